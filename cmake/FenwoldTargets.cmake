@@ -1,0 +1,22 @@
+# Warnings shared by every target of the project.
+function(fenwold_warnings target)
+  if(MSVC)
+    return()
+  endif()
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(FENWOLD_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# fenwold_add_test(<name> SOURCES <files...>): one GoogleTest executable registered with CTest.
+function(fenwold_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE fenwold_testsupport ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+  fenwold_warnings(${name})
+  include(GoogleTest)
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/qt/QtMainQueue.h"
+#include "platform/qt/SystemServices.h"
+#include "platform/qt/WorkerQueues.h"
+#include "platform/sim/SimSession.h"
+
+#include <memory>
+
+namespace fenwold {
+
+// The program's platform where there is no Mac: a simulated session, run on the real clock
+// (Qt's event loop, a worker thread, the thread pool), logging to standard error.
+class SimHost {
+public:
+    SimHost();
+    Platform platform();
+    SimSession& session() { return session_; }
+
+private:
+    SimSession session_;
+    QtMainQueue mainQueue_;
+    WorkerThreadQueue clipboardQueue_;
+    ThreadPoolTasks background_;
+    StderrLog log_;
+    SystemClock clock_;
+};
+
+} // namespace fenwold

@@ -1,0 +1,106 @@
+#include "SimKeyboard.h"
+
+namespace fenwold {
+
+bool SimKeySender::post(uint16_t keyCode, bool keyDown, uint64_t flags, int32_t pid) {
+    PostedKey key{keyCode, keyDown, flags, pid};
+    {
+        std::lock_guard lock(mutex_);
+        if (creationFails_) return false;
+        posted_.push_back(key);
+    }
+    if (onDeliver) onDeliver(key);
+    return true;
+}
+
+std::vector<PostedKey> SimKeySender::posted() const {
+    std::lock_guard lock(mutex_);
+    return posted_;
+}
+
+void SimKeySender::clear() {
+    std::lock_guard lock(mutex_);
+    posted_.clear();
+}
+
+void SimKeySender::setCreationFails(bool fails) {
+    std::lock_guard lock(mutex_);
+    creationFails_ = fails;
+}
+
+SimInputSources::SimInputSources() {
+    sources_ = {{QStringLiteral("com.apple.keylayout.US"), true, true, true}};
+    current_ = sources_.front().id;
+}
+
+std::vector<InputSourceInfo> SimInputSources::sources() const {
+    std::lock_guard lock(mutex_);
+    return sources_;
+}
+
+std::optional<QString> SimInputSources::current() const {
+    std::lock_guard lock(mutex_);
+    if (current_.isEmpty()) return std::nullopt;
+    return current_;
+}
+
+bool SimInputSources::select(const QString& id) {
+    std::lock_guard lock(mutex_);
+    for (const auto& s : sources_) {
+        if (s.id == id && s.selectCapable && s.enabled) {
+            current_ = id;
+            selections_ << id;
+            return true;
+        }
+    }
+    return false;
+}
+
+void SimInputSources::setSources(std::vector<InputSourceInfo> sources, const QString& current) {
+    std::lock_guard lock(mutex_);
+    sources_ = std::move(sources);
+    current_ = current;
+}
+
+QStringList SimInputSources::selections() const {
+    std::lock_guard lock(mutex_);
+    return selections_;
+}
+
+bool SimEventTap::start(std::function<TapAnswer(TapEvent&)> handler) {
+    std::lock_guard lock(mutex_);
+    if (creationFails_) return false;
+    handler_ = std::move(handler);
+    return true;
+}
+
+void SimEventTap::reEnable() {
+    std::lock_guard lock(mutex_);
+    ++reEnables_;
+}
+
+bool SimEventTap::started() const {
+    std::lock_guard lock(mutex_);
+    return static_cast<bool>(handler_);
+}
+
+int SimEventTap::reEnableCount() const {
+    std::lock_guard lock(mutex_);
+    return reEnables_;
+}
+
+void SimEventTap::setCreationFails(bool fails) {
+    std::lock_guard lock(mutex_);
+    creationFails_ = fails;
+}
+
+TapAnswer SimEventTap::feed(TapEvent& event) {
+    std::function<TapAnswer(TapEvent&)> handler;
+    {
+        std::lock_guard lock(mutex_);
+        handler = handler_;
+    }
+    return handler ? handler(event) : TapAnswer::pass;
+}
+
+} // namespace fenwold

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "ports/EventTapHost.h"
+#include "ports/InputSources.h"
+#include "ports/KeySender.h"
+
+#include <QStringList>
+
+#include <mutex>
+
+namespace fenwold {
+
+// One synthetic key event as a simulated process received it.
+struct PostedKey {
+    uint16_t keyCode = 0;
+    bool keyDown = true;
+    uint64_t flags = 0;
+    int32_t pid = 0;
+    friend bool operator==(const PostedKey&, const PostedKey&) = default;
+};
+
+// Records every synthetic key and hands it to the receiving application's handler.
+class SimKeySender final : public KeySender {
+public:
+    bool post(uint16_t keyCode, bool keyDown, uint64_t flags, int32_t pid) override;
+
+    std::vector<PostedKey> posted() const;
+    void clear();
+    // Make event creation fail (as when no event source can be made).
+    void setCreationFails(bool fails);
+    // Called for every delivered key (the simulated applications react to it). Set before use.
+    std::function<void(const PostedKey&)> onDeliver;
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<PostedKey> posted_;
+    bool creationFails_ = false;
+};
+
+// Keyboard input sources, with the current one.
+class SimInputSources final : public InputSources {
+public:
+    SimInputSources();
+    std::vector<InputSourceInfo> sources() const override;
+    std::optional<QString> current() const override;
+    bool select(const QString& id) override;
+
+    void setSources(std::vector<InputSourceInfo> sources, const QString& current);
+    QStringList selections() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<InputSourceInfo> sources_;
+    QString current_;
+    QStringList selections_;
+};
+
+// The session event tap: the simulated hardware feeds events through the installed handler.
+class SimEventTap final : public EventTapHost {
+public:
+    bool start(std::function<TapAnswer(TapEvent&)> handler) override;
+    void reEnable() override;
+
+    bool started() const;
+    int reEnableCount() const;
+    void setCreationFails(bool fails);
+    // Run one hardware event through the tap as macOS would; pass when no tap is installed.
+    TapAnswer feed(TapEvent& event);
+
+private:
+    mutable std::mutex mutex_;
+    std::function<TapAnswer(TapEvent&)> handler_;
+    int reEnables_ = 0;
+    bool creationFails_ = false;
+};
+
+} // namespace fenwold

@@ -1,0 +1,77 @@
+#include "SimSession.h"
+
+namespace fenwold {
+
+SimAppBuilder& SimAppBuilder::frontmost() {
+    session_->workspace.activate(pid_);
+    return *this;
+}
+
+SimAppBuilder& SimAppBuilder::hidden() {
+    session_->workspace.hide(pid_);
+    return *this;
+}
+
+SimAppBuilder& SimAppBuilder::accessory() {
+    session_->workspace.update(pid_, [](SimApp& a) { a.info.policy = ActivationPolicy::accessory; });
+    return *this;
+}
+
+SimAppBuilder& SimAppBuilder::neverActivates() {
+    session_->workspace.update(pid_, [](SimApp& a) { a.neverActivates = true; });
+    return *this;
+}
+
+SimAppBuilder& SimAppBuilder::processName(const QString& name) {
+    session_->processes.setProcessName(pid_, name);
+    return *this;
+}
+
+SimAppBuilder& SimAppBuilder::icon(const QImage& image) {
+    session_->workspace.update(pid_, [&](SimApp& a) { a.icon = image; });
+    return *this;
+}
+
+SimSession::SimSession() {
+    appShell.setBundle({QStringLiteral("org.fenwold.Fenwold"), QStringLiteral("0.1.0"), QStringLiteral("1"),
+                        std::nullopt});
+}
+
+SimAppBuilder SimSession::app(const QString& bundleID, const QString& name) {
+    const int32_t pid = workspace.launch(bundleID, name);
+    processes.setProcessName(pid, name);
+    return SimAppBuilder(*this, pid);
+}
+
+SimAppBuilder SimSession::appWithPid(int32_t pid, const QString& bundleID, const QString& name) {
+    workspace.launchWithPid(pid, bundleID, name);
+    processes.setProcessName(pid, name);
+    return SimAppBuilder(*this, pid);
+}
+
+Platform SimSession::platform() {
+    Platform p;
+    p.mainQueue = &mainQueue;
+    p.clipboardQueue = &worker;
+    p.background = &background;
+    p.prefs = &prefs;
+    p.workspace = &workspace;
+    p.accessibility = &accessibility;
+    p.windowServer = &windowServer;
+    p.screenCapture = &windowServer;
+    p.screens = &screens;
+    p.pasteboard = &pasteboard;
+    p.processes = &processes;
+    p.inputSources = &inputSources;
+    p.privateServices = &privateServices;
+    p.keySender = &keys;
+    p.eventTap = &eventTap;
+    p.loginItems = &loginItems;
+    p.updates = &updates;
+    p.appShell = &appShell;
+    p.log = &log;
+    p.clock = &clock;
+    return p;
+}
+
+} // namespace fenwold

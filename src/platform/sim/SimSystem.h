@@ -1,0 +1,145 @@
+#pragma once
+
+#include "ports/AppShell.h"
+#include "ports/Log.h"
+#include "ports/PrivateServices.h"
+#include "ports/Processes.h"
+#include "ports/Updates.h"
+
+#include <QHash>
+#include <functional>
+#include <map>
+#include <mutex>
+
+namespace fenwold {
+
+// One tool launch as the simulated system saw it.
+struct LaunchedTool {
+    QString path;
+    QStringList arguments;
+    friend bool operator==(const LaunchedTool&, const LaunchedTool&) = default;
+};
+
+// Child processes: records every launch; launches can be made to fail.
+class SimProcesses final : public Processes {
+public:
+    bool launch(const QString& path, const QStringList& arguments) override;
+    std::optional<QString> processName(int32_t pid) const override;
+
+    std::vector<LaunchedTool> launched() const;
+    void setLaunchFails(bool fails);
+    void setProcessName(int32_t pid, const QString& name);
+    int nameLookups() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<LaunchedTool> launched_;
+    std::map<int32_t, QString> names_;
+    bool launchFails_ = false;
+    mutable int lookups_ = 0;
+};
+
+// Private entry points, each present or absent; every call is recorded.
+class SimPrivateServices final : public PrivateServices {
+public:
+    bool hasFrontProcess() const override;
+    std::optional<int32_t> setFrontProcessWithOptions(ProcessSerial psn, uint32_t window, uint32_t options) override;
+    std::optional<int32_t> postEventRecord(ProcessSerial psn, const QByteArray& record) override;
+    std::optional<ProcessSerial> processSerial(int32_t pid) override;
+    std::optional<int32_t> dockNotification(const QString& name) override;
+    std::optional<int32_t> lockScreen() override;
+
+    void setFrontProcessAvailable(bool available);
+    void setDockAvailable(bool available);
+    void setLockAvailable(bool available);
+    // Called when a process is made front through the private path (the session reacts).
+    std::function<void(int32_t pid, uint32_t window)> onFront;
+    // Calls in order, as readable strings ("front pid=501 window=7 options=0x200", ...).
+    QStringList calls() const;
+
+private:
+    mutable std::mutex mutex_;
+    bool front_ = true;
+    bool dock_ = true;
+    bool lock_ = true;
+    QStringList calls_;
+};
+
+class SimLoginItems final : public LoginItems {
+public:
+    Status status() const override;
+    std::optional<QString> registerItem() override;
+    std::optional<QString> unregisterItem() override;
+    void setStatus(Status status);
+    void setFailure(std::optional<QString> error);
+
+private:
+    mutable std::mutex mutex_;
+    Status status_ = Status::notRegistered;
+    std::optional<QString> failure_;
+};
+
+class SimUpdates final : public Updates {
+public:
+    void start() override;
+    bool canCheckForUpdates() const override;
+    void checkForUpdates() override;
+    bool started() const { return started_; }
+    int checks() const { return checks_; }
+
+private:
+    bool started_ = false;
+    int checks_ = 0;
+};
+
+class SimAppShell final : public AppShell {
+public:
+    void setAccessoryPolicy() override;
+    void activateSelf() override;
+    void terminate() override;
+    BundleInfo bundle() const override;
+    Subscription observeReopen(std::function<void()> handler) override;
+
+    void setBundle(BundleInfo info);
+    bool accessory() const { return accessory_; }
+    bool terminated() const { return terminated_; }
+    int activations() const { return activations_; }
+    void reopen();
+    std::function<void()> onTerminate;
+
+private:
+    BundleInfo bundle_;
+    bool accessory_ = false;
+    bool terminated_ = false;
+    int activations_ = 0;
+    std::map<uint64_t, std::function<void()>> reopen_;
+    uint64_t next_ = 1;
+};
+
+// Log lines kept in memory (and echoed to stderr when asked).
+class SimLog final : public Log {
+public:
+    void line(const QString& text) override;
+    QStringList lines() const;
+    void clear();
+    void setEcho(bool echo);
+
+private:
+    mutable std::mutex mutex_;
+    QStringList lines_;
+    bool echo_ = false;
+};
+
+// A wall clock that moves only when told (seconds since 2001-01-01).
+class SimClock final : public WallClock {
+public:
+    double now() const override;
+    void set(double seconds);
+    void advance(double seconds);
+
+private:
+    mutable std::mutex mutex_;
+    double now_ = 786'000'000; // late 2025
+};
+
+} // namespace fenwold

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+
+namespace fenwold {
+
+// Posts synthetic keyboard events to one process. Every event carries the own-event marker in
+// its source user-data field.
+class KeySender {
+public:
+    KeySender() = default;
+    KeySender(const KeySender&) = delete;
+    KeySender& operator=(const KeySender&) = delete;
+    virtual ~KeySender() = default;
+
+    // Create one key event with exactly these flags and post it to pid; false when the event
+    // could not be created. Callable from the event-tap thread.
+    virtual bool post(uint16_t keyCode, bool keyDown, uint64_t flags, int32_t pid) = 0;
+};
+
+} // namespace fenwold

@@ -1,0 +1,50 @@
+#pragma once
+
+namespace fenwold {
+
+class MainQueue;
+class SerialQueue;
+class BackgroundTasks;
+class PrefsStore;
+class Workspace;
+class Accessibility;
+class WindowServer;
+class ScreenCapture;
+class Screens;
+class Pasteboard;
+class Processes;
+class InputSources;
+class PrivateServices;
+class KeySender;
+class EventTapHost;
+class LoginItems;
+class Updates;
+class AppShell;
+class Log;
+class WallClock;
+
+// Every port of one platform, as the composition root hands them out. Not owning.
+struct Platform {
+    MainQueue* mainQueue = nullptr;
+    SerialQueue* clipboardQueue = nullptr;
+    BackgroundTasks* background = nullptr;
+    PrefsStore* prefs = nullptr;
+    Workspace* workspace = nullptr;
+    Accessibility* accessibility = nullptr;
+    WindowServer* windowServer = nullptr;
+    ScreenCapture* screenCapture = nullptr;
+    Screens* screens = nullptr;
+    Pasteboard* pasteboard = nullptr;
+    Processes* processes = nullptr;
+    InputSources* inputSources = nullptr;
+    PrivateServices* privateServices = nullptr;
+    KeySender* keySender = nullptr;
+    EventTapHost* eventTap = nullptr;
+    LoginItems* loginItems = nullptr;
+    Updates* updates = nullptr;
+    AppShell* appShell = nullptr;
+    Log* log = nullptr;
+    WallClock* clock = nullptr;
+};
+
+} // namespace fenwold

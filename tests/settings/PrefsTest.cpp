@@ -1,0 +1,115 @@
+#include "core/settings/AltF4Action.h"
+#include "core/settings/Prefs.h"
+#include "platform/sim/SimPrefs.h"
+
+#include <gtest/gtest.h>
+
+using namespace fenwold;
+
+namespace {
+
+struct PrefsFixture : ::testing::Test {
+    SimPrefs store;
+    Prefs prefs{store};
+    void SetUp() override { prefs.registerDefaults(); }
+};
+
+} // namespace
+
+TEST_F(PrefsFixture, RegistersExactlyTheDocumentedDefaults) {
+    int registered = 0;
+    for (std::size_t i = 0; i < kPrefKeyCount; ++i) {
+        const auto key = static_cast<PrefKey>(i);
+        if (std::holds_alternative<bool>(store.read(key))) ++registered;
+    }
+    EXPECT_EQ(registered, 39);
+    EXPECT_TRUE(prefs.altTab());
+    EXPECT_TRUE(prefs.parsecMouseFix());
+    EXPECT_FALSE(prefs.winV());
+    EXPECT_FALSE(prefs.f19Globe());
+    // Keys read but never registered stay absent.
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(store.read(PrefKey::thumbH)));
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(store.read(PrefKey::debugLog)));
+}
+
+TEST_F(PrefsFixture, MasterSwitchOffSilencesEveryGatedShortcutButNotAltTab) {
+    for (std::size_t i = 0; i < kPrefKeyCount; ++i) store.write(static_cast<PrefKey>(i), true);
+    prefs.set(PrefKey::shortcutsEnabled, false);
+    const std::vector<bool> gated = {
+        prefs.parsecMouseFix(), prefs.dblClickMax(),     prefs.wheelZoom(),  prefs.altSpace(),   prefs.screenshotKeys(),
+        prefs.snapKeys(),       prefs.insertClipboard(), prefs.finderCut(),  prefs.finderF2(),   prefs.finderDelete(),
+        prefs.finderEnter(),    prefs.homeEnd(),         prefs.winV(),       prefs.winR(),       prefs.winD(),
+        prefs.winE(),           prefs.winL(),            prefs.winM(),       prefs.winTab(),     prefs.winNum(),
+        prefs.altF4(),          prefs.ctrlF4(),          prefs.ctrlWord(),   prefs.taskMgr(),    prefs.snapQuadrants(),
+        prefs.snapAssist(),     prefs.ctrlClipboard(),   prefs.ctrlSelectAll(), prefs.ctrlZoom()};
+    for (std::size_t i = 0; i < gated.size(); ++i) EXPECT_FALSE(gated[i]) << "accessor " << i;
+    EXPECT_TRUE(prefs.altTab());
+    EXPECT_TRUE(prefs.swapCtrlCmd());
+    EXPECT_TRUE(prefs.f19Globe());
+
+    prefs.set(PrefKey::shortcutsEnabled, true);
+    EXPECT_TRUE(prefs.winV());
+    EXPECT_TRUE(prefs.snapAssist());
+}
+
+TEST_F(PrefsFixture, SwapRowIsOffWhileTheHardwareSwapIsOn) {
+    prefs.set(PrefKey::ctrlClipboard, true);
+    EXPECT_TRUE(prefs.swapRow("ctrlClipboard"));
+    prefs.set(PrefKey::swapCtrlCmd, true);
+    EXPECT_FALSE(prefs.swapRow("ctrlClipboard"));
+    EXPECT_FALSE(prefs.ctrlZoom());
+    EXPECT_FALSE(prefs.swapRow("noSuchKey"));
+    prefs.set(PrefKey::swapCtrlCmd, false);
+    prefs.set(PrefKey::shortcutsEnabled, false);
+    EXPECT_FALSE(prefs.swapRow("ctrlClipboard"));
+}
+
+TEST_F(PrefsFixture, StoredValuesSurviveRegisteringDefaults) {
+    SimPrefs fresh;
+    Prefs p(fresh);
+    p.set(PrefKey::altTab, false);
+    p.set(PrefKey::winD, true);
+    p.registerDefaults();
+    EXPECT_FALSE(p.altTab());
+    EXPECT_TRUE(p.winD());
+}
+
+TEST_F(PrefsFixture, ThumbnailHeightIsClampedAndNonPositiveMeansAbsent) {
+    EXPECT_EQ(prefs.thumbH(), 140);
+    const std::vector<std::pair<double, double>> cases = {{500, 280}, {50, 90}, {0, 140}, {-3, 140}, {200, 200},
+                                                          {90, 90},   {280, 280}};
+    for (auto [stored, expected] : cases) {
+        prefs.setThumbH(stored);
+        EXPECT_EQ(prefs.thumbH(), expected) << "stored " << stored;
+    }
+    store.write(PrefKey::thumbH, QString("tall"));
+    EXPECT_EQ(prefs.thumbH(), 140);
+}
+
+TEST(AltF4ActionTest, ReadsKnownWordsAndTreatsEverythingElseAsCloseOrQuit) {
+    SimPrefs store;
+    Prefs prefs(store);
+    EXPECT_EQ(readAltF4Action(prefs), AltF4Action::closeWindowOrQuit);
+    for (auto [raw, expected] : std::vector<std::pair<QString, AltF4Action>>{
+             {"close", AltF4Action::close},
+             {"quit", AltF4Action::quit},
+             {"closeWindowOrQuit", AltF4Action::closeWindowOrQuit},
+             {"unknown", AltF4Action::closeWindowOrQuit},
+             {"QUIT", AltF4Action::closeWindowOrQuit}}) {
+        store.write(PrefKey::altF4Action, raw);
+        EXPECT_EQ(readAltF4Action(prefs), expected) << raw.toStdString();
+    }
+    store.write(PrefKey::altF4Action, true); // wrong type
+    EXPECT_EQ(readAltF4Action(prefs), AltF4Action::closeWindowOrQuit);
+
+    writeAltF4Action(prefs, AltF4Action::quit);
+    EXPECT_EQ(std::get<QString>(store.read(PrefKey::altF4Action)), "quit");
+    EXPECT_EQ(rawValue(kAltF4Actions[0]), "closeWindowOrQuit");
+    EXPECT_EQ(rawValue(kAltF4Actions[1]), "close");
+}
+
+TEST(PrefsSelfcheck, PassesOnAFreshStore) {
+    SimPrefs scratch;
+    QStringList failures;
+    EXPECT_TRUE(Prefs::selfcheck(scratch, failures)) << failures.join("\n").toStdString();
+}

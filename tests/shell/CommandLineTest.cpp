@@ -1,0 +1,64 @@
+#include "core/shell/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+using namespace fenwold;
+using Kind = CommandLineMode::Kind;
+
+namespace {
+CommandLineMode parse(std::initializer_list<const char*> args) {
+    QStringList list{"fenwold"};
+    for (const char* a : args) list << a;
+    return parseMode(list);
+}
+} // namespace
+
+TEST(CommandLine, FirstSwitchInTableOrderWinsWhereverItStands) {
+    EXPECT_EQ(parse({"--dump", "--tcc"}).kind, Kind::tcc);
+    EXPECT_EQ(parse({"--selfcheck", "--check-updates"}).kind, Kind::checkUpdates);
+    EXPECT_EQ(parse({"--clipboard-selfcheck", "--selfcheck"}).kind, Kind::selfcheck);
+    EXPECT_EQ(parse({"--dump", "--watch"}).kind, Kind::watch);
+    EXPECT_EQ(parse({}).kind, Kind::normal);
+    // Whole-argument matching only.
+    EXPECT_EQ(parse({"--tcc=1", "--TCC", "tcc"}).kind, Kind::normal);
+}
+
+TEST(CommandLine, VerifyWindowNeedsAnUnsigned32BitValue) {
+    auto m = parse({"--verify-window", "+42", "--from-window", "7", "--preview-output", "/tmp/p.png"});
+    EXPECT_EQ(m.kind, Kind::verifyWindow);
+    EXPECT_EQ(m.windowID, 42u);
+    EXPECT_EQ(m.fromWindowID, 7u);
+    EXPECT_EQ(m.previewOutput, QString("/tmp/p.png"));
+
+    EXPECT_EQ(parse({"--verify-window"}).kind, Kind::normal);
+    EXPECT_EQ(parse({"--verify-window", "abc", "--dump"}).kind, Kind::dump);
+    EXPECT_EQ(parse({"--verify-window", "4294967296"}).kind, Kind::normal);
+    EXPECT_EQ(parse({"--verify-window", "4294967295"}).windowID, 4294967295u);
+    EXPECT_EQ(parse({"--verify-window", "-1"}).kind, Kind::normal);
+    EXPECT_EQ(parse({"--verify-window", "+"}).kind, Kind::normal);
+    EXPECT_EQ(parse({"--verify-window", "1 2"}).kind, Kind::normal);
+}
+
+TEST(CommandLine, SnapNeedsTwoValuesAndMenusTakesAnOptionalName) {
+    auto snap = parse({"--snap", "left", "TextEdit"});
+    EXPECT_EQ(snap.kind, Kind::snap);
+    EXPECT_EQ(snap.snapPosition, "left");
+    EXPECT_EQ(snap.snapApp, "TextEdit");
+    EXPECT_EQ(parse({"--snap", "left"}).kind, Kind::normal);
+    EXPECT_EQ(parse({"--dump", "--snap", "left"}).kind, Kind::dump);
+
+    EXPECT_EQ(parse({"--menus"}).name, std::nullopt);
+    EXPECT_EQ(parse({"--menus", "Safari"}).name, QString("Safari"));
+    EXPECT_EQ(parse({"--menus", "Safari"}).kind, Kind::menus);
+}
+
+TEST(CommandLine, StartupOptions) {
+    auto o = parseStartupOptions({"fenwold", "--settings", "--tab", "1", "--hint"});
+    EXPECT_TRUE(o.settings);
+    EXPECT_TRUE(o.hint);
+    EXPECT_EQ(o.tab, 1);
+    EXPECT_FALSE(o.clipboardPreview);
+    EXPECT_EQ(parseStartupOptions({"fenwold", "--tab", "x"}).tab, std::nullopt);
+    EXPECT_EQ(parseStartupOptions({"fenwold", "--tab"}).tab, std::nullopt);
+    EXPECT_TRUE(parseStartupOptions({"--clipboard-preview", "--clipboard-dark"}).clipboardDark);
+}
