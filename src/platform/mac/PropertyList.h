@@ -1,0 +1,17 @@
+#pragma once
+
+#include "ports/PrefsStore.h"
+
+#include <CoreFoundation/CoreFoundation.h>
+#include <QVariant>
+
+namespace fenwold::mac {
+
+// Conversions between property-list values and the program's plain values.
+QVariant toVariant(CFPropertyListRef value);
+PrefValue toPrefValue(CFPropertyListRef value);
+// A new property-list value (caller releases); null for an empty value.
+CFPropertyListRef createPropertyList(const PrefValue& value);
+CFPropertyListRef createPropertyList(const QVariant& value);
+
+} // namespace fenwold::mac
