@@ -1,0 +1,84 @@
+#include "core/settings/Prefs.h"
+#include "core/settings/ShortcutCatalogue.h"
+#include "platform/sim/SimPrefs.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace fenwold;
+
+namespace {
+struct Catalogue : ::testing::Test {
+    SimPrefs store;
+    Prefs prefs{store};
+    void SetUp() override { prefs.registerDefaults(); }
+};
+} // namespace
+
+TEST_F(Catalogue, TwentyNineRowsInSixSectionsEachNamingARealPreference) {
+    const auto& sections = remapSections();
+    ASSERT_EQ(sections.size(), 6u);
+    std::vector<std::size_t> sizes;
+    std::set<QString> prefsSeen;
+    for (const auto& s : sections) {
+        sizes.push_back(s.rows.size());
+        for (const auto& r : s.rows) {
+            EXPECT_TRUE(Prefs::keyNamed(r.pref)) << r.pref.toStdString();
+            EXPECT_FALSE(r.detail.isEmpty());
+            prefsSeen.insert(r.pref);
+        }
+    }
+    EXPECT_EQ(sizes, (std::vector<std::size_t>{11, 9, 2, 2, 1, 4}));
+    EXPECT_EQ(prefsSeen.size(), 29u);
+    EXPECT_EQ(sections[0].rows.front().pref, "snapKeys");
+    EXPECT_EQ(sections[0].rows.back().pref, "winV");
+    EXPECT_EQ(sections[5].rows.back().keys, "Ctrl+X then Ctrl+V");
+    EXPECT_EQ(remapNamed("winE")->detail,
+              "A new Finder window at your home folder, like Explorer. Hides ⌘E, which most apps use for \"use "
+              "selection for find\".");
+}
+
+TEST_F(Catalogue, SwapChangesOnlyTheFirstHeadingAndDisablesTheThreeSoftwareRows) {
+    const auto& sections = remapSections();
+    EXPECT_EQ(sectionHeading(sections[0], false), "Windows key (arrives as ⌘)");
+    EXPECT_EQ(sectionHeading(sections[0], true), "Windows key (arrives as ⌃)");
+    EXPECT_EQ(sectionHeading(sections[1], true), "Ctrl");
+
+    std::vector<QString> disabled;
+    for (const auto& s : sections) {
+        for (const auto& r : s.rows) {
+            EXPECT_FALSE(rowDisabled(r, false));
+            if (rowDisabled(r, true)) disabled.push_back(r.pref);
+        }
+    }
+    EXPECT_EQ(disabled, (std::vector<QString>{"ctrlClipboard", "ctrlSelectAll", "ctrlZoom"}));
+    const Remap& copy = *remapNamed("ctrlClipboard");
+    EXPECT_EQ(rowAccessibilityLabel(copy, true), "Copy, cut, paste, unavailable while Ctrl and Command are swapped");
+    EXPECT_EQ(rowAccessibilityLabel(copy, false), "Copy, cut, paste");
+}
+
+TEST_F(Catalogue, DetailTextFollowsSelectionSwapAndTheCloseOrQuitChoice) {
+    EXPECT_EQ(detailText(nullptr, prefs), kNoSelectionPrompt);
+    const Remap* copy = remapNamed("ctrlClipboard");
+    EXPECT_EQ(detailText(copy, prefs), copy->detail);
+    prefs.set(PrefKey::swapCtrlCmd, true);
+    EXPECT_EQ(detailText(copy, prefs), kSwapPrefix + copy->detail);
+    EXPECT_TRUE(detailText(copy, prefs).startsWith("Off while Ctrl and Command are swapped — the key you press "
+                                                   "already sends what this row would. Edit with Ctrl"));
+    // The row keeps its own value while hidden by the swap.
+    EXPECT_FALSE(remapInForce(*copy, prefs));
+    prefs.set(PrefKey::swapCtrlCmd, false);
+    EXPECT_TRUE(remapInForce(*copy, prefs));
+
+    const Remap* altF4 = remapNamed("altF4");
+    EXPECT_EQ(detailText(altF4, prefs), "Closes the current window; quits the app when it's the last one.");
+    writeAltF4Action(prefs, AltF4Action::quit);
+    EXPECT_EQ(detailText(altF4, prefs),
+              "Sends ⌘Q to quit the frontmost app, including all its windows. The app can ask to save changes.");
+    EXPECT_EQ(pickerLabel(AltF4Action::close), "Close tab/window (⌘W)");
+    EXPECT_TRUE(altF4PickerEnabled(prefs));
+    prefs.set(PrefKey::shortcutsEnabled, false);
+    EXPECT_FALSE(altF4PickerEnabled(prefs));
+    EXPECT_FALSE(remapInForce(*remapNamed("snapKeys"), prefs));
+}
