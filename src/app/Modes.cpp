@@ -3,14 +3,35 @@
 #include "core/diagnostics/SelfChecks.h"
 #include "core/diagnostics/TccReport.h"
 #include "core/settings/AltF4Action.h"
+#include "core/shell/UpdateDiagnosis.h"
+#include "platform/qt/NetworkFeedFetcher.h"
+#include "ports/AppShell.h"
 #include "platform/sim/SimPrefs.h"
 #include "ports/Platform.h"
+
+#include <QEventLoop>
 
 namespace fenwold {
 
 namespace {
 
 int runChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) { return runModuleChecks(checks, out); }
+
+// Checks the update feed without any user interface and waits for the verdict.
+int checkUpdates(Platform& platform, QTextStream& out) {
+    NetworkFeedFetcher fetcher;
+    const BundleInfo bundle = platform.appShell->bundle();
+    FeedUpdateCheck check(fetcher, bundle, platform.appShell->systemVersion());
+    QEventLoop loop;
+    std::optional<int> status;
+    UpdateDiagnosis diagnosis(check, out, [&](int s) {
+        status = s;
+        loop.exit();
+    });
+    diagnosis.run(bundle);
+    if (!status) loop.exec();
+    return status.value_or(1);
+}
 
 } // namespace
 
@@ -21,6 +42,8 @@ std::optional<int> runDiagnosticMode(const CommandLineMode& mode, Platform& plat
         for (const auto& line : tccReport(*platform.accessibility, *platform.windowServer)) out << line << '\n';
         out.flush();
         return 0;
+    case Kind::checkUpdates:
+        return checkUpdates(platform, out);
     case Kind::altF4Selfcheck:
         return runChecks({{"AltF4Action", [](QStringList& f) { return altF4ActionSelfcheck(f); }}}, out);
     case Kind::selfcheck: {

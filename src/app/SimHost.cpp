@@ -1,8 +1,24 @@
 #include "SimHost.h"
 
+#include "core/shell/AppIdentifier.h"
+
 namespace fenwold {
 
-SimHost::SimHost() = default;
+namespace {
+
+// The bundle facts a Mac build reads from its Info.plist; the feed can be pointed elsewhere
+// with FENWOLD_FEED_URL in the environment.
+BundleInfo hostBundle() {
+    BundleInfo info{appIdentifier(), QStringLiteral(FENWOLD_VERSION), QStringLiteral("1"), std::nullopt};
+    const QString feed = qEnvironmentVariableIsSet("FENWOLD_FEED_URL") ? qEnvironmentVariable("FENWOLD_FEED_URL")
+                                                                       : QStringLiteral(FENWOLD_FEED_URL);
+    if (!feed.isEmpty()) info.feedURL = feed;
+    return info;
+}
+
+} // namespace
+
+SimHost::SimHost() { session_.appShell.setBundle(hostBundle()); }
 
 Platform SimHost::platform() {
     Platform p = session_.platform();

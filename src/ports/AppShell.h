@@ -47,6 +47,8 @@ public:
     // End the application's run loop.
     virtual void terminate() = 0;
     virtual BundleInfo bundle() const = 0;
+    // The operating system's version, such as "14.5".
+    virtual QString systemVersion() const = 0;
     // Follow "the application was reopened" (e.g. double-clicked while running).
     virtual Subscription observeReopen(std::function<void()> handler) = 0;
 };

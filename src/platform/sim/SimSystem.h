@@ -98,6 +98,7 @@ public:
     void activateSelf() override;
     void terminate() override;
     BundleInfo bundle() const override;
+    QString systemVersion() const override { return systemVersion_; }
     Subscription observeReopen(std::function<void()> handler) override;
 
     void setBundle(BundleInfo info);
@@ -109,6 +110,7 @@ public:
 
 private:
     BundleInfo bundle_;
+    QString systemVersion_ = QStringLiteral("14.5");
     bool accessory_ = false;
     bool terminated_ = false;
     int activations_ = 0;
