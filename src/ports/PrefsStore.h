@@ -28,6 +28,8 @@ public:
     virtual void write(PrefKey key, const PrefValue& value) = 0;
     // Register a default; never replaces a stored value.
     virtual void registerDefault(PrefKey key, const PrefValue& value) = 0;
+    // Hear that the program's domain changed, on the thread that changed it.
+    virtual Subscription observeChanges(std::function<void()> handler) = 0;
 
     // A value of the any-application (global) domain, such as AppleKeyboardUIMode.
     virtual QVariant readGlobal(const QString& key) const = 0;

@@ -1,6 +1,6 @@
 // Links into every test executable: one Qt application object for the whole run, so code that
-// needs Qt's image or font machinery works offscreen.
-#include <QGuiApplication>
+// needs Qt's image, font or widget machinery works offscreen.
+#include <QApplication>
 #include <gtest/gtest.h>
 
 namespace {
@@ -13,7 +13,7 @@ public:
         static int argc = 1;
         static char name[] = "fenwold-tests";
         static char* argv[] = {name, nullptr};
-        app_ = new QGuiApplication(argc, argv);
+        app_ = new QApplication(argc, argv);
     }
     void TearDown() override {
         delete app_;
@@ -21,7 +21,7 @@ public:
     }
 
 private:
-    QGuiApplication* app_ = nullptr;
+    QApplication* app_ = nullptr;
 };
 
 const auto* const registered = ::testing::AddGlobalTestEnvironment(new QtEnvironment);

@@ -17,6 +17,7 @@ public:
     PrefValue read(PrefKey key) const override;
     void write(PrefKey key, const PrefValue& value) override;
     void registerDefault(PrefKey key, const PrefValue& value) override;
+    Subscription observeChanges(std::function<void()> handler) override;
     QVariant readGlobal(const QString& key) const override;
     void writeGlobal(const QString& key, const QVariant& value) override;
     QVariant readDomain(const QString& domain, const QString& key) const override;

@@ -42,6 +42,21 @@ void MacPrefsStore::registerDefault(PrefKey key, const PrefValue& value) {
     [NSUserDefaults.standardUserDefaults registerDefaults:@{nameOf(names_, key) : (__bridge id)plist.get()}];
 }
 
+Subscription MacPrefsStore::observeChanges(std::function<void()> handler) {
+    __block std::function<void()> block = std::move(handler);
+    id token = [NSNotificationCenter.defaultCenter addObserverForName:NSUserDefaultsDidChangeNotification
+                                                               object:nil
+                                                                queue:nil
+                                                           usingBlock:^(NSNotification*) {
+                                                             block();
+                                                           }];
+    CFTypeRef retained = CFBridgingRetain(token);
+    return Subscription([retained] {
+        [NSNotificationCenter.defaultCenter removeObserver:(__bridge id)retained];
+        CFRelease(retained);
+    });
+}
+
 QVariant MacPrefsStore::readGlobal(const QString& key) const {
     CFRef<CFStringRef> name(key.toCFString());
     CFRef<CFPropertyListRef> value(

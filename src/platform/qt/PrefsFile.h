@@ -20,6 +20,9 @@ public:
     PrefValue read(PrefKey key) const override { return memory_.read(key); }
     void write(PrefKey key, const PrefValue& value) override;
     void registerDefault(PrefKey key, const PrefValue& value) override { memory_.registerDefault(key, value); }
+    Subscription observeChanges(std::function<void()> handler) override {
+        return memory_.observeChanges(std::move(handler));
+    }
     QVariant readGlobal(const QString& key) const override { return memory_.readGlobal(key); }
     void writeGlobal(const QString& key, const QVariant& value) override { memory_.writeGlobal(key, value); }
     QVariant readDomain(const QString& domain, const QString& key) const override {

@@ -15,8 +15,23 @@ PrefValue SimPrefs::read(PrefKey key) const {
 }
 
 void SimPrefs::write(PrefKey key, const PrefValue& value) {
+    std::vector<std::shared_ptr<std::function<void()>>> observers;
+    {
+        std::lock_guard lock(mutex_);
+        values_[slot(key)] = value;
+        for (const auto& [id, o] : changeObservers_) observers.push_back(o);
+    }
+    for (const auto& o : observers) (*o)();
+}
+
+Subscription SimPrefs::observeChanges(std::function<void()> handler) {
     std::lock_guard lock(mutex_);
-    values_[slot(key)] = value;
+    const uint64_t id = nextObserver_++;
+    changeObservers_.emplace(id, std::make_shared<std::function<void()>>(std::move(handler)));
+    return Subscription([this, id] {
+        std::lock_guard inner(mutex_);
+        changeObservers_.erase(id);
+    });
 }
 
 void SimPrefs::registerDefault(PrefKey key, const PrefValue& value) {

@@ -18,6 +18,7 @@ public:
     PrefValue read(PrefKey key) const override;
     void write(PrefKey key, const PrefValue& value) override;
     void registerDefault(PrefKey key, const PrefValue& value) override;
+    Subscription observeChanges(std::function<void()> handler) override;
     QVariant readGlobal(const QString& key) const override;
     void writeGlobal(const QString& key, const QVariant& value) override;
     QVariant readDomain(const QString& domain, const QString& key) const override;
@@ -41,6 +42,7 @@ private:
         std::shared_ptr<std::function<void()>> handler;
     };
     std::map<uint64_t, Observer> observers_;
+    std::map<uint64_t, std::shared_ptr<std::function<void()>>> changeObservers_;
     uint64_t nextObserver_ = 1;
     QStringList posted_;
 };

@@ -1,0 +1,86 @@
+#include "SymbolIcons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <cmath>
+#include <functional>
+#include <map>
+
+namespace fenwold {
+
+namespace {
+
+using Draw = std::function<void(QPainter&, double s)>;
+
+void gear(QPainter& p, double s) {
+    QPainterPath teeth;
+    const QPointF c(s / 2, s / 2);
+    const int count = 8;
+    for (int i = 0; i < count * 2; ++i) {
+        const double angle = M_PI * i / count;
+        const double r = (i % 2 == 0) ? s * 0.46 : s * 0.36;
+        const QPointF pt(c.x() + r * std::cos(angle), c.y() + r * std::sin(angle));
+        if (i == 0) teeth.moveTo(pt);
+        else teeth.lineTo(pt);
+    }
+    teeth.closeSubpath();
+    QPainterPath hole;
+    hole.addEllipse(c, s * 0.14, s * 0.14);
+    p.drawPath(teeth.subtracted(hole));
+}
+
+void keyboard(QPainter& p, double s) {
+    QPainterPath body;
+    body.addRoundedRect(QRectF(s * 0.05, s * 0.22, s * 0.9, s * 0.56), s * 0.08, s * 0.08);
+    QPainterPath keys;
+    const double k = s * 0.1;
+    for (int row = 0; row < 2; ++row) {
+        for (int col = 0; col < 5; ++col) keys.addRect(QRectF(s * 0.14 + col * s * 0.15, s * 0.3 + row * s * 0.14, k, k));
+    }
+    keys.addRect(QRectF(s * 0.26, s * 0.6, s * 0.48, k));
+    p.drawPath(body.subtracted(keys));
+}
+
+void infoCircle(QPainter& p, double s) {
+    QPainterPath circle;
+    circle.addEllipse(QRectF(s * 0.06, s * 0.06, s * 0.88, s * 0.88));
+    QPainterPath inner;
+    inner.addEllipse(QRectF(s * 0.14, s * 0.14, s * 0.72, s * 0.72));
+    QPainterPath glyph;
+    glyph.addEllipse(QPointF(s / 2, s * 0.3), s * 0.06, s * 0.06);
+    glyph.addRect(QRectF(s * 0.45, s * 0.42, s * 0.1, s * 0.32));
+    p.drawPath(circle.subtracted(inner).united(glyph));
+}
+
+const std::map<QString, Draw>& drawings() {
+    static const std::map<QString, Draw> table = {
+        {QStringLiteral("gearshape"), gear},
+        {QStringLiteral("keyboard"), keyboard},
+        {QStringLiteral("info.circle"), infoCircle},
+    };
+    return table;
+}
+
+} // namespace
+
+QIcon symbolIcon(const QString& name, const QColor& color, int size) {
+    auto it = drawings().find(name);
+    if (it == drawings().end()) return {};
+    QIcon icon;
+    for (int scale : {1, 2}) {
+        QPixmap pixmap(size * scale, size * scale);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(color);
+        it->second(painter, size * scale);
+        painter.end();
+        pixmap.setDevicePixelRatio(scale);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+} // namespace fenwold

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+namespace fenwold {
+
+// Small vector icons drawn by the program for the system symbols it names ("gearshape",
+// "keyboard", "info.circle", ...), in the given colour; a null icon for an unknown name.
+QIcon symbolIcon(const QString& name, const QColor& color, int size = 20);
+
+} // namespace fenwold

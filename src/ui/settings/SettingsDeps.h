@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ports/AppShell.h"
+
+#include <QImage>
+#include <functional>
+#include <optional>
+
+namespace fenwold {
+
+class LoginItems;
+class PrefsStore;
+
+// What the settings window works with.
+struct SettingsDeps {
+    PrefsStore* prefs = nullptr;
+    LoginItems* loginItems = nullptr;
+    BundleInfo bundle;
+    QImage appIcon;                             // null: a drawn placeholder
+    std::function<void()> reapplyKeyMapping;    // after the swap or Caps Lock switch changes
+    std::optional<int> requestedTab;            // "--tab" n
+};
+
+} // namespace fenwold

@@ -1,0 +1,208 @@
+// The settings window rendered offscreen: bindings, live updates, tab fitting, snapshots.
+#include "core/settings/Prefs.h"
+#include "core/settings/SettingsContent.h"
+#include "platform/sim/SimSession.h"
+#include "ui/settings/AboutPane.h"
+#include "ui/settings/GeneralPane.h"
+#include "ui/settings/SettingsWindow.h"
+#include "ui/settings/ShortcutsPane.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGraphicsOpacityEffect>
+#include <gtest/gtest.h>
+
+using namespace fenwold;
+
+namespace {
+
+struct SettingsWindowTest : ::testing::Test {
+    SimSession sim;
+    Prefs prefs{sim.prefs};
+    int reapplied = 0;
+
+    void SetUp() override { prefs.registerDefaults(); }
+
+    std::unique_ptr<SettingsWindow> make(std::optional<int> tab = std::nullopt) {
+        SettingsDeps deps;
+        deps.prefs = &sim.prefs;
+        deps.loginItems = &sim.loginItems;
+        deps.bundle = {"org.fenwold.Fenwold", QString("1.2"), std::nullopt, std::nullopt};
+        deps.reapplyKeyMapping = [this] { ++reapplied; };
+        deps.requestedTab = tab;
+        return std::make_unique<SettingsWindow>(deps);
+    }
+
+    static void settle() { QApplication::processEvents(); }
+
+    // Saves a snapshot when FENWOLD_SNAPSHOT_DIR names a folder (documentation screenshots).
+    static void snapshot(QWidget& w, const QString& name) {
+        const QImage image = w.grab().toImage();
+        EXPECT_FALSE(image.isNull());
+        const QString dir = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR");
+        if (!dir.isEmpty()) image.save(QDir(dir).filePath(name + ".png"));
+    }
+};
+
+} // namespace
+
+TEST_F(SettingsWindowTest, OpensOnTheRequestedTabAndIgnoresOutOfRangeValues) {
+    EXPECT_EQ(make(1)->selectedTab(), 1);
+    EXPECT_EQ(make(3)->selectedTab(), 0);
+    EXPECT_EQ(make(-1)->selectedTab(), 0);
+    auto w = make();
+    EXPECT_EQ(w->windowTitle(), "Fenwold Settings");
+    ASSERT_EQ(w->toolbar()->actions().size(), 3);
+    EXPECT_EQ(w->toolbar()->actions()[2]->text(), "About");
+}
+
+TEST_F(SettingsWindowTest, SwitchingTabsResizesToThePaneAndKeepsTheTopEdge) {
+    auto w = make();
+    w->show();
+    settle();
+    w->move(100, 150);
+    settle();
+    const int top = w->geometry().top();
+    w->selectTab(1, false);
+    settle();
+    EXPECT_EQ(w->geometry().top(), top);
+    EXPECT_GE(w->height(), w->paneSizes()[1].height());
+    const int shortcutsHeight = w->height();
+    w->selectTab(2, false);
+    settle();
+    EXPECT_EQ(w->geometry().top(), top);
+    EXPECT_LT(w->height(), shortcutsHeight);
+    EXPECT_EQ(w->paneSizes().size(), 3u);
+    // Closing only hides: the same window comes back on the same tab.
+    w->close();
+    EXPECT_FALSE(w->isVisible());
+    w->show();
+    EXPECT_EQ(w->selectedTab(), 2);
+}
+
+TEST_F(SettingsWindowTest, GeneralPaneBindsPreferencesLoginItemAndKeyboardNavigation) {
+    auto w = make(0);
+    GeneralPane& pane = *w->general();
+    QCheckBox* peek = pane.checkbox("Dock peek");
+    ASSERT_TRUE(peek);
+    EXPECT_TRUE(peek->isChecked());
+    peek->click();
+    EXPECT_FALSE(prefs.dockPeek());
+
+    QCheckBox* login = pane.checkbox("Open Fenwold at login");
+    sim.loginItems.setStatus(LoginItems::Status::enabled);
+    login->click(); // off
+    EXPECT_EQ(sim.loginItems.status(), LoginItems::Status::notRegistered);
+    EXPECT_FALSE(prefs.launchAtLogin());
+    sim.loginItems.setFailure(QString("denied"));
+    login->click(); // on, registration fails: the choice is kept anyway
+    EXPECT_TRUE(login->isChecked());
+    EXPECT_TRUE(prefs.launchAtLogin());
+
+    QCheckBox* nav = pane.checkbox("Keyboard navigation (a macOS setting)");
+    EXPECT_FALSE(nav->isChecked());
+    nav->click();
+    EXPECT_EQ(sim.prefs.readGlobal("AppleKeyboardUIMode").toInt(), 2);
+    EXPECT_EQ(sim.prefs.postedNotifications(), QStringList{"com.apple.KeyboardUIModeDidChange"});
+    // Someone turns it off in the system's settings while the window is open.
+    sim.prefs.writeGlobal("AppleKeyboardUIMode", 0);
+    sim.prefs.postDistributed("com.apple.KeyboardUIModeDidChange");
+    settle();
+    EXPECT_FALSE(nav->isChecked());
+    sim.prefs.writeGlobal("AppleKeyboardUIMode", 3);
+    sim.prefs.postDistributed("com.apple.KeyboardUIModeDidChange");
+    settle();
+    EXPECT_TRUE(nav->isChecked());
+}
+
+TEST_F(SettingsWindowTest, KeyboardNavigationReadsOnlyTheIntegerBit) {
+    EXPECT_FALSE(KeyboardNav::enabled(sim.prefs));
+    sim.prefs.writeGlobal("AppleKeyboardUIMode", 2);
+    EXPECT_TRUE(KeyboardNav::enabled(sim.prefs));
+    sim.prefs.writeGlobal("AppleKeyboardUIMode", 1);
+    EXPECT_FALSE(KeyboardNav::enabled(sim.prefs));
+    sim.prefs.writeGlobal("AppleKeyboardUIMode", "2");
+    EXPECT_FALSE(KeyboardNav::enabled(sim.prefs));
+    // Setting what is already set writes and announces nothing.
+    sim.prefs.writeGlobal("AppleKeyboardUIMode", 2);
+    KeyboardNav::set(sim.prefs, true);
+    EXPECT_TRUE(sim.prefs.postedNotifications().isEmpty());
+}
+
+TEST_F(SettingsWindowTest, SwapDisablesOnlyTheThreeSoftwareRowsAndReappliesTheMapping) {
+    auto w = make(1);
+    ShortcutsPane& pane = *w->shortcuts();
+    EXPECT_EQ(pane.sectionHeadings().front(), "Windows key (arrives as ⌘)");
+    pane.swapSwitch()->click();
+    EXPECT_TRUE(prefs.swapCtrlCmd());
+    EXPECT_EQ(reapplied, 1);
+    EXPECT_EQ(pane.sectionHeadings().front(), "Windows key (arrives as ⌃)");
+    int disabled = 0;
+    for (const auto& section : remapSections()) {
+        for (const auto& r : section.rows) disabled += pane.row(r.pref)->checkbox()->isEnabled() ? 0 : 1;
+    }
+    EXPECT_EQ(disabled, 3);
+    EXPECT_FALSE(pane.row("ctrlZoom")->checkbox()->isEnabled());
+    EXPECT_EQ(pane.row("ctrlZoom")->checkbox()->accessibleName(),
+              "Resize content, unavailable while Ctrl and Command are swapped");
+    EXPECT_TRUE(pane.row("ctrlZoom")->checkbox()->isChecked()); // keeps its own value
+    pane.select("ctrlClipboard");
+    EXPECT_TRUE(pane.detailText()->text().startsWith(kSwapPrefix));
+    snapshot(*w, "settings-shortcuts-swapped");
+    pane.swapSwitch()->click();
+    EXPECT_EQ(reapplied, 2);
+    EXPECT_TRUE(pane.row("ctrlZoom")->checkbox()->isEnabled());
+    pane.capsSwitch()->click();
+    EXPECT_TRUE(prefs.capsGlobe());
+    EXPECT_EQ(reapplied, 3);
+}
+
+TEST_F(SettingsWindowTest, MasterSwitchDimsTheListAndOutsideChangesShowLive) {
+    auto w = make(1);
+    ShortcutsPane& pane = *w->shortcuts();
+    EXPECT_TRUE(pane.list()->isEnabled());
+    prefs.set(PrefKey::shortcutsEnabled, false); // as Cmd+Esc does from the event tap
+    settle();
+    EXPECT_FALSE(pane.masterSwitch()->isChecked());
+    EXPECT_FALSE(pane.list()->isEnabled());
+    EXPECT_DOUBLE_EQ(static_cast<QGraphicsOpacityEffect*>(pane.list()->graphicsEffect())->opacity(), 0.5);
+    EXPECT_TRUE(pane.row("winD")->checkbox()->isChecked() == prefs.flag(PrefKey::winD));
+    snapshot(*w, "settings-shortcuts-master-off");
+    pane.masterSwitch()->click();
+    EXPECT_TRUE(pane.list()->isEnabled());
+}
+
+TEST_F(SettingsWindowTest, DetailAreaFollowsSelectionAndTheAltF4Choice) {
+    auto w = make(1);
+    ShortcutsPane& pane = *w->shortcuts();
+    EXPECT_EQ(pane.detailHeading()->text(), "The full story");
+    EXPECT_EQ(pane.detailText()->text(), kNoSelectionPrompt);
+    pane.select("winD");
+    EXPECT_EQ(pane.detailHeading()->text(), "Win+D — Show the desktop");
+    pane.row("winD")->checkbox()->click();
+    EXPECT_TRUE(prefs.flag(PrefKey::winD));
+    snapshot(*w, "settings-shortcuts");
+
+    pane.select("altF4");
+    EXPECT_FALSE(pane.altF4Picker()->isHidden());
+    EXPECT_EQ(pane.detailText()->text(), "Closes the current window; quits the app when it's the last one.");
+    pane.altF4Picker()->setCurrentIndex(1);
+    EXPECT_EQ(readAltF4Action(prefs), AltF4Action::close);
+    EXPECT_EQ(pane.detailText()->text(),
+              "Sends ⌘W to close the current tab, document, or window, as the app normally would.");
+    prefs.set(PrefKey::altF4, false);
+    pane.refresh();
+    EXPECT_FALSE(pane.altF4Picker()->isEnabled());
+    pane.select("");
+    EXPECT_EQ(pane.detailText()->text(), kNoSelectionPrompt);
+}
+
+TEST_F(SettingsWindowTest, AboutShowsVersionAndQuestionMarkForAMissingBuild) {
+    auto w = make(2);
+    EXPECT_EQ(w->about()->versionLabel()->text(), "Version 1.2 (?)");
+    w->show();
+    settle();
+    snapshot(*w, "settings-about");
+    w->selectTab(0, false);
+    snapshot(*w, "settings-general");
+}
