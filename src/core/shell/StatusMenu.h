@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ports/MainQueue.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace fenwold {
+
+class Screens;
+
+// What a status-menu item does.
+enum class StatusAction { openClipboard, openSettings, checkForUpdates, quit };
+
+// One row of the status menu; a separator has no title.
+struct StatusMenuItem {
+    QString title;
+    QString keyEquivalent;
+    std::optional<StatusAction> action;
+    bool isSeparator() const { return !action; }
+};
+
+// The status menu, in order.
+const std::vector<StatusMenuItem>& statusMenuItems();
+
+// Turns clicks on the status icon into "open the menu" or "open the settings": a right click
+// opens the menu at once; a single left click opens it after the double-click interval, unless
+// a second click within that interval opens the settings instead.
+class TrayClicks {
+public:
+    enum class Button { left, right };
+    TrayClicks(MainQueue& queue, Screens& screens, std::function<void()> popMenu, std::function<void()> openSettings);
+
+    void clicked(Button button, int clickCount);
+    bool menuPending() const { return pending_.isActive(); }
+
+private:
+    void popMenu();
+
+    MainQueue& queue_;
+    Screens& screens_;
+    std::function<void()> popMenu_;
+    std::function<void()> openSettings_;
+    TimerHandle pending_;
+};
+
+// Asks for Accessibility (with the system prompt) and calls `arm` once, as soon as the
+// permission is there: at once, or on the first 1-second poll that finds it.
+class AccessibilityGate {
+public:
+    AccessibilityGate(MainQueue& queue, std::function<bool()> requestTrust, std::function<bool()> isTrusted,
+                      std::function<void()> arm);
+    void start();
+    bool armed() const { return armed_; }
+    bool polling() const { return timer_.isActive(); }
+
+private:
+    MainQueue& queue_;
+    std::function<bool()> requestTrust_;
+    std::function<bool()> isTrusted_;
+    std::function<void()> arm_;
+    TimerHandle timer_;
+    bool armed_ = false;
+};
+
+} // namespace fenwold

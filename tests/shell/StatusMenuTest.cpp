@@ -1,0 +1,100 @@
+#include "core/shell/StatusMenu.h"
+#include "platform/sim/SimSession.h"
+#include "ui/shell/StatusIcon.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace fenwold;
+
+TEST(StatusMenu, ItemsKeyEquivalentsAndSeparatorsInOrder) {
+    QStringList titles;
+    for (const auto& item : statusMenuItems()) titles << (item.isSeparator() ? "-" : item.title + "|" + item.keyEquivalent);
+    EXPECT_EQ(titles, (QStringList{"Clipboard Shelf|", "-", "Settings…|,", "Check for Updates…|", "-", "Quit Fenwold|q"}));
+}
+
+namespace {
+struct TrayFixture : ::testing::Test {
+    SimSession sim;
+    int menus = 0;
+    int settings = 0;
+    TrayClicks clicks{sim.mainQueue, sim.screens, [this] { ++menus; }, [this] { ++settings; }};
+    void SetUp() override { sim.screens.setDoubleClickInterval(0.4); }
+};
+} // namespace
+
+TEST_F(TrayFixture, SingleLeftClickOpensTheMenuOnlyAfterTheDoubleClickInterval) {
+    clicks.clicked(TrayClicks::Button::left, 1);
+    sim.mainQueue.advance(0.39);
+    EXPECT_EQ(menus, 0);
+    EXPECT_TRUE(clicks.menuPending());
+    sim.mainQueue.advance(0.02);
+    EXPECT_EQ(menus, 1);
+    EXPECT_EQ(settings, 0);
+}
+
+TEST_F(TrayFixture, DoubleClickOpensSettingsAndNoMenu) {
+    clicks.clicked(TrayClicks::Button::left, 1);
+    sim.mainQueue.advance(0.2);
+    clicks.clicked(TrayClicks::Button::left, 2);
+    sim.mainQueue.advance(2);
+    EXPECT_EQ(menus, 0);
+    EXPECT_EQ(settings, 1);
+}
+
+TEST_F(TrayFixture, RightClickOpensTheMenuAtOnceAndDropsAPendingOne) {
+    clicks.clicked(TrayClicks::Button::left, 1);
+    clicks.clicked(TrayClicks::Button::right, 1);
+    EXPECT_EQ(menus, 1);
+    sim.mainQueue.advance(2);
+    EXPECT_EQ(menus, 1);
+}
+
+TEST(AccessibilityGateTest, ArmsAtOnceWhenTrustedAndOtherwiseOnceWithinASecondOfTheGrant) {
+    SimSession sim;
+    int armed = 0, prompts = 0;
+    sim.accessibility.setTrusted(false);
+    AccessibilityGate gate(
+        sim.mainQueue,
+        [&] {
+            ++prompts;
+            return sim.accessibility.isTrusted();
+        },
+        [&] { return sim.accessibility.isTrusted(); }, [&] { ++armed; });
+    gate.start();
+    EXPECT_EQ(prompts, 1);
+    sim.mainQueue.advance(30);
+    EXPECT_EQ(armed, 0);
+    EXPECT_TRUE(gate.polling());
+    sim.accessibility.setTrusted(true);
+    sim.mainQueue.advance(1.0);
+    EXPECT_EQ(armed, 1);
+    EXPECT_FALSE(gate.polling());
+    gate.start();
+    sim.mainQueue.advance(5);
+    EXPECT_EQ(armed, 1);
+    EXPECT_EQ(prompts, 1);
+
+    SimSession trusted;
+    int armedAtOnce = 0;
+    AccessibilityGate direct(
+        trusted.mainQueue, [] { return true; }, [] { return true; }, [&] { ++armedAtOnce; });
+    direct.start();
+    EXPECT_EQ(armedAtOnce, 1);
+    EXPECT_FALSE(direct.polling());
+}
+
+TEST(StatusIcon, DrawsABarAboveALetterWOnTransparent) {
+    const QImage icon = statusIconImage(2);
+    EXPECT_EQ(icon.size(), QSize(36, 36));
+    EXPECT_EQ(icon.deviceIndependentSize(), QSizeF(18, 18));
+    auto inkAt = [&](double x, double yFromBottom) {
+        return qAlpha(icon.pixel(static_cast<int>(x * 2), static_cast<int>((18 - yFromBottom) * 2)));
+    };
+    EXPECT_GT(inkAt(9, 15.7), 200);  // the bar (lifted by 0.7)
+    EXPECT_GT(inkAt(6.0, 3.2), 100); // the W's left valley
+    EXPECT_EQ(inkAt(1, 1), 0);       // corners stay clear
+    EXPECT_EQ(inkAt(9, 4), 0);       // between the W's strokes
+    const QString dir = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR");
+    if (!dir.isEmpty()) icon.scaled(144, 144).save(QDir(dir).filePath("status-icon.png"));
+}
