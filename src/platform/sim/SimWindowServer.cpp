@@ -77,6 +77,7 @@ void SimWindowServer::captureWindow(uint32_t window, int width, int height,
     {
         std::lock_guard lock(mutex_);
         ++captureCount_;
+        lastCaptureSize_ = {width, height};
         if (screenRecording_) image = captures_.value(window);
     }
     if (!image.isNull() && width > 0 && height > 0)
@@ -142,6 +143,11 @@ void SimWindowServer::completeShareableContent() {
     }
     for (auto& h : held)
         h();
+}
+
+std::pair<int, int> SimWindowServer::lastCaptureSize() const {
+    std::lock_guard lock(mutex_);
+    return lastCaptureSize_;
 }
 
 int SimWindowServer::windowCaptures() const {

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <mutex>
+#include <utility>
 
 namespace fenwold {
 
@@ -36,6 +37,8 @@ public:
     void setShareableContentDeferred(bool deferred);
     void completeShareableContent();
     int windowCaptures() const;
+    // The pixel size the last desktop-independent capture asked for.
+    std::pair<int, int> lastCaptureSize() const;
 
 private:
     void answerShareable(const std::function<void(std::optional<std::vector<uint32_t>>)>& done);
@@ -50,6 +53,7 @@ private:
     int requests_ = 0;
     int fetches_ = 0;
     int captureCount_ = 0;
+    std::pair<int, int> lastCaptureSize_;
     bool deferred_ = false;
     std::vector<std::function<void()>> heldAnswers_;
 };
