@@ -32,9 +32,80 @@ SimAppBuilder& SimAppBuilder::icon(const QImage& image) {
     return *this;
 }
 
+SimWindowBuilder SimAppBuilder::window(const QString& title, Rect frame) {
+    return SimWindowBuilder(*session_, pid_, session_->windows.open(pid_, title, frame));
+}
+
+SimWindowBuilder& SimWindowBuilder::minimized() {
+    session_->windows.update(number_, [](SimWindow& w) { w.minimized = true; });
+    return *this;
+}
+
+SimWindowBuilder& SimWindowBuilder::fullscreen() {
+    session_->windows.setFullscreenNow(number_);
+    return *this;
+}
+
+SimWindowBuilder& SimWindowBuilder::subrole(const std::optional<QString>& subrole) {
+    session_->windows.update(number_, [&](SimWindow& w) { w.subrole = subrole; });
+    return *this;
+}
+
+SimWindowBuilder& SimWindowBuilder::onSpace(int space) {
+    session_->windows.update(number_, [&](SimWindow& w) { w.space = w.homeSpace = space; });
+    return *this;
+}
+
+SimWindowBuilder& SimWindowBuilder::layer(int64_t layer) {
+    session_->windows.update(number_, [&](SimWindow& w) { w.layer = layer; });
+    return *this;
+}
+
+SimWindowBuilder& SimWindowBuilder::alpha(double alpha) {
+    session_->windows.update(number_, [&](SimWindow& w) { w.alpha = alpha; });
+    return *this;
+}
+
+SimWindowBuilder& SimWindowBuilder::notInWindowsList() {
+    session_->windows.update(number_, [](SimWindow& w) { w.listedByAX = false; });
+    return *this;
+}
+
+SimWindowBuilder& SimWindowBuilder::withoutAccessibility() {
+    session_->windows.update(number_, [](SimWindow& w) { w.knownToAX = false; });
+    return *this;
+}
+
+SimWindowBuilder& SimWindowBuilder::unnamedInWindowList() {
+    session_->windows.update(number_, [](SimWindow& w) { w.namedInList = false; });
+    return *this;
+}
+
+SimWindowBuilder& SimWindowBuilder::image(const QImage& image) {
+    session_->windows.update(number_, [&](SimWindow& w) { w.directImage = w.captureImage = image; });
+    return *this;
+}
+
+SimWindowBuilder& SimWindowBuilder::directImage(const QImage& image) {
+    session_->windows.update(number_, [&](SimWindow& w) { w.directImage = image; });
+    return *this;
+}
+
+SimWindowBuilder& SimWindowBuilder::captureImage(const QImage& image) {
+    session_->windows.update(number_, [&](SimWindow& w) { w.captureImage = image; });
+    return *this;
+}
+
+SimWindowBuilder SimWindowBuilder::window(const QString& title, Rect frame) {
+    return SimWindowBuilder(*session_, pid_, session_->windows.open(pid_, title, frame));
+}
+
 SimSession::SimSession() {
-    appShell.setBundle({QStringLiteral("org.fenwold.Fenwold"), QStringLiteral("0.1.0"), QStringLiteral("1"),
-                        std::nullopt});
+    privateServices.onFront = [this](int32_t pid, uint32_t window) {
+        windows.frontFromWindowServer(pid, window);
+    };
+    appShell.setBundle(
+        {QStringLiteral("org.fenwold.Fenwold"), QStringLiteral("0.1.0"), QStringLiteral("1"), std::nullopt});
 }
 
 SimAppBuilder SimSession::app(const QString& bundleID, const QString& name) {

@@ -8,6 +8,7 @@
 #include "SimScreens.h"
 #include "SimSystem.h"
 #include "SimWindowServer.h"
+#include "SimWindows.h"
 #include "SimWorkspace.h"
 #include "VirtualMainQueue.h"
 #include "ports/Platform.h"
@@ -15,6 +16,7 @@
 namespace fenwold {
 
 class SimSession;
+class SimWindowBuilder;
 
 // Fluent set-up of one simulated application:
 //   sim.app("com.apple.TextEdit", "TextEdit").frontmost();
@@ -30,10 +32,43 @@ public:
     SimAppBuilder& neverActivates();
     SimAppBuilder& processName(const QString& name);
     SimAppBuilder& icon(const QImage& image);
+    // Open a window of this application (frame in Accessibility coordinates).
+    SimWindowBuilder window(const QString& title, Rect frame);
 
 private:
     SimSession* session_;
     int32_t pid_;
+};
+
+// Fluent set-up of one simulated window:
+//   sim.app("com.apple.TextEdit", "TextEdit").window("Notes", {80, 60, 800, 600}).minimized();
+class SimWindowBuilder {
+public:
+    SimWindowBuilder(SimSession& session, int32_t pid, uint32_t number)
+        : session_(&session), pid_(pid), number_(number) {}
+
+    uint32_t number() const { return number_; }
+    operator uint32_t() const { return number_; }
+    int32_t pid() const { return pid_; }
+    SimWindowBuilder& minimized();
+    SimWindowBuilder& fullscreen(); // already in full screen, on its own Space
+    SimWindowBuilder& subrole(const std::optional<QString>& subrole);
+    SimWindowBuilder& onSpace(int space);
+    SimWindowBuilder& layer(int64_t layer);
+    SimWindowBuilder& alpha(double alpha);
+    SimWindowBuilder& notInWindowsList();     // missing from "AXWindows" (as on another Space)
+    SimWindowBuilder& withoutAccessibility(); // known to the window server only
+    SimWindowBuilder& unnamedInWindowList();
+    SimWindowBuilder& image(const QImage& image); // both capture paths
+    SimWindowBuilder& directImage(const QImage& image);
+    SimWindowBuilder& captureImage(const QImage& image);
+    // Another window of the same application.
+    SimWindowBuilder window(const QString& title, Rect frame);
+
+private:
+    SimSession* session_;
+    int32_t pid_;
+    uint32_t number_;
 };
 
 // A small, believable macOS login session held in memory. It implements every port; tests
@@ -70,6 +105,7 @@ public:
     SimAppShell appShell;
     SimLog log;
     SimClock clock;
+    SimWindows windows{accessibility, windowServer, workspace, screens, mainQueue};
 };
 
 } // namespace fenwold

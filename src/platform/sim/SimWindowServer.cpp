@@ -19,9 +19,18 @@ bool SimWindowServer::hasDirectImages() const {
     return directImages_;
 }
 
-QImage SimWindowServer::windowImage(Rect, uint32_t, uint32_t window, uint32_t) const {
+QImage SimWindowServer::windowImage(Rect area, uint32_t listOptions, uint32_t window, uint32_t) const {
     std::lock_guard lock(mutex_);
     if (!directImages_ || !screenRecording_) return {};
+    if (window == 0 && (listOptions & windowlist::onScreenOnly)) {
+        // A screen-area image shows the frontmost on-screen window covering the area.
+        for (const auto& w : windows_) {
+            if (w.isOnscreen.value_or(false) && w.layer.value_or(0) >= 0 && w.bounds && w.number &&
+                w.bounds->intersects(area))
+                return direct_.value(*w.number);
+        }
+        return {};
+    }
     return direct_.value(window);
 }
 
@@ -37,10 +46,21 @@ bool SimWindowServer::requestScreenCapture() {
 }
 
 void SimWindowServer::shareableWindows(std::function<void(std::optional<std::vector<uint32_t>>)> done) {
-    std::optional<std::vector<uint32_t>> ids;
     {
         std::lock_guard lock(mutex_);
         ++fetches_;
+        if (deferred_) {
+            heldAnswers_.push_back([this, done] { answerShareable(done); });
+            return;
+        }
+    }
+    answerShareable(done);
+}
+
+void SimWindowServer::answerShareable(const std::function<void(std::optional<std::vector<uint32_t>>)>& done) {
+    std::optional<std::vector<uint32_t>> ids;
+    {
+        std::lock_guard lock(mutex_);
         if (!shareableFails_ && screenRecording_) {
             ids.emplace();
             for (const auto& w : windows_) {
@@ -51,10 +71,13 @@ void SimWindowServer::shareableWindows(std::function<void(std::optional<std::vec
     done(ids);
 }
 
-void SimWindowServer::captureWindow(uint32_t window, int width, int height, std::function<void(QImage)> done) {
+void SimWindowServer::captureWindow(uint32_t window, int width, int height,
+                                    std::function<void(QImage)> done) {
     QImage image;
     {
         std::lock_guard lock(mutex_);
+        ++captureCount_;
+        lastCaptureSize_ = {width, height};
         if (screenRecording_) image = captures_.value(window);
     }
     if (!image.isNull() && width > 0 && height > 0)
@@ -105,6 +128,31 @@ int SimWindowServer::screenRecordingRequests() const {
 int SimWindowServer::shareableContentFetches() const {
     std::lock_guard lock(mutex_);
     return fetches_;
+}
+
+void SimWindowServer::setShareableContentDeferred(bool deferred) {
+    std::lock_guard lock(mutex_);
+    deferred_ = deferred;
+}
+
+void SimWindowServer::completeShareableContent() {
+    std::vector<std::function<void()>> held;
+    {
+        std::lock_guard lock(mutex_);
+        held.swap(heldAnswers_);
+    }
+    for (auto& h : held)
+        h();
+}
+
+std::pair<int, int> SimWindowServer::lastCaptureSize() const {
+    std::lock_guard lock(mutex_);
+    return lastCaptureSize_;
+}
+
+int SimWindowServer::windowCaptures() const {
+    std::lock_guard lock(mutex_);
+    return captureCount_;
 }
 
 } // namespace fenwold

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <mutex>
+#include <utility>
 
 namespace fenwold {
 
@@ -14,7 +15,8 @@ class SimWindowServer final : public WindowServer, public ScreenCapture {
 public:
     std::vector<WindowDescription> windowList(uint32_t options, uint32_t relativeTo) const override;
     bool hasDirectImages() const override;
-    QImage windowImage(Rect area, uint32_t listOptions, uint32_t window, uint32_t imageOptions) const override;
+    QImage windowImage(Rect area, uint32_t listOptions, uint32_t window,
+                       uint32_t imageOptions) const override;
     bool preflightScreenCapture() const override;
     bool requestScreenCapture() override;
 
@@ -31,8 +33,16 @@ public:
     void setShareableContentFails(bool fails);
     int screenRecordingRequests() const;
     int shareableContentFetches() const;
+    // Hold shareable-content answers until `completeShareableContent()` (a slow fetch).
+    void setShareableContentDeferred(bool deferred);
+    void completeShareableContent();
+    int windowCaptures() const;
+    // The pixel size the last desktop-independent capture asked for.
+    std::pair<int, int> lastCaptureSize() const;
 
 private:
+    void answerShareable(const std::function<void(std::optional<std::vector<uint32_t>>)>& done);
+
     mutable std::mutex mutex_;
     std::vector<WindowDescription> windows_;
     QHash<uint32_t, QImage> direct_;
@@ -42,6 +52,10 @@ private:
     bool shareableFails_ = false;
     int requests_ = 0;
     int fetches_ = 0;
+    int captureCount_ = 0;
+    std::pair<int, int> lastCaptureSize_;
+    bool deferred_ = false;
+    std::vector<std::function<void()>> heldAnswers_;
 };
 
 } // namespace fenwold

@@ -1,0 +1,406 @@
+#include "SnapGeometry.h"
+#include "WindowStore.h"
+#include "Windows.h"
+#include "ports/MainQueue.h"
+#include "ports/Screens.h"
+#include "ports/WindowServer.h"
+
+#include <cmath>
+
+namespace fenwold {
+
+namespace {
+constexpr double kLookupTimeout = 0.3;
+constexpr double kMenuTimeout = 0.5;
+constexpr double kPollInterval = 0.05;
+constexpr int kActivationChecks = 40;
+constexpr int kFullscreenExitChecks = 60;
+constexpr double kAfterFullscreenExit = 0.35;
+constexpr double kMenuSnapRecordDelay = 0.4;
+constexpr double kSnapTolerance = 8;
+constexpr double kSplitViewWidth = 0.9;
+constexpr double kTitlebarHeight = 30;
+constexpr double kTitlebarLeftInset = 80;
+const QString kMoveAndResize = QStringLiteral("Move & Resize");
+} // namespace
+
+const QStringList Windows::neverQuit = {
+    QStringLiteral("com.apple.finder"),         QStringLiteral("com.apple.dock"),
+    QStringLiteral("com.apple.systemuiserver"), QStringLiteral("com.apple.loginwindow"),
+    QStringLiteral("com.apple.controlcenter"),  QStringLiteral("com.apple.notificationcenterui"),
+    QStringLiteral("com.apple.Spotlight"),      QStringLiteral("com.apple.WindowManager"),
+    QStringLiteral("com.apple.SystemUIServer")};
+
+QStringList Windows::menuPath(Snap snap) {
+    switch (snap) {
+    case Snap::left:
+        return {kMoveAndResize, QStringLiteral("Left")};
+    case Snap::right:
+        return {kMoveAndResize, QStringLiteral("Right")};
+    case Snap::maximize:
+        return {QStringLiteral("Fill")};
+    case Snap::topLeft:
+        return {kMoveAndResize, QStringLiteral("Top Left")};
+    case Snap::topRight:
+        return {kMoveAndResize, QStringLiteral("Top Right")};
+    case Snap::bottomLeft:
+        return {kMoveAndResize, QStringLiteral("Bottom Left")};
+    case Snap::bottomRight:
+        return {kMoveAndResize, QStringLiteral("Bottom Right")};
+    }
+    return {};
+}
+
+std::optional<WindowTarget> Windows::resolveTarget(std::optional<WindowTarget> target) {
+    return target ? target : frontmostWindow();
+}
+
+// --- Waiting ---
+
+void Windows::whenSettled(int tries, std::function<bool()> condition, std::function<void()> then) {
+    if (tries < 1 || condition()) {
+        then();
+        return;
+    }
+    queue_.after(kPollInterval, lifetime_.guard([this, tries, condition = std::move(condition),
+                                                 then = std::move(then)]() mutable {
+        whenSettled(tries - 1, std::move(condition), std::move(then));
+    }));
+}
+
+void Windows::whenActive(int32_t pid, std::function<void()> action) {
+    auto isActive = [this, pid] {
+        auto app = workspace_.app(pid);
+        return app && app->active;
+    };
+    if (isActive()) {
+        action();
+        return;
+    }
+    workspace_.activate(pid);
+    if (isActive()) {
+        action();
+        return;
+    }
+    queue_.after(kPollInterval, lifetime_.guard([this, isActive, action = std::move(action)]() mutable {
+        whenSettled(kActivationChecks, isActive, std::move(action));
+    }));
+}
+
+void Windows::whenNotFullscreen(int32_t pid, uint32_t id, std::function<void()> action) {
+    auto later = [this](std::function<void()> work) {
+        queue_.after(kAfterFullscreenExit, lifetime_.guard(work));
+    };
+    if (fullscreenState(pid, id) == false) {
+        later(std::move(action));
+        return;
+    }
+    queue_.after(kPollInterval, lifetime_.guard([this, pid, id, later, action = std::move(action)]() mutable {
+        whenSettled(
+            kFullscreenExitChecks, [this, pid, id] { return fullscreenState(pid, id) == false; },
+            [later, action = std::move(action)] { later(action); });
+    }));
+}
+
+// --- Element helpers ---
+
+std::optional<bool> Windows::fullscreenState(int32_t pid, uint32_t id) {
+    std::optional<bool> state;
+    withAXWindow(pid, id, [&](const AXElement& w) {
+        state = ax_.attribute(w, QStringLiteral("AXFullScreen")).asBool();
+    });
+    return state;
+}
+
+void Windows::focus(int32_t pid, uint32_t id) {
+    withAXWindow(pid, id, [&](const AXElement& w) {
+        ax_.performAction(w, QStringLiteral("AXRaise"));
+        ax_.setAttribute(w, QStringLiteral("AXMain"), AXValue::of(true));
+    });
+}
+
+std::optional<AXElement> Windows::child(const AXElement& of, const QString& titled) {
+    const auto children = ax_.attribute(of, QStringLiteral("AXChildren")).asElements();
+    if (!children) return std::nullopt;
+    for (const AXElement& c : *children) {
+        const auto title = ax_.attribute(c, QStringLiteral("AXTitle")).asString();
+        if (title == titled) return c;
+        if (title && !title->isEmpty()) continue;
+        // An untitled child (the menu under an item) holds the items themselves.
+        if (auto found = child(c, titled)) return found;
+    }
+    return std::nullopt;
+}
+
+bool Windows::pressWindowMenuItem(const QStringList& path, int32_t pid) {
+    const AXElement app = ax_.application(pid);
+    ax_.setMessagingTimeout(app, kMenuTimeout);
+    const auto menuBar = ax_.attribute(app, QStringLiteral("AXMenuBar")).asElement();
+    if (!menuBar) return false;
+    const auto items = ax_.attribute(*menuBar, QStringLiteral("AXChildren")).asElements();
+    if (!items) return false;
+    std::optional<AXElement> current;
+    for (const AXElement& item : *items) {
+        if (ax_.attribute(item, QStringLiteral("AXTitle")).asString() == QStringLiteral("Window")) {
+            current = item;
+            break;
+        }
+    }
+    if (!current) return false;
+    for (const QString& title : path) {
+        current = child(*current, title);
+        if (!current) return false;
+    }
+    if (ax_.attribute(*current, QStringLiteral("AXEnabled")).asBool() == false) return false;
+    return ax_.performAction(*current, QStringLiteral("AXPress")) == axerr::success;
+}
+
+bool Windows::pressButton(const AXElement& window, const QString& attribute) {
+    const auto button = ax_.attribute(window, attribute).asElement();
+    if (!button) return false;
+    return ax_.performAction(*button, QStringLiteral("AXPress")) == axerr::success;
+}
+
+// --- Frames ---
+
+std::optional<Rect> Windows::axFrame(int32_t pid, uint32_t id) {
+    std::optional<Rect> frame;
+    withAXWindow(pid, id, [&](const AXElement& w) {
+        const Point p = ax_.attribute(w, QStringLiteral("AXPosition")).asPoint().value_or(Point{});
+        const Size s = ax_.attribute(w, QStringLiteral("AXSize")).asSize().value_or(Size{});
+        frame = Rect{p.x, p.y, s.width, s.height};
+    });
+    return frame;
+}
+
+std::optional<Rect> Windows::closeButtonFrame(int32_t pid, uint32_t id) {
+    std::optional<Rect> frame;
+    withAXWindow(pid, id, [&](const AXElement& w) {
+        const auto button = ax_.attribute(w, QStringLiteral("AXCloseButton")).asElement();
+        if (!button) return;
+        const Point p = ax_.attribute(*button, QStringLiteral("AXPosition")).asPoint().value_or(Point{});
+        const Size s = ax_.attribute(*button, QStringLiteral("AXSize")).asSize().value_or(Size{});
+        frame = Rect{p.x, p.y, s.width, s.height};
+    });
+    return frame;
+}
+
+std::optional<ScreenInfo> Windows::screen(const Rect& containingAX) {
+    const auto screens = platform_.screens->screens();
+    const int index =
+        snapgeometry::screenIndexContainingAX(screens, platform_.screens->mainScreenIndex(), containingAX);
+    if (index < 0) return std::nullopt;
+    return screens[static_cast<std::size_t>(index)];
+}
+
+void Windows::setAXFrame(int32_t pid, uint32_t id, Rect frame) {
+    const AXElement app = ax_.application(pid);
+    const QString enhanced = QStringLiteral("AXEnhancedUserInterface");
+    // Applications with the enhanced interface on animate and fight frame changes.
+    bool switchedOff = false;
+    if (ax_.attribute(app, enhanced).asBool() == true)
+        switchedOff = ax_.setAttribute(app, enhanced, AXValue::of(false)) == axerr::success;
+    withAXWindow(pid, id, [&](const AXElement& w) {
+        ax_.setAttribute(w, QStringLiteral("AXPosition"), AXValue::of(frame.origin()));
+        ax_.setAttribute(w, QStringLiteral("AXSize"), AXValue::of(frame.size()));
+        ax_.setAttribute(w, QStringLiteral("AXPosition"), AXValue::of(frame.origin()));
+    });
+    if (switchedOff) ax_.setAttribute(app, enhanced, AXValue::of(true));
+}
+
+void Windows::moveTo(int32_t pid, uint32_t id, Point origin) {
+    withAXWindow(pid, id, [&](const AXElement& w) {
+        ax_.setAttribute(w, QStringLiteral("AXPosition"), AXValue::of(origin));
+    });
+}
+
+// --- Snapping ---
+
+void Windows::snap(Snap snap, std::optional<WindowTarget> target) {
+    const auto t = resolveTarget(target);
+    if (!t) return;
+    if (fullscreenState(t->pid, t->id) == true) {
+        toggleFullscreen(t->pid, t->id);
+        whenNotFullscreen(t->pid, t->id, [this, snap, t] { applySnap(snap, t->pid, t->id); });
+    } else {
+        applySnap(snap, t->pid, t->id);
+    }
+}
+
+void Windows::applySnap(Snap snap, int32_t pid, uint32_t id) {
+    Rect original;
+    if (auto it = snapMemory_.find(id); it != snapMemory_.end())
+        original = it->second.original;
+    else
+        original = axFrame(pid, id).value_or(Rect{});
+    if (!workspace_.app(pid)) return;
+    focus(pid, id);
+    whenActive(pid, [this, snap, pid, id, original] {
+        if (pressWindowMenuItem(menuPath(snap), pid)) {
+            queue_.after(kMenuSnapRecordDelay, lifetime_.guard([this, snap, pid, id, original] {
+                snapMemory_[id] = SnapRecord{snap, axFrame(pid, id).value_or(Rect{}), original};
+            }));
+        } else {
+            frameSnap(snap, pid, id);
+        }
+    });
+}
+
+void Windows::frameSnap(Snap snap, int32_t pid, uint32_t id) {
+    const auto screens = platform_.screens->screens();
+    if (screens.empty()) return;
+    const double H = screens.front().frame.maxY();
+    const Rect current = axFrame(pid, id).value_or(Rect{});
+    const auto target = screen(current);
+    if (!target) return;
+    const Rect A = snapgeometry::toAX(snapgeometry::snapRect(snap, target->visibleFrame), H);
+    setAXFrame(pid, id, A);
+    auto it = snapMemory_.find(id);
+    const Rect original = it != snapMemory_.end() ? it->second.original : current;
+    snapMemory_[id] = SnapRecord{snap, A, original};
+}
+
+std::optional<Windows::Snap> Windows::currentSnap(int32_t pid, uint32_t id) {
+    auto it = snapMemory_.find(id);
+    if (it == snapMemory_.end()) return std::nullopt;
+    const auto frame = axFrame(pid, id);
+    const Rect& r = it->second.rect;
+    if (frame && std::abs(frame->x - r.x) < kSnapTolerance && std::abs(frame->y - r.y) < kSnapTolerance &&
+        std::abs(frame->width - r.width) < kSnapTolerance)
+        return it->second.kind;
+    snapMemory_.erase(it);
+    return std::nullopt;
+}
+
+Windows::Mode Windows::mode(int32_t pid, uint32_t id) {
+    const auto frame = axFrame(pid, id);
+    if (!frame) return Mode::normal;
+    if (fullscreenState(pid, id) == true) {
+        const auto s = screen(*frame);
+        if (s && frame->width < kSplitViewWidth * s->frame.width)
+            return frame->midX() < s->frame.midX() ? Mode::tiledLeft : Mode::tiledRight;
+        return Mode::fullscreen;
+    }
+    switch (currentSnap(pid, id).value_or(Snap::topLeft)) {
+    case Snap::left:
+        return Mode::snappedLeft;
+    case Snap::right:
+        return Mode::snappedRight;
+    case Snap::maximize:
+        return Mode::maximized;
+    default:
+        return Mode::normal;
+    }
+}
+
+void Windows::restoreOriginal(int32_t pid, uint32_t id) {
+    if (fullscreenState(pid, id) == true) {
+        toggleFullscreen(pid, id);
+        return;
+    }
+    std::optional<SnapRecord> entry;
+    if (auto it = snapMemory_.find(id); it != snapMemory_.end()) {
+        entry = it->second;
+        snapMemory_.erase(it);
+    }
+    if (!workspace_.app(pid)) return;
+    focus(pid, id);
+    whenActive(pid, [this, pid, id, entry] {
+        if (!pressWindowMenuItem({kMoveAndResize, QStringLiteral("Return to Previous Size")}, pid) && entry)
+            setAXFrame(pid, id, entry->original);
+    });
+}
+
+// --- Full screen and tiling ---
+
+void Windows::toggleFullscreen(int32_t pid, uint32_t id) {
+    const bool inFullscreen = fullscreenState(pid, id) == true;
+    withAXWindow(pid, id, [&](const AXElement& w) {
+        if (ax_.setAttribute(w, QStringLiteral("AXFullScreen"), AXValue::of(!inFullscreen)) != axerr::success)
+            pressButton(w, QStringLiteral("AXZoomButton"));
+    });
+    workspace_.activate(pid);
+}
+
+void Windows::fullscreenTile(bool left, std::optional<WindowTarget> target) {
+    const auto t = resolveTarget(target);
+    if (!t) return;
+    if (fullscreenState(t->pid, t->id) == true) {
+        toggleFullscreen(t->pid, t->id);
+        whenNotFullscreen(t->pid, t->id, [this, left, t] { pressTileItem(left, t->pid, t->id); });
+    } else {
+        pressTileItem(left, t->pid, t->id);
+    }
+}
+
+void Windows::pressTileItem(bool left, int32_t pid, uint32_t id) {
+    if (!workspace_.app(pid)) return;
+    focus(pid, id);
+    whenActive(pid, [this, left, pid] {
+        const QString side = left ? QStringLiteral("Left") : QStringLiteral("Right");
+        const QList<QStringList> paths = {
+            {QStringLiteral("Full Screen Tile"), side + QStringLiteral(" of Screen")},
+            {QStringLiteral("Tile Window to %1 of Screen").arg(side)}};
+        for (const auto& path : paths) {
+            if (pressWindowMenuItem(path, pid)) return;
+        }
+    });
+}
+
+// --- Minimising and closing ---
+
+void Windows::minimize(const WindowInfo& info) {
+    if (AXElement w = elementFor(info)) ax_.setAttribute(w, QStringLiteral("AXMinimized"), AXValue::of(true));
+}
+
+void Windows::minimizeFrontmost() {
+    const auto front = frontmostWindow();
+    if (!front) return;
+    withAXWindow(front->pid, front->id, [&](const AXElement& w) {
+        ax_.setAttribute(w, QStringLiteral("AXMinimized"), AXValue::of(true));
+    });
+}
+
+void Windows::minimizeAll(bool exceptFrontmost) {
+    const auto front = exceptFrontmost ? frontmostWindow() : std::nullopt;
+    for (const WindowInfo& w : list()) {
+        if (w.isMinimized || (front && front->id == w.id && front->pid == w.pid)) continue;
+        minimize(w);
+    }
+}
+
+void Windows::close(const WindowInfo& info) {
+    if (AXElement w = elementFor(info)) pressButton(w, QStringLiteral("AXCloseButton"));
+}
+
+void Windows::closeFrontmostWindowOrQuit() {
+    const auto front = frontmostWindow();
+    if (!front) return;
+    const AXElement app = ax_.application(front->pid);
+    ax_.setMessagingTimeout(app, kLookupTimeout);
+    const auto windows = ax_.attribute(app, QStringLiteral("AXWindows")).asElements();
+    const auto running = workspace_.app(front->pid);
+    // The desktop and system agents are never quit: closing their last window only closes it.
+    const bool quittable = !(running && running->bundleID && neverQuit.contains(*running->bundleID));
+    if ((windows && windows->size() >= 2) || !quittable) {
+        withAXWindow(front->pid, front->id,
+                     [&](const AXElement& w) { pressButton(w, QStringLiteral("AXCloseButton")); });
+        return;
+    }
+    workspace_.terminate(front->pid);
+}
+
+std::optional<WindowTarget> Windows::titlebarHit(Point point) {
+    const auto list = server_.windowList(windowlist::onScreenOnly | windowlist::excludeDesktopElements, 0);
+    for (const auto& d : list) {
+        if (d.layer != 0 || !d.bounds || !d.bounds->contains(point)) continue;
+        if (!d.ownerPid || !d.number || *d.ownerPid == workspace_.ownPid() || !regularApp(*d.ownerPid))
+            return std::nullopt;
+        if (point.y - d.bounds->y < kTitlebarHeight && point.x - d.bounds->x > kTitlebarLeftInset)
+            return WindowTarget{*d.ownerPid, *d.number};
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+} // namespace fenwold

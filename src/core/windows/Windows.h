@@ -1,0 +1,117 @@
+#pragma once
+
+#include "Lifetime.h"
+#include "WindowActivation.h"
+#include "WindowInfo.h"
+#include "ports/Platform.h"
+#include "ports/Screens.h"
+#include "ports/Workspace.h"
+
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+namespace fenwold {
+
+class WindowStore;
+
+// Reading, moving and activating windows. One instance lives for the whole run; it owns the snap
+// memory. Everything runs on the main thread.
+class Windows {
+public:
+    using Snap = WindowSnap;
+    using Mode = WindowMode;
+
+    // What a snap produced and what the window looked like before the first snap of the chain
+    // (Accessibility coordinates).
+    struct SnapRecord {
+        Snap kind = Snap::left;
+        Rect rect;
+        Rect original;
+    };
+
+    // Applications never quit by closing their last window.
+    static const QStringList neverQuit;
+
+    explicit Windows(const Platform& platform);
+    Windows(const Windows&) = delete;
+    Windows& operator=(const Windows&) = delete;
+
+    // The store that `list()` reads and activation updates; may stay unset.
+    void setStore(WindowStore* store);
+
+    // --- Enumeration ---
+    // The listable windows of one application, in the application's own order.
+    std::vector<WindowInfo> enumerate(const RunningApp& app);
+    // Window number -> stacking rank (0 at the front) of the on-screen windows.
+    std::unordered_map<uint32_t, int> zOrder();
+    // The frontmost ordinary window.
+    std::optional<WindowTarget> frontmostWindow();
+    std::optional<uint32_t> focusedWindowID(int32_t pid);
+    // Calls `body` once with the element of window `id` when the application lists it.
+    bool withAXWindow(int32_t pid, uint32_t id, const std::function<void(const AXElement&)>& body);
+    // The switcher list (the store's snapshot); empty without a store.
+    std::vector<WindowInfo> list();
+
+    // --- Operations ---
+    void snap(Snap snap, std::optional<WindowTarget> target = std::nullopt);
+    void restoreOriginal(int32_t pid, uint32_t id);
+    std::optional<Snap> currentSnap(int32_t pid, uint32_t id);
+    Mode mode(int32_t pid, uint32_t id);
+    void toggleFullscreen(int32_t pid, uint32_t id);
+    void fullscreenTile(bool left, std::optional<WindowTarget> target = std::nullopt);
+    void minimize(const WindowInfo& info);
+    void minimizeFrontmost();
+    void minimizeAll(bool exceptFrontmost);
+    void close(const WindowInfo& info);
+    void closeFrontmostWindowOrQuit();
+    void moveTo(int32_t pid, uint32_t id, Point origin);
+    std::optional<Rect> axFrame(int32_t pid, uint32_t id);
+    std::optional<Rect> closeButtonFrame(int32_t pid, uint32_t id);
+    // The window whose title bar is under a point (Accessibility coordinates).
+    std::optional<WindowTarget> titlebarHit(Point point);
+    const std::unordered_map<uint32_t, SnapRecord>& snapMemory() const { return snapMemory_; }
+
+    // --- Activation ---
+    // Brings one window to the front with keyboard focus.
+    void activate(const WindowInfo& info);
+    WindowActivation& activation() { return activation_; }
+
+    // --- Building blocks of the operations ---
+    void applySnap(Snap snap, int32_t pid, uint32_t id);
+    void frameSnap(Snap snap, int32_t pid, uint32_t id);
+    void setAXFrame(int32_t pid, uint32_t id, Rect frame);
+    // The screen holding an Accessibility rectangle's top-left corner.
+    std::optional<ScreenInfo> screen(const Rect& containingAX);
+    std::optional<bool> fullscreenState(int32_t pid, uint32_t id);
+    void whenSettled(int tries, std::function<bool()> condition, std::function<void()> then);
+    void whenActive(int32_t pid, std::function<void()> action);
+    void whenNotFullscreen(int32_t pid, uint32_t id, std::function<void()> action);
+    void focus(int32_t pid, uint32_t id);
+    void pressTileItem(bool left, int32_t pid, uint32_t id);
+    bool pressWindowMenuItem(const QStringList& path, int32_t pid);
+    std::optional<AXElement> child(const AXElement& of, const QString& titled);
+    bool pressButton(const AXElement& window, const QString& attribute);
+
+    // The menu path of a snap below the "Window" menu.
+    static QStringList menuPath(Snap snap);
+
+private:
+    std::optional<WindowTarget> resolveTarget(std::optional<WindowTarget> target);
+    std::optional<RunningApp> regularApp(int32_t pid) const;
+    AXElement elementFor(const WindowInfo& info);
+
+    Platform platform_;
+    Accessibility& ax_;
+    Workspace& workspace_;
+    WindowServer& server_;
+    MainQueue& queue_;
+    WindowStore* store_ = nullptr;
+    WindowActivation activation_;
+    std::unordered_map<uint32_t, SnapRecord> snapMemory_;
+    Lifetime lifetime_;
+};
+
+} // namespace fenwold
