@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "core/clipboard/ClipboardEntry.h"
 
 #include <QBuffer>
