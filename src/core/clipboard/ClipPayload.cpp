@@ -1,0 +1,147 @@
+#include "ClipPayload.h"
+
+#include "Sha256.h"
+
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QTextBoundaryFinder>
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
+namespace fenwold {
+
+QString rawValue(ClipKind kind) {
+    switch (kind) {
+    case ClipKind::text:
+        return QStringLiteral("text");
+    case ClipKind::image:
+        return QStringLiteral("image");
+    case ClipKind::link:
+        return QStringLiteral("link");
+    case ClipKind::code:
+        return QStringLiteral("code");
+    }
+    return {};
+}
+
+QString displayName(ClipKind kind) {
+    QString name = rawValue(kind);
+    name[0] = name[0].toUpper();
+    return name;
+}
+
+const QByteArray* bytesFor(const PasteboardItem& item, const QString& type) {
+    for (const auto& [name, bytes] : item.types)
+        if (name == type) return &bytes;
+    return nullptr;
+}
+
+std::optional<QByteArray> ClipPayload::imageData() const {
+    if (items.empty()) return std::nullopt;
+    if (const auto* png = bytesFor(items.front(), ClipTypes::png)) return *png;
+    if (const auto* tiff = bytesFor(items.front(), ClipTypes::tiff)) return *tiff;
+    return std::nullopt;
+}
+
+namespace {
+
+std::optional<QString> decodeUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError()) return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+QString ClipPayload::text() const {
+    QStringList parts;
+    for (const auto& item : items) {
+        const QByteArray* bytes = bytesFor(item, ClipTypes::string);
+        if (!bytes) bytes = bytesFor(item, ClipTypes::url);
+        if (!bytes) continue;
+        // Undecodable plain text does not fall back to the URL bytes.
+        if (auto decoded = decodeUtf8(*bytes)) parts << *decoded;
+    }
+    return parts.join(QLatin1Char('\n'));
+}
+
+qint64 ClipPayload::byteCount() const {
+    qint64 total = 0;
+    for (const auto& item : items)
+        for (const auto& [type, bytes] : item.types)
+            total += bytes.size();
+    return total;
+}
+
+ClipKind ClipPayload::kind() const {
+    if (imageData()) return ClipKind::image;
+    const QString content = text();
+    if (webURL(content)) return ClipKind::link;
+    if (isCode(content)) return ClipKind::code;
+    return ClipKind::text;
+}
+
+QString ClipPayload::fingerprint() const {
+    Sha256 hash;
+    const char separator = 0;
+    for (const auto& item : items) {
+        hash.update(&separator, 1);
+        // Types in ascending byte order, so the order an item lists them in does not matter.
+        std::vector<std::pair<QByteArray, const QByteArray*>> types;
+        types.reserve(item.types.size());
+        for (const auto& [type, bytes] : item.types)
+            types.emplace_back(type.toUtf8(), &bytes);
+        std::sort(types.begin(), types.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [type, bytes] : types) {
+            const QByteArray header =
+                QByteArray::number(type.size()) + ':' + type + ':' + QByteArray::number(bytes->size()) + ':';
+            hash.update(header.constData(), static_cast<std::size_t>(header.size()));
+            hash.update(bytes->constData(), static_cast<std::size_t>(bytes->size()));
+        }
+    }
+    const auto digest = hash.finish();
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(digest.data()), static_cast<qsizetype>(digest.size()))
+            .toHex());
+}
+
+std::optional<QUrl> ClipPayload::webURL(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.isSpace(); })) return std::nullopt;
+    const QUrl url(trimmed, QUrl::StrictMode);
+    if (!url.isValid()) return std::nullopt;
+    const QString scheme = url.scheme().toLower();
+    if (scheme != QLatin1String("https") && scheme != QLatin1String("http")) return std::nullopt;
+    if (url.host().isEmpty()) return std::nullopt;
+    return url;
+}
+
+QString firstCharacters(QStringView text, int count) {
+    if (text.size() <= count) return text.toString(); // never more clusters than code units
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), text.size());
+    qsizetype position = 0;
+    for (int seen = 0; seen < count; ++seen) {
+        const qsizetype next = finder.toNextBoundary();
+        if (next < 0) return text.toString();
+        position = next;
+    }
+    return text.left(position).toString();
+}
+
+bool ClipPayload::isCode(const QString& text) {
+    const QString head = firstCharacters(text, 12000).trimmed();
+    if (head.startsWith(QLatin1String("```")) || head.startsWith(QLatin1String("#!/"))) return true;
+    if (head.startsWith(QLatin1Char('{')) || head.startsWith(QLatin1Char('['))) {
+        if (nlohmann::json::accept(head.toStdString())) return true;
+    }
+    static const QRegularExpression codeLine(
+        QStringLiteral(
+            R"((?m)^\s*(import \w|from \w+ import |(?:export )?(?:const|let|var|func|function|class|struct|)"
+            R"(enum|def|async function) \w|(?:if|for|while)\s*\(.+\)\s*\{|(?:SELECT|INSERT INTO|)"
+            R"(CREATE TABLE)\s|</?[a-zA-Z][^>]*>))"),
+        QRegularExpression::UseUnicodePropertiesOption);
+    return codeLine.match(head).hasMatch();
+}
+
+} // namespace fenwold

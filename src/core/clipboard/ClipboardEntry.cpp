@@ -1,0 +1,97 @@
+#include "ClipboardEntry.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+namespace fenwold {
+
+namespace {
+
+constexpr int kThumbnailMaxPixels = 640;
+
+bool isLineBreak(QChar c) {
+    switch (c.unicode()) {
+    case 0x0A:
+    case 0x0B:
+    case 0x0C:
+    case 0x0D:
+    case 0x85:
+    case 0x2028:
+    case 0x2029:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+ImagePreview makeImagePreview(const QByteArray& bytes) {
+    ImagePreview preview;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    if (!reader.canRead()) return preview;
+    // The stored pixel size, before any orientation is applied.
+    const QSize size = reader.size();
+    preview.dimensions = QStringLiteral("%1 × %2")
+                             .arg(size.isValid() ? size.width() : 0)
+                             .arg(size.isValid() ? size.height() : 0);
+    reader.setAutoTransform(true);
+    QImage image = reader.read();
+    if (image.isNull()) return preview;
+    if (image.width() > kThumbnailMaxPixels || image.height() > kThumbnailMaxPixels)
+        image = image.scaled(kThumbnailMaxPixels, kThumbnailMaxPixels, Qt::KeepAspectRatio,
+                             Qt::SmoothTransformation);
+    preview.thumbnail = std::move(image);
+    return preview;
+}
+
+QString foldForSearch(const QString& text) {
+    // Decompose, drop the combining marks, then fold case: "Café" and "CAFE" meet at "cafe".
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    QString stripped;
+    stripped.reserve(decomposed.size());
+    for (QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing) stripped.append(c);
+    return stripped.toCaseFolded();
+}
+
+ClipboardEntry::ClipboardEntry(SavedClip savedClip, bool isPinned)
+    : saved(std::move(savedClip)), pinned(isPinned) {
+    fingerprint_ = std::make_shared<const QString>(saved.payload.fingerprint());
+    kind_ = saved.payload.kind();
+    text_ = std::make_shared<const QString>(saved.payload.text());
+    if (const auto image = saved.payload.imageData()) {
+        ImagePreview preview = makeImagePreview(*image);
+        thumbnail_ = std::move(preview.thumbnail);
+        dimensions_ = std::move(preview.dimensions);
+    }
+    foldedText_ = std::make_shared<const QString>(foldForSearch(*text_));
+    foldedSource_ = std::make_shared<const QString>(foldForSearch(saved.source));
+}
+
+QString ClipboardEntry::title() const {
+    switch (kind_) {
+    case ClipKind::image:
+        return QStringLiteral("Image");
+    case ClipKind::link: {
+        const auto url = ClipPayload::webURL(text());
+        return url && !url->host().isEmpty() ? url->host() : QStringLiteral("Link");
+    }
+    case ClipKind::text:
+    case ClipKind::code:
+        break;
+    }
+    const QString& content = text();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= content.size(); ++i) {
+        if (i < content.size() && !isLineBreak(content[i])) continue;
+        if (i > start) return firstCharacters(QStringView(content).mid(start, i - start), 100);
+        start = i + 1;
+    }
+    return QStringLiteral("Text");
+}
+
+} // namespace fenwold

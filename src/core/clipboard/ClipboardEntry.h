@@ -1,0 +1,65 @@
+#pragma once
+
+#include "ClipPayload.h"
+
+#include <QImage>
+#include <QUuid>
+#include <memory>
+
+namespace fenwold {
+
+// The persisted record of a clip.
+struct SavedClip {
+    QUuid id;
+    ClipPayload payload;
+    QString source; // display name of the frontmost application at capture, or "Unknown app"
+    std::optional<QString> sourceID;
+    double copiedAt = 0; // seconds since 2001-01-01 00:00:00 UTC
+
+    friend bool operator==(const SavedClip&, const SavedClip&) = default;
+};
+
+// One shelf row. The derived fields are computed once, at construction, which hashes and
+// decodes the payload: build entries for new captures off the main thread.
+class ClipboardEntry {
+public:
+    ClipboardEntry(SavedClip saved, bool pinned);
+
+    QUuid id() const { return saved.id; }
+    // The one-line caption: "Image", a link's host, or the first non-empty line of text.
+    QString title() const;
+    // The clip's text and source folded for searching (case and diacritics removed).
+    const QString& foldedText() const { return *foldedText_; }
+    const QString& foldedSource() const { return *foldedSource_; }
+
+    SavedClip saved;
+    bool pinned = false;
+
+    const QString& fingerprint() const { return *fingerprint_; }
+    ClipKind kind() const { return kind_; }
+    const std::optional<QImage>& thumbnail() const { return thumbnail_; }
+    const std::optional<QString>& dimensions() const { return dimensions_; }
+    const QString& text() const { return *text_; }
+
+private:
+    // Shared so copies of an entry stay cheap however large the clip.
+    std::shared_ptr<const QString> fingerprint_;
+    ClipKind kind_ = ClipKind::text;
+    std::optional<QImage> thumbnail_;
+    std::optional<QString> dimensions_;
+    std::shared_ptr<const QString> text_;
+    std::shared_ptr<const QString> foldedText_;
+    std::shared_ptr<const QString> foldedSource_;
+};
+
+// Image size and a thumbnail at most 640 pixels on its longer side, orientation applied.
+struct ImagePreview {
+    std::optional<QImage> thumbnail;
+    std::optional<QString> dimensions; // "W × H"; present when the bytes name a readable image
+};
+ImagePreview makeImagePreview(const QByteArray& bytes);
+
+// Case- and diacritic-insensitive form of a text, for substring search.
+QString foldForSearch(const QString& text);
+
+} // namespace fenwold

@@ -1,0 +1,146 @@
+// Classification, text, fingerprints, titles and image previews of clips.
+#include "ClipTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace fenwold;
+using namespace fenwold::test;
+
+namespace {
+
+ClipKind kindOf(const QString& text) {
+    return textPayload(text).kind();
+}
+
+TEST(ClipKindTest, LinksAreWholeHttpAddressesWithAHost) {
+    EXPECT_EQ(kindOf("  https://example.com/a?b=c  "), ClipKind::link);
+    EXPECT_EQ(kindOf("http://example.org\n"), ClipKind::link);
+    EXPECT_EQ(kindOf("HTTPS://Example.com"), ClipKind::link);
+    EXPECT_EQ(kindOf("https://example.com/a b"), ClipKind::text);
+    EXPECT_EQ(kindOf("https://example.com\thttps://other.org"), ClipKind::text);
+    EXPECT_EQ(kindOf("ftp://example.com/file"), ClipKind::text);
+    EXPECT_EQ(kindOf("https:///path-only"), ClipKind::text);
+    EXPECT_EQ(kindOf("example.com"), ClipKind::text);
+
+    const ClipboardEntry link(savedClip(textPayload(" https://docs.example.com/x \n")), false);
+    EXPECT_EQ(link.kind(), ClipKind::link);
+    EXPECT_EQ(link.title(), "docs.example.com");
+}
+
+TEST(ClipKindTest, CodeLinesAreCaseSensitiveAndMayBeIndented) {
+    EXPECT_EQ(kindOf("SELECT * FROM users"), ClipKind::code);
+    EXPECT_EQ(kindOf("INSERT INTO t VALUES (1)"), ClipKind::code);
+    EXPECT_EQ(kindOf("CREATE TABLE t (id int)"), ClipKind::code);
+    EXPECT_EQ(kindOf("select * from users"), ClipKind::text);
+    EXPECT_EQ(kindOf("    import os"), ClipKind::code);
+    EXPECT_EQ(kindOf("Some prose first\n  from pathlib import Path"), ClipKind::code);
+    EXPECT_EQ(kindOf("export const answer = 42;"), ClipKind::code);
+    EXPECT_EQ(kindOf("if (ready) {"), ClipKind::code);
+    EXPECT_EQ(kindOf("<div class=\"x\">hi</div>"), ClipKind::code);
+    EXPECT_EQ(kindOf("#!/bin/sh\necho hi"), ClipKind::code);
+    EXPECT_EQ(kindOf("```\nplain\n```"), ClipKind::code);
+    EXPECT_EQ(kindOf("Importance of imports"), ClipKind::text);
+    EXPECT_EQ(kindOf("for the record"), ClipKind::text);
+}
+
+TEST(ClipKindTest, JsonIsCodeButABraceAloneFallsThroughToThePattern) {
+    EXPECT_EQ(kindOf("  {\"a\": [1, 2, {\"b\": null}]}  "), ClipKind::code);
+    EXPECT_EQ(kindOf("[1, 2, 3]"), ClipKind::code);
+    EXPECT_EQ(kindOf("{ not json at all"), ClipKind::text);
+    EXPECT_EQ(kindOf("{ not json\nconst x = 1"), ClipKind::code);
+}
+
+TEST(ClipKindTest, OnlyTheFirst12000CharactersAreExamined) {
+    const QString prose = QString("word ").repeated(2400); // exactly 12000 characters
+    EXPECT_EQ(kindOf(prose + "\nimport os"), ClipKind::text);
+    EXPECT_EQ(kindOf(prose.left(11000) + "\nimport os"), ClipKind::code);
+    // Characters are grapheme clusters: 6000 flags are 12000 code units but only 6000 characters.
+    const QString flags = QString::fromUtf8("\U0001F1EB\U0001F1F7").repeated(6000);
+    EXPECT_EQ(kindOf(flags + "\nimport os"), ClipKind::code);
+}
+
+TEST(ClipPayloadTest, ImageDataComesFromTheFirstItemPreferringPng) {
+    const QByteArray png = pngBytes(4, 4);
+    const ClipPayload both{{PasteboardItem{{{ClipTypes::tiff, "TIFFDATA"}, {ClipTypes::png, png}}}}};
+    ASSERT_TRUE(both.imageData());
+    EXPECT_EQ(*both.imageData(), png);
+    EXPECT_EQ(both.kind(), ClipKind::image);
+
+    const ClipPayload secondOnly{{textItem("caption"), PasteboardItem{{{ClipTypes::png, png}}}}};
+    EXPECT_FALSE(secondOnly.imageData());
+    EXPECT_EQ(secondOnly.kind(), ClipKind::text);
+    EXPECT_FALSE(ClipPayload{}.imageData());
+}
+
+TEST(ClipPayloadTest, TextJoinsItemsAndFallsBackToTheUrlOnlyWhenThereIsNoPlainText) {
+    const ClipPayload two{{textItem("one"), textItem("two")}};
+    EXPECT_EQ(two.text(), "one\ntwo");
+
+    const ClipPayload urlOnly{{PasteboardItem{{{ClipTypes::url, "https://example.com"}}}}};
+    EXPECT_EQ(urlOnly.text(), "https://example.com");
+
+    const QByteArray invalid("\xff\xfe broken", 9);
+    const ClipPayload badText{
+        {PasteboardItem{{{ClipTypes::string, invalid}, {ClipTypes::url, "https://x.org"}}},
+         textItem("kept")}};
+    EXPECT_EQ(badText.text(), "kept");
+
+    const ClipPayload htmlOnly{{PasteboardItem{{{ClipTypes::html, "<b>x</b>"}}}}};
+    EXPECT_EQ(htmlOnly.text(), "");
+    EXPECT_EQ(htmlOnly.byteCount(), 8);
+    EXPECT_EQ(two.byteCount(), 6);
+}
+
+TEST(ClipPayloadTest, FingerprintsFollowItemOrderButNotTypeOrder) {
+    const PasteboardItem a{{{ClipTypes::string, "hello"}, {ClipTypes::html, "<p>hello</p>"}}};
+    const PasteboardItem aReordered{{{ClipTypes::html, "<p>hello</p>"}, {ClipTypes::string, "hello"}}};
+    const PasteboardItem b = textItem("world");
+
+    const auto fingerprint = [](std::vector<PasteboardItem> items) {
+        return ClipPayload{std::move(items)}.fingerprint();
+    };
+    const QString fp = fingerprint({a, b});
+    EXPECT_EQ(fp.size(), 64);
+    EXPECT_EQ(fp, fp.toLower());
+    EXPECT_EQ(fp, fingerprint({aReordered, b}));
+    EXPECT_NE(fp, fingerprint({b, a}));
+    // The length prefixes keep type/byte boundaries apart.
+    EXPECT_NE(fingerprint({PasteboardItem{{{"ab", "c"}}}}), fingerprint({PasteboardItem{{{"a", "bc"}}}}));
+    // A known digest: one empty item is SHA-256 of a single zero byte.
+    EXPECT_EQ(fingerprint({PasteboardItem{}}),
+              "6e340b9cffb37a989ca544e6bb780a2c78901d3fb33738768511a30617afa01d");
+}
+
+TEST(ClipTitleTest, FirstNonEmptyLineCutToOneHundredCharacters) {
+    EXPECT_EQ(textEntry("\n\n\r\n").title(), "Text");
+    EXPECT_EQ(textEntry("").title(), "Text");
+    EXPECT_EQ(textEntry("\n\nSecond line\nthird").title(), "Second line");
+    EXPECT_EQ(textEntry(QString::fromUtf8("a\u2028b")).title(), "a");
+    EXPECT_EQ(textEntry("   \nword").title(), "   ");
+    EXPECT_EQ(textEntry(QString("x").repeated(150)).title(), QString("x").repeated(100));
+}
+
+TEST(ClipImageTest, ThumbnailIsBoundedAndDimensionsAreThePixelSize) {
+    const ClipboardEntry big(
+        savedClip(ClipPayload{{PasteboardItem{{{ClipTypes::png, pngBytes(1280, 320)}}}}}), false);
+    EXPECT_EQ(big.kind(), ClipKind::image);
+    EXPECT_EQ(big.title(), "Image");
+    ASSERT_TRUE(big.dimensions());
+    EXPECT_EQ(*big.dimensions(), QString::fromUtf8("1280 × 320"));
+    ASSERT_TRUE(big.thumbnail());
+    EXPECT_EQ(big.thumbnail()->size(), QSize(640, 160));
+
+    const ClipboardEntry small(savedClip(ClipPayload{{PasteboardItem{{{ClipTypes::png, pngBytes(20, 30)}}}}}),
+                               false);
+    ASSERT_TRUE(small.thumbnail());
+    EXPECT_EQ(small.thumbnail()->size(), QSize(20, 30));
+
+    const ClipboardEntry broken(savedClip(ClipPayload{{PasteboardItem{{{ClipTypes::png, "not an image"}}}}}),
+                                false);
+    EXPECT_EQ(broken.kind(), ClipKind::image);
+    EXPECT_EQ(broken.title(), "Image");
+    EXPECT_FALSE(broken.thumbnail());
+    EXPECT_FALSE(broken.dimensions());
+}
+
+} // namespace

@@ -1,0 +1,136 @@
+// The pins file: its exact form, bounds, and all-or-nothing reading.
+#include "core/clipboard/PinsFile.h"
+#include "ClipTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+using namespace fenwold;
+using namespace fenwold::test;
+
+namespace {
+
+class PinsFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path() const { return dir.filePath("Fenwold/clipboard-pins.json"); }
+
+    void writeRaw(const QByteArray& bytes) {
+        QDir().mkpath(dir.filePath("Fenwold"));
+        QFile file(path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    // A record whose payload is one plain-text item of the given size.
+    static SavedClip sized(qint64 bytes, const QString& tag) {
+        return savedClip(textPayload(tag + QString(static_cast<int>(bytes - tag.size()), QChar('x'))));
+    }
+};
+
+TEST_F(PinsFileTest, EncodesCompactlyWithKeysInOrder) {
+    SavedClip clip{QUuid::fromString(QStringLiteral("0f8fad5b-d9cb-469f-a165-70867728950e")),
+                   ClipPayload{{PasteboardItem{{{ClipTypes::string, "hi"}, {ClipTypes::html, "<b>hi</b>"}}}}},
+                   "Notes", std::nullopt, 12.5};
+    EXPECT_EQ(
+        PinsFile::encode({clip}),
+        R"([{"id":"0F8FAD5B-D9CB-469F-A165-70867728950E","payload":{"items":[{"public.utf8-plain-text":"aGk=",)"
+        R"("public.html":"PGI+aGk8L2I+"}]},"source":"Notes","copiedAt":12.5}])");
+    clip.sourceID = "com.apple.Notes";
+    EXPECT_TRUE(
+        PinsFile::encode({clip}).contains(R"("source":"Notes","sourceID":"com.apple.Notes","copiedAt")"));
+}
+
+TEST_F(PinsFileTest, WrittenPinsReadBackIdenticallyWithPrivatePermissions) {
+    std::vector<SavedClip> clips = {savedClip(textPayload("first")), savedClip(textPayload("second"))};
+    clips[1].sourceID.reset();
+    clips[0].payload.items.push_back(PasteboardItem{{{ClipTypes::png, pngBytes(3, 3)}}});
+    ASSERT_TRUE(PinsFile::save(path(), clips));
+
+    EXPECT_EQ(QFile::permissions(path()) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(QFile::permissions(dir.filePath("Fenwold")) & 0x7077,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    const auto loaded = PinsFile::load(path());
+    ASSERT_FALSE(loaded.failed);
+    ASSERT_EQ(loaded.entries.size(), 2u);
+    EXPECT_EQ(loaded.entries[0].saved, clips[0]);
+    EXPECT_EQ(loaded.entries[1].saved, clips[1]);
+    EXPECT_TRUE(loaded.entries[0].pinned);
+}
+
+TEST_F(PinsFileTest, MissingFileLoadsNothingWithoutFailing) {
+    const auto loaded = PinsFile::load(path());
+    EXPECT_FALSE(loaded.failed);
+    EXPECT_TRUE(loaded.entries.empty());
+}
+
+TEST_F(PinsFileTest, AFileOverSixtyFourMebibytesIsRejected) {
+    QDir().mkpath(dir.filePath("Fenwold"));
+    QFile file(path());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(67108864 + 1));
+    file.close();
+    EXPECT_TRUE(PinsFile::load(path()).failed);
+}
+
+TEST_F(PinsFileTest, OnlyTheFirstTwentyRecordsLoad) {
+    std::vector<SavedClip> clips;
+    for (int i = 0; i < 25; ++i)
+        clips.push_back(savedClip(textPayload(QString("pin %1").arg(i))));
+    writeRaw(PinsFile::encode(clips));
+    const auto loaded = PinsFile::load(path());
+    ASSERT_EQ(loaded.entries.size(), 20u);
+    EXPECT_EQ(loaded.entries.front().text(), "pin 0");
+    EXPECT_EQ(loaded.entries.back().text(), "pin 19");
+}
+
+TEST_F(PinsFileTest, PayloadTotalStopsLoadingAtThirtyTwoMebibytes) {
+    writeRaw(PinsFile::encode({sized(1000, "a"), sized(33554432, "b"), sized(10, "c")}));
+    auto loaded = PinsFile::load(path());
+    ASSERT_EQ(loaded.entries.size(), 1u);
+    EXPECT_TRUE(loaded.entries[0].text().startsWith("a"));
+
+    // Exactly at the cap still loads.
+    writeRaw(PinsFile::encode({sized(33554432 - 10, "a"), sized(10, "b")}));
+    EXPECT_EQ(PinsFile::load(path()).entries.size(), 2u);
+}
+
+TEST_F(PinsFileTest, MalformedRecordsMakeTheWholeFileUnreadable) {
+    const QByteArray good =
+        R"({"id":"0F8FAD5B-D9CB-469F-A165-70867728950E","payload":{"items":[{"public.utf8-plain-text":"aGk="}]},"source":"Notes","copiedAt":1})";
+    auto loads = [&](const QByteArray& second) {
+        writeRaw("[" + good + "," + second + "]");
+        return PinsFile::load(path());
+    };
+
+    auto noSourceID = loads(good);
+    ASSERT_FALSE(noSourceID.failed);
+    EXPECT_FALSE(noSourceID.entries[1].saved.sourceID);
+    EXPECT_EQ(noSourceID.entries[1].text(), "hi");
+
+    EXPECT_FALSE(
+        loads(QByteArray(good).replace(R"(,"copiedAt":1})", R"(,"copiedAt":1,"extra":[1]})")).failed);
+    EXPECT_TRUE(loads(QByteArray(good).replace(R"(,"copiedAt":1)", "")).failed);
+    EXPECT_TRUE(loads(QByteArray(good).replace("0F8FAD5B-D9CB", "0F8FAD5B_D9CB")).failed);
+    EXPECT_TRUE(loads(QByteArray(good).replace("0F8FAD5B-", "{0F8FAD5B-")).failed);
+    EXPECT_TRUE(loads(QByteArray(good).replace("aGk=", "aGk")).failed);
+    EXPECT_TRUE(loads(QByteArray(good).replace("aGk=", "a*k=")).failed);
+    EXPECT_TRUE(loads(QByteArray(good).replace(R"("source":"Notes")", R"("source":7)")).failed);
+    EXPECT_TRUE(loads("{}").failed);
+    writeRaw("not json");
+    EXPECT_TRUE(PinsFile::load(path()).failed);
+    writeRaw(R"({"id":"x"})");
+    EXPECT_TRUE(PinsFile::load(path()).failed);
+}
+
+TEST_F(PinsFileTest, SavingFailsWhenTheFolderCannotBeCreated) {
+    writeRaw("");
+    // A file where the folder should be.
+    const QString blocked = dir.filePath("Fenwold/clipboard-pins.json/inner/clipboard-pins.json");
+    EXPECT_FALSE(PinsFile::save(blocked, {savedClip(textPayload("x"))}));
+}
+
+} // namespace
