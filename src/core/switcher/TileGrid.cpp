@@ -1,0 +1,106 @@
+#include "TileGrid.h"
+
+#include <QStringList>
+#include <algorithm>
+
+namespace fenwold {
+
+double Metrics::thumbWidth(const WindowInfo& w) const {
+    return std::clamp(w.aspect * thumbH, 0.72 * thumbH, 2.6 * thumbH);
+}
+
+void Metrics::setPreferred(double value) {
+    if (value > 0) preferredThumbH = std::clamp(value, kMinThumbH, kMaxThumbH);
+}
+
+FlowLayout flowRows(const std::vector<WindowInfo>& windows, double maxRowW, const Metrics& metrics) {
+    FlowLayout layout;
+    layout.rows.emplace_back();
+    double x = 0;
+    double widest = 0;
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        const double t = metrics.tileWidth(windows[i]);
+        auto& row = layout.rows.back();
+        const double candidate = row.empty() ? x + t : x + Metrics::kTileSpacing + t;
+        if (row.empty() || candidate <= maxRowW) {
+            row.push_back(static_cast<int>(i));
+            x = candidate;
+        } else {
+            layout.rows.push_back({static_cast<int>(i)});
+            x = t;
+        }
+        widest = std::max(widest, x);
+    }
+    const auto rows = static_cast<double>(layout.rows.size());
+    layout.size = {widest + 2 * Metrics::kPadding,
+                   metrics.tileHeight() * rows + Metrics::kTileSpacing * (rows - 1) + 2 * Metrics::kPadding};
+    return layout;
+}
+
+FlowLayout fitToScreen(const std::vector<WindowInfo>& windows, double maxRowW, double availableHeight,
+                       Metrics& metrics) {
+    metrics.thumbH = metrics.preferredThumbH;
+    FlowLayout layout = flowRows(windows, maxRowW, metrics);
+    while ((layout.size.width > maxRowW + 2 * Metrics::kPadding || layout.size.height > 0.9 * availableHeight) &&
+           metrics.thumbH > Metrics::kMinThumbH) {
+        metrics.thumbH = std::max(Metrics::kMinThumbH, metrics.thumbH - 4);
+        layout = flowRows(windows, maxRowW, metrics);
+    }
+    return layout;
+}
+
+void handleTileAction(TileAction action, int index, SwitcherModel& model, TileOperations& operations,
+                      const std::function<void()>& relayout, const std::function<void()>& hide) {
+    if (index < 0 || index >= static_cast<int>(model.windows().size())) return;
+    const WindowInfo w = model.windows()[static_cast<std::size_t>(index)];
+    auto afterRemoval = [&] {
+        if (model.windows().empty()) hide();
+        else relayout();
+    };
+    switch (action) {
+    case TileAction::pick:
+        hide();
+        operations.activate(w);
+        break;
+    case TileAction::close:
+        operations.close(w);
+        model.removeAt(index);
+        afterRemoval();
+        break;
+    case TileAction::minimize:
+        operations.minimize(w);
+        model.markMinimized(index);
+        break;
+    case TileAction::zoom:
+        hide();
+        operations.toggleFullscreen(w);
+        break;
+    case TileAction::quit:
+        operations.terminate(w.pid);
+        model.removeAllOf(w.pid);
+        afterRemoval();
+        break;
+    }
+}
+
+bool metricsSelfcheck(QStringList& failures) {
+    const auto before = failures.size();
+    Metrics m;
+    WindowInfo wide;
+    wide.aspect = 10;
+    WindowInfo narrow;
+    narrow.aspect = 0.1;
+    if (m.thumbWidth(wide) != 2.6 * 140 || m.thumbWidth(narrow) != 0.72 * 140)
+        failures << "Metrics: thumbnail width is not clamped to 0.72...2.6 of the height";
+    if (m.tileHeight() != 196) failures << "Metrics: tile height is not thumbH + 56";
+    const FlowLayout empty = flowRows({}, 400, m);
+    if (empty.rows.size() != 1 || empty.size.width != 40 || empty.size.height != 236)
+        failures << "Metrics: an empty grid is not one empty row of 40 × (thumbH + 96)";
+    m.setPreferred(1000);
+    if (m.preferredThumbH != 280) failures << "Metrics: the preferred height is not clamped to 280";
+    m.setPreferred(-1);
+    if (m.preferredThumbH != 280) failures << "Metrics: a non-positive preference was taken";
+    return failures.size() == before;
+}
+
+} // namespace fenwold
