@@ -53,16 +53,82 @@ void infoCircle(QPainter& p, double s) {
     p.drawPath(circle.subtracted(inner).united(glyph));
 }
 
+// Stroked glyphs, drawn with the brush colour as a pen.
+void stroked(QPainter& p, double s, const QPainterPath& path, double width = 0.12) {
+    QPen pen(p.brush().color(), s * width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.save();
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+    p.restore();
+}
+
+void xmark(QPainter& p, double s) {
+    QPainterPath path;
+    path.moveTo(s * 0.25, s * 0.25);
+    path.lineTo(s * 0.75, s * 0.75);
+    path.moveTo(s * 0.75, s * 0.25);
+    path.lineTo(s * 0.25, s * 0.75);
+    stroked(p, s, path);
+}
+
+void minus(QPainter& p, double s) {
+    QPainterPath path;
+    path.moveTo(s * 0.22, s * 0.5);
+    path.lineTo(s * 0.78, s * 0.5);
+    stroked(p, s, path);
+}
+
+void expandArrows(QPainter& p, double s) {
+    QPainterPath path;
+    path.moveTo(s * 0.25, s * 0.5);
+    path.lineTo(s * 0.25, s * 0.25);
+    path.lineTo(s * 0.5, s * 0.25);
+    path.moveTo(s * 0.25, s * 0.25);
+    path.lineTo(s * 0.45, s * 0.45);
+    path.moveTo(s * 0.75, s * 0.5);
+    path.lineTo(s * 0.75, s * 0.75);
+    path.lineTo(s * 0.5, s * 0.75);
+    path.moveTo(s * 0.75, s * 0.75);
+    path.lineTo(s * 0.55, s * 0.55);
+    stroked(p, s, path, 0.1);
+}
+
+void power(QPainter& p, double s) {
+    QPainterPath path;
+    path.arcMoveTo(QRectF(s * 0.22, s * 0.24, s * 0.56, s * 0.56), 60);
+    path.arcTo(QRectF(s * 0.22, s * 0.24, s * 0.56, s * 0.56), 60, -300);
+    path.moveTo(s * 0.5, s * 0.16);
+    path.lineTo(s * 0.5, s * 0.48);
+    stroked(p, s, path, 0.1);
+}
+
 const std::map<QString, Draw>& drawings() {
     static const std::map<QString, Draw> table = {
         {QStringLiteral("gearshape"), gear},
         {QStringLiteral("keyboard"), keyboard},
         {QStringLiteral("info.circle"), infoCircle},
+        {QStringLiteral("xmark"), xmark},
+        {QStringLiteral("minus"), minus},
+        {QStringLiteral("arrow.up.left.and.arrow.down.right"), expandArrows},
+        {QStringLiteral("power"), power},
     };
     return table;
 }
 
 } // namespace
+
+void paintSymbol(QPainter& painter, const QString& name, const QRectF& rect, const QColor& color) {
+    auto it = drawings().find(name);
+    if (it == drawings().end()) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(rect.topLeft());
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    it->second(painter, std::min(rect.width(), rect.height()));
+    painter.restore();
+}
 
 QIcon symbolIcon(const QString& name, const QColor& color, int size) {
     auto it = drawings().find(name);

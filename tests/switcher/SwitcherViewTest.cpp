@@ -1,0 +1,148 @@
+// The tile grid rendered offscreen: geometry, labels, hover buttons, clicks and snapshots.
+#include "ui/switcher/SwitcherView.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QMouseEvent>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+using namespace fenwold;
+
+namespace {
+
+QImage solid(QColor color, QSize size = {160, 100}) {
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(color);
+    QPainter p(&image);
+    p.fillRect(QRect(10, 10, size.width() / 2, 12), Qt::white); // a little detail
+    return image;
+}
+
+WindowInfo window(uint32_t id, QString title, int32_t pid = 1) {
+    WindowInfo w;
+    w.id = id;
+    w.pid = pid;
+    w.title = std::move(title);
+    w.appName = QStringLiteral("TextEdit");
+    w.icon = solid(QColor(90, 140, 230), {64, 64});
+    w.aspect = 1.6;
+    return w;
+}
+
+void saveSnapshot(QWidget& w, const QString& name) {
+    const QImage image = w.grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    const QString dir = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR");
+    if (!dir.isEmpty()) image.save(QDir(dir).filePath(name + ".png"));
+}
+
+void click(QWidget& w, QPointF at) {
+    QMouseEvent move(QEvent::MouseMove, at, w.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, w.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &release);
+}
+
+struct Grid {
+    SwitcherModel model;
+    Metrics metrics;
+    SwitcherView view{model, metrics};
+    std::vector<std::pair<int, TileAction>> actions;
+
+    explicit Grid(std::vector<WindowInfo> windows, double maxRowW = 1100) {
+        model.setWindows(std::move(windows));
+        const FlowLayout layout = fitToScreen(model.windows(), maxRowW, 900, metrics);
+        view.setRows(layout.rows);
+        view.resize(view.preferredSize());
+        view.onAction = [this](int i, TileAction a) { actions.emplace_back(i, a); };
+    }
+};
+
+} // namespace
+
+TEST(SwitcherViewTest, TilesHaveTheComputedOuterSizeAndTheViewMatchesTheFlowLayout) {
+    Grid grid({window(1, "Notes"), window(2, "Plan"), window(3, "Budget")});
+    const FlowLayout layout = flowRows(grid.model.windows(), 1100, grid.metrics);
+    EXPECT_EQ(grid.view.preferredSize(), QSize(static_cast<int>(std::ceil(layout.size.width)),
+                                               static_cast<int>(std::ceil(layout.size.height))));
+    const QRectF t = grid.view.tileRect(1);
+    EXPECT_DOUBLE_EQ(t.width(), 1.6 * 140 + 20);
+    EXPECT_DOUBLE_EQ(t.height(), 140 + 56);
+    EXPECT_DOUBLE_EQ(t.left(), 20 + (1.6 * 140 + 20) + 10);
+    EXPECT_DOUBLE_EQ(grid.view.previewRect(1).height(), 140);
+
+    grid.view.setHeader(QString("Notes — 3 windows"));
+    EXPECT_GT(grid.view.preferredSize().height(), layout.size.height);
+    EXPECT_GT(grid.view.tileRect(0).top(), 20);
+}
+
+TEST(SwitcherViewTest, ClicksPickAndHoverButtonsActWithTheirTooltips) {
+    std::vector<WindowInfo> windows = {window(1, "Notes", 7), window(2, "Plan", 8)};
+    windows[1].appName = "Safari";
+    Grid grid(windows);
+    click(grid.view, grid.view.previewRect(0).bottomLeft() + QPointF(5, -5));
+    click(grid.view, grid.view.buttonRect(1, TileAction::quit).center());
+    click(grid.view, grid.view.buttonRect(1, TileAction::minimize).center());
+    ASSERT_EQ(grid.actions.size(), 3u);
+    EXPECT_EQ(grid.actions[0], std::make_pair(0, TileAction::pick));
+    EXPECT_EQ(grid.actions[1], std::make_pair(1, TileAction::quit));
+    EXPECT_EQ(grid.actions[2], std::make_pair(1, TileAction::minimize));
+    EXPECT_EQ(grid.view.tooltip(1, TileAction::quit), "Quit Safari");
+    EXPECT_EQ(grid.view.tooltip(0, TileAction::zoom), "Full screen");
+    EXPECT_EQ(grid.view.hoveredTile(), 1);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&grid.view, &leave);
+    EXPECT_EQ(grid.view.hoveredTile(), -1);
+}
+
+TEST(SwitcherViewTest, DrawsOnlyIndicesInsideTheListAndShowsThumbsWhenTheyArrive) {
+    Grid grid({window(1, "Notes"), window(2, "")});
+    grid.model.removeAt(1); // rows still name index 1 until the next relayout
+    const QImage image = grid.view.grab().toImage();
+    EXPECT_FALSE(image.isNull());
+    const QPoint center = grid.view.previewRect(0).center().toPoint();
+    const QRgb before = grid.view.grab().toImage().pixel(center);
+    grid.model.setThumb(1, solid(QColor(200, 30, 30)));
+    const QRgb after = grid.view.grab().toImage().pixel(center);
+    EXPECT_NE(before, after);
+    EXPECT_GT(qRed(after), 150);
+}
+
+TEST(SwitcherViewTest, Snapshots) {
+    {
+        Grid one({window(1, "Notes")});
+        saveSnapshot(one.view, "switcher-1");
+    }
+    {
+        std::vector<WindowInfo> six;
+        for (uint32_t i = 0; i < 6; ++i) {
+            WindowInfo w = window(i + 1, QString("Document %1").arg(i + 1));
+            if (i % 2 == 0) w.thumb = solid(QColor::fromHsv(static_cast<int>(i) * 50, 160, 200));
+            if (i == 3) w.isMinimized = true;
+            if (i == 5) {
+                w.isHidden = true;
+                w.title.clear();
+            }
+            w.aspect = 1.0 + 0.2 * i;
+            six.push_back(w);
+        }
+        Grid grid(six);
+        grid.model.setSelected(1);
+        click(grid.view, grid.view.tileRect(2).center() + QPointF(0, 500)); // nowhere
+        QMouseEvent move(QEvent::MouseMove, grid.view.tileRect(2).center(), QPointF(), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(&grid.view, &move);
+        EXPECT_EQ(grid.view.hoveredTile(), 2);
+        saveSnapshot(grid.view, "switcher-6");
+    }
+    {
+        std::vector<WindowInfo> forty;
+        for (uint32_t i = 0; i < 40; ++i) forty.push_back(window(i + 1, QString("Window %1").arg(i + 1)));
+        Grid grid(forty, 1400);
+        EXPECT_LT(grid.metrics.thumbH, 140);
+        EXPECT_LE(grid.view.preferredSize().height(), 0.9 * 900 + 1);
+        saveSnapshot(grid.view, "switcher-40");
+    }
+}
