@@ -9,7 +9,7 @@ namespace {
 // The bundle facts a Mac build reads from its Info.plist; the feed can be pointed elsewhere
 // with FENWOLD_FEED_URL in the environment.
 BundleInfo hostBundle() {
-    BundleInfo info{appIdentifier(), QStringLiteral(FENWOLD_VERSION), QStringLiteral("1"), std::nullopt};
+    BundleInfo info{appIdentifier(), QStringLiteral(FENWOLD_VERSION), QStringLiteral(FENWOLD_BUILD_NUMBER), std::nullopt};
     const QString feed = qEnvironmentVariableIsSet("FENWOLD_FEED_URL") ? qEnvironmentVariable("FENWOLD_FEED_URL")
                                                                        : QStringLiteral(FENWOLD_FEED_URL);
     if (!feed.isEmpty()) info.feedURL = feed;
