@@ -45,6 +45,9 @@ struct TapEvent {
 
 enum class TapAnswer { pass, swallow }; // a modified event passes with its new fields
 
+// Which modifier state to read: the keyboard hardware's, or the whole session's combined.
+enum class ModifierState { hardware, combinedSession };
+
 // The session event tap.
 class EventTapHost {
 public:
@@ -58,6 +61,8 @@ public:
     virtual bool start(std::function<TapAnswer(TapEvent&)> handler) = 0;
     // Turn the tap back on after the system disabled it.
     virtual void reEnable() = 0;
+    // The modifier flags currently held in the given state (for trace lines).
+    virtual uint64_t modifierState(ModifierState which) const = 0;
 };
 
 } // namespace fenwold

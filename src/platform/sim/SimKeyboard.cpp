@@ -79,6 +79,16 @@ void SimEventTap::reEnable() {
     ++reEnables_;
 }
 
+uint64_t SimEventTap::modifierState(ModifierState which) const {
+    std::lock_guard lock(mutex_);
+    return which == ModifierState::hardware ? hardwareFlags_ : sessionFlags_;
+}
+
+void SimEventTap::setModifierState(ModifierState which, uint64_t flags) {
+    std::lock_guard lock(mutex_);
+    (which == ModifierState::hardware ? hardwareFlags_ : sessionFlags_) = flags;
+}
+
 bool SimEventTap::started() const {
     std::lock_guard lock(mutex_);
     return static_cast<bool>(handler_);

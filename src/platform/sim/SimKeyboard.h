@@ -60,8 +60,10 @@ class SimEventTap final : public EventTapHost {
 public:
     bool start(std::function<TapAnswer(TapEvent&)> handler) override;
     void reEnable() override;
+    uint64_t modifierState(ModifierState which) const override;
 
     bool started() const;
+    void setModifierState(ModifierState which, uint64_t flags);
     int reEnableCount() const;
     void setCreationFails(bool fails);
     // Run one hardware event through the tap as macOS would; pass when no tap is installed.
@@ -72,6 +74,8 @@ private:
     std::function<TapAnswer(TapEvent&)> handler_;
     int reEnables_ = 0;
     bool creationFails_ = false;
+    uint64_t hardwareFlags_ = 0;
+    uint64_t sessionFlags_ = 0;
 };
 
 } // namespace fenwold
