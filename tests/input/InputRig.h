@@ -20,6 +20,13 @@
 #include <memory>
 #include <mutex>
 
+#include <ostream>
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace fenwold::testing {
 
 // Every call any stand-in received, in order, as readable text.
