@@ -83,6 +83,14 @@ void HintHUD::present(const Hint& hint) {
     });
 }
 
+TimerHandle HintHUD::startDemo() {
+    present(demoHint());
+    std::weak_ptr<HintHUD*> weak = self_;
+    return mainQueue_->every(2.0, 0, [weak] {
+        if (auto self = weak.lock()) (*self)->present(demoHint());
+    });
+}
+
 bool HintHUD::selfcheck(QStringList& failures) {
     const auto before = failures.size();
     using S = Hint::Segment;

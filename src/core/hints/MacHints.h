@@ -84,6 +84,12 @@ public:
 
     static bool selfcheck(QStringList& failures);
 
+    // The demonstration of the panel: "Alt+F4" at once and again every 2 seconds.
+    static Hint demoHint() {
+        return {QStringLiteral("Alt+F4"), QStringLiteral("⌘ W ~closes, ⌘ Q ~quits"), std::nullopt};
+    }
+    TimerHandle startDemo();
+
 private:
     PrefsStore* prefs_;
     MainQueue* mainQueue_;
