@@ -55,7 +55,10 @@ public:
     explicit RecordingSwitcher(CallLog& log) : log_(&log) {}
     void open(uint64_t id) override { log_->add(QStringLiteral("open %1").arg(id)); }
     void move(uint64_t id, int delta) override { log_->add(QStringLiteral("move %1 %2").arg(id).arg(delta)); }
-    void commit(uint64_t id) override { log_->add(QStringLiteral("commit %1").arg(id)); }
+    void commit(uint64_t id) override {
+        log_->add(QStringLiteral("commit %1").arg(id));
+        if (onCommit) onCommit(id);
+    }
     void cancel(uint64_t id) override { log_->add(QStringLiteral("cancel %1").arg(id)); }
     void handleKey(uint64_t id, int64_t key, uint64_t) override {
         log_->add(QStringLiteral("switcherKey %1 %2").arg(id).arg(key));
@@ -65,6 +68,7 @@ public:
     }
     std::optional<uint32_t> selectedWindowID() override { return selected; }
     std::optional<uint32_t> selected;
+    std::function<void(uint64_t)> onCommit; // what the real commit does after activating
 
 private:
     CallLog* log_;
