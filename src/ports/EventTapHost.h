@@ -56,9 +56,10 @@ public:
     EventTapHost& operator=(const EventTapHost&) = delete;
     virtual ~EventTapHost() = default;
 
-    // Create the tap at the head of the session on its own thread and start delivering events to
-    // the handler on that thread; false when the tap could not be created.
-    virtual bool start(std::function<TapAnswer(TapEvent&)> handler) = 0;
+    // Create the tap for the event types in the mask (bit 1 << type) at the head of the session on
+    // its own thread and start delivering events to the handler on that thread; false when the
+    // tap could not be created.
+    virtual bool start(uint64_t eventMask, std::function<TapAnswer(TapEvent&)> handler) = 0;
     // Turn the tap back on after the system disabled it.
     virtual void reEnable() = 0;
     // The modifier flags currently held in the given state (for trace lines).

@@ -50,7 +50,8 @@ InputRig::InputRig()
     Prefs(sim.prefs).registerDefaults();
     set(PrefKey::macHints, true);
     textEdit = sim.app("com.apple.TextEdit", "TextEdit").frontmost();
-    sim.eventTap.start([this](TapEvent& e) { return controller.tapCallback(e); });
+    sim.eventTap.start(SwitcherController::eventMask(false),
+                       [this](TapEvent& e) { return controller.tapCallback(e); });
 }
 
 TapAnswer InputRig::feed(TapEvent e) {

@@ -33,8 +33,19 @@ constexpr bool isArrow(int64_t key) {
 
 SwitcherController::SwitcherController(const Parts& parts) : p_(parts) {}
 
+uint64_t SwitcherController::eventMask(bool tracing) {
+    uint64_t mask = 0;
+    for (uint32_t type : {eventtype::leftMouseDown, eventtype::leftMouseUp, eventtype::keyDown,
+                          eventtype::keyUp, eventtype::flagsChanged, eventtype::scrollWheel,
+                          eventtype::otherMouseDown, eventtype::otherMouseUp})
+        mask |= uint64_t{1} << type;
+    if (tracing) mask |= uint64_t{1} << eventtype::systemDefined;
+    return mask;
+}
+
 bool SwitcherController::startTap() {
-    if (!p_.tap || !p_.tap->start([this](TapEvent& e) { return tapCallback(e); })) {
+    const uint64_t mask = eventMask(p_.trace && p_.trace->on());
+    if (!p_.tap || !p_.tap->start(mask, [this](TapEvent& e) { return tapCallback(e); })) {
         p_.log->line(QStringLiteral("Fenwold: could not create event tap (accessibility not granted?)"));
         return false;
     }

@@ -62,6 +62,8 @@ public:
 
     // Creates the tap; false (and one log line) when it cannot be created.
     bool startTap();
+    // The event types the tap listens to; system-defined events only to trace them.
+    static uint64_t eventMask(bool tracing);
     // What the tap thread runs for every event: tap-disabled recovery, the decision, and the
     // key-up pairing that keeps key-ups of swallowed key-downs away from applications.
     TapAnswer tapCallback(TapEvent& event);

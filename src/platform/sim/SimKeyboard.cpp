@@ -67,9 +67,10 @@ QStringList SimInputSources::selections() const {
     return selections_;
 }
 
-bool SimEventTap::start(std::function<TapAnswer(TapEvent&)> handler) {
+bool SimEventTap::start(uint64_t eventMask, std::function<TapAnswer(TapEvent&)> handler) {
     std::lock_guard lock(mutex_);
     if (creationFails_) return false;
+    mask_ = eventMask;
     handler_ = std::move(handler);
     return true;
 }
@@ -94,6 +95,11 @@ bool SimEventTap::started() const {
     return static_cast<bool>(handler_);
 }
 
+uint64_t SimEventTap::eventMask() const {
+    std::lock_guard lock(mutex_);
+    return mask_;
+}
+
 int SimEventTap::reEnableCount() const {
     std::lock_guard lock(mutex_);
     return reEnables_;
@@ -108,6 +114,8 @@ TapAnswer SimEventTap::feed(TapEvent& event) {
     std::function<TapAnswer(TapEvent&)> handler;
     {
         std::lock_guard lock(mutex_);
+        const bool notice = event.type >= eventtype::tapDisabledByTimeout;
+        if (!notice && (event.type >= 64 || !(mask_ & (uint64_t{1} << event.type)))) return TapAnswer::pass;
         handler = handler_;
     }
     return handler ? handler(event) : TapAnswer::pass;
