@@ -45,6 +45,9 @@ struct TapEvent {
 
 enum class TapAnswer { pass, swallow }; // a modified event passes with its new fields
 
+// Which modifier state to read: the keyboard hardware's, or the whole session's combined.
+enum class ModifierState { hardware, combinedSession };
+
 // The session event tap.
 class EventTapHost {
 public:
@@ -53,11 +56,14 @@ public:
     EventTapHost& operator=(const EventTapHost&) = delete;
     virtual ~EventTapHost() = default;
 
-    // Create the tap at the head of the session on its own thread and start delivering events to
-    // the handler on that thread; false when the tap could not be created.
-    virtual bool start(std::function<TapAnswer(TapEvent&)> handler) = 0;
+    // Create the tap for the event types in the mask (bit 1 << type) at the head of the session on
+    // its own thread and start delivering events to the handler on that thread; false when the
+    // tap could not be created.
+    virtual bool start(uint64_t eventMask, std::function<TapAnswer(TapEvent&)> handler) = 0;
     // Turn the tap back on after the system disabled it.
     virtual void reEnable() = 0;
+    // The modifier flags currently held in the given state (for trace lines).
+    virtual uint64_t modifierState(ModifierState which) const = 0;
 };
 
 } // namespace fenwold

@@ -1,5 +1,11 @@
 #include "SelfChecks.h"
 
+#include "core/hints/MacHints.h"
+#include "core/input/FinderKeys.h"
+#include "core/input/HIDRemap.h"
+#include "core/input/InputRoutingState.h"
+#include "core/input/SwallowedKeys.h"
+#include "core/input/SwitcherKeyForwarder.h"
 #include "core/settings/AltF4Action.h"
 #include "core/settings/Prefs.h"
 
@@ -7,8 +13,17 @@ namespace fenwold {
 
 std::vector<ModuleCheck> moduleChecks(const SelfCheckContext& context) {
     std::vector<ModuleCheck> checks;
-    checks.push_back({"Prefs", [&context](QStringList& f) { return Prefs::selfcheck(*context.scratchPrefs, f); }});
+    checks.push_back(
+        {"Prefs", [&context](QStringList& f) { return Prefs::selfcheck(*context.scratchPrefs, f); }});
     checks.push_back({"AltF4Action", [](QStringList& f) { return altF4ActionSelfcheck(f); }});
+    checks.push_back({"HIDRemap", [](QStringList& f) { return HIDRemap::selfcheck(f); }});
+    checks.push_back({"InputSource", [](QStringList& f) { return InputSource::selfcheck(f); }});
+    checks.push_back({"InputRoutingState", [](QStringList& f) { return InputRoutingState::selfcheck(f); }});
+    checks.push_back({"SwallowedKeys", [](QStringList& f) { return SwallowedKeys::selfcheck(f); }});
+    checks.push_back(
+        {"SwitcherKeyForwarder", [](QStringList& f) { return SwitcherKeyForwarder::selfcheck(f); }});
+    checks.push_back({"FinderKeys", [](QStringList& f) { return FinderKeys::selfcheck(f); }});
+    checks.push_back({"MacHints", [](QStringList& f) { return HintHUD::selfcheck(f); }});
     return checks;
 }
 
@@ -22,7 +37,8 @@ int runModuleChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) {
         } else {
             status = 1;
             out << check.name << " selfcheck FAILED\n";
-            for (const auto& f : failures) out << "  " << f << '\n';
+            for (const auto& f : failures)
+                out << "  " << f << '\n';
         }
         out.flush();
     }

@@ -39,7 +39,11 @@ AXElement SimAccessibility::application(int32_t pid) {
     return AXElement(id);
 }
 
-AXElement SimAccessibility::systemWide() { return AXElement(kSystemWide); }
+AXElement SimAccessibility::systemWide() {
+    std::lock_guard lock(mutex_);
+    nodes_.try_emplace(kSystemWide); // so tests can give it a focused element
+    return AXElement(kSystemWide);
+}
 
 void SimAccessibility::setMessagingTimeout(const AXElement& element, double seconds) {
     std::lock_guard lock(mutex_);

@@ -67,9 +67,10 @@ QStringList SimInputSources::selections() const {
     return selections_;
 }
 
-bool SimEventTap::start(std::function<TapAnswer(TapEvent&)> handler) {
+bool SimEventTap::start(uint64_t eventMask, std::function<TapAnswer(TapEvent&)> handler) {
     std::lock_guard lock(mutex_);
     if (creationFails_) return false;
+    mask_ = eventMask;
     handler_ = std::move(handler);
     return true;
 }
@@ -79,9 +80,24 @@ void SimEventTap::reEnable() {
     ++reEnables_;
 }
 
+uint64_t SimEventTap::modifierState(ModifierState which) const {
+    std::lock_guard lock(mutex_);
+    return which == ModifierState::hardware ? hardwareFlags_ : sessionFlags_;
+}
+
+void SimEventTap::setModifierState(ModifierState which, uint64_t flags) {
+    std::lock_guard lock(mutex_);
+    (which == ModifierState::hardware ? hardwareFlags_ : sessionFlags_) = flags;
+}
+
 bool SimEventTap::started() const {
     std::lock_guard lock(mutex_);
     return static_cast<bool>(handler_);
+}
+
+uint64_t SimEventTap::eventMask() const {
+    std::lock_guard lock(mutex_);
+    return mask_;
 }
 
 int SimEventTap::reEnableCount() const {
@@ -98,6 +114,8 @@ TapAnswer SimEventTap::feed(TapEvent& event) {
     std::function<TapAnswer(TapEvent&)> handler;
     {
         std::lock_guard lock(mutex_);
+        const bool notice = event.type >= eventtype::tapDisabledByTimeout;
+        if (!notice && (event.type >= 64 || !(mask_ & (uint64_t{1} << event.type)))) return TapAnswer::pass;
         handler = handler_;
     }
     return handler ? handler(event) : TapAnswer::pass;

@@ -58,20 +58,27 @@ private:
 // The session event tap: the simulated hardware feeds events through the installed handler.
 class SimEventTap final : public EventTapHost {
 public:
-    bool start(std::function<TapAnswer(TapEvent&)> handler) override;
+    bool start(uint64_t eventMask, std::function<TapAnswer(TapEvent&)> handler) override;
     void reEnable() override;
+    uint64_t modifierState(ModifierState which) const override;
 
     bool started() const;
+    void setModifierState(ModifierState which, uint64_t flags);
     int reEnableCount() const;
+    uint64_t eventMask() const;
     void setCreationFails(bool fails);
-    // Run one hardware event through the tap as macOS would; pass when no tap is installed.
+    // Run one hardware event through the tap as macOS would; pass when no tap is installed. Like
+    // the real tap, events outside the mask are not seen (the tap-disabled notices always are).
     TapAnswer feed(TapEvent& event);
 
 private:
     mutable std::mutex mutex_;
     std::function<TapAnswer(TapEvent&)> handler_;
     int reEnables_ = 0;
+    uint64_t mask_ = 0;
     bool creationFails_ = false;
+    uint64_t hardwareFlags_ = 0;
+    uint64_t sessionFlags_ = 0;
 };
 
 } // namespace fenwold

@@ -1,0 +1,131 @@
+// The event-tap callback: the system disables a tap whose callback is slow, and every key of
+// the session goes through it. The platform's post call is replaced by one that does nothing.
+#include "core/hints/MacHints.h"
+#include "core/input/FinderKeys.h"
+#include "core/input/Inject.h"
+#include "core/input/InputRoutingState.h"
+#include "core/input/Keys.h"
+#include "core/input/SwitcherController.h"
+#include "core/input/SwitcherKeyForwarder.h"
+#include "core/input/WinKeys.h"
+#include "core/settings/Prefs.h"
+#include "platform/sim/SimSession.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+// Heap allocations made by this program, to show the pass path makes none.
+static std::atomic<long> gAllocations{0};
+
+void* operator new(std::size_t size) {
+    gAllocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+using namespace fenwold;
+
+namespace {
+
+class NullKeySender final : public KeySender {
+public:
+    bool post(uint16_t, bool, uint64_t, int32_t) override { return true; }
+};
+
+struct TapRig {
+    explicit TapRig(bool hints) {
+        Prefs(sim.prefs).registerDefaults();
+        Prefs(sim.prefs).set(PrefKey::macHints, hints);
+        sim.app("com.apple.TextEdit", "TextEdit").frontmost();
+    }
+    SimSession sim;
+    NullKeySender keys;
+    InputRoutingState routing;
+    Inject inject{keys, sim.workspace, sim.log};
+    HintHUD hud{sim.prefs, sim.mainQueue, sim.screens, [] { return std::unique_ptr<HintPanel>(); }};
+    FinderKeys finder{sim.prefs, sim.workspace, sim.accessibility, sim.mainQueue, inject, hud, sim.log};
+    FenwoldKeys winKeys{sim.prefs, sim.mainQueue, sim.workspace, sim.privateServices, inject, hud, {}, 15};
+    SwitcherKeyForwarder forwarder{routing, [this](uint16_t k, uint64_t f, int32_t p) { inject.post(k, f, p); }};
+    SwitcherController controller{[this] {
+        SwitcherController::Parts p;
+        p.prefs = &sim.prefs;
+        p.mainQueue = &sim.mainQueue;
+        p.routing = &routing;
+        p.inject = &inject;
+        p.hints = &hud;
+        p.finder = &finder;
+        p.winKeys = &winKeys;
+        p.forwarder = &forwarder;
+        p.workspace = &sim.workspace;
+        p.processes = &sim.processes;
+        p.inputSources = &sim.inputSources;
+        p.log = &sim.log;
+        p.tap = &sim.eventTap;
+        return p;
+    }()};
+};
+
+TapEvent key(uint32_t type, int64_t code, uint64_t flags) {
+    TapEvent e;
+    e.type = type;
+    e.keyCode = code;
+    e.flags = flags;
+    return e;
+}
+
+} // namespace
+
+// Plain typing: key-down and key-up of a letter, both passed.
+static void BM_TapPassingKey(benchmark::State& state) {
+    TapRig rig(true);
+    const TapEvent down = key(eventtype::keyDown, 0, 0), up = key(eventtype::keyUp, 0, 0);
+    const long before = gAllocations.load();
+    for (auto _ : state) {
+        TapEvent d = down, u = up;
+        benchmark::DoNotOptimize(rig.controller.tapCallback(d));
+        benchmark::DoNotOptimize(rig.controller.tapCallback(u));
+    }
+    state.counters["allocs/event"] =
+        benchmark::Counter(double(gAllocations.load() - before) / (2.0 * double(state.iterations())));
+    state.SetItemsProcessed(2 * state.iterations());
+}
+BENCHMARK(BM_TapPassingKey);
+
+// Ctrl+C remapped to Cmd+C for the front application, hints off.
+static void BM_TapRemappedShortcut(benchmark::State& state) {
+    TapRig rig(false);
+    const TapEvent down = key(eventtype::keyDown, keycode::c, flag::control);
+    const TapEvent up = key(eventtype::keyUp, keycode::c, flag::control);
+    for (auto _ : state) {
+        TapEvent d = down, u = up;
+        benchmark::DoNotOptimize(rig.controller.tapCallback(d));
+        benchmark::DoNotOptimize(rig.controller.tapCallback(u));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_TapRemappedShortcut);
+
+// The same with the hint queued for the main thread, which runs between batches.
+static void BM_TapRemappedShortcutWithHint(benchmark::State& state) {
+    TapRig rig(true);
+    const TapEvent down = key(eventtype::keyDown, keycode::c, flag::control);
+    const TapEvent up = key(eventtype::keyUp, keycode::c, flag::control);
+    int n = 0;
+    for (auto _ : state) {
+        TapEvent d = down, u = up;
+        benchmark::DoNotOptimize(rig.controller.tapCallback(d));
+        benchmark::DoNotOptimize(rig.controller.tapCallback(u));
+        if (++n % 4096 == 0) {
+            state.PauseTiming();
+            rig.sim.mainQueue.drain();
+            state.ResumeTiming();
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_TapRemappedShortcutWithHint);

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "core/input/InputRoutingState.h"
+#include "ports/Geometry.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace fenwold {
+
+// The collaborators the dispatch hands work to. Each is owned by another subsystem; the dispatch
+// only sees these small interfaces. Unless a comment says otherwise, calls arrive on the main
+// queue, already checked against nothing: the receiver re-checks its session id itself.
+
+// The Alt+Tab session.
+class SwitcherSessionTarget {
+public:
+    SwitcherSessionTarget() = default;
+    SwitcherSessionTarget(const SwitcherSessionTarget&) = delete;
+    SwitcherSessionTarget& operator=(const SwitcherSessionTarget&) = delete;
+    virtual ~SwitcherSessionTarget() = default;
+
+    // Open the switcher panel for a freshly begun session.
+    virtual void open(uint64_t sessionID) = 0;
+    // Move the selection by -1 or +1.
+    virtual void move(uint64_t sessionID, int delta) = 0;
+    // Alt was released: activate the selection and resolve the key forwarder.
+    virtual void commit(uint64_t sessionID) = 0;
+    // Tear the session down without activating anything.
+    virtual void cancel(uint64_t sessionID) = 0;
+    // Any other key while the switcher captures (arrows move, Backspace/Delete close a window).
+    virtual void handleKey(uint64_t sessionID, int64_t key, uint64_t flags) = 0;
+    // The wheel resizes the thumbnails.
+    virtual void changeThumbnailSize(uint64_t sessionID, double delta) = 0;
+    // The window id of the selected tile while a session is open and its selection is valid.
+    virtual std::optional<uint32_t> selectedWindowID() = 0;
+};
+
+// Snap assist's picker. `handleKey` is called on the event-tap thread: it only decides whether
+// the key is its own and queues its own main-thread work.
+class SnapAssistTarget {
+public:
+    SnapAssistTarget() = default;
+    SnapAssistTarget(const SnapAssistTarget&) = delete;
+    SnapAssistTarget& operator=(const SnapAssistTarget&) = delete;
+    virtual ~SnapAssistTarget() = default;
+
+    virtual bool handleKey(int64_t key, bool shift) = 0;
+    // Offer the other windows after a window was snapped to one side.
+    virtual void show(bool snappedLeft, uint32_t snappedWindowID) = 0;
+};
+
+// The Alt+Space window menu and its keyboard move. `handleMoveKey` is called on the event-tap
+// thread, like snap assist's `handleKey`.
+class WindowMenuTarget {
+public:
+    WindowMenuTarget() = default;
+    WindowMenuTarget(const WindowMenuTarget&) = delete;
+    WindowMenuTarget& operator=(const WindowMenuTarget&) = delete;
+    virtual ~WindowMenuTarget() = default;
+
+    virtual void show() = 0;
+    virtual bool handleMoveKey(int64_t key, const WindowMoveTarget& target) = 0;
+    virtual void endMove(bool restore) = 0;
+};
+
+// The snap targets, in the window model's order.
+enum class SnapKind { left, right, maximize, topLeft, topRight, bottomLeft, bottomRight };
+
+// A window as (process, window number).
+struct WindowRef {
+    int32_t pid = 0;
+    uint32_t id = 0;
+    friend bool operator==(const WindowRef&, const WindowRef&) = default;
+};
+
+// Window operations the shortcuts perform (main thread).
+class WindowActions {
+public:
+    WindowActions() = default;
+    WindowActions(const WindowActions&) = delete;
+    WindowActions& operator=(const WindowActions&) = delete;
+    virtual ~WindowActions() = default;
+
+    virtual std::optional<WindowRef> frontmostWindow() = 0;
+    // Whether the window is in native full screen; empty when unknown.
+    virtual std::optional<bool> fullscreenState(const WindowRef& window) = 0;
+    // Run the action once the window has left full screen.
+    virtual void whenNotFullscreen(const WindowRef& window, std::function<void()> action) = 0;
+    virtual void toggleFullscreen(const WindowRef& window) = 0;
+    virtual void applySnap(SnapKind snap, const WindowRef& window) = 0;
+    virtual std::optional<SnapKind> currentSnap(const WindowRef& window) = 0;
+    // Tile into one side of a new full-screen space through the Window menu.
+    virtual void pressTileItem(bool left, const WindowRef& window) = 0;
+    virtual void minimizeFrontmost() = 0;
+    virtual void minimizeAll(bool exceptFrontmost) = 0;
+    virtual void closeFrontmostWindowOrQuit() = 0;
+    // The window whose title bar is under a point (top-left-origin coordinates). Event-tap thread.
+    virtual std::optional<WindowRef> titlebarHit(Point point) = 0;
+};
+
+// The clipboard shelf.
+class ShelfTarget {
+public:
+    ShelfTarget() = default;
+    ShelfTarget(const ShelfTarget&) = delete;
+    ShelfTarget& operator=(const ShelfTarget&) = delete;
+    virtual ~ShelfTarget() = default;
+
+    // Hide the shelf when it is open, otherwise show it.
+    virtual void toggle() = 0;
+};
+
+} // namespace fenwold

@@ -1,0 +1,226 @@
+#include "FinderKeys.h"
+
+#include "core/hints/MacHints.h"
+#include "core/input/Inject.h"
+#include "core/input/Keys.h"
+#include "core/settings/Prefs.h"
+#include "ports/Accessibility.h"
+#include "ports/Log.h"
+#include "ports/MainQueue.h"
+#include "ports/Workspace.h"
+
+namespace fenwold {
+
+CutState::Verb CutState::on(int64_t key, bool inFinder) {
+    if (inFinder) {
+        if (key == keycode::x) {
+            cut_ = true;
+            return Verb::copyInstead;
+        }
+        if (key == keycode::c) {
+            cut_ = false;
+            return Verb::pass;
+        }
+        if (key == keycode::v && cut_) {
+            cut_ = false;
+            return Verb::move;
+        }
+        return Verb::pass;
+    }
+    if (key == keycode::v) cut_ = false;
+    return Verb::pass;
+}
+
+bool PlainKeyCoordinator::begin(const Mapping& mapping, uint64_t originalFlags, int32_t pid) {
+    std::lock_guard guard(lock_);
+    if (pending_.count(mapping.originalKey)) return false;
+    pending_[mapping.originalKey] = Pending{mapping, originalFlags, pid, false, std::nullopt};
+    return true;
+}
+
+bool PlainKeyCoordinator::release(uint16_t key, std::optional<Delivery>& ready) {
+    std::lock_guard guard(lock_);
+    auto it = pending_.find(key);
+    if (it == pending_.end()) return false;
+    it->second.released = true;
+    ready = takeIfReadyLocked(key);
+    return true;
+}
+
+void PlainKeyCoordinator::resolve(uint16_t key, bool useOriginal, int32_t deliverTo,
+                                  std::optional<Delivery>& ready) {
+    std::lock_guard guard(lock_);
+    auto it = pending_.find(key);
+    if (it == pending_.end()) return;
+    it->second.useOriginal = useOriginal;
+    it->second.pid = deliverTo;
+    ready = takeIfReadyLocked(key);
+}
+
+std::vector<PlainKeyCoordinator::Delivery> PlainKeyCoordinator::takeAll() {
+    std::map<uint16_t, Pending> taken;
+    {
+        std::lock_guard guard(lock_);
+        taken.swap(pending_);
+    }
+    std::vector<Delivery> out;
+    for (const auto& [key, p] : taken)
+        out.push_back({p.mapping.originalKey, p.originalFlags, p.pid});
+    return out;
+}
+
+bool PlainKeyCoordinator::hasPending(uint16_t key) const {
+    std::lock_guard guard(lock_);
+    return pending_.count(key) > 0;
+}
+
+std::optional<PlainKeyCoordinator::Delivery> PlainKeyCoordinator::takeIfReadyLocked(uint16_t key) {
+    auto it = pending_.find(key);
+    if (it == pending_.end() || !it->second.released || !it->second.useOriginal) return std::nullopt;
+    const Pending p = it->second;
+    pending_.erase(it);
+    if (*p.useOriginal) return Delivery{p.mapping.originalKey, p.originalFlags, p.pid};
+    return Delivery{p.mapping.mappedKey, p.mapping.mappedFlags, p.pid};
+}
+
+FinderKeys::FinderKeys(PrefsStore& prefs, Workspace& workspace, Accessibility& accessibility,
+                       MainQueue& mainQueue, const Inject& inject, HintHUD& hints, Log& log)
+    : prefs_(&prefs), workspace_(&workspace), accessibility_(&accessibility), mainQueue_(&mainQueue),
+      inject_(&inject), hints_(&hints), log_(&log) {}
+
+std::optional<PlainKeyCoordinator::Mapping> FinderKeys::plainMapping(int64_t key) {
+    switch (key) {
+    case keycode::f2:
+        return PlainKeyCoordinator::Mapping{120, 36, 0};
+    case keycode::ret:
+        return PlainKeyCoordinator::Mapping{36, 31, flag::command};
+    case keycode::keypadEnter:
+        return PlainKeyCoordinator::Mapping{76, 31, flag::command};
+    case kFwdDelete:
+        return PlainKeyCoordinator::Mapping{117, 51, flag::command};
+    default:
+        return std::nullopt;
+    }
+}
+
+namespace {
+
+Hint plainHint(uint16_t originalKey) {
+    switch (originalKey) {
+    case 120:
+        return {QStringLiteral("F2"), QStringLiteral("Return"), std::nullopt};
+    case 117:
+        return {QStringLiteral("Del"), QStringLiteral("⌘ ⌫"), std::nullopt};
+    default:
+        return {QStringLiteral("Enter"), QStringLiteral("⌘ O ~or ⌘ ↓"), std::nullopt};
+    }
+}
+
+} // namespace
+
+bool FinderKeys::handle(int64_t key, uint64_t flags) {
+    const bool cutKey =
+        (flags & flag::command) && (key == keycode::x || key == keycode::c || key == keycode::v);
+    const auto mapping = plainMapping(key);
+    // Most keys are neither: answer before asking the workspace anything.
+    if (!cutKey && !mapping) return false;
+
+    const Prefs prefs(*prefs_);
+    const auto front = workspace_->frontmostApp();
+    const bool inFinder = front && front->bundleID == QLatin1String(kFinderBundleID);
+    const int32_t pid = front ? front->pid : 0;
+
+    if (cutKey) {
+        if (!prefs.finderCut()) return false;
+        switch (cut_.on(key, inFinder)) {
+        case CutState::Verb::copyInstead:
+            if (pid < 1) return false;
+            inject_->post(static_cast<uint16_t>(keycode::c), flag::command, pid);
+            hints_->show(QStringLiteral("Ctrl+X"), QStringLiteral("⌘ C ~then ⌥ ⌘ V"));
+            return true;
+        case CutState::Verb::move:
+            if (pid < 1) return false;
+            inject_->post(static_cast<uint16_t>(keycode::v), flag::command | flag::option, pid);
+            hints_->show(QStringLiteral("Ctrl+V"), QStringLiteral("⌥ ⌘ V ~moves ~the ~cut ~files"));
+            return true;
+        case CutState::Verb::pass:
+            return false;
+        }
+    }
+
+    if (!inFinder || pid < 1 || (flags & (flag::control | flag::option | flag::command))) return false;
+    const bool enabled = key == keycode::f2  ? prefs.finderF2()
+                         : key == kFwdDelete ? prefs.finderDelete()
+                                             : prefs.finderEnter();
+    if (!enabled) return false;
+    if (!coordinator_.begin(*mapping, flags, pid)) return true; // an autorepeat of a pending key
+    const uint16_t original = mapping->originalKey;
+    mainQueue_->post([this, original, pid] { resolvePlain(original, pid); });
+    return true;
+}
+
+bool FinderKeys::handleKeyUp(int64_t key) {
+    if (key < 0 || key > 0xFFFF) return false;
+    std::optional<PlainKeyCoordinator::Delivery> ready;
+    if (!coordinator_.release(static_cast<uint16_t>(key), ready)) return false;
+    if (ready) deliver(*ready);
+    return true;
+}
+
+void FinderKeys::cancelPending() {
+    for (const auto& d : coordinator_.takeAll())
+        deliver(d);
+}
+
+std::optional<FinderKeys::FocusOwner> FinderKeys::focusOwner() {
+    Accessibility& ax = *accessibility_;
+    const AXElement system = ax.systemWide();
+    ax.setMessagingTimeout(system, 0.15);
+    const auto focused = ax.attribute(system, QStringLiteral("AXFocusedUIElement")).asElement();
+    if (!focused || focused->isNull()) return std::nullopt;
+    ax.setMessagingTimeout(*focused, 0.15);
+    const auto pid = ax.pid(*focused);
+    const auto role = ax.attribute(*focused, QStringLiteral("AXRole")).asString();
+    if (!pid || !role) return std::nullopt;
+    return FocusOwner{*pid, *role == QLatin1String("AXTextField") || *role == QLatin1String("AXTextArea")};
+}
+
+void FinderKeys::resolvePlain(uint16_t originalKey, int32_t pid) {
+    const auto owner = focusOwner();
+    const bool mapped = owner && owner->pid == pid && !owner->editing;
+    if (mapped) hints_->show(plainHint(originalKey));
+    const int32_t deliverTo = owner && owner->pid != pid ? owner->pid : pid;
+    std::optional<PlainKeyCoordinator::Delivery> ready;
+    coordinator_.resolve(originalKey, !mapped, deliverTo, ready);
+    if (ready) deliver(*ready);
+}
+
+void FinderKeys::deliver(const PlainKeyCoordinator::Delivery& d) const {
+    inject_->post(d.key, d.flags, d.pid);
+}
+
+bool FinderKeys::selfcheck(QStringList& failures) {
+    const auto before = failures.size();
+    CutState cut;
+    if (cut.on(keycode::x, true) != CutState::Verb::copyInstead ||
+        cut.on(keycode::v, true) != CutState::Verb::move)
+        failures << "FinderKeys: cut then paste in Finder is not a move";
+    cut.on(keycode::x, true);
+    cut.on(keycode::v, false);
+    if (cut.on(keycode::v, true) != CutState::Verb::pass)
+        failures << "FinderKeys: a paste elsewhere kept the cut";
+
+    PlainKeyCoordinator c;
+    std::optional<PlainKeyCoordinator::Delivery> ready;
+    c.begin(*plainMapping(keycode::f2), 0, 7);
+    if (c.begin(*plainMapping(keycode::f2), 0, 7))
+        failures << "FinderKeys: an autorepeat began a second entry";
+    c.resolve(120, false, 7, ready);
+    if (ready) failures << "FinderKeys: delivered before the key was released";
+    c.release(120, ready);
+    if (ready != PlainKeyCoordinator::Delivery{36, 0, 7})
+        failures << "FinderKeys: F2 was not delivered as Return";
+    return failures.size() == before;
+}
+
+} // namespace fenwold

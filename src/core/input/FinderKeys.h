@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QStringList>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace fenwold {
+
+class PrefsStore;
+class Workspace;
+class Accessibility;
+class MainQueue;
+class Inject;
+class HintHUD;
+class Log;
+
+// Whether a cut is pending in Finder: Ctrl+X marks it, Ctrl+C or a paste anywhere clears it.
+class CutState {
+public:
+    enum class Verb { pass, copyInstead, move };
+    Verb on(int64_t key, bool inFinder);
+    bool pending() const { return cut_; }
+
+private:
+    bool cut_ = false;
+};
+
+// Finder's plain keys (F2, Enter, Delete) wait for a main-queue look at the focused element;
+// the delivered press happens only after the physical key is released, exactly once.
+class PlainKeyCoordinator {
+public:
+    struct Mapping {
+        uint16_t originalKey = 0;
+        uint16_t mappedKey = 0;
+        uint64_t mappedFlags = 0;
+    };
+    struct Pending {
+        Mapping mapping;
+        uint64_t originalFlags = 0;
+        int32_t pid = 0;
+        bool released = false;
+        std::optional<bool> useOriginal;
+    };
+    struct Delivery {
+        uint16_t key = 0;
+        uint64_t flags = 0;
+        int32_t pid = 0;
+        friend bool operator==(const Delivery&, const Delivery&) = default;
+    };
+
+    // False when an entry for the key already exists (an autorepeat): nothing new is recorded.
+    bool begin(const Mapping& mapping, uint64_t originalFlags, int32_t pid);
+    // The key-up arrived; false when there is no pending entry for it.
+    bool release(uint16_t key, std::optional<Delivery>& ready);
+    void resolve(uint16_t key, bool useOriginal, int32_t deliverTo, std::optional<Delivery>& ready);
+    // Empties the map; the pressed keys as they were pressed.
+    std::vector<Delivery> takeAll();
+    bool hasPending(uint16_t key) const;
+
+private:
+    // Removes and answers the entry once it is released and decided (caller holds the lock).
+    std::optional<Delivery> takeIfReadyLocked(uint16_t key);
+
+    mutable std::mutex lock_;
+    std::map<uint16_t, Pending> pending_;
+};
+
+// Explorer keys for Finder: Ctrl+X then Ctrl+V moves files, F2 renames, Enter opens, Delete
+// moves to the Trash. `handle` and `handleKeyUp` run on the event-tap thread.
+class FinderKeys {
+public:
+    static constexpr const char* kFinderBundleID = "com.apple.finder";
+
+    struct FocusOwner {
+        int32_t pid = 0;
+        bool editing = false;
+    };
+
+    FinderKeys(PrefsStore& prefs, Workspace& workspace, Accessibility& accessibility, MainQueue& mainQueue,
+               const Inject& inject, HintHUD& hints, Log& log);
+    FinderKeys(const FinderKeys&) = delete;
+    FinderKeys& operator=(const FinderKeys&) = delete;
+
+    bool handle(int64_t key, uint64_t flags);
+    bool handleKeyUp(int64_t key);
+    // Delivers every pending key unchanged (the tap was disabled and key-ups may be lost).
+    void cancelPending();
+    // Main queue: decide a pending plain key from the focused element.
+    void resolvePlain(uint16_t originalKey, int32_t pid);
+    std::optional<FocusOwner> focusOwner();
+
+    const CutState& cut() const { return cut_; }
+    static std::optional<PlainKeyCoordinator::Mapping> plainMapping(int64_t key);
+
+    static bool selfcheck(QStringList& failures);
+
+private:
+    void deliver(const PlainKeyCoordinator::Delivery& d) const;
+
+    PrefsStore* prefs_;
+    Workspace* workspace_;
+    Accessibility* accessibility_;
+    MainQueue* mainQueue_;
+    const Inject* inject_;
+    HintHUD* hints_;
+    Log* log_;
+    CutState cut_;
+    PlainKeyCoordinator coordinator_;
+};
+
+} // namespace fenwold

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace fenwold {
+
+class PrefsStore;
+class Processes;
+class Log;
+class InputSources;
+
+// Hardware-level key remaps through the system key-mapping tool: Control/Command swap, Caps Lock
+// as Globe, F19 as Globe. The mapping lives in the system until the next `set`.
+class HIDRemap {
+public:
+    using Pair = std::pair<uint64_t, uint64_t>; // HID usage (page << 32 | usage), source to destination
+
+    HIDRemap(PrefsStore& prefs, Processes& processes, Log& log)
+        : prefs_(&prefs), processes_(&processes), log_(&log) {}
+
+    static std::vector<Pair> mapping(bool swap, bool caps, bool f19key);
+    // The "UserKeyMapping" text handed to the tool.
+    static QString json(const std::vector<Pair>& pairs);
+
+    // Launches the tool with the mapping, without waiting for it.
+    void set(const std::vector<Pair>& pairs) const;
+    // Installs the mapping of the current preferences (all off installs the empty mapping).
+    void apply() const;
+    bool isActive() const;
+
+    static bool selfcheck(QStringList& failures);
+
+private:
+    PrefsStore* prefs_;
+    Processes* processes_;
+    Log* log_;
+};
+
+// Cycles the keyboard input source, as a bare Globe tap does. Main thread only.
+struct InputSource {
+    static void cycle(InputSources& sources);
+    static bool selfcheck(QStringList& failures);
+};
+
+} // namespace fenwold

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+namespace fenwold {
+
+class KeySender;
+class Workspace;
+class Log;
+
+// The one way the program types a key: a key-down and key-up pair with exactly the given flags
+// (replaced, not merged), marked as the program's own, posted to one process.
+class Inject {
+public:
+    Inject(KeySender& sender, Workspace& workspace, Log& log)
+        : sender_(&sender), workspace_(&workspace), log_(&log) {}
+
+    void post(uint16_t key, uint64_t flags, int32_t pid) const;
+    // To the frontmost application.
+    void post(uint16_t key, uint64_t flags) const;
+
+private:
+    KeySender* sender_;
+    Workspace* workspace_;
+    Log* log_;
+};
+
+} // namespace fenwold

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "core/input/InputRoutingState.h"
+#include "core/input/SwallowedKeys.h"
+#include "ports/EventTapHost.h"
+
+#include <QString>
+#include <cstdint>
+#include <map>
+
+namespace fenwold {
+
+class PrefsStore;
+class MainQueue;
+class Workspace;
+class Processes;
+class InputSources;
+class Log;
+class Inject;
+class HintHUD;
+class FinderKeys;
+class FenwoldKeys;
+class SwitcherKeyForwarder;
+class Trace;
+class SwitcherSessionTarget;
+class SnapAssistTarget;
+class WindowMenuTarget;
+class WindowActions;
+struct Hint;
+
+// The event tap's callback: classifies every key, modifier, button and wheel event against the
+// preferences and the routing snapshot, and answers pass (possibly with fields changed) or
+// swallow. It only decides, posts synthetic keys and queues hints; everything that touches
+// windows, panels, the workspace or the pasteboard is queued on the main queue.
+class SwitcherController {
+public:
+    // Everything the dispatch reaches. The collaborators built by other subsystems may be absent.
+    struct Parts {
+        PrefsStore* prefs = nullptr;
+        MainQueue* mainQueue = nullptr;
+        InputRoutingState* routing = nullptr;
+        const Inject* inject = nullptr;
+        HintHUD* hints = nullptr;
+        FinderKeys* finder = nullptr;
+        FenwoldKeys* winKeys = nullptr;
+        SwitcherKeyForwarder* forwarder = nullptr;
+        Workspace* workspace = nullptr;
+        Processes* processes = nullptr;
+        InputSources* inputSources = nullptr;
+        Log* log = nullptr;
+        Trace* trace = nullptr;
+        EventTapHost* tap = nullptr;
+        SwitcherSessionTarget* switcher = nullptr;
+        SnapAssistTarget* assist = nullptr;
+        WindowMenuTarget* winMenu = nullptr;
+        WindowActions* windows = nullptr;
+    };
+
+    explicit SwitcherController(const Parts& parts);
+    SwitcherController(const SwitcherController&) = delete;
+    SwitcherController& operator=(const SwitcherController&) = delete;
+
+    // Creates the tap; false (and one log line) when it cannot be created.
+    bool startTap();
+    // The event types the tap listens to; system-defined events only to trace them.
+    static uint64_t eventMask(bool tracing);
+    // What the tap thread runs for every event: tap-disabled recovery, the decision, and the
+    // key-up pairing that keeps key-ups of swallowed key-downs away from applications.
+    TapAnswer tapCallback(TapEvent& event);
+    // The decision alone.
+    TapAnswer handle(TapEvent& event);
+
+    // The modifier letters of a flag word for trace lines ("S", "C", "A", "M", "F"; "-" for none).
+    static QString mods(uint64_t flags);
+    // The trace line of one event.
+    QString dbg(const TapEvent& event) const;
+    // Remembered answer: is this pid the remote-desktop daemon "parsecd"?
+    bool isParsec(int64_t pid);
+
+    const SwallowedKeys& swallowedKeys() const { return swallowedKeys_; }
+    bool f19Held() const { return f19Held_; }
+    bool swallowMouseUp() const { return swallowMouseUp_; }
+
+private:
+    TapAnswer tapDisabled(const TapEvent& event);
+    TapAnswer keyDown(TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap);
+    TapAnswer pointer(TapEvent& event, const InputRoutingState::Snapshot& snap);
+    void flagsChanged(const TapEvent& event, const InputRoutingState::Snapshot& snap);
+    void sideButton(TapEvent& event);
+    // Returns true when the event was swallowed by the F19-as-Globe rule.
+    bool f19(TapEvent& event);
+
+    void post(int64_t key, uint64_t flags) const;
+    void hint(const QString& win, const QString& mac) const;
+    bool frontIsTerminal() const;
+    void toggleMasterSwitch();
+    void screenshot(bool windowOnly);
+    void snapKey(int64_t key, bool shift);
+    void altF4();
+    void beginSession();
+    void cancelSession(uint64_t id);
+
+    Parts p_;
+    bool f19Held_ = false;
+    bool f19Used_ = false;
+    bool swallowMouseUp_ = false;
+    SwallowedKeys swallowedKeys_;
+    std::map<int64_t, bool> parsecPidCache_;
+};
+
+} // namespace fenwold

@@ -1,0 +1,62 @@
+// The hint panel's content rendered offscreen. Writes hint-alt-f4.png next to the test binary
+// for a person to look at.
+#include "ui/hints/HintView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFontMetricsF>
+#include <gtest/gtest.h>
+
+using namespace fenwold;
+
+TEST(HintView, SizeFollowsPaddingAndSpacing) {
+    const Hint hint = HintHUD::demoHint();
+    const QFontMetricsF heading(HintLayout::headingFont()), words(HintLayout::wordsFont()),
+        caps(HintLayout::keycapFont());
+    const auto cap = [&](const QString& t) { return std::max(12.0, caps.horizontalAdvance(t)) + 10; };
+    // ⌘ W closes, ⌘ Q quits: four keycaps and two runs of words, five gaps of 5 points.
+    const double row = cap("⌘") + cap("W") + words.horizontalAdvance("closes,") + cap("⌘") + cap("Q") +
+                       words.horizontalAdvance("quits") + 5 * 5;
+    const double width = 14 + std::max(heading.horizontalAdvance("Alt+F4 — the Mac way"), row) + 14;
+    const double rowHeight = std::max(caps.height() + 6, words.height());
+    const double height = 11 + heading.height() + 7 + rowHeight + 11;
+
+    HintView view;
+    view.setHint(hint);
+    EXPECT_EQ(view.sizeHint(), QSizeF(width, height).toSize());
+
+    const QImage image = view.render(2.0);
+    EXPECT_EQ(image.size(), (QSizeF(width, height) * 2).toSize());
+    // The corner is transparent (rounded), the middle is painted.
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+    EXPECT_GT(qAlpha(image.pixel(image.width() / 2, image.height() / 2)), 0);
+    const QString out = QDir(QCoreApplication::applicationDirPath()).filePath("hint-alt-f4.png");
+    EXPECT_TRUE(image.save(out));
+
+    // Only a heading when the text has no segments.
+    view.setHint(Hint{"F2", "   ", std::nullopt});
+    EXPECT_EQ(view.sizeHint().height(), qRound(11 + heading.height() + 11));
+}
+
+TEST(HintView, PanelPlacesTheViewFromScreenCoordinates) {
+    HintPanelWidget panel;
+    const Size size = panel.setContent(HintHUD::demoHint());
+    EXPECT_EQ(size.width, panel.view()->sizeHint().width());
+    panel.setAlpha(0);
+    panel.orderFront();
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_TRUE(panel.view()->testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_TRUE(panel.view()->windowFlags().testFlag(Qt::WindowTransparentForInput));
+    panel.animateAlpha(1, 0);
+    EXPECT_DOUBLE_EQ(panel.view()->windowOpacity(), 1.0);
+    panel.orderOut();
+    EXPECT_FALSE(panel.isVisible());
+}
+
+int main(int argc, char** argv) {
+    // Widgets need the full application object, made before the shared test environment's.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

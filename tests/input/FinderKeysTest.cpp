@@ -1,0 +1,125 @@
+// Explorer keys in Finder.
+#include "InputRig.h"
+
+#include <gtest/gtest.h>
+
+using namespace fenwold;
+using namespace fenwold::testing;
+
+namespace {
+
+const uint64_t cmd = flag::command, ctl = flag::control;
+
+struct FinderRig : InputRig {
+    FinderRig() {
+        finderPid = sim.app("com.apple.finder", "Finder").frontmost();
+        focus("AXList");
+    }
+    void focus(const QString& role) {
+        const AXElement e = sim.accessibility.create(finderPid);
+        sim.accessibility.set(e, "AXRole", AXValue::of(role));
+        sim.accessibility.set(sim.accessibility.systemWide(), "AXFocusedUIElement", AXValue::of(e));
+    }
+    QStringList pairTo(int key, uint64_t flags) const {
+        return {QString("down %1 0x%2 -> %3").arg(key).arg(flags, 0, 16).arg(finderPid),
+                QString("up %1 0x%2 -> %3").arg(key).arg(flags, 0, 16).arg(finderPid)};
+    }
+    int32_t finderPid = 0;
+};
+
+} // namespace
+
+TEST(FinderKeys, F2RenamesOnlyWhenAFileIsSelected) {
+    FinderRig rig;
+    // A file is selected: F2 becomes Return, delivered after the key is let go.
+    EXPECT_EQ(rig.down(keycode::f2), TapAnswer::swallow);
+    rig.sim.mainQueue.drain();
+    EXPECT_TRUE(rig.posted().isEmpty());
+    EXPECT_EQ(rig.up(keycode::f2), TapAnswer::swallow);
+    EXPECT_EQ(rig.posted(), rig.pairTo(36, 0));
+    EXPECT_EQ(rig.hintNow(), (Hint{"F2", "Return", std::nullopt}));
+
+    // Renaming (focus in a text field): F2 arrives unchanged; the release came first this time.
+    rig.sim.keys.clear();
+    rig.focus("AXTextField");
+    rig.press(keycode::f2);
+    EXPECT_TRUE(rig.posted().isEmpty());
+    rig.sim.mainQueue.drain();
+    EXPECT_EQ(rig.posted(), rig.pairTo(120, 0));
+}
+
+TEST(FinderKeys, HeldEnterOpensOnce) {
+    FinderRig rig;
+    rig.down(keycode::ret);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(rig.down(keycode::ret, 0, {.autorepeat = true}), TapAnswer::swallow);
+    rig.sim.mainQueue.drain();
+    rig.up(keycode::ret);
+    EXPECT_EQ(rig.posted(), rig.pairTo(31, cmd));
+    // Shift is allowed; Command is not a plain key.
+    rig.sim.keys.clear();
+    EXPECT_EQ(rig.down(kFwdDelete, cmd), TapAnswer::pass);
+}
+
+TEST(FinderKeys, CutAndPasteMovesFiles) {
+    FinderRig rig;
+    // Ctrl+X in Finder copies and remembers the cut; Ctrl+V then moves.
+    rig.press(keycode::x, ctl);
+    EXPECT_EQ(rig.posted(), rig.pairTo(8, cmd));
+    EXPECT_EQ(rig.hintNow()->mac, "⌘ C ~then ⌥ ⌘ V");
+    rig.sim.keys.clear();
+    rig.press(keycode::v, ctl);
+    EXPECT_EQ(rig.posted(), rig.pairTo(9, cmd | flag::option));
+
+    // Ctrl+X, Ctrl+C, Ctrl+V: the copy cleared the cut, a plain paste.
+    rig.sim.keys.clear();
+    rig.press(keycode::x, ctl);
+    rig.press(keycode::c, ctl);
+    rig.press(keycode::v, ctl);
+    EXPECT_EQ(rig.posted().mid(4), rig.pairTo(9, cmd));
+
+    // Ctrl+X in Finder, a paste in a text editor, then Ctrl+V in Finder: a normal paste.
+    rig.sim.keys.clear();
+    rig.press(keycode::x, ctl);
+    rig.sim.workspace.activate(rig.textEdit);
+    rig.press(keycode::v, ctl);
+    rig.sim.workspace.activate(rig.finderPid);
+    rig.press(keycode::v, ctl);
+    EXPECT_EQ(rig.posted().mid(2, 2), (QStringList{QString("down 9 0x100000 -> %1").arg(rig.textEdit),
+                                                   QString("up 9 0x100000 -> %1").arg(rig.textEdit)}));
+    EXPECT_EQ(rig.posted().mid(4), rig.pairTo(9, cmd));
+}
+
+TEST(FinderKeys, ShiftDeleteIsACut) {
+    FinderRig rig;
+    rig.press(kFwdDelete, flag::shift);
+    EXPECT_EQ(rig.posted(), rig.pairTo(8, cmd)); // copy-instead, the cut remembered
+    EXPECT_TRUE(rig.finder.cut().pending());
+}
+
+TEST(FinderKeys, PendingF2IsDeliveredWhenTheTapIsDisabled) {
+    FinderRig rig;
+    rig.down(keycode::f2);
+    TapEvent off;
+    off.type = eventtype::tapDisabledByUserInput;
+    rig.controller.tapCallback(off);
+    EXPECT_EQ(rig.posted(), rig.pairTo(120, 0));
+    // The decision that arrives later finds nothing to deliver.
+    rig.sim.mainQueue.drain();
+    EXPECT_EQ(rig.posted().size(), 2);
+
+    QStringList failures;
+    EXPECT_TRUE(FinderKeys::selfcheck(failures)) << failures.join("\n").toStdString();
+}
+
+TEST(FinderKeys, FocusInAnotherProcessGetsTheKey) {
+    FinderRig rig;
+    const int32_t panel = rig.sim.app("com.example.Panel", "Panel");
+    const AXElement e = rig.sim.accessibility.create(panel);
+    rig.sim.accessibility.set(e, "AXRole", AXValue::of(QString("AXList")));
+    rig.sim.accessibility.set(rig.sim.accessibility.systemWide(), "AXFocusedUIElement", AXValue::of(e));
+    rig.press(keycode::ret);
+    rig.sim.mainQueue.drain();
+    EXPECT_EQ(rig.posted(),
+              (QStringList{QString("down 36 0x0 -> %1").arg(panel), QString("up 36 0x0 -> %1").arg(panel)}));
+}

@@ -1,0 +1,104 @@
+#include "InputRig.h"
+
+namespace fenwold::testing {
+
+QString snapName(SnapKind s) {
+    static const char* names[] = {"left",     "right",      "maximize",   "topLeft",
+                                  "topRight", "bottomLeft", "bottomRight"};
+    return QString::fromLatin1(names[static_cast<int>(s)]);
+}
+
+namespace {
+
+SwitcherController::Parts partsOf(InputRig& r) {
+    SwitcherController::Parts p;
+    p.prefs = &r.sim.prefs;
+    p.mainQueue = &r.sim.mainQueue;
+    p.routing = &r.routing;
+    p.inject = &r.inject;
+    p.hints = &r.hud;
+    p.finder = &r.finder;
+    p.winKeys = &r.winKeys;
+    p.forwarder = &r.forwarder;
+    p.workspace = &r.sim.workspace;
+    p.processes = &r.sim.processes;
+    p.inputSources = &r.sim.inputSources;
+    p.log = &r.sim.log;
+    p.trace = nullptr;
+    p.tap = &r.sim.eventTap;
+    p.switcher = &r.switcher;
+    p.assist = &r.assist;
+    p.winMenu = &r.menu;
+    p.windows = &r.windows;
+    return p;
+}
+
+} // namespace
+
+InputRig::InputRig()
+    : hud(sim.prefs, sim.mainQueue, sim.screens,
+          [this] {
+              auto p = std::make_unique<RecordingPanel>();
+              panel = p.get();
+              return p;
+          }),
+      finder(sim.prefs, sim.workspace, sim.accessibility, sim.mainQueue, inject, hud, sim.log),
+      winKeys(sim.prefs, sim.mainQueue, sim.workspace, sim.privateServices, inject, hud,
+              FenwoldKeys::Targets{&windows, &shelf}, 15),
+      forwarder(routing, [this](uint16_t key, uint64_t flags, int32_t pid) { inject.post(key, flags, pid); }),
+      controller(partsOf(*this)) {
+    Prefs(sim.prefs).registerDefaults();
+    set(PrefKey::macHints, true);
+    textEdit = sim.app("com.apple.TextEdit", "TextEdit").frontmost();
+    sim.eventTap.start(SwitcherController::eventMask(false),
+                       [this](TapEvent& e) { return controller.tapCallback(e); });
+}
+
+TapAnswer InputRig::feed(TapEvent e) {
+    const TapAnswer a = sim.eventTap.feed(e);
+    return a;
+}
+
+TapAnswer InputRig::down(int64_t key, uint64_t flags, KeyEventOptions o) {
+    TapEvent e;
+    e.type = eventtype::keyDown;
+    e.keyCode = key;
+    e.flags = flags;
+    e.autorepeat = o.autorepeat ? 1 : 0;
+    e.sourcePid = o.sourcePid;
+    return feed(e);
+}
+
+TapAnswer InputRig::up(int64_t key, uint64_t flags, KeyEventOptions o) {
+    TapEvent e;
+    e.type = eventtype::keyUp;
+    e.keyCode = key;
+    e.flags = flags;
+    e.sourcePid = o.sourcePid;
+    return feed(e);
+}
+
+std::pair<TapAnswer, TapAnswer> InputRig::press(int64_t key, uint64_t flags) {
+    const TapAnswer d = down(key, flags);
+    return {d, up(key, flags)};
+}
+
+TapAnswer InputRig::flagsChanged(uint64_t flags) {
+    TapEvent e;
+    e.type = eventtype::flagsChanged;
+    e.flags = flags;
+    return feed(e);
+}
+
+QStringList InputRig::posted() const {
+    QStringList out;
+    for (const auto& k : sim.keys.posted())
+        out << QStringLiteral("%1 %2 0x%3 -> %4")
+                   .arg(k.keyDown ? "down" : "up")
+                   .arg(k.keyCode)
+                   .arg(k.flags, 0, 16)
+                   .arg(k.pid);
+    return out;
+}
+
+} // namespace fenwold::testing

@@ -1,0 +1,115 @@
+// Plain Win+key actions.
+#include "InputRig.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace fenwold;
+using namespace fenwold::testing;
+
+namespace {
+
+QVariantMap dockTile(const QString& url) {
+    return {{"tile-data", QVariantMap{{"file-data", QVariantMap{{"_CFURLString", url}}}}}};
+}
+
+struct WinRig : InputRig {
+    WinRig() {
+        for (PrefKey k : {PrefKey::winD, PrefKey::winE, PrefKey::winL, PrefKey::winM, PrefKey::winNum,
+                          PrefKey::winTab, PrefKey::winR, PrefKey::winV})
+            set(k, true);
+    }
+    QStringList opened() const {
+        QStringList out;
+        for (const QUrl& u : sim.workspace.openedURLs())
+            out << (u.isLocalFile() ? u.toLocalFile() : u.toString());
+        return out;
+    }
+    TapAnswer win(int64_t key) {
+        const TapAnswer a = press(key, flag::command).first;
+        sim.mainQueue.drain();
+        return a;
+    }
+};
+
+} // namespace
+
+TEST(WinKeys, DigitsFollowTheKeyLabelsNotTheCodes) {
+    WinRig rig;
+    QVariantList apps;
+    std::vector<int32_t> pids;
+    for (int i = 1; i <= 6; ++i) {
+        const QString path = QString("/Applications/App%1.app").arg(i);
+        apps << dockTile(QString("file://%1/").arg(path));
+        const int32_t pid = rig.sim.app(QString("com.example.app%1").arg(i), QString("App%1").arg(i));
+        rig.sim.workspace.update(pid, [&](SimApp& a) { a.info.bundleURL = QUrl::fromLocalFile(path); });
+        pids.push_back(pid);
+    }
+    rig.sim.prefs.setDomainValue("com.apple.dock", "persistent-apps", apps);
+
+    EXPECT_EQ(rig.win(23), TapAnswer::swallow); // the key labelled 5
+    EXPECT_EQ(rig.sim.workspace.frontmostApp()->pid, pids[4]);
+    EXPECT_EQ(rig.win(22), TapAnswer::swallow); // 6
+    EXPECT_EQ(rig.sim.workspace.frontmostApp()->pid, pids[5]);
+    EXPECT_TRUE(rig.opened().isEmpty()); // running apps are activated, not launched again
+    EXPECT_EQ(rig.hud.current()->mac, "~no ~native ~equivalent");
+
+    // Past the Dock's list: swallowed, nothing happens.
+    EXPECT_EQ(rig.win(28), TapAnswer::swallow);
+    EXPECT_EQ(rig.sim.workspace.frontmostApp()->pid, pids[5]);
+}
+
+TEST(WinKeys, ADockAppThatIsNotRunningIsOpened) {
+    WinRig rig;
+    rig.sim.prefs.setDomainValue("com.apple.dock", "persistent-apps",
+                                 QVariantList{dockTile("file:///Applications/Mail.app/"), QVariantMap{}});
+    rig.win(18);
+    EXPECT_EQ(rig.opened(), QStringList{"/Applications/Mail.app/"});
+    rig.win(19); // an entry without a URL is ignored
+    EXPECT_EQ(rig.opened().size(), 1);
+}
+
+TEST(WinKeys, TableActionsAndFallbacks) {
+    WinRig rig;
+    rig.win(keycode::d);
+    rig.win(keycode::l);
+    EXPECT_EQ(rig.sim.privateServices.calls().size(), 2);
+    EXPECT_TRUE(rig.posted().isEmpty());
+
+    // Without the private entry points the equivalent keys are posted.
+    rig.sim.privateServices.setDockAvailable(false);
+    rig.sim.privateServices.setLockAvailable(false);
+    rig.win(keycode::d);
+    rig.win(keycode::l);
+    const int32_t te = rig.textEdit;
+    const QStringList expected = {QString("down 103 0x0 -> %1").arg(te), QString("up 103 0x0 -> %1").arg(te),
+                                  QString("down 12 0x140000 -> %1").arg(te),
+                                  QString("up 12 0x140000 -> %1").arg(te)};
+    EXPECT_EQ(rig.posted(), expected);
+
+    rig.win(keycode::e);
+    rig.win(kTab);
+    rig.win(keycode::r);
+    EXPECT_EQ(rig.opened(), (QStringList{QDir::homePath(), "/System/Applications/Mission Control.app",
+                                         "/System/Applications/Launchpad.app"}));
+
+    rig.win(keycode::m);
+    rig.win(keycode::home);
+    EXPECT_EQ(rig.calls.calls(), (QStringList{"minimizeAll all", "minimizeAll except"}));
+    EXPECT_EQ(rig.hud.current()->win, "Win+Home");
+
+    // Win+Home follows `winM`, not a switch of its own; unknown keys pass.
+    rig.set(PrefKey::winM, false);
+    EXPECT_EQ(rig.win(keycode::home), TapAnswer::pass);
+    EXPECT_EQ(rig.win(keycode::q), TapAnswer::pass);
+}
+
+TEST(WinKeys, LauncherFollowsTheSystemVersion) {
+    SimSession sim;
+    InputRoutingState routing;
+    Inject inject(sim.keys, sim.workspace, sim.log);
+    HintHUD hud(sim.prefs, sim.mainQueue, sim.screens, [] { return std::unique_ptr<HintPanel>(); });
+    FenwoldKeys keys(sim.prefs, sim.mainQueue, sim.workspace, sim.privateServices, inject, hud, {}, 26);
+    keys.launchApps();
+    EXPECT_EQ(sim.workspace.openedURLs(), QList<QUrl>{QUrl("spotlight://apps")});
+}
