@@ -416,10 +416,10 @@ void SimWindows::clearJournal(int32_t pid) {
 }
 
 void SimWindows::frontFromWindowServer(int32_t pid, uint32_t number) {
-    auto it = windows_.find(number);
-    if (it == windows_.end() || it->second.pid != pid) return;
+    // The process comes to the front even when the window number names none of its windows.
     workspace_.activate(pid);
-    raise(number);
+    auto it = windows_.find(number);
+    if (it != windows_.end() && it->second.pid == pid) raise(number);
 }
 
 void SimWindows::notify(int32_t pid, const QString& name, const AXElement& element) {
