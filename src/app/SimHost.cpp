@@ -2,7 +2,10 @@
 
 namespace fenwold {
 
-SimHost::SimHost() = default;
+SimHost::SimHost() {
+    // The simulated windows react (full screen, Spaces) on the real clock like everything else.
+    session_.windows.setQueue(mainQueue_);
+}
 
 Platform SimHost::platform() {
     Platform p = session_.platform();
