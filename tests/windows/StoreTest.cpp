@@ -60,15 +60,28 @@ TEST_F(Store, AClosedWindowLeavesAtTheNextSnapshotWithoutAnyNotification) {
     EXPECT_FALSE(store.previews().count(other));
 }
 
-TEST_F(Store, AFailedWindowListEmptiesTheRegistryUntilTheNextEnumeration) {
+TEST_F(Store, AFailedWindowListQueryKeepsTheWindowsAlreadyKnown) {
     auto app = sim.app("com.example.A", "A").window("Doc", {0, 0, 400, 300});
+    const uint32_t min = app.window("Minimised", {0, 0, 400, 300}).minimized();
     store.start();
     sim.windowServer.setWindows({});
-    EXPECT_TRUE(listed().empty());
-    EXPECT_TRUE(store.registry().empty());
-    sim.windows.raise(app); // back in the list; the sweep re-enumerates its owner
-    sim.mainQueue.advance(5.0);
+    EXPECT_EQ(listed(), (std::vector<uint32_t>{app.number(), min}));
+    sim.windows.setSendsNotifications(app.pid(), false);
+    sim.windows.close(min); // the next good answer prunes as usual
+    EXPECT_TRUE(store.registry().count(min));
     EXPECT_EQ(listed(), (std::vector<uint32_t>{app.number()}));
+}
+
+TEST_F(Store, ThumbnailRequestsRunOnTheNextTurnOfTheMainQueue) {
+    auto app = sim.app("com.example.A", "A").window("Doc", {0, 0, 400, 300});
+    store.start();
+    std::vector<uint32_t> applied;
+    windows.loadThumbnails(
+        store.snapshot(), [&](uint32_t id, const QImage&) { applied.push_back(id); }, nullptr);
+    EXPECT_EQ(sim.background.pending(), 0u);
+    sim.mainQueue.drain();
+    settleCaptures();
+    EXPECT_EQ(applied, (std::vector<uint32_t>{app.number()}));
 }
 
 TEST_F(Store, WindowsKnownOnlyFromTheWindowListAreAddedWithTheirListName) {

@@ -67,7 +67,9 @@ std::vector<WindowInfo> WindowStore::snapshot() {
     for (const auto& d : list) {
         if (d.number) live.insert(*d.number);
     }
-    for (auto it = registry_.begin(); it != registry_.end();) {
+    // A session always has windows; an empty answer is a failed query, and dropping every
+    // window on it would lose minimised and hidden ones until their applications speak again.
+    for (auto it = registry_.begin(); !live.empty() && it != registry_.end();) {
         const uint32_t id = it->first;
         ++it;
         if (!live.count(id)) dropWindow(id);
