@@ -62,6 +62,18 @@ TEST_F(Activation, BringsTheChosenWindowForwardThroughTheWindowServer) {
     (void)other;
 }
 
+TEST_F(Activation, SwitchingAwayFromAFullScreenWindowKeepsItsPreview) {
+    auto film = sim.app("com.example.Player", "Player").frontmost().window("Film", {0, 0, 800, 450});
+    auto mail = sim.app("com.example.Mail", "Mail").window("Inbox", {0, 0, 600, 400});
+    store.start();
+    sim.windows.setFullscreenNow(film);
+    sim.windows.raise(film);
+    ASSERT_FALSE(store.previews().count(film));
+    windows.activate(listedInfo(mail));
+    EXPECT_TRUE(store.previews().count(film)); // taken while its Space was still shown
+    EXPECT_NE(sim.windows.currentSpace(), sim.windows.window(film)->space);
+}
+
 TEST_F(Activation, AMinimisedWindowIsRestoredAndAHiddenApplicationUnhiddenFirst) {
     auto notes = sim.app("com.example.Notes", "Notes").window("Shopping", {0, 0, 400, 300}).minimized();
     auto hiddenApp = sim.app("com.example.Hidden", "Hidden").window("Secret", {0, 0, 400, 300});

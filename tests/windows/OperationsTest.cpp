@@ -78,6 +78,15 @@ TEST_F(Operations, WithoutMenuItemsTheFrameIsSetDirectlyAndRecordedAtOnce) {
     EXPECT_EQ(windows.mode(w.pid(), w), Mode::normal); // quarters are not a mode
 }
 
+TEST_F(Operations, ADisabledMenuItemFallsBackToSettingTheFrame) {
+    auto w = sim.app("com.example.Edit", "Edit").frontmost().window("Doc", {100, 100, 600, 400});
+    sim.windows.setMenuItemEnabled(w.pid(), "Right", false);
+    windows.snap(Snap::right, target(w));
+    EXPECT_FALSE(sim.windows.journal(w.pid()).contains("menu Right"));
+    EXPECT_EQ(frameOf(w), (Rect{720, 25, 720, 805}));
+    EXPECT_EQ(windows.snapMemory().at(w).rect, (Rect{720, 25, 720, 805})); // recorded at once
+}
+
 TEST_F(Operations, ASecondSnapKeepsTheFirstOriginalSoRestoreReturnsToTheUnsnappedFrame) {
     auto w = plainWindow("Doc", {100, 100, 600, 400});
     windows.snap(Snap::left, target(w));

@@ -84,6 +84,8 @@ TEST(WindowModes, MenusWalkTheWindowMenuOfEachApplication) {
     EXPECT_TRUE(lines.contains("      'Top Left'")); // item, its menu, the items below it
     EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{QString("Bare pid=%1").arg(bare), "   no menu bar"}));
 
+    sim.windows.setMenuItemEnabled(edit.pid(), "Minimize", false);
+    EXPECT_EQ(run(sim, {"--menus", "TextEdit"}).lines()[1], "  'Minimize' [disabled]");
     EXPECT_EQ(run(sim, {"--menus", "Bare"}).lines(),
               (QStringList{QString("Bare pid=%1").arg(bare), "   no menu bar"}));
     EXPECT_TRUE(run(sim, {"--menus", "Nothing"}).output.isEmpty());

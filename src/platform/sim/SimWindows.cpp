@@ -70,6 +70,7 @@ AXElement SimWindows::menuItem(int32_t pid, const QString& title, std::function<
     ax_.set(item, QStringLiteral("AXTitle"), AXValue::of(title));
     ax_.set(item, QStringLiteral("AXEnabled"), AXValue::of(true));
     if (press) ax_.onAction(item, QStringLiteral("AXPress"), std::move(press));
+    apps_[pid].items[title] = item;
     return item;
 }
 
@@ -84,6 +85,7 @@ void SimWindows::buildMenus(int32_t pid) {
     AppTree& t = apps_[pid];
     if (t.menuBar) ax_.destroy(t.menuBar);
     t.menuBar = {};
+    t.items.clear();
     if (t.style == SimMenuStyle::none) return;
     auto press = [this, pid](const QString& item) {
         return [this, pid, item] { return pressMenu(pid, item); };
@@ -380,6 +382,12 @@ void SimWindows::setMenuStyle(int32_t pid, SimMenuStyle style) {
     tree(pid).style = style;
     buildMenus(pid);
     publishApp(pid);
+}
+
+void SimWindows::setMenuItemEnabled(int32_t pid, const QString& title, bool enabled) {
+    auto& items = tree(pid).items;
+    if (auto it = items.find(title); it != items.end())
+        ax_.set(it->second, QStringLiteral("AXEnabled"), AXValue::of(enabled));
 }
 
 void SimWindows::setEnhancedUserInterface(int32_t pid, bool on) {
