@@ -209,6 +209,22 @@ TEST_F(Store, CapturesOfOneRefreshRunOneAtATimeWithResultsOnTheMainThread) {
     EXPECT_EQ(applied, (std::vector<uint32_t>{two, app.number()}));
 }
 
+TEST_F(Store, OffScreenWindowsOfOneRefreshShareTheCapturableWindowList) {
+    auto app = sim.app("com.example.A", "A").window("One", {0, 0, 400, 300}).minimized();
+    const uint32_t two = app.window("Two", {0, 0, 400, 300}).minimized();
+    const uint32_t three = app.window("Three", {0, 0, 400, 300}).onSpace(2);
+    store.start();
+    std::vector<uint32_t> applied;
+    store.refresh(
+        store.snapshot(), [&](uint32_t id, const QImage&) { applied.push_back(id); }, nullptr);
+    settleCaptures();
+    EXPECT_EQ(applied.size(), 3u);
+    EXPECT_EQ(sim.windowServer.shareableContentFetches(), 1);
+    EXPECT_EQ(sim.windowServer.windowCaptures(), 3);
+    (void)two;
+    (void)three;
+}
+
 TEST_F(Store, EvictionKeepsPreviewsUnderTheBudgetLeastRecentlyShownFirst) {
     auto app = sim.app("com.example.A", "A").window("W1", {0, 0, 400, 300});
     const uint32_t w2 = app.window("W2", {0, 0, 400, 300});
