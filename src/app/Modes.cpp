@@ -4,18 +4,32 @@
 #include "core/diagnostics/TccReport.h"
 #include "core/settings/AltF4Action.h"
 #include "core/shell/UpdateDiagnosis.h"
+#include "core/windows/WindowDiagnostics.h"
 #include "platform/qt/NetworkFeedFetcher.h"
 #include "ports/AppShell.h"
 #include "platform/sim/SimPrefs.h"
 #include "ports/Platform.h"
 
 #include <QEventLoop>
+#include <optional>
 
 namespace fenwold {
 
 namespace {
 
-int runChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) { return runModuleChecks(checks, out); }
+int runChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) {
+    return runModuleChecks(checks, out);
+}
+
+// The application's own event loop, for modes that wait.
+class EventLoop final : public ModeLoop {
+public:
+    int run() override { return loop_.exec(); }
+    void quit(int status) override { loop_.exit(status); }
+
+private:
+    QEventLoop loop_;
+};
 
 // Checks the update feed without any user interface and waits for the verdict.
 int checkUpdates(Platform& platform, QTextStream& out) {
@@ -35,15 +49,31 @@ int checkUpdates(Platform& platform, QTextStream& out) {
 
 } // namespace
 
-std::optional<int> runDiagnosticMode(const CommandLineMode& mode, Platform& platform, QTextStream& out) {
+std::optional<int> runDiagnosticMode(const CommandLineMode& mode, Platform& platform, QTextStream& out,
+                                     ModeLoop* loop) {
     using Kind = CommandLineMode::Kind;
+    std::optional<EventLoop> eventLoop;
+    auto waiting = [&]() -> ModeLoop& { return loop ? *loop : eventLoop.emplace(); };
     switch (mode.kind) {
     case Kind::tcc:
-        for (const auto& line : tccReport(*platform.accessibility, *platform.windowServer)) out << line << '\n';
+        for (const auto& line : tccReport(*platform.accessibility, *platform.windowServer))
+            out << line << '\n';
         out.flush();
         return 0;
     case Kind::checkUpdates:
         return checkUpdates(platform, out);
+    case Kind::windowCaptureSelfcheck:
+        return runChecks({{"WindowCapture", [](QStringList& f) { return windowCaptureSelfcheck(f); }}}, out);
+    case Kind::windowStoreSelfcheck:
+        return runChecks({{"WindowStore", [](QStringList& f) { return windowStoreSelfcheck(f); }}}, out);
+    case Kind::dump:
+        return dumpWindows(platform, out);
+    case Kind::menus:
+        return dumpMenus(platform, out, mode.name);
+    case Kind::watch:
+        return watchWindows(platform, out, waiting());
+    case Kind::snap:
+        return snapWindow(platform, out, mode.snapPosition, mode.snapApp, waiting());
     case Kind::altF4Selfcheck:
         return runChecks({{"AltF4Action", [](QStringList& f) { return altF4ActionSelfcheck(f); }}}, out);
     case Kind::selfcheck: {

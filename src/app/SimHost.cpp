@@ -18,7 +18,11 @@ BundleInfo hostBundle() {
 
 } // namespace
 
-SimHost::SimHost() { session_.appShell.setBundle(hostBundle()); }
+SimHost::SimHost() {
+    session_.appShell.setBundle(hostBundle());
+    // The simulated windows react (full screen, Spaces) on the real clock like everything else.
+    session_.windows.setQueue(mainQueue_);
+}
 
 Platform SimHost::platform() {
     Platform p = session_.platform();

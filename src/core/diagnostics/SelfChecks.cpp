@@ -8,6 +8,8 @@
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/settings/AltF4Action.h"
 #include "core/settings/Prefs.h"
+#include "core/switcher/TileGrid.h"
+#include "core/windows/WindowDiagnostics.h"
 
 namespace fenwold {
 
@@ -23,7 +25,11 @@ std::vector<ModuleCheck> moduleChecks(const SelfCheckContext& context) {
     checks.push_back(
         {"SwitcherKeyForwarder", [](QStringList& f) { return SwitcherKeyForwarder::selfcheck(f); }});
     checks.push_back({"FinderKeys", [](QStringList& f) { return FinderKeys::selfcheck(f); }});
+    checks.push_back({"Windows", [](QStringList& f) { return windowsSelfcheck(f); }});
     checks.push_back({"MacHints", [](QStringList& f) { return HintHUD::selfcheck(f); }});
+    checks.push_back({"WindowStore", [](QStringList& f) { return windowStoreSelfcheck(f); }});
+    checks.push_back({"WindowCapture", [](QStringList& f) { return windowCaptureSelfcheck(f); }});
+    checks.push_back({"Metrics", [](QStringList& f) { return metricsSelfcheck(f); }});
     return checks;
 }
 

@@ -22,16 +22,21 @@ WindowCapture::Shared::Shared(ScreenCapture* capture, std::function<double()> up
     : capture_(capture), uptime_(std::move(uptime)) {}
 
 void WindowCapture::Shared::content(std::function<void(std::optional<Content>)> done) {
+    std::optional<Content> fresh;
     {
         std::lock_guard lock(mutex_);
         if (cache_ && uptime_() - cache_->at < maxAge) {
-            Content content = cache_->content;
-            done(std::move(content));
-            return;
+            fresh = cache_->content;
+        } else {
+            waiters_.push_back(std::move(done));
+            if (inFlight_) return;
+            inFlight_ = true;
         }
-        waiters_.push_back(std::move(done));
-        if (inFlight_) return;
-        inFlight_ = true;
+    }
+    // Answered outside the lock: the answer may start the next capture, which asks again.
+    if (fresh) {
+        done(std::move(fresh));
+        return;
     }
     auto finish = [this](std::optional<Content> list) {
         std::vector<std::function<void(std::optional<Content>)>> waiters;

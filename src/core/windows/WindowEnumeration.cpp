@@ -109,6 +109,14 @@ std::vector<WindowInfo> Windows::list() {
     return store_ ? store_->snapshot() : std::vector<WindowInfo>{};
 }
 
+void Windows::loadThumbnails(std::vector<WindowInfo> windows, WindowStore::Apply apply,
+                             WindowStore::Remove remove) {
+    queue_.post(lifetime_.guard(
+        [this, windows = std::move(windows), apply = std::move(apply), remove = std::move(remove)] {
+            if (store_) store_->refresh(windows, apply, remove);
+        }));
+}
+
 AXElement Windows::elementFor(const WindowInfo& info) {
     if (info.axWindow) {
         ax_.setMessagingTimeout(info.axWindow, kLookupTimeout);

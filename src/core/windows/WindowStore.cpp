@@ -67,7 +67,9 @@ std::vector<WindowInfo> WindowStore::snapshot() {
     for (const auto& d : list) {
         if (d.number) live.insert(*d.number);
     }
-    for (auto it = registry_.begin(); it != registry_.end();) {
+    // A session always has windows; an empty answer is a failed query, and dropping every
+    // window on it would lose minimised and hidden ones until their applications speak again.
+    for (auto it = registry_.begin(); !live.empty() && it != registry_.end();) {
         const uint32_t id = it->first;
         ++it;
         if (!live.count(id)) dropWindow(id);
@@ -77,26 +79,22 @@ std::vector<WindowInfo> WindowStore::snapshot() {
         if (auto app = platform_.workspace->app(pid)) adopt(windows_.enumerate(*app));
     }
 
-    std::unordered_set<QString> keys;
-    keys.reserve(registry_.size());
-    for (const auto& [id, w] : registry_)
-        keys.insert(identityKey(w.pid, w.title));
-    const std::set<uint32_t> registered = [&] {
-        std::set<uint32_t> s;
-        for (const auto& [id, w] : registry_)
-            s.insert(id);
-        return s;
-    }();
+    // Identity keys are built only when a window-list entry could become a fallback window.
+    std::optional<std::unordered_set<QString>> keys;
     for (const auto& d : list) {
-        if (!d.number || registered.count(*d.number) || d.layer != 0) continue;
+        if (!d.number || registry_.count(*d.number) || d.layer != 0) continue;
         if (!d.name || d.name->isEmpty() || !d.alpha || *d.alpha < minFallbackAlpha) continue;
         if (!d.bounds || d.bounds->width < minFallbackSide || d.bounds->height < minFallbackSide) continue;
         if (!d.ownerPid || *d.ownerPid == own) continue;
         const auto app = platform_.workspace->app(*d.ownerPid);
         if (!app || app->policy != ActivationPolicy::regular) continue;
+        if (!keys) {
+            keys.emplace();
+            for (const auto& [id, w] : registry_)
+                keys->insert(identityKey(w.pid, w.title));
+        }
         const QString key = identityKey(*d.ownerPid, *d.name);
-        if (keys.count(key)) continue;
-        keys.insert(key);
+        if (!keys->insert(key).second) continue;
         WindowInfo w;
         w.id = *d.number;
         w.pid = *d.ownerPid;

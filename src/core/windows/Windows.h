@@ -3,6 +3,7 @@
 #include "Lifetime.h"
 #include "WindowActivation.h"
 #include "WindowInfo.h"
+#include "WindowStore.h"
 #include "ports/Platform.h"
 #include "ports/Screens.h"
 #include "ports/Workspace.h"
@@ -14,8 +15,6 @@
 #include <vector>
 
 namespace fenwold {
-
-class WindowStore;
 
 // Reading, moving and activating windows. One instance lives for the whole run; it owns the snap
 // memory. Everything runs on the main thread.
@@ -54,6 +53,9 @@ public:
     bool withAXWindow(int32_t pid, uint32_t id, const std::function<void(const AXElement&)>& body);
     // The switcher list (the store's snapshot); empty without a store.
     std::vector<WindowInfo> list();
+    // Asks the store, on the next turn of the main queue, to refresh these windows' previews.
+    void loadThumbnails(std::vector<WindowInfo> windows, WindowStore::Apply apply,
+                        WindowStore::Remove remove);
 
     // --- Operations ---
     void snap(Snap snap, std::optional<WindowTarget> target = std::nullopt);

@@ -70,6 +70,7 @@ AXElement SimWindows::menuItem(int32_t pid, const QString& title, std::function<
     ax_.set(item, QStringLiteral("AXTitle"), AXValue::of(title));
     ax_.set(item, QStringLiteral("AXEnabled"), AXValue::of(true));
     if (press) ax_.onAction(item, QStringLiteral("AXPress"), std::move(press));
+    apps_[pid].items[title] = item;
     return item;
 }
 
@@ -84,6 +85,7 @@ void SimWindows::buildMenus(int32_t pid) {
     AppTree& t = apps_[pid];
     if (t.menuBar) ax_.destroy(t.menuBar);
     t.menuBar = {};
+    t.items.clear();
     if (t.style == SimMenuStyle::none) return;
     auto press = [this, pid](const QString& item) {
         return [this, pid, item] { return pressMenu(pid, item); };
@@ -382,6 +384,12 @@ void SimWindows::setMenuStyle(int32_t pid, SimMenuStyle style) {
     publishApp(pid);
 }
 
+void SimWindows::setMenuItemEnabled(int32_t pid, const QString& title, bool enabled) {
+    auto& items = tree(pid).items;
+    if (auto it = items.find(title); it != items.end())
+        ax_.set(it->second, QStringLiteral("AXEnabled"), AXValue::of(enabled));
+}
+
 void SimWindows::setEnhancedUserInterface(int32_t pid, bool on) {
     tree(pid).enhancedUI = on;
     AXElement app = tree(pid).app;
@@ -416,10 +424,10 @@ void SimWindows::clearJournal(int32_t pid) {
 }
 
 void SimWindows::frontFromWindowServer(int32_t pid, uint32_t number) {
-    auto it = windows_.find(number);
-    if (it == windows_.end() || it->second.pid != pid) return;
+    // The process comes to the front even when the window number names none of its windows.
     workspace_.activate(pid);
-    raise(number);
+    auto it = windows_.find(number);
+    if (it != windows_.end() && it->second.pid == pid) raise(number);
 }
 
 void SimWindows::notify(int32_t pid, const QString& name, const AXElement& element) {

@@ -76,6 +76,8 @@ public:
     void switchToSpace(int space); // announces the Space change
 
     void setMenuStyle(int32_t pid, SimMenuStyle style);
+    // Grey out (or enable again) a menu item of the application, found by its title.
+    void setMenuItemEnabled(int32_t pid, const QString& title, bool enabled);
     // Give the application an enhanced user interface switch, initially on.
     void setEnhancedUserInterface(int32_t pid, bool on);
     bool enhancedUserInterface(int32_t pid) const;
@@ -103,6 +105,7 @@ private:
         std::optional<bool> enhancedUI;
         bool notifications = true;
         SimMenuStyle style = SimMenuStyle::full;
+        std::map<QString, AXElement> items; // menu items by title
         QStringList journal;
     };
 

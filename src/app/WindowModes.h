@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QTextStream>
+#include <optional>
+
+namespace fenwold {
+
+struct Platform;
+
+// Runs the main loop for a mode that waits, until `quit` is called with the exit status.
+class ModeLoop {
+public:
+    ModeLoop() = default;
+    ModeLoop(const ModeLoop&) = delete;
+    ModeLoop& operator=(const ModeLoop&) = delete;
+    virtual ~ModeLoop() = default;
+
+    virtual int run() = 0;
+    virtual void quit(int status) = 0;
+};
+
+// The window diagnostics of the command line.
+int dumpWindows(Platform& platform, QTextStream& out);
+int dumpMenus(Platform& platform, QTextStream& out, const std::optional<QString>& name);
+int watchWindows(Platform& platform, QTextStream& out, ModeLoop& loop);
+int snapWindow(Platform& platform, QTextStream& out, const QString& position, const QString& appName,
+               ModeLoop& loop);
+
+} // namespace fenwold
