@@ -1,5 +1,7 @@
 // The tile grid rendered offscreen: geometry, labels, hover buttons, clicks and snapshots.
+#include "ui/common/PanelHost.h"
 #include "ui/switcher/SwitcherView.h"
+#include "ui/switcher/TileGridPanelWidget.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -145,4 +147,28 @@ TEST(SwitcherViewTest, Snapshots) {
         EXPECT_LE(grid.view.preferredSize().height(), 0.9 * 900 + 1);
         saveSnapshot(grid.view, "switcher-40");
     }
+}
+
+TEST(TileGridPanelWidgetTest, PlacesTheGridAtItsScreenFrameAndForwardsActions) {
+    SwitcherModel model;
+    Metrics metrics;
+    model.setWindows({window(1, "Notes"), window(2, "Plan")});
+    DesktopPanelHost host;
+    TileGridPanelWidget panel(model, metrics, host, 24);
+    std::vector<std::pair<int, TileAction>> actions;
+    panel.onAction = [&](int i, TileAction a) { actions.emplace_back(i, a); };
+    const std::vector<std::vector<int>> rows = {{0, 1}};
+    const Size size = panel.measure(rows, std::nullopt);
+    EXPECT_DOUBLE_EQ(size.width, std::ceil(2 * (1.6 * 140 + 20) + 10 + 40));
+    const Rect frame{100, 200, size.width, size.height};
+    panel.show(rows, std::nullopt, frame);
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_EQ(panel.frame(), frame);
+    const QRect geometry = panel.view().geometry();
+    EXPECT_EQ(geometry.left(), 100);
+    EXPECT_EQ(geometry.size(), QSize(qRound(size.width), qRound(size.height)));
+    click(panel.view(), panel.view().previewRect(1).center() + QPointF(0, 40));
+    EXPECT_EQ(actions, (std::vector<std::pair<int, TileAction>>{{1, TileAction::pick}}));
+    panel.orderOut();
+    EXPECT_FALSE(panel.isVisible());
 }

@@ -70,27 +70,33 @@ void SwitcherView::setHeader(std::optional<QString> header) {
     update();
 }
 
-double SwitcherView::headerHeight() const { return header_ ? kHeaderFontSize + 4 + kHeaderGap : 0; }
+double SwitcherView::headerHeight(bool hasHeader) { return hasHeader ? kHeaderFontSize + 4 + kHeaderGap : 0; }
 
-QSize SwitcherView::preferredSize() const {
+QSize SwitcherView::preferredSize() const { return sizeFor(model_, metrics_, rows_, header_.has_value()); }
+
+QSize SwitcherView::sizeFor(const SwitcherModel& model, const Metrics& metrics,
+                            const std::vector<std::vector<int>>& rows, bool hasHeader) {
+    const auto& windows = model.windows();
     double width = 0;
-    for (const auto& row : rows_) {
+    for (const auto& row : rows) {
         double x = 0;
-        for (std::size_t k = 0; k < row.size(); ++k) {
-            if (row[k] >= static_cast<int>(model_.windows().size())) continue;
-            x += (k ? Metrics::kTileSpacing : 0) + metrics_.tileWidth(model_.windows()[static_cast<std::size_t>(row[k])]);
+        bool first = true;
+        for (int i : row) {
+            if (i < 0 || i >= static_cast<int>(windows.size())) continue;
+            x += (first ? 0 : Metrics::kTileSpacing) + metrics.tileWidth(windows[static_cast<std::size_t>(i)]);
+            first = false;
         }
         width = std::max(width, x);
     }
-    const auto rows = static_cast<double>(std::max<std::size_t>(1, rows_.size()));
-    const double height = metrics_.tileHeight() * rows + Metrics::kTileSpacing * (rows - 1);
+    const auto count = static_cast<double>(std::max<std::size_t>(1, rows.size()));
+    const double height = metrics.tileHeight() * count + Metrics::kTileSpacing * (count - 1);
     return QSize(static_cast<int>(std::ceil(width + 2 * Metrics::kPadding)),
-                 static_cast<int>(std::ceil(height + 2 * Metrics::kPadding + headerHeight())));
+                 static_cast<int>(std::ceil(height + 2 * Metrics::kPadding + headerHeight(hasHeader))));
 }
 
 QRectF SwitcherView::tileRect(int index) const {
     const auto& windows = model_.windows();
-    double y = Metrics::kPadding + headerHeight();
+    double y = Metrics::kPadding + headerHeight(header_.has_value());
     for (const auto& row : rows_) {
         double x = Metrics::kPadding;
         for (int i : row) {

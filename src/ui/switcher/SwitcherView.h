@@ -21,6 +21,9 @@ public:
     void setCornerRadius(double radius) { radius_ = radius; }
     // Size of the whole view for the current rows and header.
     QSize preferredSize() const;
+    // Size of a view of these rows, with or without a header line.
+    static QSize sizeFor(const SwitcherModel& model, const Metrics& metrics,
+                         const std::vector<std::vector<int>>& rows, bool hasHeader);
     std::function<void(int index, TileAction action)> onAction;
 
     // Geometry, for placing panels and for tests (view coordinates).
@@ -45,7 +48,7 @@ private:
         std::optional<TileAction> button;
     };
     Hit hitTest(QPointF point) const;
-    double headerHeight() const;
+    static double headerHeight(bool hasHeader);
     void paintTile(QPainter& painter, int index) const;
 
     SwitcherModel& model_;

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ports/Geometry.h"
+
+#include <QRect>
+
+class QWidget;
+
+namespace fenwold {
+
+// Where the program's floating panels live and how screen coordinates (origin at the primary
+// screen's bottom-left, y up) map onto them. On a real desktop panels are top-level tool windows;
+// in the playground they are children of the simulated screen.
+class PanelHost {
+public:
+    PanelHost() = default;
+    PanelHost(const PanelHost&) = delete;
+    PanelHost& operator=(const PanelHost&) = delete;
+    virtual ~PanelHost() = default;
+
+    // The parent for panel widgets; null for top-level windows.
+    virtual QWidget* container() const = 0;
+    // A frame in screen coordinates as a geometry in the container's (or Qt's global) coordinates.
+    virtual QRect toWidget(const Rect& frame) const = 0;
+    // Make a widget a panel of this host: parented and flagged as a floating, non-activating panel.
+    void adopt(QWidget& panel, bool acceptsInput) const;
+};
+
+// Panels as top-level windows on the desktop Qt runs on.
+class DesktopPanelHost final : public PanelHost {
+public:
+    QWidget* container() const override { return nullptr; }
+    QRect toWidget(const Rect& frame) const override;
+};
+
+} // namespace fenwold
