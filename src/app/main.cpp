@@ -1,17 +1,17 @@
 #include "Modes.h"
+#include "QuitSignals.h"
 #include "SimHost.h"
+#include "core/shell/AppDelegate.h"
+#include "ui/shell/QtShellViews.h"
 
 #include <QApplication>
 #include <QTextStream>
-#include <cstdio>
-#include <memory>
 
 using namespace fenwold;
 
 int main(int argc, char* argv[]) {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLineMode mode = parseMode(arguments);
 
     if (mode.kind != CommandLineMode::Kind::normal) {
@@ -24,12 +24,31 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication application(argc, argv);
+    // The settings window closing must not end a menu-bar application.
+    QApplication::setQuitOnLastWindowClosed(false);
     SimHost host;
     Platform platform = host.platform();
-    (void)platform;
-    // The menu-bar application is assembled by the application shell; until it is part of this
-    // build, say so rather than sitting silently in the event loop.
-    std::fprintf(stderr, "Fenwold: the menu-bar application is not part of this build yet; "
-                         "run with --selfcheck or --tcc\n");
-    return 2;
+    platform.appShell->setAccessoryPolicy();
+    const StartupOptions options = parseStartupOptions(arguments);
+
+    AppDelegate* delegate = nullptr;
+    SettingsDeps settings;
+    settings.prefs = platform.prefs;
+    settings.loginItems = platform.loginItems;
+    settings.bundle = platform.appShell->bundle();
+    settings.requestedTab = options.tab;
+    settings.reapplyKeyMapping = [&delegate] {
+        if (delegate) delegate->hidRemap().apply();
+    };
+    QtShellViews views(settings);
+    AppDelegate app(platform, views, options);
+    delegate = &app;
+    host.session().appShell.onTerminate = [] { QCoreApplication::quit(); };
+    Subscription reopen = platform.appShell->observeReopen([&app] { app.applicationShouldHandleReopen(); });
+
+    QuitSignals quitOnSignal;
+    app.applicationDidFinishLaunching();
+    const int status = QApplication::exec();
+    app.applicationWillTerminate();
+    return status;
 }

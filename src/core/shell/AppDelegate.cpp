@@ -1,0 +1,123 @@
+#include "AppDelegate.h"
+
+#include "AppIdentifier.h"
+#include "ports/Accessibility.h"
+#include "ports/AppShell.h"
+#include "ports/Log.h"
+#include "ports/PrefsStore.h"
+#include "ports/Updates.h"
+#include "ports/WindowServer.h"
+
+namespace fenwold {
+
+AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions options, int macOSMajorVersion)
+    : platform_(p), views_(views), options_(std::move(options)), prefs_(*p.prefs),
+      inject_(*p.keySender, *p.workspace, *p.log),
+      hints_(*p.prefs, *p.mainQueue, *p.screens, [this] { return views_.makeHintPanel(); }),
+      trace_(*p.prefs, *p.mainQueue, *p.clock), hidRemap_(*p.prefs, *p.processes, *p.log), windows_(p),
+      capture_(*p.windowServer, p.screenCapture, [q = p.mainQueue] { return q->uptime(); }),
+      store_(p, windows_, capture_, [this] { return metrics_.thumbH; }), windowActions_(windows_),
+      finder_(*p.prefs, *p.workspace, *p.accessibility, *p.mainQueue, inject_, hints_, *p.log),
+      winKeys_(*p.prefs, *p.mainQueue, *p.workspace, *p.privateServices, inject_, hints_,
+               FenwoldKeys::Targets{&windowActions_, nullptr}, macOSMajorVersion),
+      forwarder_(routing_, [this](uint16_t key, uint64_t flags, int32_t pid) { inject_.post(key, flags, pid); }),
+      trayClicks_(*p.mainQueue, *p.screens, [this] { popTrayMenu(); }, [this] { openSettings(); }),
+      trustGate_(
+          *p.mainQueue, [a = p.accessibility] { return a->requestTrust(); },
+          [a = p.accessibility] { return a->isTrusted(); }, [this] { armInputHandlers(); }) {
+    windows_.setStore(&store_);
+    SwitcherController::Parts parts;
+    parts.prefs = p.prefs;
+    parts.mainQueue = p.mainQueue;
+    parts.routing = &routing_;
+    parts.inject = &inject_;
+    parts.hints = &hints_;
+    parts.finder = &finder_;
+    parts.winKeys = &winKeys_;
+    parts.forwarder = &forwarder_;
+    parts.workspace = p.workspace;
+    parts.processes = p.processes;
+    parts.inputSources = p.inputSources;
+    parts.log = p.log;
+    parts.trace = &trace_;
+    parts.tap = p.eventTap;
+    parts.windows = &windowActions_;
+    controller_ = std::make_unique<SwitcherController>(parts);
+}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::applicationDidFinishLaunching() {
+    prefs_.registerDefaults();
+    if (hidRemap_.isActive()) hidRemap_.apply();
+
+    metrics_.setPreferred(prefs_.thumbH());
+    metrics_.thumbH = metrics_.preferredThumbH;
+
+    if (options_.hint) {
+        // A demonstration of the panel: nothing else starts.
+        hintDemo_ = hints_.startDemo();
+        phase_ = Phase::launched;
+        return;
+    }
+    if (prefs_.debugLog()) observeDebugNotifications();
+
+    if (prefs_.launchAtLogin() && platform_.loginItems->status() != LoginItems::Status::enabled) {
+        (void)platform_.loginItems->registerItem(); // a refusal is the user's call in the system settings
+    }
+    views_.installStatusItem([this](TrayClicks::Button button, int count) { trayClicked(button, count); });
+    platform_.updates->start();
+    if (!platform_.windowServer->preflightScreenCapture()) platform_.windowServer->requestScreenCapture();
+    if (options_.settings) openSettings();
+    phase_ = Phase::launched;
+    trustGate_.start();
+}
+
+void AppDelegate::observeDebugNotifications() {
+    const QString prefix = appIdentifier();
+    debugObservers_.push_back(platform_.prefs->observeDistributed(prefix + QStringLiteral(".debug.cycleInputSource"),
+                                                                  [this] { InputSource::cycle(*platform_.inputSources); }));
+}
+
+void AppDelegate::armInputHandlers() {
+    if (phase_ == Phase::armed) return;
+    phase_ = Phase::armed;
+    store_.start();
+    controller_->startTap();
+    platform_.log->line(QStringLiteral("Fenwold: input handlers armed"));
+}
+
+void AppDelegate::applicationWillTerminate() {
+    // The key mapping outlives the program: leave the keyboard as it was.
+    if (hidRemap_.isActive()) hidRemap_.set({});
+}
+
+void AppDelegate::applicationShouldHandleReopen() { openSettings(); }
+
+void AppDelegate::openSettings() {
+    platform_.appShell->activateSelf();
+    views_.showSettings();
+}
+
+void AppDelegate::openClipboard() {}
+
+void AppDelegate::trayClicked(TrayClicks::Button button, int clickCount) { trayClicks_.clicked(button, clickCount); }
+
+void AppDelegate::popTrayMenu() {
+    views_.popStatusMenu(statusMenuItems(), [this](StatusAction action) { perform(action); });
+}
+
+void AppDelegate::perform(StatusAction action) {
+    switch (action) {
+    case StatusAction::openClipboard: openClipboard(); break;
+    case StatusAction::openSettings: openSettings(); break;
+    case StatusAction::checkForUpdates:
+        // The update window must come to the front of an application without a Dock icon.
+        platform_.appShell->activateSelf();
+        platform_.updates->checkForUpdates();
+        break;
+    case StatusAction::quit: platform_.appShell->terminate(); break;
+    }
+}
+
+} // namespace fenwold

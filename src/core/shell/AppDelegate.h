@@ -1,0 +1,107 @@
+#pragma once
+
+#include "StatusMenu.h"
+#include "core/hints/MacHints.h"
+#include "core/input/FinderKeys.h"
+#include "core/input/HIDRemap.h"
+#include "core/input/Inject.h"
+#include "core/input/InputRoutingState.h"
+#include "core/input/SwitcherController.h"
+#include "core/input/SwitcherKeyForwarder.h"
+#include "core/input/Trace.h"
+#include "core/input/WinKeys.h"
+#include "core/settings/Prefs.h"
+#include "core/shell/CommandLine.h"
+#include "core/shell/WindowActionsBridge.h"
+#include "core/switcher/TileGrid.h"
+#include "core/windows/WindowCapture.h"
+#include "core/windows/WindowStore.h"
+#include "core/windows/Windows.h"
+#include "ports/Platform.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace fenwold {
+
+// What the application shell shows, made by the user-interface layer.
+class ShellViews {
+public:
+    ShellViews() = default;
+    ShellViews(const ShellViews&) = delete;
+    ShellViews& operator=(const ShellViews&) = delete;
+    virtual ~ShellViews() = default;
+
+    virtual std::unique_ptr<HintPanel> makeHintPanel() = 0;
+    // Install the status item; clicks arrive with their button and click count.
+    virtual void installStatusItem(std::function<void(TrayClicks::Button, int clickCount)> onClick) = 0;
+    virtual bool hasStatusItem() const = 0;
+    // Open the status menu under the item; the chosen action is reported back.
+    virtual void popStatusMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) = 0;
+    // Build the settings window on first use (and keep it), then bring it to the front.
+    virtual void showSettings() = 0;
+};
+
+// The root object of a normal run: owns the long-lived controllers, installs the status item,
+// asks for the permissions and arms the input side once Accessibility is granted.
+class AppDelegate {
+public:
+    AppDelegate(const Platform& platform, ShellViews& views, StartupOptions options, int macOSMajorVersion = 14);
+    AppDelegate(const AppDelegate&) = delete;
+    AppDelegate& operator=(const AppDelegate&) = delete;
+    ~AppDelegate();
+
+    void applicationDidFinishLaunching();
+    void applicationWillTerminate();
+    void applicationShouldHandleReopen();
+    void openSettings();
+    void openClipboard();
+    void trayClicked(TrayClicks::Button button, int clickCount);
+    void popTrayMenu();
+    void armInputHandlers();
+
+    enum class Phase { constructed, launched, armed };
+    Phase phase() const { return phase_; }
+    InputRoutingState& routing() { return routing_; }
+    SwitcherController& controller() { return *controller_; }
+    HintHUD& hints() { return hints_; }
+    Metrics& metrics() { return metrics_; }
+    WindowStore& store() { return store_; }
+    Windows& windows() { return windows_; }
+    HIDRemap& hidRemap() { return hidRemap_; }
+    const Prefs& prefs() const { return prefs_; }
+
+private:
+    void perform(StatusAction action);
+    void observeDebugNotifications();
+
+    Platform platform_;
+    ShellViews& views_;
+    StartupOptions options_;
+    Prefs prefs_;
+    Metrics metrics_;
+
+    // Held in this order: the routing state first, then the controllers that share it.
+    InputRoutingState routing_;
+    Inject inject_;
+    HintHUD hints_;
+    Trace trace_;
+    HIDRemap hidRemap_;
+    Windows windows_;
+    WindowCapture capture_;
+    WindowStore store_;
+    WindowActionsBridge windowActions_;
+    FinderKeys finder_;
+    FenwoldKeys winKeys_;
+    SwitcherKeyForwarder forwarder_;
+    std::unique_ptr<SwitcherController> controller_;
+
+    TrayClicks trayClicks_;
+    AccessibilityGate trustGate_;
+    TimerHandle hintDemo_;
+    std::vector<Subscription> debugObservers_;
+    Phase phase_ = Phase::constructed;
+};
+
+} // namespace fenwold

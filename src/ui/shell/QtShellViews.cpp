@@ -1,0 +1,64 @@
+#include "QtShellViews.h"
+
+#include "StatusIcon.h"
+#include "ui/hints/HintView.h"
+#include "ui/settings/SettingsWindow.h"
+
+#include <QCursor>
+
+namespace fenwold {
+
+QtShellViews::QtShellViews(SettingsDeps settings) : settingsDeps_(std::move(settings)) {}
+
+QtShellViews::~QtShellViews() = default;
+
+std::unique_ptr<HintPanel> QtShellViews::makeHintPanel() { return std::make_unique<HintPanelWidget>(); }
+
+void QtShellViews::installStatusItem(std::function<void(TrayClicks::Button, int)> onClick) {
+    // Not every desktop has a tray; the program then runs without a status item.
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
+    QImage image = statusIconImage(2);
+    tray_ = std::make_unique<QSystemTrayIcon>(QIcon(QPixmap::fromImage(image)));
+    tray_->setToolTip(QStringLiteral("Fenwold"));
+    QObject::connect(tray_.get(), &QSystemTrayIcon::activated, tray_.get(),
+                     [onClick = std::move(onClick)](QSystemTrayIcon::ActivationReason reason) {
+                         switch (reason) {
+                         case QSystemTrayIcon::Context: onClick(TrayClicks::Button::right, 1); break;
+                         case QSystemTrayIcon::DoubleClick: onClick(TrayClicks::Button::left, 2); break;
+                         case QSystemTrayIcon::Trigger: onClick(TrayClicks::Button::left, 1); break;
+                         default: break;
+                         }
+                     });
+    tray_->show();
+}
+
+std::unique_ptr<QMenu> QtShellViews::buildStatusMenu(const std::vector<StatusMenuItem>& items,
+                                                     std::function<void(StatusAction)> chosen) {
+    auto menu = std::make_unique<QMenu>();
+    for (const StatusMenuItem& item : items) {
+        if (item.isSeparator()) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(item.title);
+        if (!item.keyEquivalent.isEmpty()) action->setShortcut(QKeySequence(QStringLiteral("Ctrl+") + item.keyEquivalent.toUpper()));
+        const StatusAction what = *item.action;
+        QObject::connect(action, &QAction::triggered, action, [chosen, what] { chosen(what); });
+    }
+    return menu;
+}
+
+void QtShellViews::popStatusMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) {
+    menu_ = buildStatusMenu(items, std::move(chosen));
+    const QPoint at = tray_ ? tray_->geometry().bottomLeft() : QCursor::pos();
+    menu_->popup(at.isNull() ? QCursor::pos() : at);
+}
+
+void QtShellViews::showSettings() {
+    if (!settings_) settings_ = std::make_unique<SettingsWindow>(settingsDeps_);
+    settings_->show();
+    settings_->raise();
+    settings_->activateWindow();
+}
+
+} // namespace fenwold

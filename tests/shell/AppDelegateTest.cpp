@@ -1,0 +1,161 @@
+// Start-up, permissions and the status menu against the simulated Mac, on the virtual clock.
+#include "core/shell/AppDelegate.h"
+#include "platform/sim/SimSession.h"
+
+#include <gtest/gtest.h>
+
+using namespace fenwold;
+
+namespace {
+
+class RecordingPanel final : public HintPanel {
+public:
+    Size setContent(const Hint&) override { return {120, 40}; }
+    void setFrame(const Rect&) override {}
+    bool isVisible() const override { return visible; }
+    void setAlpha(double) override {}
+    void orderFront() override { visible = true; }
+    void animateAlpha(double, double) override {}
+    void orderOut() override { visible = false; }
+    bool visible = false;
+};
+
+class RecordingViews final : public ShellViews {
+public:
+    std::unique_ptr<HintPanel> makeHintPanel() override { return std::make_unique<RecordingPanel>(); }
+    void installStatusItem(std::function<void(TrayClicks::Button, int)> onClick) override {
+        click = std::move(onClick);
+        ++installs;
+    }
+    bool hasStatusItem() const override { return installs > 0; }
+    void popStatusMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) override {
+        ++menus;
+        menuItems = items.size();
+        choose = std::move(chosen);
+    }
+    void showSettings() override { ++settings; }
+
+    std::function<void(TrayClicks::Button, int)> click;
+    std::function<void(StatusAction)> choose;
+    int installs = 0, menus = 0, settings = 0;
+    std::size_t menuItems = 0;
+};
+
+struct Launch : ::testing::Test {
+    SimSession sim;
+    RecordingViews views;
+    std::unique_ptr<AppDelegate> app;
+
+    void launch(QStringList args = {}) {
+        args.prepend("fenwold");
+        app = std::make_unique<AppDelegate>(sim.platform(), views, parseStartupOptions(args));
+        app->applicationDidFinishLaunching();
+        sim.mainQueue.drain();
+    }
+};
+
+} // namespace
+
+TEST_F(Launch, TrustedLaunchInstallsTheStatusItemAndArmsOnce) {
+    sim.windowServer.setScreenRecording(false);
+    launch();
+    EXPECT_EQ(views.installs, 1);
+    EXPECT_TRUE(sim.updates.started());
+    EXPECT_EQ(sim.windowServer.screenRecordingRequests(), 1);
+    EXPECT_EQ(app->phase(), AppDelegate::Phase::armed);
+    EXPECT_TRUE(sim.eventTap.started());
+    EXPECT_TRUE(app->prefs().altTab()); // defaults registered
+    EXPECT_EQ(sim.loginItems.status(), LoginItems::Status::enabled);
+    app->armInputHandlers();
+    EXPECT_EQ(sim.log.lines().count("Fenwold: input handlers armed"), 1);
+}
+
+TEST_F(Launch, AccessibilityGrantedLaterArmsWithinASecondAndOnlyOnce) {
+    sim.accessibility.setTrusted(false);
+    launch();
+    EXPECT_EQ(app->phase(), AppDelegate::Phase::launched);
+    EXPECT_FALSE(sim.eventTap.started());
+    sim.mainQueue.advance(10);
+    EXPECT_FALSE(sim.eventTap.started());
+    sim.accessibility.setTrusted(true);
+    sim.mainQueue.advance(1.0);
+    EXPECT_EQ(app->phase(), AppDelegate::Phase::armed);
+    EXPECT_TRUE(sim.eventTap.started());
+    sim.mainQueue.advance(10);
+    EXPECT_EQ(sim.log.lines().count("Fenwold: input handlers armed"), 1);
+}
+
+TEST_F(Launch, ThumbnailHeightPreferenceAtStartUp) {
+    for (auto [stored, expected] : std::vector<std::pair<double, double>>{{0, 140}, {50, 90}, {1000, 280}, {200, 200}}) {
+        sim.prefs.write(PrefKey::thumbH, stored);
+        launch();
+        EXPECT_DOUBLE_EQ(app->metrics().thumbH, expected) << stored;
+        EXPECT_DOUBLE_EQ(app->metrics().preferredThumbH, expected) << stored;
+        app.reset();
+    }
+}
+
+TEST_F(Launch, DebugNotificationsOnlyWhileDebugLogIsOn) {
+    sim.inputSources.setSources({{"us", true, true, true}, {"de", true, true, true}}, "us");
+    launch();
+    sim.prefs.postDistributed("org.fenwold.Fenwold.debug.cycleInputSource");
+    EXPECT_EQ(sim.inputSources.current(), QString("us"));
+    app.reset();
+    sim.prefs.write(PrefKey::debugLog, true);
+    launch();
+    sim.prefs.postDistributed("org.fenwold.Fenwold.debug.cycleInputSource");
+    EXPECT_EQ(sim.inputSources.current(), QString("de"));
+}
+
+TEST_F(Launch, HintModeShowsNoStatusItemAndPresentsAgainEveryTwoSeconds) {
+    launch({"--hint"});
+    EXPECT_EQ(views.installs, 0);
+    EXPECT_FALSE(sim.eventTap.started());
+    const auto first = app->hints().generation();
+    sim.mainQueue.advance(2.0);
+    EXPECT_EQ(app->hints().generation(), first + 1);
+    sim.mainQueue.advance(4.0);
+    EXPECT_EQ(app->hints().generation(), first + 3);
+    ASSERT_TRUE(app->hints().current());
+    EXPECT_EQ(app->hints().current()->win, "Alt+F4");
+}
+
+TEST_F(Launch, QuittingWithARemapActiveClearsTheKeyMapping) {
+    sim.prefs.write(PrefKey::capsGlobe, true);
+    launch();
+    ASSERT_EQ(sim.processes.launched().size(), 1u); // re-applied at start-up
+    app->applicationWillTerminate();
+    ASSERT_EQ(sim.processes.launched().size(), 2u);
+    const LaunchedTool cleared = sim.processes.launched().back();
+    EXPECT_EQ(cleared.path, "/usr/bin/hidutil");
+    EXPECT_TRUE(cleared.arguments.join(' ').contains("\"UserKeyMapping\":[]")) << cleared.arguments.join(' ').toStdString();
+
+    SimSession plain;
+    RecordingViews v;
+    AppDelegate quiet(plain.platform(), v, {});
+    quiet.applicationDidFinishLaunching();
+    quiet.applicationWillTerminate();
+    EXPECT_TRUE(plain.processes.launched().empty());
+}
+
+TEST_F(Launch, StatusItemClicksOpenTheMenuOrTheSettingsAndTheMenuActs) {
+    sim.screens.setDoubleClickInterval(0.3);
+    launch({"--settings"});
+    EXPECT_EQ(views.settings, 1);
+    views.click(TrayClicks::Button::left, 1);
+    EXPECT_EQ(views.menus, 0);
+    sim.mainQueue.advance(0.31);
+    EXPECT_EQ(views.menus, 1);
+    EXPECT_EQ(views.menuItems, 6u);
+    views.click(TrayClicks::Button::left, 1);
+    views.click(TrayClicks::Button::left, 2);
+    sim.mainQueue.advance(1);
+    EXPECT_EQ(views.menus, 1);
+    EXPECT_EQ(views.settings, 2);
+    views.click(TrayClicks::Button::right, 1);
+    EXPECT_EQ(views.menus, 2);
+    views.choose(StatusAction::checkForUpdates);
+    EXPECT_EQ(sim.updates.checks(), 1);
+    views.choose(StatusAction::quit);
+    EXPECT_TRUE(sim.appShell.terminated());
+}
