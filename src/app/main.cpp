@@ -2,6 +2,8 @@
 #include "QuitSignals.h"
 #include "SimHost.h"
 #include "core/shell/AppDelegate.h"
+#include "platform/qt/NetworkFeedFetcher.h"
+#include "ui/shell/FeedUpdater.h"
 #include "ui/shell/QtShellViews.h"
 
 #include <QApplication>
@@ -30,6 +32,10 @@ int main(int argc, char* argv[]) {
     Platform platform = host.platform();
     platform.appShell->setAccessoryPolicy();
     const StartupOptions options = parseStartupOptions(arguments);
+    NetworkFeedFetcher feedFetcher;
+    FeedUpdater updater(feedFetcher, *platform.mainQueue, platform.appShell->bundle(),
+                        platform.appShell->systemVersion());
+    platform.updates = &updater;
 
     AppDelegate* delegate = nullptr;
     SettingsDeps settings;

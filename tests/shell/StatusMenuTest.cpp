@@ -1,5 +1,6 @@
 #include "core/shell/StatusMenu.h"
 #include "platform/sim/SimSession.h"
+#include "ui/shell/QtShellViews.h"
 #include "ui/shell/StatusIcon.h"
 
 #include <QDir>
@@ -97,4 +98,23 @@ TEST(StatusIcon, DrawsABarAboveALetterWOnTransparent) {
     EXPECT_EQ(inkAt(9, 4), 0);       // between the W's strokes
     const QString dir = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR");
     if (!dir.isEmpty()) icon.scaled(144, 144).save(QDir(dir).filePath("status-icon.png"));
+}
+
+TEST(StatusMenu, QtMenuHasTheItemsShortcutsAndActions) {
+    std::vector<StatusAction> chosen;
+    auto menu = QtShellViews::buildStatusMenu(statusMenuItems(), [&](StatusAction a) { chosen.push_back(a); });
+    const auto actions = menu->actions();
+    ASSERT_EQ(actions.size(), 6);
+    EXPECT_TRUE(actions[1]->isSeparator());
+    EXPECT_EQ(actions[2]->text(), "Settings…");
+    EXPECT_EQ(actions[2]->shortcut(), QKeySequence("Ctrl+,"));
+    EXPECT_EQ(actions[5]->shortcut(), QKeySequence("Ctrl+Q"));
+    actions[0]->trigger();
+    actions[5]->trigger();
+    EXPECT_EQ(chosen, (std::vector<StatusAction>{StatusAction::openClipboard, StatusAction::quit}));
+    menu->adjustSize();
+    const QImage image = menu->grab().toImage();
+    EXPECT_GT(image.height(), 60);
+    const QString dir = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR");
+    if (!dir.isEmpty()) image.save(QDir(dir).filePath("status-menu.png"));
 }
