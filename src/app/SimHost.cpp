@@ -1,6 +1,7 @@
 #include "SimHost.h"
 
 #include "core/shell/AppIdentifier.h"
+#include "ui/shell/QtShellViews.h"
 
 namespace fenwold {
 
@@ -33,5 +34,9 @@ Platform SimHost::platform() {
     p.clock = &clock_;
     return p;
 }
+
+std::unique_ptr<StatusItemView> SimHost::makeStatusItem() { return std::make_unique<QtTrayItem>(); }
+
+void SimHost::onTerminate(std::function<void()> quit) { session_.appShell.onTerminate = std::move(quit); }
 
 } // namespace fenwold

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Host.h"
 #include "platform/qt/QtMainQueue.h"
 #include "platform/qt/SystemServices.h"
 #include "platform/qt/WorkerQueues.h"
@@ -11,10 +12,12 @@ namespace fenwold {
 
 // The program's platform where there is no Mac: a simulated session, run on the real clock
 // (Qt's event loop, a worker thread, the thread pool), logging to standard error.
-class SimHost {
+class SimHost final : public Host {
 public:
     SimHost();
-    Platform platform();
+    Platform platform() override;
+    std::unique_ptr<StatusItemView> makeStatusItem() override;
+    void onTerminate(std::function<void()> quit) override;
     SimSession& session() { return session_; }
 
 private:

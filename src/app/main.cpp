@@ -1,6 +1,6 @@
 #include "Modes.h"
 #include "QuitSignals.h"
-#include "SimHost.h"
+#include "Host.h"
 #include "core/shell/AppDelegate.h"
 #include "platform/qt/NetworkFeedFetcher.h"
 #include "ui/shell/FeedUpdater.h"
@@ -20,16 +20,16 @@ int main(int argc, char* argv[]) {
         // Diagnostic modes print and exit; they need an event loop but no windows.
         QCoreApplication application(argc, argv);
         QTextStream out(stdout);
-        SimHost host;
-        Platform platform = host.platform();
+        const std::unique_ptr<Host> host = makeHost();
+        Platform platform = host->platform();
         if (auto status = runDiagnosticMode(mode, platform, out)) return *status;
     }
 
     QApplication application(argc, argv);
     // The settings window closing must not end a menu-bar application.
     QApplication::setQuitOnLastWindowClosed(false);
-    SimHost host;
-    Platform platform = host.platform();
+    const std::unique_ptr<Host> host = makeHost();
+    Platform platform = host->platform();
     platform.appShell->setAccessoryPolicy();
     const StartupOptions options = parseStartupOptions(arguments);
     NetworkFeedFetcher feedFetcher;
@@ -46,10 +46,10 @@ int main(int argc, char* argv[]) {
     settings.reapplyKeyMapping = [&delegate] {
         if (delegate) delegate->hidRemap().apply();
     };
-    QtShellViews views(settings);
+    QtShellViews views(settings, host->makeStatusItem());
     AppDelegate app(platform, views, options);
     delegate = &app;
-    host.session().appShell.onTerminate = [] { QCoreApplication::quit(); };
+    host->onTerminate([] { QCoreApplication::quit(); });
     Subscription reopen = platform.appShell->observeReopen([&app] { app.applicationShouldHandleReopen(); });
 
     QuitSignals quitOnSignal;

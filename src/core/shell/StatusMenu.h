@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ports/MainQueue.h"
+#include "ports/StatusItem.h"
 
 #include <QString>
 #include <functional>
@@ -10,17 +11,6 @@ namespace fenwold {
 
 class Screens;
 
-// What a status-menu item does.
-enum class StatusAction { openClipboard, openSettings, checkForUpdates, quit };
-
-// One row of the status menu; a separator has no title.
-struct StatusMenuItem {
-    QString title;
-    QString keyEquivalent;
-    std::optional<StatusAction> action;
-    bool isSeparator() const { return !action; }
-};
-
 // The status menu, in order.
 const std::vector<StatusMenuItem>& statusMenuItems();
 
@@ -29,7 +19,7 @@ const std::vector<StatusMenuItem>& statusMenuItems();
 // a second click within that interval opens the settings instead.
 class TrayClicks {
 public:
-    enum class Button { left, right };
+    using Button = StatusItemView::Button;
     TrayClicks(MainQueue& queue, Screens& screens, std::function<void()> popMenu, std::function<void()> openSettings);
 
     void clicked(Button button, int clickCount);

@@ -4,7 +4,7 @@
 
 #include <array>
 
-namespace fenwold::mac {
+namespace fenwold {
 
 // The user defaults of the program's bundle identifier (so `defaults write <identifier> key`
 // is seen on the next read), the any-application domain through CFPreferences, and the
@@ -28,4 +28,4 @@ private:
     std::array<const void*, kPrefKeyCount> names_{}; // retained NSString per key, made once
 };
 
-} // namespace fenwold::mac
+} // namespace fenwold

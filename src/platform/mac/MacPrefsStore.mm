@@ -5,7 +5,7 @@
 
 #import <Foundation/Foundation.h>
 
-namespace fenwold::mac {
+namespace fenwold {
 
 namespace {
 NSString* nameOf(const std::array<const void*, kPrefKeyCount>& names, PrefKey key) {
@@ -103,4 +103,4 @@ void MacPrefsStore::postDistributed(const QString& name) {
                                                      deliverImmediately:YES];
 }
 
-} // namespace fenwold::mac
+} // namespace fenwold

@@ -5,7 +5,7 @@
 #include <CoreFoundation/CoreFoundation.h>
 #include <QVariant>
 
-namespace fenwold::mac {
+namespace fenwold {
 
 // Conversions between property-list values and the program's plain values.
 QVariant toVariant(CFPropertyListRef value);
@@ -14,4 +14,4 @@ PrefValue toPrefValue(CFPropertyListRef value);
 CFPropertyListRef createPropertyList(const PrefValue& value);
 CFPropertyListRef createPropertyList(const QVariant& value);
 
-} // namespace fenwold::mac
+} // namespace fenwold

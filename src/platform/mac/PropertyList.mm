@@ -2,7 +2,7 @@
 
 #include <QDateTime>
 
-namespace fenwold::mac {
+namespace fenwold {
 
 QVariant toVariant(CFPropertyListRef value) {
     if (!value) return {};
@@ -73,4 +73,4 @@ CFPropertyListRef createPropertyList(const QVariant& value) {
     }
 }
 
-} // namespace fenwold::mac
+} // namespace fenwold

@@ -8,13 +8,22 @@
 
 namespace fenwold {
 
-QtShellViews::QtShellViews(SettingsDeps settings) : settingsDeps_(std::move(settings)) {}
+QtShellViews::QtShellViews(SettingsDeps settings, std::unique_ptr<StatusItemView> statusItem)
+    : settingsDeps_(std::move(settings)), statusItem_(std::move(statusItem)) {}
 
 QtShellViews::~QtShellViews() = default;
 
 std::unique_ptr<HintPanel> QtShellViews::makeHintPanel() { return std::make_unique<HintPanelWidget>(); }
 
 void QtShellViews::installStatusItem(std::function<void(TrayClicks::Button, int)> onClick) {
+    statusItem_->install(std::move(onClick));
+}
+
+void QtShellViews::popStatusMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) {
+    statusItem_->popMenu(items, std::move(chosen));
+}
+
+void QtTrayItem::install(std::function<void(Button, int)> onClick) {
     // Not every desktop has a tray; the program then runs without a status item.
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
     QImage image = statusIconImage(2);
@@ -23,9 +32,9 @@ void QtShellViews::installStatusItem(std::function<void(TrayClicks::Button, int)
     QObject::connect(tray_.get(), &QSystemTrayIcon::activated, tray_.get(),
                      [onClick = std::move(onClick)](QSystemTrayIcon::ActivationReason reason) {
                          switch (reason) {
-                         case QSystemTrayIcon::Context: onClick(TrayClicks::Button::right, 1); break;
-                         case QSystemTrayIcon::DoubleClick: onClick(TrayClicks::Button::left, 2); break;
-                         case QSystemTrayIcon::Trigger: onClick(TrayClicks::Button::left, 1); break;
+                         case QSystemTrayIcon::Context: onClick(Button::right, 1); break;
+                         case QSystemTrayIcon::DoubleClick: onClick(Button::left, 2); break;
+                         case QSystemTrayIcon::Trigger: onClick(Button::left, 1); break;
                          default: break;
                          }
                      });
@@ -48,8 +57,8 @@ std::unique_ptr<QMenu> QtShellViews::buildStatusMenu(const std::vector<StatusMen
     return menu;
 }
 
-void QtShellViews::popStatusMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) {
-    menu_ = buildStatusMenu(items, std::move(chosen));
+void QtTrayItem::popMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) {
+    menu_ = QtShellViews::buildStatusMenu(items, std::move(chosen));
     const QPoint at = tray_ ? tray_->geometry().bottomLeft() : QCursor::pos();
     menu_->popup(at.isNull() ? QCursor::pos() : at);
 }

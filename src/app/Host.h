@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ports/Platform.h"
+
+#include <functional>
+#include <memory>
+
+namespace fenwold {
+
+class StatusItemView;
+
+// The platform the program runs on: the real Mac on Apple systems, the simulated session
+// elsewhere. Owns every port implementation.
+class Host {
+public:
+    Host() = default;
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+    virtual ~Host() = default;
+
+    virtual Platform platform() = 0;
+    // The status-bar item of this platform.
+    virtual std::unique_ptr<StatusItemView> makeStatusItem() = 0;
+    // Runs when the application is asked to terminate through its own quit command.
+    virtual void onTerminate(std::function<void()> quit) = 0;
+};
+
+// The host of this build.
+std::unique_ptr<Host> makeHost();
+
+} // namespace fenwold

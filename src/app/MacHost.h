@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Host.h"
+
+#include <memory>
+
+namespace fenwold {
+
+// The real Mac: every port through the macOS adapters, the main queue on Qt's event loop.
+class MacHost final : public Host {
+public:
+    MacHost();
+    ~MacHost() override;
+    Platform platform() override;
+    std::unique_ptr<StatusItemView> makeStatusItem() override;
+    void onTerminate(std::function<void()> quit) override;
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
+
+} // namespace fenwold

@@ -1,0 +1,79 @@
+#include "MacHost.h"
+
+#include "core/input/Keys.h"
+#include "platform/mac/MacAccessibility.h"
+#include "platform/mac/MacAppShell.h"
+#include "platform/mac/MacEventTap.h"
+#include "platform/mac/MacInputSources.h"
+#include "platform/mac/MacKeySender.h"
+#include "platform/mac/MacPasteboard.h"
+#include "platform/mac/MacPrefsStore.h"
+#include "platform/mac/MacPrivateServices.h"
+#include "platform/mac/MacProcesses.h"
+#include "platform/mac/MacScreenCapture.h"
+#include "platform/mac/MacScreens.h"
+#include "platform/mac/MacStatusItem.h"
+#include "platform/mac/MacWindowServer.h"
+#include "platform/mac/MacWorkspace.h"
+#include "platform/qt/QtMainQueue.h"
+#include "platform/qt/WorkerQueues.h"
+
+namespace fenwold {
+
+struct MacHost::Parts {
+    QtMainQueue mainQueue;
+    WorkerThreadQueue clipboardQueue;
+    ThreadPoolTasks background;
+    MacPrefsStore prefs;
+    MacWorkspace workspace;
+    MacAccessibility accessibility;
+    MacWindowServer windowServer;
+    MacScreenCapture screenCapture;
+    MacScreens screens;
+    MacPasteboard pasteboard;
+    MacProcesses processes;
+    MacInputSources inputSources;
+    MacPrivateServices privateServices;
+    MacKeySender keySender{kOwnEventMarker};
+    MacEventTap eventTap;
+    MacLoginItems loginItems;
+    MacAppShell appShell;
+    MacLog log;
+    MacClock clock;
+};
+
+MacHost::MacHost() : parts_(std::make_unique<Parts>()) {}
+MacHost::~MacHost() = default;
+
+Platform MacHost::platform() {
+    Parts& p = *parts_;
+    Platform platform;
+    platform.mainQueue = &p.mainQueue;
+    platform.clipboardQueue = &p.clipboardQueue;
+    platform.background = &p.background;
+    platform.prefs = &p.prefs;
+    platform.workspace = &p.workspace;
+    platform.accessibility = &p.accessibility;
+    platform.windowServer = &p.windowServer;
+    platform.screenCapture = &p.screenCapture;
+    platform.screens = &p.screens;
+    platform.pasteboard = &p.pasteboard;
+    platform.processes = &p.processes;
+    platform.inputSources = &p.inputSources;
+    platform.privateServices = &p.privateServices;
+    platform.keySender = &p.keySender;
+    platform.eventTap = &p.eventTap;
+    platform.loginItems = &p.loginItems;
+    platform.appShell = &p.appShell;
+    platform.log = &p.log;
+    platform.clock = &p.clock;
+    return platform;
+}
+
+std::unique_ptr<StatusItemView> MacHost::makeStatusItem() { return std::make_unique<MacStatusItem>(); }
+
+void MacHost::onTerminate(std::function<void()> quit) { parts_->appShell.setQuit(std::move(quit)); }
+
+std::unique_ptr<Host> makeHost() { return std::make_unique<MacHost>(); }
+
+} // namespace fenwold

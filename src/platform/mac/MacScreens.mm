@@ -1,0 +1,56 @@
+#include "MacScreens.h"
+
+#import <AppKit/AppKit.h>
+#import <CoreGraphics/CoreGraphics.h>
+
+namespace fenwold {
+
+namespace {
+Rect toRect(NSRect r) { return {r.origin.x, r.origin.y, r.size.width, r.size.height}; }
+} // namespace
+
+std::vector<ScreenInfo> MacScreens::screens() const {
+    std::vector<ScreenInfo> out;
+    for (NSScreen* screen in NSScreen.screens) out.push_back({toRect(screen.frame), toRect(screen.visibleFrame)});
+    return out;
+}
+
+int MacScreens::mainScreenIndex() const {
+    const NSUInteger index = [NSScreen.screens indexOfObject:NSScreen.mainScreen];
+    return index == NSNotFound ? -1 : static_cast<int>(index);
+}
+
+Point MacScreens::pointerLocation() const {
+    const NSPoint p = NSEvent.mouseLocation;
+    return {p.x, p.y};
+}
+
+void MacScreens::warpPointer(Point p) { CGWarpMouseCursorPosition(CGPointMake(p.x, p.y)); }
+
+double MacScreens::doubleClickInterval() const { return NSEvent.doubleClickInterval; }
+
+bool MacScreens::reduceMotion() const { return NSWorkspace.sharedWorkspace.accessibilityDisplayShouldReduceMotion; }
+
+bool MacScreens::reduceTransparency() const {
+    return NSWorkspace.sharedWorkspace.accessibilityDisplayShouldReduceTransparency;
+}
+
+Subscription MacScreens::observeMouseMoved(std::function<void()> handler) {
+    // Global monitors see only events bound for other applications; the local one covers ours.
+    __block std::function<void()> block = std::move(handler);
+    id global = [NSEvent addGlobalMonitorForEventsMatchingMask:NSEventMaskMouseMoved
+                                                       handler:^(NSEvent*) {
+                                                         block();
+                                                       }];
+    id local = [NSEvent addLocalMonitorForEventsMatchingMask:NSEventMaskMouseMoved
+                                                     handler:^NSEvent*(NSEvent* event) {
+                                                       block();
+                                                       return event;
+                                                     }];
+    return Subscription([global, local] {
+        if (global) [NSEvent removeMonitor:global];
+        if (local) [NSEvent removeMonitor:local];
+    });
+}
+
+} // namespace fenwold
