@@ -1,5 +1,7 @@
 #include "Modes.h"
 #include "SimHost.h"
+#include "core/hints/MacHints.h"
+#include "ui/hints/HintView.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -10,7 +12,8 @@ using namespace fenwold;
 
 int main(int argc, char* argv[]) {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLineMode mode = parseMode(arguments);
 
     if (mode.kind != CommandLineMode::Kind::normal) {
@@ -25,7 +28,13 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     SimHost host;
     Platform platform = host.platform();
-    (void)platform;
+    if (parseStartupOptions(arguments).hint) {
+        // The hint panel's demonstration: nothing else starts.
+        HintHUD hud(*platform.prefs, *platform.mainQueue, *platform.screens,
+                    [] { return std::make_unique<HintPanelWidget>(); });
+        TimerHandle demo = hud.startDemo();
+        return application.exec();
+    }
     // The menu-bar application is assembled by the application shell; until it is part of this
     // build, say so rather than sitting silently in the event loop.
     std::fprintf(stderr, "Fenwold: the menu-bar application is not part of this build yet; "

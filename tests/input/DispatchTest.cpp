@@ -136,6 +136,12 @@ TEST(Dispatch, F19AsGlobe) {
     EXPECT_EQ(rig.sim.inputSources.current(), QString("de"));
     EXPECT_FALSE(rig.controller.f19Held());
 
+    // With a single layout a bare tap does nothing visible.
+    rig.sim.inputSources.setSources({{"us", true, true, true}}, "us");
+    rig.press(kF19);
+    rig.sim.mainQueue.drain();
+    EXPECT_EQ(rig.sim.inputSources.selections(), QStringList{"de"});
+
     // Off: F19 is an ordinary key.
     rig.set(PrefKey::f19Globe, false);
     EXPECT_EQ(rig.press(kF19).first, pass);
