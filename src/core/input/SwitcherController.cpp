@@ -289,8 +289,10 @@ TapAnswer SwitcherController::keyDown(TapEvent& event, const InputRoutingState::
             const uint64_t flags = flag::command | keepShift;
             if (!(p_.finder && p_.finder->handle(key, flags))) {
                 post(key, flags);
-                static constexpr const char* letters[] = {"A", "", "", "", "", "", "", "X", "C", "V"};
-                const QString letter = QString::fromLatin1(letters[key]);
+                const QString letter = key == keycode::a   ? QStringLiteral("A")
+                                       : key == keycode::x ? QStringLiteral("X")
+                                       : key == keycode::c ? QStringLiteral("C")
+                                                           : QStringLiteral("V");
                 hint(QStringLiteral("Ctrl+") + letter, QStringLiteral("⌘ ") + letter);
             }
             return swallow;
