@@ -15,8 +15,9 @@ public:
     Processes& operator=(const Processes&) = delete;
     virtual ~Processes() = default;
 
-    // Start a tool without waiting for it; false when it could not be started.
-    virtual bool launch(const QString& path, const QStringList& arguments) = 0;
+    // Start a tool without waiting for it; false when it could not be started, with the
+    // system's description of why in `error` when given.
+    virtual bool launch(const QString& path, const QStringList& arguments, QString* error = nullptr) = 0;
     // The short process name of a pid; empty when there is no such process.
     virtual std::optional<QString> processName(int32_t pid) const = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <gtest/gtest.h>
 
@@ -47,7 +48,17 @@ TEST(HintView, PanelPlacesTheViewFromScreenCoordinates) {
     EXPECT_TRUE(panel.isVisible());
     EXPECT_TRUE(panel.view()->testAttribute(Qt::WA_ShowWithoutActivating));
     EXPECT_TRUE(panel.view()->windowFlags().testFlag(Qt::WindowTransparentForInput));
+    EXPECT_DOUBLE_EQ(panel.view()->windowOpacity(), 0.0);
     panel.animateAlpha(1, 0);
+    EXPECT_DOUBLE_EQ(panel.view()->windowOpacity(), 1.0);
+
+    // A fade-out interrupted by a new presentation does not finish behind its back.
+    panel.animateAlpha(0, 0.2);
+    panel.animateAlpha(1, 0);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 300)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_DOUBLE_EQ(panel.view()->windowOpacity(), 1.0);
     panel.orderOut();
     EXPECT_FALSE(panel.isVisible());

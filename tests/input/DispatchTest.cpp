@@ -136,6 +136,12 @@ TEST(Dispatch, F19AsGlobe) {
     EXPECT_EQ(rig.sim.inputSources.current(), QString("de"));
     EXPECT_FALSE(rig.controller.f19Held());
 
+    // With a single layout a bare tap does nothing visible.
+    rig.sim.inputSources.setSources({{"us", true, true, true}}, "us");
+    rig.press(kF19);
+    rig.sim.mainQueue.drain();
+    EXPECT_EQ(rig.sim.inputSources.selections(), QStringList{"de"});
+
     // Off: F19 is an ordinary key.
     rig.set(PrefKey::f19Globe, false);
     EXPECT_EQ(rig.press(kF19).first, pass);
@@ -329,4 +335,37 @@ TEST(Dispatch, StartTapLogsItsOutcome) {
     rig.sim.eventTap.setCreationFails(true);
     EXPECT_FALSE(rig.controller.startTap());
     EXPECT_EQ(rig.sim.log.lines().last(), "Fenwold: could not create event tap (accessibility not granted?)");
+}
+
+TEST(Dispatch, PrintScreenAndAltSpace) {
+    InputRig rig;
+    // The window is looked up on the main thread, when the capture runs.
+    const auto print = [&](uint64_t flags) {
+        rig.press(kF13, flags);
+        rig.sim.mainQueue.drain();
+    };
+    print(0);
+    print(opt);
+    rig.switcher.selected = 42;
+    rig.press(kTab, opt);
+    print(opt); // while the switcher shows: its selected window
+    rig.windows.front.reset();
+    rig.switcher.selected.reset();
+    rig.routing.endSwitcherSession(1);
+    print(opt); // no window at all: nothing
+    print(sh);
+    const std::vector<LaunchedTool> expected = {{"/usr/sbin/screencapture", {"-c"}},
+                                                {"/usr/sbin/screencapture", {"-c", "-o", "-l", "7"}},
+                                                {"/usr/sbin/screencapture", {"-c", "-o", "-l", "42"}}};
+    EXPECT_EQ(rig.sim.processes.launched(), expected);
+    EXPECT_EQ(rig.sim.workspace.openedURLs().value(0).toLocalFile(),
+              "/System/Applications/Utilities/Screenshot.app");
+    EXPECT_EQ(rig.hud.current()->mac, "⇧ ⌘ 5");
+
+    // Alt+Space opens the window menu when its row is on.
+    EXPECT_EQ(rig.press(keycode::space, opt).first, pass);
+    rig.set(PrefKey::altSpace, true);
+    EXPECT_EQ(rig.press(keycode::space, opt).first, swallow);
+    rig.sim.mainQueue.drain();
+    EXPECT_EQ(rig.calls.calls().last(), "menu");
 }

@@ -112,6 +112,21 @@ TEST(FinderKeys, PendingF2IsDeliveredWhenTheTapIsDisabled) {
     EXPECT_TRUE(FinderKeys::selfcheck(failures)) << failures.join("\n").toStdString();
 }
 
+TEST(FinderKeys, AShelfOpenedWhileF2IsHeldDoesNotStrandIt) {
+    FinderRig rig;
+    rig.down(keycode::f2);
+    rig.routing.setClipboardOpen(true);
+    EXPECT_EQ(rig.up(keycode::f2), TapAnswer::swallow);
+    rig.sim.mainQueue.drain();
+    EXPECT_EQ(rig.posted(), rig.pairTo(36, 0));
+    // Once the shelf is gone, F2 works again.
+    rig.routing.setClipboardOpen(false);
+    rig.sim.keys.clear();
+    rig.press(keycode::f2);
+    rig.sim.mainQueue.drain();
+    EXPECT_EQ(rig.posted(), rig.pairTo(36, 0));
+}
+
 TEST(FinderKeys, FocusInAnotherProcessGetsTheKey) {
     FinderRig rig;
     const int32_t panel = rig.sim.app("com.example.Panel", "Panel");

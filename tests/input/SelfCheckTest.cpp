@@ -7,7 +7,8 @@ using namespace fenwold;
 
 TEST(InputSelfChecks, PrintInTheirOrderAndPass) {
     SimPrefs scratch;
-    const auto checks = moduleChecks(SelfCheckContext{&scratch});
+    const SelfCheckContext context{&scratch}; // the checks refer to it while they run
+    const auto checks = moduleChecks(context);
     QStringList names;
     for (const auto& c : checks)
         names << c.name;

@@ -92,20 +92,35 @@ TEST(Trace, EventLinesOfTheDispatch) {
     scroll.scrollContinuous = 1;
     c.tapCallback(scroll);
 
+    TapEvent system;
+    system.type = eventtype::systemDefined;
+    system.systemSubtype = 8;
+    system.systemData1 = 0x100a00;
+    EXPECT_EQ(c.tapCallback(system), TapAnswer::pass);
+
     TapEvent f19;
     f19.type = eventtype::keyDown;
     f19.keyCode = kF19;
     c.tapCallback(f19);
     f19.type = eventtype::keyUp;
     c.tapCallback(f19);
+    // Held with another key: the key is stamped with the Globe flag, and the release cycles nothing.
+    f19.type = eventtype::keyDown;
+    c.tapCallback(f19);
+    TapEvent a;
+    a.type = eventtype::keyDown;
+    c.tapCallback(a);
 
     const QStringList lines = readLines(path);
-    ASSERT_EQ(lines.size(), 8);
+    ASSERT_EQ(lines.size(), 12);
     EXPECT_EQ(lines[1], "t=1000.000 type=10 key=0 flags=S/0x20100 srcPid=0");
     EXPECT_EQ(lines[2], "t=1000.000 type=12 key=0 flags=SCAM/0x1e0000 srcPid=0 hid=A session=AM");
     EXPECT_EQ(lines[3], "=== UNSTICK GESTURE ===");
     EXPECT_EQ(lines[4], "t=1000.000 type=22 key=0 flags=-/0x0 srcPid=0 d1=-2 d2=1 p1=-14 cont=1");
-    EXPECT_EQ(lines[7], "t=1000.000 F19-BARE-TAP → cycle");
+    EXPECT_EQ(lines[5], "t=1000.000 type=14 key=0 flags=-/0x0 srcPid=0 subtype=8 data1=0x100a00");
+    EXPECT_EQ(lines[8], "t=1000.000 F19-BARE-TAP → cycle");
+    EXPECT_EQ(lines[10], "t=1000.000 type=10 key=0 flags=-/0x0 srcPid=0");
+    EXPECT_EQ(lines[11], "t=1000 F19-STAMP key=0 out=0x800000");
 }
 
 TEST(Trace, FileIsPrivateAndNeverFollowsALink) {

@@ -38,9 +38,9 @@ QString HIDRemap::json(const std::vector<Pair>& pairs) {
 
 void HIDRemap::set(const std::vector<Pair>& pairs) const {
     const QStringList args = {QStringLiteral("property"), QStringLiteral("--set"), json(pairs)};
-    if (!processes_->launch(QStringLiteral("/usr/bin/hidutil"), args))
-        log_->line(QStringLiteral("Fenwold: hidutil failed — %1")
-                       .arg(QStringLiteral("the tool could not be launched")));
+    QString error;
+    if (!processes_->launch(QStringLiteral("/usr/bin/hidutil"), args, &error))
+        log_->line(QStringLiteral("Fenwold: hidutil failed — %1").arg(error));
 }
 
 void HIDRemap::apply() const {

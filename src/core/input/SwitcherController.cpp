@@ -115,9 +115,11 @@ TapAnswer SwitcherController::handle(TapEvent& event) {
         return TapAnswer::swallow;
 
     const InputRoutingState::Snapshot snap = p_.routing->snapshot();
-    if (snap.clipboardOpen) return TapAnswer::pass;
+    // A held-back Finder key needs its release even if an overlay opened meanwhile; otherwise it
+    // would stay pending and every later press of that key would be taken for an autorepeat.
     if (event.type == eventtype::keyUp && p_.finder && p_.finder->handleKeyUp(event.keyCode))
         return TapAnswer::swallow;
+    if (snap.clipboardOpen) return TapAnswer::pass;
     const SwitcherPhase phase = snap.switcherPhase;
     if (phase.kind == Kind::cancelling) return TapAnswer::pass;
     const bool isKey = event.type == eventtype::keyDown || event.type == eventtype::keyUp;
@@ -289,8 +291,10 @@ TapAnswer SwitcherController::keyDown(TapEvent& event, const InputRoutingState::
             const uint64_t flags = flag::command | keepShift;
             if (!(p_.finder && p_.finder->handle(key, flags))) {
                 post(key, flags);
-                static constexpr const char* letters[] = {"A", "", "", "", "", "", "", "X", "C", "V"};
-                const QString letter = QString::fromLatin1(letters[key]);
+                const QString letter = key == keycode::a   ? QStringLiteral("A")
+                                       : key == keycode::x ? QStringLiteral("X")
+                                       : key == keycode::c ? QStringLiteral("C")
+                                                           : QStringLiteral("V");
                 hint(QStringLiteral("Ctrl+") + letter, QStringLiteral("⌘ ") + letter);
             }
             return swallow;

@@ -34,10 +34,13 @@ TapEvent record(CGEventType type, CGEventRef event) {
     e.scrollPointDelta1 = static_cast<double>(field(event, kCGScrollWheelEventPointDeltaAxis1));
     e.scrollContinuous = field(event, kCGScrollWheelEventIsContinuous);
     // Subtype and data1 exist only on system-defined events; reading them elsewhere raises.
-    NSEvent *system =
-        type == static_cast<CGEventType>(NSEventTypeSystemDefined) ? [NSEvent eventWithCGEvent:event] : nil;
-    e.systemSubtype = system ? system.subtype : 0;
-    e.systemData1 = system ? system.data1 : 0;
+    // The tap thread has no pool of its own for the autoreleased event.
+    @autoreleasepool {
+        NSEvent *system =
+            type == static_cast<CGEventType>(NSEventTypeSystemDefined) ? [NSEvent eventWithCGEvent:event] : nil;
+        e.systemSubtype = system ? system.subtype : 0;
+        e.systemData1 = system ? system.data1 : 0;
+    }
     return e;
 }
 

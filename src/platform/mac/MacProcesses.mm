@@ -6,17 +6,19 @@
 
 namespace fenwold {
 
-bool MacProcesses::launch(const QString &path, const QStringList &arguments) {
+bool MacProcesses::launch(const QString &path, const QStringList &arguments, QString *error) {
     NSMutableArray<NSString *> *args =
         [NSMutableArray arrayWithCapacity:static_cast<NSUInteger>(arguments.size())];
     for (const QString &a : arguments)
         [args addObject:a.toNSString()];
-    NSError *error = nil;
+    NSError *failure = nil;
     // The task runs on; its end is reaped by Foundation. Nothing waits for it.
     NSTask *task = [NSTask launchedTaskWithExecutableURL:[NSURL fileURLWithPath:path.toNSString()]
                                                arguments:args
-                                                   error:&error
+                                                   error:&failure
                                       terminationHandler:nil];
+    if (error && !task)
+        *error = QString::fromNSString(failure.localizedDescription);
     return task != nil;
 }
 

@@ -4,9 +4,13 @@
 
 namespace fenwold {
 
-bool SimProcesses::launch(const QString& path, const QStringList& arguments) {
+bool SimProcesses::launch(const QString& path, const QStringList& arguments, QString* error) {
     std::lock_guard lock(mutex_);
-    if (launchFails_) return false;
+    if (launchFails_) {
+        if (error)
+            *error = QStringLiteral("The file “%1” doesn’t exist.").arg(path.section(QLatin1Char('/'), -1));
+        return false;
+    }
     launched_.push_back({path, arguments});
     return true;
 }
@@ -45,11 +49,14 @@ bool SimPrivateServices::hasFrontProcess() const {
 }
 
 std::optional<int32_t> SimPrivateServices::setFrontProcessWithOptions(ProcessSerial psn, uint32_t window,
-                                                                     uint32_t options) {
+                                                                      uint32_t options) {
     {
         std::lock_guard lock(mutex_);
         if (!front_) return std::nullopt;
-        calls_ << QStringLiteral("front pid=%1 window=%2 options=0x%3").arg(psn.low).arg(window).arg(options, 0, 16);
+        calls_ << QStringLiteral("front pid=%1 window=%2 options=0x%3")
+                      .arg(psn.low)
+                      .arg(window)
+                      .arg(options, 0, 16);
     }
     if (onFront) onFront(static_cast<int32_t>(psn.low), window);
     return 0;
@@ -135,18 +142,32 @@ void SimLoginItems::setFailure(std::optional<QString> error) {
     failure_ = std::move(error);
 }
 
-void SimUpdates::start() { started_ = true; }
-bool SimUpdates::canCheckForUpdates() const { return started_; }
-void SimUpdates::checkForUpdates() { ++checks_; }
+void SimUpdates::start() {
+    started_ = true;
+}
+bool SimUpdates::canCheckForUpdates() const {
+    return started_;
+}
+void SimUpdates::checkForUpdates() {
+    ++checks_;
+}
 
-void SimAppShell::setAccessoryPolicy() { accessory_ = true; }
-void SimAppShell::activateSelf() { ++activations_; }
+void SimAppShell::setAccessoryPolicy() {
+    accessory_ = true;
+}
+void SimAppShell::activateSelf() {
+    ++activations_;
+}
 void SimAppShell::terminate() {
     terminated_ = true;
     if (onTerminate) onTerminate();
 }
-BundleInfo SimAppShell::bundle() const { return bundle_; }
-void SimAppShell::setBundle(BundleInfo info) { bundle_ = std::move(info); }
+BundleInfo SimAppShell::bundle() const {
+    return bundle_;
+}
+void SimAppShell::setBundle(BundleInfo info) {
+    bundle_ = std::move(info);
+}
 
 Subscription SimAppShell::observeReopen(std::function<void()> handler) {
     const uint64_t id = next_++;
@@ -156,7 +177,8 @@ Subscription SimAppShell::observeReopen(std::function<void()> handler) {
 
 void SimAppShell::reopen() {
     auto handlers = reopen_;
-    for (auto& [id, h] : handlers) h();
+    for (auto& [id, h] : handlers)
+        h();
 }
 
 void SimLog::line(const QString& text) {

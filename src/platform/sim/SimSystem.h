@@ -23,7 +23,7 @@ struct LaunchedTool {
 // Child processes: records every launch; launches can be made to fail.
 class SimProcesses final : public Processes {
 public:
-    bool launch(const QString& path, const QStringList& arguments) override;
+    bool launch(const QString& path, const QStringList& arguments, QString* error = nullptr) override;
     std::optional<QString> processName(int32_t pid) const override;
 
     std::vector<LaunchedTool> launched() const;
@@ -43,7 +43,8 @@ private:
 class SimPrivateServices final : public PrivateServices {
 public:
     bool hasFrontProcess() const override;
-    std::optional<int32_t> setFrontProcessWithOptions(ProcessSerial psn, uint32_t window, uint32_t options) override;
+    std::optional<int32_t> setFrontProcessWithOptions(ProcessSerial psn, uint32_t window,
+                                                      uint32_t options) override;
     std::optional<int32_t> postEventRecord(ProcessSerial psn, const QByteArray& record) override;
     std::optional<ProcessSerial> processSerial(int32_t pid) override;
     std::optional<int32_t> dockNotification(const QString& name) override;

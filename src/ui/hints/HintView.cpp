@@ -174,14 +174,16 @@ void HintPanelWidget::orderFront() {
 }
 
 void HintPanelWidget::animateAlpha(double alpha, double seconds) {
+    // A new presentation during a fade takes over from where the fade has got to.
+    if (fade_) fade_->stop();
     if (seconds <= 0) {
         view_->setWindowOpacity(alpha);
         return;
     }
-    auto* fade = new QPropertyAnimation(view_.get(), "windowOpacity", view_.get());
-    fade->setDuration(qRound(seconds * 1000));
-    fade->setEndValue(alpha);
-    fade->start(QAbstractAnimation::DeleteWhenStopped);
+    fade_ = new QPropertyAnimation(view_.get(), "windowOpacity", view_.get());
+    fade_->setDuration(qRound(seconds * 1000));
+    fade_->setEndValue(alpha);
+    fade_->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
 void HintPanelWidget::orderOut() {

@@ -3,6 +3,8 @@
 #include "core/hints/MacHints.h"
 
 #include <QFont>
+#include <QPointer>
+#include <QPropertyAnimation>
 #include <QRectF>
 #include <QWidget>
 #include <memory>
@@ -74,6 +76,7 @@ public:
 
 private:
     std::unique_ptr<HintView> view_;
+    QPointer<QPropertyAnimation> fade_; // the running fade, replaced by the next one
 };
 
 } // namespace fenwold
