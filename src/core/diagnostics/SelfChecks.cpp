@@ -8,8 +8,7 @@ namespace fenwold {
 
 std::vector<ModuleCheck> moduleChecks(const SelfCheckContext& context) {
     std::vector<ModuleCheck> checks;
-    checks.push_back(
-        {"Prefs", [&context](QStringList& f) { return Prefs::selfcheck(*context.scratchPrefs, f); }});
+    checks.push_back({"Prefs", [&context](QStringList& f) { return Prefs::selfcheck(*context.scratchPrefs, f); }});
     checks.push_back({"AltF4Action", [](QStringList& f) { return altF4ActionSelfcheck(f); }});
     checks.push_back({"Windows", [](QStringList& f) { return windowsSelfcheck(f); }});
     checks.push_back({"WindowStore", [](QStringList& f) { return windowStoreSelfcheck(f); }});
@@ -27,8 +26,7 @@ int runModuleChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) {
         } else {
             status = 1;
             out << check.name << " selfcheck FAILED\n";
-            for (const auto& f : failures)
-                out << "  " << f << '\n';
+            for (const auto& f : failures) out << "  " << f << '\n';
         }
         out.flush();
     }
