@@ -1,5 +1,8 @@
 #include "WindowsFixture.h"
 
+#include <mutex>
+#include <thread>
+
 using namespace fenwold;
 using fenwold::testing::detailed;
 using fenwold::testing::solid;
@@ -144,6 +147,31 @@ TEST_F(Capture, ConcurrentCapturesShareOneFetchAndTheListIsKeptThreeSeconds) {
     sim.mainQueue.advance(0.2);
     run(info(a), 200, false);
     EXPECT_EQ(sim.windowServer.shareableContentFetches(), 2);
+}
+
+TEST_F(Capture, CapturesFromSeveralThreadsWaitForTheSameFetch) {
+    auto app = sim.app("com.example.A", "A");
+    std::vector<WindowInfo> targets;
+    for (int i = 0; i < 4; ++i)
+        targets.push_back(info(app.window(QString("W%1").arg(i), {0, 0, 400, 300}).minimized()));
+    sim.windowServer.setShareableContentDeferred(true);
+    std::mutex mutex;
+    std::vector<Kind> results;
+    std::vector<std::thread> threads;
+    for (const WindowInfo& w : targets) {
+        threads.emplace_back([&, w] {
+            capture.capture(w, 200, false, [&](WindowCapture::Outcome o) {
+                std::lock_guard lock(mutex);
+                results.push_back(o.kind);
+            });
+        });
+    }
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(sim.windowServer.shareableContentFetches(), 1);
+    std::thread answer([&] { sim.windowServer.completeShareableContent(); });
+    answer.join();
+    EXPECT_EQ(results, std::vector<Kind>(4, Kind::captured));
 }
 
 TEST_F(Capture, AFailedFetchAnswersNothingAndIsRetriedNextTime) {

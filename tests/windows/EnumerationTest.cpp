@@ -22,8 +22,9 @@ TEST_F(Enumeration, ListsOrdinaryWindowsWithTheirStateInTheApplicationsOrder) {
     EXPECT_TRUE(first.thumb.isNull());
     EXPECT_EQ(sim.accessibility.windowNumber(first.axWindow), notes.number());
     EXPECT_TRUE(list[1].isMinimized);
-    // Every request to the application was bounded by the enumeration timeout.
+    // Every request to the application and its windows was bounded by the enumeration timeout.
     EXPECT_DOUBLE_EQ(sim.accessibility.messagingTimeout(sim.accessibility.application(notes.pid())), 0.15);
+    EXPECT_DOUBLE_EQ(sim.accessibility.messagingTimeout(first.axWindow), 0.15);
 }
 
 TEST_F(Enumeration, AccessoryApplicationsAndThisProgramAreNeverListed) {

@@ -141,6 +141,31 @@ TEST_F(Operations, SnappingAFullScreenWindowLeavesFullScreenFirstAndSnapsOnceItI
     EXPECT_EQ(frameOf(w), (Rect{720, 25, 720, 805}));
 }
 
+TEST_F(Operations, AWindowThatStaysInFullScreenIsSnappedAnywayAfterTheWait) {
+    auto w = sim.app("com.example.Player", "Player").frontmost().window("Film", {100, 100, 600, 400});
+    sim.windows.setMenuStyle(w.pid(), SimMenuStyle::withoutMoveAndResize);
+    sim.windows.setFullscreenNow(w);
+    sim.windows.exitFullscreenDelay = 60; // practically never
+    windows.snap(Snap::left, target(w));
+    sim.mainQueue.advance(3.3); // 0.05 s, then 60 checks 0.05 s apart, then 0.35 s
+    EXPECT_EQ(frameOf(w), (Rect{0, 0, 1440, 900}));
+    sim.mainQueue.advance(0.2);
+    EXPECT_EQ(frameOf(w), kLeftHalf);
+}
+
+TEST_F(Operations, DelayedWorkDoesNothingOnceTheOperationsAreGone) {
+    auto w = sim.app("com.example.Player", "Player").frontmost().window("Film", {100, 100, 600, 400});
+    sim.windows.setFullscreenNow(w);
+    {
+        WindowModel shortLived(platform);
+        shortLived.windows.snap(Snap::left, target(w));
+        shortLived.store.start();
+    }
+    sim.mainQueue.advance(10);
+    EXPECT_FALSE(sim.windows.window(w)->fullscreen);
+    EXPECT_EQ(frameOf(w), (Rect{100, 100, 600, 400})); // left full screen, but no snap followed
+}
+
 TEST_F(Operations, FullScreenWindowsNarrowerThanNinetyPercentAreTiles) {
     auto w = sim.app("com.example.Edit", "Edit").frontmost().window("Doc", {100, 100, 600, 400});
     windows.fullscreenTile(true, target(w));

@@ -15,8 +15,7 @@ namespace fenwold {
 
 std::vector<ModuleCheck> moduleChecks(const SelfCheckContext& context) {
     std::vector<ModuleCheck> checks;
-    checks.push_back(
-        {"Prefs", [&context](QStringList& f) { return Prefs::selfcheck(*context.scratchPrefs, f); }});
+    checks.push_back({"Prefs", [&context](QStringList& f) { return Prefs::selfcheck(*context.scratchPrefs, f); }});
     checks.push_back({"AltF4Action", [](QStringList& f) { return altF4ActionSelfcheck(f); }});
     checks.push_back({"HIDRemap", [](QStringList& f) { return HIDRemap::selfcheck(f); }});
     checks.push_back({"InputSource", [](QStringList& f) { return InputSource::selfcheck(f); }});
@@ -43,8 +42,7 @@ int runModuleChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) {
         } else {
             status = 1;
             out << check.name << " selfcheck FAILED\n";
-            for (const auto& f : failures)
-                out << "  " << f << '\n';
+            for (const auto& f : failures) out << "  " << f << '\n';
         }
         out.flush();
     }

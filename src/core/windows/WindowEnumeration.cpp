@@ -37,6 +37,8 @@ std::vector<WindowInfo> Windows::enumerate(const RunningApp& app) {
     const QString appName = app.name && !app.name->isEmpty() ? *app.name : QStringLiteral("?");
     const QImage icon = workspace_.icon(app.pid);
     for (const AXElement& w : *windows) {
+        // Elements handed out by the application do not inherit its timeout.
+        ax_.setMessagingTimeout(w, kEnumerateTimeout);
         const auto number = ax_.windowNumber(w);
         if (!number || *number == 0) continue;
         const bool minimized = ax_.attribute(w, QStringLiteral("AXMinimized")).asBool().value_or(false);
@@ -86,6 +88,7 @@ std::optional<uint32_t> Windows::focusedWindowID(int32_t pid) {
     ax_.setMessagingTimeout(app, kLookupTimeout);
     const auto focused = ax_.attribute(app, QStringLiteral("AXFocusedWindow")).asElement();
     if (!focused) return std::nullopt;
+    ax_.setMessagingTimeout(*focused, kLookupTimeout);
     const auto number = ax_.windowNumber(*focused);
     if (!number || *number == 0) return std::nullopt;
     return number;
@@ -97,6 +100,7 @@ bool Windows::withAXWindow(int32_t pid, uint32_t id, const std::function<void(co
     const auto windows = ax_.attribute(app, kWindows).asElements();
     if (!windows) return false;
     for (const AXElement& w : *windows) {
+        ax_.setMessagingTimeout(w, kLookupTimeout);
         if (ax_.windowNumber(w) == id) {
             body(w);
             return true;

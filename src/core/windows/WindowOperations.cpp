@@ -123,6 +123,7 @@ std::optional<AXElement> Windows::child(const AXElement& of, const QString& titl
     const auto children = ax_.attribute(of, QStringLiteral("AXChildren")).asElements();
     if (!children) return std::nullopt;
     for (const AXElement& c : *children) {
+        ax_.setMessagingTimeout(c, kMenuTimeout);
         const auto title = ax_.attribute(c, QStringLiteral("AXTitle")).asString();
         if (title == titled) return c;
         if (title && !title->isEmpty()) continue;
@@ -137,10 +138,12 @@ bool Windows::pressWindowMenuItem(const QStringList& path, int32_t pid) {
     ax_.setMessagingTimeout(app, kMenuTimeout);
     const auto menuBar = ax_.attribute(app, QStringLiteral("AXMenuBar")).asElement();
     if (!menuBar) return false;
+    ax_.setMessagingTimeout(*menuBar, kMenuTimeout);
     const auto items = ax_.attribute(*menuBar, QStringLiteral("AXChildren")).asElements();
     if (!items) return false;
     std::optional<AXElement> current;
     for (const AXElement& item : *items) {
+        ax_.setMessagingTimeout(item, kMenuTimeout);
         if (ax_.attribute(item, QStringLiteral("AXTitle")).asString() == QStringLiteral("Window")) {
             current = item;
             break;
@@ -158,6 +161,7 @@ bool Windows::pressWindowMenuItem(const QStringList& path, int32_t pid) {
 bool Windows::pressButton(const AXElement& window, const QString& attribute) {
     const auto button = ax_.attribute(window, attribute).asElement();
     if (!button) return false;
+    ax_.setMessagingTimeout(*button, kLookupTimeout);
     return ax_.performAction(*button, QStringLiteral("AXPress")) == axerr::success;
 }
 
@@ -178,6 +182,7 @@ std::optional<Rect> Windows::closeButtonFrame(int32_t pid, uint32_t id) {
     withAXWindow(pid, id, [&](const AXElement& w) {
         const auto button = ax_.attribute(w, QStringLiteral("AXCloseButton")).asElement();
         if (!button) return;
+        ax_.setMessagingTimeout(*button, kLookupTimeout);
         const Point p = ax_.attribute(*button, QStringLiteral("AXPosition")).asPoint().value_or(Point{});
         const Size s = ax_.attribute(*button, QStringLiteral("AXSize")).asSize().value_or(Size{});
         frame = Rect{p.x, p.y, s.width, s.height};
@@ -195,6 +200,7 @@ std::optional<ScreenInfo> Windows::screen(const Rect& containingAX) {
 
 void Windows::setAXFrame(int32_t pid, uint32_t id, Rect frame) {
     const AXElement app = ax_.application(pid);
+    ax_.setMessagingTimeout(app, kLookupTimeout);
     const QString enhanced = QStringLiteral("AXEnhancedUserInterface");
     // Applications with the enhanced interface on animate and fight frame changes.
     bool switchedOff = false;

@@ -14,9 +14,10 @@ QImage qImageFromCGImage(CGImageRef image) {
         return {};
     out.fill(Qt::transparent);
     CFRef<CGColorSpaceRef> space(CGColorSpaceCreateDeviceRGB());
-    CFRef<CGContextRef> context(
-        CGBitmapContextCreate(out.bits(), width, height, 8, out.bytesPerLine(), space.get(),
-                              kCGImageAlphaPremultipliedFirst | kCGBitmapByteOrder32Little));
+    CFRef<CGContextRef> context(CGBitmapContextCreate(out.bits(), width, height, 8, out.bytesPerLine(),
+                                                      space.get(),
+                                                      static_cast<uint32_t>(kCGImageAlphaPremultipliedFirst) |
+                                                          static_cast<uint32_t>(kCGBitmapByteOrder32Little)));
     if (!context)
         return {};
     CGContextDrawImage(context.get(), CGRectMake(0, 0, width, height), image);

@@ -189,6 +189,7 @@ int32_t SimWindows::pressMenu(int32_t pid, const QString& item) {
 }
 
 uint32_t SimWindows::open(int32_t pid, const QString& title, Rect frame) {
+    ownsServerList_ = true;
     AppTree& t = tree(pid);
     SimWindow w;
     w.number = nextNumber_++;
@@ -364,6 +365,7 @@ std::optional<uint32_t> SimWindows::focusedWindow(int32_t pid) const {
 
 void SimWindows::addServerEntry(const WindowDescription& description, bool atFront) {
     extras_.emplace_back(description, atFront);
+    ownsServerList_ = true;
     sync();
 }
 
@@ -517,6 +519,8 @@ void SimWindows::publishApp(int32_t pid) {
 }
 
 void SimWindows::sync() {
+    // Sessions that set the window server's list by hand keep it until a window is opened here.
+    if (!ownsServerList_) return;
     std::vector<WindowDescription> list;
     for (const auto& [d, front] : extras_) {
         if (front) list.push_back(d);
@@ -571,9 +575,6 @@ void SimWindows::removeApp(int32_t pid) {
 
 void SimWindows::onWorkspace(const WorkspaceEvent& e) {
     switch (e.kind) {
-    case WorkspaceEvent::Kind::launched:
-        tree(e.pid);
-        break;
     case WorkspaceEvent::Kind::terminated:
         removeApp(e.pid);
         break;

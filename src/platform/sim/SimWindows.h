@@ -44,7 +44,9 @@ enum class SimMenuStyle { full, withoutMoveAndResize, none };
 
 // The windows of the simulated session: each application's Accessibility tree (windows, focused
 // window, menu bar with a working "Window" menu), the window server's list and images, Spaces
-// and native full screen with the delays real applications show.
+// and native full screen with the delays real applications show. An application gets its tree
+// when it first gets a window (or a menu setting); the window server's list is written from here
+// once the first window is opened.
 class SimWindows {
 public:
     SimWindows(SimAccessibility& ax, SimWindowServer& server, SimWorkspace& workspace, SimScreens& screens,
@@ -138,6 +140,7 @@ private:
     uint32_t nextNumber_ = 100;
     int currentSpace_ = 1;
     int nextSpace_ = 2;
+    bool ownsServerList_ = false;
 };
 
 } // namespace fenwold
