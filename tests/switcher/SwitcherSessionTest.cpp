@@ -296,3 +296,15 @@ TEST_F(Session, ClickingATilePicksItAndMinimizeKeepsTheTile) {
     for (uint32_t w : opened)
         EXPECT_TRUE(sim.windows.window(w).has_value());
 }
+
+TEST_F(Session, TheFullScreenButtonEndsTheSessionAndTakesTheWindowFullScreen) {
+    windows({1, 1});
+    openSession();
+    const uint32_t target = session.model().windows()[0].id;
+    panel->click(0, TileAction::zoom);
+    EXPECT_FALSE(panel->visible);
+    EXPECT_TRUE(closed());
+    EXPECT_EQ(forwarder.sessionID(), std::nullopt);
+    sim.mainQueue.advance(2.0);
+    EXPECT_TRUE(sim.windows.window(target)->fullscreen);
+}
