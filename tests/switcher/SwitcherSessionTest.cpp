@@ -308,3 +308,13 @@ TEST_F(Session, TheFullScreenButtonEndsTheSessionAndTakesTheWindowFullScreen) {
     sim.mainQueue.advance(2.0);
     EXPECT_TRUE(sim.windows.window(target)->fullscreen);
 }
+
+TEST_F(Session, AtNinetyPointsThePanelShowsEvenThoughItDoesNotFit) {
+    windows({40, 40});
+    openSession();
+    EXPECT_DOUBLE_EQ(metrics.thumbH, 90);
+    EXPECT_DOUBLE_EQ(metrics.preferredThumbH, 140); // the user's choice is kept for the next session
+    EXPECT_TRUE(panel->visible);
+    EXPECT_GT(panel->shownFrame.height, 0.9 * visibleFrame().height);
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midY(), visibleFrame().midY());
+}
