@@ -1,0 +1,118 @@
+#include "SnapAssistController.h"
+
+#include "core/input/InputRoutingState.h"
+#include "core/input/Keys.h"
+#include "core/switcher/MainScreen.h"
+#include "core/windows/Windows.h"
+#include "ports/MainQueue.h"
+
+#include <algorithm>
+
+namespace fenwold {
+
+SnapAssistController::SnapAssistController(const Parts& parts, PanelFactory makePanel)
+    : p_(parts), makePanel_(std::move(makePanel)) {}
+
+bool SnapAssistController::handleKey(int64_t key, bool shift) {
+    auto later = [this](auto work) { p_.mainQueue->post(lifetime_.guard(std::move(work))); };
+    switch (key) {
+    case keycode::ret:
+    case keycode::keypadEnter:
+        later([this] { pick(model_.selected()); });
+        return true;
+    case kTab:
+        later([this, shift] { move(shift ? -1 : 1); });
+        return true;
+    case kEsc:
+        later([this] { close(); });
+        return true;
+    case kLeft:
+        later([this] { move(-1); });
+        return true;
+    case kRight:
+        later([this] { move(1); });
+        return true;
+    default:
+        // Typing elsewhere dismisses the picker; the key still reaches the application.
+        later([this] { close(); });
+        return false;
+    }
+}
+
+void SnapAssistController::show(bool snappedLeft, uint32_t snappedWindowID) {
+    show(snappedLeft ? WindowSnap::left : WindowSnap::right, snappedWindowID);
+}
+
+void SnapAssistController::show(WindowSnap snapped, uint32_t snappedWindowID) {
+    if (snapped != WindowSnap::left && snapped != WindowSnap::right) return;
+    otherSide_ = snapped == WindowSnap::left ? WindowSnap::right : WindowSnap::left;
+    std::vector<WindowInfo> others = p_.windows->list();
+    std::erase_if(others, [&](const WindowInfo& w) { return w.id == snappedWindowID; });
+    if (others.empty()) return;
+
+    model_.setWindows(std::move(others));
+    model_.setSelected(0);
+    p_.routing->setSnapAssistOpen(true);
+    relayout();
+
+    const auto isOpen = [this] { return p_.routing->snapshot().snapAssistOpen; };
+    p_.windows->loadThumbnails(model_.windows(),
+                               lifetime_.guard([this, isOpen](uint32_t id, const QImage& image) {
+                                   if (isOpen()) model_.setThumb(id, image);
+                               }),
+                               lifetime_.guard([this, isOpen](uint32_t id) {
+                                   if (!isOpen() || !model_.removeBlank(id)) return;
+                                   if (model_.windows().empty())
+                                       close();
+                                   else
+                                       relayout();
+                               }));
+}
+
+void SnapAssistController::close() {
+    p_.routing->setSnapAssistOpen(false);
+    if (panel_) panel_->orderOut();
+    model_.setWindows({});
+}
+
+void SnapAssistController::relayout() {
+    const auto screen = mainScreen(*p_.screens);
+    if (!screen) return;
+    const Rect& v = screen->visibleFrame;
+    const Rect half{otherSide_ == WindowSnap::right ? v.midX() : v.minX(), v.minY(), v.width / 2, v.height};
+    const FlowLayout layout = fitToScreen(model_.windows(), 0.9 * half.width, half.height, *p_.metrics);
+    if (!panel_) {
+        panel_ = makePanel_(model_);
+        panel_->onAction =
+            lifetime_.guard([this](int index, TileAction action) { tileAction(index, action); });
+    }
+    panel_->show(layout.rows, std::nullopt, centredOn(half, layout.size));
+}
+
+void SnapAssistController::move(int step) {
+    const int n = static_cast<int>(model_.windows().size());
+    if (n == 0) return;
+    model_.setSelected(((model_.selected() + step) % n + n) % n);
+}
+
+void SnapAssistController::pick(int index) {
+    if (index < 0 || index >= static_cast<int>(model_.windows().size())) return;
+    const WindowInfo chosen = model_.windows()[static_cast<std::size_t>(index)];
+    const WindowSnap side = otherSide_;
+    close();
+    p_.mainQueue->post(lifetime_.guard([this, chosen, side] {
+        p_.windows->activate(chosen);
+        // Leaves native full screen first and snaps once the window is out of it.
+        p_.windows->snap(side, WindowTarget{chosen.pid, chosen.id});
+    }));
+}
+
+void SnapAssistController::tileAction(int index, TileAction action) {
+    // The grid only picks; the window buttons just dismiss it.
+    if (action == TileAction::pick)
+        pick(index);
+    else
+        close();
+}
+
+} // namespace fenwold

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ports/Screens.h"
+
+#include <optional>
+
+namespace fenwold {
+
+// The screen overlays open on: the one holding the key window, else the primary screen.
+inline std::optional<ScreenInfo> mainScreen(const Screens& screens) {
+    const std::vector<ScreenInfo> all = screens.screens();
+    if (all.empty()) return std::nullopt;
+    const int index = screens.mainScreenIndex();
+    if (index >= 0 && index < static_cast<int>(all.size())) return all[static_cast<std::size_t>(index)];
+    return all.front();
+}
+
+// A frame of this size centred on a rectangle's centre.
+inline Rect centredOn(const Rect& area, Size size) {
+    return {area.midX() - size.width / 2, area.midY() - size.height / 2, size.width, size.height};
+}
+
+} // namespace fenwold

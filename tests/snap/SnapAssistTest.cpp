@@ -1,0 +1,291 @@
+// Snap assist on a simulated session: when it opens, its keys through the real dispatch, picking
+// (with full screen), closing, blank previews and fitting the grid into the half screen.
+#include "core/input/Keys.h"
+#include "core/input/SwitcherController.h"
+#include "core/snap/SnapAssistController.h"
+#include "core/windows/SnapGeometry.h"
+#include "switcher/OverlayRig.h"
+
+using namespace fenwold;
+using fenwold::testing::blankPicture;
+using fenwold::testing::picture;
+
+namespace {
+
+// The shortcuts' window actions carried out by the window model.
+class ModelActions final : public WindowActions {
+public:
+    explicit ModelActions(Windows& w) : w_(w) {}
+    std::optional<WindowRef> frontmostWindow() override {
+        const auto t = w_.frontmostWindow();
+        return t ? std::optional<WindowRef>(WindowRef{t->pid, t->id}) : std::nullopt;
+    }
+    std::optional<bool> fullscreenState(const WindowRef& r) override {
+        return w_.fullscreenState(r.pid, r.id);
+    }
+    void whenNotFullscreen(const WindowRef& r, std::function<void()> action) override {
+        w_.whenNotFullscreen(r.pid, r.id, std::move(action));
+    }
+    void toggleFullscreen(const WindowRef& r) override { w_.toggleFullscreen(r.pid, r.id); }
+    void applySnap(SnapKind s, const WindowRef& r) override {
+        w_.applySnap(static_cast<WindowSnap>(s), r.pid, r.id);
+    }
+    std::optional<SnapKind> currentSnap(const WindowRef& r) override {
+        const auto s = w_.currentSnap(r.pid, r.id);
+        return s ? std::optional<SnapKind>(static_cast<SnapKind>(*s)) : std::nullopt;
+    }
+    void pressTileItem(bool left, const WindowRef& r) override { w_.pressTileItem(left, r.pid, r.id); }
+    void minimizeFrontmost() override { w_.minimizeFrontmost(); }
+    void minimizeAll(bool exceptFrontmost) override { w_.minimizeAll(exceptFrontmost); }
+    void closeFrontmostWindowOrQuit() override { w_.closeFrontmostWindowOrQuit(); }
+    std::optional<WindowRef> titlebarHit(Point) override { return std::nullopt; }
+
+private:
+    Windows& w_;
+};
+
+class SnapAssist : public fenwold::testing::OverlayRig {
+protected:
+    SnapAssistController::Parts parts() {
+        SnapAssistController::Parts p;
+        p.routing = &routing;
+        p.windows = &model.windows;
+        p.screens = &sim.screens;
+        p.mainQueue = &sim.mainQueue;
+        p.metrics = &metrics;
+        return p;
+    }
+    SwitcherController::Parts dispatchParts() {
+        SwitcherController::Parts p;
+        p.prefs = &sim.prefs;
+        p.mainQueue = &sim.mainQueue;
+        p.routing = &routing;
+        p.inject = &inject;
+        p.forwarder = &forwarder;
+        p.workspace = &sim.workspace;
+        p.processes = &sim.processes;
+        p.inputSources = &sim.inputSources;
+        p.log = &sim.log;
+        p.tap = &sim.eventTap;
+        p.assist = &assist;
+        p.windows = &actions;
+        return p;
+    }
+
+    // Three applications with one window each; the last is in front.
+    void threeWindows() {
+        editor = sim.app("com.example.editor", "Editor")
+                     .window("Code", {60, 60, 900, 700})
+                     .image(picture(Qt::blue));
+        browser = sim.app("com.example.browser", "Browser")
+                      .window("News", {90, 80, 900, 700})
+                      .image(picture(Qt::red));
+        auto term = sim.app("com.example.term", "Term");
+        shell = term.window("Shell", {120, 100, 700, 500}).image(picture(Qt::darkGreen));
+        term.frontmost();
+        model.store.start();
+    }
+    TapAnswer key(uint32_t type, int64_t code, uint64_t flags) {
+        TapEvent e;
+        e.type = type;
+        e.keyCode = code;
+        e.flags = flags;
+        return controller.tapCallback(e);
+    }
+    // A key pressed and released, and the main thread's work done; the key-down's answer, with
+    // the key-up checked to match it.
+    TapAnswer press(int64_t code, uint64_t flags = 0) {
+        const TapAnswer d = key(eventtype::keyDown, code, flags);
+        EXPECT_EQ(key(eventtype::keyUp, code, flags), d);
+        sim.mainQueue.advance(0.5); // snaps settle and are remembered
+
+        return d;
+    }
+    bool isOpen() const { return routing.snapshot().snapAssistOpen; }
+    // A snap target's frame in Accessibility coordinates on the primary screen.
+    Rect snapFrame(WindowSnap s) const {
+        const ScreenInfo primary = sim.screens.screens().front();
+        return snapgeometry::toAX(snapgeometry::snapRect(s, primary.visibleFrame), primary.frame.height);
+    }
+    Rect frameOf(uint32_t w) const { return sim.windows.window(w)->frame; }
+    Rect half(bool right) const {
+        const Rect v = visibleFrame();
+        return {right ? v.midX() : v.minX(), v.minY(), v.width / 2, v.height};
+    }
+
+    uint32_t editor = 0, browser = 0, shell = 0;
+    ModelActions actions{model.windows};
+    SnapAssistController assist{parts(), [this](SwitcherModel&) {
+                                    auto p = std::make_unique<fenwold::testing::RecordingGridPanel>();
+                                    panel = p.get();
+                                    return p;
+                                }};
+    SwitcherController controller{dispatchParts()};
+};
+
+} // namespace
+
+TEST_F(SnapAssist, WinLeftOffersTheOtherWindowsInTheRightHalf) {
+    threeWindows();
+    EXPECT_EQ(press(kLeft, flag::command), TapAnswer::swallow);
+    EXPECT_EQ(frameOf(shell), snapFrame(WindowSnap::left));
+    ASSERT_TRUE(isOpen());
+    EXPECT_EQ(ids(assist.model().windows()), (std::vector<uint32_t>{browser, editor}));
+    EXPECT_EQ(assist.model().selected(), 0);
+    EXPECT_EQ(assist.otherSide(), WindowSnap::right);
+    ASSERT_TRUE(panel && panel->visible);
+    EXPECT_EQ(panel->header, std::nullopt);
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), half(true).midX());
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midY(), half(true).midY());
+
+    // Previews arrive while it shows.
+    settleCaptures();
+    for (const WindowInfo& w : assist.model().windows())
+        EXPECT_FALSE(w.thumb.isNull());
+}
+
+TEST_F(SnapAssist, NeverOpensAfterMaximiseOrQuarterSnapsOrWithOnlyTheSnappedWindow) {
+    threeWindows();
+    EXPECT_EQ(press(kUp, flag::command), TapAnswer::swallow); // maximise
+    EXPECT_EQ(frameOf(shell), snapFrame(WindowSnap::maximize));
+    EXPECT_FALSE(isOpen());
+    EXPECT_EQ(panel, nullptr);
+
+    // From a half, Win+Up makes a quarter: no assist either. (Esc dismisses the one after the half.)
+    press(kRight, flag::command);
+    ASSERT_TRUE(isOpen());
+    press(kEsc);
+    EXPECT_FALSE(isOpen());
+    press(kUp, flag::command);
+    EXPECT_EQ(frameOf(shell), snapFrame(WindowSnap::topRight));
+    EXPECT_FALSE(isOpen());
+    EXPECT_FALSE(panel->visible);
+
+    assist.show(WindowSnap::bottomLeft, shell);
+    assist.show(WindowSnap::maximize, shell);
+    EXPECT_FALSE(isOpen());
+
+    // Alone on the screen.
+    sim.windows.close(editor);
+    sim.windows.close(browser);
+    assist.show(WindowSnap::left, shell);
+    EXPECT_FALSE(isOpen());
+    EXPECT_FALSE(panel->visible);
+}
+
+TEST_F(SnapAssist, ALetterClosesItAndStillReachesTheApplication) {
+    threeWindows();
+    press(kLeft, flag::command);
+    ASSERT_TRUE(isOpen());
+    EXPECT_EQ(press(keycode::a), TapAnswer::pass);
+    EXPECT_FALSE(isOpen());
+    EXPECT_FALSE(panel->visible);
+    EXPECT_TRUE(assist.model().windows().empty());
+    EXPECT_EQ(frameOf(browser), (Rect{90, 80, 900, 700})); // nothing was picked
+}
+
+TEST_F(SnapAssist, TabAndArrowsWrapAndReturnPicksIntoTheOtherHalf) {
+    threeWindows();
+    press(kLeft, flag::command);
+    EXPECT_EQ(press(kTab, flag::shift), TapAnswer::swallow);
+    EXPECT_EQ(assist.model().selected(), 1); // Shift+Tab on the first tile wraps to the last
+    press(kTab);
+    EXPECT_EQ(assist.model().selected(), 0);
+    press(kLeft);
+    EXPECT_EQ(assist.model().selected(), 1);
+    press(kRight);
+    press(kRight);
+    EXPECT_EQ(assist.model().selected(), 1);
+    ASSERT_EQ(assist.model().windows()[1].id, editor);
+
+    EXPECT_EQ(press(keycode::ret), TapAnswer::swallow);
+    EXPECT_FALSE(isOpen());
+    EXPECT_FALSE(panel->visible);
+    EXPECT_EQ(frameOf(editor), snapFrame(WindowSnap::right));
+    EXPECT_EQ(frontWindow(), editor);
+    EXPECT_EQ(sim.workspace.frontmostApp()->pid, sim.windows.window(editor)->pid);
+}
+
+TEST_F(SnapAssist, PickingAFullScreenWindowLeavesFullScreenBeforeSnapping) {
+    auto app = sim.app("com.example.player", "Player");
+    const uint32_t movie = app.window("Movie", {0, 0, 1024, 640}).image(picture(Qt::black)).fullscreen();
+    sim.app("com.example.editor", "Editor").window("Code", {60, 60, 900, 700}).image(picture(Qt::blue));
+    editor = sim.windows.stacking().front();
+    model.store.start();
+
+    assist.show(WindowSnap::right, editor);
+    ASSERT_EQ(ids(assist.model().windows()), (std::vector<uint32_t>{movie}));
+    EXPECT_EQ(assist.otherSide(), WindowSnap::left);
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), half(false).midX());
+    panel->click(0, TileAction::pick);
+    EXPECT_FALSE(isOpen());
+    sim.mainQueue.drain();
+    EXPECT_TRUE(sim.windows.window(movie)->fullscreen); // leaving full screen takes a moment
+    EXPECT_NE(frameOf(movie), snapFrame(WindowSnap::left));
+
+    sim.mainQueue.advance(3.0);
+    EXPECT_FALSE(sim.windows.window(movie)->fullscreen);
+    EXPECT_EQ(frameOf(movie), snapFrame(WindowSnap::left));
+}
+
+TEST_F(SnapAssist, WindowButtonsOnlyDismissAndBlankPreviewsLeave) {
+    threeWindows();
+    assist.show(WindowSnap::left, shell);
+    panel->click(0, TileAction::close);
+    EXPECT_FALSE(isOpen());
+    EXPECT_TRUE(sim.windows.window(browser).has_value());
+    panel->click(0, TileAction::quit); // a late click on the hidden panel
+    EXPECT_TRUE(sim.workspace.app(sim.windows.window(browser)->pid).has_value());
+
+    sim.windows.update(browser, [](SimWindow& w) { w.directImage = w.captureImage = blankPicture(); });
+    assist.show(WindowSnap::left, shell);
+    const int shows = panel->shows;
+    settleCaptures();
+    EXPECT_EQ(ids(assist.model().windows()), (std::vector<uint32_t>{editor}));
+    EXPECT_EQ(panel->shows, shows + 1);
+    EXPECT_TRUE(isOpen());
+
+    // A window that never shows content is the last one left: the picker closes.
+    sim.windows.close(editor);
+    const uint32_t ghost =
+        sim.app("com.example.ghost", "Ghost").window("Empty", {200, 200, 600, 400}).image(blankPicture());
+    assist.close();
+    assist.show(WindowSnap::left, shell);
+    ASSERT_EQ(ids(assist.model().windows()), (std::vector<uint32_t>{ghost}));
+    settleCaptures();
+    EXPECT_FALSE(isOpen());
+    EXPECT_FALSE(panel->visible);
+}
+
+TEST_F(SnapAssist, ManyWindowsShrinkTheTilesToFitTheHalf) {
+    auto app = sim.app("com.example.many", "Many");
+    for (int i = 0; i < 12; ++i)
+        app.window(QStringLiteral("Doc %1").arg(i), {10.0 * i, 30, 800, 600});
+    const uint32_t snapped = app.window("Snapped", {0, 30, 800, 600});
+    model.store.start();
+    const Rect h = half(false);
+
+    assist.show(WindowSnap::right, snapped);
+    EXPECT_LT(metrics.thumbH, 140);
+    EXPECT_GT(metrics.thumbH, 90);
+    EXPECT_EQ(static_cast<int>(140 - metrics.thumbH) % 4, 0);
+    EXPECT_LE(panel->shownFrame.width, 0.9 * h.width + 40);
+    EXPECT_LE(panel->shownFrame.height, 0.9 * h.height);
+    EXPECT_GE(panel->shownFrame.minX(), h.minX());
+    EXPECT_LE(panel->shownFrame.maxX(), h.maxX());
+    // One step larger would not have fitted.
+    Metrics bigger = metrics;
+    bigger.thumbH += 4;
+    const FlowLayout larger = flowRows(assist.model().windows(), 0.9 * h.width, bigger);
+    EXPECT_TRUE(larger.size.width > 0.9 * h.width + 40 || larger.size.height > 0.9 * h.height);
+
+    // Beyond what 90 points can hold, the grid stays at 90 and overflows the half.
+    assist.close();
+    for (int i = 0; i < 40; ++i)
+        app.window(QStringLiteral("More %1").arg(i), {10.0 * i, 30, 800, 600});
+    sim.mainQueue.advance(6.0); // the store notices the new windows
+    assist.show(WindowSnap::right, snapped);
+    EXPECT_EQ(assist.model().windows().size(), 52u);
+    EXPECT_DOUBLE_EQ(metrics.thumbH, 90);
+    EXPECT_GT(panel->shownFrame.height, 0.9 * h.height);
+}

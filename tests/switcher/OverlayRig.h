@@ -1,0 +1,114 @@
+#pragma once
+
+// A simulated session with the window model, the routing state and the key forwarder wired the
+// way the program wires them, for the overlays that show a tile grid.
+
+#include "core/hints/MacHints.h"
+#include "core/input/Inject.h"
+#include "core/input/InputRoutingState.h"
+#include "core/input/SwitcherKeyForwarder.h"
+#include "core/settings/Prefs.h"
+#include "core/switcher/TileGridPanel.h"
+#include "core/switcher/WindowTileOperations.h"
+#include "core/windows/WindowModel.h"
+#include "platform/sim/SimSession.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace fenwold::testing {
+
+// A panel that remembers how it was last shown.
+class RecordingGridPanel final : public TileGridPanel {
+public:
+    void show(const std::vector<std::vector<int>>& r, const std::optional<QString>& h,
+              const Rect& f) override {
+        rows = r;
+        header = h;
+        shownFrame = f;
+        visible = true;
+        ++shows;
+    }
+    void orderOut() override { visible = false; }
+    bool isVisible() const override { return visible; }
+    Rect frame() const override { return shownFrame; }
+    Size measure(const std::vector<std::vector<int>>&, const std::optional<QString>&) const override {
+        return {};
+    }
+    // What a click on a tile or one of its buttons does.
+    void click(int index, TileAction action) { onAction(index, action); }
+
+    std::vector<std::vector<int>> rows;
+    std::optional<QString> header;
+    Rect shownFrame;
+    bool visible = false;
+    int shows = 0;
+};
+
+class SilentHintPanel final : public HintPanel {
+public:
+    Size setContent(const Hint&) override { return {200, 50}; }
+    void setFrame(const Rect&) override {}
+    bool isVisible() const override { return visible; }
+    void setAlpha(double) override {}
+    void orderFront() override { visible = true; }
+    void animateAlpha(double, double) override {}
+    void orderOut() override { visible = false; }
+    bool visible = false;
+};
+
+// A picture with enough detail to count as a real preview.
+inline QImage picture(QColor color, int w = 160, int h = 100) {
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    image.fill(color);
+    QPainter p(&image);
+    for (int x = 0; x < w; x += 8)
+        p.fillRect(QRect(x, (x * 3) % h, 4, 6), QColor((x * 5) % 256, 255 - color.red(), 90));
+    return image;
+}
+
+inline QImage blankPicture() {
+    QImage image(160, 100, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+class OverlayRig : public ::testing::Test {
+protected:
+    OverlayRig() {
+        Prefs(sim.prefs).registerDefaults();
+        Prefs(sim.prefs).set(PrefKey::macHints, true);
+    }
+
+    // Let the thumbnail requests, their background captures and their results run.
+    void settleCaptures() {
+        sim.mainQueue.drain();
+        while (sim.background.runAll() > 0)
+            sim.mainQueue.drain();
+        sim.mainQueue.drain();
+    }
+    std::vector<uint32_t> ids(const std::vector<WindowInfo>& list) const {
+        std::vector<uint32_t> out;
+        for (const auto& w : list)
+            out.push_back(w.id);
+        return out;
+    }
+    // The front window as the window server stacks it.
+    uint32_t frontWindow() const { return sim.windows.stacking().front(); }
+    Rect visibleFrame() const { return sim.screens.screens().front().visibleFrame; }
+
+    SimSession sim;
+    Platform platform = sim.platform();
+    Metrics metrics;
+    WindowModel model{platform, [this] { return metrics.thumbH; }};
+    InputRoutingState routing;
+    Inject inject{sim.keys, sim.workspace, sim.log};
+    SwitcherKeyForwarder forwarder{
+        routing, [this](uint16_t key, uint64_t flags, int32_t pid) { inject.post(key, flags, pid); }};
+    WindowTileOperations operations{model.windows, sim.workspace};
+    HintHUD hud{sim.prefs, sim.mainQueue, sim.screens, [] { return std::make_unique<SilentHintPanel>(); }};
+    RecordingGridPanel* panel = nullptr;
+};
+
+} // namespace fenwold::testing
