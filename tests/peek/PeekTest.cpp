@@ -379,3 +379,15 @@ TEST(DockTargetTest, ModuleCheckPassesAndRunsJustBeforeTheMetrics) {
     EXPECT_EQ(runModuleChecks(moduleChecks({&scratch}), out), 0) << printed.toStdString();
     EXPECT_TRUE(printed.contains("DockTarget selfcheck OK\nMetrics selfcheck OK\n")) << printed.toStdString();
 }
+
+TEST_F(PeekTest, AnApplicationWithOnlyMinimizedWindowsShowsThemAll) {
+    for (uint32_t w : {notesWindow1, notesWindow2})
+        sim.accessibility.setAttribute(sim.windows.window(w)->element, "AXMinimized", AXValue::of(true));
+    sim.mainQueue.drain();
+    hoverIcon(0);
+    sim.mainQueue.advance(0.4);
+    ASSERT_TRUE(peekShown());
+    ASSERT_EQ(peekModel.windows().size(), 2u);
+    for (const auto& w : peekModel.windows())
+        EXPECT_TRUE(w.isMinimized) << w.title.toStdString();
+}

@@ -311,3 +311,35 @@ TEST_F(WindowMenuTest, MoveOnAFullScreenWindowLeavesFullScreenFirst) {
     key(kRight);
     EXPECT_EQ(frameOf(notes).x, menu.moveOrigin()->x + 25);
 }
+
+TEST_F(WindowMenuTest, FullScreenSidesTileTheWindowAndLeaveTheSplitAgain) {
+    const uint32_t notes =
+        sim.app("com.apple.TextEdit", "TextEdit").frontmost().window("Notes", {100, 100, 600, 400});
+    choose(WindowMenuAction::fullScreenLeft);
+    ASSERT_TRUE(sim.windows.window(notes)->fullscreen);
+    choose(std::nullopt);
+    EXPECT_EQ(presenter.checkedTitles(), QStringList{"Full Screen — Left of Screen"});
+
+    // Chosen again while tiled on that side: the split is left.
+    choose(WindowMenuAction::fullScreenLeft);
+    EXPECT_FALSE(sim.windows.window(notes)->fullscreen);
+
+    // From full screen to the right side: out of full screen first, then tiled.
+    choose(WindowMenuAction::fullScreen);
+    ASSERT_TRUE(sim.windows.window(notes)->fullscreen);
+    choose(WindowMenuAction::fullScreenRight);
+    sim.mainQueue.advance(2.0);
+    choose(std::nullopt);
+    EXPECT_EQ(presenter.checkedTitles(), QStringList{"Full Screen — Right of Screen"});
+}
+
+TEST_F(WindowMenuTest, MinimizeAndCloseActOnTheFrontWindow) {
+    auto editor = sim.app("com.apple.TextEdit", "TextEdit").frontmost();
+    const uint32_t plan = editor.window("Plan", {300, 100, 600, 400});
+    const uint32_t notes = editor.window("Notes", {100, 100, 600, 400});
+    choose(WindowMenuAction::close);
+    EXPECT_FALSE(sim.windows.window(notes).has_value());
+    EXPECT_TRUE(sim.workspace.app(editor).has_value()); // another window is left
+    choose(WindowMenuAction::minimize);
+    EXPECT_TRUE(sim.windows.window(plan)->minimized);
+}
