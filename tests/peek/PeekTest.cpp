@@ -355,6 +355,20 @@ TEST_F(PeekTest, DockItemsResolveToProcessesOrIdleTargets) {
     EXPECT_EQ(peek->dockItemAt(sim.dock.itemCentre(stray))->kind, DockTarget::Kind::idle);
     EXPECT_FALSE(peek->dockItemAt(sim.dock.itemCentre(folder)).has_value());
 
+    // Matched by the path of the URL, or by name; applications without a Dock icon of their own
+    // never match.
+    const int byPath =
+        sim.dock.addItem("AXApplicationDockItem", QString("Post"),
+                         QUrl("file://localhost/Applications/Mail.app"), std::optional<bool>(true));
+    EXPECT_EQ(peek->dockItemAt(sim.dock.itemCentre(byPath))->pid, mail);
+    const int byName = sim.dock.addItem("AXApplicationDockItem", QString("Calendar"),
+                                        QUrl("file:///Other/Cal.app"), std::optional<bool>(true));
+    EXPECT_EQ(peek->dockItemAt(sim.dock.itemCentre(byName))->pid, calendar);
+    sim.app("org.example.agent", "Agent").accessory();
+    const int agent =
+        sim.dock.addItem("AXApplicationDockItem", QString("Agent"), std::nullopt, std::optional<bool>(true));
+    EXPECT_EQ(peek->dockItemAt(sim.dock.itemCentre(agent))->kind, DockTarget::Kind::idle);
+
     // A Dock that says the application is not running wins over a process of the same name.
     sim.dock.addItem("AXApplicationDockItem", QString("Mail"), std::nullopt, std::optional<bool>(false));
     EXPECT_EQ(peek->dockItemAt(sim.dock.itemCentre(sim.dock.count() - 1))->kind, DockTarget::Kind::idle);
