@@ -6,6 +6,7 @@
 #include "core/input/InputRoutingState.h"
 #include "core/input/SwallowedKeys.h"
 #include "core/input/SwitcherKeyForwarder.h"
+#include "core/peek/DockTarget.h"
 #include "core/settings/AltF4Action.h"
 #include "core/settings/Prefs.h"
 #include "core/switcher/TileGrid.h"
@@ -28,6 +29,7 @@ std::vector<ModuleCheck> moduleChecks(const SelfCheckContext& context) {
     checks.push_back({"MacHints", [](QStringList& f) { return HintHUD::selfcheck(f); }});
     checks.push_back({"WindowStore", [](QStringList& f) { return windowStoreSelfcheck(f); }});
     checks.push_back({"WindowCapture", [](QStringList& f) { return windowCaptureSelfcheck(f); }});
+    checks.push_back({"DockTarget", [](QStringList& f) { return DockTarget::selfcheck(f); }});
     checks.push_back({"Metrics", [](QStringList& f) { return metricsSelfcheck(f); }});
     return checks;
 }

@@ -2,6 +2,7 @@
 
 #include "ManualQueue.h"
 #include "SimAccessibility.h"
+#include "SimDock.h"
 #include "SimKeyboard.h"
 #include "SimPasteboard.h"
 #include "SimPrefs.h"
@@ -106,6 +107,8 @@ public:
     SimLog log;
     SimClock clock;
     SimWindows windows{accessibility, windowServer, workspace, screens, mainQueue};
+    // Not running until a test launches it.
+    SimDock dock{accessibility, workspace, screens, prefs};
 };
 
 } // namespace fenwold

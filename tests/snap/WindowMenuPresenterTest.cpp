@@ -1,0 +1,31 @@
+// The window menu as a Qt menu: one entry per row, separators, check marks, the disabled quit.
+#include "ui/snap/WindowMenuPresenter.h"
+#include "core/snap/WindowMenu.h"
+
+#include <QMenu>
+#include <gtest/gtest.h>
+
+using namespace fenwold;
+
+TEST(WindowMenuPresenterTest, BuildsEntriesWithChecksIconsAndTheDisabledQuit) {
+    const auto rows =
+        WindowMenuController::items(WindowMode::snappedLeft, QString("com.apple.finder"), QString("Finder"));
+    QMenu menu;
+    const auto actions = QtMenuPresenter::build(menu, rows);
+    const QList<QAction*> entries = menu.actions();
+    ASSERT_EQ(entries.size(), 13);
+    EXPECT_TRUE(entries[6]->isSeparator());
+    EXPECT_TRUE(entries[10]->isSeparator());
+    EXPECT_EQ(entries[4]->text(), "Snap Left");
+    EXPECT_TRUE(entries[4]->isChecked());
+    EXPECT_FALSE(entries[3]->isChecked());
+    EXPECT_EQ(actions.at(entries[1]), WindowMenuAction::startMove);
+    for (int i : {0, 1, 2, 3, 4, 5, 7, 8, 9, 11, 12})
+        EXPECT_FALSE(entries[i]->icon().isNull()) << entries[i]->text().toStdString();
+    EXPECT_EQ(entries[12]->text(), "Quit Finder");
+    EXPECT_FALSE(entries[12]->isEnabled());
+    EXPECT_EQ(actions.count(entries[12]), 0u);
+    EXPECT_TRUE(entries[11]->isEnabled());
+    for (QAction* a : entries)
+        EXPECT_TRUE(a->shortcut().isEmpty());
+}
