@@ -10,7 +10,9 @@ namespace fenwold {
 
 namespace {
 
-int runChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) { return runModuleChecks(checks, out); }
+int runChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) {
+    return runModuleChecks(checks, out);
+}
 
 } // namespace
 
@@ -18,11 +20,14 @@ std::optional<int> runDiagnosticMode(const CommandLineMode& mode, Platform& plat
     using Kind = CommandLineMode::Kind;
     switch (mode.kind) {
     case Kind::tcc:
-        for (const auto& line : tccReport(*platform.accessibility, *platform.windowServer)) out << line << '\n';
+        for (const auto& line : tccReport(*platform.accessibility, *platform.windowServer))
+            out << line << '\n';
         out.flush();
         return 0;
     case Kind::altF4Selfcheck:
         return runChecks({{"AltF4Action", [](QStringList& f) { return altF4ActionSelfcheck(f); }}}, out);
+    case Kind::clipboardSelfcheck:
+        return runChecks({clipboardCheck()}, out);
     case Kind::selfcheck: {
         // Module checks work on scratch stores, never the user's preferences.
         SimPrefs scratch;

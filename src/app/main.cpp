@@ -1,3 +1,4 @@
+#include "ClipboardPreview.h"
 #include "Modes.h"
 #include "SimHost.h"
 
@@ -10,7 +11,8 @@ using namespace fenwold;
 
 int main(int argc, char* argv[]) {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLineMode mode = parseMode(arguments);
 
     if (mode.kind != CommandLineMode::Kind::normal) {
@@ -25,7 +27,12 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     SimHost host;
     Platform platform = host.platform();
-    (void)platform;
+    const StartupOptions options = parseStartupOptions(arguments);
+    if (options.clipboardPreview) {
+        ClipboardPreview preview(platform, options);
+        preview.show();
+        return application.exec();
+    }
     // The menu-bar application is assembled by the application shell; until it is part of this
     // build, say so rather than sitting silently in the event loop.
     std::fprintf(stderr, "Fenwold: the menu-bar application is not part of this build yet; "

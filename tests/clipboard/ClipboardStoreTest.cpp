@@ -25,7 +25,8 @@ protected:
         if (!path) path = dir.filePath("Fenwold/clipboard-pins.json");
         return std::make_unique<ClipboardStore>(
             path, sim.pasteboard, [this] { return enabled; },
-            ClipboardStoreServices{&sim.mainQueue, &sim.worker, &sim.workspace, &sim.clock,
+            ClipboardStoreServices{&sim.mainQueue, &sim.worker,
+                                   [this] { return sim.workspace.frontmostApp(); }, &sim.clock,
                                    QStringLiteral("org.fenwold.Fenwold")});
     }
     // One poll tick with the worker finishing at once.
@@ -302,7 +303,8 @@ TEST_F(ClipboardStoreTest, PinFileFailuresReportAndKeepPinsInMemory) {
 TEST_F(ClipboardStoreTest, WithoutAPinsLocationPinsStillWorkInMemory) {
     store = std::make_unique<ClipboardStore>(
         std::nullopt, sim.pasteboard, [] { return true; },
-        ClipboardStoreServices{&sim.mainQueue, &sim.worker, &sim.workspace, &sim.clock, std::nullopt});
+        ClipboardStoreServices{&sim.mainQueue, &sim.worker, [this] { return sim.workspace.frontmostApp(); },
+                               &sim.clock, std::nullopt});
     store->start();
     EXPECT_EQ(sim.worker.pending(), 0u);
     store->insert(textEntry("x"));

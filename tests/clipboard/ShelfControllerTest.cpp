@@ -79,9 +79,10 @@ class ShelfControllerTest : public ::testing::Test {
 protected:
     SimSession sim;
     int32_t textEdit = sim.app("com.apple.TextEdit", "TextEdit").frontmost();
-    ClipboardStore store{
-        std::nullopt, sim.pasteboard, [] { return true; },
-        ClipboardStoreServices{&sim.mainQueue, &sim.worker, &sim.workspace, &sim.clock, std::nullopt}};
+    ClipboardStore store{std::nullopt, sim.pasteboard, [] { return true; },
+                         ClipboardStoreServices{&sim.mainQueue, &sim.worker,
+                                                [this] { return sim.workspace.frontmostApp(); }, &sim.clock,
+                                                std::nullopt}};
     KeySenderPaste paste{sim.keys};
     RecordingPanel* panel = nullptr;
     RecordingSearchField field;

@@ -14,9 +14,10 @@ namespace {
 class ShelfModelTest : public ::testing::Test {
 protected:
     SimSession sim;
-    ClipboardStore store{
-        std::nullopt, sim.pasteboard, [] { return true; },
-        ClipboardStoreServices{&sim.mainQueue, &sim.worker, &sim.workspace, &sim.clock, std::nullopt}};
+    ClipboardStore store{std::nullopt, sim.pasteboard, [] { return true; },
+                         ClipboardStoreServices{&sim.mainQueue, &sim.worker,
+                                                [this] { return sim.workspace.frontmostApp(); }, &sim.clock,
+                                                std::nullopt}};
     ClipboardShelfModel model{store};
 
     // Inserted oldest first, so the shelf shows them in reverse.

@@ -30,9 +30,10 @@ QString snapshotPath(const QString& name) {
 class ShelfViewsTest : public ::testing::Test {
 protected:
     SimSession sim;
-    ClipboardStore store{
-        std::nullopt, sim.pasteboard, [] { return true; },
-        ClipboardStoreServices{&sim.mainQueue, &sim.worker, &sim.workspace, &sim.clock, std::nullopt}};
+    ClipboardStore store{std::nullopt, sim.pasteboard, [] { return true; },
+                         ClipboardStoreServices{&sim.mainQueue, &sim.worker,
+                                                [this] { return sim.workspace.frontmostApp(); }, &sim.clock,
+                                                std::nullopt}};
     KeySenderPaste paste{sim.keys};
     QtShelfPanel* panel = nullptr;
     std::unique_ptr<ClipboardShelfController> shelf;

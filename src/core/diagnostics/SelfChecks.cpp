@@ -1,5 +1,6 @@
 #include "SelfChecks.h"
 
+#include "core/clipboard/ClipboardChecks.h"
 #include "core/settings/AltF4Action.h"
 #include "core/settings/Prefs.h"
 
@@ -7,9 +8,15 @@ namespace fenwold {
 
 std::vector<ModuleCheck> moduleChecks(const SelfCheckContext& context) {
     std::vector<ModuleCheck> checks;
-    checks.push_back({"Prefs", [&context](QStringList& f) { return Prefs::selfcheck(*context.scratchPrefs, f); }});
+    checks.push_back(
+        {"Prefs", [&context](QStringList& f) { return Prefs::selfcheck(*context.scratchPrefs, f); }});
     checks.push_back({"AltF4Action", [](QStringList& f) { return altF4ActionSelfcheck(f); }});
+    checks.push_back(clipboardCheck());
     return checks;
+}
+
+ModuleCheck clipboardCheck() {
+    return {"Clipboard", [](QStringList& f) { return clipboardSelfcheck(f); }, clipboardSelfcheckSummary};
 }
 
 int runModuleChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) {
@@ -18,11 +25,12 @@ int runModuleChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) {
         QStringList failures;
         const bool ok = check.run(failures) && failures.isEmpty();
         if (ok) {
-            out << check.name << " selfcheck OK\n";
+            out << check.name << " selfcheck OK" << check.summary << '\n';
         } else {
             status = 1;
             out << check.name << " selfcheck FAILED\n";
-            for (const auto& f : failures) out << "  " << f << '\n';
+            for (const auto& f : failures)
+                out << "  " << f << '\n';
         }
         out.flush();
     }
