@@ -10,9 +10,7 @@ namespace fenwold {
 
 namespace {
 
-int runChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) {
-    return runModuleChecks(checks, out);
-}
+int runChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) { return runModuleChecks(checks, out); }
 
 } // namespace
 
@@ -20,8 +18,7 @@ std::optional<int> runDiagnosticMode(const CommandLineMode& mode, Platform& plat
     using Kind = CommandLineMode::Kind;
     switch (mode.kind) {
     case Kind::tcc:
-        for (const auto& line : tccReport(*platform.accessibility, *platform.windowServer))
-            out << line << '\n';
+        for (const auto& line : tccReport(*platform.accessibility, *platform.windowServer)) out << line << '\n';
         out.flush();
         return 0;
     case Kind::altF4Selfcheck:

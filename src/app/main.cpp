@@ -11,8 +11,7 @@ using namespace fenwold;
 
 int main(int argc, char* argv[]) {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLineMode mode = parseMode(arguments);
 
     if (mode.kind != CommandLineMode::Kind::normal) {

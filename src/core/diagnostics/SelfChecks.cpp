@@ -8,8 +8,7 @@ namespace fenwold {
 
 std::vector<ModuleCheck> moduleChecks(const SelfCheckContext& context) {
     std::vector<ModuleCheck> checks;
-    checks.push_back(
-        {"Prefs", [&context](QStringList& f) { return Prefs::selfcheck(*context.scratchPrefs, f); }});
+    checks.push_back({"Prefs", [&context](QStringList& f) { return Prefs::selfcheck(*context.scratchPrefs, f); }});
     checks.push_back({"AltF4Action", [](QStringList& f) { return altF4ActionSelfcheck(f); }});
     checks.push_back(clipboardCheck());
     return checks;
