@@ -77,17 +77,26 @@ void ClipboardShelfModel::setInspecting(bool inspecting) {
 
 std::vector<const ClipboardEntry*> ClipboardShelfModel::visible() const {
     // Terms are folded once per call; each clip's text was folded when the clip was made.
-    std::vector<QString> terms;
+    std::vector<std::string> terms;
     for (const QString& piece : query_.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
-        terms.push_back(foldForSearch(piece));
+        terms.push_back(foldForSearch(piece).toStdString());
+    if (terms.empty()) {
+        std::vector<const ClipboardEntry*> all;
+        for (const auto& entry : store_->entries())
+            if (admits(filter_, entry)) all.push_back(&entry);
+        return all;
+    }
+    std::string kindNames[4];
+    for (ClipKind kind : {ClipKind::text, ClipKind::image, ClipKind::link, ClipKind::code})
+        kindNames[static_cast<int>(kind)] = foldForSearch(displayName(kind)).toStdString();
 
     std::vector<const ClipboardEntry*> result;
     for (const auto& entry : store_->entries()) {
         if (!admits(filter_, entry)) continue;
-        const QString kindName = foldForSearch(displayName(entry.kind()));
-        const bool matches = std::all_of(terms.begin(), terms.end(), [&](const QString& term) {
-            return entry.foldedText().contains(term) || entry.foldedSource().contains(term) ||
-                   kindName.contains(term);
+        const std::string& kindName = kindNames[static_cast<int>(entry.kind())];
+        const bool matches = std::all_of(terms.begin(), terms.end(), [&](const std::string& term) {
+            return foldedContains(entry.foldedSource(), term) || foldedContains(kindName, term) ||
+                   foldedContains(entry.foldedText(), term);
         });
         if (matches) result.push_back(&entry);
     }
