@@ -121,6 +121,14 @@ TEST_F(ClipboardStoreTest, PrivateAppsMarkedCopiesFilesAndEmptyTextAreSkipped) {
     sim.pasteboard.copy({textItem("one"), PasteboardItem{{{"com.example.private", "x"}}}});
     settle();
     EXPECT_EQ(store->entries().size(), 1u);
+    // A listed type without data is skipped; a marker type is honoured even without data.
+    sim.pasteboard.copy({PasteboardItem{{{ClipTypes::html, QByteArray()}, {ClipTypes::string, "no html"}}}});
+    settle();
+    EXPECT_EQ(store->entries()[0].saved.payload.items[0].types.size(), 1u);
+    sim.pasteboard.copy(
+        {PasteboardItem{{{"org.nspasteboard.TransientType", QByteArray()}, {ClipTypes::string, "t"}}}});
+    settle();
+    EXPECT_EQ(store->entries()[0].text(), "no html");
 }
 
 TEST_F(ClipboardStoreTest, CaptureKeepsPngOverTiffAndSkipsNothingElse) {

@@ -28,7 +28,7 @@ struct RecordingPanel final : ShelfPanel {
     bool onScreen = false;
     bool editing = false;
     std::function<bool(const ShelfKeyEvent&)> keys;
-    std::function<void()> clicks;
+    std::function<void(bool)> clicks;
     std::vector<std::function<void()>> completions;
 
     void place(const Rect& f, double a) override {
@@ -45,7 +45,7 @@ struct RecordingPanel final : ShelfPanel {
                      .arg(a)
                      .arg(seconds)
                      .arg(easeOut ? "out" : "in");
-        if (done) completions.push_back(std::move(done));
+        completions.push_back(std::move(done));
     }
     void makeKeyAndOrderFront() override {
         key = onScreen = true;
@@ -63,7 +63,7 @@ struct RecordingPanel final : ShelfPanel {
         keys = std::move(handler);
         return Subscription([this] { keys = nullptr; });
     }
-    Subscription monitorClicksOutside(std::function<void()> handler) override {
+    Subscription monitorClicks(std::function<void(bool)> handler) override {
         clicks = std::move(handler);
         return Subscription([this] { clicks = nullptr; });
     }
@@ -392,7 +392,9 @@ TEST_F(ShelfControllerTest, ReopeningDuringTheCloseAnimationKeepsThePanelAndDrop
 
 TEST_F(ShelfControllerTest, ClicksElsewhereAndOtherAppsActivatingClose) {
     openShelf();
-    panel->clicks();
+    panel->clicks(true);
+    EXPECT_TRUE(shelf->isOpen());
+    panel->clicks(false);
     EXPECT_FALSE(shelf->isOpen());
     openShelf();
     sim.workspace.activate(sim.workspace.ownPid()); // the program itself: stays open

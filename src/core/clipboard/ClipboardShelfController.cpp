@@ -123,15 +123,15 @@ void ClipboardShelfController::show() {
         panel_->clearFirstResponder();
     });
     if (onVisibilityChange) onVisibilityChange(true);
-    panel_->animate(target, 1, still ? 0 : openSeconds, true, nullptr);
+    panel_->animate(target, 1, still ? 0 : openSeconds, true, [] {});
 
     const std::weak_ptr<int> alive = lifetime_;
     keyMonitor_ = panel_->monitorKeys([this, alive](const ShelfKeyEvent& event) {
         if (!alive.lock() || !isOpen_ || !panel_->isKeyWindow()) return false;
         return handle(event);
     });
-    clickMonitor_ = panel_->monitorClicksOutside([this, alive] {
-        if (alive.lock()) hide();
+    clickMonitor_ = panel_->monitorClicks([this, alive](bool inPanel) {
+        if (alive.lock() && !inPanel) hide();
     });
     activationObserver_ = services_.workspace->observe([this, alive](const WorkspaceEvent& event) {
         if (!alive.lock()) return;

@@ -45,7 +45,8 @@ public:
 
     // Move and fade at once, without animation.
     virtual void place(const Rect& frame, double alpha) = 0;
-    // Animate to a frame and alpha; ease-out or ease-in; completion runs when it ends.
+    // Animate to a frame and alpha; ease-out or ease-in; completion (always callable) runs when
+    // it ends.
     virtual void animate(const Rect& frame, double alpha, double seconds, bool easeOut,
                          std::function<void()> completion) = 0;
     // Take keyboard input and come to the front without activating the program.
@@ -58,8 +59,9 @@ public:
     virtual bool editingText() const = 0;
     // Key-downs while the panel is key; the handler answers true to swallow the key.
     virtual Subscription monitorKeys(std::function<bool(const ShelfKeyEvent&)> handler) = 0;
-    // Left and right mouse-downs outside the panel, in this program or any other.
-    virtual Subscription monitorClicksOutside(std::function<void()> handler) = 0;
+    // Left and right mouse-downs in this program or any other; the handler learns whether the
+    // click landed in the panel.
+    virtual Subscription monitorClicks(std::function<void(bool inPanel)> handler) = 0;
 };
 
 // Types Command+V into one process (the shelf's paste).

@@ -148,7 +148,7 @@ Subscription QtShelfPanel::monitorKeys(std::function<bool(const ShelfKeyEvent&)>
     });
 }
 
-Subscription QtShelfPanel::monitorClicksOutside(std::function<void()> handler) {
+Subscription QtShelfPanel::monitorClicks(std::function<void(bool)> handler) {
     clicks_ = std::move(handler);
     return Subscription([this, alive = std::weak_ptr<int>(lifetime_)] {
         if (alive.lock()) clicks_ = nullptr;
@@ -178,7 +178,7 @@ bool QtShelfPanel::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::MouseButtonPress && clicks_ && qobject_cast<QWidget*>(watched)) {
         const auto button = static_cast<QMouseEvent*>(event)->button();
-        if ((button == Qt::LeftButton || button == Qt::RightButton) && !belongsToPanel(watched)) clicks_();
+        if (button == Qt::LeftButton || button == Qt::RightButton) clicks_(belongsToPanel(watched));
     }
     return false;
 }

@@ -34,7 +34,7 @@ public:
     void clearFirstResponder() override;
     bool editingText() const override;
     Subscription monitorKeys(std::function<bool(const ShelfKeyEvent&)> handler) override;
-    Subscription monitorClicksOutside(std::function<void()> handler) override;
+    Subscription monitorClicks(std::function<void(bool inPanel)> handler) override;
 
     QWidget* window() const { return window_.get(); }
     ClipboardShelfView* view() const { return view_; }
@@ -51,7 +51,7 @@ private:
     ClipboardShelfView* view_ = nullptr;
     QVariantAnimation* animation_ = nullptr;
     std::function<bool(const ShelfKeyEvent&)> keys_;
-    std::function<void()> clicks_;
+    std::function<void(bool)> clicks_;
     std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
 };
 
