@@ -242,6 +242,17 @@ TEST_F(ClipboardStoreTest, TurningCaptureOffDropsTheCaptureInFlightAndLaterCopie
     EXPECT_EQ(texts(), QStringList{"back on"});
 }
 
+TEST_F(ClipboardStoreTest, ACopyRacingTheReadIsTakenOnTheNextTickInsteadOfTheOldOne) {
+    startFresh();
+    sim.pasteboard.copyText("stale");
+    sim.pasteboard.copyDuringNextRead({textItem("newer")});
+    settle();
+    EXPECT_TRUE(store->entries().empty());
+    EXPECT_FALSE(store->processing());
+    settle();
+    EXPECT_EQ(texts(), QStringList{"newer"});
+}
+
 TEST_F(ClipboardStoreTest, ACopyDuringProcessingIsPickedUpOnALaterTick) {
     startFresh();
     sim.pasteboard.copyText("first");
