@@ -359,9 +359,15 @@ void ClipboardShelfView::refresh() {
     for (std::size_t i = 0; i < chips_.size(); ++i)
         chips_[i]->setChecked(allClipboardFilters[i] == model.filter());
 
+    // One pass over the history per refresh: searching large clips is the expensive part.
     const auto visible = model.visible();
+    const auto chosen = std::find_if(visible.begin(), visible.end(),
+                                     [&](const ClipboardEntry* e) { return e->id() == model.selectedID(); });
+    const ClipboardEntry* selected = chosen != visible.end() ? *chosen
+                                     : visible.empty()       ? nullptr
+                                                             : visible.front();
     countLabel_->setText(ShelfTexts::clipCount(visible.size()));
-    rebuildCards();
+    rebuildCards(visible, selected);
     scroll_->setVisible(!visible.empty());
     empty_->setVisible(visible.empty());
     if (visible.empty()) {
@@ -378,18 +384,15 @@ void ClipboardShelfView::refresh() {
     if (hasMessage) message_->setText(*store.message());
     const auto status = ShelfTexts::status(store.paused(), winV());
     status_->setText(ShelfStyle::symbol(status.symbol) + "  " + status.text);
-    const bool selection = model.selected() != nullptr;
-    previewButton_->setEnabled(selection);
-    pasteButton_->setEnabled(selection);
+    previewButton_->setEnabled(selected != nullptr);
+    pasteButton_->setEnabled(selected != nullptr);
 
-    refreshInspector();
+    refreshInspector(selected);
     refreshing_ = false;
 }
 
-void ClipboardShelfView::rebuildCards() {
-    ClipboardShelfModel& model = *context_.model;
-    const auto visible = model.visible();
-    const ClipboardEntry* selected = model.selected();
+void ClipboardShelfView::rebuildCards(const std::vector<const ClipboardEntry*>& visible,
+                                      const ClipboardEntry* selected) {
     std::vector<std::pair<QUuid, bool>> ids;
     for (const auto* entry : visible)
         ids.emplace_back(entry->id(), entry->pinned);
@@ -463,9 +466,8 @@ void ClipboardShelfView::scrollToSelection() {
     scrollAnimation_->start();
 }
 
-void ClipboardShelfView::refreshInspector() {
-    ClipboardShelfModel& model = *context_.model;
-    const ClipboardEntry* entry = model.inspecting() ? model.selected() : nullptr;
+void ClipboardShelfView::refreshInspector(const ClipboardEntry* selected) {
+    const ClipboardEntry* entry = context_.model->inspecting() ? selected : nullptr;
     inspector_->setVisible(entry != nullptr);
     divider_->setVisible(entry != nullptr);
     if (!entry) {

@@ -58,8 +58,8 @@ private:
     QWidget* buildHeader();
     QWidget* buildChips();
     QWidget* buildFooter();
-    void rebuildCards();
-    void refreshInspector();
+    void rebuildCards(const std::vector<const ClipboardEntry*>& visible, const ClipboardEntry* selected);
+    void refreshInspector(const ClipboardEntry* selected);
     void scrollToSelection();
     bool winV() const;
     void modelChanged();
