@@ -148,7 +148,7 @@ void ClipboardCard::paintPreview(QPainter& painter, const QRectF& area) const {
     case ClipKind::code: {
         QTextDocument* document =
             style_.codeDocument(ClipboardCode::highlight(firstCharacters(entry_.text(), 600)),
-                                ShelfStyle::monospaceFont(10), nullptr);
+                                ShelfStyle::monospaceFont(10), nullptr, 3);
         document->setTextWidth(area.width());
         painter.translate(area.topLeft());
         // Seven lines of 10-point text with 3 points between them.

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QHash>
+#include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -65,7 +66,8 @@ QString ShelfStyle::symbol(const QString& name) {
     return glyphs.value(name, QStringLiteral("•"));
 }
 
-QTextDocument* ShelfStyle::codeDocument(const StyledText& styled, const QFont& font, QObject* parent) const {
+QTextDocument* ShelfStyle::codeDocument(const StyledText& styled, const QFont& font, QObject* parent,
+                                        double lineSpacing) const {
     auto* document = new QTextDocument(parent);
     document->setDefaultFont(font);
     document->setDocumentMargin(0);
@@ -75,6 +77,11 @@ QTextDocument* ShelfStyle::codeDocument(const StyledText& styled, const QFont& f
     base.setForeground(label());
     cursor.select(QTextCursor::Document);
     cursor.mergeCharFormat(base);
+    if (lineSpacing > 0) {
+        QTextBlockFormat spacing;
+        spacing.setLineHeight(lineSpacing, QTextBlockFormat::LineDistanceHeight);
+        cursor.mergeBlockFormat(spacing);
+    }
     for (const ColorRun& run : styled.runs) {
         QTextCharFormat format;
         format.setForeground(ClipboardCode::color(run.color, dark));

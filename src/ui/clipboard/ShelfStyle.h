@@ -28,8 +28,9 @@ struct ShelfStyle {
     static QFont monospaceFont(double points);
     // A glyph standing in for a platform symbol name.
     static QString symbol(const QString& name);
-    // Highlighted code as a document in the given font.
-    QTextDocument* codeDocument(const StyledText& styled, const QFont& font, QObject* parent) const;
+    // Highlighted code as a document in the given font, with extra space between lines.
+    QTextDocument* codeDocument(const StyledText& styled, const QFont& font, QObject* parent,
+                                double lineSpacing = 0) const;
 };
 
 } // namespace fenwold
