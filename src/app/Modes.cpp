@@ -73,6 +73,8 @@ std::optional<int> runDiagnosticMode(const CommandLineMode& mode, Platform& plat
         return snapWindow(platform, out, mode.snapPosition, mode.snapApp, waiting());
     case Kind::altF4Selfcheck:
         return runChecks({{"AltF4Action", [](QStringList& f) { return altF4ActionSelfcheck(f); }}}, out);
+    case Kind::clipboardSelfcheck:
+        return runChecks({clipboardCheck()}, out);
     case Kind::selfcheck: {
         // Module checks work on scratch stores, never the user's preferences.
         SimPrefs scratch;

@@ -1,3 +1,4 @@
+#include "ClipboardPreview.h"
 #include "Modes.h"
 #include "QuitSignals.h"
 #include "Host.h"
@@ -32,6 +33,15 @@ int main(int argc, char* argv[]) {
     Platform platform = host->platform();
     platform.appShell->setAccessoryPolicy();
     const StartupOptions options = parseStartupOptions(arguments);
+    if (options.clipboardPreview) {
+        // The shelf with sample clips instead of the application's features; reopening the
+        // program shows it again.
+        Prefs(*platform.prefs).registerDefaults();
+        ClipboardPreview preview(platform, options);
+        preview.show();
+        Subscription reopen = platform.appShell->observeReopen([&preview] { preview.show(); });
+        return QApplication::exec();
+    }
     NetworkFeedFetcher feedFetcher;
     FeedUpdater updater(feedFetcher, *platform.mainQueue, platform.appShell->bundle(),
                         platform.appShell->systemVersion());

@@ -7,7 +7,8 @@
 
 namespace fenwold {
 
-// One pasteboard item: its types in the order the item lists them, each with its bytes.
+// One pasteboard item: its types in the order the item lists them, each with its bytes (a null
+// byte array when the item lists the type but gives no data for it).
 struct PasteboardItem {
     std::vector<std::pair<QString, QByteArray>> types;
     friend bool operator==(const PasteboardItem&, const PasteboardItem&) = default;

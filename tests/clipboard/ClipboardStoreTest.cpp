@@ -25,7 +25,8 @@ protected:
         if (!path) path = dir.filePath("Fenwold/clipboard-pins.json");
         return std::make_unique<ClipboardStore>(
             path, sim.pasteboard, [this] { return enabled; },
-            ClipboardStoreServices{&sim.mainQueue, &sim.worker, &sim.workspace, &sim.clock,
+            ClipboardStoreServices{&sim.mainQueue, &sim.worker,
+                                   [this] { return sim.workspace.frontmostApp(); }, &sim.clock,
                                    QStringLiteral("org.fenwold.Fenwold")});
     }
     // One poll tick with the worker finishing at once.
@@ -120,6 +121,14 @@ TEST_F(ClipboardStoreTest, PrivateAppsMarkedCopiesFilesAndEmptyTextAreSkipped) {
     sim.pasteboard.copy({textItem("one"), PasteboardItem{{{"com.example.private", "x"}}}});
     settle();
     EXPECT_EQ(store->entries().size(), 1u);
+    // A listed type without data is skipped; a marker type is honoured even without data.
+    sim.pasteboard.copy({PasteboardItem{{{ClipTypes::html, QByteArray()}, {ClipTypes::string, "no html"}}}});
+    settle();
+    EXPECT_EQ(store->entries()[0].saved.payload.items[0].types.size(), 1u);
+    sim.pasteboard.copy(
+        {PasteboardItem{{{"org.nspasteboard.TransientType", QByteArray()}, {ClipTypes::string, "t"}}}});
+    settle();
+    EXPECT_EQ(store->entries()[0].text(), "no html");
 }
 
 TEST_F(ClipboardStoreTest, CaptureKeepsPngOverTiffAndSkipsNothingElse) {
@@ -233,6 +242,17 @@ TEST_F(ClipboardStoreTest, TurningCaptureOffDropsTheCaptureInFlightAndLaterCopie
     EXPECT_EQ(texts(), QStringList{"back on"});
 }
 
+TEST_F(ClipboardStoreTest, ACopyRacingTheReadIsTakenOnTheNextTickInsteadOfTheOldOne) {
+    startFresh();
+    sim.pasteboard.copyText("stale");
+    sim.pasteboard.copyDuringNextRead({textItem("newer")});
+    settle();
+    EXPECT_TRUE(store->entries().empty());
+    EXPECT_FALSE(store->processing());
+    settle();
+    EXPECT_EQ(texts(), QStringList{"newer"});
+}
+
 TEST_F(ClipboardStoreTest, ACopyDuringProcessingIsPickedUpOnALaterTick) {
     startFresh();
     sim.pasteboard.copyText("first");
@@ -302,7 +322,8 @@ TEST_F(ClipboardStoreTest, PinFileFailuresReportAndKeepPinsInMemory) {
 TEST_F(ClipboardStoreTest, WithoutAPinsLocationPinsStillWorkInMemory) {
     store = std::make_unique<ClipboardStore>(
         std::nullopt, sim.pasteboard, [] { return true; },
-        ClipboardStoreServices{&sim.mainQueue, &sim.worker, &sim.workspace, &sim.clock, std::nullopt});
+        ClipboardStoreServices{&sim.mainQueue, &sim.worker, [this] { return sim.workspace.frontmostApp(); },
+                               &sim.clock, std::nullopt});
     store->start();
     EXPECT_EQ(sim.worker.pending(), 0u);
     store->insert(textEntry("x"));

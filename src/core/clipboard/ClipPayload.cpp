@@ -129,6 +129,14 @@ QString firstCharacters(QStringView text, int count) {
     return text.left(position).toString();
 }
 
+qsizetype characterCount(QStringView text) {
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), text.size());
+    qsizetype count = 0;
+    while (finder.toNextBoundary() >= 0)
+        ++count;
+    return count;
+}
+
 bool ClipPayload::isCode(const QString& text) {
     const QString head = firstCharacters(text, 12000).trimmed();
     if (head.startsWith(QLatin1String("```")) || head.startsWith(QLatin1String("#!/"))) return true;

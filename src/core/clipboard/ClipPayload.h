@@ -76,5 +76,7 @@ inline constexpr qint64 maxPinsFileBytes = 67108864;
 
 // The first count user-perceived characters (grapheme clusters) of text.
 QString firstCharacters(QStringView text, int count);
+// The number of user-perceived characters.
+qsizetype characterCount(QStringView text);
 
 } // namespace fenwold

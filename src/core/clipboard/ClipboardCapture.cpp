@@ -46,8 +46,9 @@ std::optional<ClipPayload> ClipPayload::capture(const Pasteboard& pasteboard,
         PasteboardItem kept;
         for (const QString& type : ClipTypes::supported) {
             if (type == ClipTypes::tiff && bytesFor(kept, ClipTypes::png)) continue;
+            // A listed type may still have no data (a null byte array): skip it.
             const QByteArray* bytes = bytesFor(item, type);
-            if (!bytes) continue;
+            if (!bytes || bytes->isNull()) continue;
             total += bytes->size();
             if (total > ClipLimits::maxCopyBytes) return std::nullopt;
             kept.types.emplace_back(type, *bytes);

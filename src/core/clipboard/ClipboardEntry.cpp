@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <cstring>
 
 namespace fenwold {
 
@@ -58,6 +59,11 @@ QString foldForSearch(const QString& text) {
     return stripped.toCaseFolded();
 }
 
+bool foldedContains(std::string_view haystack, std::string_view needle) {
+    if (needle.empty()) return true;
+    return memmem(haystack.data(), haystack.size(), needle.data(), needle.size()) != nullptr;
+}
+
 ClipboardEntry::ClipboardEntry(SavedClip savedClip, bool isPinned)
     : saved(std::move(savedClip)), pinned(isPinned) {
     fingerprint_ = std::make_shared<const QString>(saved.payload.fingerprint());
@@ -68,8 +74,8 @@ ClipboardEntry::ClipboardEntry(SavedClip savedClip, bool isPinned)
         thumbnail_ = std::move(preview.thumbnail);
         dimensions_ = std::move(preview.dimensions);
     }
-    foldedText_ = std::make_shared<const QString>(foldForSearch(*text_));
-    foldedSource_ = std::make_shared<const QString>(foldForSearch(saved.source));
+    foldedText_ = std::make_shared<const std::string>(foldForSearch(*text_).toStdString());
+    foldedSource_ = std::make_shared<const std::string>(foldForSearch(saved.source).toStdString());
 }
 
 QString ClipboardEntry::title() const {

@@ -3,7 +3,6 @@
 #include "PinsFile.h"
 #include "ports/Log.h"
 #include "ports/Pasteboard.h"
-#include "ports/Workspace.h"
 
 #include <algorithm>
 
@@ -56,7 +55,7 @@ void ClipboardStore::poll() {
     if (change == lastChange_) return;
     lastChange_ = change;
 
-    const std::optional<RunningApp> front = services_.workspace->frontmostApp();
+    const std::optional<RunningApp> front = services_.frontmostApp();
     const std::optional<QString> sourceID = front ? front->bundleID : std::nullopt;
     if (sourceID == services_.ownBundleID) return;
 

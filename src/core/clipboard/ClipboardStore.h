@@ -3,6 +3,7 @@
 #include "ClipboardEntry.h"
 #include "ports/MainQueue.h"
 #include "ports/Subscription.h"
+#include "ports/Workspace.h"
 
 #include <QUuid>
 #include <cstdint>
@@ -15,14 +16,13 @@
 namespace fenwold {
 
 class Pasteboard;
-class Workspace;
 class WallClock;
 
 // What the store needs from the rest of the program besides its pasteboard.
 struct ClipboardStoreServices {
     MainQueue* mainQueue = nullptr;
     SerialQueue* worker = nullptr; // builds entries, reads and writes the pins file
-    Workspace* workspace = nullptr;
+    std::function<std::optional<RunningApp>()> frontmostApp;
     WallClock* clock = nullptr;
     // This program's bundle identifier: copies made inside the program are not captured.
     std::optional<QString> ownBundleID;

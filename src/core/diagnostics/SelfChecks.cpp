@@ -1,5 +1,6 @@
 #include "SelfChecks.h"
 
+#include "core/clipboard/ClipboardChecks.h"
 #include "core/hints/MacHints.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/HIDRemap.h"
@@ -16,7 +17,7 @@ namespace fenwold {
 
 std::vector<ModuleCheck> moduleChecks(const SelfCheckContext& context) {
     std::vector<ModuleCheck> checks;
-    checks.push_back({"Prefs", [&context](QStringList& f) { return Prefs::selfcheck(*context.scratchPrefs, f); }});
+    checks.push_back({"Prefs", [prefs = context.scratchPrefs](QStringList& f) { return Prefs::selfcheck(*prefs, f); }});
     checks.push_back({"AltF4Action", [](QStringList& f) { return altF4ActionSelfcheck(f); }});
     checks.push_back({"HIDRemap", [](QStringList& f) { return HIDRemap::selfcheck(f); }});
     checks.push_back({"InputSource", [](QStringList& f) { return InputSource::selfcheck(f); }});
@@ -31,7 +32,12 @@ std::vector<ModuleCheck> moduleChecks(const SelfCheckContext& context) {
     checks.push_back({"WindowCapture", [](QStringList& f) { return windowCaptureSelfcheck(f); }});
     checks.push_back({"DockTarget", [](QStringList& f) { return DockTarget::selfcheck(f); }});
     checks.push_back({"Metrics", [](QStringList& f) { return metricsSelfcheck(f); }});
+    checks.push_back(clipboardCheck());
     return checks;
+}
+
+ModuleCheck clipboardCheck() {
+    return {"Clipboard", [](QStringList& f) { return clipboardSelfcheck(f); }, clipboardSelfcheckSummary};
 }
 
 int runModuleChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) {
@@ -40,11 +46,12 @@ int runModuleChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) {
         QStringList failures;
         const bool ok = check.run(failures) && failures.isEmpty();
         if (ok) {
-            out << check.name << " selfcheck OK\n";
+            out << check.name << " selfcheck OK" << check.summary << '\n';
         } else {
             status = 1;
             out << check.name << " selfcheck FAILED\n";
-            for (const auto& f : failures) out << "  " << f << '\n';
+            for (const auto& f : failures)
+                out << "  " << f << '\n';
         }
         out.flush();
     }

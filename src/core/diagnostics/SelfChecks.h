@@ -20,7 +20,11 @@ struct SelfCheckContext {
 struct ModuleCheck {
     QString name;
     std::function<bool(QStringList& failures)> run;
+    QString summary = {}; // printed after " selfcheck OK" when the check passes
 };
+
+// The clipboard's check, printed last by "--selfcheck" and alone by "--clipboard-selfcheck".
+ModuleCheck clipboardCheck();
 
 // The module checks of "--selfcheck", in their printed order.
 std::vector<ModuleCheck> moduleChecks(const SelfCheckContext& context);

@@ -10,7 +10,18 @@ long SimPasteboard::changeCount() const {
 std::vector<PasteboardItem> SimPasteboard::items() const {
     std::lock_guard lock(mutex_);
     ++reads_;
-    return items_;
+    std::vector<PasteboardItem> read = items_;
+    if (racingCopy_) {
+        items_ = std::move(*racingCopy_);
+        ++changeCount_;
+        racingCopy_.reset();
+    }
+    return read;
+}
+
+void SimPasteboard::copyDuringNextRead(const std::vector<PasteboardItem>& items) {
+    std::lock_guard lock(mutex_);
+    racingCopy_ = items;
 }
 
 bool SimPasteboard::write(const std::vector<PasteboardItem>& items) {

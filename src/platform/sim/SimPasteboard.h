@@ -3,6 +3,7 @@
 #include "ports/Pasteboard.h"
 
 #include <mutex>
+#include <optional>
 
 namespace fenwold {
 
@@ -20,13 +21,18 @@ public:
     void setWritesFail(bool fail);
     // How often items() has been read (reading contents can alert the user on recent systems).
     int reads() const;
+    // Another application copies these items right after the next read has taken the old ones
+    // (a copy racing the reader).
+    void copyDuringNextRead(const std::vector<PasteboardItem>& items);
 
 private:
     mutable std::mutex mutex_;
-    std::vector<PasteboardItem> items_;
-    long changeCount_ = 1;
+    // Mutable so a racing copy can land during a read.
+    mutable std::vector<PasteboardItem> items_;
+    mutable long changeCount_ = 1;
     bool writesFail_ = false;
     mutable int reads_ = 0;
+    mutable std::optional<std::vector<PasteboardItem>> racingCopy_;
 };
 
 } // namespace fenwold

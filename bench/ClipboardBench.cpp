@@ -1,0 +1,104 @@
+// Clipboard hot paths: hashing a large copy, searching a full history, colouring code, and
+// loading the pins file near its bounds.
+#include "core/clipboard/ClipboardCode.h"
+#include "core/clipboard/ClipboardShelfModel.h"
+#include "core/clipboard/ClipboardStore.h"
+#include "core/clipboard/PinsFile.h"
+#include "platform/sim/SimSession.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+using namespace fenwold;
+
+namespace {
+
+ClipPayload textPayload(const QByteArray& bytes) {
+    return ClipPayload{{PasteboardItem{{{ClipTypes::string, bytes}}}}};
+}
+
+// Prose-like filler of the given size in bytes.
+QByteArray filler(qsizetype bytes, int seed) {
+    static const char* words[] = {"lorem",      "ipsum",  "dolor", "sit",   "amet",    "consectetur",
+                                  "adipiscing", "elit",   "sed",   "do",    "eiusmod", "tempor",
+                                  "incididunt", "labore", "magna", "aliqua"};
+    QByteArray out;
+    out.reserve(bytes);
+    unsigned state = static_cast<unsigned>(seed) * 2654435761u + 1;
+    while (out.size() < bytes) {
+        state = state * 1103515245u + 12345u;
+        out += words[(state >> 16) % 16];
+        out += ((state >> 8) % 11 == 0) ? '\n' : ' ';
+    }
+    out.truncate(bytes);
+    return out;
+}
+
+void BM_Fingerprint32MiB(benchmark::State& state) {
+    const ClipPayload payload = textPayload(filler(32 * 1024 * 1024, 1));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(payload.fingerprint());
+    state.SetBytesProcessed(state.iterations() * payload.byteCount());
+}
+BENCHMARK(BM_Fingerprint32MiB)->Unit(benchmark::kMillisecond);
+
+void BM_VisibleTwoTermQuery(benchmark::State& state) {
+    SimSession sim;
+    ClipboardStore store(
+        std::nullopt, sim.pasteboard, [] { return true; },
+        ClipboardStoreServices{&sim.mainQueue, &sim.worker, [] { return std::nullopt; }, &sim.clock,
+                               std::nullopt});
+    // 100 clips of 640 KiB each, 64 MiB of text; the second term sits at the very end of a few.
+    for (int i = 0; i < 100; ++i) {
+        QByteArray text = filler(671088 - 16, i);
+        text += i % 25 == 0 ? " zephyrquartz" : " plainending";
+        store.insert(ClipboardEntry(
+            SavedClip{QUuid::createUuid(), textPayload(text), "Notes", std::nullopt, 0}, false));
+    }
+    ClipboardShelfModel model(store);
+    model.setQuery(QStringLiteral("Tempor ZÉPHYRQUARTZ"));
+    std::size_t found = 0;
+    for (auto _ : state) {
+        found = model.visible().size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["matches"] = static_cast<double>(found);
+}
+BENCHMARK(BM_VisibleTwoTermQuery)->Unit(benchmark::kMillisecond);
+
+void BM_Highlight40000Characters(benchmark::State& state) {
+    QString code;
+    while (code.size() < 40000)
+        code +=
+            QStringLiteral("export function area(r) { // circle\n  const pi = 3.14159; return pi * r * r; "
+                           "# \"text\" 'x'\n}\n");
+    code.truncate(40000);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ClipboardCode::highlight(code));
+}
+BENCHMARK(BM_Highlight40000Characters)->Unit(benchmark::kMillisecond);
+
+void BM_LoadPinsNearTheCaps(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Fenwold/clipboard-pins.json");
+    std::vector<SavedClip> clips;
+    // 20 records just under 32 MiB of payload together.
+    const qsizetype each = (33554432 - 1024) / 20;
+    for (int i = 0; i < 20; ++i)
+        clips.push_back(
+            SavedClip{QUuid::createUuid(), textPayload(filler(each, i)), "Notes", "com.apple.Notes", 0});
+    if (!PinsFile::save(path, clips)) state.SkipWithError("could not write the pins file");
+    qsizetype loaded = 0;
+    for (auto _ : state) {
+        loaded = static_cast<qsizetype>(PinsFile::load(path).entries.size());
+        benchmark::DoNotOptimize(loaded);
+    }
+    state.counters["records"] = static_cast<double>(loaded);
+    state.counters["fileMiB"] = static_cast<double>(QFileInfo(path).size()) / (1024 * 1024);
+}
+BENCHMARK(BM_LoadPinsNearTheCaps)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace

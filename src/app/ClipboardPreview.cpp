@@ -1,0 +1,52 @@
+#include "ClipboardPreview.h"
+
+#include "core/clipboard/ClipboardSamples.h"
+#include "core/clipboard/PinsFile.h"
+#include "core/shell/AppIdentifier.h"
+#include "ports/AppShell.h"
+#include "ports/Log.h"
+#include "ports/Screens.h"
+#include "ui/clipboard/QtShelfPanel.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace fenwold {
+
+namespace {
+
+bool darkAppearance(const StartupOptions& options) {
+    if (options.clipboardDark) return true;
+    if (options.clipboardLight) return false;
+    return QGuiApplication::palette().color(QPalette::Window).lightness() < 128;
+}
+
+} // namespace
+
+ClipboardPreview::ClipboardPreview(Platform& platform, const StartupOptions& options) {
+    std::optional<QString> pins;
+    if (pinsFolder_.isValid()) pins = pinsFolder_.filePath(PinsFile::relativePath);
+    Workspace* workspace = platform.workspace;
+    store_ = std::make_unique<ClipboardStore>(
+        pins, *platform.pasteboard, [] { return false; },
+        ClipboardStoreServices{platform.mainQueue, platform.clipboardQueue,
+                               [workspace] { return workspace->frontmostApp(); }, platform.clock,
+                               appIdentifier()});
+    insertSampleClips(*store_, platform.clock->now());
+
+    paste_ = std::make_unique<KeySenderPaste>(*platform.keySender);
+    const ShelfStyle style{darkAppearance(options), platform.screens->reduceTransparency(),
+                           platform.screens->reduceMotion()};
+    Screens* screens = platform.screens;
+    WallClock* clock = platform.clock;
+    shelf_ = std::make_unique<ClipboardShelfController>(
+        *store_, ShelfServices{platform.mainQueue, workspace, screens, paste_.get(), platform.prefs},
+        [style, screens, clock](const ShelfViewContext& context) {
+            return std::make_unique<QtShelfPanel>(context, style, *screens, [clock] { return clock->now(); });
+        });
+    reopen_ = platform.appShell->observeReopen([this] { shelf_->show(); });
+    if (platform.log)
+        platform.log->line(QStringLiteral("Fenwold: showing the clipboard shelf with sample clips"));
+}
+
+} // namespace fenwold

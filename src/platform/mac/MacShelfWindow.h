@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ports/Geometry.h"
+#include "ports/Subscription.h"
+
+#include <functional>
+#include <memory>
+
+class QWindow;
+
+namespace fenwold {
+
+// The shelf's native window: a non-activating panel at the pop-up-menu level that joins every
+// Space, stays out of window cycling and may sit beside full-screen windows. It takes keys
+// without activating the program and hosts a Qt window as its content. Frames are in screen
+// coordinates (origin bottom-left), as AppKit uses them.
+class MacShelfWindow {
+public:
+    explicit MacShelfWindow(QWindow* content);
+    ~MacShelfWindow();
+    MacShelfWindow(const MacShelfWindow&) = delete;
+    MacShelfWindow& operator=(const MacShelfWindow&) = delete;
+
+    void place(const Rect& frame, double alpha);
+    // completion must be callable; it runs when the animation ends.
+    void animate(const Rect& frame, double alpha, double seconds, bool easeOut,
+                 std::function<void()> completion);
+    void makeKeyAndOrderFront();
+    void resignKey();
+    void orderOut();
+    bool isKeyWindow() const;
+    void clearFirstResponder();
+    // Left and right mouse-downs in other applications (never in the panel) and in this one,
+    // telling whether the click landed in the panel.
+    Subscription monitorClicks(std::function<void(bool inPanel)> handler);
+
+private:
+    struct Native;
+    std::unique_ptr<Native> native_;
+};
+
+} // namespace fenwold

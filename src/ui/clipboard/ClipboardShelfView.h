@@ -1,0 +1,106 @@
+#pragma once
+
+#include "ShelfStyle.h"
+#include "core/clipboard/ClipboardShelfController.h"
+
+#include <QLineEdit>
+#include <QWidget>
+#include <vector>
+
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+class QScrollArea;
+class QTextBrowser;
+class QToolButton;
+class QVariantAnimation;
+
+namespace fenwold {
+
+class ClipboardCard;
+
+// The native search field, bound to the model's query and focus.
+class ClipboardSearchField final : public QLineEdit, public ShelfSearchField {
+    Q_OBJECT
+public:
+    explicit ClipboardSearchField(ClipboardShelfModel& model, QWidget* parent = nullptr);
+    void focus(bool selectAll) override;
+    void deliver(const ShelfKeyEvent& event) override;
+    void perform(SearchEdit edit) override;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    ClipboardShelfModel* model_;
+};
+
+// The shelf's content: header, filter chips, the row of cards or an empty state, the footer,
+// and the inspector above them while it is shown. Rebuilt from the model and store whenever
+// they change; the time source gives the cards' ages.
+class ClipboardShelfView final : public QWidget {
+    Q_OBJECT
+public:
+    ClipboardShelfView(const ShelfViewContext& context, ShelfStyle style, std::function<double()> now,
+                       QWidget* parent = nullptr);
+
+    void setStyle(ShelfStyle style);
+    // Bring every part up to date with the model and store.
+    void refresh();
+    const std::vector<ClipboardCard*>& cards() const { return cards_; }
+    ClipboardSearchField* searchField() const { return search_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QWidget* buildHeader();
+    QWidget* buildChips();
+    QWidget* buildFooter();
+    void rebuildCards(const std::vector<const ClipboardEntry*>& visible, const ClipboardEntry* selected);
+    void refreshInspector(const ClipboardEntry* selected);
+    void scrollToSelection();
+    bool winV() const;
+    void modelChanged();
+
+    ShelfViewContext context_;
+    ShelfStyle style_;
+    std::function<double()> now_;
+    Subscription modelObserver_;
+    Subscription storeObserver_;
+
+    ClipboardSearchField* search_ = nullptr;
+    QToolButton* clearButton_ = nullptr;
+    QToolButton* optionsButton_ = nullptr;
+    std::vector<QPushButton*> chips_;
+    QLabel* countLabel_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    QWidget* row_ = nullptr;
+    QHBoxLayout* rowLayout_ = nullptr;
+    QWidget* empty_ = nullptr;
+    QLabel* emptySymbol_ = nullptr;
+    QLabel* emptyTitle_ = nullptr;
+    QLabel* emptyDetail_ = nullptr;
+    QLabel* message_ = nullptr;
+    QToolButton* clearMessage_ = nullptr;
+    QLabel* status_ = nullptr;
+    QPushButton* previewButton_ = nullptr;
+    QPushButton* pasteButton_ = nullptr;
+    QWidget* inspector_ = nullptr;
+    QLabel* inspectorTitle_ = nullptr;
+    QLabel* inspectorCaption_ = nullptr;
+    QLabel* inspectorImage_ = nullptr;
+    QTextBrowser* inspectorText_ = nullptr;
+    QWidget* divider_ = nullptr;
+    QVariantAnimation* scrollAnimation_ = nullptr;
+
+    std::vector<ClipboardCard*> cards_;
+    std::vector<std::pair<QUuid, bool>> shown_; // ids and pin flags the cards were built for
+    QString lastQuery_;
+    ClipboardFilter lastFilter_ = ClipboardFilter::all;
+    std::optional<QUuid> inspected_;
+    bool refreshing_ = false;
+};
+
+} // namespace fenwold

@@ -1,0 +1,434 @@
+// The shelf controller: opening, closing, the key table and pasting back, with a recording panel.
+#include "ClipTestSupport.h"
+#include "core/clipboard/ClipboardShelfController.h"
+#include "core/clipboard/ClipboardStore.h"
+#include "platform/sim/SimSession.h"
+
+#include <gtest/gtest.h>
+
+using namespace fenwold;
+using namespace fenwold::test;
+
+namespace {
+
+constexpr uint64_t kShift = 0x20000, kControl = 0x40000, kOption = 0x80000, kCommand = 0x100000;
+
+struct RecordingSearchField final : ShelfSearchField {
+    QStringList calls;
+    void focus(bool selectAll) override { calls << (selectAll ? "focus all" : "focus end"); }
+    void deliver(const ShelfKeyEvent& e) override { calls << "type " + e.characters; }
+    void perform(SearchEdit edit) override { calls << QString("edit %1").arg(static_cast<int>(edit)); }
+};
+
+struct RecordingPanel final : ShelfPanel {
+    QStringList calls;
+    Rect frame;
+    double alpha = 0;
+    bool key = false;
+    bool onScreen = false;
+    bool editing = false;
+    std::function<bool(const ShelfKeyEvent&)> keys;
+    std::function<void(bool)> clicks;
+    std::vector<std::function<void()>> completions;
+
+    void place(const Rect& f, double a) override {
+        frame = f;
+        alpha = a;
+        calls << QString("place %1,%2 %3x%4 a=%5").arg(f.x).arg(f.y).arg(f.width).arg(f.height).arg(a);
+    }
+    void animate(const Rect& f, double a, double seconds, bool easeOut, std::function<void()> done) override {
+        frame = f;
+        alpha = a;
+        calls << QString("animate %1,%2 a=%3 %4s %5")
+                     .arg(f.x)
+                     .arg(f.y)
+                     .arg(a)
+                     .arg(seconds)
+                     .arg(easeOut ? "out" : "in");
+        completions.push_back(std::move(done));
+    }
+    void makeKeyAndOrderFront() override {
+        key = onScreen = true;
+        calls << "front";
+    }
+    void resignKey() override { key = false; }
+    void orderOut() override {
+        onScreen = false;
+        calls << "orderOut";
+    }
+    bool isKeyWindow() const override { return key; }
+    void clearFirstResponder() override { editing = false; }
+    bool editingText() const override { return editing; }
+    Subscription monitorKeys(std::function<bool(const ShelfKeyEvent&)> handler) override {
+        keys = std::move(handler);
+        return Subscription([this] { keys = nullptr; });
+    }
+    Subscription monitorClicks(std::function<void(bool)> handler) override {
+        clicks = std::move(handler);
+        return Subscription([this] { clicks = nullptr; });
+    }
+    void finishAnimations() {
+        auto pending = std::move(completions);
+        completions.clear();
+        for (auto& done : pending)
+            done();
+    }
+};
+
+class ShelfControllerTest : public ::testing::Test {
+protected:
+    SimSession sim;
+    int32_t textEdit = sim.app("com.apple.TextEdit", "TextEdit").frontmost();
+    ClipboardStore store{std::nullopt, sim.pasteboard, [] { return true; },
+                         ClipboardStoreServices{&sim.mainQueue, &sim.worker,
+                                                [this] { return sim.workspace.frontmostApp(); }, &sim.clock,
+                                                std::nullopt}};
+    KeySenderPaste paste{sim.keys};
+    RecordingPanel* panel = nullptr;
+    RecordingSearchField field;
+    ShelfViewContext context;
+    std::unique_ptr<ClipboardShelfController> shelf;
+    std::vector<bool> visibility;
+
+    void SetUp() override {
+        Prefs(sim.prefs).registerDefaults();
+        Prefs(sim.prefs).set(PrefKey::winV, true);
+        sim.keys.onDeliver = nullptr;
+        shelf = std::make_unique<ClipboardShelfController>(
+            store, ShelfServices{&sim.mainQueue, &sim.workspace, &sim.screens, &paste, &sim.prefs},
+            [this](const ShelfViewContext& c) {
+                context = c;
+                auto p = std::make_unique<RecordingPanel>();
+                panel = p.get();
+                return p;
+            });
+        context.registerSearch(&field);
+        shelf->onVisibilityChange = [this](bool open) { visibility.push_back(open); };
+        for (const char* t : {"oldest", "middle", "newest"})
+            store.insert(textEntry(t));
+    }
+
+    bool press(uint16_t key, uint64_t flags = 0, QString characters = {}, bool repeat = false) {
+        return shelf->handle(ShelfKeyEvent{key, flags, characters, repeat});
+    }
+    QString selectedText() const {
+        return shelf->model().selected() ? shelf->model().selected()->text() : "<none>";
+    }
+    std::vector<PostedKey> pastes() const { return sim.keys.posted(); }
+    void openShelf() {
+        shelf->show();
+        sim.mainQueue.drain();
+    }
+};
+
+const std::vector<PostedKey> commandV(int32_t pid) {
+    return {PostedKey{9, true, kCommand, pid}, PostedKey{9, false, kCommand, pid}};
+}
+
+TEST_F(ShelfControllerTest, OpensAboveTheDockCentredAndSlidesUp) {
+    // The sim's screen: 1440×900, menu bar 25, Dock 70 → visible frame 0,70 1440×805.
+    openShelf();
+    EXPECT_TRUE(shelf->isOpen());
+    EXPECT_EQ(shelf->target()->pid, textEdit);
+    EXPECT_EQ(visibility, std::vector<bool>{true});
+    const Rect f = shelf->frame();
+    EXPECT_EQ(f, (Rect{190, 86, 1060, 354}));
+    EXPECT_EQ(panel->calls.mid(0, 3),
+              QStringList({"place 190,54 1060x354 a=0", "front", "animate 190,86 a=1 0.2s out"}));
+    EXPECT_TRUE(panel->keys);
+    EXPECT_TRUE(panel->clicks);
+    EXPECT_EQ(selectedText(), "newest");
+
+    // A narrow screen bounds the width, a short one the height.
+    shelf->hide();
+    sim.screens.setScreens({ScreenInfo{{0, 0, 800, 300}, {0, 0, 800, 300}}});
+    sim.screens.movePointer({10, 10});
+    openShelf();
+    EXPECT_EQ(shelf->frame(), (Rect{16, 16, 768, 268}));
+}
+
+TEST_F(ShelfControllerTest, OpeningResetsTheModelAndPollsTheStore) {
+    openShelf();
+    shelf->model().setQuery("mid");
+    shelf->model().setFilter(ClipboardFilter::code);
+    press(49); // no selection in an empty list: nothing to inspect
+    shelf->hide();
+    sim.pasteboard.copyText("copied a moment ago");
+    shelf->show();
+    sim.worker.runAll();
+    sim.mainQueue.drain();
+    EXPECT_EQ(shelf->model().query(), "");
+    EXPECT_EQ(shelf->model().filter(), ClipboardFilter::all);
+    EXPECT_FALSE(shelf->model().inspecting());
+    EXPECT_EQ(store.entries().front().text(), "copied a moment ago");
+}
+
+TEST_F(ShelfControllerTest, OwnProgramInFrontLeavesNoTargetSoReturnOnlyCopies) {
+    sim.appWithPid(sim.workspace.ownPid(), "org.fenwold.Fenwold", "Fenwold").frontmost();
+    openShelf();
+    EXPECT_FALSE(shelf->target());
+    EXPECT_TRUE(press(36));
+    EXPECT_FALSE(shelf->isOpen());
+    sim.mainQueue.advance(1);
+    EXPECT_TRUE(pastes().empty());
+    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("newest")});
+}
+
+TEST_F(ShelfControllerTest, ReturnPastesIntoTheTargetAfterTheDelay) {
+    openShelf();
+    const long before = sim.pasteboard.changeCount();
+    const uint64_t generation = store.generation();
+    EXPECT_TRUE(press(125)); // Down
+    EXPECT_TRUE(press(36));
+    EXPECT_FALSE(shelf->isOpen());
+    EXPECT_GT(store.generation(), generation);
+    EXPECT_EQ(store.lastChange(), sim.pasteboard.changeCount());
+    EXPECT_GT(sim.pasteboard.changeCount(), before);
+    sim.mainQueue.advance(0.05);
+    EXPECT_TRUE(pastes().empty());
+    sim.mainQueue.advance(0.011);
+    EXPECT_EQ(pastes(), commandV(textEdit));
+    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("middle")});
+    // The write is not captured as a new clip.
+    sim.mainQueue.advance(1);
+    sim.worker.runAll();
+    EXPECT_EQ(store.entries().size(), 3u);
+}
+
+TEST_F(ShelfControllerTest, NoPasteWhenTheTargetIsGoneOrNoLongerInFront) {
+    openShelf();
+    press(36);
+    sim.workspace.quit(textEdit);
+    sim.mainQueue.advance(0.1);
+    EXPECT_TRUE(pastes().empty());
+
+    const int32_t safari = sim.app("com.apple.Safari", "Safari").frontmost();
+    openShelf();
+    press(36);
+    sim.app("com.apple.Mail", "Mail").frontmost();
+    sim.mainQueue.advance(0.1);
+    EXPECT_TRUE(pastes().empty());
+    (void)safari;
+}
+
+TEST_F(ShelfControllerTest, ReturnFromTheProgramItselfReactivatesTheTarget) {
+    openShelf();
+    sim.appWithPid(sim.workspace.ownPid(), "org.fenwold.Fenwold", "Fenwold").frontmost();
+    press(36);
+    EXPECT_EQ(sim.workspace.frontmostApp()->pid, textEdit);
+    sim.mainQueue.advance(0.1);
+    EXPECT_EQ(pastes(), commandV(textEdit));
+}
+
+TEST_F(ShelfControllerTest, ModifiedReturnsPastePlainOrOnlyCopy) {
+    store.insert(ClipboardEntry(savedClip(ClipPayload{{PasteboardItem{
+                                    {{ClipTypes::string, "rich"}, {ClipTypes::html, "<b>rich</b>"}}}}}),
+                                false));
+    openShelf();
+    press(36, kShift);
+    sim.mainQueue.advance(0.1);
+    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("rich")});
+    EXPECT_EQ(pastes(), commandV(textEdit));
+
+    sim.keys.clear();
+    openShelf();
+    press(36, kCommand);
+    sim.mainQueue.advance(0.1);
+    EXPECT_EQ(sim.pasteboard.items()[0].types.size(), 2u);
+    EXPECT_TRUE(pastes().empty());
+
+    // Shift+Return on an image pastes the image itself.
+    const ClipPayload image{{PasteboardItem{{{ClipTypes::png, pngBytes(2, 2)}}}}};
+    store.insert(ClipboardEntry(savedClip(image), false));
+    openShelf();
+    press(36, kShift);
+    EXPECT_EQ(sim.pasteboard.items(), image.items);
+}
+
+TEST_F(ShelfControllerTest, AFailedWriteKeepsTheShelfOpenWithAMessage) {
+    openShelf();
+    sim.pasteboard.setWritesFail(true);
+    press(36);
+    EXPECT_TRUE(shelf->isOpen());
+    EXPECT_EQ(store.message(), ClipboardShelfController::copyFailedMessage);
+    sim.mainQueue.advance(0.1);
+    EXPECT_TRUE(pastes().empty());
+}
+
+TEST_F(ShelfControllerTest, EscapeClosesInspectorThenSearchThenShelf) {
+    openShelf();
+    EXPECT_TRUE(press(49, 0, " "));
+    EXPECT_TRUE(shelf->model().inspecting());
+    EXPECT_EQ(panel->frame, (Rect{190, 86, 1060, 624}));
+    press(53);
+    EXPECT_FALSE(shelf->model().inspecting());
+    EXPECT_EQ(panel->frame, (Rect{190, 86, 1060, 354}));
+    EXPECT_TRUE(shelf->isOpen());
+
+    shelf->model().setQuery("mid");
+    shelf->model().setSearchFocused(true);
+    press(53);
+    EXPECT_EQ(shelf->model().query(), "");
+    EXPECT_FALSE(shelf->model().searchFocused());
+    EXPECT_TRUE(shelf->isOpen());
+    press(53);
+    EXPECT_FALSE(shelf->isOpen());
+    EXPECT_EQ(visibility, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(panel->keys);
+}
+
+TEST_F(ShelfControllerTest, ArrowsMoveAndLeftRightOnlyOutsideTheSearchField) {
+    openShelf();
+    EXPECT_TRUE(press(124));
+    EXPECT_EQ(selectedText(), "middle");
+    EXPECT_TRUE(press(126, kShift));
+    EXPECT_EQ(selectedText(), "newest");
+    EXPECT_TRUE(press(125, kCommand));
+    EXPECT_EQ(selectedText(), "middle");
+    EXPECT_FALSE(press(124, kShift));
+
+    shelf->focusSearch(std::nullopt);
+    panel->editing = true;
+    EXPECT_FALSE(press(124));
+    EXPECT_FALSE(press(49, 0, " "));
+    EXPECT_TRUE(press(125));
+    EXPECT_EQ(selectedText(), "oldest");
+    EXPECT_FALSE(shelf->model().searchFocused());
+}
+
+TEST_F(ShelfControllerTest, WinVClosesUnlessRepeatingAndFollowsTheSwap) {
+    openShelf();
+    EXPECT_TRUE(press(9, kCommand, "v", true));
+    EXPECT_TRUE(shelf->isOpen());
+    EXPECT_TRUE(press(9, kCommand, "v"));
+    EXPECT_FALSE(shelf->isOpen());
+
+    Prefs(sim.prefs).set(PrefKey::swapCtrlCmd, true);
+    openShelf();
+    EXPECT_FALSE(press(9, kCommand, "v")); // passed on when not editing
+    EXPECT_TRUE(shelf->isOpen());
+    EXPECT_TRUE(press(9, kControl, "v"));
+    EXPECT_FALSE(shelf->isOpen());
+
+    Prefs(sim.prefs).set(PrefKey::swapCtrlCmd, false);
+    Prefs(sim.prefs).set(PrefKey::winV, false);
+    openShelf();
+    EXPECT_FALSE(press(9, kCommand, "v"));
+    EXPECT_TRUE(shelf->isOpen());
+}
+
+TEST_F(ShelfControllerTest, ControlEditingKeysWorkInTheSearchField) {
+    openShelf();
+    EXPECT_FALSE(press(0, kControl, "a")); // not editing: passed on
+    shelf->focusSearch(std::nullopt);
+    panel->editing = true;
+    field.calls.clear();
+    for (uint16_t key : {0, 7, 8, 9})
+        EXPECT_TRUE(press(key, kControl));
+    EXPECT_EQ(field.calls, QStringList({"edit 0", "edit 1", "edit 2", "edit 3"}));
+    EXPECT_FALSE(press(8, kCommand, "c")); // Command+C copies the field's selection natively
+    EXPECT_TRUE(shelf->isOpen());
+}
+
+TEST_F(ShelfControllerTest, CommandShortcutsSearchPinCopyAndPickByNumber) {
+    openShelf();
+    EXPECT_TRUE(press(3, kCommand));
+    EXPECT_EQ(field.calls, QStringList{"focus all"});
+    EXPECT_TRUE(shelf->model().searchFocused());
+    shelf->model().setSearchFocused(false);
+
+    EXPECT_TRUE(press(35, kControl));
+    EXPECT_TRUE(store.entries().front().pinned);
+
+    EXPECT_TRUE(press(8, kCommand));
+    EXPECT_FALSE(shelf->isOpen());
+    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("newest")});
+    sim.mainQueue.advance(0.1);
+    EXPECT_TRUE(pastes().empty());
+
+    openShelf();
+    EXPECT_FALSE(press(23, kCommand, "5")); // ⌘5 with three clips: passed on
+    EXPECT_TRUE(shelf->isOpen());
+    EXPECT_FALSE(press(18, kCommand | kShift, "1"));
+    EXPECT_TRUE(press(20, kCommand, "3"));
+    EXPECT_FALSE(shelf->isOpen());
+    sim.mainQueue.advance(0.1);
+    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("oldest")});
+    EXPECT_EQ(pastes(), commandV(textEdit));
+}
+
+TEST_F(ShelfControllerTest, TypingALetterStartsASearch) {
+    openShelf();
+    EXPECT_TRUE(press(4, 0, "h"));
+    EXPECT_EQ(field.calls, QStringList({"focus end", "type h"}));
+    EXPECT_TRUE(shelf->model().searchFocused());
+    field.calls.clear();
+    panel->editing = true;
+    EXPECT_FALSE(press(34, 0, "i")); // the field types it itself
+    panel->editing = false;
+    shelf->model().setSearchFocused(false);
+    EXPECT_FALSE(press(48, 0, "\t"));
+    EXPECT_FALSE(press(51, 0, QString(QChar(0x7f))));
+    EXPECT_FALSE(press(122, 0, "")); // no characters
+    EXPECT_FALSE(press(4, kOption, "h"));
+    EXPECT_TRUE(field.calls.isEmpty());
+}
+
+TEST_F(ShelfControllerTest, ReopeningDuringTheCloseAnimationKeepsThePanelAndDropsThePaste) {
+    openShelf();
+    press(36);
+    EXPECT_FALSE(shelf->isOpen());
+    openShelf(); // before the close animation ends and before the paste delay
+    panel->finishAnimations();
+    EXPECT_TRUE(panel->onScreen);
+    sim.mainQueue.advance(0.1);
+    EXPECT_TRUE(pastes().empty());
+
+    shelf->hide();
+    panel->finishAnimations();
+    EXPECT_FALSE(panel->onScreen);
+    EXPECT_EQ(panel->calls.filter("orderOut").size(), 1);
+}
+
+TEST_F(ShelfControllerTest, ClicksElsewhereAndOtherAppsActivatingClose) {
+    openShelf();
+    panel->clicks(true);
+    EXPECT_TRUE(shelf->isOpen());
+    panel->clicks(false);
+    EXPECT_FALSE(shelf->isOpen());
+    openShelf();
+    sim.workspace.activate(sim.workspace.ownPid()); // the program itself: stays open
+    EXPECT_TRUE(shelf->isOpen());
+    sim.app("com.apple.Mail", "Mail").frontmost();
+    EXPECT_FALSE(shelf->isOpen());
+}
+
+TEST_F(ShelfControllerTest, ReducedMotionDoesNotMoveThePanel) {
+    sim.screens.setReduceMotion(true);
+    openShelf();
+    EXPECT_EQ(panel->calls.mid(0, 3),
+              QStringList({"place 190,86 1060x354 a=0", "front", "animate 190,86 a=1 0s out"}));
+    shelf->hide();
+    EXPECT_EQ(panel->calls.last(), "animate 190,86 a=0 0s in");
+}
+
+TEST_F(ShelfControllerTest, NoScreenNoShelf) {
+    sim.screens.setScreens({});
+    sim.screens.setMainScreenIndex(-1);
+    int opened = 0;
+    shelf->onOpen = [&] { ++opened; };
+    shelf->show();
+    EXPECT_FALSE(shelf->isOpen());
+    EXPECT_EQ(opened, 1);
+}
+
+TEST_F(ShelfControllerTest, TheInspectorNeedsASelection) {
+    openShelf();
+    store.clearRecent();
+    shelf->toggleInspector();
+    EXPECT_FALSE(shelf->model().inspecting());
+    context.inspect();
+    EXPECT_FALSE(shelf->model().inspecting());
+}
+
+} // namespace

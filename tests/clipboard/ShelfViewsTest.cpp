@@ -1,0 +1,217 @@
+// The shelf's widgets rendered offscreen: layout, texts, callbacks and PNG snapshots.
+#include "ClipTestSupport.h"
+#include "core/clipboard/ClipboardSamples.h"
+#include "core/clipboard/ClipboardStore.h"
+#include "platform/sim/SimSession.h"
+#include "ui/clipboard/ClipboardCard.h"
+#include "ui/clipboard/QtShelfPanel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace fenwold;
+using namespace fenwold::test;
+
+namespace {
+
+// Snapshots go where FENWOLD_SNAPSHOTS points, else to a scratch folder.
+QString snapshotPath(const QString& name) {
+    QString folder = qEnvironmentVariable("FENWOLD_SNAPSHOTS");
+    if (folder.isEmpty()) folder = QDir::temp().filePath("fenwold-shelf-snapshots");
+    QDir().mkpath(folder);
+    return QDir(folder).filePath(name + ".png");
+}
+
+class ShelfViewsTest : public ::testing::Test {
+protected:
+    SimSession sim;
+    ClipboardStore store{std::nullopt, sim.pasteboard, [] { return true; },
+                         ClipboardStoreServices{&sim.mainQueue, &sim.worker,
+                                                [this] { return sim.workspace.frontmostApp(); }, &sim.clock,
+                                                std::nullopt}};
+    KeySenderPaste paste{sim.keys};
+    QtShelfPanel* panel = nullptr;
+    std::unique_ptr<ClipboardShelfController> shelf;
+    std::vector<std::tuple<QString, bool, bool>> used;
+    bool dark = false;
+
+    void SetUp() override {
+        Prefs(sim.prefs).registerDefaults();
+        Prefs(sim.prefs).set(PrefKey::winV, true);
+        sim.app("com.apple.TextEdit", "TextEdit").frontmost();
+    }
+    void build() {
+        shelf = std::make_unique<ClipboardShelfController>(
+            store, ShelfServices{&sim.mainQueue, &sim.workspace, &sim.screens, &paste, &sim.prefs},
+            [this](ShelfViewContext context) {
+                auto original = context.use;
+                context.use = [this, original](const ClipboardEntry& clip, bool plain, bool copyOnly) {
+                    used.emplace_back(clip.text(), plain, copyOnly);
+                    original(clip, plain, copyOnly);
+                };
+                auto p = std::make_unique<QtShelfPanel>(context, ShelfStyle{dark, false, true}, sim.screens,
+                                                        [this] { return sim.clock.now(); });
+                panel = p.get();
+                return p;
+            });
+    }
+    void open() {
+        shelf->show();
+        sim.mainQueue.drain();
+        QApplication::processEvents();
+    }
+    ClipboardShelfView& view() { return *panel->view(); }
+    QImage snapshot(const QString& name) {
+        QApplication::processEvents();
+        const QImage image = panel->window()->grab().toImage();
+        image.save(snapshotPath(name));
+        return image;
+    }
+    QStringList visibleLabelTexts() {
+        QStringList texts;
+        for (auto* label : view().findChildren<QLabel*>())
+            if (label->isVisibleTo(&view())) texts << label->text();
+        return texts;
+    }
+    QPushButton* button(const QString& text) {
+        for (auto* b : view().findChildren<QPushButton*>())
+            if (b->text() == text) return b;
+        return nullptr;
+    }
+};
+
+TEST_F(ShelfViewsTest, SampleShelfInLightAndDark) {
+    for (bool appearance : {false, true}) {
+        dark = appearance;
+        store.clearRecent();
+        for (const auto& e : std::vector<ClipboardEntry>(store.entries()))
+            store.togglePin(e.id());
+        store.clearRecent();
+        insertSampleClips(store, sim.clock.now());
+        build();
+        open();
+        EXPECT_EQ(panel->window()->size(), QSize(1060, 354));
+        ASSERT_EQ(view().cards().size(), 5u);
+        for (const auto* card : view().cards())
+            EXPECT_EQ(card->size(), QSize(218, 190));
+        EXPECT_TRUE(view().cards()[0]->selected());
+        EXPECT_TRUE(visibleLabelTexts().contains("5 clips"));
+        EXPECT_TRUE(visibleLabelTexts().contains("Clipboard"));
+        EXPECT_TRUE(visibleLabelTexts().contains("Win V"));
+        EXPECT_EQ(view().searchField()->placeholderText(), "Search clips");
+        EXPECT_EQ(view().cards()[1]->accessibleName(),
+                  "Code, import { useState } from \"react\";, from Visual Studio Code");
+        ASSERT_TRUE(button(QString::fromUtf8("↵ Paste")));
+        EXPECT_TRUE(button(QString::fromUtf8("↵ Paste"))->isEnabled());
+        const QImage image = snapshot(appearance ? "shelf-dark" : "shelf-light");
+        EXPECT_EQ(image.size(), QSize(1060, 354));
+        shelf.reset();
+    }
+}
+
+TEST_F(ShelfViewsTest, InspectorMakesTheShelfTaller) {
+    insertSampleClips(store, sim.clock.now());
+    build();
+    open();
+    shelf->model().move(1); // the code snippet
+    shelf->toggleInspector();
+    QApplication::processEvents();
+    EXPECT_EQ(panel->window()->size(), QSize(1060, 624));
+    EXPECT_TRUE(visibleLabelTexts().contains(QString::fromUtf8("192 characters")));
+    snapshot("shelf-inspector");
+    shelf->handle(ShelfKeyEvent{53, 0, QString(QChar(27)), false});
+    QApplication::processEvents();
+    EXPECT_EQ(panel->window()->size(), QSize(1060, 354));
+}
+
+TEST_F(ShelfViewsTest, EmptyStatesAndDisabledButtons) {
+    build();
+    open();
+    EXPECT_TRUE(view().cards().empty());
+    EXPECT_TRUE(visibleLabelTexts().contains("Your next copy lands here"));
+    EXPECT_TRUE(visibleLabelTexts().contains("0 clips"));
+    EXPECT_FALSE(button("Space Preview")->isEnabled());
+    EXPECT_FALSE(button(QString::fromUtf8("↵ Paste"))->isEnabled());
+    snapshot("shelf-empty");
+
+    shelf->model().setFilter(ClipboardFilter::pinned);
+    QApplication::processEvents();
+    EXPECT_TRUE(visibleLabelTexts().contains("Keep the useful things close"));
+    snapshot("shelf-empty-pinned");
+
+    store.insert(textEntry("something"));
+    shelf->model().setFilter(ClipboardFilter::all);
+    shelf->model().setQuery("zebra");
+    QApplication::processEvents();
+    EXPECT_TRUE(visibleLabelTexts().contains("No matching clips"));
+    EXPECT_EQ(view().searchField()->text(), "zebra");
+    snapshot("shelf-no-match");
+
+    store.togglePaused();
+    QApplication::processEvents();
+    EXPECT_TRUE(visibleLabelTexts().filter("Capture paused").size() == 1);
+    store.setMessage(ClipboardStore::pinsFullMessage);
+    QApplication::processEvents();
+    EXPECT_TRUE(visibleLabelTexts().contains(ClipboardStore::pinsFullMessage));
+    EXPECT_TRUE(visibleLabelTexts().filter("Capture paused").isEmpty());
+}
+
+TEST_F(ShelfViewsTest, ClicksSelectAndDoubleClicksPaste) {
+    for (int i = 0; i < 11; ++i)
+        store.insert(textEntry(QString("clip %1").arg(i)));
+    build();
+    open();
+    ASSERT_EQ(view().cards().size(), 11u);
+    QTest::mouseClick(view().cards()[2], Qt::LeftButton, {}, QPoint(100, 100));
+    EXPECT_EQ(shelf->model().selected()->text(), "clip 8");
+    EXPECT_TRUE(view().cards()[2]->selected());
+    EXPECT_FALSE(view().cards()[0]->selected());
+    QTest::mouseDClick(view().cards()[3], Qt::LeftButton, {}, QPoint(100, 100));
+    ASSERT_EQ(used.size(), 1u);
+    EXPECT_EQ(std::get<0>(used[0]), "clip 7");
+    EXPECT_FALSE(std::get<1>(used[0]));
+    EXPECT_FALSE(shelf->isOpen());
+    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("clip 7")});
+}
+
+TEST_F(ShelfViewsTest, TypingIntoTheShelfSearchesAndFilterChipsFilter) {
+    store.insert(textEntry("import os"));
+    store.insert(textEntry("grocery list"));
+    build();
+    open();
+    shelf->focusSearch(ShelfKeyEvent{5, 0, "g", false});
+    QApplication::processEvents();
+    EXPECT_EQ(view().searchField()->text(), "g");
+    EXPECT_EQ(shelf->model().query(), "g");
+    EXPECT_TRUE(shelf->model().searchFocused());
+    view().searchField()->setText("import");
+    QApplication::processEvents();
+    ASSERT_EQ(view().cards().size(), 1u);
+    EXPECT_EQ(view().cards()[0]->entry().text(), "import os");
+    EXPECT_TRUE(view().cards()[0]->selected());
+
+    view().searchField()->clear();
+    button("Text")->click();
+    QApplication::processEvents();
+    EXPECT_EQ(shelf->model().filter(), ClipboardFilter::text);
+    ASSERT_EQ(view().cards().size(), 1u);
+    EXPECT_EQ(view().cards()[0]->entry().text(), "grocery list");
+}
+
+TEST(ShelfKeyEventTest, QtKeysBecomeVirtualKeyCodesAndFlags) {
+    const QKeyEvent commandV(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, "v");
+    const auto key = shelfKeyEvent(commandV);
+    EXPECT_EQ(key.keyCode, 9);
+    EXPECT_EQ(key.flags, 0x100000u);
+    const QKeyEvent shiftReturn(QEvent::KeyPress, Qt::Key_Return, Qt::ShiftModifier | Qt::MetaModifier, "\r");
+    EXPECT_EQ(shelfKeyEvent(shiftReturn).keyCode, 36);
+    EXPECT_EQ(shelfKeyEvent(shiftReturn).flags, 0x20000u | 0x40000u);
+    EXPECT_EQ(shelfKeyEvent(QKeyEvent(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, "5")).keyCode, 23);
+}
+
+} // namespace
