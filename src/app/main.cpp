@@ -1,4 +1,5 @@
 #include "Modes.h"
+#include "Playground.h"
 #include "QuitSignals.h"
 #include "SimHost.h"
 #include "core/shell/AppDelegate.h"
@@ -11,7 +12,8 @@ using namespace fenwold;
 
 int main(int argc, char* argv[]) {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLineMode mode = parseMode(arguments);
 
     if (mode.kind != CommandLineMode::Kind::normal) {
@@ -23,7 +25,13 @@ int main(int argc, char* argv[]) {
         if (auto status = runDiagnosticMode(mode, platform, out)) return *status;
     }
 
+    // A headless scripted run on the virtual clock needs no display.
+    const bool headlessScript =
+        arguments.contains("--script") && arguments.contains("--virtual-time") && !hostHasDisplay();
+    if (headlessScript && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    if (wantsPlayground(arguments, hostHasDisplay())) return runPlayground(arguments);
     // The settings window closing must not end a menu-bar application.
     QApplication::setQuitOnLastWindowClosed(false);
     SimHost host;

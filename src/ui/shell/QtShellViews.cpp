@@ -1,6 +1,7 @@
 #include "QtShellViews.h"
 
 #include "StatusIcon.h"
+#include "ui/common/PanelHost.h"
 #include "ui/hints/HintView.h"
 #include "ui/settings/SettingsWindow.h"
 
@@ -8,13 +9,26 @@
 
 namespace fenwold {
 
-QtShellViews::QtShellViews(SettingsDeps settings) : settingsDeps_(std::move(settings)) {}
+QtShellViews::QtShellViews(SettingsDeps settings, const PanelHost* panels, StatusItemSlot* slot)
+    : settingsDeps_(std::move(settings)), desktopPanels_(std::make_unique<DesktopPanelHost>()),
+      panels_(panels ? panels : desktopPanels_.get()), slot_(slot) {}
+
+const PanelHost& QtShellViews::panelHost() const {
+    return *panels_;
+}
 
 QtShellViews::~QtShellViews() = default;
 
-std::unique_ptr<HintPanel> QtShellViews::makeHintPanel() { return std::make_unique<HintPanelWidget>(); }
+std::unique_ptr<HintPanel> QtShellViews::makeHintPanel() {
+    return std::make_unique<HintPanelWidget>(*panels_);
+}
 
 void QtShellViews::installStatusItem(std::function<void(TrayClicks::Button, int)> onClick) {
+    if (slot_) {
+        slot_->install(statusIconImage(2), std::move(onClick));
+        slotInstalled_ = true;
+        return;
+    }
     // Not every desktop has a tray; the program then runs without a status item.
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
     QImage image = statusIconImage(2);
@@ -23,10 +37,17 @@ void QtShellViews::installStatusItem(std::function<void(TrayClicks::Button, int)
     QObject::connect(tray_.get(), &QSystemTrayIcon::activated, tray_.get(),
                      [onClick = std::move(onClick)](QSystemTrayIcon::ActivationReason reason) {
                          switch (reason) {
-                         case QSystemTrayIcon::Context: onClick(TrayClicks::Button::right, 1); break;
-                         case QSystemTrayIcon::DoubleClick: onClick(TrayClicks::Button::left, 2); break;
-                         case QSystemTrayIcon::Trigger: onClick(TrayClicks::Button::left, 1); break;
-                         default: break;
+                         case QSystemTrayIcon::Context:
+                             onClick(TrayClicks::Button::right, 1);
+                             break;
+                         case QSystemTrayIcon::DoubleClick:
+                             onClick(TrayClicks::Button::left, 2);
+                             break;
+                         case QSystemTrayIcon::Trigger:
+                             onClick(TrayClicks::Button::left, 1);
+                             break;
+                         default:
+                             break;
                          }
                      });
     tray_->show();
@@ -41,16 +62,18 @@ std::unique_ptr<QMenu> QtShellViews::buildStatusMenu(const std::vector<StatusMen
             continue;
         }
         QAction* action = menu->addAction(item.title);
-        if (!item.keyEquivalent.isEmpty()) action->setShortcut(QKeySequence(QStringLiteral("Ctrl+") + item.keyEquivalent.toUpper()));
+        if (!item.keyEquivalent.isEmpty())
+            action->setShortcut(QKeySequence(QStringLiteral("Ctrl+") + item.keyEquivalent.toUpper()));
         const StatusAction what = *item.action;
         QObject::connect(action, &QAction::triggered, action, [chosen, what] { chosen(what); });
     }
     return menu;
 }
 
-void QtShellViews::popStatusMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) {
+void QtShellViews::popStatusMenu(const std::vector<StatusMenuItem>& items,
+                                 std::function<void(StatusAction)> chosen) {
     menu_ = buildStatusMenu(items, std::move(chosen));
-    const QPoint at = tray_ ? tray_->geometry().bottomLeft() : QCursor::pos();
+    const QPoint at = slot_ ? slot_->menuPosition() : tray_ ? tray_->geometry().bottomLeft() : QCursor::pos();
     menu_->popup(at.isNull() ? QCursor::pos() : at);
 }
 
