@@ -1,7 +1,9 @@
 // The whole program against the visible simulated Mac on the virtual clock, driven by the
 // shipped scripts; the checks are what a person watching the playground would see.
+#include "app/Playground.h"
 #include "core/clipboard/ClipboardStore.h"
 #include "platform/sim/apps/KeyLayout.h"
+#include "ui/hints/HintView.h"
 #include "ui/playground/PlaygroundSession.h"
 #include "ui/playground/PlaygroundWindow.h"
 #include "ui/playground/QtKeyMap.h"
@@ -270,7 +272,16 @@ TEST_F(Playground, ShippedScriptsParseAndTheTourWritesItsScreenshots) {
     EXPECT_TRUE(pg->delegate().hints().current());
     const QImage hint(shots.filePath("hint.png"));
     ASSERT_FALSE(hint.isNull());
-    EXPECT_NE(hint, desktop);
+    // The HUD's panel sits at the top right of the screen, drawn into the screenshot.
+    auto* panel = dynamic_cast<HintPanelWidget*>(pg->delegate().hints().panel());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->view()->parentWidget(), &pg->desktop());
+    EXPECT_DOUBLE_EQ(panel->alpha(), 1.0);
+    const QRect where = panel->view()->geometry();
+    EXPECT_GT(where.left(), 1000);
+    EXPECT_LT(where.top(), 60);
+    const QPoint inside = where.center();
+    EXPECT_NE(hint.pixel(inside), desktop.pixel(inside));
 }
 
 TEST(PlaygroundKeys, PcKeyboardArrivesWithMacCodes) {
@@ -312,4 +323,15 @@ TEST_F(Playground, CaptureToggleGrabsAndGivesBackTheKeyboardAndTheLogPaneFollows
     pg->settle();
     EXPECT_TRUE(pg->apps().editor().text(focused(pg->apps().editor())).endsWith("x"));
     EXPECT_TRUE(window.logPane()->toPlainText().contains("tap: X down"));
+}
+
+TEST(PlaygroundStart, OpensOnALinuxDisplayOrWhenAskedAndOtherwiseStaysHeadless) {
+    EXPECT_TRUE(wantsPlayground({"fenwold", "--playground"}, false));
+    EXPECT_TRUE(wantsPlayground({"fenwold", "--script", "x.play"}, false));
+    EXPECT_FALSE(wantsPlayground({"fenwold"}, false));
+#if defined(Q_OS_MACOS)
+    EXPECT_FALSE(wantsPlayground({"fenwold"}, true));
+#else
+    EXPECT_TRUE(wantsPlayground({"fenwold"}, true));
+#endif
 }

@@ -182,7 +182,7 @@ void HintPanelWidget::orderFront() {
 }
 
 void HintPanelWidget::animateAlpha(double alpha, double seconds) {
-    if (seconds <= 0) {
+    if (seconds <= 0 || !host_.animates()) {
         setAlpha(alpha);
         return;
     }

@@ -20,6 +20,8 @@ public:
     // PanelHost
     QWidget* container() const override { return const_cast<DesktopView*>(this); }
     QRect toWidget(const Rect& frame) const override;
+    bool animates() const override { return animates_; }
+    void setAnimates(bool on) { animates_ = on; }
     // StatusItemSlot
     void install(const QImage& icon, std::function<void(TrayClicks::Button, int)> onClick) override;
     QPoint menuPosition() const override;
@@ -83,6 +85,7 @@ private:
     QImage statusIcon_;
     std::function<void(TrayClicks::Button, int)> statusClick_;
     std::optional<Drag> drag_;
+    bool animates_ = true;
 };
 
 } // namespace fenwold

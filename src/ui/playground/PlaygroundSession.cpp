@@ -7,6 +7,8 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
     : session_(session), platform_(platform), virtualClock_(virtualClock), apps_(session),
       hardware_(session, apps_) {
     desktop_ = std::make_unique<DesktopView>(session_, apps_, hardware_);
+    // Qt's animations run on the real clock; on the virtual one panels show their end states.
+    desktop_->setAnimates(!virtualClock_);
     SettingsDeps settings;
     settings.prefs = platform_.prefs;
     settings.loginItems = platform_.loginItems;
@@ -32,7 +34,11 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
     // On the real clock the program's own timers run on Qt's loop; keys posted from them still
     // need handing to the applications, and the desktop redrawing.
     if (!virtualClock_) {
-        QObject::connect(&ticker_, &QTimer::timeout, desktop_.get(), [this] { settle(); });
+        QObject::connect(&ticker_, &QTimer::timeout, desktop_.get(), [this] {
+            settle();
+            // About once a second the windows' images follow their content, for the previews.
+            if (++ticks_ % 60 == 0) desktop_->refreshWindowImages();
+        });
         ticker_.start(15);
     }
 }

@@ -52,6 +52,7 @@ private:
     std::unique_ptr<QtShellViews> views_;
     std::unique_ptr<AppDelegate> delegate_;
     QTimer ticker_;
+    int ticks_ = 0;
     std::size_t toolsSeen_ = 0;
     qsizetype privateCallsSeen_ = 0;
     Subscription activations_;

@@ -13,8 +13,8 @@
 namespace fenwold {
 
 namespace {
-const QString kCaptureOff =
-    QStringLiteral("Keyboard stays with this desktop while the pointer is outside the Mac.");
+const QString kCaptureOff = QStringLiteral(
+    "Typing goes to the simulated Mac; shortcuts this desktop keeps (Alt+Tab, Super) need the capture.");
 const QString kCaptureOn = QStringLiteral(
     "Keyboard captured: every key goes to the simulated Mac. Ctrl+Alt+Esc or the button releases it.");
 } // namespace
@@ -61,6 +61,7 @@ PlaygroundWindow::PlaygroundWindow(PlaygroundSession& playground) : playground_(
         return false;
     };
     resize(1440 + 380, 900 + 80);
+    playground_.desktop().setFocus();
 }
 
 PlaygroundWindow::~PlaygroundWindow() {

@@ -19,23 +19,24 @@ SimApps::~SimApps() {
 }
 
 void SimApps::populate() {
+    // Opened back to front, laid out so every window shows a part of itself.
+    browser_.openPage(QStringLiteral("Weather"), QStringLiteral("weather.example/today"),
+                      {640, 310, 480, 300});
+    browser_.openPage(QStringLiteral("News"), QStringLiteral("news.example"), {665, 335, 480, 300});
+    browser_.openPage(QStringLiteral("Recipes"), QStringLiteral("recipes.example/soup"),
+                      {690, 360, 480, 300});
     finder_.openFolder(QStringLiteral("Downloads"), {"invoice-2026.pdf", "photo.jpg", "setup.dmg"},
-                       {620, 380, 520, 300});
+                       {760, 600, 420, 210});
     finder_.openFolder(QStringLiteral("Documents"),
-                       {"Budget.numbers", "Letter.txt", "Notes.md", "Plan.pages"}, {560, 320, 520, 300});
+                       {"Budget.numbers", "Letter.txt", "Notes.md", "Plan.pages"}, {1000, 580, 420, 230});
+    viewer_.openImage(QStringLiteral("sunset.png"), ImageViewerApp::sampleImage(), {1080, 300, 340, 260});
     vault_.openVault(
         {{"mail.example", "hunter2-correct"}, {"bank.example", "S3cure!pass"}, {"shop.example", "p4ss"}},
-        {900, 100, 400, 260});
-    viewer_.openImage(QStringLiteral("sunset.png"), ImageViewerApp::sampleImage(), {840, 420, 400, 300});
-    browser_.openPage(QStringLiteral("Weather"), QStringLiteral("weather.example/today"),
-                      {300, 160, 720, 480});
-    browser_.openPage(QStringLiteral("News"), QStringLiteral("news.example"), {260, 130, 720, 480});
-    browser_.openPage(QStringLiteral("Recipes"), QStringLiteral("recipes.example/soup"),
-                      {220, 100, 720, 480});
-    terminal_.newWindow({120, 420, 640, 380});
-    editor_.newDocument(QStringLiteral("Shopping list"), {160, 140, 520, 360},
+        {1040, 50, 380, 240});
+    editor_.newDocument(QStringLiteral("Shopping list"), {640, 50, 380, 240},
                         QStringLiteral("milk\neggs\nbread"));
-    editor_.newDocument(QStringLiteral("Notes"), {80, 70, 600, 420}, QStringLiteral("Meeting at ten.\n"));
+    terminal_.newWindow({40, 410, 580, 400});
+    editor_.newDocument(QStringLiteral("Notes"), {40, 50, 580, 340}, QStringLiteral("Meeting at ten.\n"));
     session_.workspace.activate(editor_.pid());
     focusFront();
 }
