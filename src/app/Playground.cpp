@@ -74,6 +74,7 @@ int runPlayground(const QStringList& arguments) {
     std::unique_ptr<ScriptRunner> runner;
     if (script) {
         runner = std::make_unique<ScriptRunner>(playground, QDir(shots));
+        runner->grabWindow = [&window] { return window.grab().toImage(); };
         runner->onFinished = [&status, &runner, &err](bool ok) {
             for (const QString& problem : runner->problems())
                 err << "Fenwold: " << problem << "\n";

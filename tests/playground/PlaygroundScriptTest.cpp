@@ -23,9 +23,10 @@ space 2
 activate Text Edit
 screenshot alt-tab_1.png
 super
+windowshot whole
 )"));
     ASSERT_FALSE(parse.error) << parse.error->toStdString();
-    ASSERT_EQ(parse.steps.size(), 15u);
+    ASSERT_EQ(parse.steps.size(), 16u);
     const auto& s = parse.steps;
     EXPECT_EQ(s[0].kind, K::press);
     EXPECT_EQ(s[0].modifiers, std::vector<uint16_t>{58});
@@ -53,6 +54,8 @@ super
     EXPECT_EQ(s[14].kind, K::press);
     EXPECT_FALSE(s[14].key);
     EXPECT_EQ(s[14].modifiers, std::vector<uint16_t>{55});
+    EXPECT_EQ(s[15].kind, K::windowShot);
+    EXPECT_EQ(s[15].text, "whole");
 }
 
 TEST(PlaygroundScript, KeyNamesCoverThePcKeyboard) {

@@ -24,7 +24,8 @@ struct ScriptStep {
         drag,
         space,
         activate,
-        screenshot
+        screenshot,
+        windowShot
     };
     Kind kind = Kind::press;
     int line = 0;
@@ -52,6 +53,7 @@ struct ScriptParse {
 //   space N            switch to Space N
 //   activate NAME      bring an application to the front
 //   screenshot NAME    write the desktop as NAME.png
+//   windowshot NAME    write the whole playground window (log pane included) as NAME.png
 ScriptParse parsePlaygroundScript(const QString& text);
 
 // The key code of a key name ("tab", "left", "f2", "a", "super"); modifiers have theirs too.

@@ -56,6 +56,17 @@ void ScriptRunner::type(const QString& text) {
     }
 }
 
+void ScriptRunner::save(const ScriptStep& step, const QImage& image) {
+    screenshots_.mkpath(QStringLiteral("."));
+    const QString path = screenshots_.filePath(step.text + QStringLiteral(".png"));
+    if (image.save(path, "PNG")) {
+        written_ << path;
+        playground_.log().note(QStringLiteral("screenshot written to %1").arg(path));
+    } else {
+        problems_ << QStringLiteral("line %1: could not write %2").arg(step.line).arg(path);
+    }
+}
+
 void ScriptRunner::perform(const ScriptStep& step) {
     SimHardware& hw = playground_.hardware();
     DesktopView& desktop = playground_.desktop();
@@ -130,18 +141,17 @@ void ScriptRunner::perform(const ScriptStep& step) {
         s.workspace.activate(found->pid());
         break;
     }
-    case K::screenshot: {
+    case K::screenshot:
         playground_.settle();
-        screenshots_.mkpath(QStringLiteral("."));
-        const QString path = screenshots_.filePath(step.text + QStringLiteral(".png"));
-        if (desktop.snapshot().save(path, "PNG")) {
-            written_ << path;
-            playground_.log().note(QStringLiteral("screenshot written to %1").arg(path));
-        } else {
-            problems_ << QStringLiteral("line %1: could not write %2").arg(step.line).arg(path);
-        }
+        save(step, desktop.snapshot());
         break;
-    }
+    case K::windowShot:
+        playground_.settle();
+        if (grabWindow)
+            save(step, grabWindow());
+        else
+            problems_ << QStringLiteral("line %1: there is no playground window to take").arg(step.line);
+        break;
     }
     desktop.update();
 }

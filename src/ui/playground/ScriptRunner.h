@@ -3,6 +3,7 @@
 #include "core/diagnostics/PlaygroundScript.h"
 
 #include <QDir>
+#include <QImage>
 #include <QObject>
 #include <QStringList>
 #include <functional>
@@ -21,6 +22,8 @@ public:
     // Virtual clock: runs to the end before returning. Real clock: starts; `onFinished` ends it.
     void run(std::vector<ScriptStep> steps);
     std::function<void(bool ok)> onFinished;
+    // The whole playground window as an image, for "windowshot"; none without a window.
+    std::function<QImage()> grabWindow;
 
     // Files written so far, and problems met (a screenshot that could not be saved...).
     const QStringList& screenshots() const { return written_; }
@@ -32,6 +35,7 @@ private:
     void perform(const ScriptStep& step);
     void next();
     void type(const QString& text);
+    void save(const ScriptStep& step, const QImage& image);
 
     PlaygroundSession& playground_;
     QDir screenshots_;
