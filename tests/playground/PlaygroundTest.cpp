@@ -136,6 +136,24 @@ TEST_F(Playground, MouseDragsTitleBarsRaisesMinimisesAndSwitchesSpaces) {
     EXPECT_TRUE(desk.visibleWindows().empty());
 }
 
+TEST_F(Playground, TheDockFollowsTheEdgeTheVisibleFrameLeavesFree) {
+    // Screens are y-up: a Dock on the left insets the visible frame from the left edge.
+    sim.screens.setScreens({{{0, 0, 1440, 900}, {70, 0, 1370, 875}}});
+    pg->desktop().update();
+    for (SimApplication* app : pg->apps().all()) {
+        const QRect icon = *pg->desktop().dockIconRect(app->pid());
+        EXPECT_LT(icon.right(), 70);
+        EXPECT_GT(icon.top(), 25);
+    }
+    const QRect finder = *pg->desktop().dockIconRect(pg->apps().finder().pid());
+    ASSERT_TRUE(
+        run(QStringLiteral("activate Vault\nclick %1 %2").arg(finder.center().x()).arg(finder.center().y())));
+    EXPECT_EQ(frontPid(), pg->apps().finder().pid());
+    sim.screens.setScreens({{{0, 0, 1440, 900}, {0, 0, 1370, 875}}});
+    for (SimApplication* app : pg->apps().all())
+        EXPECT_GT(pg->desktop().dockIconRect(app->pid())->left(), 1370);
+}
+
 TEST_F(Playground, StatusItemClickOpensTheMenuAfterTheDoubleClickInterval) {
     const QPoint at = pg->desktop().statusItemRect().center();
     pg->desktop().pointerDown(at, 1);

@@ -106,16 +106,35 @@ std::vector<SimApplication*> DesktopView::dockApps() const {
     return list;
 }
 
+DesktopView::DockEdge DesktopView::dockEdge() const {
+    const QRect screen = screenRect();
+    const QRect visible = visibleRect();
+    if (visible.left() > screen.left()) return DockEdge::left;
+    if (visible.right() < screen.right()) return DockEdge::right;
+    return DockEdge::bottom;
+}
+
 std::optional<QRect> DesktopView::dockIconRect(int32_t pid) const {
+    // The Dock sits in the band the visible frame leaves free: bottom, left or right.
     const std::vector<SimApplication*> list = dockApps();
     const int total = static_cast<int>(list.size()) * (kDockIcon + kDockGap) - kDockGap;
     const QRect screen = screenRect();
-    const int dockTop = visibleRect().bottom() + 1;
-    const int top = dockTop + (screen.bottom() + 1 - dockTop - kDockIcon) / 2 - 3;
-    int x = (screen.width() - total) / 2;
+    const QRect visible = visibleRect();
+    const DockEdge edge = dockEdge();
+    QPoint at;
+    if (edge == DockEdge::bottom)
+        at = QPoint((screen.width() - total) / 2,
+                    visible.bottom() + 1 + (screen.bottom() - visible.bottom() - kDockIcon) / 2 - 3);
+    else if (edge == DockEdge::left)
+        at = QPoint((visible.left() - kDockIcon) / 2 + 3, visible.top() + (visible.height() - total) / 2);
+    else
+        at = QPoint(visible.right() + 1 + (screen.right() - visible.right() - kDockIcon) / 2 - 3,
+                    visible.top() + (visible.height() - total) / 2);
+    const QPoint step =
+        edge == DockEdge::bottom ? QPoint(kDockIcon + kDockGap, 0) : QPoint(0, kDockIcon + kDockGap);
     for (SimApplication* app : list) {
-        if (app->pid() == pid) return QRect(x, top, kDockIcon, kDockIcon);
-        x += kDockIcon + kDockGap;
+        if (app->pid() == pid) return QRect(at, QSize(kDockIcon, kDockIcon));
+        at += step;
     }
     return std::nullopt;
 }
@@ -198,8 +217,8 @@ void DesktopView::paintDock(QPainter& p) const {
     const QRect last = *dockIconRect(list.back()->pid());
     p.setPen(QColor(255, 255, 255, 90));
     p.setBrush(QColor(255, 255, 255, 60));
-    p.drawRoundedRect(
-        QRect(first.left() - 10, first.top() - 6, last.right() - first.left() + 21, kDockIcon + 16), 16, 16);
+    p.drawRoundedRect(first.united(last).adjusted(-10, -6, 10, 10), 16, 16);
+    const DockEdge edge = dockEdge();
     QFont font = p.font();
     font.setPixelSize(26);
     font.setBold(true);
@@ -216,11 +235,13 @@ void DesktopView::paintDock(QPainter& p) const {
             p.setPen(Qt::white);
             p.drawText(r, Qt::AlignCenter, app->name().left(1));
         }
-        if (!session_.windows.windowsOf(app->pid()).empty() || app->running()) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(QColor(30, 30, 30));
-            p.drawEllipse(QPointF(r.center().x() + 0.5, r.bottom() + 6), 2, 2);
-        }
+        // The running dot, on the side of the icon that faces the screen's edge.
+        const QPointF dot = edge == DockEdge::bottom ? QPointF(r.center().x() + 0.5, r.bottom() + 6)
+                            : edge == DockEdge::left ? QPointF(r.left() - 5, r.center().y() + 0.5)
+                                                     : QPointF(r.right() + 6, r.center().y() + 0.5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(30, 30, 30));
+        p.drawEllipse(dot, 2, 2);
     }
 }
 

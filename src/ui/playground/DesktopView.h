@@ -68,6 +68,8 @@ private:
         Rect start;
     };
     enum class WindowPart { none, close, minimize, zoom, titleBar, content };
+    enum class DockEdge { bottom, left, right };
+    DockEdge dockEdge() const;
 
     QRect screenRect() const;
     QRect visibleRect() const;
