@@ -52,7 +52,8 @@ int runPlayground(const QStringList& arguments) {
             return 1;
         }
     }
-    const bool virtualClock = arguments.contains(QStringLiteral("--virtual-time"));
+    // The virtual clock moves only as a script says; without one the playground runs in real time.
+    const bool virtualClock = script && arguments.contains(QStringLiteral("--virtual-time"));
     QString shots = valueAfter(arguments, QStringLiteral("--screenshots"));
     if (shots.isEmpty()) shots = QStringLiteral("screenshots");
 

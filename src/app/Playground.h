@@ -11,8 +11,8 @@ bool hostHasDisplay();
 
 // The program against a visible simulated Mac. "--script FILE" plays a script and exits
 // (status 1 when it does not parse or a step fails); "--virtual-time" runs it on the virtual
-// clock, as fast as it can; "--screenshots DIR" is where its screenshots go (default:
-// "screenshots"). Needs the application object to exist.
+// clock, as fast as it can (it has no effect without a script); "--screenshots DIR" is where its screenshots
+// go (default: "screenshots"). Needs the application object to exist.
 int runPlayground(const QStringList& arguments);
 
 } // namespace fenwold
