@@ -154,6 +154,24 @@ TEST_F(Playground, TheDockFollowsTheEdgeTheVisibleFrameLeavesFree) {
         EXPECT_GT(pg->desktop().dockIconRect(app->pid())->left(), 1370);
 }
 
+TEST_F(Playground, TheEventLogNamesToolsLaunchedAndRewrittenEvents) {
+    ASSERT_TRUE(run("prtscn\nwait 0.5"));
+    EXPECT_TRUE(pg->log().lines().join('\n').contains("launched /usr/sbin/screencapture"))
+        << pg->log().lines().join('\n').toStdString();
+    TapDecision d;
+    d.before.type = d.after.type = eventtype::keyDown;
+    d.before.keyCode = d.after.keyCode = 8;
+    d.before.flags = 0x40000;
+    d.after.flags = 0x100000;
+    EXPECT_EQ(EventLog::describe(d, "TextEdit"),
+              QString::fromUtf8("tap: ⌃C down — rewritten to ⌘C down, passed to TextEdit"));
+    d.answer = TapAnswer::swallow;
+    EXPECT_EQ(EventLog::describe(d, "TextEdit"), QString::fromUtf8("tap: ⌃C down — swallowed"));
+    d.before.type = eventtype::leftMouseDown;
+    d.before.location = {12.4, 30};
+    EXPECT_EQ(EventLog::describe(d, "TextEdit"), QString::fromUtf8("tap: click down at 12, 30 — swallowed"));
+}
+
 TEST_F(Playground, StatusItemClickOpensTheMenuAfterTheDoubleClickInterval) {
     const QPoint at = pg->desktop().statusItemRect().center();
     pg->desktop().pointerDown(at, 1);
