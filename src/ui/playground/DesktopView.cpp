@@ -294,8 +294,29 @@ void DesktopView::paintWindow(QPainter& p, const SimWindow& w, bool active) cons
     p.setFont(text);
     p.setPen(terminal ? QColor(220, 220, 220) : QColor(30, 30, 30));
     const int lineHeight = p.fontMetrics().height() + 2;
+    // A selection arrives between corner marks (which may span lines); it is drawn highlighted.
+    bool selecting = false;
+    const QColor highlight = active ? QColor(179, 215, 255) : QColor(220, 220, 220);
     for (const QString& line : app->content(w.number)) {
-        p.drawText(QRect(content.left(), y, content.width(), lineHeight), Qt::AlignVCenter, line);
+        int x = content.left();
+        QString run;
+        const auto flush = [&] {
+            const int advance = p.fontMetrics().horizontalAdvance(run);
+            if (selecting && !run.isEmpty()) p.fillRect(QRect(x, y, advance, lineHeight), highlight);
+            p.drawText(QRect(x, y, content.right() - x, lineHeight), Qt::AlignVCenter, run);
+            x += advance;
+            run.clear();
+        };
+        for (const QChar c : line) {
+            if (c == QChar(0x231C) || c == QChar(0x231F)) {
+                flush();
+                selecting = c == QChar(0x231C);
+            } else {
+                run += c;
+            }
+        }
+        if (selecting) run += QLatin1Char(' '); // a selected line break
+        flush();
         y += lineHeight;
     }
     p.restore();
