@@ -136,6 +136,26 @@ TEST_F(Playground, MouseDragsTitleBarsRaisesMinimisesAndSwitchesSpaces) {
     EXPECT_TRUE(desk.visibleWindows().empty());
 }
 
+TEST_F(Playground, TheDocksAccessibilityItemsSitWhereItsIconsAreDrawn) {
+    const int32_t dock = pg->desktop().dockPid();
+    ASSERT_TRUE(sim.workspace.app(dock));
+    EXPECT_EQ(sim.workspace.app(dock)->policy, ActivationPolicy::accessory);
+    const QRect icon = *pg->desktop().dockIconRect(pg->apps().browser().pid());
+    const AXValue hit = sim.accessibility.elementAtPosition(
+        sim.accessibility.application(dock), {double(icon.center().x()), double(icon.center().y())});
+    ASSERT_TRUE(hit.asElement());
+    EXPECT_EQ(sim.accessibility.attribute(*hit.asElement(), "AXSubrole").asString(),
+              QString("AXApplicationDockItem"));
+    EXPECT_EQ(sim.accessibility.attribute(*hit.asElement(), "AXTitle").asString(), QString("Safari"));
+    const auto position = sim.accessibility.attribute(*hit.asElement(), "AXPosition").asPoint();
+    ASSERT_TRUE(position);
+    EXPECT_DOUBLE_EQ(position->x, icon.x());
+    EXPECT_FALSE(
+        sim.accessibility.elementAtPosition(sim.accessibility.application(dock), {700, 400}).asElement());
+    EXPECT_EQ(sim.prefs.readDomain("com.apple.dock", "orientation").toString(), "bottom");
+    EXPECT_EQ(frontPid(), pg->apps().editor().pid());
+}
+
 TEST_F(Playground, TheDockFollowsTheEdgeTheVisibleFrameLeavesFree) {
     // Screens are y-up: a Dock on the left insets the visible frame from the left edge.
     sim.screens.setScreens({{{0, 0, 1440, 900}, {70, 0, 1370, 875}}});

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtMath>
 #include <algorithm>
 #include <set>
 
@@ -39,6 +40,41 @@ DesktopView::DesktopView(SimSession& session, SimApps& apps, SimHardware& hardwa
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(sizeHint());
+}
+
+DesktopView::~DesktopView() {
+    if (dockPid_) session_.accessibility.onHitTest(dockPid_, [](Point) { return AXValue::missing(); });
+}
+
+void DesktopView::publishDock() {
+    SimAccessibility& ax = session_.accessibility;
+    if (!dockPid_) {
+        dockPid_ = session_.app(QStringLiteral("com.apple.dock"), QStringLiteral("Dock")).accessory().pid();
+        ax.onHitTest(dockPid_, [this](Point p) {
+            const QPoint at(qFloor(p.x), qFloor(p.y));
+            for (const auto& [pid, item] : dockItems_)
+                if (const auto r = dockIconRect(pid); r && r->contains(at)) return AXValue::of(item);
+            return AXValue::missing();
+        });
+    }
+    for (SimApplication* app : dockApps()) {
+        AXElement& item = dockItems_[app->pid()];
+        if (item.isNull()) {
+            item = ax.create(dockPid_);
+            ax.set(item, QStringLiteral("AXRole"), AXValue::of(QStringLiteral("AXDockItem")));
+            ax.set(item, QStringLiteral("AXSubrole"), AXValue::of(QStringLiteral("AXApplicationDockItem")));
+            ax.set(item, QStringLiteral("AXTitle"), AXValue::of(app->name()));
+            ax.set(item, QStringLiteral("AXIsApplicationRunning"), AXValue::of(true));
+        }
+        const QRect r = *dockIconRect(app->pid());
+        ax.set(item, QStringLiteral("AXPosition"), AXValue::of(Point{double(r.x()), double(r.y())}));
+        ax.set(item, QStringLiteral("AXSize"), AXValue::of(Size{double(r.width()), double(r.height())}));
+    }
+    const DockEdge edge = dockEdge();
+    session_.prefs.setDomainValue(QStringLiteral("com.apple.dock"), QStringLiteral("orientation"),
+                                  edge == DockEdge::bottom ? QStringLiteral("bottom")
+                                  : edge == DockEdge::left ? QStringLiteral("left")
+                                                           : QStringLiteral("right"));
 }
 
 QRect DesktopView::screenRect() const {

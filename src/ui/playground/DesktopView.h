@@ -5,6 +5,7 @@
 #include "ui/shell/QtShellViews.h"
 
 #include <QWidget>
+#include <map>
 #include <optional>
 
 namespace fenwold {
@@ -16,6 +17,7 @@ namespace fenwold {
 class DesktopView final : public QWidget, public PanelHost, public StatusItemSlot {
 public:
     DesktopView(SimSession& session, SimApps& apps, SimHardware& hardware, QWidget* parent = nullptr);
+    ~DesktopView() override;
 
     // PanelHost
     QWidget* container() const override { return const_cast<DesktopView*>(this); }
@@ -40,6 +42,11 @@ public:
     void pointerMove(QPoint at);
     void pointerDown(QPoint at, int clickCount, bool rightButton = false);
     void pointerUp(QPoint at, int clickCount);
+
+    // The Dock's side of the session: a Dock process whose Accessibility items sit where the icons
+    // are drawn (what the program's Dock hit-test reads) and the Dock's orientation preference.
+    void publishDock();
+    int32_t dockPid() const { return dockPid_; }
 
     // Give every window the image of its content, for the program's previews.
     void refreshWindowImages();
@@ -88,6 +95,8 @@ private:
     std::function<void(TrayClicks::Button, int)> statusClick_;
     std::optional<Drag> drag_;
     bool animates_ = true;
+    int32_t dockPid_ = 0;
+    std::map<int32_t, AXElement> dockItems_; // by application pid
 };
 
 } // namespace fenwold

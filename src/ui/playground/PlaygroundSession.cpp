@@ -59,6 +59,7 @@ void PlaygroundSession::start() {
     // The simulated user has "Teach the Mac way" on, so the playground shows the hint HUD.
     session_.prefs.write(PrefKey::macHints, true);
     apps_.populate();
+    desktop_->publishDock();
     desktop_->refreshWindowImages();
     delegate_->applicationDidFinishLaunching();
     settle();
@@ -86,6 +87,7 @@ void PlaygroundSession::settle() {
         if (work == 0) break;
     }
     pollTools();
+    desktop_->publishDock();
     desktop_->update();
 }
 
