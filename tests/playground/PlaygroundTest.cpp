@@ -229,6 +229,7 @@ TEST_F(Playground, WindowsShortcutsReachTheEditorAsMacShortcutsButTheTerminalKee
         << log.toStdString();
     EXPECT_TRUE(log.contains(QString::fromUtf8("tap: ⌃C down — passed to Terminal")));
     EXPECT_TRUE(log.contains(QString::fromUtf8("tap: ⌘Esc down — swallowed")));
+    EXPECT_EQ(pg->log().lines().count("Terminal is now in front"), 1);
     EXPECT_TRUE(QFile::exists(shots.filePath("terminal-ctrl-c.png")));
 }
 

@@ -26,8 +26,10 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
     };
     apps_.onPosted = [this](const PostedKey& key) { log_.posted(key, appName(key.pid)); };
     activations_ = session_.workspace.observe([this](const WorkspaceEvent& e) {
-        if (e.kind == WorkspaceEvent::Kind::activated)
+        if (e.kind == WorkspaceEvent::Kind::activated && e.pid != lastFront_) {
+            lastFront_ = e.pid;
             log_.note(QStringLiteral("%1 is now in front").arg(appName(e.pid)));
+        }
         if (e.kind == WorkspaceEvent::Kind::terminated)
             log_.note(QStringLiteral("%1 quit").arg(appName(e.pid)));
     });

@@ -55,6 +55,7 @@ private:
     int ticks_ = 0;
     std::size_t toolsSeen_ = 0;
     qsizetype privateCallsSeen_ = 0;
+    int32_t lastFront_ = 0;
     Subscription activations_;
 };
 
