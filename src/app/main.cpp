@@ -1,5 +1,6 @@
 #include "ClipboardPreview.h"
 #include "Modes.h"
+#include "Playground.h"
 #include "QuitSignals.h"
 #include "Host.h"
 #include "core/shell/AppDelegate.h"
@@ -14,7 +15,8 @@ using namespace fenwold;
 
 int main(int argc, char* argv[]) {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLineMode mode = parseMode(arguments);
 
     if (mode.kind != CommandLineMode::Kind::normal) {
@@ -26,7 +28,13 @@ int main(int argc, char* argv[]) {
         if (auto status = runDiagnosticMode(mode, platform, out)) return *status;
     }
 
+    // A headless scripted run on the virtual clock needs no display.
+    const bool headlessScript =
+        arguments.contains("--script") && arguments.contains("--virtual-time") && !hostHasDisplay();
+    if (headlessScript && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    if (wantsPlayground(arguments, hostHasDisplay())) return runPlayground(arguments);
     // The settings window closing must not end a menu-bar application.
     QApplication::setQuitOnLastWindowClosed(false);
     const std::unique_ptr<Host> host = makeHost();

@@ -1,6 +1,7 @@
 // The hint panel's content rendered offscreen. Writes hint-alt-f4.png next to the test binary
 // for a person to look at.
 #include "ui/hints/HintView.h"
+#include "ui/common/PanelHost.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,7 +41,8 @@ TEST(HintView, SizeFollowsPaddingAndSpacing) {
 }
 
 TEST(HintView, PanelPlacesTheViewFromScreenCoordinates) {
-    HintPanelWidget panel;
+    DesktopPanelHost host;
+    HintPanelWidget panel(host);
     const Size size = panel.setContent(HintHUD::demoHint());
     EXPECT_EQ(size.width, panel.view()->sizeHint().width());
     panel.setAlpha(0);
@@ -62,6 +64,26 @@ TEST(HintView, PanelPlacesTheViewFromScreenCoordinates) {
     EXPECT_DOUBLE_EQ(panel.view()->windowOpacity(), 1.0);
     panel.orderOut();
     EXPECT_FALSE(panel.isVisible());
+}
+
+TEST(HintView, PanelInsideAContainerIsAChildPlacedByItsHostAndFadesByEffect) {
+    // A host whose screen is 900 points high, drawn 1:1 inside a widget.
+    struct ContainerHost final : PanelHost {
+        QWidget canvas;
+        QWidget* container() const override { return const_cast<QWidget*>(&canvas); }
+        QRect toWidget(const Rect& f) const override {
+            return QRect(qRound(f.x), qRound(900 - f.maxY()), qRound(f.width), qRound(f.height));
+        }
+    } host;
+    HintPanelWidget panel(host);
+    EXPECT_EQ(panel.view()->parentWidget(), &host.canvas);
+    EXPECT_TRUE(panel.view()->testAttribute(Qt::WA_TransparentForMouseEvents));
+    panel.setFrame({100, 200, 150, 40});
+    EXPECT_EQ(panel.view()->geometry(), QRect(100, 660, 150, 40));
+    panel.setAlpha(0.25);
+    EXPECT_DOUBLE_EQ(panel.alpha(), 0.25);
+    panel.animateAlpha(1, 0);
+    EXPECT_DOUBLE_EQ(panel.alpha(), 1.0);
 }
 
 int main(int argc, char** argv) {

@@ -24,6 +24,8 @@ public:
     virtual QRect toWidget(const Rect& frame) const = 0;
     // Make a widget a panel of this host: parented and flagged as a floating, non-activating panel.
     void adopt(QWidget& panel, bool acceptsInput) const;
+    // Whether panels fade and slide in real time; a host on a virtual clock shows end states.
+    virtual bool animates() const { return true; }
 };
 
 // Panels as top-level windows on the desktop Qt runs on.

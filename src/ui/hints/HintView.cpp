@@ -1,9 +1,11 @@
 #include "HintView.h"
 
 #include "ui/common/GlassBackground.h"
+#include "ui/common/PanelHost.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -138,11 +140,13 @@ void HintView::paintContent(QPainter& painter) const {
     }
 }
 
-HintPanelWidget::HintPanelWidget() : view_(std::make_unique<HintView>()) {
-    view_->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput);
-    view_->setAttribute(Qt::WA_ShowWithoutActivating);
-    view_->setAttribute(Qt::WA_TranslucentBackground);
+HintPanelWidget::HintPanelWidget(const PanelHost& host) : host_(host), view_(std::make_unique<HintView>()) {
+    host_.adopt(*view_, false);
+    // A panel inside another widget cannot have a window opacity; it fades through an effect.
+    if (host_.container()) {
+        opacity_ = new QGraphicsOpacityEffect(view_.get());
+        view_->setGraphicsEffect(opacity_);
+    }
 }
 
 HintPanelWidget::~HintPanelWidget() = default;
@@ -154,11 +158,11 @@ Size HintPanelWidget::setContent(const Hint& hint) {
 }
 
 void HintPanelWidget::setFrame(const Rect& frame) {
-    // Screen coordinates have their origin at the primary screen's bottom-left; Qt's at its top-left.
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    const double primaryHeight = primary ? primary->geometry().height() : 0;
-    view_->setGeometry(qRound(frame.x), qRound(primaryHeight - frame.maxY()), qRound(frame.width),
-                       qRound(frame.height));
+    view_->setGeometry(host_.toWidget(frame));
+}
+
+double HintPanelWidget::alpha() const {
+    return opacity_ ? opacity_->opacity() : view_->windowOpacity();
 }
 
 bool HintPanelWidget::isVisible() const {
@@ -166,21 +170,26 @@ bool HintPanelWidget::isVisible() const {
 }
 
 void HintPanelWidget::setAlpha(double alpha) {
-    view_->setWindowOpacity(alpha);
+    if (opacity_)
+        opacity_->setOpacity(alpha);
+    else
+        view_->setWindowOpacity(alpha);
 }
 
 void HintPanelWidget::orderFront() {
     view_->show();
+    view_->raise();
 }
 
 void HintPanelWidget::animateAlpha(double alpha, double seconds) {
     // A new presentation during a fade takes over from where the fade has got to.
     if (fade_) fade_->stop();
-    if (seconds <= 0) {
-        view_->setWindowOpacity(alpha);
+    if (seconds <= 0 || !host_.animates()) {
+        setAlpha(alpha);
         return;
     }
-    fade_ = new QPropertyAnimation(view_.get(), "windowOpacity", view_.get());
+    QObject* target = opacity_ ? static_cast<QObject*>(opacity_) : view_.get();
+    fade_ = new QPropertyAnimation(target, opacity_ ? "opacity" : "windowOpacity", view_.get());
     fade_->setDuration(qRound(seconds * 1000));
     fade_->setEndValue(alpha);
     fade_->start(QAbstractAnimation::DeleteWhenStopped);

@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <memory>
 
+class QGraphicsOpacityEffect;
+
 namespace fenwold {
 
 // Where everything of one hint goes, measured with the HUD's fonts: the heading over a row of
@@ -56,12 +58,13 @@ private:
     HintLayout layout_;
 };
 
-// The floating, click-through, never-focused panel that hosts the view. On a Mac the native
-// non-activating panel around it is made by the platform helper; here it is a frameless tool
-// window that stays on top.
+class PanelHost;
+
+// The floating, click-through, never-focused panel that hosts the view, placed by its panel host.
+// On a Mac the native non-activating panel around it is made by the platform helper.
 class HintPanelWidget final : public HintPanel {
 public:
-    HintPanelWidget();
+    explicit HintPanelWidget(const PanelHost& host);
     ~HintPanelWidget() override;
 
     Size setContent(const Hint& hint) override;
@@ -73,10 +76,13 @@ public:
     void orderOut() override;
 
     HintView* view() const { return view_.get(); }
+    double alpha() const;
 
 private:
+    const PanelHost& host_;
     std::unique_ptr<HintView> view_;
-    QPointer<QPropertyAnimation> fade_; // the running fade, replaced by the next one
+    QPointer<QPropertyAnimation> fade_;         // the running fade, replaced by the next one
+    QGraphicsOpacityEffect* opacity_ = nullptr; // owned by the view
 };
 
 } // namespace fenwold

@@ -1,6 +1,7 @@
 #include "QtShellViews.h"
 
 #include "StatusIcon.h"
+#include "ui/common/PanelHost.h"
 #include "ui/hints/HintView.h"
 #include "ui/settings/SettingsWindow.h"
 
@@ -8,12 +9,13 @@
 
 namespace fenwold {
 
-QtShellViews::QtShellViews(SettingsDeps settings, std::unique_ptr<StatusItemView> statusItem)
-    : settingsDeps_(std::move(settings)), statusItem_(std::move(statusItem)) {}
+QtShellViews::QtShellViews(SettingsDeps settings, std::unique_ptr<StatusItemView> statusItem, const PanelHost* panels)
+    : settingsDeps_(std::move(settings)), statusItem_(std::move(statusItem)),
+      desktopPanels_(std::make_unique<DesktopPanelHost>()), panels_(panels ? panels : desktopPanels_.get()) {}
 
 QtShellViews::~QtShellViews() = default;
 
-std::unique_ptr<HintPanel> QtShellViews::makeHintPanel() { return std::make_unique<HintPanelWidget>(); }
+std::unique_ptr<HintPanel> QtShellViews::makeHintPanel() { return std::make_unique<HintPanelWidget>(*panels_); }
 
 void QtShellViews::installStatusItem(std::function<void(TrayClicks::Button, int)> onClick) {
     statusItem_->install(std::move(onClick));
@@ -23,11 +25,34 @@ void QtShellViews::popStatusMenu(const std::vector<StatusMenuItem>& items, std::
     statusItem_->popMenu(items, std::move(chosen));
 }
 
+void QtShellViews::showSettings() {
+    if (!settings_) settings_ = std::make_unique<SettingsWindow>(settingsDeps_);
+    settings_->show();
+    settings_->raise();
+    settings_->activateWindow();
+}
+
+std::unique_ptr<QMenu> QtShellViews::buildStatusMenu(const std::vector<StatusMenuItem>& items,
+                                                     std::function<void(StatusAction)> chosen) {
+    auto menu = std::make_unique<QMenu>();
+    for (const StatusMenuItem& item : items) {
+        if (item.isSeparator()) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(item.title);
+        if (!item.keyEquivalent.isEmpty())
+            action->setShortcut(QKeySequence(QStringLiteral("Ctrl+") + item.keyEquivalent.toUpper()));
+        const StatusAction what = *item.action;
+        QObject::connect(action, &QAction::triggered, action, [chosen, what] { chosen(what); });
+    }
+    return menu;
+}
+
 void QtTrayItem::install(std::function<void(Button, int)> onClick) {
     // Not every desktop has a tray; the program then runs without a status item.
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
-    QImage image = statusIconImage(2);
-    tray_ = std::make_unique<QSystemTrayIcon>(QIcon(QPixmap::fromImage(image)));
+    tray_ = std::make_unique<QSystemTrayIcon>(QIcon(QPixmap::fromImage(statusIconImage(2))));
     tray_->setToolTip(QStringLiteral("Fenwold"));
     QObject::connect(tray_.get(), &QSystemTrayIcon::activated, tray_.get(),
                      [onClick = std::move(onClick)](QSystemTrayIcon::ActivationReason reason) {
@@ -41,33 +66,20 @@ void QtTrayItem::install(std::function<void(Button, int)> onClick) {
     tray_->show();
 }
 
-std::unique_ptr<QMenu> QtShellViews::buildStatusMenu(const std::vector<StatusMenuItem>& items,
-                                                     std::function<void(StatusAction)> chosen) {
-    auto menu = std::make_unique<QMenu>();
-    for (const StatusMenuItem& item : items) {
-        if (item.isSeparator()) {
-            menu->addSeparator();
-            continue;
-        }
-        QAction* action = menu->addAction(item.title);
-        if (!item.keyEquivalent.isEmpty()) action->setShortcut(QKeySequence(QStringLiteral("Ctrl+") + item.keyEquivalent.toUpper()));
-        const StatusAction what = *item.action;
-        QObject::connect(action, &QAction::triggered, action, [chosen, what] { chosen(what); });
-    }
-    return menu;
-}
-
 void QtTrayItem::popMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) {
     menu_ = QtShellViews::buildStatusMenu(items, std::move(chosen));
     const QPoint at = tray_ ? tray_->geometry().bottomLeft() : QCursor::pos();
     menu_->popup(at.isNull() ? QCursor::pos() : at);
 }
 
-void QtShellViews::showSettings() {
-    if (!settings_) settings_ = std::make_unique<SettingsWindow>(settingsDeps_);
-    settings_->show();
-    settings_->raise();
-    settings_->activateWindow();
+void SlotStatusItem::install(std::function<void(Button, int)> onClick) {
+    slot_.install(statusIconImage(2), std::move(onClick));
+    installed_ = true;
+}
+
+void SlotStatusItem::popMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) {
+    menu_ = QtShellViews::buildStatusMenu(items, std::move(chosen));
+    menu_->popup(slot_.menuPosition());
 }
 
 } // namespace fenwold

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/shell/AppDelegate.h"
+#include "ports/StatusItem.h"
 #include "ui/settings/SettingsDeps.h"
 
 #include <QMenu>
@@ -9,6 +10,7 @@
 
 namespace fenwold {
 
+class PanelHost;
 class SettingsWindow;
 
 // A system-tray item where the desktop offers one, with a pop-up status menu.
@@ -24,11 +26,41 @@ private:
     std::unique_ptr<QMenu> menu_;
 };
 
-// The shell's views on Qt: the status item given to it, the hint panel and the settings window
-// (built on first use and kept).
+// Where the status item lives when it is not in the desktop's tray: a menu bar the program draws
+// itself (the playground's simulated screen).
+class StatusItemSlot {
+public:
+    StatusItemSlot() = default;
+    StatusItemSlot(const StatusItemSlot&) = delete;
+    StatusItemSlot& operator=(const StatusItemSlot&) = delete;
+    virtual ~StatusItemSlot() = default;
+
+    // Show the icon; clicks on it arrive with their button and click count.
+    virtual void install(const QImage& icon, std::function<void(TrayClicks::Button, int)> onClick) = 0;
+    // Where the status menu opens, in global coordinates (under the item).
+    virtual QPoint menuPosition() const = 0;
+};
+
+// The status item in a slot of a menu bar the program draws.
+class SlotStatusItem final : public StatusItemView {
+public:
+    explicit SlotStatusItem(StatusItemSlot& slot) : slot_(slot) {}
+    void install(std::function<void(Button, int)> onClick) override;
+    bool installed() const override { return installed_; }
+    void popMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) override;
+    QMenu* menu() const { return menu_.get(); }
+
+private:
+    StatusItemSlot& slot_;
+    bool installed_ = false;
+    std::unique_ptr<QMenu> menu_;
+};
+
+// The shell's views on Qt: the status item given to it, the hint panel placed by the panel host,
+// and the settings window (built on first use and kept).
 class QtShellViews final : public ShellViews {
 public:
-    QtShellViews(SettingsDeps settings, std::unique_ptr<StatusItemView> statusItem);
+    QtShellViews(SettingsDeps settings, std::unique_ptr<StatusItemView> statusItem, const PanelHost* panels = nullptr);
     ~QtShellViews() override;
 
     std::unique_ptr<HintPanel> makeHintPanel() override;
@@ -38,13 +70,17 @@ public:
     void showSettings() override;
 
     SettingsWindow* settingsWindow() const { return settings_.get(); }
+    StatusItemView& statusItem() const { return *statusItem_; }
+    const PanelHost& panelHost() const { return *panels_; }
     static std::unique_ptr<QMenu> buildStatusMenu(const std::vector<StatusMenuItem>& items,
                                                   std::function<void(StatusAction)> chosen);
 
 private:
     SettingsDeps settingsDeps_;
-    std::unique_ptr<SettingsWindow> settings_;
     std::unique_ptr<StatusItemView> statusItem_;
+    std::unique_ptr<PanelHost> desktopPanels_;
+    const PanelHost* panels_;
+    std::unique_ptr<SettingsWindow> settings_;
 };
 
 } // namespace fenwold

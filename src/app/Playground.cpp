@@ -1,0 +1,93 @@
+#include "Playground.h"
+
+#include "QuitSignals.h"
+#include "SimHost.h"
+#include "ui/playground/PlaygroundSession.h"
+#include "ui/playground/PlaygroundWindow.h"
+#include "ui/playground/ScriptRunner.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTextStream>
+#include <optional>
+
+namespace fenwold {
+
+namespace {
+
+QString valueAfter(const QStringList& arguments, const QString& name) {
+    const qsizetype at = arguments.indexOf(name);
+    return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1] : QString();
+}
+
+} // namespace
+
+bool hostHasDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+bool wantsPlayground(const QStringList& arguments, bool hasDisplay) {
+#if defined(Q_OS_MACOS)
+    const bool desktopDefault = false;
+#else
+    const bool desktopDefault = hasDisplay;
+#endif
+    return desktopDefault || arguments.contains(QStringLiteral("--playground")) ||
+           arguments.contains(QStringLiteral("--script"));
+}
+
+int runPlayground(const QStringList& arguments) {
+    QTextStream err(stderr);
+    std::optional<ScriptParse> script;
+    if (arguments.contains(QStringLiteral("--script"))) {
+        const QString path = valueAfter(arguments, QStringLiteral("--script"));
+        QFile file(path);
+        if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+            err << "Fenwold: cannot read the script " << path << "\n";
+            return 1;
+        }
+        script = parsePlaygroundScript(QString::fromUtf8(file.readAll()));
+        if (script->error) {
+            err << path << ": " << *script->error << "\n";
+            return 1;
+        }
+    }
+    // The virtual clock moves only as a script says; without one the playground runs in real time.
+    const bool virtualClock = script && arguments.contains(QStringLiteral("--virtual-time"));
+    QString shots = valueAfter(arguments, QStringLiteral("--screenshots"));
+    if (shots.isEmpty()) shots = QStringLiteral("screenshots");
+
+    SimHost host;
+    // On the virtual clock the simulated windows' own delays (full screen) wait for it too.
+    if (virtualClock) host.session().windows.setQueue(host.session().mainQueue);
+    Platform platform = virtualClock ? host.session().platform() : host.platform();
+    platform.appShell->setAccessoryPolicy();
+    PlaygroundSession playground(host.session(), platform, parseStartupOptions(arguments), virtualClock);
+    PlaygroundWindow window(playground);
+    host.session().appShell.onTerminate = [] { QCoreApplication::quit(); };
+    Subscription reopen = platform.appShell->observeReopen(
+        [&playground] { playground.delegate().applicationShouldHandleReopen(); });
+    window.show();
+    QuitSignals quitOnSignal;
+    playground.start();
+
+    int status = 0;
+    std::unique_ptr<ScriptRunner> runner;
+    if (script) {
+        runner = std::make_unique<ScriptRunner>(playground, QDir(shots));
+        runner->grabWindow = [&window] { return window.grab().toImage(); };
+        runner->onFinished = [&status, &runner, &err](bool ok) {
+            for (const QString& problem : runner->problems())
+                err << "Fenwold: " << problem << "\n";
+            status = ok ? 0 : 1;
+            QMetaObject::invokeMethod(
+                qApp, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+        };
+        runner->run(script->steps);
+    }
+    const int loop = QApplication::exec();
+    playground.delegate().applicationWillTerminate();
+    return status != 0 ? status : loop;
+}
+
+} // namespace fenwold

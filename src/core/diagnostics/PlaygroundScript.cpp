@@ -1,0 +1,205 @@
+#include "PlaygroundScript.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace fenwold {
+
+namespace {
+
+const QHash<QString, uint16_t>& keyNames() {
+    static const QHash<QString, uint16_t> names = [] {
+        QHash<QString, uint16_t> n{
+            {"super", 55},     {"win", 55},     {"cmd", 55},
+            {"command", 55},   {"alt", 58},     {"option", 58},
+            {"ctrl", 59},      {"control", 59}, {"shift", 56},
+            {"capslock", 57},  {"return", 36},  {"enter", 36},
+            {"tab", 48},       {"space", 49},   {"backspace", 51},
+            {"delete", 51},    {"del", 117},    {"forwarddelete", 117},
+            {"esc", 53},       {"escape", 53},  {"left", 123},
+            {"right", 124},    {"down", 125},   {"up", 126},
+            {"home", 115},     {"end", 119},    {"pageup", 116},
+            {"pagedown", 121}, {"insert", 114}, {"prtscn", 105},
+            {"minus", 27},     {"equal", 24},   {"plus", 24},
+            {"comma", 43},     {"period", 47},  {"slash", 44},
+            {"semicolon", 41}, {"quote", 39},   {"grave", 50},
+            {"backslash", 42}, {"a", 0},        {"s", 1},
+            {"d", 2},          {"f", 3},        {"h", 4},
+            {"g", 5},          {"z", 6},        {"x", 7},
+            {"c", 8},          {"v", 9},        {"b", 11},
+            {"q", 12},         {"w", 13},       {"e", 14},
+            {"r", 15},         {"y", 16},       {"t", 17},
+            {"o", 31},         {"u", 32},       {"i", 34},
+            {"p", 35},         {"l", 37},       {"j", 38},
+            {"k", 40},         {"n", 45},       {"m", 46},
+            {"1", 18},         {"2", 19},       {"3", 20},
+            {"4", 21},         {"5", 23},       {"6", 22},
+            {"7", 26},         {"8", 28},       {"9", 25},
+            {"0", 29},
+        };
+        const uint16_t fkeys[] = {122, 120, 99,  118, 96,  97,  98, 100, 101, 109,
+                                  103, 111, 105, 107, 113, 106, 64, 79,  80};
+        for (int i = 0; i < 19; ++i)
+            n.insert(QStringLiteral("f%1").arg(i + 1), fkeys[i]);
+        return n;
+    }();
+    return names;
+}
+
+struct LineError {
+    QString message;
+};
+
+double number(const QString& word, const QString& what) {
+    bool ok = false;
+    const double value = word.toDouble(&ok);
+    if (!ok || value < 0)
+        throw LineError{QStringLiteral("%1 must be a number of at least 0, not \"%2\"").arg(what, word)};
+    return value;
+}
+
+Point point(const QStringList& words, int from) {
+    if (words.size() < from + 2) throw LineError{QStringLiteral("%1 needs X and Y").arg(words.front())};
+    return {number(words[from], QStringLiteral("X")), number(words[from + 1], QStringLiteral("Y"))};
+}
+
+void chord(const QString& text, ScriptStep& step) {
+    const QStringList parts = text.toLower().split(QLatin1Char('+'));
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const auto code = scriptKeyCode(parts[i]);
+        if (!code) throw LineError{QStringLiteral("unknown key \"%1\"").arg(parts[i])};
+        if (isScriptModifier(*code)) {
+            step.modifiers.push_back(*code);
+            continue;
+        }
+        if (step.kind != ScriptStep::Kind::press)
+            throw LineError{QStringLiteral("\"%1\" is not a modifier").arg(parts[i])};
+        if (i != parts.size() - 1)
+            throw LineError{
+                QStringLiteral("\"%1\": only the last key of a chord may be a non-modifier").arg(text)};
+        step.key = *code;
+    }
+}
+
+ScriptStep parseLine(const QString& line, int number_) {
+    // Quoted text keeps its spaces; everything else splits on blanks.
+    ScriptStep step;
+    step.line = number_;
+    const QString trimmed = line.trimmed();
+    const int space = static_cast<int>(trimmed.indexOf(QRegularExpression(QStringLiteral("\\s"))));
+    const QString verb = (space < 0 ? trimmed : trimmed.left(space)).toLower();
+    const QString rest = space < 0 ? QString() : trimmed.mid(space).trimmed();
+    const QStringList words = trimmed.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+
+    using K = ScriptStep::Kind;
+    if (verb == QLatin1String("type")) {
+        if (rest.size() < 2 || !rest.startsWith(QLatin1Char('"')) || !rest.endsWith(QLatin1Char('"')))
+            throw LineError{QStringLiteral("type needs its text in double quotes")};
+        step.kind = K::type;
+        step.text = rest.mid(1, rest.size() - 2).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+        return step;
+    }
+    if (verb == QLatin1String("wait")) {
+        if (words.size() != 2) throw LineError{QStringLiteral("wait needs one number of seconds")};
+        step.kind = K::wait;
+        step.seconds = number(words[1], QStringLiteral("wait"));
+        return step;
+    }
+    if (verb == QLatin1String("move") || verb == QLatin1String("click") ||
+        verb == QLatin1String("doubleclick")) {
+        step.kind = verb == QLatin1String("move")    ? K::move
+                    : verb == QLatin1String("click") ? K::click
+                                                     : K::doubleClick;
+        step.at = point(words, 1);
+        if (words.size() != 3) throw LineError{QStringLiteral("%1 takes X and Y only").arg(verb)};
+        return step;
+    }
+    if (verb == QLatin1String("drag")) {
+        if (words.size() != 6 || words[3].toLower() != QLatin1String("to"))
+            throw LineError{QStringLiteral("drag reads \"drag X Y to X Y\"")};
+        step.kind = K::drag;
+        step.at = point(words, 1);
+        step.to = point(words, 4);
+        return step;
+    }
+    if (verb == QLatin1String("space")) {
+        if (words.size() != 2) throw LineError{QStringLiteral("space needs the number of a Space")};
+        step.kind = K::space;
+        step.space = static_cast<int>(number(words[1], QStringLiteral("space")));
+        if (step.space < 1) throw LineError{QStringLiteral("Spaces are numbered from 1")};
+        return step;
+    }
+    if (verb == QLatin1String("activate") || verb == QLatin1String("screenshot") ||
+        verb == QLatin1String("windowshot")) {
+        if (rest.isEmpty()) throw LineError{QStringLiteral("%1 needs a name").arg(verb)};
+        step.kind = verb == QLatin1String("activate")     ? K::activate
+                    : verb == QLatin1String("screenshot") ? K::screenshot
+                                                          : K::windowShot;
+        step.text = rest;
+        if (step.kind != K::activate && rest.contains(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]"))))
+            throw LineError{QStringLiteral("screenshot names use letters, digits, '-', '_' and '.'")};
+        return step;
+    }
+    if (verb == QLatin1String("hold") || verb == QLatin1String("release")) {
+        if (words.size() != 2)
+            throw LineError{QStringLiteral("%1 needs modifiers, such as \"%1 alt\"").arg(verb)};
+        step.kind = verb == QLatin1String("hold") ? K::hold : K::release;
+        chord(words[1], step);
+        return step;
+    }
+    // A chord, optionally after "press" and followed by a repeat count ("tab x3").
+    QStringList chordWords = words;
+    if (verb == QLatin1String("press")) chordWords.removeFirst();
+    if (chordWords.size() == 2 && chordWords[1].startsWith(QLatin1Char('x'))) {
+        bool ok = false;
+        step.repeat = chordWords[1].mid(1).toInt(&ok);
+        if (!ok || step.repeat < 1) throw LineError{QStringLiteral("a repeat reads like \"x3\"")};
+        chordWords.removeLast();
+    }
+    if (chordWords.size() != 1) throw LineError{QStringLiteral("cannot read \"%1\"").arg(trimmed)};
+    step.kind = K::press;
+    chord(chordWords[0], step);
+    return step;
+}
+
+} // namespace
+
+std::optional<uint16_t> scriptKeyCode(const QString& name) {
+    const auto& names = keyNames();
+    auto it = names.find(name.toLower());
+    if (it == names.end()) return std::nullopt;
+    return *it;
+}
+
+bool isScriptModifier(uint16_t keyCode) {
+    return keyCode >= 54 && keyCode <= 62 && keyCode != 57;
+}
+
+ScriptParse parsePlaygroundScript(const QString& text) {
+    ScriptParse result;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        // A '#' outside quotes starts a comment.
+        bool quoted = false;
+        for (int c = 0; c < line.size(); ++c) {
+            if (line[c] == QLatin1Char('"')) quoted = !quoted;
+            if (line[c] == QLatin1Char('#') && !quoted) {
+                line.truncate(c);
+                break;
+            }
+        }
+        if (line.trimmed().isEmpty()) continue;
+        try {
+            result.steps.push_back(parseLine(line, i + 1));
+        } catch (const LineError& e) {
+            result.steps.clear();
+            result.error = QStringLiteral("line %1: %2").arg(i + 1).arg(e.message);
+            return result;
+        }
+    }
+    return result;
+}
+
+} // namespace fenwold

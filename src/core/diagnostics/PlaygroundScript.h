@@ -1,0 +1,63 @@
+#pragma once
+
+#include "ports/Geometry.h"
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace fenwold {
+
+// One step of a playground script. Points are in the simulated screen's coordinates, from its
+// top-left corner, y down.
+struct ScriptStep {
+    enum class Kind {
+        press,
+        hold,
+        release,
+        type,
+        wait,
+        move,
+        click,
+        doubleClick,
+        drag,
+        space,
+        activate,
+        screenshot,
+        windowShot
+    };
+    Kind kind = Kind::press;
+    int line = 0;
+    std::vector<uint16_t> modifiers; // key codes held around a press, or held/released
+    std::optional<uint16_t> key;     // the pressed key; none for a chord of modifiers only
+    QString text;                    // typed text, application or screenshot name
+    double seconds = 0;
+    Point at;
+    Point to;
+    int space = 0;
+    int repeat = 1;
+};
+
+struct ScriptParse {
+    std::vector<ScriptStep> steps;
+    std::optional<QString> error; // "line N: ..." for the first line that does not parse
+};
+
+// Reads a playground script: one step a line, '#' starts a comment.
+//   alt+tab            press a chord (also "press alt+tab", "tab x3")
+//   hold alt           keep modifiers down until "release alt"
+//   type "text"        type text on the US layout
+//   wait 0.5           seconds
+//   move X Y | click X Y | doubleclick X Y | drag X Y to X Y
+//   space N            switch to Space N
+//   activate NAME      bring an application to the front
+//   screenshot NAME    write the desktop as NAME.png
+//   windowshot NAME    write the whole playground window (log pane included) as NAME.png
+ScriptParse parsePlaygroundScript(const QString& text);
+
+// The key code of a key name ("tab", "left", "f2", "a", "super"); modifiers have theirs too.
+std::optional<uint16_t> scriptKeyCode(const QString& name);
+bool isScriptModifier(uint16_t keyCode);
+
+} // namespace fenwold

@@ -1,0 +1,143 @@
+#include "FinderApp.h"
+
+#include "KeyLayout.h"
+
+#include <QUrl>
+#include <algorithm>
+
+namespace fenwold {
+
+FinderApp::FinderApp(SimSession& session) : SimApplication(session, "com.apple.finder", "Finder") {
+    setFocusRole(QStringLiteral("AXOutline"));
+}
+
+uint32_t FinderApp::openFolder(const QString& folder, const QStringList& files, Rect frame) {
+    const uint32_t number = openWindow(folder, frame);
+    folders_[number] = Folder{folder, files, 0, std::nullopt};
+    return number;
+}
+
+QStringList FinderApp::files(uint32_t window) const {
+    auto it = folders_.find(window);
+    return it == folders_.end() ? QStringList() : it->second.files;
+}
+
+QString FinderApp::selected(uint32_t window) const {
+    auto it = folders_.find(window);
+    if (it == folders_.end() || it->second.files.isEmpty()) return {};
+    return it->second.files.value(it->second.selection);
+}
+
+bool FinderApp::renaming(uint32_t window) const {
+    auto it = folders_.find(window);
+    return it != folders_.end() && it->second.rename.has_value();
+}
+
+QStringList FinderApp::content(uint32_t window) const {
+    auto it = folders_.find(window);
+    if (it == folders_.end()) return {};
+    const Folder& f = it->second;
+    QStringList lines;
+    for (int i = 0; i < f.files.size(); ++i) {
+        const bool sel = i == f.selection;
+        const QString name =
+            sel && f.rename ? QStringLiteral("[%1%2]").arg(*f.rename, QChar(0x2502)) : f.files[i];
+        lines << (sel ? QStringLiteral("\u25B6 ") : QStringLiteral("   ")) + name;
+    }
+    if (f.files.isEmpty()) lines << QStringLiteral("   (empty)");
+    return lines;
+}
+
+void FinderApp::pasteInto(Folder& folder, bool move) {
+    if (!copied_) return;
+    auto source = folders_.find(copied_->window);
+    if (move) {
+        if (source == folders_.end() || !source->second.files.contains(copied_->file)) return;
+        if (&source->second == &folder) return;
+        source->second.files.removeAll(copied_->file);
+        source->second.selection =
+            std::clamp(source->second.selection, 0, std::max(0, int(source->second.files.size()) - 1));
+        folder.files << copied_->file;
+        copied_.reset();
+    } else {
+        QString name = copied_->file;
+        while (folder.files.contains(name)) {
+            const int dot = static_cast<int>(name.lastIndexOf(QLatin1Char('.')));
+            name = dot > 0 ? name.left(dot) + QStringLiteral(" copy") + name.mid(dot)
+                           : name + QStringLiteral(" copy");
+        }
+        folder.files << name;
+    }
+    folder.selection = static_cast<int>(folder.files.size()) - 1;
+}
+
+bool FinderApp::renameKey(Folder& f, const AppKey& key) {
+    if (key.keyCode == mackey::ret || key.keyCode == mackey::keypadEnter) {
+        if (!f.rename->isEmpty() && !f.files.contains(*f.rename)) f.files[f.selection] = *f.rename;
+        f.rename.reset();
+    } else if (key.keyCode == mackey::esc) {
+        f.rename.reset();
+    } else if (key.keyCode == mackey::backspace) {
+        f.rename->chop(1);
+    } else if (key.plain()) {
+        if (const auto c = characterOfKey(key.keyCode, key.shift())) *f.rename += *c;
+    }
+    setFocusRole(f.rename ? QStringLiteral("AXTextField") : QStringLiteral("AXOutline"));
+    return true;
+}
+
+bool FinderApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
+    if (!window) return false;
+    auto it = folders_.find(*window);
+    if (it == folders_.end()) return false;
+    Folder& f = it->second;
+    if (f.rename) return renameKey(f, key);
+    const int count = static_cast<int>(f.files.size());
+    if (key.command() && !key.control()) {
+        switch (key.keyCode) {
+        case mackey::o:
+        case mackey::down:
+            if (count == 0) return true;
+            opened_ << f.files[f.selection];
+            session_.workspace.open(
+                QUrl::fromLocalFile(QStringLiteral("/Users/sam/%1/%2").arg(f.name, f.files[f.selection])));
+            return true;
+        case mackey::backspace:
+            if (count == 0) return true;
+            trash_ << f.files.takeAt(f.selection);
+            f.selection = std::clamp(f.selection, 0, std::max(0, count - 2));
+            return true;
+        case mackey::c:
+            if (count == 0) return true;
+            copied_ = Copied{*window, f.files[f.selection]};
+            session_.pasteboard.write({PasteboardItem{
+                {{QStringLiteral("public.file-url"),
+                  QUrl::fromLocalFile(QStringLiteral("/Users/sam/%1/%2").arg(f.name, f.files[f.selection]))
+                      .toEncoded()}}}});
+            return true;
+        case mackey::v:
+            pasteInto(f, key.option());
+            return true;
+        default:
+            return false;
+        }
+    }
+    if (!key.plain()) return false;
+    switch (key.keyCode) {
+    case mackey::up:
+        f.selection = std::max(0, f.selection - 1);
+        return true;
+    case mackey::down:
+        f.selection = std::min(std::max(0, count - 1), f.selection + 1);
+        return true;
+    case mackey::ret:
+        if (count == 0) return true;
+        f.rename = f.files[f.selection];
+        setFocusRole(QStringLiteral("AXTextField"));
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace fenwold

@@ -1,0 +1,43 @@
+#include "PasswordManagerApp.h"
+
+#include "KeyLayout.h"
+
+namespace fenwold {
+
+PasswordManagerApp::PasswordManagerApp(SimSession& session)
+    : SimApplication(session, "org.fenwold.sim.Vault", "Vault") {}
+
+uint32_t PasswordManagerApp::openVault(const std::vector<Login>& logins, Rect frame) {
+    logins_ = logins;
+    return openWindow(QStringLiteral("Vault"), frame);
+}
+
+QStringList PasswordManagerApp::content(uint32_t) const {
+    QStringList lines;
+    for (int i = 0; i < static_cast<int>(logins_.size()); ++i)
+        lines << QStringLiteral("%1%2   \u2022\u2022\u2022\u2022\u2022\u2022\u2022\u2022")
+                     .arg(i == selection_ ? QStringLiteral("\u25B6 ") : QStringLiteral("   "),
+                          logins_[i].site);
+    lines << QString() << QStringLiteral("\u2318C copies the password");
+    return lines;
+}
+
+bool PasswordManagerApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
+    if (!window || logins_.empty()) return false;
+    if (key.plain() && (key.keyCode == mackey::up || key.keyCode == mackey::down)) {
+        selection_ = std::clamp(selection_ + (key.keyCode == mackey::up ? -1 : 1), 0,
+                                static_cast<int>(logins_.size()) - 1);
+        return true;
+    }
+    if (key.command() && !key.control() && key.keyCode == mackey::c) {
+        session_.pasteboard.write({PasteboardItem{{
+            {QStringLiteral("public.utf8-plain-text"), logins_[selection_].password.toUtf8()},
+            {QStringLiteral("org.nspasteboard.ConcealedType"), QByteArray()},
+            {QStringLiteral("org.nspasteboard.TransientType"), QByteArray()},
+        }}});
+        return true;
+    }
+    return false;
+}
+
+} // namespace fenwold

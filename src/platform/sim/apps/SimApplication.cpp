@@ -1,0 +1,130 @@
+#include "SimApplication.h"
+
+#include "KeyLayout.h"
+
+namespace fenwold {
+
+bool AppKey::command() const {
+    return flags & macflag::command;
+}
+bool AppKey::option() const {
+    return flags & macflag::option;
+}
+bool AppKey::control() const {
+    return flags & macflag::control;
+}
+bool AppKey::shift() const {
+    return flags & macflag::shift;
+}
+bool AppKey::plain() const {
+    return !(flags & (macflag::command | macflag::option | macflag::control));
+}
+
+SimApplication::SimApplication(SimSession& session, const QString& bundleID, const QString& name)
+    : session_(session), bundleID_(bundleID), name_(name) {
+    pid_ = session_.app(bundleID, name).pid();
+    focus_ = session_.accessibility.create(pid_);
+    session_.accessibility.set(focus_, QStringLiteral("AXRole"), AXValue::of(QStringLiteral("AXTextArea")));
+}
+
+bool SimApplication::running() const {
+    return session_.workspace.app(pid_).has_value();
+}
+
+void SimApplication::keyDown(const AppKey& key) {
+    received_ << describeKey(key.keyCode, key.flags);
+    const std::optional<uint32_t> window = focusedWindow();
+    if (handleKey(window, key)) return;
+    handleStandardKey(window, key);
+}
+
+bool SimApplication::handleStandardKey(std::optional<uint32_t> window, const AppKey& key) {
+    if (!key.command() || key.control()) return false;
+    switch (key.keyCode) {
+    case mackey::w:
+        if (!window) return false;
+        session_.windows.close(*window);
+        windowClosed(*window);
+        return true;
+    case mackey::q:
+        session_.workspace.terminate(pid_);
+        return true;
+    case mackey::m:
+        if (!window) return false;
+        session_.windows.update(*window, [](SimWindow& w) { w.minimized = true; });
+        return true;
+    default:
+        return false;
+    }
+}
+
+uint32_t SimApplication::openWindow(const QString& title, Rect frame) {
+    return session_.windows.open(pid_, title, frame);
+}
+
+std::optional<uint32_t> SimApplication::focusedWindow() const {
+    const auto number = session_.windows.focusedWindow(pid_);
+    if (!number) return std::nullopt;
+    const auto w = session_.windows.window(*number);
+    if (!w || w->minimized) return std::nullopt;
+    return number;
+}
+
+void SimApplication::copyText(const QString& text) const {
+    session_.pasteboard.write({PasteboardItem{{{QStringLiteral("public.utf8-plain-text"), text.toUtf8()}}}});
+}
+
+std::optional<QString> SimApplication::pastedText() const {
+    for (const PasteboardItem& item : session_.pasteboard.items())
+        for (const auto& [type, bytes] : item.types)
+            if (type == QLatin1String("public.utf8-plain-text")) return QString::fromUtf8(bytes);
+    return std::nullopt;
+}
+
+void SimApplication::setFocusRole(const QString& role) {
+    session_.accessibility.set(focus_, QStringLiteral("AXRole"), AXValue::of(role));
+}
+
+QString describeKey(uint16_t keyCode, uint64_t flags) {
+    QString text;
+    if (flags & macflag::control) text += QChar(0x2303);
+    if (flags & macflag::option) text += QChar(0x2325);
+    if (flags & macflag::shift) text += QChar(0x21E7);
+    if (flags & macflag::command) text += QChar(0x2318);
+    switch (keyCode) {
+    case 36:
+        return text + QChar(0x21A9);
+    case 48:
+        return text + QChar(0x21E5);
+    case 49:
+        return text + QStringLiteral("Space");
+    case 51:
+        return text + QChar(0x232B);
+    case 53:
+        return text + QStringLiteral("Esc");
+    case 117:
+        return text + QChar(0x2326);
+    case 123:
+        return text + QChar(0x2190);
+    case 124:
+        return text + QChar(0x2192);
+    case 125:
+        return text + QChar(0x2193);
+    case 126:
+        return text + QChar(0x2191);
+    case 115:
+        return text + QStringLiteral("Home");
+    case 119:
+        return text + QStringLiteral("End");
+    case 120:
+        return text + QStringLiteral("F2");
+    case 118:
+        return text + QStringLiteral("F4");
+    default:
+        break;
+    }
+    if (const auto c = characterOfKey(keyCode, false)) return text + c->toUpper();
+    return text + QStringLiteral("key %1").arg(keyCode);
+}
+
+} // namespace fenwold

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "SimApps.h"
+
+namespace fenwold {
+
+// What the tap did with one hardware event: the event before and after the program saw it.
+struct TapDecision {
+    TapEvent before;
+    TapEvent after;
+    TapAnswer answer = TapAnswer::pass;
+    bool rewritten() const;
+};
+
+// The keyboard and mouse of the simulated Mac. Each press becomes the event macOS would make
+// (modifier keys as flags-changed events carrying the held flags), runs through the program's
+// tap, and what the tap passes reaches the front application.
+class SimHardware {
+public:
+    SimHardware(SimSession& session, SimApps& apps);
+
+    void keyDown(uint16_t keyCode, bool autorepeat = false);
+    void keyUp(uint16_t keyCode);
+    // Down and up, with the modifiers currently held.
+    void tap(uint16_t keyCode);
+    uint64_t flags() const { return flags_; }
+    bool isModifier(uint16_t keyCode) const;
+    // Let go of every held key (the playground lost the keyboard).
+    void releaseAll();
+
+    // The pointer, in Accessibility coordinates (top-left origin, y down).
+    void movePointer(Point location);
+    TapAnswer mouseDown(Point location, int clickCount);
+    TapAnswer mouseUp(Point location, int clickCount);
+    TapAnswer scroll(Point location, double delta);
+
+    std::function<void(const TapDecision&)> onDecision;
+
+private:
+    TapAnswer run(TapEvent event);
+    Point screenPoint(Point location) const;
+
+    SimSession& session_;
+    SimApps& apps_;
+    uint64_t flags_ = 0;
+    std::vector<uint16_t> heldModifiers_;
+};
+
+} // namespace fenwold

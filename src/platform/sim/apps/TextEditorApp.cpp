@@ -1,0 +1,148 @@
+#include "TextEditorApp.h"
+
+#include "KeyLayout.h"
+
+namespace fenwold {
+
+void TextEditorApp::Document::replaceSelection(const QString& with) {
+    const int start = from();
+    text.replace(start, to() - start, with);
+    cursor = anchor = start + static_cast<int>(with.size());
+}
+
+void TextEditorApp::Document::moveTo(int position, bool extend) {
+    cursor = std::clamp(position, 0, static_cast<int>(text.size()));
+    if (!extend) anchor = cursor;
+}
+
+TextEditorApp::TextEditorApp(SimSession& session)
+    : SimApplication(session, "com.apple.TextEdit", "TextEdit") {}
+
+uint32_t TextEditorApp::newDocument(const QString& title, Rect frame, const QString& text) {
+    const uint32_t number = openWindow(title, frame);
+    Document doc;
+    doc.text = text;
+    doc.cursor = doc.anchor = static_cast<int>(text.size());
+    docs_[number] = doc;
+    return number;
+}
+
+QString TextEditorApp::text(uint32_t window) const {
+    auto it = docs_.find(window);
+    return it == docs_.end() ? QString() : it->second.text;
+}
+
+QString TextEditorApp::selectedText(uint32_t window) const {
+    auto it = docs_.find(window);
+    if (it == docs_.end()) return {};
+    return it->second.text.mid(it->second.from(), it->second.to() - it->second.from());
+}
+
+QStringList TextEditorApp::content(uint32_t window) const {
+    auto it = docs_.find(window);
+    if (it == docs_.end()) return {};
+    const Document& d = it->second;
+    // The caret shows as a bar; a selection between corner brackets.
+    QString shown = d.text;
+    if (d.cursor == d.anchor) {
+        shown.insert(d.cursor, QChar(0x2502));
+    } else {
+        shown.insert(d.to(), QChar(0x231F));
+        shown.insert(d.from(), QChar(0x231C));
+    }
+    return shown.split(QLatin1Char('\n'));
+}
+
+bool TextEditorApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
+    if (key.command() && !key.option() && !key.control() && key.keyCode == 45) { // ⌘N
+        ++untitled_;
+        newDocument(untitled_ == 1 ? QStringLiteral("Untitled")
+                                   : QStringLiteral("Untitled %1").arg(untitled_),
+                    {200.0 + 30 * untitled_, 120.0 + 30 * untitled_, 560, 380});
+        return true;
+    }
+    if (!window) return false;
+    auto it = docs_.find(*window);
+    if (it == docs_.end()) return false;
+    Document& d = it->second;
+    const bool extend = key.shift();
+    const int lineStart =
+        d.cursor == 0 ? 0 : static_cast<int>(d.text.lastIndexOf(QLatin1Char('\n'), d.cursor - 1)) + 1;
+    int lineEnd = static_cast<int>(d.text.indexOf(QLatin1Char('\n'), d.cursor));
+    if (lineEnd < 0) lineEnd = static_cast<int>(d.text.size());
+
+    if (key.command() && !key.control() && !key.option()) {
+        switch (key.keyCode) {
+        case mackey::a:
+            d.anchor = 0, d.cursor = static_cast<int>(d.text.size());
+            return true;
+        case mackey::c:
+            if (d.cursor != d.anchor) copyText(selectedText(*window));
+            return true;
+        case mackey::x:
+            if (d.cursor == d.anchor) return true;
+            copyText(selectedText(*window));
+            d.replaceSelection({});
+            return true;
+        case mackey::v:
+            if (auto pasted = pastedText()) d.replaceSelection(*pasted);
+            return true;
+        case 123:
+            d.moveTo(lineStart, extend);
+            return true;
+        case 124:
+            d.moveTo(lineEnd, extend);
+            return true;
+        case 126:
+            d.moveTo(0, extend);
+            return true;
+        case 125:
+            d.moveTo(static_cast<int>(d.text.size()), extend);
+            return true;
+        default:
+            return false;
+        }
+    }
+    if (key.control() || key.command()) return false;
+    switch (key.keyCode) {
+    case 123:
+        d.moveTo(d.cursor != d.anchor && !extend ? d.from() : d.cursor - 1, extend);
+        return true;
+    case 124:
+        d.moveTo(d.cursor != d.anchor && !extend ? d.to() : d.cursor + 1, extend);
+        return true;
+    case 126:
+        d.moveTo(lineStart > 0 ? lineStart - 1 : 0, extend);
+        return true;
+    case 125:
+        d.moveTo(lineEnd < d.text.size() ? lineEnd + 1 : lineEnd, extend);
+        return true;
+    case mackey::home:
+        d.moveTo(lineStart, extend);
+        return true;
+    case mackey::end:
+        d.moveTo(lineEnd, extend);
+        return true;
+    case 51:
+        if (d.cursor == d.anchor) d.anchor = std::max(0, d.cursor - 1);
+        d.replaceSelection({});
+        return true;
+    case 117:
+        if (d.cursor == d.anchor) d.anchor = std::min(static_cast<int>(d.text.size()), d.cursor + 1);
+        d.replaceSelection({});
+        return true;
+    case mackey::ret:
+        d.replaceSelection(QStringLiteral("\n"));
+        return true;
+    default:
+        break;
+    }
+    if (key.option()) return false;
+    if (const auto c = characterOfKey(key.keyCode, key.shift())) {
+        d.replaceSelection(QString(*c));
+        return true;
+    }
+    return false;
+}
+
+} // namespace fenwold

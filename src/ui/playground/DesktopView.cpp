@@ -1,0 +1,503 @@
+#include "DesktopView.h"
+
+#include "QtKeyMap.h"
+
+#include <QKeyEvent>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QtMath>
+#include <algorithm>
+#include <set>
+
+namespace fenwold {
+
+namespace {
+
+constexpr int kTitleBar = 28;
+constexpr int kDockIcon = 52;
+constexpr int kDockGap = 10;
+
+QColor appColour(const QString& name) {
+    const uint hue = qHash(name) % 360;
+    return QColor::fromHsv(static_cast<int>(hue), 150, 210);
+}
+
+QRect toQRect(const Rect& r) {
+    return QRect(qRound(r.x), qRound(r.y), qRound(r.width), qRound(r.height));
+}
+
+QRect buttonRect(const QRect& frame, int index) {
+    return QRect(frame.x() + 12 + index * 20, frame.y() + 8, 12, 12);
+}
+
+} // namespace
+
+DesktopView::DesktopView(SimSession& session, SimApps& apps, SimHardware& hardware, QWidget* parent)
+    : QWidget(parent), session_(session), apps_(apps), hardware_(hardware) {
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(sizeHint());
+}
+
+DesktopView::~DesktopView() {
+    if (dockPid_) session_.accessibility.onHitTest(dockPid_, [](Point) { return AXValue::missing(); });
+}
+
+void DesktopView::publishDock() {
+    SimAccessibility& ax = session_.accessibility;
+    if (!dockPid_) {
+        dockPid_ = session_.app(QStringLiteral("com.apple.dock"), QStringLiteral("Dock")).accessory().pid();
+        ax.onHitTest(dockPid_, [this](Point p) {
+            const QPoint at(qFloor(p.x), qFloor(p.y));
+            for (const auto& [pid, item] : dockItems_)
+                if (const auto r = dockIconRect(pid); r && r->contains(at)) return AXValue::of(item);
+            return AXValue::missing();
+        });
+    }
+    for (SimApplication* app : dockApps()) {
+        AXElement& item = dockItems_[app->pid()];
+        if (item.isNull()) {
+            item = ax.create(dockPid_);
+            ax.set(item, QStringLiteral("AXRole"), AXValue::of(QStringLiteral("AXDockItem")));
+            ax.set(item, QStringLiteral("AXSubrole"), AXValue::of(QStringLiteral("AXApplicationDockItem")));
+            ax.set(item, QStringLiteral("AXTitle"), AXValue::of(app->name()));
+            ax.set(item, QStringLiteral("AXIsApplicationRunning"), AXValue::of(true));
+        }
+        const QRect r = *dockIconRect(app->pid());
+        ax.set(item, QStringLiteral("AXPosition"), AXValue::of(Point{double(r.x()), double(r.y())}));
+        ax.set(item, QStringLiteral("AXSize"), AXValue::of(Size{double(r.width()), double(r.height())}));
+    }
+    const DockEdge edge = dockEdge();
+    session_.prefs.setDomainValue(QStringLiteral("com.apple.dock"), QStringLiteral("orientation"),
+                                  edge == DockEdge::bottom ? QStringLiteral("bottom")
+                                  : edge == DockEdge::left ? QStringLiteral("left")
+                                                           : QStringLiteral("right"));
+}
+
+QRect DesktopView::screenRect() const {
+    const auto screens = session_.screens.screens();
+    if (screens.empty()) return QRect(0, 0, 1440, 900);
+    return QRect(0, 0, qRound(screens.front().frame.width), qRound(screens.front().frame.height));
+}
+
+QRect DesktopView::visibleRect() const {
+    // The visible frame in Accessibility coordinates: screens are y-up, so flip it.
+    const auto screens = session_.screens.screens();
+    if (screens.empty()) return screenRect();
+    const ScreenInfo& s = screens.front();
+    const Rect& v = s.visibleFrame;
+    return QRect(qRound(v.x), qRound(s.frame.height - v.maxY()), qRound(v.width), qRound(v.height));
+}
+
+QSize DesktopView::sizeHint() const {
+    return screenRect().size();
+}
+
+QRect DesktopView::toWidget(const Rect& frame) const {
+    return QRect(qRound(frame.x), qRound(screenRect().height() - frame.maxY()), qRound(frame.width),
+                 qRound(frame.height));
+}
+
+void DesktopView::install(const QImage& icon, std::function<void(TrayClicks::Button, int)> onClick) {
+    statusIcon_ = icon;
+    statusClick_ = std::move(onClick);
+    update();
+}
+
+QPoint DesktopView::menuPosition() const {
+    return mapToGlobal(statusItemRect().bottomLeft());
+}
+
+QRect DesktopView::menuBarRect() const {
+    return QRect(0, 0, width(), std::max(22, visibleRect().top()));
+}
+
+QRect DesktopView::statusItemRect() const {
+    const QRect bar = menuBarRect();
+    return QRect(bar.right() - 150, bar.top() + (bar.height() - 20) / 2, 24, 20);
+}
+
+std::vector<int> DesktopView::spaces() const {
+    std::set<int> all{1, 2, session_.windows.currentSpace()};
+    for (uint32_t n : session_.windows.stacking())
+        if (const auto w = session_.windows.window(n)) all.insert(w->space);
+    return {all.begin(), all.end()};
+}
+
+QRect DesktopView::spaceButtonRect(int space) const {
+    const std::vector<int> all = spaces();
+    const int index = static_cast<int>(std::find(all.begin(), all.end(), space) - all.begin());
+    const QRect bar = menuBarRect();
+    const int left = statusItemRect().left() - 12 - static_cast<int>(all.size()) * 22;
+    return QRect(left + index * 22, bar.top() + (bar.height() - 18) / 2, 18, 18);
+}
+
+std::vector<SimApplication*> DesktopView::dockApps() const {
+    std::vector<SimApplication*> list;
+    for (SimApplication* app : apps_.all())
+        if (app->running()) list.push_back(app);
+    return list;
+}
+
+DesktopView::DockEdge DesktopView::dockEdge() const {
+    const QRect screen = screenRect();
+    const QRect visible = visibleRect();
+    if (visible.left() > screen.left()) return DockEdge::left;
+    if (visible.right() < screen.right()) return DockEdge::right;
+    return DockEdge::bottom;
+}
+
+std::optional<QRect> DesktopView::dockIconRect(int32_t pid) const {
+    // The Dock sits in the band the visible frame leaves free: bottom, left or right.
+    const std::vector<SimApplication*> list = dockApps();
+    const int total = static_cast<int>(list.size()) * (kDockIcon + kDockGap) - kDockGap;
+    const QRect screen = screenRect();
+    const QRect visible = visibleRect();
+    const DockEdge edge = dockEdge();
+    QPoint at;
+    if (edge == DockEdge::bottom)
+        at = QPoint((screen.width() - total) / 2,
+                    visible.bottom() + 1 + (screen.bottom() - visible.bottom() - kDockIcon) / 2 - 3);
+    else if (edge == DockEdge::left)
+        at = QPoint((visible.left() - kDockIcon) / 2 + 3, visible.top() + (visible.height() - total) / 2);
+    else
+        at = QPoint(visible.right() + 1 + (screen.right() - visible.right() - kDockIcon) / 2 - 3,
+                    visible.top() + (visible.height() - total) / 2);
+    const QPoint step =
+        edge == DockEdge::bottom ? QPoint(kDockIcon + kDockGap, 0) : QPoint(0, kDockIcon + kDockGap);
+    for (SimApplication* app : list) {
+        if (app->pid() == pid) return QRect(at, QSize(kDockIcon, kDockIcon));
+        at += step;
+    }
+    return std::nullopt;
+}
+
+std::vector<SimWindow> DesktopView::visibleWindows() const {
+    std::vector<SimWindow> list;
+    const int space = session_.windows.currentSpace();
+    for (uint32_t n : session_.windows.stacking()) {
+        const auto w = session_.windows.window(n);
+        if (!w || w->minimized || w->space != space || w->layer != 0) continue;
+        const auto app = session_.workspace.app(w->pid);
+        if (!app || app->hidden || !apps_.byPid(w->pid)) continue;
+        list.push_back(*w);
+    }
+    return list;
+}
+
+void DesktopView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient wallpaper(0, 0, width(), height());
+    wallpaper.setColorAt(0, QColor(44, 62, 110));
+    wallpaper.setColorAt(1, QColor(120, 70, 130));
+    p.fillRect(rect(), wallpaper);
+
+    const std::vector<SimWindow> windows = visibleWindows();
+    const auto front = session_.workspace.frontmostApp();
+    const std::optional<uint32_t> focused = front ? session_.windows.focusedWindow(front->pid) : std::nullopt;
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        paintWindow(p, *it, front && it->pid == front->pid && focused == it->number);
+    const bool fullscreen = !windows.empty() && windows.front().fullscreen;
+    if (!fullscreen) {
+        paintMenuBar(p);
+        paintDock(p);
+    }
+}
+
+void DesktopView::paintMenuBar(QPainter& p) const {
+    const QRect bar = menuBarRect();
+    p.fillRect(bar, QColor(245, 245, 247, 215));
+    QFont font = p.font();
+    font.setPixelSize(13);
+    const auto front = session_.workspace.frontmostApp();
+    int x = 18;
+    p.setPen(Qt::black);
+    if (front && front->name) {
+        font.setBold(true);
+        p.setFont(font);
+        p.drawText(QRect(x, bar.top(), 300, bar.height()), Qt::AlignVCenter, *front->name);
+        x += p.fontMetrics().horizontalAdvance(*front->name) + 20;
+        font.setBold(false);
+        p.setFont(font);
+        for (const char* item : {"File", "Edit", "View", "Window", "Help"}) {
+            const QString text = QString::fromLatin1(item);
+            p.drawText(QRect(x, bar.top(), 200, bar.height()), Qt::AlignVCenter, text);
+            x += p.fontMetrics().horizontalAdvance(text) + 18;
+        }
+    }
+    p.setFont(font);
+    // Spaces, the status item, the clock.
+    const int current = session_.windows.currentSpace();
+    for (int space : spaces()) {
+        const QRect r = spaceButtonRect(space);
+        p.setPen(Qt::NoPen);
+        p.setBrush(space == current ? QColor(40, 40, 40) : QColor(0, 0, 0, 40));
+        p.drawRoundedRect(r, 4, 4);
+        p.setPen(space == current ? Qt::white : Qt::black);
+        p.drawText(r, Qt::AlignCenter, QString::number(space));
+    }
+    if (!statusIcon_.isNull()) p.drawImage(statusItemRect().adjusted(3, 1, -3, -1), statusIcon_);
+    p.setPen(Qt::black);
+    p.drawText(QRect(bar.right() - 115, bar.top(), 105, bar.height()), Qt::AlignVCenter | Qt::AlignRight,
+               QStringLiteral("Sun 9:41 AM"));
+}
+
+void DesktopView::paintDock(QPainter& p) const {
+    const std::vector<SimApplication*> list = dockApps();
+    if (list.empty()) return;
+    const QRect first = *dockIconRect(list.front()->pid());
+    const QRect last = *dockIconRect(list.back()->pid());
+    p.setPen(QColor(255, 255, 255, 90));
+    p.setBrush(QColor(255, 255, 255, 60));
+    p.drawRoundedRect(first.united(last).adjusted(-10, -6, 10, 10), 16, 16);
+    const DockEdge edge = dockEdge();
+    QFont font = p.font();
+    font.setPixelSize(26);
+    font.setBold(true);
+    p.setFont(font);
+    for (SimApplication* app : list) {
+        const QRect r = *dockIconRect(app->pid());
+        QImage icon = session_.workspace.icon(app->pid());
+        if (!icon.isNull()) {
+            p.drawImage(r, icon);
+        } else {
+            p.setPen(Qt::NoPen);
+            p.setBrush(appColour(app->name()));
+            p.drawRoundedRect(r, 12, 12);
+            p.setPen(Qt::white);
+            p.drawText(r, Qt::AlignCenter, app->name().left(1));
+        }
+        // The running dot, on the side of the icon that faces the screen's edge.
+        const QPointF dot = edge == DockEdge::bottom ? QPointF(r.center().x() + 0.5, r.bottom() + 6)
+                            : edge == DockEdge::left ? QPointF(r.left() - 5, r.center().y() + 0.5)
+                                                     : QPointF(r.right() + 6, r.center().y() + 0.5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(30, 30, 30));
+        p.drawEllipse(dot, 2, 2);
+    }
+}
+
+void DesktopView::paintWindow(QPainter& p, const SimWindow& w, bool active) const {
+    const QRect frame = toQRect(w.frame);
+    QPainterPath shape;
+    shape.addRoundedRect(frame, 10, 10);
+    p.fillPath(shape.translated(0, 4), QColor(0, 0, 0, 50));
+    p.fillPath(shape, QColor(252, 252, 252));
+    p.save();
+    p.setClipPath(shape);
+    p.fillRect(QRect(frame.topLeft(), QSize(frame.width(), kTitleBar)),
+               active ? QColor(232, 232, 236) : QColor(246, 246, 246));
+    p.restore();
+    const QColor lights[3] = {QColor(255, 95, 87), QColor(254, 188, 46), QColor(40, 200, 64)};
+    for (int i = 0; i < 3; ++i) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(active ? lights[i] : QColor(205, 205, 205));
+        p.drawEllipse(buttonRect(frame, i));
+    }
+    QFont font = p.font();
+    font.setPixelSize(13);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(active ? QColor(40, 40, 40) : QColor(150, 150, 150));
+    p.drawText(QRect(frame.x() + 70, frame.y(), frame.width() - 140, kTitleBar), Qt::AlignCenter,
+               p.fontMetrics().elidedText(w.title, Qt::ElideRight, frame.width() - 140));
+    SimApplication* app = apps_.byPid(w.pid);
+    if (!app) return;
+    const QRect content = frame.adjusted(12, kTitleBar + 8, -12, -8);
+    p.save();
+    p.setClipRect(content);
+    const QImage picture = app->picture(w.number);
+    int y = content.top();
+    if (!picture.isNull()) {
+        const QSize size = picture.size().scaled(content.size() - QSize(0, 24), Qt::KeepAspectRatio);
+        p.drawImage(QRect(QPoint(content.center().x() - size.width() / 2, y), size), picture);
+        y += size.height() + 4;
+    }
+    const bool terminal = app == &apps_.terminal();
+    QFont text = p.font();
+    text.setBold(false);
+    text.setPixelSize(13);
+    if (terminal) {
+        p.fillRect(frame.adjusted(0, kTitleBar, 0, 0).intersected(content.adjusted(-12, -8, 12, 8)),
+                   QColor(30, 30, 30));
+        text.setFamily(QStringLiteral("monospace"));
+        text.setStyleHint(QFont::Monospace);
+    }
+    p.setFont(text);
+    p.setPen(terminal ? QColor(220, 220, 220) : QColor(30, 30, 30));
+    const int lineHeight = p.fontMetrics().height() + 2;
+    // A selection arrives between corner marks (which may span lines); it is drawn highlighted.
+    bool selecting = false;
+    const QColor highlight = active ? QColor(179, 215, 255) : QColor(220, 220, 220);
+    for (const QString& line : app->content(w.number)) {
+        int x = content.left();
+        QString run;
+        const auto flush = [&] {
+            const int advance = p.fontMetrics().horizontalAdvance(run);
+            if (selecting && !run.isEmpty()) p.fillRect(QRect(x, y, advance, lineHeight), highlight);
+            p.drawText(QRect(x, y, content.right() - x, lineHeight), Qt::AlignVCenter, run);
+            x += advance;
+            run.clear();
+        };
+        for (const QChar c : line) {
+            if (c == QChar(0x231C) || c == QChar(0x231F)) {
+                flush();
+                selecting = c == QChar(0x231C);
+            } else {
+                run += c;
+            }
+        }
+        if (selecting) run += QLatin1Char(' '); // a selected line break
+        flush();
+        y += lineHeight;
+    }
+    p.restore();
+}
+
+DesktopView::WindowPart DesktopView::partAt(const SimWindow& w, QPoint at) const {
+    const QRect frame = toQRect(w.frame);
+    if (!frame.contains(at)) return WindowPart::none;
+    for (int i = 0; i < 3; ++i)
+        if (buttonRect(frame, i).adjusted(-3, -3, 3, 3).contains(at))
+            return i == 0 ? WindowPart::close : i == 1 ? WindowPart::minimize : WindowPart::zoom;
+    return at.y() < frame.top() + kTitleBar ? WindowPart::titleBar : WindowPart::content;
+}
+
+void DesktopView::bringForward(const SimWindow& w) {
+    session_.windows.raise(w.number);
+    session_.workspace.activate(w.pid);
+}
+
+void DesktopView::zoom(const SimWindow& w) {
+    const QRect v = visibleRect();
+    const bool zoomed = toQRect(w.frame) == v;
+    session_.windows.update(w.number, [&](SimWindow& win) {
+        win.frame = zoomed ? Rect{v.x() + 80.0, v.y() + 60.0, v.width() * 0.6, v.height() * 0.7}
+                           : Rect{double(v.x()), double(v.y()), double(v.width()), double(v.height())};
+    });
+}
+
+void DesktopView::pointerMove(QPoint at) {
+    hardware_.movePointer({double(at.x()), double(at.y())});
+    if (drag_) {
+        const QPoint delta = at - drag_->grab;
+        const Rect start = drag_->start;
+        session_.windows.update(drag_->window, [&](SimWindow& w) {
+            w.frame = start.offsetBy(delta.x(),
+                                     std::max(double(menuBarRect().height()) - start.y, double(delta.y())));
+        });
+    }
+    update();
+}
+
+void DesktopView::pointerDown(QPoint at, int clickCount, bool rightButton) {
+    if (hardware_.mouseDown({double(at.x()), double(at.y())}, clickCount) == TapAnswer::swallow) return;
+    if (statusItemRect().contains(at) && statusClick_) {
+        statusClick_(rightButton ? TrayClicks::Button::right : TrayClicks::Button::left, clickCount);
+        return;
+    }
+    for (int space : spaces())
+        if (spaceButtonRect(space).contains(at)) {
+            session_.windows.switchToSpace(space);
+            update();
+            return;
+        }
+    for (SimApplication* app : dockApps())
+        if (dockIconRect(app->pid())->contains(at)) {
+            // Clicking a Dock icon brings the application forward with its front window.
+            session_.workspace.unhide(app->pid());
+            const auto windows = session_.windows.windowsOf(app->pid());
+            for (const SimWindow& w : windows)
+                if (w.minimized) session_.windows.update(w.number, [](SimWindow& m) { m.minimized = false; });
+            if (const auto focused = session_.windows.focusedWindow(app->pid()))
+                session_.windows.raise(*focused);
+            session_.workspace.activate(app->pid());
+            update();
+            return;
+        }
+    for (const SimWindow& w : visibleWindows()) {
+        const WindowPart part = partAt(w, at);
+        if (part == WindowPart::none) continue;
+        bringForward(w);
+        if (part == WindowPart::close) session_.windows.close(w.number);
+        if (part == WindowPart::minimize)
+            session_.windows.update(w.number, [](SimWindow& m) { m.minimized = true; });
+        if (part == WindowPart::zoom || (part == WindowPart::titleBar && clickCount >= 2)) zoom(w);
+        if (part == WindowPart::titleBar && clickCount < 2) drag_ = Drag{w.number, at, w.frame};
+        break;
+    }
+    update();
+}
+
+void DesktopView::pointerUp(QPoint at, int clickCount) {
+    drag_.reset();
+    hardware_.mouseUp({double(at.x()), double(at.y())}, clickCount);
+    update();
+}
+
+void DesktopView::mousePressEvent(QMouseEvent* e) {
+    setFocus();
+    pointerDown(e->position().toPoint(), 1, e->button() == Qt::RightButton);
+}
+
+void DesktopView::mouseDoubleClickEvent(QMouseEvent* e) {
+    pointerDown(e->position().toPoint(), 2);
+}
+
+void DesktopView::mouseMoveEvent(QMouseEvent* e) {
+    pointerMove(e->position().toPoint());
+}
+
+void DesktopView::mouseReleaseEvent(QMouseEvent* e) {
+    pointerUp(e->position().toPoint(), 1);
+}
+
+void DesktopView::keyPressEvent(QKeyEvent* e) {
+    if (interceptKey && interceptKey(e)) return;
+    const auto code = macKeyCode(e->key());
+    if (!code) return;
+    hardware_.keyDown(*code, e->isAutoRepeat());
+    update();
+}
+
+void DesktopView::keyReleaseEvent(QKeyEvent* e) {
+    // The host repeats a held key as release-press pairs; the Mac only repeats the press.
+    if (e->isAutoRepeat()) return;
+    const auto code = macKeyCode(e->key());
+    if (!code) return;
+    hardware_.keyUp(*code);
+    update();
+}
+
+void DesktopView::focusOutEvent(QFocusEvent*) {
+    hardware_.releaseAll();
+}
+
+void DesktopView::refreshWindowImages() {
+    for (uint32_t n : session_.windows.stacking()) {
+        const auto w = session_.windows.window(n);
+        if (!w || !apps_.byPid(w->pid)) continue;
+        const QRect frame = toQRect(w->frame);
+        QImage image(frame.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.translate(-frame.topLeft());
+        paintWindow(p, *w, true);
+        p.end();
+        session_.windows.update(n, [&](SimWindow& win) {
+            win.captureImage = image;
+            win.directImage = image;
+        });
+    }
+}
+
+QImage DesktopView::snapshot() {
+    return grab().toImage();
+}
+
+} // namespace fenwold

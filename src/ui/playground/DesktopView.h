@@ -1,0 +1,102 @@
+#pragma once
+
+#include "platform/sim/apps/SimHardware.h"
+#include "ui/common/PanelHost.h"
+#include "ui/shell/QtShellViews.h"
+
+#include <QWidget>
+#include <map>
+#include <optional>
+
+namespace fenwold {
+
+// The simulated Mac's screen drawn 1:1 (one pixel a point): menu bar with the front application's
+// name, the status item and the Spaces, the Dock, and the windows of the current Space in
+// stacking order. Mouse and keyboard input inside it become the simulated Mac's hardware events.
+// It is also where the program's panels live (as child widgets) and where its status item sits.
+class DesktopView final : public QWidget, public PanelHost, public StatusItemSlot {
+public:
+    DesktopView(SimSession& session, SimApps& apps, SimHardware& hardware, QWidget* parent = nullptr);
+    ~DesktopView() override;
+
+    // PanelHost
+    QWidget* container() const override { return const_cast<DesktopView*>(this); }
+    QRect toWidget(const Rect& frame) const override;
+    bool animates() const override { return animates_; }
+    void setAnimates(bool on) { animates_ = on; }
+    // StatusItemSlot
+    void install(const QImage& icon, std::function<void(TrayClicks::Button, int)> onClick) override;
+    QPoint menuPosition() const override;
+
+    QSize sizeHint() const override;
+    // Where things are drawn, in points from the screen's top-left.
+    QRect statusItemRect() const;
+    QRect menuBarRect() const;
+    std::optional<QRect> dockIconRect(int32_t pid) const;
+    QRect spaceButtonRect(int space) const;
+    std::vector<int> spaces() const;
+    // The visible windows of the current Space, front first.
+    std::vector<SimWindow> visibleWindows() const;
+
+    // Mouse input in the screen's coordinates (what the script runner and Qt's mouse events use).
+    void pointerMove(QPoint at);
+    void pointerDown(QPoint at, int clickCount, bool rightButton = false);
+    void pointerUp(QPoint at, int clickCount);
+
+    // The Dock's side of the session: a Dock process whose Accessibility items sit where the icons
+    // are drawn (what the program's Dock hit-test reads) and the Dock's orientation preference.
+    void publishDock();
+    int32_t dockPid() const { return dockPid_; }
+
+    // Give every window the image of its content, for the program's previews.
+    void refreshWindowImages();
+    // The screen with its panels, as an image.
+    QImage snapshot();
+
+    // Keys typed into the view become hardware keys, unless the view hands them to the host
+    // (the capture toggle's way out); true when the key was one of those.
+    std::function<bool(QKeyEvent*)> interceptKey;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseDoubleClickEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
+    void keyReleaseEvent(QKeyEvent*) override;
+    void focusOutEvent(QFocusEvent*) override;
+    bool focusNextPrevChild(bool) override { return false; }
+
+private:
+    struct Drag {
+        uint32_t window;
+        QPoint grab;
+        Rect start;
+    };
+    enum class WindowPart { none, close, minimize, zoom, titleBar, content };
+    enum class DockEdge { bottom, left, right };
+    DockEdge dockEdge() const;
+
+    QRect screenRect() const;
+    QRect visibleRect() const;
+    std::vector<SimApplication*> dockApps() const;
+    void paintMenuBar(QPainter& p) const;
+    void paintDock(QPainter& p) const;
+    void paintWindow(QPainter& p, const SimWindow& w, bool active) const;
+    WindowPart partAt(const SimWindow& w, QPoint at) const;
+    void bringForward(const SimWindow& w);
+    void zoom(const SimWindow& w);
+
+    SimSession& session_;
+    SimApps& apps_;
+    SimHardware& hardware_;
+    QImage statusIcon_;
+    std::function<void(TrayClicks::Button, int)> statusClick_;
+    std::optional<Drag> drag_;
+    bool animates_ = true;
+    int32_t dockPid_ = 0;
+    std::map<int32_t, AXElement> dockItems_; // by application pid
+};
+
+} // namespace fenwold

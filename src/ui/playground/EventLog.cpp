@@ -1,0 +1,81 @@
+#include "EventLog.h"
+
+namespace fenwold {
+
+namespace {
+
+QString modifierName(int64_t keyCode) {
+    switch (keyCode) {
+    case 54:
+    case 55:
+        return QStringLiteral("\u2318 Command");
+    case 56:
+    case 60:
+        return QStringLiteral("\u21E7 Shift");
+    case 58:
+    case 61:
+        return QStringLiteral("\u2325 Option");
+    case 59:
+    case 62:
+        return QStringLiteral("\u2303 Control");
+    case 57:
+        return QStringLiteral("Caps Lock");
+    default:
+        return QStringLiteral("modifier %1").arg(keyCode);
+    }
+}
+
+QString what(const TapEvent& e) {
+    switch (e.type) {
+    case eventtype::keyDown:
+    case eventtype::keyUp:
+        return QStringLiteral("%1 %2%3").arg(describeKey(static_cast<uint16_t>(e.keyCode), e.flags),
+                                             e.type == eventtype::keyDown ? QStringLiteral("down")
+                                                                          : QStringLiteral("up"),
+                                             e.autorepeat ? QStringLiteral(" (repeat)") : QString());
+    case eventtype::flagsChanged:
+        return modifierName(e.keyCode) +
+               QStringLiteral(" (flags %1)")
+                   .arg(describeKey(0xFFFF, e.flags).remove(QStringLiteral("key 65535")));
+    case eventtype::leftMouseDown:
+    case eventtype::leftMouseUp:
+        return QStringLiteral("click %1 at %2, %3")
+            .arg(e.type == eventtype::leftMouseDown ? QStringLiteral("down") : QStringLiteral("up"))
+            .arg(qRound(e.location.x))
+            .arg(qRound(e.location.y));
+    case eventtype::scrollWheel:
+        return QStringLiteral("scroll %1").arg(e.scrollDelta);
+    default:
+        return QStringLiteral("event %1").arg(e.type);
+    }
+}
+
+} // namespace
+
+QString EventLog::describe(const TapDecision& d, const QString& frontApp) {
+    const QString seen = what(d.before);
+    if (d.answer == TapAnswer::swallow) return QStringLiteral("tap: %1 \u2014 swallowed").arg(seen);
+    if (d.rewritten())
+        return QStringLiteral("tap: %1 \u2014 rewritten to %2, passed to %3")
+            .arg(seen, what(d.after), frontApp);
+    return QStringLiteral("tap: %1 \u2014 passed to %2").arg(seen, frontApp);
+}
+
+void EventLog::tapDecision(const TapDecision& decision, const QString& frontApp) {
+    note(describe(decision, frontApp));
+}
+
+void EventLog::posted(const PostedKey& key, const QString& app) {
+    note(QStringLiteral("posted %1 %2 to %3 (pid %4)")
+             .arg(describeKey(key.keyCode, key.flags),
+                  key.keyDown ? QStringLiteral("down") : QStringLiteral("up"), app)
+             .arg(key.pid));
+}
+
+void EventLog::note(const QString& line) {
+    lines_ << line;
+    if (lines_.size() > limit_) lines_.removeFirst();
+    if (onLine) onLine(line);
+}
+
+} // namespace fenwold

@@ -1,0 +1,108 @@
+#include "PlaygroundSession.h"
+
+namespace fenwold {
+
+PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platform,
+                                     const StartupOptions& options, bool virtualClock)
+    : session_(session), platform_(platform), virtualClock_(virtualClock), apps_(session),
+      hardware_(session, apps_) {
+    desktop_ = std::make_unique<DesktopView>(session_, apps_, hardware_);
+    // Qt's animations run on the real clock; on the virtual one panels show their end states.
+    desktop_->setAnimates(!virtualClock_);
+    SettingsDeps settings;
+    settings.prefs = platform_.prefs;
+    settings.loginItems = platform_.loginItems;
+    settings.bundle = platform_.appShell->bundle();
+    settings.requestedTab = options.tab;
+    settings.reapplyKeyMapping = [this] {
+        if (delegate_) delegate_->hidRemap().apply();
+    };
+    views_ = std::make_unique<QtShellViews>(settings, std::make_unique<SlotStatusItem>(*desktop_), desktop_.get());
+    delegate_ = std::make_unique<AppDelegate>(platform_, *views_, options);
+
+    hardware_.onDecision = [this](const TapDecision& d) {
+        const auto front = session_.workspace.frontmostApp();
+        log_.tapDecision(d, front ? appName(front->pid) : QStringLiteral("no application"));
+    };
+    apps_.onPosted = [this](const PostedKey& key) { log_.posted(key, appName(key.pid)); };
+    activations_ = session_.workspace.observe([this](const WorkspaceEvent& e) {
+        if (e.kind == WorkspaceEvent::Kind::activated && e.pid != lastFront_) {
+            lastFront_ = e.pid;
+            log_.note(QStringLiteral("%1 is now in front").arg(appName(e.pid)));
+        }
+        if (e.kind == WorkspaceEvent::Kind::terminated)
+            log_.note(QStringLiteral("%1 quit").arg(appName(e.pid)));
+    });
+    // On the real clock the program's own timers run on Qt's loop; keys posted from them still
+    // need handing to the applications, and the desktop redrawing.
+    if (!virtualClock_) {
+        QObject::connect(&ticker_, &QTimer::timeout, desktop_.get(), [this] {
+            settle();
+            // About once a second the windows' images follow their content, for the previews.
+            if (++ticks_ % 60 == 0) desktop_->refreshWindowImages();
+        });
+        ticker_.start(15);
+    }
+}
+
+PlaygroundSession::~PlaygroundSession() {
+    ticker_.stop();
+    activations_ = {};
+    delegate_.reset();
+    views_.reset();
+}
+
+QString PlaygroundSession::appName(int32_t pid) const {
+    const auto app = session_.workspace.app(pid);
+    return app && app->name ? *app->name : QStringLiteral("pid %1").arg(pid);
+}
+
+void PlaygroundSession::start() {
+    // The simulated user has "Teach the Mac way" on, so the playground shows the hint HUD.
+    session_.prefs.write(PrefKey::macHints, true);
+    apps_.populate();
+    desktop_->publishDock();
+    desktop_->refreshWindowImages();
+    delegate_->applicationDidFinishLaunching();
+    settle();
+}
+
+void PlaygroundSession::pollTools() {
+    const auto tools = session_.processes.launched();
+    for (; toolsSeen_ < tools.size(); ++toolsSeen_)
+        log_.note(QStringLiteral("launched %1 %2")
+                      .arg(tools[toolsSeen_].path, tools[toolsSeen_].arguments.join(' ')));
+    const QStringList calls = session_.privateServices.calls();
+    for (; privateCallsSeen_ < calls.size(); ++privateCallsSeen_)
+        log_.note(QStringLiteral("private service: %1").arg(calls[privateCallsSeen_]));
+}
+
+void PlaygroundSession::settle() {
+    // Posted keys can queue main-thread work and the other way round; run both until quiet.
+    for (int round = 0; round < 50; ++round) {
+        int work = apps_.flush();
+        if (virtualClock_) {
+            session_.mainQueue.drain();
+            work += static_cast<int>(session_.worker.runAll() + session_.background.runAll());
+            work += apps_.flush();
+        }
+        if (work == 0) break;
+    }
+    pollTools();
+    desktop_->publishDock();
+    desktop_->update();
+}
+
+void PlaygroundSession::advance(double seconds) {
+    if (!virtualClock_) return;
+    constexpr double kSlice = 0.01;
+    double left = seconds;
+    while (left > 1e-9) {
+        const double step = std::min(kSlice, left);
+        session_.mainQueue.advance(step);
+        settle();
+        left -= step;
+    }
+}
+
+} // namespace fenwold

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QPlainTextEdit;
+class QScrollArea;
+
+namespace fenwold {
+
+class PlaygroundSession;
+
+// The playground's window: the simulated screen, a hideable event log beside it, and a toolbar
+// with the keyboard-capture toggle. While the keyboard is captured every key goes to the
+// simulated Mac, shortcuts the host desktop would take included; Ctrl+Alt+Esc or the toggle
+// gives it back.
+class PlaygroundWindow final : public QMainWindow {
+public:
+    explicit PlaygroundWindow(PlaygroundSession& playground);
+    ~PlaygroundWindow() override;
+
+    bool capturing() const { return capturing_; }
+    void setCapturing(bool on);
+    QAction* captureAction() const { return capture_; }
+    QPlainTextEdit* logPane() const { return logPane_; }
+
+private:
+    PlaygroundSession& playground_;
+    QScrollArea* scroll_ = nullptr;
+    QPlainTextEdit* logPane_ = nullptr;
+    QAction* capture_ = nullptr;
+    QLabel* status_ = nullptr;
+    bool capturing_ = false;
+};
+
+} // namespace fenwold

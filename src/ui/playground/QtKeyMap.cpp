@@ -1,0 +1,127 @@
+#include "QtKeyMap.h"
+
+#include <Qt>
+
+namespace fenwold {
+
+std::optional<uint16_t> macKeyCode(int qtKey) {
+    // Letters and digits by their position on the US layout.
+    static constexpr uint16_t letters[26] = {0,  11, 8,  2,  14, 3, 5,  4,  34, 38, 40, 37, 46,
+                                             45, 31, 35, 12, 15, 1, 17, 32, 9,  13, 7,  16, 6};
+    static constexpr uint16_t digits[10] = {29, 18, 19, 20, 21, 23, 22, 26, 28, 25};
+    static constexpr uint16_t fkeys[19] = {122, 120, 99,  118, 96,  97,  98, 100, 101, 109,
+                                           103, 111, 105, 107, 113, 106, 64, 79,  80};
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return letters[qtKey - Qt::Key_A];
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return digits[qtKey - Qt::Key_0];
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F19) return fkeys[qtKey - Qt::Key_F1];
+    switch (qtKey) {
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+        return 55;
+    case Qt::Key_Super_R:
+        return 54;
+    case Qt::Key_Alt:
+        return 58;
+    case Qt::Key_AltGr:
+        return 61;
+    case Qt::Key_Control:
+        return 59;
+    case Qt::Key_Shift:
+        return 56;
+    case Qt::Key_CapsLock:
+        return 57;
+    case Qt::Key_Return:
+        return 36;
+    case Qt::Key_Enter:
+        return 76;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 48;
+    case Qt::Key_Space:
+        return 49;
+    case Qt::Key_Backspace:
+        return 51;
+    case Qt::Key_Escape:
+        return 53;
+    case Qt::Key_Delete:
+        return 117;
+    case Qt::Key_Insert:
+        return 114;
+    case Qt::Key_Home:
+        return 115;
+    case Qt::Key_End:
+        return 119;
+    case Qt::Key_PageUp:
+        return 116;
+    case Qt::Key_PageDown:
+        return 121;
+    case Qt::Key_Left:
+        return 123;
+    case Qt::Key_Right:
+        return 124;
+    case Qt::Key_Down:
+        return 125;
+    case Qt::Key_Up:
+        return 126;
+    case Qt::Key_Print:
+        return 105;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore:
+        return 27;
+    case Qt::Key_Equal:
+    case Qt::Key_Plus:
+        return 24;
+    case Qt::Key_BracketLeft:
+    case Qt::Key_BraceLeft:
+        return 33;
+    case Qt::Key_BracketRight:
+    case Qt::Key_BraceRight:
+        return 30;
+    case Qt::Key_Semicolon:
+    case Qt::Key_Colon:
+        return 41;
+    case Qt::Key_Apostrophe:
+    case Qt::Key_QuoteDbl:
+        return 39;
+    case Qt::Key_Comma:
+    case Qt::Key_Less:
+        return 43;
+    case Qt::Key_Period:
+    case Qt::Key_Greater:
+        return 47;
+    case Qt::Key_Slash:
+    case Qt::Key_Question:
+        return 44;
+    case Qt::Key_Backslash:
+    case Qt::Key_Bar:
+        return 42;
+    case Qt::Key_QuoteLeft:
+    case Qt::Key_AsciiTilde:
+        return 50;
+    // Shifted digits arrive as their symbols.
+    case Qt::Key_Exclam:
+        return 18;
+    case Qt::Key_At:
+        return 19;
+    case Qt::Key_NumberSign:
+        return 20;
+    case Qt::Key_Dollar:
+        return 21;
+    case Qt::Key_Percent:
+        return 23;
+    case Qt::Key_AsciiCircum:
+        return 22;
+    case Qt::Key_Ampersand:
+        return 26;
+    case Qt::Key_Asterisk:
+        return 28;
+    case Qt::Key_ParenLeft:
+        return 25;
+    case Qt::Key_ParenRight:
+        return 29;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace fenwold

@@ -1,0 +1,159 @@
+#include "ScriptRunner.h"
+
+#include "PlaygroundSession.h"
+#include "platform/sim/apps/KeyLayout.h"
+
+#include <QTimer>
+
+namespace fenwold {
+
+namespace {
+constexpr uint16_t kShiftKey = 56;
+constexpr int kRealStepMs = 60;
+} // namespace
+
+ScriptRunner::ScriptRunner(PlaygroundSession& playground, QDir screenshots)
+    : playground_(playground), screenshots_(std::move(screenshots)) {}
+
+void ScriptRunner::run(std::vector<ScriptStep> steps) {
+    steps_ = std::move(steps);
+    position_ = 0;
+    if (!playground_.virtualClock()) {
+        next();
+        return;
+    }
+    for (const ScriptStep& step : steps_) {
+        perform(step);
+        playground_.advance(step.kind == ScriptStep::Kind::wait ? step.seconds : kStepSeconds);
+    }
+    if (onFinished) onFinished(problems_.isEmpty());
+}
+
+void ScriptRunner::next() {
+    if (position_ >= steps_.size()) {
+        if (onFinished) onFinished(problems_.isEmpty());
+        return;
+    }
+    const ScriptStep& step = steps_[position_++];
+    perform(step);
+    playground_.settle();
+    const int delay = step.kind == ScriptStep::Kind::wait ? qRound(step.seconds * 1000) : kRealStepMs;
+    QTimer::singleShot(delay, &context_, [this] { next(); });
+}
+
+void ScriptRunner::type(const QString& text) {
+    SimHardware& hw = playground_.hardware();
+    for (const QChar c : text) {
+        const auto key = keyOfCharacter(c);
+        if (!key) {
+            problems_ << QStringLiteral("cannot type \"%1\" on the US layout").arg(c);
+            continue;
+        }
+        if (key->shift) hw.keyDown(kShiftKey);
+        hw.tap(key->keyCode);
+        if (key->shift) hw.keyUp(kShiftKey);
+        playground_.settle();
+    }
+}
+
+void ScriptRunner::save(const ScriptStep& step, const QImage& image) {
+    screenshots_.mkpath(QStringLiteral("."));
+    const QString path = screenshots_.filePath(step.text + QStringLiteral(".png"));
+    if (image.save(path, "PNG")) {
+        written_ << path;
+        playground_.log().note(QStringLiteral("screenshot written to %1").arg(path));
+    } else {
+        problems_ << QStringLiteral("line %1: could not write %2").arg(step.line).arg(path);
+    }
+}
+
+void ScriptRunner::perform(const ScriptStep& step) {
+    SimHardware& hw = playground_.hardware();
+    DesktopView& desktop = playground_.desktop();
+    const QPoint at(qRound(step.at.x), qRound(step.at.y));
+    // Previews show what the windows show now.
+    desktop.refreshWindowImages();
+    using K = ScriptStep::Kind;
+    switch (step.kind) {
+    case K::press:
+        for (uint16_t m : step.modifiers)
+            hw.keyDown(m);
+        for (int i = 0; i < step.repeat && step.key; ++i) {
+            hw.keyDown(*step.key);
+            playground_.settle();
+            hw.keyUp(*step.key);
+            playground_.settle();
+        }
+        for (auto it = step.modifiers.rbegin(); it != step.modifiers.rend(); ++it)
+            hw.keyUp(*it);
+        break;
+    case K::hold:
+        for (uint16_t m : step.modifiers)
+            hw.keyDown(m);
+        break;
+    case K::release:
+        for (uint16_t m : step.modifiers)
+            hw.keyUp(m);
+        break;
+    case K::type:
+        type(step.text);
+        break;
+    case K::wait:
+        break;
+    case K::move:
+        desktop.pointerMove(at);
+        break;
+    case K::click:
+        desktop.pointerMove(at);
+        desktop.pointerDown(at, 1);
+        desktop.pointerUp(at, 1);
+        break;
+    case K::doubleClick:
+        desktop.pointerMove(at);
+        desktop.pointerDown(at, 1);
+        desktop.pointerUp(at, 1);
+        desktop.pointerDown(at, 2);
+        desktop.pointerUp(at, 2);
+        break;
+    case K::drag: {
+        const QPoint to(qRound(step.to.x), qRound(step.to.y));
+        desktop.pointerMove(at);
+        desktop.pointerDown(at, 1);
+        for (int i = 1; i <= 8; ++i)
+            desktop.pointerMove(at + (to - at) * i / 8);
+        desktop.pointerUp(to, 1);
+        break;
+    }
+    case K::space:
+        playground_.session().windows.switchToSpace(step.space);
+        break;
+    case K::activate: {
+        SimApplication* found = nullptr;
+        for (SimApplication* app : playground_.apps().all())
+            if (app->name().compare(step.text, Qt::CaseInsensitive) == 0) found = app;
+        if (!found) {
+            problems_
+                << QStringLiteral("line %1: no application called \"%2\"").arg(step.line).arg(step.text);
+            break;
+        }
+        SimSession& s = playground_.session();
+        if (const auto w = s.windows.focusedWindow(found->pid())) s.windows.raise(*w);
+        s.workspace.activate(found->pid());
+        break;
+    }
+    case K::screenshot:
+        playground_.settle();
+        save(step, desktop.snapshot());
+        break;
+    case K::windowShot:
+        playground_.settle();
+        if (grabWindow)
+            save(step, grabWindow());
+        else
+            problems_ << QStringLiteral("line %1: there is no playground window to take").arg(step.line);
+        break;
+    }
+    desktop.update();
+}
+
+} // namespace fenwold

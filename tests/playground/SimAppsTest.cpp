@@ -1,0 +1,247 @@
+// The playground's applications react to keys the way a person expects, and the simulated
+// keyboard makes the events macOS would.
+#include "platform/sim/apps/KeyLayout.h"
+#include "platform/sim/apps/SimHardware.h"
+
+#include <QBuffer>
+#include <gtest/gtest.h>
+
+using namespace fenwold;
+
+namespace {
+
+constexpr uint64_t kCmd = macflag::command, kShift = macflag::shift, kCtrl = macflag::control,
+                   kOpt = macflag::option;
+
+struct Apps : ::testing::Test {
+    SimSession sim;
+    SimApps apps{sim};
+
+    void key(SimApplication& app, uint16_t code, uint64_t flags = 0) {
+        apps.deliver(app.pid(), AppKey{code, flags});
+    }
+    void type(SimApplication& app, const QString& text) {
+        for (QChar c : text) {
+            const auto k = keyOfCharacter(c);
+            ASSERT_TRUE(k) << QString(c).toStdString();
+            key(app, k->keyCode, k->shift ? kShift : 0);
+        }
+    }
+    QString pasteboardText() const {
+        for (const auto& item : sim.pasteboard.items())
+            for (const auto& [type, bytes] : item.types)
+                if (type == "public.utf8-plain-text") return QString::fromUtf8(bytes);
+        return {};
+    }
+    QStringList pasteboardTypes() const {
+        QStringList types;
+        for (const auto& item : sim.pasteboard.items())
+            for (const auto& t : item.types)
+                types << t.first;
+        return types;
+    }
+};
+
+} // namespace
+
+TEST_F(Apps, EditorTypesSelectsWithShiftArrowsAndCutsCopiesPastes) {
+    auto& ed = apps.editor();
+    const uint32_t doc = ed.newDocument("Doc", {0, 30, 400, 300}, "");
+    type(ed, "Hello World");
+    EXPECT_EQ(ed.text(doc), "Hello World");
+    for (int i = 0; i < 5; ++i)
+        key(ed, mackey::left, kShift);
+    EXPECT_EQ(ed.selectedText(doc), "World");
+    key(ed, mackey::x, kCmd);
+    EXPECT_EQ(ed.text(doc), "Hello ");
+    EXPECT_EQ(pasteboardText(), "World");
+    key(ed, mackey::a, kCmd);
+    key(ed, mackey::c, kCmd);
+    EXPECT_EQ(pasteboardText(), "Hello ");
+    key(ed, mackey::right);
+    key(ed, mackey::v, kCmd);
+    key(ed, mackey::v, kCmd);
+    EXPECT_EQ(ed.text(doc), "Hello Hello Hello ");
+    key(ed, mackey::backspace);
+    key(ed, mackey::ret);
+    type(ed, "x");
+    EXPECT_EQ(ed.text(doc), "Hello Hello Hello\nx");
+    // Control and Option chords type nothing.
+    key(ed, mackey::c, kCtrl);
+    key(ed, mackey::a, kOpt);
+    EXPECT_EQ(ed.text(doc), "Hello Hello Hello\nx");
+    EXPECT_EQ(ed.content(doc).last(), QString("x") + QChar(0x2502));
+}
+
+TEST_F(Apps, CommandWClosesMQuitsAndQQuits) {
+    auto& ed = apps.editor();
+    const uint32_t a = ed.newDocument("A", {0, 30, 400, 300});
+    const uint32_t b = ed.newDocument("B", {20, 50, 400, 300});
+    key(ed, mackey::w, kCmd);
+    EXPECT_FALSE(sim.windows.window(b));
+    EXPECT_TRUE(sim.windows.window(a));
+    key(ed, mackey::m, kCmd);
+    EXPECT_TRUE(sim.windows.window(a)->minimized);
+    key(ed, mackey::q, kCmd);
+    EXPECT_FALSE(ed.running());
+}
+
+TEST_F(Apps, TerminalKeepsControlCAndRunsLines) {
+    auto& term = apps.terminal();
+    const uint32_t w = term.newWindow({0, 30, 600, 400});
+    type(term, "sleep 100");
+    key(term, mackey::c, kCtrl);
+    EXPECT_EQ(term.interrupts(), 1);
+    EXPECT_EQ(term.inputLine(w), "");
+    EXPECT_TRUE(term.content(w).join('\n').contains("sleep 100^C"));
+    type(term, "echo hi");
+    key(term, mackey::ret);
+    EXPECT_TRUE(term.content(w).contains("hi"));
+    sim.pasteboard.copyText("pasted");
+    key(term, mackey::v, kCmd);
+    EXPECT_EQ(term.inputLine(w), "pasted");
+}
+
+TEST_F(Apps, FinderRenamesOpensTrashesCopiesAndMoves) {
+    auto& finder = apps.finder();
+    const uint32_t docs = finder.openFolder("Documents", {"a.txt", "b.txt", "c.txt"}, {0, 30, 400, 300});
+    const uint32_t down = finder.openFolder("Downloads", {"d.zip"}, {40, 60, 400, 300});
+    sim.workspace.activate(finder.pid());
+    sim.windows.raise(docs);
+    key(finder, mackey::down);
+    EXPECT_EQ(finder.selected(docs), "b.txt");
+    key(finder, mackey::ret);
+    EXPECT_TRUE(finder.renaming(docs));
+    // While renaming, the focused element is a text field (the program's Finder keys look).
+    const auto focus = sim.accessibility.attribute(finder.focusedElement(), "AXRole").asString();
+    EXPECT_EQ(focus, QString("AXTextField"));
+    for (int i = 0; i < 5; ++i)
+        key(finder, mackey::backspace);
+    type(finder, "e.md");
+    key(finder, mackey::ret);
+    EXPECT_FALSE(finder.renaming(docs));
+    EXPECT_EQ(finder.files(docs), (QStringList{"a.txt", "e.md", "c.txt"}));
+    key(finder, mackey::o, kCmd);
+    EXPECT_EQ(finder.opened(), QStringList{"e.md"});
+    EXPECT_EQ(sim.workspace.openedURLs().size(), 1);
+    key(finder, mackey::backspace, kCmd);
+    EXPECT_EQ(finder.trash(), QStringList{"e.md"});
+    EXPECT_EQ(finder.selected(docs), "c.txt");
+    key(finder, mackey::c, kCmd);
+    EXPECT_TRUE(pasteboardTypes().contains("public.file-url"));
+    key(finder, mackey::v, kCmd);
+    EXPECT_EQ(finder.files(docs), (QStringList{"a.txt", "c.txt", "c copy.txt"}));
+    key(finder, mackey::up);
+    key(finder, mackey::c, kCmd);
+    sim.windows.raise(down);
+    key(finder, mackey::v, kCmd | kOpt);
+    EXPECT_EQ(finder.files(down), (QStringList{"d.zip", "c.txt"}));
+    EXPECT_EQ(finder.files(docs), (QStringList{"a.txt", "c copy.txt"}));
+    // Esc leaves a rename without changing the name.
+    key(finder, mackey::ret);
+    type(finder, "zz");
+    key(finder, mackey::esc);
+    EXPECT_EQ(finder.files(down), (QStringList{"d.zip", "c.txt"}));
+}
+
+TEST_F(Apps, ImageViewerCopiesPngAndVaultCopiesConcealedTransientText) {
+    auto& viewer = apps.viewer();
+    viewer.openImage("p.png", ImageViewerApp::sampleImage(), {0, 30, 400, 300});
+    key(viewer, mackey::c, kCmd);
+    ASSERT_EQ(pasteboardTypes(), QStringList{"public.png"});
+    QImage decoded;
+    ASSERT_TRUE(decoded.loadFromData(sim.pasteboard.items().front().types.front().second, "PNG"));
+    EXPECT_EQ(decoded.size(), QSize(320, 200));
+
+    auto& vault = apps.vault();
+    vault.openVault({{"a.example", "first"}, {"b.example", "second"}}, {0, 30, 300, 200});
+    key(vault, mackey::down);
+    key(vault, mackey::c, kCmd);
+    EXPECT_EQ(pasteboardText(), "second");
+    EXPECT_TRUE(pasteboardTypes().contains("org.nspasteboard.ConcealedType"));
+    EXPECT_TRUE(pasteboardTypes().contains("org.nspasteboard.TransientType"));
+    EXPECT_FALSE(vault.content(0).join(' ').contains("second"));
+}
+
+TEST_F(Apps, BrowserEditsItsAddressAndZooms) {
+    auto& web = apps.browser();
+    const uint32_t w = web.openPage("Start", "start.example", {0, 30, 600, 400});
+    key(web, mackey::l, kCmd);
+    type(web, "news.example");
+    key(web, mackey::ret);
+    EXPECT_EQ(web.address(w), "news.example");
+    EXPECT_EQ(sim.windows.window(w)->title, "news.example");
+    key(web, mackey::equal, kCmd);
+    key(web, mackey::equal, kCmd);
+    EXPECT_EQ(web.zoomPercent(w), 120);
+    key(web, mackey::zero, kCmd);
+    EXPECT_EQ(web.zoomPercent(w), 100);
+    key(web, mackey::t, kCmd);
+    EXPECT_EQ(web.tabs(w), 2);
+    key(web, mackey::n, kCmd);
+    EXPECT_EQ(sim.windows.windowsOf(web.pid()).size(), 2u);
+}
+
+TEST_F(Apps, PostedKeysWaitForFlushAndReachTheirProcess) {
+    apps.populate();
+    const uint32_t notes = *sim.windows.focusedWindow(apps.editor().pid());
+    std::vector<PostedKey> seen;
+    apps.onPosted = [&](const PostedKey& k) { seen.push_back(k); };
+    sim.keys.post(mackey::a, true, kCmd, apps.editor().pid());
+    sim.keys.post(mackey::a, false, kCmd, apps.editor().pid());
+    EXPECT_EQ(apps.editor().selectedText(notes), "");
+    EXPECT_EQ(apps.flush(), 2);
+    EXPECT_EQ(seen.size(), 2u);
+    EXPECT_EQ(apps.editor().selectedText(notes), "Meeting at ten.\n");
+    // The front application's focused element is the system-wide focus.
+    sim.workspace.activate(apps.finder().pid());
+    const auto focused =
+        sim.accessibility.attribute(sim.accessibility.systemWide(), "AXFocusedUIElement").asElement();
+    ASSERT_TRUE(focused);
+    EXPECT_EQ(sim.accessibility.pid(*focused), apps.finder().pid());
+}
+
+TEST_F(Apps, HardwareMakesFlagsChangedEventsAndDeliversPassedKeysToTheFrontApp) {
+    apps.populate();
+    std::vector<TapEvent> seen;
+    sim.eventTap.start(~uint64_t{0}, [&](TapEvent& e) {
+        seen.push_back(e);
+        // Swallow Option+Q, rewrite Control+A to Command+A, pass the rest.
+        if (e.type == eventtype::keyDown && e.keyCode == mackey::q && (e.flags & kOpt))
+            return TapAnswer::swallow;
+        if (e.type == eventtype::keyDown && e.keyCode == mackey::a && (e.flags & kCtrl))
+            e.flags = (e.flags & ~kCtrl) | kCmd;
+        return TapAnswer::pass;
+    });
+    SimHardware hw(sim, apps);
+    std::vector<TapDecision> decisions;
+    hw.onDecision = [&](const TapDecision& d) { decisions.push_back(d); };
+    hw.keyDown(58); // left Option
+    hw.keyDown(61); // right Option
+    hw.keyUp(58);
+    EXPECT_TRUE(hw.flags() & kOpt); // the right one still holds it
+    hw.tap(mackey::q);
+    hw.keyUp(61);
+    EXPECT_FALSE(hw.flags() & kOpt);
+    ASSERT_GE(seen.size(), 5u);
+    EXPECT_EQ(seen[0].type, eventtype::flagsChanged);
+    EXPECT_EQ(seen[0].keyCode, 58);
+    EXPECT_TRUE(seen[0].flags & kOpt);
+    EXPECT_EQ(seen[3].type, eventtype::keyDown);
+    EXPECT_EQ(decisions[3].answer, TapAnswer::swallow);
+    EXPECT_FALSE(apps.editor().received().contains(QString(QChar(0x2325)) + "Q"));
+
+    hw.keyDown(59);
+    hw.keyDown(mackey::a, true);
+    EXPECT_EQ(seen.back().autorepeat, 1);
+    EXPECT_TRUE(decisions.back().rewritten());
+    hw.keyUp(mackey::a);
+    hw.releaseAll();
+    EXPECT_EQ(hw.flags(), 0u);
+    const uint32_t notes = *sim.windows.focusedWindow(apps.editor().pid());
+    EXPECT_EQ(apps.editor().selectedText(notes), "Meeting at ten.\n");
+    EXPECT_EQ(apps.editor().received().last(), QString(QChar(0x2318)) + "A");
+    // Hardware events carry no marker and no source process.
+    EXPECT_EQ(seen.back().sourceUserData, 0);
+    EXPECT_EQ(seen.back().sourcePid, 0);
+}
