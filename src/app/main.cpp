@@ -3,12 +3,14 @@
 #include "Playground.h"
 #include "QuitSignals.h"
 #include "Host.h"
+#include "core/clipboard/PinsFile.h"
 #include "core/shell/AppDelegate.h"
 #include "platform/qt/NetworkFeedFetcher.h"
 #include "ui/shell/FeedUpdater.h"
 #include "ui/shell/QtShellViews.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QTextStream>
 
 using namespace fenwold;
@@ -64,8 +66,12 @@ int main(int argc, char* argv[]) {
     settings.reapplyKeyMapping = [&delegate] {
         if (delegate) delegate->hidRemap().apply();
     };
-    QtShellViews views(settings, host->makeStatusItem());
-    AppDelegate app(platform, views, options);
+    QtShellViews views(platform, settings, host->makeStatusItem());
+    // The pins live in the user's application-support folder (the data folder on Linux).
+    StorageLocations storage;
+    storage.pinsFile = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/') +
+                       PinsFile::relativePath;
+    AppDelegate app(platform, views, options, storage);
     delegate = &app;
     host->onTerminate([] { QCoreApplication::quit(); });
     Subscription reopen = platform.appShell->observeReopen([&app] { app.applicationShouldHandleReopen(); });

@@ -1,7 +1,7 @@
 // The Dock peek's panels rendered offscreen: the grid with its window-count header, the small
 // empty label, and snapshots of both.
 #include "core/peek/Peek.h"
-#include "core/peek/WindowsTileOperations.h"
+#include "core/switcher/WindowTileOperations.h"
 #include "core/settings/Prefs.h"
 #include "core/windows/WindowModel.h"
 #include "platform/sim/SimSession.h"
@@ -91,7 +91,7 @@ struct LivePeek {
     ContainerHost host;
     TileGridPanelWidget grid{peekModel, metrics, host, 24};
     EmptyPeekPanelWidget empty{host};
-    WindowsTileOperations operations{model.windows, sim.workspace};
+    WindowTileOperations operations{model.windows, sim.workspace};
     std::unique_ptr<PeekController> peek;
 };
 

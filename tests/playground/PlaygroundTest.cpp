@@ -282,8 +282,7 @@ TEST_F(Playground, WinLeftSnapsTheFrontWindowToTheLeftHalf) {
     EXPECT_DOUBLE_EQ(frame.height, visible.height);
 }
 
-// Needs the Alt+Tab session wired into the application delegate.
-TEST_F(Playground, DISABLED_AltTabTwiceThenTypingAheadLandsInTheThirdWindow) {
+TEST_F(Playground, AltTabTwiceThenTypingAheadLandsInTheThirdWindow) {
     const uint32_t third = sim.windows.stacking()[2];
     ASSERT_TRUE(runShipped("alt-tab.play"));
     const auto front = sim.workspace.frontmostApp();
@@ -295,8 +294,7 @@ TEST_F(Playground, DISABLED_AltTabTwiceThenTypingAheadLandsInTheThirdWindow) {
     EXPECT_TRUE(app->content(third).join('\n').contains("typed ahead"));
 }
 
-// Needs snap assist wired into the application delegate.
-TEST_F(Playground, DISABLED_SnapAssistFillsTheOtherHalf) {
+TEST_F(Playground, SnapAssistFillsTheOtherHalf) {
     ASSERT_TRUE(runShipped("snap-assist.play"));
     const auto windows = pg->desktop().visibleWindows();
     ASSERT_GE(windows.size(), 2u);
@@ -305,7 +303,8 @@ TEST_F(Playground, DISABLED_SnapAssistFillsTheOtherHalf) {
     EXPECT_NE(windows[0].frame.x, windows[1].frame.x);
 }
 
-// Needs the clipboard shelf wired into the application delegate.
+// The shelf opens here, but its keys are read by its own panel, which the playground does not
+// yet feed from the simulated keyboard.
 TEST_F(Playground, DISABLED_WinVDownReturnPastesTheOlderClip) {
     ASSERT_TRUE(runShipped("clipboard-shelf.play"));
     const QString text = pg->apps().editor().text(focused(pg->apps().editor()));

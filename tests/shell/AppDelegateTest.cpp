@@ -1,6 +1,12 @@
 // Start-up, permissions and the status menu against the simulated Mac, on the virtual clock.
+#include "core/input/Keys.h"
 #include "core/shell/AppDelegate.h"
 #include "platform/sim/SimSession.h"
+#include "ui/clipboard/QtShelfPanel.h"
+#include "ui/common/PanelHost.h"
+#include "ui/peek/EmptyPeekView.h"
+#include "ui/snap/WindowMenuPresenter.h"
+#include "ui/switcher/TileGridPanelWidget.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +40,20 @@ public:
         choose = std::move(chosen);
     }
     void showSettings() override { ++settings; }
+    // The overlays' real panels, offscreen.
+    std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics, double radius) override {
+        return std::make_unique<TileGridPanelWidget>(model, metrics, host, radius);
+    }
+    std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel() override { return std::make_unique<EmptyPeekPanelWidget>(host); }
+    std::unique_ptr<MenuPresenter> makeMenuPresenter() override { return std::make_unique<QtMenuPresenter>(host); }
+    std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context) override {
+        ++shelfPanels;
+        return std::make_unique<QtShelfPanel>(context, ShelfStyle{}, *screens, [] { return 0.0; });
+    }
+
+    DesktopPanelHost host;
+    Screens* screens = nullptr;
+    int shelfPanels = 0;
 
     std::function<void(TrayClicks::Button, int)> click;
     std::function<void(StatusAction)> choose;
@@ -48,6 +68,7 @@ struct Launch : ::testing::Test {
 
     void launch(QStringList args = {}) {
         args.prepend("fenwold");
+        views.screens = &sim.screens;
         app = std::make_unique<AppDelegate>(sim.platform(), views, parseStartupOptions(args));
         app->applicationDidFinishLaunching();
         sim.mainQueue.drain();
@@ -158,4 +179,73 @@ TEST_F(Launch, StatusItemClicksOpenTheMenuOrTheSettingsAndTheMenuActs) {
     EXPECT_EQ(sim.updates.checks(), 1);
     views.choose(StatusAction::quit);
     EXPECT_TRUE(sim.appShell.terminated());
+}
+
+namespace {
+TapEvent key(int64_t code, bool down, uint64_t flags) {
+    TapEvent e;
+    e.type = down ? eventtype::keyDown : eventtype::keyUp;
+    e.keyCode = code;
+    e.flags = flags;
+    return e;
+}
+} // namespace
+
+TEST_F(Launch, WinVAndTheStatusMenuOpenTheShelfWhichOwnsTheKeyboardUntilItCloses) {
+    sim.prefs.write(PrefKey::winV, true);
+    sim.app("com.apple.TextEdit", "TextEdit").frontmost();
+    launch();
+    TapEvent down = key(keycode::v, true, flag::command);
+    EXPECT_EQ(sim.eventTap.feed(down), TapAnswer::swallow);
+    TapEvent up = key(keycode::v, false, flag::command);
+    sim.eventTap.feed(up);
+    sim.mainQueue.advance(0.5);
+    EXPECT_TRUE(app->shelf().isOpen());
+    EXPECT_TRUE(app->routing().snapshot().clipboardOpen);
+    EXPECT_EQ(views.shelfPanels, 1);
+
+    // While it is open, settings first close it; reopening the program does not open settings.
+    app->applicationShouldHandleReopen();
+    EXPECT_EQ(views.settings, 0);
+    app->openSettings();
+    sim.mainQueue.advance(0.5);
+    EXPECT_FALSE(app->shelf().isOpen());
+    EXPECT_FALSE(app->routing().snapshot().clipboardOpen);
+    EXPECT_EQ(views.settings, 1);
+
+    views.click(TrayClicks::Button::right, 1);
+    views.choose(StatusAction::openClipboard);
+    sim.mainQueue.advance(0.5);
+    EXPECT_TRUE(app->shelf().isOpen());
+}
+
+TEST_F(Launch, AltTabThroughTheTapOpensTheSwitcherOverTheSessionsWindows) {
+    SimAppBuilder edit = sim.app("com.apple.TextEdit", "TextEdit");
+    edit.window("Notes", {80, 60, 800, 600});
+    sim.app("com.apple.Safari", "Safari").window("News", {100, 80, 900, 700});
+    sim.workspace.activate(edit.pid());
+    launch();
+    TapEvent tab = key(kTab, true, flag::option);
+    EXPECT_EQ(sim.eventTap.feed(tab), TapAnswer::swallow);
+    sim.mainQueue.advance(0.1);
+    EXPECT_EQ(app->routing().snapshot().switcherPhase.kind, SwitcherPhase::Kind::capturing);
+    ASSERT_TRUE(app->switcher().selectedWindowID());
+    TapEvent release;
+    release.type = eventtype::flagsChanged;
+    release.flags = 0;
+    sim.eventTap.feed(release);
+    sim.mainQueue.advance(1.0);
+    EXPECT_TRUE(app->routing().snapshot().switcherPhase.isClosed());
+    EXPECT_EQ(sim.workspace.frontmostApp()->name, QString("Safari"));
+}
+
+TEST_F(Launch, DebugNotificationsToggleTheShelfWhileDebugLogIsOn) {
+    sim.prefs.write(PrefKey::debugLog, true);
+    launch();
+    sim.prefs.postDistributed("org.fenwold.Fenwold.debug.clipHistory");
+    sim.mainQueue.advance(0.5);
+    EXPECT_TRUE(app->shelf().isOpen());
+    sim.prefs.postDistributed("org.fenwold.Fenwold.debug.clipHistory");
+    sim.mainQueue.advance(0.5);
+    EXPECT_FALSE(app->shelf().isOpen());
 }

@@ -1,6 +1,7 @@
 #include "AppDelegate.h"
 
 #include "AppIdentifier.h"
+#include "core/input/Keys.h"
 #include "ports/Accessibility.h"
 #include "ports/AppShell.h"
 #include "ports/Log.h"
@@ -10,22 +11,56 @@
 
 namespace fenwold {
 
-AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions options, int macOSMajorVersion)
+AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions options, StorageLocations storage,
+                         int macOSMajorVersion)
     : platform_(p), views_(views), options_(std::move(options)), prefs_(*p.prefs),
       inject_(*p.keySender, *p.workspace, *p.log),
       hints_(*p.prefs, *p.mainQueue, *p.screens, [this] { return views_.makeHintPanel(); }),
       trace_(*p.prefs, *p.mainQueue, *p.clock), hidRemap_(*p.prefs, *p.processes, *p.log), windows_(p),
       capture_(*p.windowServer, p.screenCapture, [q = p.mainQueue] { return q->uptime(); }),
       store_(p, windows_, capture_, [this] { return metrics_.thumbH; }), windowActions_(windows_),
-      finder_(*p.prefs, *p.workspace, *p.accessibility, *p.mainQueue, inject_, hints_, *p.log),
+      tileOperations_(windows_, *p.workspace),
+      clipboard_(storage.pinsFile, *p.pasteboard, [this] { return prefs_.winV(); },
+                 ClipboardStoreServices{p.mainQueue, p.clipboardQueue,
+                                        [w = p.workspace] { return w->frontmostApp(); }, p.clock, appIdentifier()}),
+      paste_(inject_), shelfToggle_(*this), finder_(*p.prefs, *p.workspace, *p.accessibility, *p.mainQueue, inject_, hints_, *p.log),
       winKeys_(*p.prefs, *p.mainQueue, *p.workspace, *p.privateServices, inject_, hints_,
-               FenwoldKeys::Targets{&windowActions_, nullptr}, macOSMajorVersion),
+               FenwoldKeys::Targets{&windowActions_, &shelfToggle_}, macOSMajorVersion),
       forwarder_(routing_, [this](uint16_t key, uint64_t flags, int32_t pid) { inject_.post(key, flags, pid); }),
       trayClicks_(*p.mainQueue, *p.screens, [this] { popTrayMenu(); }, [this] { openSettings(); }),
       trustGate_(
           *p.mainQueue, [a = p.accessibility] { return a->requestTrust(); },
           [a = p.accessibility] { return a->isTrusted(); }, [this] { armInputHandlers(); }) {
     windows_.setStore(&store_);
+    shelf_ = std::make_unique<ClipboardShelfController>(
+        clipboard_, ShelfServices{p.mainQueue, p.workspace, p.screens, &paste_, p.prefs},
+        [this](const ShelfViewContext& context) { return views_.makeShelfPanel(context); });
+
+    // The long-lived overlays, in the order they are made: Dock peek, snap assist, window menu,
+    // then the switcher that routes keys to them.
+    peekPanel_ = views_.makeTileGridPanel(peekModel_, metrics_, 24);
+    emptyPeekPanel_ = views_.makeEmptyPeekPanel();
+    peek_ = std::make_unique<PeekController>(PeekController::Parts{
+        p, &windows_, &metrics_, &peekModel_, peekPanel_.get(), emptyPeekPanel_.get(), &tileOperations_});
+    assist_ = std::make_unique<SnapAssistController>(
+        SnapAssistController::Parts{&routing_, &windows_, p.screens, p.mainQueue, &metrics_},
+        [this](SwitcherModel& model) { return views_.makeTileGridPanel(model, metrics_, 24); });
+    menuPresenter_ = views_.makeMenuPresenter();
+    winMenu_ = std::make_unique<WindowMenuController>(p, windows_, routing_, assist_.get(), *menuPresenter_, &trace_);
+    SwitcherSession::Parts session;
+    session.routing = &routing_;
+    session.forwarder = &forwarder_;
+    session.windows = &windows_;
+    session.operations = &tileOperations_;
+    session.workspace = p.workspace;
+    session.screens = p.screens;
+    session.mainQueue = p.mainQueue;
+    session.prefs = p.prefs;
+    session.metrics = &metrics_;
+    session.hints = &hints_;
+    switcher_ = std::make_unique<SwitcherSession>(
+        session, [this](SwitcherModel& model) { return views_.makeTileGridPanel(model, metrics_, 24); });
+
     SwitcherController::Parts parts;
     parts.prefs = p.prefs;
     parts.mainQueue = p.mainQueue;
@@ -42,6 +77,9 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
     parts.trace = &trace_;
     parts.tap = p.eventTap;
     parts.windows = &windowActions_;
+    parts.switcher = switcher_.get();
+    parts.assist = assist_.get();
+    parts.winMenu = winMenu_.get();
     controller_ = std::make_unique<SwitcherController>(parts);
 }
 
@@ -53,6 +91,15 @@ void AppDelegate::applicationDidFinishLaunching() {
 
     metrics_.setPreferred(prefs_.thumbH());
     metrics_.thumbH = metrics_.preferredThumbH;
+
+    if (options_.clipboardPreview) {
+        // The preview shows its own shelf of sample clips; the caller runs it.
+        phase_ = Phase::launched;
+        return;
+    }
+    clipboard_.start();
+    shelf_->onVisibilityChange = [this](bool open) { routing_.setClipboardOpen(open); };
+    shelf_->onOpen = [this] { closeOtherOverlays(true); };
 
     if (options_.hint) {
         // A demonstration of the panel: nothing else starts.
@@ -77,12 +124,25 @@ void AppDelegate::observeDebugNotifications() {
     const QString prefix = appIdentifier();
     debugObservers_.push_back(platform_.prefs->observeDistributed(prefix + QStringLiteral(".debug.cycleInputSource"),
                                                                   [this] { InputSource::cycle(*platform_.inputSources); }));
+    debugObservers_.push_back(
+        platform_.prefs->observeDistributed(prefix + QStringLiteral(".debug.clipHistory"), [this] { shelf_->toggle(); }));
+    debugObservers_.push_back(
+        platform_.prefs->observeDistributed(prefix + QStringLiteral(".debug.windowMenu"), [this] { winMenu_->show(); }));
+}
+
+void AppDelegate::closeOtherOverlays(bool endMove) {
+    peek_->hideNow();
+    assist_->close();
+    if (endMove) winMenu_->endMove(false);
 }
 
 void AppDelegate::armInputHandlers() {
     if (phase_ == Phase::armed) return;
     phase_ = Phase::armed;
+    peek_->setSuppressed([this] { return !routing_.snapshot().switcherPhase.isClosed() || shelf_->isOpen(); });
+    switcher_->onOpen = [this] { closeOtherOverlays(false); };
     store_.start();
+    peek_->start();
     controller_->startTap();
     platform_.log->line(QStringLiteral("Fenwold: input handlers armed"));
 }
@@ -92,14 +152,21 @@ void AppDelegate::applicationWillTerminate() {
     if (hidRemap_.isActive()) hidRemap_.set({});
 }
 
-void AppDelegate::applicationShouldHandleReopen() { openSettings(); }
+void AppDelegate::applicationShouldHandleReopen() {
+    if (!shelf_->isOpen()) openSettings();
+}
 
 void AppDelegate::openSettings() {
+    shelf_->hide();
     platform_.appShell->activateSelf();
     views_.showSettings();
 }
 
-void AppDelegate::openClipboard() {}
+void AppDelegate::openClipboard() { shelf_->show(); }
+
+void AppDelegate::InjectPaste::paste(int32_t pid) {
+    inject_.post(static_cast<uint16_t>(keycode::v), flag::command, pid);
+}
 
 void AppDelegate::trayClicked(TrayClicks::Button button, int clickCount) { trayClicks_.clicked(button, clickCount); }
 

@@ -1,6 +1,14 @@
 #pragma once
 
 #include "StatusMenu.h"
+#include "core/clipboard/ClipboardShelfController.h"
+#include "core/clipboard/ClipboardStore.h"
+#include "core/peek/Peek.h"
+#include "core/snap/SnapAssistController.h"
+#include "core/snap/WindowMenu.h"
+#include "core/switcher/SwitcherSession.h"
+#include "core/switcher/TileGridPanel.h"
+#include "core/switcher/WindowTileOperations.h"
 #include "core/hints/MacHints.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/HIDRemap.h"
@@ -41,13 +49,25 @@ public:
     virtual void popStatusMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) = 0;
     // Build the settings window on first use (and keep it), then bring it to the front.
     virtual void showSettings() = 0;
+    // The overlays' panels.
+    virtual std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
+                                                             double cornerRadius) = 0;
+    virtual std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel() = 0;
+    virtual std::unique_ptr<MenuPresenter> makeMenuPresenter() = 0;
+    virtual std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context) = 0;
+};
+
+// Where the program keeps its state on disk.
+struct StorageLocations {
+    std::optional<QString> pinsFile; // the clipboard pins; none keeps pins in memory only
 };
 
 // The root object of a normal run: owns the long-lived controllers, installs the status item,
 // asks for the permissions and arms the input side once Accessibility is granted.
 class AppDelegate {
 public:
-    AppDelegate(const Platform& platform, ShellViews& views, StartupOptions options, int macOSMajorVersion = 14);
+    AppDelegate(const Platform& platform, ShellViews& views, StartupOptions options, StorageLocations storage = {},
+                int macOSMajorVersion = 14);
     AppDelegate(const AppDelegate&) = delete;
     AppDelegate& operator=(const AppDelegate&) = delete;
     ~AppDelegate();
@@ -71,10 +91,37 @@ public:
     Windows& windows() { return windows_; }
     HIDRemap& hidRemap() { return hidRemap_; }
     const Prefs& prefs() const { return prefs_; }
+    ClipboardStore& clipboard() { return clipboard_; }
+    ClipboardShelfController& shelf() { return *shelf_; }
+    PeekController& peek() { return *peek_; }
+    SnapAssistController& assist() { return *assist_; }
+    WindowMenuController& windowMenu() { return *winMenu_; }
+    SwitcherSession& switcher() { return *switcher_; }
 
 private:
+    // Command+V to the application a clip was chosen for.
+    class InjectPaste final : public PasteKeystroke {
+    public:
+        explicit InjectPaste(const Inject& inject) : inject_(inject) {}
+        void paste(int32_t pid) override;
+
+    private:
+        const Inject& inject_;
+    };
+    // Win+V toggles the shelf.
+    class ShelfToggle final : public ShelfTarget {
+    public:
+        explicit ShelfToggle(AppDelegate& owner) : owner_(owner) {}
+        void toggle() override { owner_.shelf_->toggle(); }
+
+    private:
+        AppDelegate& owner_;
+    };
+
     void perform(StatusAction action);
     void observeDebugNotifications();
+    // Closes the Dock peek and snap assist (and, for the shelf, a keyboard window move).
+    void closeOtherOverlays(bool endMove);
 
     Platform platform_;
     ShellViews& views_;
@@ -92,9 +139,22 @@ private:
     WindowCapture capture_;
     WindowStore store_;
     WindowActionsBridge windowActions_;
+    WindowTileOperations tileOperations_;
+    ClipboardStore clipboard_;
+    InjectPaste paste_;
+    std::unique_ptr<ClipboardShelfController> shelf_;
+    ShelfToggle shelfToggle_;
+    SwitcherModel peekModel_;
+    std::unique_ptr<TileGridPanel> peekPanel_;
+    std::unique_ptr<EmptyPeekPanel> emptyPeekPanel_;
+    std::unique_ptr<PeekController> peek_;
+    std::unique_ptr<SnapAssistController> assist_;
+    std::unique_ptr<MenuPresenter> menuPresenter_;
+    std::unique_ptr<WindowMenuController> winMenu_;
     FinderKeys finder_;
     FenwoldKeys winKeys_;
     SwitcherKeyForwarder forwarder_;
+    std::unique_ptr<SwitcherSession> switcher_;
     std::unique_ptr<SwitcherController> controller_;
 
     TrayClicks trayClicks_;

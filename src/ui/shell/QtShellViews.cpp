@@ -3,14 +3,24 @@
 #include "StatusIcon.h"
 #include "ui/common/PanelHost.h"
 #include "ui/hints/HintView.h"
+#include "ui/clipboard/QtShelfPanel.h"
+#include "ui/peek/EmptyPeekView.h"
 #include "ui/settings/SettingsWindow.h"
+#include "ui/snap/WindowMenuPresenter.h"
+#include "ui/switcher/TileGridPanelWidget.h"
+#include "ports/Log.h"
+#include "ports/Screens.h"
+
+#include <QGuiApplication>
+#include <QPalette>
 
 #include <QCursor>
 
 namespace fenwold {
 
-QtShellViews::QtShellViews(SettingsDeps settings, std::unique_ptr<StatusItemView> statusItem, const PanelHost* panels)
-    : settingsDeps_(std::move(settings)), statusItem_(std::move(statusItem)),
+QtShellViews::QtShellViews(const Platform& platform, SettingsDeps settings, std::unique_ptr<StatusItemView> statusItem,
+                           const PanelHost* panels)
+    : platform_(platform), settingsDeps_(std::move(settings)), statusItem_(std::move(statusItem)),
       desktopPanels_(std::make_unique<DesktopPanelHost>()), panels_(panels ? panels : desktopPanels_.get()) {}
 
 QtShellViews::~QtShellViews() = default;
@@ -30,6 +40,25 @@ void QtShellViews::showSettings() {
     settings_->show();
     settings_->raise();
     settings_->activateWindow();
+}
+
+std::unique_ptr<TileGridPanel> QtShellViews::makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
+                                                               double cornerRadius) {
+    return std::make_unique<TileGridPanelWidget>(model, metrics, *panels_, cornerRadius);
+}
+
+std::unique_ptr<EmptyPeekPanel> QtShellViews::makeEmptyPeekPanel() {
+    return std::make_unique<EmptyPeekPanelWidget>(*panels_);
+}
+
+std::unique_ptr<MenuPresenter> QtShellViews::makeMenuPresenter() { return std::make_unique<QtMenuPresenter>(*panels_); }
+
+std::unique_ptr<ShelfPanel> QtShellViews::makeShelfPanel(const ShelfViewContext& context) {
+    Screens& screens = *platform_.screens;
+    const ShelfStyle style{QGuiApplication::palette().color(QPalette::Window).lightness() < 128,
+                           screens.reduceTransparency(), screens.reduceMotion()};
+    WallClock* clock = platform_.clock;
+    return std::make_unique<QtShelfPanel>(context, style, screens, [clock] { return clock->now(); });
 }
 
 std::unique_ptr<QMenu> QtShellViews::buildStatusMenu(const std::vector<StatusMenuItem>& items,

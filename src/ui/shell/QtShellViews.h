@@ -60,7 +60,8 @@ private:
 // and the settings window (built on first use and kept).
 class QtShellViews final : public ShellViews {
 public:
-    QtShellViews(SettingsDeps settings, std::unique_ptr<StatusItemView> statusItem, const PanelHost* panels = nullptr);
+    QtShellViews(const Platform& platform, SettingsDeps settings, std::unique_ptr<StatusItemView> statusItem,
+                 const PanelHost* panels = nullptr);
     ~QtShellViews() override;
 
     std::unique_ptr<HintPanel> makeHintPanel() override;
@@ -68,6 +69,11 @@ public:
     bool hasStatusItem() const override { return statusItem_->installed(); }
     void popStatusMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) override;
     void showSettings() override;
+    std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
+                                                     double cornerRadius) override;
+    std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel() override;
+    std::unique_ptr<MenuPresenter> makeMenuPresenter() override;
+    std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context) override;
 
     SettingsWindow* settingsWindow() const { return settings_.get(); }
     StatusItemView& statusItem() const { return *statusItem_; }
@@ -76,6 +82,7 @@ public:
                                                   std::function<void(StatusAction)> chosen);
 
 private:
+    Platform platform_;
     SettingsDeps settingsDeps_;
     std::unique_ptr<StatusItemView> statusItem_;
     std::unique_ptr<PanelHost> desktopPanels_;

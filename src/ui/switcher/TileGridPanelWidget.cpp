@@ -9,6 +9,8 @@ TileGridPanelWidget::TileGridPanelWidget(SwitcherModel& model, const Metrics& me
                                          double cornerRadius)
     : model_(model), metrics_(metrics), host_(host), view_(std::make_unique<SwitcherView>(model, metrics)) {
     host_.adopt(*view_, true);
+    view_->hide(); // a panel appears only when shown
+
     view_->setCornerRadius(cornerRadius);
     view_->onAction = [this](int index, TileAction action) {
         if (onAction) onAction(index, action);
