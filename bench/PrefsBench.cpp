@@ -11,7 +11,8 @@ static void BM_GatedPrefRead(benchmark::State& state) {
     Prefs prefs(store);
     prefs.registerDefaults();
     prefs.set(PrefKey::winV, true);
-    for (auto _ : state) benchmark::DoNotOptimize(prefs.winV());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(prefs.winV());
 }
 BENCHMARK(BM_GatedPrefRead);
 
@@ -19,6 +20,7 @@ static void BM_SwapRowRead(benchmark::State& state) {
     SimPrefs store;
     Prefs prefs(store);
     prefs.registerDefaults();
-    for (auto _ : state) benchmark::DoNotOptimize(prefs.ctrlClipboard());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(prefs.ctrlClipboard());
 }
 BENCHMARK(BM_SwapRowRead);

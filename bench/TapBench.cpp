@@ -25,8 +25,12 @@ void* operator new(std::size_t size) {
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 using namespace fenwold;
 
@@ -50,7 +54,8 @@ struct TapRig {
     HintHUD hud{sim.prefs, sim.mainQueue, sim.screens, [] { return std::unique_ptr<HintPanel>(); }};
     FinderKeys finder{sim.prefs, sim.workspace, sim.accessibility, sim.mainQueue, inject, hud, sim.log};
     FenwoldKeys winKeys{sim.prefs, sim.mainQueue, sim.workspace, sim.privateServices, inject, hud, {}, 15};
-    SwitcherKeyForwarder forwarder{routing, [this](uint16_t k, uint64_t f, int32_t p) { inject.post(k, f, p); }};
+    SwitcherKeyForwarder forwarder{routing,
+                                   [this](uint16_t k, uint64_t f, int32_t p) { inject.post(k, f, p); }};
     SwitcherController controller{[this] {
         SwitcherController::Parts p;
         p.prefs = &sim.prefs;

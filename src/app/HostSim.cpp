@@ -2,6 +2,8 @@
 
 namespace fenwold {
 
-std::unique_ptr<Host> makeHost() { return std::make_unique<SimHost>(); }
+std::unique_ptr<Host> makeHost() {
+    return std::make_unique<SimHost>();
+}
 
 } // namespace fenwold

@@ -46,7 +46,7 @@ MacHost::MacHost() : parts_(std::make_unique<Parts>()) {}
 MacHost::~MacHost() = default;
 
 Platform MacHost::platform() {
-    Parts& p = *parts_;
+    Parts &p = *parts_;
     Platform platform;
     platform.mainQueue = &p.mainQueue;
     platform.clipboardQueue = &p.clipboardQueue;

@@ -6,8 +6,8 @@
 #include "core/shell/UpdateDiagnosis.h"
 #include "core/windows/WindowDiagnostics.h"
 #include "platform/qt/NetworkFeedFetcher.h"
-#include "ports/AppShell.h"
 #include "platform/sim/SimPrefs.h"
+#include "ports/AppShell.h"
 #include "ports/Platform.h"
 
 #include <QEventLoop>
@@ -17,7 +17,9 @@ namespace fenwold {
 
 namespace {
 
-int runChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) { return runModuleChecks(checks, out); }
+int runChecks(const std::vector<ModuleCheck>& checks, QTextStream& out) {
+    return runModuleChecks(checks, out);
+}
 
 // The application's own event loop, for modes that wait.
 class EventLoop final : public ModeLoop {
@@ -54,7 +56,8 @@ std::optional<int> runDiagnosticMode(const CommandLineMode& mode, Platform& plat
     auto waiting = [&]() -> ModeLoop& { return loop ? *loop : eventLoop.emplace(); };
     switch (mode.kind) {
     case Kind::tcc:
-        for (const auto& line : tccReport(*platform.accessibility, *platform.windowServer)) out << line << '\n';
+        for (const auto& line : tccReport(*platform.accessibility, *platform.windowServer))
+            out << line << '\n';
         out.flush();
         return 0;
     case Kind::checkUpdates:

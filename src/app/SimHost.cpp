@@ -10,9 +10,11 @@ namespace {
 // The bundle facts a Mac build reads from its Info.plist; the feed can be pointed elsewhere
 // with FENWOLD_FEED_URL in the environment.
 BundleInfo hostBundle() {
-    BundleInfo info{appIdentifier(), QStringLiteral(FENWOLD_VERSION), QStringLiteral(FENWOLD_BUILD_NUMBER), std::nullopt};
-    const QString feed = qEnvironmentVariableIsSet("FENWOLD_FEED_URL") ? qEnvironmentVariable("FENWOLD_FEED_URL")
-                                                                       : QStringLiteral(FENWOLD_FEED_URL);
+    BundleInfo info{appIdentifier(), QStringLiteral(FENWOLD_VERSION), QStringLiteral(FENWOLD_BUILD_NUMBER),
+                    std::nullopt};
+    const QString feed = qEnvironmentVariableIsSet("FENWOLD_FEED_URL")
+                             ? qEnvironmentVariable("FENWOLD_FEED_URL")
+                             : QStringLiteral(FENWOLD_FEED_URL);
     if (!feed.isEmpty()) info.feedURL = feed;
     return info;
 }
@@ -35,8 +37,12 @@ Platform SimHost::platform() {
     return p;
 }
 
-std::unique_ptr<StatusItemView> SimHost::makeStatusItem() { return std::make_unique<QtTrayItem>(); }
+std::unique_ptr<StatusItemView> SimHost::makeStatusItem() {
+    return std::make_unique<QtTrayItem>();
+}
 
-void SimHost::onTerminate(std::function<void()> quit) { session_.appShell.onTerminate = std::move(quit); }
+void SimHost::onTerminate(std::function<void()> quit) {
+    session_.appShell.onTerminate = std::move(quit);
+}
 
 } // namespace fenwold

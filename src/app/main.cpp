@@ -1,8 +1,8 @@
 #include "ClipboardPreview.h"
+#include "Host.h"
 #include "Modes.h"
 #include "Playground.h"
 #include "QuitSignals.h"
-#include "Host.h"
 #include "core/clipboard/PinsFile.h"
 #include "core/shell/AppDelegate.h"
 #include "platform/qt/NetworkFeedFetcher.h"
@@ -69,8 +69,8 @@ int main(int argc, char* argv[]) {
     QtShellViews views(platform, settings, host->makeStatusItem());
     // The pins live in the user's application-support folder (the data folder on Linux).
     StorageLocations storage;
-    storage.pinsFile = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/') +
-                       PinsFile::relativePath;
+    storage.pinsFile = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                       QLatin1Char('/') + PinsFile::relativePath;
     AppDelegate app(platform, views, options, storage);
     delegate = &app;
     host->onTerminate([] { QCoreApplication::quit(); });

@@ -21,7 +21,8 @@ namespace fenwold {
 class AXElement {
 public:
     AXElement() = default;
-    AXElement(uint64_t id, std::shared_ptr<void> retained = nullptr) : id_(id), retained_(std::move(retained)) {}
+    AXElement(uint64_t id, std::shared_ptr<void> retained = nullptr)
+        : id_(id), retained_(std::move(retained)) {}
 
     uint64_t id() const { return id_; }
     bool isNull() const { return id_ == 0; }
@@ -53,7 +54,8 @@ struct AXValue {
     enum class Kind { missing, error, boolean, integer, real, string, point, size, element, elements, url };
     Kind kind = Kind::missing;
     int32_t error = 0; // the error code when kind == error
-    std::variant<std::monostate, bool, int64_t, double, QString, Point, Size, AXElement, std::vector<AXElement>, QUrl>
+    std::variant<std::monostate, bool, int64_t, double, QString, Point, Size, AXElement,
+                 std::vector<AXElement>, QUrl>
         value;
 
     static AXValue missing() { return {}; }
@@ -83,7 +85,9 @@ struct AXValue {
         return std::nullopt;
     }
     // The error code of the read: success for a value, noValue for missing.
-    int32_t errorCode() const { return kind == Kind::error ? error : kind == Kind::missing ? axerr::noValue : 0; }
+    int32_t errorCode() const {
+        return kind == Kind::error ? error : kind == Kind::missing ? axerr::noValue : 0;
+    }
 
 private:
     template <class T>

@@ -57,15 +57,52 @@ enum class PrefKey : unsigned char {
 inline constexpr std::size_t kPrefKeyCount = static_cast<std::size_t>(PrefKey::debugLog) + 1;
 
 inline constexpr std::array<std::string_view, kPrefKeyCount> kPrefKeyNames = {
-    "shortcutsEnabled", "altTab",        "dockPeek",       "snapKeys",       "screenshotKeys", "wheelZoom",
-    "launchAtLogin",    "altF4",         "ctrlF4",         "taskMgr",        "finderF2",       "finderCut",
-    "finderDelete",     "finderEnter",   "ctrlClipboard",  "ctrlSelectAll",  "ctrlZoom",       "insertClipboard",
-    "snapQuadrants",    "snapAssist",    "peekBadges",     "peekEmpty",      "parsecMouseFix", "winD",
-    "winE",             "winL",          "winM",           "winNum",         "winTab",         "winR",
-    "winV",             "homeEnd",       "ctrlWord",       "dblClickMax",    "altSpace",       "macHints",
-    "swapCtrlCmd",      "capsGlobe",     "f19Globe",       "altF4Action",    "thumbH",         "debugLog",
+    "shortcutsEnabled",
+    "altTab",
+    "dockPeek",
+    "snapKeys",
+    "screenshotKeys",
+    "wheelZoom",
+    "launchAtLogin",
+    "altF4",
+    "ctrlF4",
+    "taskMgr",
+    "finderF2",
+    "finderCut",
+    "finderDelete",
+    "finderEnter",
+    "ctrlClipboard",
+    "ctrlSelectAll",
+    "ctrlZoom",
+    "insertClipboard",
+    "snapQuadrants",
+    "snapAssist",
+    "peekBadges",
+    "peekEmpty",
+    "parsecMouseFix",
+    "winD",
+    "winE",
+    "winL",
+    "winM",
+    "winNum",
+    "winTab",
+    "winR",
+    "winV",
+    "homeEnd",
+    "ctrlWord",
+    "dblClickMax",
+    "altSpace",
+    "macHints",
+    "swapCtrlCmd",
+    "capsGlobe",
+    "f19Globe",
+    "altF4Action",
+    "thumbH",
+    "debugLog",
 };
 
-constexpr std::string_view prefKeyName(PrefKey key) { return kPrefKeyNames[static_cast<std::size_t>(key)]; }
+constexpr std::string_view prefKeyName(PrefKey key) {
+    return kPrefKeyNames[static_cast<std::size_t>(key)];
+}
 
 } // namespace fenwold

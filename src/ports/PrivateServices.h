@@ -26,7 +26,8 @@ public:
     // Whether the window server's front-process and event-record calls are present.
     virtual bool hasFrontProcess() const = 0;
     // Make a window's process front with options; returns the call's status (0 success), nullopt when absent.
-    virtual std::optional<int32_t> setFrontProcessWithOptions(ProcessSerial psn, uint32_t window, uint32_t options) = 0;
+    virtual std::optional<int32_t> setFrontProcessWithOptions(ProcessSerial psn, uint32_t window,
+                                                              uint32_t options) = 0;
     // Post a 256-byte event record to a process; nullopt when absent.
     virtual std::optional<int32_t> postEventRecord(ProcessSerial psn, const QByteArray& record) = 0;
     // The process serial number of a pid; nullopt when it cannot be had.

@@ -31,7 +31,8 @@ public:
     virtual void install(std::function<void(Button, int clickCount)> onClick) = 0;
     virtual bool installed() const = 0;
     // Open the menu under the icon; the chosen action is reported back.
-    virtual void popMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) = 0;
+    virtual void popMenu(const std::vector<StatusMenuItem>& items,
+                         std::function<void(StatusAction)> chosen) = 0;
 };
 
 } // namespace fenwold

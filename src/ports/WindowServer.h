@@ -47,7 +47,8 @@ public:
     virtual bool hasDirectImages() const = 0;
     // A window or screen-area image; null when nothing could be made. An empty area stands for
     // the null rectangle (the bounds of the windows the options select).
-    virtual QImage windowImage(Rect area, uint32_t listOptions, uint32_t window, uint32_t imageOptions) const = 0;
+    virtual QImage windowImage(Rect area, uint32_t listOptions, uint32_t window,
+                               uint32_t imageOptions) const = 0;
     // Screen Recording permission, without prompting.
     virtual bool preflightScreenCapture() const = 0;
     // Ask for Screen Recording (shows the system alert); returns the current state at once.

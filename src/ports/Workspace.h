@@ -28,7 +28,15 @@ struct RunningApp {
 
 // Workspace notifications the program follows.
 struct WorkspaceEvent {
-    enum class Kind { launched, terminated, activated, hidden, unhidden, activeSpaceChanged, accessibilityDisplayChanged };
+    enum class Kind {
+        launched,
+        terminated,
+        activated,
+        hidden,
+        unhidden,
+        activeSpaceChanged,
+        accessibilityDisplayChanged
+    };
     Kind kind = Kind::launched;
     int32_t pid = 0; // 0 where the notification names no application
 };

@@ -1,8 +1,8 @@
 // The Dock peek's panels rendered offscreen: the grid with its window-count header, the small
 // empty label, and snapshots of both.
 #include "core/peek/Peek.h"
-#include "core/switcher/WindowTileOperations.h"
 #include "core/settings/Prefs.h"
+#include "core/switcher/WindowTileOperations.h"
 #include "core/windows/WindowModel.h"
 #include "platform/sim/SimSession.h"
 #include "ui/common/PanelHost.h"

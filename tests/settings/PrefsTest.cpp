@@ -1,5 +1,5 @@
-#include "core/settings/AltF4Action.h"
 #include "core/settings/Prefs.h"
+#include "core/settings/AltF4Action.h"
 #include "platform/sim/SimPrefs.h"
 
 #include <gtest/gtest.h>
@@ -33,16 +33,40 @@ TEST_F(PrefsFixture, RegistersExactlyTheDocumentedDefaults) {
 }
 
 TEST_F(PrefsFixture, MasterSwitchOffSilencesEveryGatedShortcutButNotAltTab) {
-    for (std::size_t i = 0; i < kPrefKeyCount; ++i) store.write(static_cast<PrefKey>(i), true);
+    for (std::size_t i = 0; i < kPrefKeyCount; ++i)
+        store.write(static_cast<PrefKey>(i), true);
     prefs.set(PrefKey::shortcutsEnabled, false);
-    const std::vector<bool> gated = {
-        prefs.parsecMouseFix(), prefs.dblClickMax(),     prefs.wheelZoom(),  prefs.altSpace(),   prefs.screenshotKeys(),
-        prefs.snapKeys(),       prefs.insertClipboard(), prefs.finderCut(),  prefs.finderF2(),   prefs.finderDelete(),
-        prefs.finderEnter(),    prefs.homeEnd(),         prefs.winV(),       prefs.winR(),       prefs.winD(),
-        prefs.winE(),           prefs.winL(),            prefs.winM(),       prefs.winTab(),     prefs.winNum(),
-        prefs.altF4(),          prefs.ctrlF4(),          prefs.ctrlWord(),   prefs.taskMgr(),    prefs.snapQuadrants(),
-        prefs.snapAssist(),     prefs.ctrlClipboard(),   prefs.ctrlSelectAll(), prefs.ctrlZoom()};
-    for (std::size_t i = 0; i < gated.size(); ++i) EXPECT_FALSE(gated[i]) << "accessor " << i;
+    const std::vector<bool> gated = {prefs.parsecMouseFix(),
+                                     prefs.dblClickMax(),
+                                     prefs.wheelZoom(),
+                                     prefs.altSpace(),
+                                     prefs.screenshotKeys(),
+                                     prefs.snapKeys(),
+                                     prefs.insertClipboard(),
+                                     prefs.finderCut(),
+                                     prefs.finderF2(),
+                                     prefs.finderDelete(),
+                                     prefs.finderEnter(),
+                                     prefs.homeEnd(),
+                                     prefs.winV(),
+                                     prefs.winR(),
+                                     prefs.winD(),
+                                     prefs.winE(),
+                                     prefs.winL(),
+                                     prefs.winM(),
+                                     prefs.winTab(),
+                                     prefs.winNum(),
+                                     prefs.altF4(),
+                                     prefs.ctrlF4(),
+                                     prefs.ctrlWord(),
+                                     prefs.taskMgr(),
+                                     prefs.snapQuadrants(),
+                                     prefs.snapAssist(),
+                                     prefs.ctrlClipboard(),
+                                     prefs.ctrlSelectAll(),
+                                     prefs.ctrlZoom()};
+    for (std::size_t i = 0; i < gated.size(); ++i)
+        EXPECT_FALSE(gated[i]) << "accessor " << i;
     EXPECT_TRUE(prefs.altTab());
     EXPECT_TRUE(prefs.swapCtrlCmd());
     EXPECT_TRUE(prefs.f19Globe());
@@ -76,8 +100,8 @@ TEST_F(PrefsFixture, StoredValuesSurviveRegisteringDefaults) {
 
 TEST_F(PrefsFixture, ThumbnailHeightIsClampedAndNonPositiveMeansAbsent) {
     EXPECT_EQ(prefs.thumbH(), 140);
-    const std::vector<std::pair<double, double>> cases = {{500, 280}, {50, 90}, {0, 140}, {-3, 140}, {200, 200},
-                                                          {90, 90},   {280, 280}};
+    const std::vector<std::pair<double, double>> cases = {{500, 280}, {50, 90}, {0, 140},  {-3, 140},
+                                                          {200, 200}, {90, 90}, {280, 280}};
     for (auto [stored, expected] : cases) {
         prefs.setThumbH(stored);
         EXPECT_EQ(prefs.thumbH(), expected) << "stored " << stored;
@@ -90,12 +114,12 @@ TEST(AltF4ActionTest, ReadsKnownWordsAndTreatsEverythingElseAsCloseOrQuit) {
     SimPrefs store;
     Prefs prefs(store);
     EXPECT_EQ(readAltF4Action(prefs), AltF4Action::closeWindowOrQuit);
-    for (auto [raw, expected] : std::vector<std::pair<QString, AltF4Action>>{
-             {"close", AltF4Action::close},
-             {"quit", AltF4Action::quit},
-             {"closeWindowOrQuit", AltF4Action::closeWindowOrQuit},
-             {"unknown", AltF4Action::closeWindowOrQuit},
-             {"QUIT", AltF4Action::closeWindowOrQuit}}) {
+    for (auto [raw, expected] :
+         std::vector<std::pair<QString, AltF4Action>>{{"close", AltF4Action::close},
+                                                      {"quit", AltF4Action::quit},
+                                                      {"closeWindowOrQuit", AltF4Action::closeWindowOrQuit},
+                                                      {"unknown", AltF4Action::closeWindowOrQuit},
+                                                      {"QUIT", AltF4Action::closeWindowOrQuit}}) {
         store.write(PrefKey::altF4Action, raw);
         EXPECT_EQ(readAltF4Action(prefs), expected) << raw.toStdString();
     }

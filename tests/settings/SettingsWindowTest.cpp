@@ -1,10 +1,10 @@
 // The settings window rendered offscreen: bindings, live updates, tab fitting, snapshots.
+#include "ui/settings/SettingsWindow.h"
 #include "core/settings/Prefs.h"
 #include "core/settings/SettingsContent.h"
 #include "platform/sim/SimSession.h"
 #include "ui/settings/AboutPane.h"
 #include "ui/settings/GeneralPane.h"
-#include "ui/settings/SettingsWindow.h"
 #include "ui/settings/ShortcutsPane.h"
 
 #include <QApplication>
@@ -139,7 +139,8 @@ TEST_F(SettingsWindowTest, SwapDisablesOnlyTheThreeSoftwareRowsAndReappliesTheMa
     EXPECT_EQ(pane.sectionHeadings().front(), "Windows key (arrives as ⌃)");
     int disabled = 0;
     for (const auto& section : remapSections()) {
-        for (const auto& r : section.rows) disabled += pane.row(r.pref)->checkbox()->isEnabled() ? 0 : 1;
+        for (const auto& r : section.rows)
+            disabled += pane.row(r.pref)->checkbox()->isEnabled() ? 0 : 1;
     }
     EXPECT_EQ(disabled, 3);
     EXPECT_FALSE(pane.row("ctrlZoom")->checkbox()->isEnabled());

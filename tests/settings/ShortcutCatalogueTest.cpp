@@ -1,5 +1,5 @@
-#include "core/settings/Prefs.h"
 #include "core/settings/ShortcutCatalogue.h"
+#include "core/settings/Prefs.h"
 #include "platform/sim/SimPrefs.h"
 
 #include <gtest/gtest.h>
@@ -34,9 +34,10 @@ TEST_F(Catalogue, TwentyNineRowsInSixSectionsEachNamingARealPreference) {
     EXPECT_EQ(sections[0].rows.front().pref, "snapKeys");
     EXPECT_EQ(sections[0].rows.back().pref, "winV");
     EXPECT_EQ(sections[5].rows.back().keys, "Ctrl+X then Ctrl+V");
-    EXPECT_EQ(remapNamed("winE")->detail,
-              "A new Finder window at your home folder, like Explorer. Hides ⌘E, which most apps use for \"use "
-              "selection for find\".");
+    EXPECT_EQ(
+        remapNamed("winE")->detail,
+        "A new Finder window at your home folder, like Explorer. Hides ⌘E, which most apps use for \"use "
+        "selection for find\".");
 }
 
 TEST_F(Catalogue, SwapChangesOnlyTheFirstHeadingAndDisablesTheThreeSoftwareRows) {
@@ -54,7 +55,8 @@ TEST_F(Catalogue, SwapChangesOnlyTheFirstHeadingAndDisablesTheThreeSoftwareRows)
     }
     EXPECT_EQ(disabled, (std::vector<QString>{"ctrlClipboard", "ctrlSelectAll", "ctrlZoom"}));
     const Remap& copy = *remapNamed("ctrlClipboard");
-    EXPECT_EQ(rowAccessibilityLabel(copy, true), "Copy, cut, paste, unavailable while Ctrl and Command are swapped");
+    EXPECT_EQ(rowAccessibilityLabel(copy, true),
+              "Copy, cut, paste, unavailable while Ctrl and Command are swapped");
     EXPECT_EQ(rowAccessibilityLabel(copy, false), "Copy, cut, paste");
 }
 
@@ -64,8 +66,9 @@ TEST_F(Catalogue, DetailTextFollowsSelectionSwapAndTheCloseOrQuitChoice) {
     EXPECT_EQ(detailText(copy, prefs), copy->detail);
     prefs.set(PrefKey::swapCtrlCmd, true);
     EXPECT_EQ(detailText(copy, prefs), kSwapPrefix + copy->detail);
-    EXPECT_TRUE(detailText(copy, prefs).startsWith("Off while Ctrl and Command are swapped — the key you press "
-                                                   "already sends what this row would. Edit with Ctrl"));
+    EXPECT_TRUE(detailText(copy, prefs)
+                    .startsWith("Off while Ctrl and Command are swapped — the key you press "
+                                "already sends what this row would. Edit with Ctrl"));
     // The row keeps its own value while hidden by the swap.
     EXPECT_FALSE(remapInForce(*copy, prefs));
     prefs.set(PrefKey::swapCtrlCmd, false);
@@ -74,8 +77,9 @@ TEST_F(Catalogue, DetailTextFollowsSelectionSwapAndTheCloseOrQuitChoice) {
     const Remap* altF4 = remapNamed("altF4");
     EXPECT_EQ(detailText(altF4, prefs), "Closes the current window; quits the app when it's the last one.");
     writeAltF4Action(prefs, AltF4Action::quit);
-    EXPECT_EQ(detailText(altF4, prefs),
-              "Sends ⌘Q to quit the frontmost app, including all its windows. The app can ask to save changes.");
+    EXPECT_EQ(
+        detailText(altF4, prefs),
+        "Sends ⌘Q to quit the frontmost app, including all its windows. The app can ask to save changes.");
     EXPECT_EQ(pickerLabel(AltF4Action::close), "Close tab/window (⌘W)");
     EXPECT_TRUE(altF4PickerEnabled(prefs));
     prefs.set(PrefKey::shortcutsEnabled, false);

@@ -1,6 +1,6 @@
 // Start-up, permissions and the status menu against the simulated Mac, on the virtual clock.
-#include "core/input/Keys.h"
 #include "core/shell/AppDelegate.h"
+#include "core/input/Keys.h"
 #include "platform/sim/SimSession.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/common/PanelHost.h"
@@ -34,18 +34,24 @@ public:
         ++installs;
     }
     bool hasStatusItem() const override { return installs > 0; }
-    void popStatusMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) override {
+    void popStatusMenu(const std::vector<StatusMenuItem>& items,
+                       std::function<void(StatusAction)> chosen) override {
         ++menus;
         menuItems = items.size();
         choose = std::move(chosen);
     }
     void showSettings() override { ++settings; }
     // The overlays' real panels, offscreen.
-    std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics, double radius) override {
+    std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
+                                                     double radius) override {
         return std::make_unique<TileGridPanelWidget>(model, metrics, host, radius);
     }
-    std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel() override { return std::make_unique<EmptyPeekPanelWidget>(host); }
-    std::unique_ptr<MenuPresenter> makeMenuPresenter() override { return std::make_unique<QtMenuPresenter>(host); }
+    std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel() override {
+        return std::make_unique<EmptyPeekPanelWidget>(host);
+    }
+    std::unique_ptr<MenuPresenter> makeMenuPresenter() override {
+        return std::make_unique<QtMenuPresenter>(host);
+    }
     std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context) override {
         ++shelfPanels;
         return std::make_unique<QtShelfPanel>(context, ShelfStyle{}, *screens, [] { return 0.0; });
@@ -107,7 +113,8 @@ TEST_F(Launch, AccessibilityGrantedLaterArmsWithinASecondAndOnlyOnce) {
 }
 
 TEST_F(Launch, ThumbnailHeightPreferenceAtStartUp) {
-    for (auto [stored, expected] : std::vector<std::pair<double, double>>{{0, 140}, {50, 90}, {1000, 280}, {200, 200}}) {
+    for (auto [stored, expected] :
+         std::vector<std::pair<double, double>>{{0, 140}, {50, 90}, {1000, 280}, {200, 200}}) {
         sim.prefs.write(PrefKey::thumbH, stored);
         launch();
         EXPECT_DOUBLE_EQ(app->metrics().thumbH, expected) << stored;
@@ -149,7 +156,8 @@ TEST_F(Launch, QuittingWithARemapActiveClearsTheKeyMapping) {
     ASSERT_EQ(sim.processes.launched().size(), 2u);
     const LaunchedTool cleared = sim.processes.launched().back();
     EXPECT_EQ(cleared.path, "/usr/bin/hidutil");
-    EXPECT_TRUE(cleared.arguments.join(' ').contains("\"UserKeyMapping\":[]")) << cleared.arguments.join(' ').toStdString();
+    EXPECT_TRUE(cleared.arguments.join(' ').contains("\"UserKeyMapping\":[]"))
+        << cleared.arguments.join(' ').toStdString();
 
     SimSession plain;
     RecordingViews v;

@@ -11,9 +11,11 @@ TEST(Versions, CompareRunsOfDigitsAsNumbersAndPreReleasesAsOlder) {
         int expected;
     };
     const Case cases[] = {
-        {"1.0", "1.0", 0},      {"1.10", "1.9", 1},   {"2", "10", -1},   {"1.0.1", "1.0", 1},
-        {"1.0b1", "1.0", -1},   {"1.0b2", "1.0b1", 1}, {"1.0a", "1.0b", -1}, {"12", "12.0.1", -1},
-        {"007", "7", 0},        {"123456789012345678901", "123456789012345678900", 1},
+        {"1.0", "1.0", 0},    {"1.10", "1.9", 1},
+        {"2", "10", -1},      {"1.0.1", "1.0", 1},
+        {"1.0b1", "1.0", -1}, {"1.0b2", "1.0b1", 1},
+        {"1.0a", "1.0b", -1}, {"12", "12.0.1", -1},
+        {"007", "7", 0},      {"123456789012345678901", "123456789012345678900", 1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(compareVersions(c.a, c.b), c.expected) << c.a << " vs " << c.b;
@@ -37,7 +39,8 @@ TEST(Appcast, ReadsItemsFromElementsAndEnclosureAttributes) {
   <item><title>no version, cannot be offered</title></item>
  </channel></rss>)";
     auto parsed = parseAppcast(feed);
-    ASSERT_TRUE(std::holds_alternative<std::vector<AppcastItem>>(parsed)) << std::get<QString>(parsed).toStdString();
+    ASSERT_TRUE(std::holds_alternative<std::vector<AppcastItem>>(parsed))
+        << std::get<QString>(parsed).toStdString();
     const auto& items = std::get<std::vector<AppcastItem>>(parsed);
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].version, "12");

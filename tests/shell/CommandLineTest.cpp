@@ -8,7 +8,8 @@ using Kind = CommandLineMode::Kind;
 namespace {
 CommandLineMode parse(std::initializer_list<const char*> args) {
     QStringList list{"fenwold"};
-    for (const char* a : args) list << a;
+    for (const char* a : args)
+        list << a;
     return parseMode(list);
 }
 } // namespace

@@ -1,5 +1,5 @@
-#include "platform/sim/SimSession.h"
 #include "ui/shell/FeedUpdater.h"
+#include "platform/sim/SimSession.h"
 
 #include <gtest/gtest.h>
 
@@ -20,10 +20,12 @@ public:
 };
 
 QByteArray feed(const char* version) {
-    return QByteArray("<rss xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><channel><item>"
-                      "<sparkle:version>") +
+    return QByteArray(
+               "<rss xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><channel><item>"
+               "<sparkle:version>") +
            version + "</sparkle:version><sparkle:shortVersionString>" + version +
-           ".0</sparkle:shortVersionString><enclosure url=\"https://example.invalid/Fenwold.zip\"/></item></channel></rss>";
+           ".0</sparkle:shortVersionString><enclosure "
+           "url=\"https://example.invalid/Fenwold.zip\"/></item></channel></rss>";
 }
 
 struct Updater : ::testing::Test {
@@ -33,9 +35,9 @@ struct Updater : ::testing::Test {
     std::unique_ptr<FeedUpdater> updater;
 
     void make(std::optional<QString> feedURL = QString("https://example.invalid/appcast.xml")) {
-        updater = std::make_unique<FeedUpdater>(fetcher, sim.mainQueue,
-                                                BundleInfo{"org.fenwold.Fenwold", QString("1.0"), QString("10"), feedURL},
-                                                "14.5");
+        updater = std::make_unique<FeedUpdater>(
+            fetcher, sim.mainQueue, BundleInfo{"org.fenwold.Fenwold", QString("1.0"), QString("10"), feedURL},
+            "14.5");
         updater->present = [this](const QString& title, const QString& text) { shown << title + "|" + text; };
     }
 };
@@ -47,7 +49,8 @@ TEST_F(Updater, TheMenuCheckTellsTheUserWhatItFound) {
     fetcher.bytes = feed("11");
     updater->checkForUpdates();
     ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(shown[0].startsWith("A new version of Fenwold is available|Fenwold 11.0 (build 11) is available."));
+    EXPECT_TRUE(
+        shown[0].startsWith("A new version of Fenwold is available|Fenwold 11.0 (build 11) is available."));
     EXPECT_TRUE(shown[0].contains("https://example.invalid/Fenwold.zip"));
 
     fetcher.bytes = feed("9");

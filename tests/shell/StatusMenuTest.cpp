@@ -10,8 +10,10 @@ using namespace fenwold;
 
 TEST(StatusMenu, ItemsKeyEquivalentsAndSeparatorsInOrder) {
     QStringList titles;
-    for (const auto& item : statusMenuItems()) titles << (item.isSeparator() ? "-" : item.title + "|" + item.keyEquivalent);
-    EXPECT_EQ(titles, (QStringList{"Clipboard Shelf|", "-", "Settings…|,", "Check for Updates…|", "-", "Quit Fenwold|q"}));
+    for (const auto& item : statusMenuItems())
+        titles << (item.isSeparator() ? "-" : item.title + "|" + item.keyEquivalent);
+    EXPECT_EQ(titles, (QStringList{"Clipboard Shelf|", "-", "Settings…|,", "Check for Updates…|", "-",
+                                   "Quit Fenwold|q"}));
 }
 
 namespace {
@@ -102,7 +104,8 @@ TEST(StatusIcon, DrawsABarAboveALetterWOnTransparent) {
 
 TEST(StatusMenu, QtMenuHasTheItemsShortcutsAndActions) {
     std::vector<StatusAction> chosen;
-    auto menu = QtShellViews::buildStatusMenu(statusMenuItems(), [&](StatusAction a) { chosen.push_back(a); });
+    auto menu =
+        QtShellViews::buildStatusMenu(statusMenuItems(), [&](StatusAction a) { chosen.push_back(a); });
     const auto actions = menu->actions();
     ASSERT_EQ(actions.size(), 6);
     EXPECT_TRUE(actions[1]->isSeparator());

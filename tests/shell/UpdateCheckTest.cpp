@@ -19,16 +19,19 @@ public:
             while (QTcpSocket* socket = server_.nextPendingConnection()) {
                 QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket, body, status] {
                     socket->readAll();
-                    socket->write("HTTP/1.1 " + QByteArray::number(status) +
-                                  " X\r\nContent-Type: application/rss+xml\r\nConnection: close\r\nContent-Length: " +
-                                  QByteArray::number(body.size()) + "\r\n\r\n" + body);
+                    socket->write(
+                        "HTTP/1.1 " + QByteArray::number(status) +
+                        " X\r\nContent-Type: application/rss+xml\r\nConnection: close\r\nContent-Length: " +
+                        QByteArray::number(body.size()) + "\r\n\r\n" + body);
                     socket->disconnectFromHost();
                 });
                 QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             }
         });
     }
-    QString url() const { return QStringLiteral("http://127.0.0.1:%1/appcast.xml").arg(server_.serverPort()); }
+    QString url() const {
+        return QStringLiteral("http://127.0.0.1:%1/appcast.xml").arg(server_.serverPort());
+    }
 
 private:
     QTcpServer server_;
@@ -36,15 +39,18 @@ private:
 
 QByteArray feedWith(const QByteArray& items) {
     return "<?xml version=\"1.0\"?><rss version=\"2.0\" "
-           "xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><channel><title>Fenwold</title>" +
+           "xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><channel><title>Fenwold</"
+           "title>" +
            items + "</channel></rss>";
 }
 
-const QByteArray kItem11 = "<item><sparkle:version>11</sparkle:version><sparkle:shortVersionString>1.1</"
-                           "sparkle:shortVersionString><sparkle:minimumSystemVersion>14.0</"
-                           "sparkle:minimumSystemVersion><enclosure url=\"http://127.0.0.1/f/Fenwold-1.1.zip\"/></item>";
-const QByteArray kItem09 = "<item><sparkle:version>9</sparkle:version><sparkle:shortVersionString>0.9</"
-                           "sparkle:shortVersionString><enclosure url=\"http://127.0.0.1/f/Fenwold-0.9.zip\"/></item>";
+const QByteArray kItem11 =
+    "<item><sparkle:version>11</sparkle:version><sparkle:shortVersionString>1.1</"
+    "sparkle:shortVersionString><sparkle:minimumSystemVersion>14.0</"
+    "sparkle:minimumSystemVersion><enclosure url=\"http://127.0.0.1/f/Fenwold-1.1.zip\"/></item>";
+const QByteArray kItem09 =
+    "<item><sparkle:version>9</sparkle:version><sparkle:shortVersionString>0.9</"
+    "sparkle:shortVersionString><enclosure url=\"http://127.0.0.1/f/Fenwold-0.9.zip\"/></item>";
 
 struct Result {
     int status = -1;
@@ -87,7 +93,8 @@ TEST(CheckUpdates, NothingNewerEndsWithNoUpdateAndItsErrorDetails) {
     EXPECT_EQ(r.lines[3], "  0.9 build 9  minOS=-  url=Fenwold-0.9.zip");
     EXPECT_TRUE(r.lines[4].startsWith("RESULT: no update — ")) << r.lines[4].toStdString();
     EXPECT_EQ(r.lines[5], "  domain=org.fenwold.Fenwold.updates code=1001");
-    EXPECT_EQ(r.lines[6], "  NSLocalizedRecoverySuggestion: Fenwold 1.0 is currently the newest version available.");
+    EXPECT_EQ(r.lines[6],
+              "  NSLocalizedRecoverySuggestion: Fenwold 1.0 is currently the newest version available.");
 }
 
 TEST(CheckUpdates, MalformedFeedUnreachableServerAndMissingFeedAbortWithStatusOne) {

@@ -27,8 +27,8 @@ TEST(SimSession, BuilderLaunchesAppsAndTracksTheFrontmostOne) {
     EXPECT_FALSE(sim.workspace.activate(term));
 
     const std::vector<WorkspaceEvent::Kind> expected = {
-        WorkspaceEvent::Kind::launched,  WorkspaceEvent::Kind::activated, WorkspaceEvent::Kind::launched,
-        WorkspaceEvent::Kind::hidden,    WorkspaceEvent::Kind::activated, WorkspaceEvent::Kind::terminated};
+        WorkspaceEvent::Kind::launched, WorkspaceEvent::Kind::activated, WorkspaceEvent::Kind::launched,
+        WorkspaceEvent::Kind::hidden,   WorkspaceEvent::Kind::activated, WorkspaceEvent::Kind::terminated};
     EXPECT_EQ(events, expected);
 }
 

@@ -1,5 +1,5 @@
-#include "platform/sim/ManualQueue.h"
 #include "platform/sim/VirtualMainQueue.h"
+#include "platform/sim/ManualQueue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The tile grid rendered offscreen: geometry, labels, hover buttons, clicks and snapshots.
-#include "ui/common/PanelHost.h"
 #include "ui/switcher/SwitcherView.h"
+#include "ui/common/PanelHost.h"
 #include "ui/switcher/TileGridPanelWidget.h"
 
 #include <QCoreApplication>
@@ -133,15 +133,16 @@ TEST(SwitcherViewTest, Snapshots) {
         Grid grid(six);
         grid.model.setSelected(1);
         click(grid.view, grid.view.tileRect(2).center() + QPointF(0, 500)); // nowhere
-        QMouseEvent move(QEvent::MouseMove, grid.view.tileRect(2).center(), QPointF(), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, grid.view.tileRect(2).center(), QPointF(), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&grid.view, &move);
         EXPECT_EQ(grid.view.hoveredTile(), 2);
         saveSnapshot(grid.view, "switcher-6");
     }
     {
         std::vector<WindowInfo> forty;
-        for (uint32_t i = 0; i < 40; ++i) forty.push_back(window(i + 1, QString("Window %1").arg(i + 1)));
+        for (uint32_t i = 0; i < 40; ++i)
+            forty.push_back(window(i + 1, QString("Window %1").arg(i + 1)));
         Grid grid(forty, 1400);
         EXPECT_LT(grid.metrics.thumbH, 140);
         EXPECT_LE(grid.view.preferredSize().height(), 0.9 * 900 + 1);

@@ -17,7 +17,8 @@ namespace fenwold {
 
 std::vector<ModuleCheck> moduleChecks(const SelfCheckContext& context) {
     std::vector<ModuleCheck> checks;
-    checks.push_back({"Prefs", [prefs = context.scratchPrefs](QStringList& f) { return Prefs::selfcheck(*prefs, f); }});
+    checks.push_back(
+        {"Prefs", [prefs = context.scratchPrefs](QStringList& f) { return Prefs::selfcheck(*prefs, f); }});
     checks.push_back({"AltF4Action", [](QStringList& f) { return altF4ActionSelfcheck(f); }});
     checks.push_back({"HIDRemap", [](QStringList& f) { return HIDRemap::selfcheck(f); }});
     checks.push_back({"InputSource", [](QStringList& f) { return InputSource::selfcheck(f); }});

@@ -6,9 +6,12 @@ namespace fenwold {
 
 QString rawValue(AltF4Action action) {
     switch (action) {
-    case AltF4Action::close: return QStringLiteral("close");
-    case AltF4Action::quit: return QStringLiteral("quit");
-    case AltF4Action::closeWindowOrQuit: break;
+    case AltF4Action::close:
+        return QStringLiteral("close");
+    case AltF4Action::quit:
+        return QStringLiteral("quit");
+    case AltF4Action::closeWindowOrQuit:
+        break;
     }
     return QStringLiteral("closeWindowOrQuit");
 }

@@ -11,8 +11,8 @@ class Prefs;
 // What Alt+F4 does, as the settings offer it (in this order).
 enum class AltF4Action { closeWindowOrQuit, close, quit };
 
-inline constexpr std::array<AltF4Action, 3> kAltF4Actions = {AltF4Action::closeWindowOrQuit, AltF4Action::close,
-                                                             AltF4Action::quit};
+inline constexpr std::array<AltF4Action, 3> kAltF4Actions = {AltF4Action::closeWindowOrQuit,
+                                                             AltF4Action::close, AltF4Action::quit};
 
 // The stored raw value of an action.
 QString rawValue(AltF4Action action);

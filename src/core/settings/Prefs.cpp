@@ -14,25 +14,52 @@ struct Default {
 };
 
 constexpr std::array<Default, 39> kDefaults = {{
-    {PrefKey::shortcutsEnabled, true}, {PrefKey::altTab, true},          {PrefKey::dockPeek, true},
-    {PrefKey::snapKeys, true},         {PrefKey::screenshotKeys, true},  {PrefKey::wheelZoom, true},
-    {PrefKey::launchAtLogin, true},    {PrefKey::altF4, true},           {PrefKey::ctrlF4, true},
-    {PrefKey::taskMgr, true},          {PrefKey::finderF2, true},        {PrefKey::finderCut, true},
-    {PrefKey::finderDelete, true},     {PrefKey::finderEnter, true},     {PrefKey::ctrlClipboard, true},
-    {PrefKey::ctrlSelectAll, true},    {PrefKey::ctrlZoom, true},        {PrefKey::insertClipboard, true},
-    {PrefKey::snapQuadrants, true},    {PrefKey::snapAssist, true},      {PrefKey::peekBadges, true},
-    {PrefKey::peekEmpty, true},        {PrefKey::parsecMouseFix, true},  {PrefKey::winD, false},
-    {PrefKey::winE, false},            {PrefKey::winL, false},           {PrefKey::winM, false},
-    {PrefKey::winNum, false},          {PrefKey::winTab, false},         {PrefKey::winR, false},
-    {PrefKey::winV, false},            {PrefKey::homeEnd, false},        {PrefKey::ctrlWord, false},
-    {PrefKey::dblClickMax, false},     {PrefKey::altSpace, false},       {PrefKey::macHints, false},
-    {PrefKey::swapCtrlCmd, false},     {PrefKey::capsGlobe, false},      {PrefKey::f19Globe, false},
+    {PrefKey::shortcutsEnabled, true},
+    {PrefKey::altTab, true},
+    {PrefKey::dockPeek, true},
+    {PrefKey::snapKeys, true},
+    {PrefKey::screenshotKeys, true},
+    {PrefKey::wheelZoom, true},
+    {PrefKey::launchAtLogin, true},
+    {PrefKey::altF4, true},
+    {PrefKey::ctrlF4, true},
+    {PrefKey::taskMgr, true},
+    {PrefKey::finderF2, true},
+    {PrefKey::finderCut, true},
+    {PrefKey::finderDelete, true},
+    {PrefKey::finderEnter, true},
+    {PrefKey::ctrlClipboard, true},
+    {PrefKey::ctrlSelectAll, true},
+    {PrefKey::ctrlZoom, true},
+    {PrefKey::insertClipboard, true},
+    {PrefKey::snapQuadrants, true},
+    {PrefKey::snapAssist, true},
+    {PrefKey::peekBadges, true},
+    {PrefKey::peekEmpty, true},
+    {PrefKey::parsecMouseFix, true},
+    {PrefKey::winD, false},
+    {PrefKey::winE, false},
+    {PrefKey::winL, false},
+    {PrefKey::winM, false},
+    {PrefKey::winNum, false},
+    {PrefKey::winTab, false},
+    {PrefKey::winR, false},
+    {PrefKey::winV, false},
+    {PrefKey::homeEnd, false},
+    {PrefKey::ctrlWord, false},
+    {PrefKey::dblClickMax, false},
+    {PrefKey::altSpace, false},
+    {PrefKey::macHints, false},
+    {PrefKey::swapCtrlCmd, false},
+    {PrefKey::capsGlobe, false},
+    {PrefKey::f19Globe, false},
 }};
 
 } // namespace
 
 void Prefs::registerDefaults() const {
-    for (const auto& d : kDefaults) store_->registerDefault(d.key, d.value);
+    for (const auto& d : kDefaults)
+        store_->registerDefault(d.key, d.value);
 }
 
 bool Prefs::flag(PrefKey key) const {
@@ -55,7 +82,9 @@ double Prefs::thumbH() const {
     return std::clamp(*d, kMinThumbH, kMaxThumbH);
 }
 
-void Prefs::setThumbH(double value) const { store_->write(PrefKey::thumbH, value); }
+void Prefs::setThumbH(double value) const {
+    store_->write(PrefKey::thumbH, value);
+}
 
 std::optional<PrefKey> Prefs::keyNamed(const QString& name) {
     for (std::size_t i = 0; i < kPrefKeyCount; ++i) {
@@ -80,7 +109,8 @@ bool Prefs::selfcheck(PrefsStore& scratch, QStringList& failures) {
     const std::array<std::pair<double, double>, 4> clamps = {{{500, 280}, {50, 90}, {0, 140}, {-3, 140}}};
     for (auto [stored, expected] : clamps) {
         p.setThumbH(stored);
-        if (p.thumbH() != expected) failures << QString("Prefs: thumbH %1 read as %2").arg(stored).arg(p.thumbH());
+        if (p.thumbH() != expected)
+            failures << QString("Prefs: thumbH %1 read as %2").arg(stored).arg(p.thumbH());
     }
     return failures.size() == before;
 }

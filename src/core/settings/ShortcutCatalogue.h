@@ -42,8 +42,8 @@ bool remapInForce(const Remap& row, const Prefs& prefs);
 
 // The detail area's text for a selection (nullptr for none).
 QString detailText(const Remap* selected, const Prefs& prefs);
-inline const QString kNoSelectionPrompt =
-    QStringLiteral("Select a shortcut to read exactly what it does, and which Mac behavior it replaces while enabled.");
+inline const QString kNoSelectionPrompt = QStringLiteral(
+    "Select a shortcut to read exactly what it does, and which Mac behavior it replaces while enabled.");
 inline const QString kSwapPrefix = QStringLiteral(
     "Off while Ctrl and Command are swapped — the key you press already sends what this row would. ");
 

@@ -11,8 +11,8 @@
 
 namespace fenwold {
 
-AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions options, StorageLocations storage,
-                         int macOSMajorVersion)
+AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions options,
+                         StorageLocations storage, int macOSMajorVersion)
     : platform_(p), views_(views), options_(std::move(options)), prefs_(*p.prefs),
       inject_(*p.keySender, *p.workspace, *p.log),
       hints_(*p.prefs, *p.mainQueue, *p.screens, [this] { return views_.makeHintPanel(); }),
@@ -20,14 +20,18 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
       capture_(*p.windowServer, p.screenCapture, [q = p.mainQueue] { return q->uptime(); }),
       store_(p, windows_, capture_, [this] { return metrics_.thumbH; }), windowActions_(windows_),
       tileOperations_(windows_, *p.workspace),
-      clipboard_(storage.pinsFile, *p.pasteboard, [this] { return prefs_.winV(); },
-                 ClipboardStoreServices{p.mainQueue, p.clipboardQueue,
-                                        [w = p.workspace] { return w->frontmostApp(); }, p.clock, appIdentifier()}),
-      paste_(inject_), shelfToggle_(*this), finder_(*p.prefs, *p.workspace, *p.accessibility, *p.mainQueue, inject_, hints_, *p.log),
+      clipboard_(
+          storage.pinsFile, *p.pasteboard, [this] { return prefs_.winV(); },
+          ClipboardStoreServices{p.mainQueue, p.clipboardQueue,
+                                 [w = p.workspace] { return w->frontmostApp(); }, p.clock, appIdentifier()}),
+      paste_(inject_), shelfToggle_(*this),
+      finder_(*p.prefs, *p.workspace, *p.accessibility, *p.mainQueue, inject_, hints_, *p.log),
       winKeys_(*p.prefs, *p.mainQueue, *p.workspace, *p.privateServices, inject_, hints_,
                FenwoldKeys::Targets{&windowActions_, &shelfToggle_}, macOSMajorVersion),
-      forwarder_(routing_, [this](uint16_t key, uint64_t flags, int32_t pid) { inject_.post(key, flags, pid); }),
-      trayClicks_(*p.mainQueue, *p.screens, [this] { popTrayMenu(); }, [this] { openSettings(); }),
+      forwarder_(routing_,
+                 [this](uint16_t key, uint64_t flags, int32_t pid) { inject_.post(key, flags, pid); }),
+      trayClicks_(
+          *p.mainQueue, *p.screens, [this] { popTrayMenu(); }, [this] { openSettings(); }),
       trustGate_(
           *p.mainQueue, [a = p.accessibility] { return a->requestTrust(); },
           [a = p.accessibility] { return a->isTrusted(); }, [this] { armInputHandlers(); }) {
@@ -46,7 +50,8 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
         SnapAssistController::Parts{&routing_, &windows_, p.screens, p.mainQueue, &metrics_},
         [this](SwitcherModel& model) { return views_.makeTileGridPanel(model, metrics_, 24); });
     menuPresenter_ = views_.makeMenuPresenter();
-    winMenu_ = std::make_unique<WindowMenuController>(p, windows_, routing_, assist_.get(), *menuPresenter_, &trace_);
+    winMenu_ = std::make_unique<WindowMenuController>(p, windows_, routing_, assist_.get(), *menuPresenter_,
+                                                      &trace_);
     SwitcherSession::Parts session;
     session.routing = &routing_;
     session.forwarder = &forwarder_;
@@ -122,12 +127,13 @@ void AppDelegate::applicationDidFinishLaunching() {
 
 void AppDelegate::observeDebugNotifications() {
     const QString prefix = appIdentifier();
-    debugObservers_.push_back(platform_.prefs->observeDistributed(prefix + QStringLiteral(".debug.cycleInputSource"),
-                                                                  [this] { InputSource::cycle(*platform_.inputSources); }));
     debugObservers_.push_back(
-        platform_.prefs->observeDistributed(prefix + QStringLiteral(".debug.clipHistory"), [this] { shelf_->toggle(); }));
-    debugObservers_.push_back(
-        platform_.prefs->observeDistributed(prefix + QStringLiteral(".debug.windowMenu"), [this] { winMenu_->show(); }));
+        platform_.prefs->observeDistributed(prefix + QStringLiteral(".debug.cycleInputSource"),
+                                            [this] { InputSource::cycle(*platform_.inputSources); }));
+    debugObservers_.push_back(platform_.prefs->observeDistributed(
+        prefix + QStringLiteral(".debug.clipHistory"), [this] { shelf_->toggle(); }));
+    debugObservers_.push_back(platform_.prefs->observeDistributed(
+        prefix + QStringLiteral(".debug.windowMenu"), [this] { winMenu_->show(); }));
 }
 
 void AppDelegate::closeOtherOverlays(bool endMove) {
@@ -139,7 +145,8 @@ void AppDelegate::closeOtherOverlays(bool endMove) {
 void AppDelegate::armInputHandlers() {
     if (phase_ == Phase::armed) return;
     phase_ = Phase::armed;
-    peek_->setSuppressed([this] { return !routing_.snapshot().switcherPhase.isClosed() || shelf_->isOpen(); });
+    peek_->setSuppressed(
+        [this] { return !routing_.snapshot().switcherPhase.isClosed() || shelf_->isOpen(); });
     switcher_->onOpen = [this] { closeOtherOverlays(false); };
     store_.start();
     peek_->start();
@@ -162,13 +169,17 @@ void AppDelegate::openSettings() {
     views_.showSettings();
 }
 
-void AppDelegate::openClipboard() { shelf_->show(); }
+void AppDelegate::openClipboard() {
+    shelf_->show();
+}
 
 void AppDelegate::InjectPaste::paste(int32_t pid) {
     inject_.post(static_cast<uint16_t>(keycode::v), flag::command, pid);
 }
 
-void AppDelegate::trayClicked(TrayClicks::Button button, int clickCount) { trayClicks_.clicked(button, clickCount); }
+void AppDelegate::trayClicked(TrayClicks::Button button, int clickCount) {
+    trayClicks_.clicked(button, clickCount);
+}
 
 void AppDelegate::popTrayMenu() {
     views_.popStatusMenu(statusMenuItems(), [this](StatusAction action) { perform(action); });
@@ -176,14 +187,20 @@ void AppDelegate::popTrayMenu() {
 
 void AppDelegate::perform(StatusAction action) {
     switch (action) {
-    case StatusAction::openClipboard: openClipboard(); break;
-    case StatusAction::openSettings: openSettings(); break;
+    case StatusAction::openClipboard:
+        openClipboard();
+        break;
+    case StatusAction::openSettings:
+        openSettings();
+        break;
     case StatusAction::checkForUpdates:
         // The update window must come to the front of an application without a Dock icon.
         platform_.appShell->activateSelf();
         platform_.updates->checkForUpdates();
         break;
-    case StatusAction::quit: platform_.appShell->terminate(); break;
+    case StatusAction::quit:
+        platform_.appShell->terminate();
+        break;
     }
 }
 

@@ -3,12 +3,6 @@
 #include "StatusMenu.h"
 #include "core/clipboard/ClipboardShelfController.h"
 #include "core/clipboard/ClipboardStore.h"
-#include "core/peek/Peek.h"
-#include "core/snap/SnapAssistController.h"
-#include "core/snap/WindowMenu.h"
-#include "core/switcher/SwitcherSession.h"
-#include "core/switcher/TileGridPanel.h"
-#include "core/switcher/WindowTileOperations.h"
 #include "core/hints/MacHints.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/HIDRemap.h"
@@ -18,10 +12,16 @@
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/Trace.h"
 #include "core/input/WinKeys.h"
+#include "core/peek/Peek.h"
 #include "core/settings/Prefs.h"
 #include "core/shell/CommandLine.h"
 #include "core/shell/WindowActionsBridge.h"
+#include "core/snap/SnapAssistController.h"
+#include "core/snap/WindowMenu.h"
+#include "core/switcher/SwitcherSession.h"
 #include "core/switcher/TileGrid.h"
+#include "core/switcher/TileGridPanel.h"
+#include "core/switcher/WindowTileOperations.h"
 #include "core/windows/WindowCapture.h"
 #include "core/windows/WindowStore.h"
 #include "core/windows/Windows.h"
@@ -46,7 +46,8 @@ public:
     virtual void installStatusItem(std::function<void(TrayClicks::Button, int clickCount)> onClick) = 0;
     virtual bool hasStatusItem() const = 0;
     // Open the status menu under the item; the chosen action is reported back.
-    virtual void popStatusMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) = 0;
+    virtual void popStatusMenu(const std::vector<StatusMenuItem>& items,
+                               std::function<void(StatusAction)> chosen) = 0;
     // Build the settings window on first use (and keep it), then bring it to the front.
     virtual void showSettings() = 0;
     // The overlays' panels.
@@ -66,8 +67,8 @@ struct StorageLocations {
 // asks for the permissions and arms the input side once Accessibility is granted.
 class AppDelegate {
 public:
-    AppDelegate(const Platform& platform, ShellViews& views, StartupOptions options, StorageLocations storage = {},
-                int macOSMajorVersion = 14);
+    AppDelegate(const Platform& platform, ShellViews& views, StartupOptions options,
+                StorageLocations storage = {}, int macOSMajorVersion = 14);
     AppDelegate(const AppDelegate&) = delete;
     AppDelegate& operator=(const AppDelegate&) = delete;
     ~AppDelegate();

@@ -8,6 +8,8 @@ namespace fenwold {
 // and the prefix of the debug notification names.
 inline constexpr char kAppIdentifier[] = "org.fenwold.Fenwold";
 
-inline QString appIdentifier() { return QString::fromLatin1(kAppIdentifier); }
+inline QString appIdentifier() {
+    return QString::fromLatin1(kAppIdentifier);
+}
 
 } // namespace fenwold

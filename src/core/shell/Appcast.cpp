@@ -24,14 +24,17 @@ std::vector<Part> split(const QString& version) {
     for (QChar c : version.trimmed()) {
         const Run k = kindOf(c);
         // Each separator stands alone; digits and letters gather into runs.
-        if (!parts.empty() && parts.back().kind == k && k != Run::separator) parts.back().text += c;
-        else parts.push_back({k, QString(c)});
+        if (!parts.empty() && parts.back().kind == k && k != Run::separator)
+            parts.back().text += c;
+        else
+            parts.push_back({k, QString(c)});
     }
     return parts;
 }
 
 QStringView withoutLeadingZeros(QStringView digits) {
-    while (digits.size() > 1 && digits.front() == u'0') digits = digits.mid(1);
+    while (digits.size() > 1 && digits.front() == u'0')
+        digits = digits.mid(1);
     return digits;
 }
 
@@ -54,8 +57,10 @@ int compareVersions(const QString& a, const QString& b) {
         const Part& y = pb[i];
         if (x.kind == y.kind) {
             int c = 0;
-            if (x.kind == Run::number) c = compareNumbers(x.text, y.text);
-            else if (x.kind == Run::text) c = x.text.compare(y.text);
+            if (x.kind == Run::number)
+                c = compareNumbers(x.text, y.text);
+            else if (x.kind == Run::text)
+                c = x.text.compare(y.text);
             if (c != 0) return c < 0 ? -1 : 1;
             continue;
         }
@@ -81,13 +86,17 @@ std::variant<std::vector<AppcastItem>, QString> parseAppcast(const QByteArray& f
         xml.readNext();
         if (xml.isStartElement()) {
             const auto name = xml.name();
-            if (name == u"channel") sawChannel = true;
-            else if (name == u"item") item.emplace();
+            if (name == u"channel")
+                sawChannel = true;
+            else if (name == u"item")
+                item.emplace();
             else if (item && name == u"enclosure") {
                 const auto attrs = xml.attributes();
                 for (const auto& attr : attrs) {
-                    if (attr.name() == u"url") item->fileURL = QUrl(attr.value().toString());
-                    else if (attr.name() == u"version" && item->version.isEmpty()) item->version = attr.value().toString();
+                    if (attr.name() == u"url")
+                        item->fileURL = QUrl(attr.value().toString());
+                    else if (attr.name() == u"version" && item->version.isEmpty())
+                        item->version = attr.value().toString();
                     else if (attr.name() == u"shortVersionString" && item->displayVersion.isEmpty())
                         item->displayVersion = attr.value().toString();
                 }
@@ -121,7 +130,8 @@ std::optional<AppcastItem> bestUpdate(const std::vector<AppcastItem>& items, con
                                       const QString& systemVersion) {
     std::optional<AppcastItem> best;
     for (const auto& item : items) {
-        if (item.minimumSystemVersion && compareVersions(*item.minimumSystemVersion, systemVersion) > 0) continue;
+        if (item.minimumSystemVersion && compareVersions(*item.minimumSystemVersion, systemVersion) > 0)
+            continue;
         if (compareVersions(item.version, runningBuild) <= 0) continue;
         if (!best || compareVersions(item.version, best->version) > 0) best = item;
     }

@@ -18,7 +18,8 @@ const std::vector<StatusMenuItem>& statusMenuItems() {
 
 TrayClicks::TrayClicks(MainQueue& queue, Screens& screens, std::function<void()> popMenu,
                        std::function<void()> openSettings)
-    : queue_(queue), screens_(screens), popMenu_(std::move(popMenu)), openSettings_(std::move(openSettings)) {}
+    : queue_(queue), screens_(screens), popMenu_(std::move(popMenu)), openSettings_(std::move(openSettings)) {
+}
 
 void TrayClicks::clicked(Button button, int clickCount) {
     if (button == Button::right) {
@@ -40,7 +41,8 @@ void TrayClicks::popMenu() {
 
 AccessibilityGate::AccessibilityGate(MainQueue& queue, std::function<bool()> requestTrust,
                                      std::function<bool()> isTrusted, std::function<void()> arm)
-    : queue_(queue), requestTrust_(std::move(requestTrust)), isTrusted_(std::move(isTrusted)), arm_(std::move(arm)) {}
+    : queue_(queue), requestTrust_(std::move(requestTrust)), isTrusted_(std::move(isTrusted)),
+      arm_(std::move(arm)) {}
 
 void AccessibilityGate::start() {
     if (armed_ || timer_.isActive()) return;

@@ -20,7 +20,8 @@ const std::vector<StatusMenuItem>& statusMenuItems();
 class TrayClicks {
 public:
     using Button = StatusItemView::Button;
-    TrayClicks(MainQueue& queue, Screens& screens, std::function<void()> popMenu, std::function<void()> openSettings);
+    TrayClicks(MainQueue& queue, Screens& screens, std::function<void()> popMenu,
+               std::function<void()> openSettings);
 
     void clicked(Button button, int clickCount);
     bool menuPending() const { return pending_.isActive(); }

@@ -27,9 +27,9 @@ void UpdateDiagnosis::didFinishLoading(const std::vector<AppcastItem>& items) {
     out_ << "appcast loaded: " << items.size() << " item(s)\n";
     for (const auto& item : items) {
         const QString file = item.fileURL ? QFileInfo(item.fileURL->path()).fileName() : QString();
-        out_ << "  " << item.displayVersion << " build " << item.version << "  minOS="
-             << item.minimumSystemVersion.value_or(QStringLiteral("-")) << "  url="
-             << (file.isEmpty() ? QStringLiteral("-") : file) << '\n';
+        out_ << "  " << item.displayVersion << " build " << item.version
+             << "  minOS=" << item.minimumSystemVersion.value_or(QStringLiteral("-"))
+             << "  url=" << (file.isEmpty() ? QStringLiteral("-") : file) << '\n';
     }
     out_.flush();
 }
@@ -42,7 +42,8 @@ void UpdateDiagnosis::didFindValidUpdate(const AppcastItem& item) {
 void UpdateDiagnosis::didNotFindUpdate(const UpdateError& error) {
     out_ << "RESULT: no update — " << error.description << '\n';
     out_ << "  domain=" << error.domain << " code=" << error.code << '\n';
-    for (const auto& [key, value] : error.userInfo) out_ << "  " << key << ": " << value << '\n';
+    for (const auto& [key, value] : error.userInfo)
+        out_ << "  " << key << ": " << value << '\n';
     end(0);
 }
 
@@ -62,20 +63,27 @@ void UpdateDiagnosis::end(int status) {
 FeedUpdateCheck::FeedUpdateCheck(FeedFetcher& fetcher, BundleInfo bundle, QString systemVersion)
     : fetcher_(fetcher), bundle_(std::move(bundle)), systemVersion_(std::move(systemVersion)) {}
 
-QString FeedUpdateCheck::errorDomain() { return appIdentifier() + QStringLiteral(".updates"); }
+QString FeedUpdateCheck::errorDomain() {
+    return appIdentifier() + QStringLiteral(".updates");
+}
 
-std::optional<QString> FeedUpdateCheck::start() { return std::nullopt; }
+std::optional<QString> FeedUpdateCheck::start() {
+    return std::nullopt;
+}
 
 void FeedUpdateCheck::checkForUpdateInformation(UpdateCheckObserver& observer) {
     const QUrl url(bundle_.feedURL.value_or(QString()));
     if (!bundle_.feedURL || !url.isValid() || url.scheme().isEmpty()) {
-        observer.didAbort({QStringLiteral("The application has no valid update feed address."), errorDomain(), noFeed, {}});
+        observer.didAbort(
+            {QStringLiteral("The application has no valid update feed address."), errorDomain(), noFeed, {}});
         return;
     }
     fetcher_.fetch(url, [this, &observer](const QByteArray& bytes, const std::optional<QString>& error) {
         if (error) {
-            observer.didAbort({QStringLiteral("The update feed could not be downloaded: %1").arg(*error), errorDomain(),
-                               downloadFailed, {}});
+            observer.didAbort({QStringLiteral("The update feed could not be downloaded: %1").arg(*error),
+                               errorDomain(),
+                               downloadFailed,
+                               {}});
             return;
         }
         auto parsed = parseAppcast(bytes);

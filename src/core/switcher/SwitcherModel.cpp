@@ -21,7 +21,8 @@ void SwitcherModel::setSelected(int index) {
 }
 
 void SwitcherModel::setThumb(uint32_t windowID, const QImage& image) {
-    auto it = std::find_if(windows_.begin(), windows_.end(), [&](const WindowInfo& w) { return w.id == windowID; });
+    auto it =
+        std::find_if(windows_.begin(), windows_.end(), [&](const WindowInfo& w) { return w.id == windowID; });
     if (it == windows_.end()) return;
     // The same image object (shared data) means nothing new to draw.
     if (!it->thumb.isNull() && it->thumb.cacheKey() == image.cacheKey()) return;
@@ -30,7 +31,8 @@ void SwitcherModel::setThumb(uint32_t windowID, const QImage& image) {
 }
 
 bool SwitcherModel::removeBlank(uint32_t windowID) {
-    auto it = std::find_if(windows_.begin(), windows_.end(), [&](const WindowInfo& w) { return w.id == windowID; });
+    auto it =
+        std::find_if(windows_.begin(), windows_.end(), [&](const WindowInfo& w) { return w.id == windowID; });
     if (it == windows_.end()) return false;
     windows_.erase(it);
     clampSelection();
@@ -67,12 +69,15 @@ int SwitcherModel::observe(Observer observer) {
     return key;
 }
 
-void SwitcherModel::unobserve(int key) { observers_.erase(key); }
+void SwitcherModel::unobserve(int key) {
+    observers_.erase(key);
+}
 
 void SwitcherModel::changed() {
     // Copy: an observer may add or remove observers while being told.
     const auto observers = observers_;
-    for (const auto& [key, observer] : observers) observer();
+    for (const auto& [key, observer] : observers)
+        observer();
 }
 
 } // namespace fenwold

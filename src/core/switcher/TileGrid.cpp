@@ -41,8 +41,9 @@ FlowLayout fitToScreen(const std::vector<WindowInfo>& windows, double maxRowW, d
                        Metrics& metrics) {
     metrics.thumbH = metrics.preferredThumbH;
     FlowLayout layout = flowRows(windows, maxRowW, metrics);
-    while ((layout.size.width > maxRowW + 2 * Metrics::kPadding || layout.size.height > 0.9 * availableHeight) &&
-           metrics.thumbH > Metrics::kMinThumbH) {
+    while (
+        (layout.size.width > maxRowW + 2 * Metrics::kPadding || layout.size.height > 0.9 * availableHeight) &&
+        metrics.thumbH > Metrics::kMinThumbH) {
         metrics.thumbH = std::max(Metrics::kMinThumbH, metrics.thumbH - 4);
         layout = flowRows(windows, maxRowW, metrics);
     }
@@ -54,8 +55,10 @@ void handleTileAction(TileAction action, int index, SwitcherModel& model, TileOp
     if (index < 0 || index >= static_cast<int>(model.windows().size())) return;
     const WindowInfo w = model.windows()[static_cast<std::size_t>(index)];
     auto afterRemoval = [&] {
-        if (model.windows().empty()) hide();
-        else relayout();
+        if (model.windows().empty())
+            hide();
+        else
+            relayout();
     };
     switch (action) {
     case TileAction::pick:

@@ -25,7 +25,8 @@ public:
     virtual bool isVisible() const = 0;
     virtual Rect frame() const = 0;
     // The size the grid needs for these rows and header, before placing it.
-    virtual Size measure(const std::vector<std::vector<int>>& rows, const std::optional<QString>& header) const = 0;
+    virtual Size measure(const std::vector<std::vector<int>>& rows,
+                         const std::optional<QString>& header) const = 0;
     // Tile clicks and hover buttons; set by the owning controller.
     std::function<void(int index, TileAction action)> onAction;
 };

@@ -8,28 +8,31 @@
 // Receives the "reopen application" Apple event (the user opened the running program again).
 @interface FenwoldReopenHandler : NSObject
 @property(nonatomic, copy) void (^onReopen)(void);
-- (void)handleReopen:(NSAppleEventDescriptor*)event withReplyEvent:(NSAppleEventDescriptor*)reply;
+- (void)handleReopen:(NSAppleEventDescriptor *)event withReplyEvent:(NSAppleEventDescriptor *)reply;
 @end
 
 @implementation FenwoldReopenHandler
-- (void)handleReopen:(NSAppleEventDescriptor*)event withReplyEvent:(NSAppleEventDescriptor*)reply {
-    if (self.onReopen) self.onReopen();
+- (void)handleReopen:(NSAppleEventDescriptor *)event withReplyEvent:(NSAppleEventDescriptor *)reply {
+    if (self.onReopen)
+        self.onReopen();
 }
 @end
 
 namespace fenwold {
 
 namespace {
-std::optional<QString> infoString(NSString* key) {
+std::optional<QString> infoString(NSString *key) {
     id value = NSBundle.mainBundle.infoDictionary[key];
-    return [value isKindOfClass:NSString.class] ? std::optional<QString>(QString::fromNSString(value)) : std::nullopt;
+    return [value isKindOfClass:NSString.class] ? std::optional<QString>(QString::fromNSString(value))
+                                                : std::nullopt;
 }
 } // namespace
 
 MacAppShell::MacAppShell() : quit_([] { [NSApp terminate:nil]; }) {}
 
 MacAppShell::~MacAppShell() {
-    if (reopenTarget_) CFRelease(reopenTarget_);
+    if (reopenTarget_)
+        CFRelease(reopenTarget_);
 }
 
 void MacAppShell::setAccessoryPolicy() { [NSApp setActivationPolicy:NSApplicationActivationPolicyAccessory]; }
@@ -39,8 +42,9 @@ void MacAppShell::activateSelf() { [NSApp activate]; }
 void MacAppShell::terminate() { quit_(); }
 
 BundleInfo MacAppShell::bundle() const {
-    return {QString::fromNSString(NSBundle.mainBundle.bundleIdentifier ?: @""), infoString(@"CFBundleShortVersionString"),
-            infoString(@"CFBundleVersion"), infoString(@"SUFeedURL")};
+    return {QString::fromNSString(NSBundle.mainBundle.bundleIdentifier ?: @""),
+            infoString(@"CFBundleShortVersionString"), infoString(@"CFBundleVersion"),
+            infoString(@"SUFeedURL")};
 }
 
 QString MacAppShell::systemVersion() const {
@@ -49,13 +53,14 @@ QString MacAppShell::systemVersion() const {
 }
 
 Subscription MacAppShell::observeReopen(std::function<void()> handler) {
-    FenwoldReopenHandler* target = [[FenwoldReopenHandler alloc] init];
+    FenwoldReopenHandler *target = [[FenwoldReopenHandler alloc] init];
     __block std::function<void()> block = std::move(handler);
     target.onReopen = ^{
       block();
     };
-    if (reopenTarget_) CFRelease(reopenTarget_);
-    reopenTarget_ = (void*)CFBridgingRetain(target);
+    if (reopenTarget_)
+        CFRelease(reopenTarget_);
+    reopenTarget_ = (void *)CFBridgingRetain(target);
     [NSAppleEventManager.sharedAppleEventManager setEventHandler:target
                                                      andSelector:@selector(handleReopen:withReplyEvent:)
                                                    forEventClass:kCoreEventClass
@@ -68,27 +73,33 @@ Subscription MacAppShell::observeReopen(std::function<void()> handler) {
 
 LoginItems::Status MacLoginItems::status() const {
     switch (SMAppService.mainAppService.status) {
-    case SMAppServiceStatusEnabled: return Status::enabled;
-    case SMAppServiceStatusRequiresApproval: return Status::requiresApproval;
-    case SMAppServiceStatusNotFound: return Status::notFound;
-    case SMAppServiceStatusNotRegistered: break;
+    case SMAppServiceStatusEnabled:
+        return Status::enabled;
+    case SMAppServiceStatusRequiresApproval:
+        return Status::requiresApproval;
+    case SMAppServiceStatusNotFound:
+        return Status::notFound;
+    case SMAppServiceStatusNotRegistered:
+        break;
     }
     return Status::notRegistered;
 }
 
 std::optional<QString> MacLoginItems::registerItem() {
-    NSError* error = nil;
+    NSError *error = nil;
     const BOOL ok = [SMAppService.mainAppService registerAndReturnError:&error];
-    return ok ? std::nullopt : std::optional<QString>(QString::fromNSString(error.localizedDescription ?: @"failed"));
+    return ok ? std::nullopt
+              : std::optional<QString>(QString::fromNSString(error.localizedDescription ?: @"failed"));
 }
 
 std::optional<QString> MacLoginItems::unregisterItem() {
-    NSError* error = nil;
+    NSError *error = nil;
     const BOOL ok = [SMAppService.mainAppService unregisterAndReturnError:&error];
-    return ok ? std::nullopt : std::optional<QString>(QString::fromNSString(error.localizedDescription ?: @"failed"));
+    return ok ? std::nullopt
+              : std::optional<QString>(QString::fromNSString(error.localizedDescription ?: @"failed"));
 }
 
-void MacLog::line(const QString& text) {
+void MacLog::line(const QString &text) {
     os_log_with_type(OS_LOG_DEFAULT, OS_LOG_TYPE_DEFAULT, "%{public}s", text.toUtf8().constData());
 }
 

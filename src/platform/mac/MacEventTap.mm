@@ -36,8 +36,9 @@ TapEvent record(CGEventType type, CGEventRef event) {
     // Subtype and data1 exist only on system-defined events; reading them elsewhere raises.
     // The tap thread has no pool of its own for the autoreleased event.
     @autoreleasepool {
-        NSEvent *system =
-            type == static_cast<CGEventType>(NSEventTypeSystemDefined) ? [NSEvent eventWithCGEvent:event] : nil;
+        NSEvent *system = type == static_cast<CGEventType>(NSEventTypeSystemDefined)
+                              ? [NSEvent eventWithCGEvent:event]
+                              : nil;
         e.systemSubtype = system ? system.subtype : 0;
         e.systemData1 = system ? system.data1 : 0;
     }

@@ -8,21 +8,22 @@
 namespace fenwold {
 
 namespace {
-NSString* nameOf(const std::array<const void*, kPrefKeyCount>& names, PrefKey key) {
-    return (__bridge NSString*)names[static_cast<size_t>(key)];
+NSString *nameOf(const std::array<const void *, kPrefKeyCount> &names, PrefKey key) {
+    return (__bridge NSString *)names[static_cast<size_t>(key)];
 }
 } // namespace
 
 MacPrefsStore::MacPrefsStore() {
     for (size_t i = 0; i < kPrefKeyCount; ++i) {
         const auto name = kPrefKeyNames[i];
-        names_[i] = CFStringCreateWithBytes(nullptr, reinterpret_cast<const UInt8*>(name.data()),
+        names_[i] = CFStringCreateWithBytes(nullptr, reinterpret_cast<const UInt8 *>(name.data()),
                                             static_cast<CFIndex>(name.size()), kCFStringEncodingASCII, false);
     }
 }
 
 MacPrefsStore::~MacPrefsStore() {
-    for (const void* n : names_) CFRelease(n);
+    for (const void *n : names_)
+        CFRelease(n);
 }
 
 PrefValue MacPrefsStore::read(PrefKey key) const {
@@ -32,12 +33,12 @@ PrefValue MacPrefsStore::read(PrefKey key) const {
     }
 }
 
-void MacPrefsStore::write(PrefKey key, const PrefValue& value) {
+void MacPrefsStore::write(PrefKey key, const PrefValue &value) {
     CFRef<CFPropertyListRef> plist(createPropertyList(value));
     [NSUserDefaults.standardUserDefaults setObject:(__bridge id)plist.get() forKey:nameOf(names_, key)];
 }
 
-void MacPrefsStore::registerDefault(PrefKey key, const PrefValue& value) {
+void MacPrefsStore::registerDefault(PrefKey key, const PrefValue &value) {
     CFRef<CFPropertyListRef> plist(createPropertyList(value));
     [NSUserDefaults.standardUserDefaults registerDefaults:@{nameOf(names_, key) : (__bridge id)plist.get()}];
 }
@@ -47,7 +48,7 @@ Subscription MacPrefsStore::observeChanges(std::function<void()> handler) {
     id token = [NSNotificationCenter.defaultCenter addObserverForName:NSUserDefaultsDidChangeNotification
                                                                object:nil
                                                                 queue:nil
-                                                           usingBlock:^(NSNotification*) {
+                                                           usingBlock:^(NSNotification *) {
                                                              block();
                                                            }];
     CFTypeRef retained = CFBridgingRetain(token);
@@ -57,14 +58,14 @@ Subscription MacPrefsStore::observeChanges(std::function<void()> handler) {
     });
 }
 
-QVariant MacPrefsStore::readGlobal(const QString& key) const {
+QVariant MacPrefsStore::readGlobal(const QString &key) const {
     CFRef<CFStringRef> name(key.toCFString());
-    CFRef<CFPropertyListRef> value(
-        CFPreferencesCopyValue(name.get(), kCFPreferencesAnyApplication, kCFPreferencesCurrentUser, kCFPreferencesAnyHost));
+    CFRef<CFPropertyListRef> value(CFPreferencesCopyValue(name.get(), kCFPreferencesAnyApplication,
+                                                          kCFPreferencesCurrentUser, kCFPreferencesAnyHost));
     return toVariant(value.get());
 }
 
-void MacPrefsStore::writeGlobal(const QString& key, const QVariant& value) {
+void MacPrefsStore::writeGlobal(const QString &key, const QVariant &value) {
     CFRef<CFStringRef> name(key.toCFString());
     CFRef<CFPropertyListRef> plist(createPropertyList(value));
     CFPreferencesSetValue(name.get(), plist.get(), kCFPreferencesAnyApplication, kCFPreferencesCurrentUser,
@@ -72,7 +73,7 @@ void MacPrefsStore::writeGlobal(const QString& key, const QVariant& value) {
     CFPreferencesSynchronize(kCFPreferencesAnyApplication, kCFPreferencesCurrentUser, kCFPreferencesAnyHost);
 }
 
-QVariant MacPrefsStore::readDomain(const QString& domain, const QString& key) const {
+QVariant MacPrefsStore::readDomain(const QString &domain, const QString &key) const {
     CFRef<CFStringRef> app(domain.toCFString());
     CFRef<CFStringRef> name(key.toCFString());
     CFPreferencesAppSynchronize(app.get());
@@ -80,13 +81,13 @@ QVariant MacPrefsStore::readDomain(const QString& domain, const QString& key) co
     return toVariant(value.get());
 }
 
-Subscription MacPrefsStore::observeDistributed(const QString& name, std::function<void()> handler) {
-    NSDistributedNotificationCenter* center = NSDistributedNotificationCenter.defaultCenter;
+Subscription MacPrefsStore::observeDistributed(const QString &name, std::function<void()> handler) {
+    NSDistributedNotificationCenter *center = NSDistributedNotificationCenter.defaultCenter;
     __block std::function<void()> block = std::move(handler);
     id token = [center addObserverForName:name.toNSString()
                                    object:nil
                                     queue:NSOperationQueue.mainQueue
-                               usingBlock:^(NSNotification*) {
+                               usingBlock:^(NSNotification *) {
                                  block();
                                }];
     CFTypeRef retained = CFBridgingRetain(token);
@@ -96,7 +97,7 @@ Subscription MacPrefsStore::observeDistributed(const QString& name, std::functio
     });
 }
 
-void MacPrefsStore::postDistributed(const QString& name) {
+void MacPrefsStore::postDistributed(const QString &name) {
     [NSDistributedNotificationCenter.defaultCenter postNotificationName:name.toNSString()
                                                                  object:nil
                                                                userInfo:nil

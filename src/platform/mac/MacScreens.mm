@@ -11,7 +11,8 @@ Rect toRect(NSRect r) { return {r.origin.x, r.origin.y, r.size.width, r.size.hei
 
 std::vector<ScreenInfo> MacScreens::screens() const {
     std::vector<ScreenInfo> out;
-    for (NSScreen* screen in NSScreen.screens) out.push_back({toRect(screen.frame), toRect(screen.visibleFrame)});
+    for (NSScreen *screen in NSScreen.screens)
+        out.push_back({toRect(screen.frame), toRect(screen.visibleFrame)});
     return out;
 }
 
@@ -29,7 +30,9 @@ void MacScreens::warpPointer(Point p) { CGWarpMouseCursorPosition(CGPointMake(p.
 
 double MacScreens::doubleClickInterval() const { return NSEvent.doubleClickInterval; }
 
-bool MacScreens::reduceMotion() const { return NSWorkspace.sharedWorkspace.accessibilityDisplayShouldReduceMotion; }
+bool MacScreens::reduceMotion() const {
+    return NSWorkspace.sharedWorkspace.accessibilityDisplayShouldReduceMotion;
+}
 
 bool MacScreens::reduceTransparency() const {
     return NSWorkspace.sharedWorkspace.accessibilityDisplayShouldReduceTransparency;
@@ -39,17 +42,19 @@ Subscription MacScreens::observeMouseMoved(std::function<void()> handler) {
     // Global monitors see only events bound for other applications; the local one covers ours.
     __block std::function<void()> block = std::move(handler);
     id global = [NSEvent addGlobalMonitorForEventsMatchingMask:NSEventMaskMouseMoved
-                                                       handler:^(NSEvent*) {
+                                                       handler:^(NSEvent *) {
                                                          block();
                                                        }];
     id local = [NSEvent addLocalMonitorForEventsMatchingMask:NSEventMaskMouseMoved
-                                                     handler:^NSEvent*(NSEvent* event) {
+                                                     handler:^NSEvent *(NSEvent *event) {
                                                        block();
                                                        return event;
                                                      }];
     return Subscription([global, local] {
-        if (global) [NSEvent removeMonitor:global];
-        if (local) [NSEvent removeMonitor:local];
+        if (global)
+            [NSEvent removeMonitor:global];
+        if (local)
+            [NSEvent removeMonitor:local];
     });
 }
 

@@ -5,27 +5,33 @@
 namespace fenwold {
 
 QVariant toVariant(CFPropertyListRef value) {
-    if (!value) return {};
+    if (!value)
+        return {};
     const CFTypeID type = CFGetTypeID(value);
-    if (type == CFBooleanGetTypeID()) return QVariant(CFBooleanGetValue(static_cast<CFBooleanRef>(value)) != 0);
+    if (type == CFBooleanGetTypeID())
+        return QVariant(CFBooleanGetValue(static_cast<CFBooleanRef>(value)) != 0);
     if (type == CFNumberGetTypeID()) {
         double d = 0;
         CFNumberGetValue(static_cast<CFNumberRef>(value), kCFNumberDoubleType, &d);
         return QVariant(d);
     }
-    if (type == CFStringGetTypeID()) return QVariant(QString::fromCFString(static_cast<CFStringRef>(value)));
-    if (type == CFDataGetTypeID()) return QVariant(QByteArray::fromCFData(static_cast<CFDataRef>(value)));
-    if (type == CFDateGetTypeID()) return QVariant(QDateTime::fromCFDate(static_cast<CFDateRef>(value)));
+    if (type == CFStringGetTypeID())
+        return QVariant(QString::fromCFString(static_cast<CFStringRef>(value)));
+    if (type == CFDataGetTypeID())
+        return QVariant(QByteArray::fromCFData(static_cast<CFDataRef>(value)));
+    if (type == CFDateGetTypeID())
+        return QVariant(QDateTime::fromCFDate(static_cast<CFDateRef>(value)));
     if (type == CFArrayGetTypeID()) {
         const auto array = static_cast<CFArrayRef>(value);
         QVariantList list;
-        for (CFIndex i = 0; i < CFArrayGetCount(array); ++i) list << toVariant(CFArrayGetValueAtIndex(array, i));
+        for (CFIndex i = 0; i < CFArrayGetCount(array); ++i)
+            list << toVariant(CFArrayGetValueAtIndex(array, i));
         return list;
     }
     if (type == CFDictionaryGetTypeID()) {
         const auto dict = static_cast<CFDictionaryRef>(value);
         const CFIndex count = CFDictionaryGetCount(dict);
-        std::vector<const void*> keys(static_cast<size_t>(count)), values(static_cast<size_t>(count));
+        std::vector<const void *> keys(static_cast<size_t>(count)), values(static_cast<size_t>(count));
         CFDictionaryGetKeysAndValues(dict, keys.data(), values.data());
         QVariantMap map;
         for (CFIndex i = 0; i < count; ++i) {
@@ -40,36 +46,48 @@ QVariant toVariant(CFPropertyListRef value) {
 PrefValue toPrefValue(CFPropertyListRef value) {
     const QVariant v = toVariant(value);
     switch (v.typeId()) {
-    case QMetaType::Bool: return v.toBool();
-    case QMetaType::Double: return v.toDouble();
-    case QMetaType::QString: return v.toString();
-    default: return {};
+    case QMetaType::Bool:
+        return v.toBool();
+    case QMetaType::Double:
+        return v.toDouble();
+    case QMetaType::QString:
+        return v.toString();
+    default:
+        return {};
     }
 }
 
-CFPropertyListRef createPropertyList(const PrefValue& value) {
+CFPropertyListRef createPropertyList(const PrefValue &value) {
     return std::visit(
-        [](const auto& v) -> CFPropertyListRef {
+        [](const auto &v) -> CFPropertyListRef {
             using T = std::decay_t<decltype(v)>;
-            if constexpr (std::is_same_v<T, bool>) return CFRetain(v ? kCFBooleanTrue : kCFBooleanFalse);
-            else if constexpr (std::is_same_v<T, double>) return CFNumberCreate(nullptr, kCFNumberDoubleType, &v);
-            else if constexpr (std::is_same_v<T, QString>) return v.toCFString();
-            else return nullptr;
+            if constexpr (std::is_same_v<T, bool>)
+                return CFRetain(v ? kCFBooleanTrue : kCFBooleanFalse);
+            else if constexpr (std::is_same_v<T, double>)
+                return CFNumberCreate(nullptr, kCFNumberDoubleType, &v);
+            else if constexpr (std::is_same_v<T, QString>)
+                return v.toCFString();
+            else
+                return nullptr;
         },
         value);
 }
 
-CFPropertyListRef createPropertyList(const QVariant& value) {
+CFPropertyListRef createPropertyList(const QVariant &value) {
     switch (value.typeId()) {
-    case QMetaType::Bool: return createPropertyList(PrefValue(value.toBool()));
-    case QMetaType::QString: return createPropertyList(PrefValue(value.toString()));
+    case QMetaType::Bool:
+        return createPropertyList(PrefValue(value.toBool()));
+    case QMetaType::QString:
+        return createPropertyList(PrefValue(value.toString()));
     case QMetaType::Int:
     case QMetaType::LongLong: {
         const long long n = value.toLongLong();
         return CFNumberCreate(nullptr, kCFNumberLongLongType, &n);
     }
-    case QMetaType::Double: return createPropertyList(PrefValue(value.toDouble()));
-    default: return nullptr;
+    case QMetaType::Double:
+        return createPropertyList(PrefValue(value.toDouble()));
+    default:
+        return nullptr;
     }
 }
 

@@ -6,7 +6,8 @@ namespace fenwold {
 
 NetworkFeedFetcher::NetworkFeedFetcher(int timeoutMs) : timeoutMs_(timeoutMs) {}
 
-void NetworkFeedFetcher::fetch(const QUrl& url, std::function<void(QByteArray, std::optional<QString>)> done) {
+void NetworkFeedFetcher::fetch(const QUrl& url,
+                               std::function<void(QByteArray, std::optional<QString>)> done) {
     QNetworkRequest request(url);
     request.setTransferTimeout(timeoutMs_);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);

@@ -45,8 +45,10 @@ void PrefsFile::write(PrefKey key, const PrefValue& value) {
     std::visit(
         [&](const auto& v) {
             using T = std::decay_t<decltype(v)>;
-            if constexpr (std::is_same_v<T, std::monostate>) file_->remove(nameOf(key));
-            else file_->setValue(nameOf(key), v);
+            if constexpr (std::is_same_v<T, std::monostate>)
+                file_->remove(nameOf(key));
+            else
+                file_->setValue(nameOf(key), v);
         },
         value);
     file_->sync();

@@ -19,7 +19,9 @@ public:
 
     PrefValue read(PrefKey key) const override { return memory_.read(key); }
     void write(PrefKey key, const PrefValue& value) override;
-    void registerDefault(PrefKey key, const PrefValue& value) override { memory_.registerDefault(key, value); }
+    void registerDefault(PrefKey key, const PrefValue& value) override {
+        memory_.registerDefault(key, value);
+    }
     Subscription observeChanges(std::function<void()> handler) override {
         return memory_.observeChanges(std::move(handler));
     }

@@ -6,10 +6,14 @@
 namespace fenwold {
 
 namespace {
-int toMilliseconds(double seconds) { return static_cast<int>(std::lround(std::max(0.0, seconds) * 1000.0)); }
+int toMilliseconds(double seconds) {
+    return static_cast<int>(std::lround(std::max(0.0, seconds) * 1000.0));
+}
 } // namespace
 
-QtMainQueue::QtMainQueue() { clock_.start(); }
+QtMainQueue::QtMainQueue() {
+    clock_.start();
+}
 QtMainQueue::~QtMainQueue() = default;
 
 void QtMainQueue::post(std::function<void()> work) {
@@ -44,6 +48,8 @@ TimerHandle QtMainQueue::every(double seconds, double tolerance, std::function<v
     return TimerHandle(state);
 }
 
-double QtMainQueue::uptime() const { return static_cast<double>(clock_.nsecsElapsed()) / 1e9; }
+double QtMainQueue::uptime() const {
+    return static_cast<double>(clock_.nsecsElapsed()) / 1e9;
+}
 
 } // namespace fenwold

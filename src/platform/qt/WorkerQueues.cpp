@@ -37,6 +37,8 @@ void WorkerThreadQueue::loop() {
     }
 }
 
-void ThreadPoolTasks::run(std::function<void()> work) { QThreadPool::globalInstance()->start(std::move(work)); }
+void ThreadPoolTasks::run(std::function<void()> work) {
+    QThreadPool::globalInstance()->start(std::move(work));
+}
 
 } // namespace fenwold

@@ -21,7 +21,8 @@ bool ManualQueue::runNext() {
 
 std::size_t ManualQueue::runAll() {
     std::size_t n = 0;
-    while (runNext()) ++n;
+    while (runNext())
+        ++n;
     return n;
 }
 

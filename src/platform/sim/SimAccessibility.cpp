@@ -26,7 +26,9 @@ bool SimAccessibility::isTrusted() const {
     return trusted_;
 }
 
-bool SimAccessibility::requestTrust() { return isTrusted(); }
+bool SimAccessibility::requestTrust() {
+    return isTrusted();
+}
 
 AXElement SimAccessibility::application(int32_t pid) {
     std::lock_guard lock(mutex_);
@@ -140,9 +142,10 @@ Subscription SimAccessibility::observe(int32_t pid, const std::vector<QString>& 
     }
     if (error) *error = axerr::success;
     const uint64_t id = nextObserver_++;
-    observers_.emplace(id, ObserverEntry{pid, notifications,
-                                         std::make_shared<std::function<void(const QString&, const AXElement&)>>(
-                                             std::move(callback))});
+    observers_.emplace(id,
+                       ObserverEntry{pid, notifications,
+                                     std::make_shared<std::function<void(const QString&, const AXElement&)>>(
+                                         std::move(callback))});
     return Subscription([this, id] {
         std::lock_guard inner(mutex_);
         observers_.erase(id);
@@ -232,7 +235,8 @@ void SimAccessibility::notify(int32_t pid, const QString& notification, const AX
             }
         }
     }
-    for (const auto& t : targets) (*t)(notification, element);
+    for (const auto& t : targets)
+        (*t)(notification, element);
 }
 
 double SimAccessibility::messagingTimeout(const AXElement& element) const {

@@ -5,7 +5,9 @@
 namespace fenwold {
 
 namespace {
-std::size_t slot(PrefKey key) { return static_cast<std::size_t>(key); }
+std::size_t slot(PrefKey key) {
+    return static_cast<std::size_t>(key);
+}
 } // namespace
 
 PrefValue SimPrefs::read(PrefKey key) const {
@@ -19,9 +21,11 @@ void SimPrefs::write(PrefKey key, const PrefValue& value) {
     {
         std::lock_guard lock(mutex_);
         values_[slot(key)] = value;
-        for (const auto& [id, o] : changeObservers_) observers.push_back(o);
+        for (const auto& [id, o] : changeObservers_)
+            observers.push_back(o);
     }
-    for (const auto& o : observers) (*o)();
+    for (const auto& o : observers)
+        (*o)();
 }
 
 Subscription SimPrefs::observeChanges(std::function<void()> handler) {
@@ -51,8 +55,10 @@ QVariant SimPrefs::readGlobal(const QString& key) const {
 
 void SimPrefs::writeGlobal(const QString& key, const QVariant& value) {
     std::lock_guard lock(mutex_);
-    if (value.isValid()) global_.insert(key, value);
-    else global_.remove(key);
+    if (value.isValid())
+        global_.insert(key, value);
+    else
+        global_.remove(key);
 }
 
 QVariant SimPrefs::readDomain(const QString& domain, const QString& key) const {
@@ -84,7 +90,8 @@ void SimPrefs::postDistributed(const QString& name) {
             if (o.name == name) handlers.push_back(o.handler);
         }
     }
-    for (const auto& h : handlers) (*h)();
+    for (const auto& h : handlers)
+        (*h)();
 }
 
 QStringList SimPrefs::postedNotifications() const {

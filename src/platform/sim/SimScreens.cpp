@@ -76,9 +76,11 @@ void SimScreens::movePointer(Point screenPoint) {
     {
         std::lock_guard lock(mutex_);
         pointer_ = screenPoint;
-        for (const auto& [id, m] : monitors_) monitors.push_back(m);
+        for (const auto& [id, m] : monitors_)
+            monitors.push_back(m);
     }
-    for (const auto& m : monitors) (*m)();
+    for (const auto& m : monitors)
+        (*m)();
 }
 
 void SimScreens::setDoubleClickInterval(double seconds) {

@@ -104,8 +104,8 @@ SimSession::SimSession() {
     privateServices.onFront = [this](int32_t pid, uint32_t window) {
         windows.frontFromWindowServer(pid, window);
     };
-    appShell.setBundle({QStringLiteral("org.fenwold.Fenwold"), QStringLiteral("0.1.0"), QStringLiteral("1"),
-                        std::nullopt});
+    appShell.setBundle(
+        {QStringLiteral("org.fenwold.Fenwold"), QStringLiteral("0.1.0"), QStringLiteral("1"), std::nullopt});
 }
 
 SimAppBuilder SimSession::app(const QString& bundleID, const QString& name) {

@@ -71,7 +71,8 @@ void SimWindowServer::answerShareable(const std::function<void(std::optional<std
     done(ids);
 }
 
-void SimWindowServer::captureWindow(uint32_t window, int width, int height, std::function<void(QImage)> done) {
+void SimWindowServer::captureWindow(uint32_t window, int width, int height,
+                                    std::function<void(QImage)> done) {
     QImage image;
     {
         std::lock_guard lock(mutex_);

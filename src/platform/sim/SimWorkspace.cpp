@@ -9,7 +9,8 @@ SimWorkspace::SimWorkspace(int32_t ownPid) : ownPid_(ownPid) {}
 std::vector<RunningApp> SimWorkspace::runningApps() const {
     std::lock_guard lock(mutex_);
     std::vector<RunningApp> out;
-    for (int32_t pid : launchOrder_) out.push_back(apps_.at(pid).info);
+    for (int32_t pid : launchOrder_)
+        out.push_back(apps_.at(pid).info);
     return out;
 }
 
@@ -28,7 +29,9 @@ std::vector<RunningApp> SimWorkspace::appsWithBundleID(const QString& bundleID) 
     return out;
 }
 
-std::optional<RunningApp> SimWorkspace::frontmostApp() const { return app(frontmost_); }
+std::optional<RunningApp> SimWorkspace::frontmostApp() const {
+    return app(frontmost_);
+}
 
 QImage SimWorkspace::icon(int32_t pid) const {
     std::lock_guard lock(mutex_);
@@ -37,7 +40,8 @@ QImage SimWorkspace::icon(int32_t pid) const {
 }
 
 void SimWorkspace::makeFrontLocked(int32_t pid) {
-    for (auto& [p, a] : apps_) a.info.active = (p == pid);
+    for (auto& [p, a] : apps_)
+        a.info.active = (p == pid);
     frontmost_ = pid;
 }
 
@@ -133,9 +137,11 @@ void SimWorkspace::notify(WorkspaceEvent event) {
     std::vector<std::shared_ptr<std::function<void(const WorkspaceEvent&)>>> handlers;
     {
         std::lock_guard lock(mutex_);
-        for (const auto& [id, h] : observers_) handlers.push_back(h);
+        for (const auto& [id, h] : observers_)
+            handlers.push_back(h);
     }
-    for (const auto& h : handlers) (*h)(event);
+    for (const auto& h : handlers)
+        (*h)(event);
 }
 
 int32_t SimWorkspace::launch(const QString& bundleID, const QString& name, ActivationPolicy policy) {
@@ -157,7 +163,9 @@ void SimWorkspace::launchWithPid(int32_t pid, const std::optional<QString>& bund
         a.info.bundleID = bundleID;
         a.info.name = name;
         a.info.policy = policy;
-        if (bundleID) a.info.bundleURL = QUrl::fromLocalFile(QStringLiteral("/Applications/%1.app").arg(name.value_or(*bundleID)));
+        if (bundleID)
+            a.info.bundleURL =
+                QUrl::fromLocalFile(QStringLiteral("/Applications/%1.app").arg(name.value_or(*bundleID)));
         apps_[pid] = a;
         launchOrder_.push_back(pid);
         nextPid_ = std::max(nextPid_, pid + 1);
@@ -178,7 +186,9 @@ void SimWorkspace::clearFrontmost() {
     makeFrontLocked(0);
 }
 
-void SimWorkspace::announce(const WorkspaceEvent& event) { notify(event); }
+void SimWorkspace::announce(const WorkspaceEvent& event) {
+    notify(event);
+}
 
 QList<QUrl> SimWorkspace::openedURLs() const {
     std::lock_guard lock(mutex_);

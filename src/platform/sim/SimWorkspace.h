@@ -38,8 +38,10 @@ public:
     Subscription observe(std::function<void(const WorkspaceEvent&)> handler) override;
 
     // Setup and inspection.
-    int32_t launch(const QString& bundleID, const QString& name, ActivationPolicy policy = ActivationPolicy::regular);
-    void launchWithPid(int32_t pid, const std::optional<QString>& bundleID, const std::optional<QString>& name,
+    int32_t launch(const QString& bundleID, const QString& name,
+                   ActivationPolicy policy = ActivationPolicy::regular);
+    void launchWithPid(int32_t pid, const std::optional<QString>& bundleID,
+                       const std::optional<QString>& name,
                        ActivationPolicy policy = ActivationPolicy::regular);
     void update(int32_t pid, const std::function<void(SimApp&)>& change);
     void quit(int32_t pid); // the application ends on its own

@@ -54,15 +54,18 @@ bool VirtualMainQueue::runOneTimerDueBy(double limit) {
         std::lock_guard lock(mutex_);
         // Drop cancelled timers first so they never move the clock.
         for (auto it = timers_.begin(); it != timers_.end();) {
-            if (it->second.state->cancelled) it = timers_.erase(it);
-            else ++it;
+            if (it->second.state->cancelled)
+                it = timers_.erase(it);
+            else
+                ++it;
         }
         if (timers_.empty() || timers_.begin()->first.first > limit) return false;
         auto node = timers_.extract(timers_.begin());
         now_ = std::max(now_, node.key().first);
         timer = std::move(node.mapped());
         if (timer.interval > 0) {
-            timers_.emplace(Key{now_ + timer.interval, sequence_++}, Timer{timer.work, timer.state, timer.interval});
+            timers_.emplace(Key{now_ + timer.interval, sequence_++},
+                            Timer{timer.work, timer.state, timer.interval});
         }
     }
     if (timer.interval == 0) timer.state->done = true;
@@ -81,7 +84,8 @@ void VirtualMainQueue::drain() {
 void VirtualMainQueue::advance(double seconds) {
     const double target = uptime() + std::max(0.0, seconds);
     drain();
-    while (runOneTimerDueBy(target)) drain();
+    while (runOneTimerDueBy(target))
+        drain();
     {
         std::lock_guard lock(mutex_);
         now_ = target;
@@ -92,7 +96,8 @@ void VirtualMainQueue::advance(double seconds) {
 std::size_t VirtualMainQueue::pendingCount() const {
     std::lock_guard lock(mutex_);
     std::size_t live = 0;
-    for (const auto& [key, t] : timers_) live += t.state->cancelled ? 0 : 1;
+    for (const auto& [key, t] : timers_)
+        live += t.state->cancelled ? 0 : 1;
     return posted_.size() + live;
 }
 

@@ -11,8 +11,8 @@ void PanelHost::adopt(QWidget& panel, bool acceptsInput) const {
         panel.setParent(parent);
         panel.setAttribute(Qt::WA_TransparentForMouseEvents, !acceptsInput);
     } else {
-        Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                                Qt::WindowDoesNotAcceptFocus;
+        Qt::WindowFlags flags =
+            Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
         if (!acceptsInput) flags |= Qt::WindowTransparentForInput;
         panel.setWindowFlags(flags);
         panel.setAttribute(Qt::WA_ShowWithoutActivating);
@@ -23,7 +23,8 @@ void PanelHost::adopt(QWidget& panel, bool acceptsInput) const {
 QRect DesktopPanelHost::toWidget(const Rect& frame) const {
     const QScreen* primary = QGuiApplication::primaryScreen();
     const double primaryHeight = primary ? primary->geometry().height() : 0;
-    return QRect(qRound(frame.x), qRound(primaryHeight - frame.maxY()), qRound(frame.width), qRound(frame.height));
+    return QRect(qRound(frame.x), qRound(primaryHeight - frame.maxY()), qRound(frame.width),
+                 qRound(frame.height));
 }
 
 } // namespace fenwold

@@ -17,7 +17,8 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
     settings.reapplyKeyMapping = [this] {
         if (delegate_) delegate_->hidRemap().apply();
     };
-    views_ = std::make_unique<QtShellViews>(platform_, settings, std::make_unique<SlotStatusItem>(*desktop_), desktop_.get());
+    views_ = std::make_unique<QtShellViews>(platform_, settings, std::make_unique<SlotStatusItem>(*desktop_),
+                                            desktop_.get());
     delegate_ = std::make_unique<AppDelegate>(platform_, *views_, options);
 
     hardware_.onDecision = [this](const TapDecision& d) {

@@ -43,7 +43,8 @@ AboutPane::AboutPane(const SettingsDeps& deps, QWidget* parent) : QWidget(parent
 
     auto* icon = new QLabel;
     const QImage image = deps.appIcon.isNull() ? drawnAppIcon(192) : deps.appIcon;
-    QPixmap pixmap = QPixmap::fromImage(image.scaled(192, 192, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    QPixmap pixmap =
+        QPixmap::fromImage(image.scaled(192, 192, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     pixmap.setDevicePixelRatio(2);
     icon->setPixmap(pixmap);
     icon->setFixedSize(96, 96);

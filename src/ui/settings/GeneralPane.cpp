@@ -18,15 +18,24 @@ GeneralPane::GeneralPane(const SettingsDeps& deps, QWidget* parent) : QWidget(pa
         const std::optional<PrefKey> pref = option.pref;
         connect(box, &QCheckBox::toggled, this, [this, pref](bool on) {
             Prefs prefs(*deps_.prefs);
-            if (!pref) KeyboardNav::set(*deps_.prefs, on);
-            else if (*pref == PrefKey::launchAtLogin) setLaunchAtLogin(prefs, *deps_.loginItems, on);
-            else prefs.set(*pref, on);
+            if (!pref)
+                KeyboardNav::set(*deps_.prefs, on);
+            else if (*pref == PrefKey::launchAtLogin)
+                setLaunchAtLogin(prefs, *deps_.loginItems, on);
+            else
+                prefs.set(*pref, on);
         });
     }
     // A change made in the system's settings shows here.
     QPointer<GeneralPane> self(this);
     keyboardNavChanged_ = deps_.prefs->observeDistributed(KeyboardNav::changed, [self] {
-        if (self) QMetaObject::invokeMethod(self, [self] { if (self) self->refresh(); }, Qt::QueuedConnection);
+        if (self)
+            QMetaObject::invokeMethod(
+                self,
+                [self] {
+                    if (self) self->refresh();
+                },
+                Qt::QueuedConnection);
     });
     refresh();
 }

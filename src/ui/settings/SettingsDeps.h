@@ -16,9 +16,9 @@ struct SettingsDeps {
     PrefsStore* prefs = nullptr;
     LoginItems* loginItems = nullptr;
     BundleInfo bundle;
-    QImage appIcon;                             // null: a drawn placeholder
-    std::function<void()> reapplyKeyMapping;    // after the swap or Caps Lock switch changes
-    std::optional<int> requestedTab;            // "--tab" n
+    QImage appIcon;                          // null: a drawn placeholder
+    std::function<void()> reapplyKeyMapping; // after the swap or Caps Lock switch changes
+    std::optional<int> requestedTab;         // "--tab" n
 };
 
 } // namespace fenwold

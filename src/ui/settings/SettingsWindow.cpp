@@ -36,8 +36,8 @@ SettingsWindow::SettingsWindow(const SettingsDeps& deps, QWidget* parent)
     for (std::size_t i = 0; i < tabs.size(); ++i) {
         stack_->addWidget(panes[i]);
         paneSizes_.push_back(panes[i]->sizeHint());
-        QAction* action = toolbar_->addAction(symbolIcon(tabs[i].symbol, palette().color(QPalette::WindowText)),
-                                              tabs[i].title);
+        QAction* action = toolbar_->addAction(
+            symbolIcon(tabs[i].symbol, palette().color(QPalette::WindowText)), tabs[i].title);
         action->setCheckable(true);
         group->addAction(action);
         const int index = static_cast<int>(i);
@@ -48,7 +48,13 @@ SettingsWindow::SettingsWindow(const SettingsDeps& deps, QWidget* parent)
     // Changes made elsewhere (the master switch from the keyboard) show while the window is open.
     QPointer<SettingsWindow> self(this);
     prefsChanged_ = deps_.prefs->observeChanges([self] {
-        if (self) QMetaObject::invokeMethod(self, [self] { if (self) self->refresh(); }, Qt::QueuedConnection);
+        if (self)
+            QMetaObject::invokeMethod(
+                self,
+                [self] {
+                    if (self) self->refresh();
+                },
+                Qt::QueuedConnection);
     });
 }
 
@@ -63,7 +69,8 @@ void SettingsWindow::fitWindow(bool animated) {
     const int index = stack_->currentIndex();
     if (index < 0 || index >= static_cast<int>(paneSizes_.size())) return;
     const QSize pane = paneSizes_[static_cast<std::size_t>(index)];
-    const QSize content(std::max(pane.width(), toolbar_->sizeHint().width()), toolbar_->sizeHint().height() + pane.height());
+    const QSize content(std::max(pane.width(), toolbar_->sizeHint().width()),
+                        toolbar_->sizeHint().height() + pane.height());
     // Qt's coordinates grow downwards, so keeping the top edge means keeping y.
     const QRect target(geometry().topLeft(), content);
     setFixedSize(content);

@@ -18,7 +18,8 @@ constexpr int kKeysColumn = 190;
 } // namespace
 
 RemapRowWidget::RemapRowWidget(const Remap& remap, PrefsStore& prefs, QWidget* parent)
-    : QWidget(parent), remap_(remap), prefs_(prefs), box_(new QCheckBox), purpose_(new QLabel(remap.purpose)) {
+    : QWidget(parent), remap_(remap), prefs_(prefs), box_(new QCheckBox),
+      purpose_(new QLabel(remap.purpose)) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 2, 6, 2);
     layout->addWidget(box_);
@@ -109,7 +110,8 @@ ShortcutsPane::ShortcutsPane(const SettingsDeps& deps, QWidget* parent) : QWidge
     area->setObjectName(QStringLiteral("detailArea"));
     area->setFixedWidth(kDetailWidth);
     area->setMinimumHeight(96);
-    area->setStyleSheet(QStringLiteral("#detailArea { background: rgba(128,128,128,0.10); border-radius: 8px; }"));
+    area->setStyleSheet(
+        QStringLiteral("#detailArea { background: rgba(128,128,128,0.10); border-radius: 8px; }"));
     auto* areaLayout = new QVBoxLayout(area);
     areaLayout->setContentsMargins(12, 12, 12, 12);
     areaLayout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
@@ -127,7 +129,8 @@ ShortcutsPane::ShortcutsPane(const SettingsDeps& deps, QWidget* parent) : QWidge
     pickerLayout->setContentsMargins(0, 0, 0, 0);
     pickerLayout->addWidget(new QLabel(kAltF4PickerTitle));
     picker_ = new QComboBox;
-    for (AltF4Action action : kAltF4Actions) picker_->addItem(pickerLabel(action), rawValue(action));
+    for (AltF4Action action : kAltF4Actions)
+        picker_->addItem(pickerLabel(action), rawValue(action));
     pickerLayout->addWidget(picker_);
     pickerLayout->addStretch(1);
     areaLayout->addWidget(pickerRow_);
@@ -143,12 +146,15 @@ ShortcutsPane::ShortcutsPane(const SettingsDeps& deps, QWidget* parent) : QWidge
 void ShortcutsPane::refresh() {
     const Prefs prefs(*deps_.prefs);
     const bool swapped = prefs.swapCtrlCmd();
-    for (auto [box, on] : {std::pair{swap_, swapped}, {caps_, prefs.capsGlobe()}, {master_, prefs.shortcutsEnabled()}}) {
+    for (auto [box, on] :
+         {std::pair{swap_, swapped}, {caps_, prefs.capsGlobe()}, {master_, prefs.shortcutsEnabled()}}) {
         const QSignalBlocker quiet(box);
         box->setChecked(on);
     }
-    for (auto& [item, section] : headings_) item->setText(sectionHeading(*section, swapped));
-    for (auto& [pref, row] : rows_) row->refresh(swapped);
+    for (auto& [item, section] : headings_)
+        item->setText(sectionHeading(*section, swapped));
+    for (auto& [pref, row] : rows_)
+        row->refresh(swapped);
     const bool enabled = prefs.shortcutsEnabled();
     list_->setEnabled(enabled);
     static_cast<QGraphicsOpacityEffect*>(list_->graphicsEffect())->setOpacity(enabled ? 1.0 : 0.5);
@@ -189,7 +195,8 @@ RemapRowWidget* ShortcutsPane::row(const QString& pref) const {
 
 QStringList ShortcutsPane::sectionHeadings() const {
     QStringList out;
-    for (const auto& [item, section] : headings_) out << item->text();
+    for (const auto& [item, section] : headings_)
+        out << item->text();
     return out;
 }
 

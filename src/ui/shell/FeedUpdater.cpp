@@ -20,14 +20,18 @@ FeedUpdater::FeedUpdater(FeedFetcher& fetcher, MainQueue& queue, BundleInfo bund
     };
 }
 
-FeedUpdater::~FeedUpdater() { daily_.cancel(); }
+FeedUpdater::~FeedUpdater() {
+    daily_.cancel();
+}
 
 void FeedUpdater::start() {
     if (daily_.isActive()) return;
     daily_ = queue_.every(kDay, 60 * 60, [this] { check(false); });
 }
 
-void FeedUpdater::checkForUpdates() { check(true); }
+void FeedUpdater::checkForUpdates() {
+    check(true);
+}
 
 void FeedUpdater::check(bool userInitiated) {
     if (checking_) return;
@@ -39,15 +43,19 @@ void FeedUpdater::check(bool userInitiated) {
 void FeedUpdater::didFinishLoading(const std::vector<AppcastItem>&) {}
 
 void FeedUpdater::didFindValidUpdate(const AppcastItem& item) {
-    QString text = QStringLiteral("Fenwold %1 (build %2) is available.").arg(item.displayVersion, item.version);
-    if (item.fileURL) text += QStringLiteral("<br><a href=\"%1\">Download it</a>").arg(item.fileURL->toString().toHtmlEscaped());
+    QString text =
+        QStringLiteral("Fenwold %1 (build %2) is available.").arg(item.displayVersion, item.version);
+    if (item.fileURL)
+        text += QStringLiteral("<br><a href=\"%1\">Download it</a>")
+                    .arg(item.fileURL->toString().toHtmlEscaped());
     tell(QStringLiteral("A new version of Fenwold is available"), text, true);
 }
 
 void FeedUpdater::didNotFindUpdate(const UpdateError& error) {
     QString text = error.description.toHtmlEscaped();
     for (const auto& [key, value] : error.userInfo) {
-        if (key == QLatin1String("NSLocalizedRecoverySuggestion")) text += QStringLiteral("<br>") + value.toHtmlEscaped();
+        if (key == QLatin1String("NSLocalizedRecoverySuggestion"))
+            text += QStringLiteral("<br>") + value.toHtmlEscaped();
     }
     tell(QStringLiteral("No update"), text, false);
 }

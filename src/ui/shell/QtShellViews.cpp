@@ -1,15 +1,15 @@
 #include "QtShellViews.h"
 
 #include "StatusIcon.h"
+#include "ports/Log.h"
+#include "ports/Screens.h"
+#include "ui/clipboard/QtShelfPanel.h"
 #include "ui/common/PanelHost.h"
 #include "ui/hints/HintView.h"
-#include "ui/clipboard/QtShelfPanel.h"
 #include "ui/peek/EmptyPeekView.h"
 #include "ui/settings/SettingsWindow.h"
 #include "ui/snap/WindowMenuPresenter.h"
 #include "ui/switcher/TileGridPanelWidget.h"
-#include "ports/Log.h"
-#include "ports/Screens.h"
 
 #include <QGuiApplication>
 #include <QPalette>
@@ -18,20 +18,23 @@
 
 namespace fenwold {
 
-QtShellViews::QtShellViews(const Platform& platform, SettingsDeps settings, std::unique_ptr<StatusItemView> statusItem,
-                           const PanelHost* panels)
+QtShellViews::QtShellViews(const Platform& platform, SettingsDeps settings,
+                           std::unique_ptr<StatusItemView> statusItem, const PanelHost* panels)
     : platform_(platform), settingsDeps_(std::move(settings)), statusItem_(std::move(statusItem)),
       desktopPanels_(std::make_unique<DesktopPanelHost>()), panels_(panels ? panels : desktopPanels_.get()) {}
 
 QtShellViews::~QtShellViews() = default;
 
-std::unique_ptr<HintPanel> QtShellViews::makeHintPanel() { return std::make_unique<HintPanelWidget>(*panels_); }
+std::unique_ptr<HintPanel> QtShellViews::makeHintPanel() {
+    return std::make_unique<HintPanelWidget>(*panels_);
+}
 
 void QtShellViews::installStatusItem(std::function<void(TrayClicks::Button, int)> onClick) {
     statusItem_->install(std::move(onClick));
 }
 
-void QtShellViews::popStatusMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) {
+void QtShellViews::popStatusMenu(const std::vector<StatusMenuItem>& items,
+                                 std::function<void(StatusAction)> chosen) {
     statusItem_->popMenu(items, std::move(chosen));
 }
 
@@ -51,7 +54,9 @@ std::unique_ptr<EmptyPeekPanel> QtShellViews::makeEmptyPeekPanel() {
     return std::make_unique<EmptyPeekPanelWidget>(*panels_);
 }
 
-std::unique_ptr<MenuPresenter> QtShellViews::makeMenuPresenter() { return std::make_unique<QtMenuPresenter>(*panels_); }
+std::unique_ptr<MenuPresenter> QtShellViews::makeMenuPresenter() {
+    return std::make_unique<QtMenuPresenter>(*panels_);
+}
 
 std::unique_ptr<ShelfPanel> QtShellViews::makeShelfPanel(const ShelfViewContext& context) {
     Screens& screens = *platform_.screens;
@@ -86,10 +91,17 @@ void QtTrayItem::install(std::function<void(Button, int)> onClick) {
     QObject::connect(tray_.get(), &QSystemTrayIcon::activated, tray_.get(),
                      [onClick = std::move(onClick)](QSystemTrayIcon::ActivationReason reason) {
                          switch (reason) {
-                         case QSystemTrayIcon::Context: onClick(Button::right, 1); break;
-                         case QSystemTrayIcon::DoubleClick: onClick(Button::left, 2); break;
-                         case QSystemTrayIcon::Trigger: onClick(Button::left, 1); break;
-                         default: break;
+                         case QSystemTrayIcon::Context:
+                             onClick(Button::right, 1);
+                             break;
+                         case QSystemTrayIcon::DoubleClick:
+                             onClick(Button::left, 2);
+                             break;
+                         case QSystemTrayIcon::Trigger:
+                             onClick(Button::left, 1);
+                             break;
+                         default:
+                             break;
                          }
                      });
     tray_->show();
@@ -106,7 +118,8 @@ void SlotStatusItem::install(std::function<void(Button, int)> onClick) {
     installed_ = true;
 }
 
-void SlotStatusItem::popMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) {
+void SlotStatusItem::popMenu(const std::vector<StatusMenuItem>& items,
+                             std::function<void(StatusAction)> chosen) {
     menu_ = QtShellViews::buildStatusMenu(items, std::move(chosen));
     menu_->popup(slot_.menuPosition());
 }

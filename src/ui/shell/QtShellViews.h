@@ -67,7 +67,8 @@ public:
     std::unique_ptr<HintPanel> makeHintPanel() override;
     void installStatusItem(std::function<void(TrayClicks::Button, int)> onClick) override;
     bool hasStatusItem() const override { return statusItem_->installed(); }
-    void popStatusMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) override;
+    void popStatusMenu(const std::vector<StatusMenuItem>& items,
+                       std::function<void(StatusAction)> chosen) override;
     void showSettings() override;
     std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
                                                      double cornerRadius) override;

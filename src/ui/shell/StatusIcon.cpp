@@ -7,7 +7,8 @@ namespace fenwold {
 
 QImage statusIconImage(int scale) {
     constexpr double kSize = 18;
-    QImage image(static_cast<int>(kSize * scale), static_cast<int>(kSize * scale), QImage::Format_ARGB32_Premultiplied);
+    QImage image(static_cast<int>(kSize * scale), static_cast<int>(kSize * scale),
+                 QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);

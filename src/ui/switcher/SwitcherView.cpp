@@ -51,7 +51,9 @@ SwitcherView::SwitcherView(SwitcherModel& model, const Metrics& metrics, QWidget
     observer_ = model_.observe([this] { update(); });
 }
 
-SwitcherView::~SwitcherView() { model_.unobserve(observer_); }
+SwitcherView::~SwitcherView() {
+    model_.unobserve(observer_);
+}
 
 const std::vector<TileAction>& SwitcherView::buttonActions() {
     static const std::vector<TileAction> actions = {TileAction::close, TileAction::minimize, TileAction::zoom,
@@ -70,9 +72,13 @@ void SwitcherView::setHeader(std::optional<QString> header) {
     update();
 }
 
-double SwitcherView::headerHeight(bool hasHeader) { return hasHeader ? kHeaderFontSize + 4 + kHeaderGap : 0; }
+double SwitcherView::headerHeight(bool hasHeader) {
+    return hasHeader ? kHeaderFontSize + 4 + kHeaderGap : 0;
+}
 
-QSize SwitcherView::preferredSize() const { return sizeFor(model_, metrics_, rows_, header_.has_value()); }
+QSize SwitcherView::preferredSize() const {
+    return sizeFor(model_, metrics_, rows_, header_.has_value());
+}
 
 QSize SwitcherView::sizeFor(const SwitcherModel& model, const Metrics& metrics,
                             const std::vector<std::vector<int>>& rows, bool hasHeader) {
@@ -83,7 +89,8 @@ QSize SwitcherView::sizeFor(const SwitcherModel& model, const Metrics& metrics,
         bool first = true;
         for (int i : row) {
             if (i < 0 || i >= static_cast<int>(windows.size())) continue;
-            x += (first ? 0 : Metrics::kTileSpacing) + metrics.tileWidth(windows[static_cast<std::size_t>(i)]);
+            x +=
+                (first ? 0 : Metrics::kTileSpacing) + metrics.tileWidth(windows[static_cast<std::size_t>(i)]);
             first = false;
         }
         width = std::max(width, x);
@@ -129,14 +136,18 @@ QRectF SwitcherView::buttonRect(int index, TileAction action) const {
 
 QString SwitcherView::tooltip(int index, TileAction action) const {
     switch (action) {
-    case TileAction::close: return QStringLiteral("Close window");
-    case TileAction::minimize: return QStringLiteral("Minimize window");
-    case TileAction::zoom: return QStringLiteral("Full screen");
+    case TileAction::close:
+        return QStringLiteral("Close window");
+    case TileAction::minimize:
+        return QStringLiteral("Minimize window");
+    case TileAction::zoom:
+        return QStringLiteral("Full screen");
     case TileAction::quit:
         if (index >= 0 && index < static_cast<int>(model_.windows().size()))
             return QStringLiteral("Quit ") + model_.windows()[static_cast<std::size_t>(index)].appName;
         return QStringLiteral("Quit ");
-    case TileAction::pick: break;
+    case TileAction::pick:
+        break;
     }
     return {};
 }
@@ -166,7 +177,8 @@ void SwitcherView::paintEvent(QPaintEvent*) {
         font.setWeight(QFont::DemiBold);
         painter.setFont(font);
         painter.setPen(QColor(255, 255, 255, 170));
-        painter.drawText(QRectF(Metrics::kPadding, Metrics::kPadding, width() - 2 * Metrics::kPadding, kHeaderFontSize + 4),
+        painter.drawText(QRectF(Metrics::kPadding, Metrics::kPadding, width() - 2 * Metrics::kPadding,
+                                kHeaderFontSize + 4),
                          Qt::AlignLeft | Qt::AlignVCenter, *header_);
     }
     const int count = static_cast<int>(model_.windows().size());
@@ -209,8 +221,9 @@ void SwitcherView::paintTile(QPainter& painter, int index) const {
     painter.setFont(font);
     painter.setPen(Qt::white);
     const QRectF label(tile.x() + 10, preview.bottom() + 10, tile.width() - 20, 20);
-    painter.drawText(label, Qt::AlignHCenter | Qt::AlignVCenter,
-                     painter.fontMetrics().elidedText(labelFor(w), Qt::ElideRight, static_cast<int>(label.width())));
+    painter.drawText(
+        label, Qt::AlignHCenter | Qt::AlignVCenter,
+        painter.fontMetrics().elidedText(labelFor(w), Qt::ElideRight, static_cast<int>(label.width())));
     if (index == hovered_) {
         const QRectF first = buttonRect(index, TileAction::close);
         const QRectF last = buttonRect(index, TileAction::quit);
@@ -223,7 +236,8 @@ void SwitcherView::paintTile(QPainter& painter, int index) const {
             painter.setPen(Qt::NoPen);
             painter.setBrush(style.color);
             painter.drawEllipse(circle);
-            paintSymbol(painter, QString::fromLatin1(style.symbol), circle.adjusted(4, 4, -4, -4), QColor(0, 0, 0, 190));
+            paintSymbol(painter, QString::fromLatin1(style.symbol), circle.adjusted(4, 4, -4, -4),
+                        QColor(0, 0, 0, 190));
         }
     }
     painter.restore();
@@ -258,8 +272,10 @@ bool SwitcherView::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const Hit hit = hitTest(help->pos());
-        if (hit.button) QToolTip::showText(help->globalPos(), tooltip(hit.index, *hit.button), this);
-        else QToolTip::hideText();
+        if (hit.button)
+            QToolTip::showText(help->globalPos(), tooltip(hit.index, *hit.button), this);
+        else
+            QToolTip::hideText();
         return true;
     }
     return QWidget::event(event);

@@ -25,8 +25,8 @@ Size TileGridPanelWidget::measure(const std::vector<std::vector<int>>& rows,
     return {static_cast<double>(size.width()), static_cast<double>(size.height())};
 }
 
-void TileGridPanelWidget::show(const std::vector<std::vector<int>>& rows, const std::optional<QString>& header,
-                               const Rect& frame) {
+void TileGridPanelWidget::show(const std::vector<std::vector<int>>& rows,
+                               const std::optional<QString>& header, const Rect& frame) {
     view_->setRows(rows);
     view_->setHeader(header);
     frame_ = frame;
@@ -36,8 +36,12 @@ void TileGridPanelWidget::show(const std::vector<std::vector<int>>& rows, const 
     view_->update();
 }
 
-void TileGridPanelWidget::orderOut() { view_->hide(); }
+void TileGridPanelWidget::orderOut() {
+    view_->hide();
+}
 
-bool TileGridPanelWidget::isVisible() const { return view_->isVisible(); }
+bool TileGridPanelWidget::isVisible() const {
+    return view_->isVisible();
+}
 
 } // namespace fenwold

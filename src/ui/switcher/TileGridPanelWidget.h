@@ -12,7 +12,8 @@ class SwitcherView;
 // A tile-grid panel drawn by `SwitcherView` inside a floating panel of the host.
 class TileGridPanelWidget final : public TileGridPanel {
 public:
-    TileGridPanelWidget(SwitcherModel& model, const Metrics& metrics, const PanelHost& host, double cornerRadius);
+    TileGridPanelWidget(SwitcherModel& model, const Metrics& metrics, const PanelHost& host,
+                        double cornerRadius);
     ~TileGridPanelWidget() override;
 
     void show(const std::vector<std::vector<int>>& rows, const std::optional<QString>& header,
@@ -20,7 +21,8 @@ public:
     void orderOut() override;
     bool isVisible() const override;
     Rect frame() const override { return frame_; }
-    Size measure(const std::vector<std::vector<int>>& rows, const std::optional<QString>& header) const override;
+    Size measure(const std::vector<std::vector<int>>& rows,
+                 const std::optional<QString>& header) const override;
 
     SwitcherView& view() const { return *view_; }
 
