@@ -138,19 +138,11 @@ void ClipboardShelfModel::move(int delta) {
 }
 
 Subscription ClipboardShelfModel::observe(std::function<void()> changedHandler) {
-    const uint64_t key = nextObserver_++;
-    observers_.emplace(key, std::move(changedHandler));
-    return Subscription([this, key, alive = std::weak_ptr<int>(lifetime_)] {
-        if (alive.lock()) observers_.erase(key);
-    });
+    return observers_.add(std::move(changedHandler));
 }
 
 void ClipboardShelfModel::changed() {
-    std::vector<std::function<void()>> handlers;
-    for (const auto& [key, handler] : observers_)
-        handlers.push_back(handler);
-    for (const auto& handler : handlers)
-        handler();
+    observers_.notify();
 }
 
 } // namespace fenwold

@@ -64,9 +64,7 @@ private:
     std::optional<QUuid> selectedID_;
     bool searchFocused_ = false;
     bool inspecting_ = false;
-    std::map<uint64_t, std::function<void()>> observers_;
-    uint64_t nextObserver_ = 1;
-    std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
+    ObserverList observers_;
 };
 
 } // namespace fenwold

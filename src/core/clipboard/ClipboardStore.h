@@ -95,8 +95,7 @@ private:
     bool processing_ = false;
     bool wasEnabled_ = false;
 
-    std::map<uint64_t, std::function<void()>> observers_;
-    uint64_t nextObserver_ = 1;
+    ObserverList observers_;
     std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
 };
 
