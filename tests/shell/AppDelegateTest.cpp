@@ -161,6 +161,7 @@ TEST_F(Launch, QuittingWithARemapActiveClearsTheKeyMapping) {
 
     SimSession plain;
     RecordingViews v;
+    v.screens = &plain.screens;
     AppDelegate quiet(plain.platform(), v, {});
     quiet.applicationDidFinishLaunching();
     quiet.applicationWillTerminate();
