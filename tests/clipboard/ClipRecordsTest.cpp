@@ -143,4 +143,22 @@ TEST(ClipImageTest, ThumbnailIsBoundedAndDimensionsAreThePixelSize) {
     EXPECT_FALSE(broken.dimensions());
 }
 
+TEST(ClipImageTest, TiffDecodesWithItsOrientationApplied) {
+    const QByteArray plain = tiffBytes(1000, 200);
+    ASSERT_FALSE(plain.isEmpty()) << "this build has no TIFF writer";
+    const ClipboardEntry wide(savedClip(ClipPayload{{PasteboardItem{{{ClipTypes::tiff, plain}}}}}), false);
+    ASSERT_TRUE(wide.thumbnail());
+    EXPECT_EQ(wide.thumbnail()->size(), QSize(640, 128));
+    EXPECT_EQ(*wide.dimensions(), QString::fromUtf8("1000 × 200"));
+
+    // A portrait photo stored sideways: the dimensions are the stored pixels, the thumbnail is upright.
+    const ClipboardEntry turned(
+        savedClip(ClipPayload{{PasteboardItem{
+            {{ClipTypes::tiff, tiffBytes(300, 100, QImageIOHandler::TransformationRotate90)}}}}}),
+        false);
+    ASSERT_TRUE(turned.thumbnail());
+    EXPECT_EQ(turned.thumbnail()->size(), QSize(100, 300));
+    EXPECT_EQ(*turned.dimensions(), QString::fromUtf8("300 × 100"));
+}
+
 } // namespace

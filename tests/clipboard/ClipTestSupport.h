@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QColor>
 #include <QImage>
+#include <QImageWriter>
 
 namespace fenwold::test {
 
@@ -24,6 +25,21 @@ inline QByteArray pngBytes(int width, int height, QColor colour = Qt::red) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// TIFF bytes, optionally with an orientation tag, as screenshots and some apps put on the pasteboard.
+inline QByteArray
+tiffBytes(int width, int height,
+          QImageIOHandler::Transformations orientation = QImageIOHandler::TransformationNone) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "tiff");
+    writer.setTransformation(orientation);
+    writer.write(image);
     return bytes;
 }
 
