@@ -34,7 +34,8 @@ ClipboardPreview::ClipboardPreview(Platform& platform, const StartupOptions& opt
                                appIdentifier()});
     insertSampleClips(*store_, platform.clock->now());
 
-    paste_ = std::make_unique<KeySenderPaste>(*platform.keySender);
+    inject_ = std::make_unique<Inject>(*platform.keySender, *workspace, *platform.log);
+    paste_ = std::make_unique<InjectPaste>(*inject_);
     const ShelfStyle style{darkAppearance(options), platform.screens->reduceTransparency(),
                            platform.screens->reduceMotion()};
     Screens* screens = platform.screens;

@@ -2,6 +2,7 @@
 
 #include "core/clipboard/ClipboardShelfController.h"
 #include "core/clipboard/ClipboardStore.h"
+#include "core/input/Inject.h"
 #include "core/shell/CommandLine.h"
 #include "ports/Platform.h"
 
@@ -23,7 +24,8 @@ public:
 private:
     QTemporaryDir pinsFolder_;
     std::unique_ptr<ClipboardStore> store_;
-    std::unique_ptr<KeySenderPaste> paste_;
+    std::unique_ptr<Inject> inject_;
+    std::unique_ptr<InjectPaste> paste_;
     std::unique_ptr<ClipboardShelfController> shelf_;
     Subscription reopen_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ports/Platform.h"
+#include "ui/clipboard/ShelfWindow.h"
 
 #include <functional>
 #include <memory>
@@ -21,6 +22,8 @@ public:
     virtual Platform platform() = 0;
     // The status-bar item of this platform.
     virtual std::unique_ptr<StatusItemView> makeStatusItem() = 0;
+    // The window the clipboard shelf floats in; empty for Qt's own window.
+    virtual ShelfWindowFactory shelfWindows() = 0;
     // Runs when the application is asked to terminate through its own quit command.
     virtual void onTerminate(std::function<void()> quit) = 0;
 };

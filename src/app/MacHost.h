@@ -13,6 +13,7 @@ public:
     ~MacHost() override;
     Platform platform() override;
     std::unique_ptr<StatusItemView> makeStatusItem() override;
+    ShelfWindowFactory shelfWindows() override;
     void onTerminate(std::function<void()> quit) override;
 
 private:

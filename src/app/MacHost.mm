@@ -12,11 +12,14 @@
 #include "platform/mac/MacProcesses.h"
 #include "platform/mac/MacScreenCapture.h"
 #include "platform/mac/MacScreens.h"
+#include "platform/mac/MacShelfWindow.h"
 #include "platform/mac/MacStatusItem.h"
 #include "platform/mac/MacWindowServer.h"
 #include "platform/mac/MacWorkspace.h"
 #include "platform/qt/QtMainQueue.h"
 #include "platform/qt/WorkerQueues.h"
+
+#include <QWidget>
 
 namespace fenwold {
 
@@ -71,6 +74,13 @@ Platform MacHost::platform() {
 }
 
 std::unique_ptr<StatusItemView> MacHost::makeStatusItem() { return std::make_unique<MacStatusItem>(); }
+
+ShelfWindowFactory MacHost::shelfWindows() {
+    return [](QWidget &content) -> std::unique_ptr<ShelfWindow> {
+        content.winId(); // the native window must exist before the panel adopts it
+        return std::make_unique<MacShelfWindow>(content.windowHandle());
+    };
+}
 
 void MacHost::onTerminate(std::function<void()> quit) { parts_->appShell.setQuit(std::move(quit)); }
 

@@ -41,6 +41,10 @@ std::unique_ptr<StatusItemView> SimHost::makeStatusItem() {
     return std::make_unique<QtTrayItem>();
 }
 
+ShelfWindowFactory SimHost::shelfWindows() {
+    return {};
+}
+
 void SimHost::onTerminate(std::function<void()> quit) {
     session_.appShell.onTerminate = std::move(quit);
 }

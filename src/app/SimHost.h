@@ -17,6 +17,7 @@ public:
     SimHost();
     Platform platform() override;
     std::unique_ptr<StatusItemView> makeStatusItem() override;
+    ShelfWindowFactory shelfWindows() override;
     void onTerminate(std::function<void()> quit) override;
     SimSession& session() { return session_; }
 

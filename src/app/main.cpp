@@ -66,7 +66,7 @@ int main(int argc, char* argv[]) {
     settings.reapplyKeyMapping = [&delegate] {
         if (delegate) delegate->hidRemap().apply();
     };
-    QtShellViews views(platform, settings, host->makeStatusItem());
+    QtShellViews views(platform, settings, host->makeStatusItem(), nullptr, host->shelfWindows());
     // The pins live in the user's application-support folder (the data folder on Linux).
     StorageLocations storage;
     storage.pinsFile = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +

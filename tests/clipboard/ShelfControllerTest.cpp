@@ -2,6 +2,7 @@
 #include "ClipTestSupport.h"
 #include "core/clipboard/ClipboardShelfController.h"
 #include "core/clipboard/ClipboardStore.h"
+#include "core/input/Inject.h"
 #include "platform/sim/SimSession.h"
 
 #include <gtest/gtest.h>
@@ -83,7 +84,8 @@ protected:
                          ClipboardStoreServices{&sim.mainQueue, &sim.worker,
                                                 [this] { return sim.workspace.frontmostApp(); }, &sim.clock,
                                                 std::nullopt}};
-    KeySenderPaste paste{sim.keys};
+    Inject inject{sim.keys, sim.workspace, sim.log};
+    InjectPaste paste{inject};
     RecordingPanel* panel = nullptr;
     RecordingSearchField field;
     ShelfViewContext context;

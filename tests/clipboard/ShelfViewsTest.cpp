@@ -2,6 +2,7 @@
 #include "ClipTestSupport.h"
 #include "core/clipboard/ClipboardSamples.h"
 #include "core/clipboard/ClipboardStore.h"
+#include "core/input/Inject.h"
 #include "platform/sim/SimSession.h"
 #include "ui/clipboard/ClipboardCard.h"
 #include "ui/clipboard/QtShelfPanel.h"
@@ -27,6 +28,30 @@ QString snapshotPath(const QString& name) {
     return QDir(folder).filePath(name + ".png");
 }
 
+// A platform window around the shelf content, recording what the panel asks of it.
+struct RecordingShelfWindow final : ShelfWindow {
+    QWidget* content = nullptr;
+    std::vector<Rect> frames;
+    bool key = false;
+    bool shown = false;
+    std::function<void(bool)> clicks;
+
+    void place(const Rect& frame, double) override { frames.push_back(frame); }
+    void animate(const Rect& frame, double, double, bool, std::function<void()> completion) override {
+        frames.push_back(frame);
+        completion();
+    }
+    void makeKeyAndOrderFront() override { shown = key = true; }
+    void resignKey() override { key = false; }
+    void orderOut() override { shown = key = false; }
+    bool isKeyWindow() const override { return key; }
+    void clearFirstResponder() override {}
+    Subscription monitorClicks(std::function<void(bool)> handler) override {
+        clicks = std::move(handler);
+        return Subscription([this] { clicks = nullptr; });
+    }
+};
+
 class ShelfViewsTest : public ::testing::Test {
 protected:
     SimSession sim;
@@ -34,11 +59,13 @@ protected:
                          ClipboardStoreServices{&sim.mainQueue, &sim.worker,
                                                 [this] { return sim.workspace.frontmostApp(); }, &sim.clock,
                                                 std::nullopt}};
-    KeySenderPaste paste{sim.keys};
+    Inject inject{sim.keys, sim.workspace, sim.log};
+    InjectPaste paste{inject};
     QtShelfPanel* panel = nullptr;
     std::unique_ptr<ClipboardShelfController> shelf;
     std::vector<std::tuple<QString, bool, bool>> used;
     bool dark = false;
+    ShelfWindowFactory windows;
 
     void SetUp() override {
         Prefs(sim.prefs).registerDefaults();
@@ -54,8 +81,9 @@ protected:
                     used.emplace_back(clip.text(), plain, copyOnly);
                     original(clip, plain, copyOnly);
                 };
-                auto p = std::make_unique<QtShelfPanel>(context, ShelfStyle{dark, false, true}, sim.screens,
-                                                        [this] { return sim.clock.now(); });
+                auto p = std::make_unique<QtShelfPanel>(
+                    context, ShelfStyle{dark, false, true}, sim.screens, [this] { return sim.clock.now(); },
+                    windows);
                 panel = p.get();
                 return p;
             });
@@ -212,6 +240,42 @@ TEST(ShelfKeyEventTest, QtKeysBecomeVirtualKeyCodesAndFlags) {
     EXPECT_EQ(shelfKeyEvent(shiftReturn).keyCode, 36);
     EXPECT_EQ(shelfKeyEvent(shiftReturn).flags, 0x20000u | 0x40000u);
     EXPECT_EQ(shelfKeyEvent(QKeyEvent(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, "5")).keyCode, 23);
+}
+
+TEST_F(ShelfViewsTest, APlatformWindowHostsTheShelfAndReportsOutsideClicks) {
+    RecordingShelfWindow* window = nullptr;
+    windows = [&window](QWidget& content) {
+        auto w = std::make_unique<RecordingShelfWindow>();
+        w->content = &content;
+        window = w.get();
+        return w;
+    };
+    insertSampleClips(store, sim.clock.now());
+    build();
+    open();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->content, panel->window());
+    EXPECT_TRUE(window->shown);
+    ASSERT_FALSE(window->frames.empty());
+    EXPECT_EQ(window->frames.back().width, 1060);
+    EXPECT_FALSE(panel->window()->isVisible()) << "the platform window shows the content, not Qt";
+
+    // Keys typed into the content reach the shelf while the platform window is key, and not after.
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QApplication::sendEvent(&view(), &right);
+    ASSERT_TRUE(shelf->model().selected());
+    EXPECT_EQ(shelf->model().selected()->id(), shelf->model().visible()[1]->id());
+    window->key = false;
+    QApplication::sendEvent(&view(), &right);
+    EXPECT_EQ(shelf->model().selected()->id(), shelf->model().visible()[1]->id());
+
+    ASSERT_TRUE(window->clicks);
+    window->clicks(true);
+    EXPECT_TRUE(shelf->isOpen());
+    window->clicks(false);
+    sim.mainQueue.drain();
+    EXPECT_FALSE(shelf->isOpen());
+    EXPECT_FALSE(window->shown);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "ClipboardShelfController.h"
 
 #include "ClipboardStore.h"
-#include "ports/KeySender.h"
+#include "core/input/Inject.h"
 #include "ports/MainQueue.h"
 #include "ports/Pasteboard.h"
 #include "ports/Screens.h"
@@ -40,9 +40,8 @@ bool hasControlCharacter(const QString& characters) {
 
 } // namespace
 
-void KeySenderPaste::paste(int32_t pid) {
-    keys_->post(kV, true, kCommand, pid);
-    keys_->post(kV, false, kCommand, pid);
+void InjectPaste::paste(int32_t pid) {
+    inject_->post(kV, kCommand, pid);
 }
 
 ClipboardShelfController::ClipboardShelfController(ClipboardStore& store, ShelfServices services,

@@ -13,7 +13,7 @@ namespace fenwold {
 class ClipboardStore;
 class MainQueue;
 class Screens;
-class KeySender;
+class Inject;
 
 // What the shelf's views are given: the model, the store and the controller's callbacks.
 struct ShelfViewContext {
@@ -89,14 +89,15 @@ private:
     std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
 };
 
-// Command+V through the key sender: a key-down and key-up with only the Command flag.
-class KeySenderPaste final : public PasteKeystroke {
+// Command+V through the program's own key injection: a key-down and key-up with only the
+// Command flag, marked so the event tap lets them pass.
+class InjectPaste final : public PasteKeystroke {
 public:
-    explicit KeySenderPaste(KeySender& keys) : keys_(&keys) {}
+    explicit InjectPaste(const Inject& inject) : inject_(&inject) {}
     void paste(int32_t pid) override;
 
 private:
-    KeySender* keys_;
+    const Inject* inject_;
 };
 
 } // namespace fenwold

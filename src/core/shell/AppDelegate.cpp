@@ -173,10 +173,6 @@ void AppDelegate::openClipboard() {
     shelf_->show();
 }
 
-void AppDelegate::InjectPaste::paste(int32_t pid) {
-    inject_.post(static_cast<uint16_t>(keycode::v), flag::command, pid);
-}
-
 void AppDelegate::trayClicked(TrayClicks::Button button, int clickCount) {
     trayClicks_.clicked(button, clickCount);
 }

@@ -100,15 +100,6 @@ public:
     SwitcherSession& switcher() { return *switcher_; }
 
 private:
-    // Command+V to the application a clip was chosen for.
-    class InjectPaste final : public PasteKeystroke {
-    public:
-        explicit InjectPaste(const Inject& inject) : inject_(inject) {}
-        void paste(int32_t pid) override;
-
-    private:
-        const Inject& inject_;
-    };
     // Win+V toggles the shelf.
     class ShelfToggle final : public ShelfTarget {
     public:

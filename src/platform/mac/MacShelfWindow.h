@@ -1,7 +1,6 @@
 #pragma once
 
-#include "ports/Geometry.h"
-#include "ports/Subscription.h"
+#include "ui/clipboard/ShelfWindow.h"
 
 #include <functional>
 #include <memory>
@@ -14,25 +13,22 @@ namespace fenwold {
 // Space, stays out of window cycling and may sit beside full-screen windows. It takes keys
 // without activating the program and hosts a Qt window as its content. Frames are in screen
 // coordinates (origin bottom-left), as AppKit uses them.
-class MacShelfWindow {
+class MacShelfWindow final : public ShelfWindow {
 public:
     explicit MacShelfWindow(QWindow* content);
-    ~MacShelfWindow();
-    MacShelfWindow(const MacShelfWindow&) = delete;
-    MacShelfWindow& operator=(const MacShelfWindow&) = delete;
+    ~MacShelfWindow() override;
 
-    void place(const Rect& frame, double alpha);
-    // completion must be callable; it runs when the animation ends.
+    void place(const Rect& frame, double alpha) override;
     void animate(const Rect& frame, double alpha, double seconds, bool easeOut,
-                 std::function<void()> completion);
-    void makeKeyAndOrderFront();
-    void resignKey();
-    void orderOut();
-    bool isKeyWindow() const;
-    void clearFirstResponder();
+                 std::function<void()> completion) override;
+    void makeKeyAndOrderFront() override;
+    void resignKey() override;
+    void orderOut() override;
+    bool isKeyWindow() const override;
+    void clearFirstResponder() override;
     // Left and right mouse-downs in other applications (never in the panel) and in this one,
     // telling whether the click landed in the panel.
-    Subscription monitorClicks(std::function<void(bool inPanel)> handler);
+    Subscription monitorClicks(std::function<void(bool inPanel)> handler) override;
 
 private:
     struct Native;

@@ -1,14 +1,11 @@
 #include "QtShelfPanel.h"
 
-#include "ports/Screens.h"
+#include "QtShelfWindow.h"
 
 #include <QApplication>
 #include <QHash>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QVBoxLayout>
-#include <QVariantAnimation>
-#include <QWindow>
 
 namespace fenwold {
 
@@ -49,11 +46,8 @@ ShelfKeyEvent shelfKeyEvent(const QKeyEvent& event) {
 }
 
 QtShelfPanel::QtShelfPanel(const ShelfViewContext& context, ShelfStyle style, Screens& screens,
-                           std::function<double()> now)
-    : screens_(&screens), window_(std::make_unique<QWidget>(nullptr, Qt::Tool | Qt::FramelessWindowHint |
-                                                                         Qt::WindowStaysOnTopHint)) {
-    window_->setAttribute(Qt::WA_TranslucentBackground);
-    window_->setAttribute(Qt::WA_ShowWithoutActivating);
+                           std::function<double()> now, const ShelfWindowFactory& windows)
+    : window_(std::make_unique<QWidget>()) {
     window_->setWindowTitle(QStringLiteral("Clipboard shelf"));
     window_->setAccessibleName(QStringLiteral("Clipboard shelf"));
     auto* layout = new QVBoxLayout(window_.get());
@@ -62,79 +56,44 @@ QtShelfPanel::QtShelfPanel(const ShelfViewContext& context, ShelfStyle style, Sc
     layout->setSizeConstraint(QLayout::SetNoConstraint);
     view_ = new ClipboardShelfView(context, style, std::move(now), window_.get());
     layout->addWidget(view_);
-    animation_ = new QVariantAnimation(this);
-    animation_->setStartValue(0.0);
-    animation_->setEndValue(1.0);
+    shelfWindow_ = windows ? windows(*window_) : std::make_unique<QtShelfWindow>(*window_, screens);
     qApp->installEventFilter(this);
 }
 
 QtShelfPanel::~QtShelfPanel() {
     qApp->removeEventFilter(this);
-}
-
-QRect QtShelfPanel::toQt(const Rect& frame) const {
-    const auto screens = screens_->screens();
-    const double primaryHeight = screens.empty() ? 0 : screens.front().frame.height;
-    return QRect(qRound(frame.x), qRound(primaryHeight - frame.y - frame.height), qRound(frame.width),
-                 qRound(frame.height));
+    // The window wraps the content widget: it goes first.
+    shelfWindow_.reset();
 }
 
 void QtShelfPanel::place(const Rect& frame, double alpha) {
-    animation_->stop();
-    window_->setGeometry(toQt(frame));
-    window_->setWindowOpacity(alpha);
+    shelfWindow_->place(frame, alpha);
 }
 
 void QtShelfPanel::animate(const Rect& frame, double alpha, double seconds, bool easeOut,
                            std::function<void()> completion) {
-    animation_->stop();
-    animation_->disconnect(this);
-    const QRect from = window_->geometry();
-    const QRect to = toQt(frame);
-    const double fromAlpha = window_->windowOpacity();
-    if (seconds <= 0) {
-        window_->setGeometry(to);
-        window_->setWindowOpacity(alpha);
-        if (completion) completion();
-        return;
-    }
-    animation_->setDuration(qRound(seconds * 1000));
-    animation_->setEasingCurve(easeOut ? QEasingCurve::OutCubic : QEasingCurve::InCubic);
-    connect(animation_, &QVariantAnimation::valueChanged, this,
-            [this, from, to, fromAlpha, alpha](const QVariant& v) {
-                const double t = v.toDouble();
-                const auto mix = [t](int a, int b) { return qRound(a + (b - a) * t); };
-                window_->setGeometry(mix(from.x(), to.x()), mix(from.y(), to.y()),
-                                     mix(from.width(), to.width()), mix(from.height(), to.height()));
-                window_->setWindowOpacity(fromAlpha + (alpha - fromAlpha) * t);
-            });
-    connect(animation_, &QVariantAnimation::finished, this, [completion] {
-        if (completion) completion();
-    });
-    animation_->start();
+    if (!completion) completion = [] {};
+    shelfWindow_->animate(frame, alpha, seconds, easeOut, std::move(completion));
 }
 
 void QtShelfPanel::makeKeyAndOrderFront() {
-    window_->show();
-    window_->raise();
-    window_->activateWindow();
+    shelfWindow_->makeKeyAndOrderFront();
 }
 
 void QtShelfPanel::resignKey() {
-    if (QWidget* focus = window_->focusWidget()) focus->clearFocus();
+    shelfWindow_->resignKey();
 }
 
 void QtShelfPanel::orderOut() {
-    window_->hide();
+    shelfWindow_->orderOut();
 }
 
 bool QtShelfPanel::isKeyWindow() const {
-    return window_->isVisible() && window_->isActiveWindow();
+    return shelfWindow_->isKeyWindow();
 }
 
 void QtShelfPanel::clearFirstResponder() {
-    if (QWidget* focus = window_->focusWidget()) focus->clearFocus();
-    window_->setFocus(Qt::OtherFocusReason);
+    shelfWindow_->clearFirstResponder();
 }
 
 bool QtShelfPanel::editingText() const {
@@ -149,36 +108,16 @@ Subscription QtShelfPanel::monitorKeys(std::function<bool(const ShelfKeyEvent&)>
 }
 
 Subscription QtShelfPanel::monitorClicks(std::function<void(bool)> handler) {
-    clicks_ = std::move(handler);
-    return Subscription([this, alive = std::weak_ptr<int>(lifetime_)] {
-        if (alive.lock()) clicks_ = nullptr;
-    });
-}
-
-bool QtShelfPanel::belongsToPanel(QObject* object) const {
-    auto* widget = qobject_cast<QWidget*>(object);
-    if (!widget) {
-        auto* window = qobject_cast<QWindow*>(object);
-        return window && window_->windowHandle() == window;
-    }
-    QWidget* top = widget->window();
-    // Menus opened from the shelf are windows of their own but part of it.
-    while (top && top != window_.get() && (top->windowFlags() & Qt::Popup) && top->parentWidget())
-        top = top->parentWidget()->window();
-    return top == window_.get();
+    return shelfWindow_->monitorClicks(std::move(handler));
 }
 
 bool QtShelfPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && keys_ && belongsToPanel(watched) &&
-        qobject_cast<QWidget*>(watched)) {
+    if (event->type() == QEvent::KeyPress && keys_ && qobject_cast<QWidget*>(watched) &&
+        isPartOfWindow(*window_, watched)) {
         // Look at each key once: Qt offers it to the window's widgets in turn.
         if (watched != QApplication::focusWidget() && QApplication::focusWidget()) return false;
         const auto key = shelfKeyEvent(*static_cast<QKeyEvent*>(event));
         return keys_(key);
-    }
-    if (event->type() == QEvent::MouseButtonPress && clicks_ && qobject_cast<QWidget*>(watched)) {
-        const auto button = static_cast<QMouseEvent*>(event)->button();
-        if (button == Qt::LeftButton || button == Qt::RightButton) clicks_(belongsToPanel(watched));
     }
     return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClipboardShelfView.h"
+#include "ShelfWindow.h"
 #include "core/clipboard/ShelfPanel.h"
 
 #include <QObject>
@@ -8,20 +9,18 @@
 #include <memory>
 
 class QKeyEvent;
-class QVariantAnimation;
 
 namespace fenwold {
 
 class Screens;
 
-// The shelf's floating window in Qt: a frameless tool window above normal windows that shows
-// without activating, holding the shelf view. Frames arrive in screen coordinates (origin
-// bottom-left of the primary screen) and are turned into Qt's top-left coordinates here.
+// The shelf's panel: the shelf view in its window, with the keys typed into it. Without a
+// window factory the window is Qt's own floating tool window.
 class QtShelfPanel final : public QObject, public ShelfPanel {
     Q_OBJECT
 public:
     QtShelfPanel(const ShelfViewContext& context, ShelfStyle style, Screens& screens,
-                 std::function<double()> now);
+                 std::function<double()> now, const ShelfWindowFactory& windows = {});
     ~QtShelfPanel() override;
 
     void place(const Rect& frame, double alpha) override;
@@ -43,15 +42,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QRect toQt(const Rect& frame) const;
-    bool belongsToPanel(QObject* object) const;
-
-    Screens* screens_;
     std::unique_ptr<QWidget> window_;
     ClipboardShelfView* view_ = nullptr;
-    QVariantAnimation* animation_ = nullptr;
+    std::unique_ptr<ShelfWindow> shelfWindow_;
     std::function<bool(const ShelfKeyEvent&)> keys_;
-    std::function<void(bool)> clicks_;
     std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
 };
 

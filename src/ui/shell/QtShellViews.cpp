@@ -19,9 +19,11 @@
 namespace fenwold {
 
 QtShellViews::QtShellViews(const Platform& platform, SettingsDeps settings,
-                           std::unique_ptr<StatusItemView> statusItem, const PanelHost* panels)
+                           std::unique_ptr<StatusItemView> statusItem, const PanelHost* panels,
+                           ShelfWindowFactory shelfWindows)
     : platform_(platform), settingsDeps_(std::move(settings)), statusItem_(std::move(statusItem)),
-      desktopPanels_(std::make_unique<DesktopPanelHost>()), panels_(panels ? panels : desktopPanels_.get()) {}
+      desktopPanels_(std::make_unique<DesktopPanelHost>()), panels_(panels ? panels : desktopPanels_.get()),
+      shelfWindows_(std::move(shelfWindows)) {}
 
 QtShellViews::~QtShellViews() = default;
 
@@ -63,7 +65,8 @@ std::unique_ptr<ShelfPanel> QtShellViews::makeShelfPanel(const ShelfViewContext&
     const ShelfStyle style{QGuiApplication::palette().color(QPalette::Window).lightness() < 128,
                            screens.reduceTransparency(), screens.reduceMotion()};
     WallClock* clock = platform_.clock;
-    return std::make_unique<QtShelfPanel>(context, style, screens, [clock] { return clock->now(); });
+    return std::make_unique<QtShelfPanel>(
+        context, style, screens, [clock] { return clock->now(); }, shelfWindows_);
 }
 
 std::unique_ptr<QMenu> QtShellViews::buildStatusMenu(const std::vector<StatusMenuItem>& items,

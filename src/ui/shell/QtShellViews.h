@@ -2,6 +2,7 @@
 
 #include "core/shell/AppDelegate.h"
 #include "ports/StatusItem.h"
+#include "ui/clipboard/ShelfWindow.h"
 #include "ui/settings/SettingsDeps.h"
 
 #include <QMenu>
@@ -60,8 +61,10 @@ private:
 // and the settings window (built on first use and kept).
 class QtShellViews final : public ShellViews {
 public:
+    // Without a panel host panels are top-level windows; without a shelf-window factory the
+    // shelf is Qt's own floating window.
     QtShellViews(const Platform& platform, SettingsDeps settings, std::unique_ptr<StatusItemView> statusItem,
-                 const PanelHost* panels = nullptr);
+                 const PanelHost* panels = nullptr, ShelfWindowFactory shelfWindows = {});
     ~QtShellViews() override;
 
     std::unique_ptr<HintPanel> makeHintPanel() override;
@@ -89,6 +92,7 @@ private:
     std::unique_ptr<PanelHost> desktopPanels_;
     const PanelHost* panels_;
     std::unique_ptr<SettingsWindow> settings_;
+    ShelfWindowFactory shelfWindows_;
 };
 
 } // namespace fenwold
