@@ -23,7 +23,8 @@ bool darkAppearance(const StartupOptions& options) {
 
 } // namespace
 
-ClipboardPreview::ClipboardPreview(Platform& platform, const StartupOptions& options) {
+ClipboardPreview::ClipboardPreview(Platform& platform, const StartupOptions& options,
+                                   ShelfWindowFactory shelfWindows) {
     std::optional<QString> pins;
     if (pinsFolder_.isValid()) pins = pinsFolder_.filePath(PinsFile::relativePath);
     Workspace* workspace = platform.workspace;
@@ -42,8 +43,9 @@ ClipboardPreview::ClipboardPreview(Platform& platform, const StartupOptions& opt
     WallClock* clock = platform.clock;
     shelf_ = std::make_unique<ClipboardShelfController>(
         *store_, ShelfServices{platform.mainQueue, workspace, screens, paste_.get(), platform.prefs},
-        [style, screens, clock](const ShelfViewContext& context) {
-            return std::make_unique<QtShelfPanel>(context, style, *screens, [clock] { return clock->now(); });
+        [style, screens, clock, shelfWindows](const ShelfViewContext& context) {
+            return std::make_unique<QtShelfPanel>(
+                context, style, *screens, [clock] { return clock->now(); }, shelfWindows);
         });
     reopen_ = platform.appShell->observeReopen([this] { shelf_->show(); });
     if (platform.log)

@@ -5,6 +5,7 @@
 #include "core/input/Inject.h"
 #include "core/shell/CommandLine.h"
 #include "ports/Platform.h"
+#include "ui/clipboard/ShelfWindow.h"
 
 #include <QTemporaryDir>
 #include <memory>
@@ -16,7 +17,7 @@ namespace fenwold {
 // whole run. Re-opening the application shows the shelf again.
 class ClipboardPreview {
 public:
-    ClipboardPreview(Platform& platform, const StartupOptions& options);
+    ClipboardPreview(Platform& platform, const StartupOptions& options, ShelfWindowFactory shelfWindows = {});
     void show() { shelf_->show(); }
     ClipboardShelfController& shelf() { return *shelf_; }
     ClipboardStore& store() { return *store_; }

@@ -47,9 +47,8 @@ int main(int argc, char* argv[]) {
         // The shelf with sample clips instead of the application's features; reopening the
         // program shows it again.
         Prefs(*platform.prefs).registerDefaults();
-        ClipboardPreview preview(platform, options);
+        ClipboardPreview preview(platform, options, host->shelfWindows());
         preview.show();
-        Subscription reopen = platform.appShell->observeReopen([&preview] { preview.show(); });
         return QApplication::exec();
     }
     NetworkFeedFetcher feedFetcher;
