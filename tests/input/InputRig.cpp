@@ -1,4 +1,5 @@
 #include "InputRig.h"
+#include "support/DispatchParts.h"
 
 namespace fenwold::testing {
 
@@ -11,21 +12,12 @@ QString snapName(SnapKind s) {
 namespace {
 
 SwitcherController::Parts partsOf(InputRig& r) {
-    SwitcherController::Parts p;
-    p.prefs = &r.sim.prefs;
-    p.mainQueue = &r.sim.mainQueue;
-    p.routing = &r.routing;
+    SwitcherController::Parts p = dispatchPartsOf(r.sim, r.routing);
     p.inject = &r.inject;
     p.hints = &r.hud;
     p.finder = &r.finder;
     p.winKeys = &r.winKeys;
     p.forwarder = &r.forwarder;
-    p.workspace = &r.sim.workspace;
-    p.processes = &r.sim.processes;
-    p.inputSources = &r.sim.inputSources;
-    p.log = &r.sim.log;
-    p.trace = nullptr;
-    p.tap = &r.sim.eventTap;
     p.switcher = &r.switcher;
     p.assist = &r.assist;
     p.winMenu = &r.menu;

@@ -1,5 +1,6 @@
 // The debug trace file: its lines, and that it is safe to keep in a shared folder.
 #include "InputRig.h"
+#include "support/DispatchParts.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,17 +60,9 @@ TEST(Trace, EventLinesOfTheDispatch) {
     rig.set(PrefKey::debugLog, true);
     rig.set(PrefKey::f19Globe, true);
     Trace trace(rig.sim.prefs, rig.sim.mainQueue, rig.sim.clock, path);
-    SwitcherController::Parts parts;
-    parts.prefs = &rig.sim.prefs;
-    parts.mainQueue = &rig.sim.mainQueue;
-    parts.routing = &rig.routing;
+    SwitcherController::Parts parts = dispatchPartsOf(rig.sim, rig.routing);
     parts.inject = &rig.inject;
-    parts.workspace = &rig.sim.workspace;
-    parts.processes = &rig.sim.processes;
-    parts.inputSources = &rig.sim.inputSources;
-    parts.log = &rig.sim.log;
     parts.trace = &trace;
-    parts.tap = &rig.sim.eventTap;
     SwitcherController c(parts);
 
     TapEvent shiftA;

@@ -4,6 +4,7 @@
 #include "core/input/SwitcherController.h"
 #include "core/snap/SnapAssistController.h"
 #include "core/windows/SnapGeometry.h"
+#include "support/DispatchParts.h"
 #include "switcher/OverlayRig.h"
 
 using namespace fenwold;
@@ -56,17 +57,9 @@ protected:
         return p;
     }
     SwitcherController::Parts dispatchParts() {
-        SwitcherController::Parts p;
-        p.prefs = &sim.prefs;
-        p.mainQueue = &sim.mainQueue;
-        p.routing = &routing;
+        SwitcherController::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
         p.inject = &inject;
         p.forwarder = &forwarder;
-        p.workspace = &sim.workspace;
-        p.processes = &sim.processes;
-        p.inputSources = &sim.inputSources;
-        p.log = &sim.log;
-        p.tap = &sim.eventTap;
         p.assist = &assist;
         p.windows = &actions;
         return p;

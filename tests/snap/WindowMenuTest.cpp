@@ -7,6 +7,7 @@
 #include "core/settings/Prefs.h"
 #include "core/windows/WindowModel.h"
 #include "platform/sim/SimSession.h"
+#include "support/DispatchParts.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -63,13 +64,7 @@ protected:
 
     // The dispatch with the menu as its only collaborator.
     SwitcherController::Parts dispatchParts() {
-        SwitcherController::Parts parts;
-        parts.prefs = &sim.prefs;
-        parts.mainQueue = &sim.mainQueue;
-        parts.routing = &routing;
-        parts.workspace = &sim.workspace;
-        parts.processes = &sim.processes;
-        parts.log = &sim.log;
+        SwitcherController::Parts parts = fenwold::testing::dispatchPartsOf(sim, routing);
         parts.winMenu = &menu;
         return parts;
     }

@@ -4,6 +4,7 @@
 #include "core/input/Keys.h"
 #include "core/input/SwitcherController.h"
 #include "core/switcher/SwitcherSession.h"
+#include "support/DispatchParts.h"
 
 using namespace fenwold;
 using fenwold::testing::picture;
@@ -25,18 +26,10 @@ protected:
     }
 
     SwitcherController::Parts parts() {
-        SwitcherController::Parts p;
-        p.prefs = &sim.prefs;
-        p.mainQueue = &sim.mainQueue;
-        p.routing = &routing;
+        SwitcherController::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
         p.inject = &inject;
         p.hints = &hud;
         p.forwarder = &forwarder;
-        p.workspace = &sim.workspace;
-        p.processes = &sim.processes;
-        p.inputSources = &sim.inputSources;
-        p.log = &sim.log;
-        p.tap = &sim.eventTap;
         p.switcher = &session;
         return p;
     }
