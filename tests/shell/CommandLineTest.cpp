@@ -33,11 +33,10 @@ TEST(CommandLine, VerifyWindowNeedsAnUnsigned32BitValue) {
     EXPECT_FALSE(m.fromWindowInvalid);
 
     // A named source that is not a number (or is missing) is kept as an error for the check.
-    for (const QStringList& args : {QStringList{"--verify-window", "42", "--from-window", "x7"},
-                                    QStringList{"--verify-window", "42", "--from-window"}}) {
-        auto bad = parse(args);
+    for (const auto& bad : {parse({"--verify-window", "42", "--from-window", "x7"}),
+                            parse({"--verify-window", "42", "--from-window"})}) {
         EXPECT_EQ(bad.kind, Kind::verifyWindow);
-        EXPECT_TRUE(bad.fromWindowInvalid) << args.join(' ').toStdString();
+        EXPECT_TRUE(bad.fromWindowInvalid);
         EXPECT_EQ(bad.fromWindowID, std::nullopt);
     }
     EXPECT_FALSE(parse({"--verify-window", "42"}).fromWindowInvalid);
