@@ -110,6 +110,15 @@ TEST_F(PreviewCheck, ASourceThatIsTheTargetUnknownOrMistypedIsRefusedBeforeAnyth
     }
 }
 
+TEST_F(PreviewCheck, AWindowWithNothingToSwitchToAsksForASource) {
+    const uint32_t only = sim.app("com.apple.TextEdit", "TextEdit").window("Notes", {80, 60, 800, 600});
+    sim.app("com.apple.mail", "Mail").window("Draft", {0, 0, 600, 400}).minimized();
+    const auto r = run(request(only));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.endedAtOnce);
+    EXPECT_EQ(r.lines, QStringList{"FAIL: no other window to switch away to; name one with --from-window"});
+}
+
 TEST_F(PreviewCheck, LeavingTheTargetsSpaceForTheNamedSourcePassesAndWritesThePreview) {
     auto edit = sim.app("com.apple.TextEdit", "TextEdit");
     const uint32_t target = edit.window("Notes", {80, 60, 800, 600});

@@ -96,9 +96,13 @@ void WindowPreviewCheck::waitFor(double timeout, std::function<bool()> condition
 void WindowPreviewCheck::start(const Request& request) {
     request_ = request;
     const std::vector<WindowInfo> list = model_.windows.list();
-    const auto target =
-        std::find_if(list.begin(), list.end(), [&](const WindowInfo& w) { return w.id == request.windowID; });
-    if (target == list.end()) {
+    auto find = [&list](uint32_t id) -> std::optional<WindowInfo> {
+        const auto it =
+            std::find_if(list.begin(), list.end(), [id](const WindowInfo& w) { return w.id == id; });
+        return it == list.end() ? std::nullopt : std::optional<WindowInfo>(*it);
+    };
+    const auto target = find(request.windowID);
+    if (!target) {
         fail(QStringLiteral("window %1 is missing from the switcher").arg(request.windowID));
         return;
     }
@@ -107,7 +111,7 @@ void WindowPreviewCheck::start(const Request& request) {
     std::optional<WindowInfo> source;
     if (request.fromWindowInvalid || request.fromWindowID) {
         if (!request.fromWindowInvalid && *request.fromWindowID != target_.id)
-            source = listed(*request.fromWindowID);
+            source = find(*request.fromWindowID);
         if (!source) {
             fail(QStringLiteral("--from-window requires a different existing window id"));
             return;

@@ -45,7 +45,6 @@ public:
     ~WindowPreviewCheck();
 
     void start(const Request& request);
-    bool isFinished() const { return finished_ == nullptr; }
 
 private:
     void switchAway();
