@@ -62,6 +62,8 @@ std::optional<int> runDiagnosticMode(const CommandLineMode& mode, Platform& plat
         return 0;
     case Kind::checkUpdates:
         return checkUpdates(platform, out);
+    case Kind::verifyWindow:
+        return verifyWindow(platform, out, mode, waiting());
     case Kind::windowCaptureSelfcheck:
         return runChecks({{"WindowCapture", [](QStringList& f) { return windowCaptureSelfcheck(f); }}}, out);
     case Kind::windowStoreSelfcheck:
@@ -83,10 +85,10 @@ std::optional<int> runDiagnosticMode(const CommandLineMode& mode, Platform& plat
         SimPrefs scratch;
         return runChecks(moduleChecks(SelfCheckContext{&scratch}), out);
     }
-    default:
-        // Modes whose subsystems this build does not have yet fall through to the normal start.
-        return std::nullopt;
+    case Kind::normal:
+        break;
     }
+    return std::nullopt;
 }
 
 } // namespace fenwold

@@ -1,5 +1,7 @@
 #include "WindowModes.h"
 
+#include "core/diagnostics/WindowPreviewCheck.h"
+#include "core/shell/CommandLine.h"
 #include "core/windows/WindowModel.h"
 #include "ports/Accessibility.h"
 #include "ports/MainQueue.h"
@@ -188,6 +190,24 @@ int snapWindow(Platform& platform, QTextStream& out, const QString& position, co
     const int status = loop.run();
     timer.cancel();
     return status;
+}
+
+int verifyWindow(Platform& platform, QTextStream& out, const CommandLineMode& mode, ModeLoop& loop) {
+    WindowModel model(platform);
+    model.store.start();
+    // The check may end before the loop runs (a window the switcher does not list).
+    std::optional<int> early;
+    bool running = false;
+    WindowPreviewCheck check(platform, model, out, [&](int status) {
+        if (running)
+            loop.quit(status);
+        else
+            early = status;
+    });
+    check.start({mode.windowID, mode.fromWindowID, mode.fromWindowInvalid, mode.previewOutput});
+    if (early) return *early;
+    running = true;
+    return loop.run();
 }
 
 } // namespace fenwold

@@ -7,6 +7,7 @@
 namespace fenwold {
 
 struct Platform;
+struct CommandLineMode;
 
 // Runs the main loop for a mode that waits, until `quit` is called with the exit status.
 class ModeLoop {
@@ -26,5 +27,7 @@ int dumpMenus(Platform& platform, QTextStream& out, const std::optional<QString>
 int watchWindows(Platform& platform, QTextStream& out, ModeLoop& loop);
 int snapWindow(Platform& platform, QTextStream& out, const QString& position, const QString& appName,
                ModeLoop& loop);
+// The window-preview self-check of one window; status 1 on the first failing step.
+int verifyWindow(Platform& platform, QTextStream& out, const CommandLineMode& mode, ModeLoop& loop);
 
 } // namespace fenwold

@@ -30,6 +30,16 @@ TEST(CommandLine, VerifyWindowNeedsAnUnsigned32BitValue) {
     EXPECT_EQ(m.windowID, 42u);
     EXPECT_EQ(m.fromWindowID, 7u);
     EXPECT_EQ(m.previewOutput, QString("/tmp/p.png"));
+    EXPECT_FALSE(m.fromWindowInvalid);
+
+    // A named source that is not a number (or is missing) is kept as an error for the check.
+    for (const auto& bad : {parse({"--verify-window", "42", "--from-window", "x7"}),
+                            parse({"--verify-window", "42", "--from-window"})}) {
+        EXPECT_EQ(bad.kind, Kind::verifyWindow);
+        EXPECT_TRUE(bad.fromWindowInvalid);
+        EXPECT_EQ(bad.fromWindowID, std::nullopt);
+    }
+    EXPECT_FALSE(parse({"--verify-window", "42"}).fromWindowInvalid);
 
     EXPECT_EQ(parse({"--verify-window"}).kind, Kind::normal);
     EXPECT_EQ(parse({"--verify-window", "abc", "--dump"}).kind, Kind::dump);

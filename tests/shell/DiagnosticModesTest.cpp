@@ -48,7 +48,7 @@ TEST(DiagnosticModes, SelfcheckPrintsModuleLinesInOrder) {
     EXPECT_EQ(run(sim, {"--alt-f4-selfcheck"}).output, "AltF4Action selfcheck OK\n");
 }
 
-TEST(DiagnosticModes, ModesThisBuildLacksFallThroughToTheNormalStart) {
+TEST(DiagnosticModes, WithoutAModeSwitchTheNormalStartRuns) {
     SimSession sim;
     EXPECT_EQ(run(sim, {}).status, std::nullopt);
     EXPECT_EQ(run(sim, {"--verify-window"}).status, std::nullopt);

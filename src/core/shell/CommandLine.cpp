@@ -43,7 +43,12 @@ CommandLineMode parseMode(const QStringList& args) {
         if (auto id = parseWindowID(*v)) {
             mode.kind = Kind::verifyWindow;
             mode.windowID = *id;
-            if (auto from = valueAfter(args, "--from-window")) mode.fromWindowID = parseWindowID(*from);
+            // A source the user named but mistyped must not quietly become a window of our choice.
+            if (has("--from-window")) {
+                const auto from = valueAfter(args, "--from-window");
+                mode.fromWindowID = from ? parseWindowID(*from) : std::nullopt;
+                mode.fromWindowInvalid = !mode.fromWindowID;
+            }
             mode.previewOutput = valueAfter(args, "--preview-output");
             return mode;
         }

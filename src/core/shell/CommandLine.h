@@ -27,6 +27,7 @@ struct CommandLineMode {
     Kind kind = Kind::normal;
     uint32_t windowID = 0;                // verifyWindow
     std::optional<uint32_t> fromWindowID; // verifyWindow's "--from-window"
+    bool fromWindowInvalid = false;       // "--from-window" given without a window id after it
     std::optional<QString> previewOutput; // verifyWindow's "--preview-output"
     std::optional<QString> name;          // menus: only this application
     QString snapPosition;                 // snap
