@@ -92,7 +92,7 @@ void QtShelfPanel::animate(const Rect& frame, double alpha, double seconds, bool
     const QRect from = window_->geometry();
     const QRect to = toQt(frame);
     const double fromAlpha = window_->windowOpacity();
-    if (seconds <= 0) {
+    if (seconds <= 0 || !animates_) {
         window_->setGeometry(to);
         window_->setWindowOpacity(alpha);
         if (completion) completion();

@@ -37,6 +37,9 @@ public:
     Subscription monitorClicks(std::function<void(bool inPanel)> handler) override;
 
     QWidget* window() const { return window_.get(); }
+    // Off where nothing runs Qt's clock (a simulated screen on a virtual one): animations jump
+    // to their end.
+    void setAnimates(bool on) { animates_ = on; }
     ClipboardShelfView* view() const { return view_; }
 
 protected:
@@ -52,6 +55,7 @@ private:
     QVariantAnimation* animation_ = nullptr;
     std::function<bool(const ShelfKeyEvent&)> keys_;
     std::function<void(bool)> clicks_;
+    bool animates_ = true;
     std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
 };
 

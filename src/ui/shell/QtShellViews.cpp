@@ -63,7 +63,14 @@ std::unique_ptr<ShelfPanel> QtShellViews::makeShelfPanel(const ShelfViewContext&
     const ShelfStyle style{QGuiApplication::palette().color(QPalette::Window).lightness() < 128,
                            screens.reduceTransparency(), screens.reduceMotion()};
     WallClock* clock = platform_.clock;
-    return std::make_unique<QtShelfPanel>(context, style, screens, [clock] { return clock->now(); });
+    auto panel = std::make_unique<QtShelfPanel>(context, style, screens, [clock] { return clock->now(); });
+    // A host that draws the screen itself keeps the shelf over that screen, like every other panel.
+    if (panels_->container()) {
+        panels_->adopt(*panel->window(), true);
+        panel->window()->hide();
+    }
+    panel->setAnimates(panels_->animates());
+    return panel;
 }
 
 std::unique_ptr<QMenu> QtShellViews::buildStatusMenu(const std::vector<StatusMenuItem>& items,
