@@ -43,9 +43,9 @@ ClipboardPreview::ClipboardPreview(Platform& platform, const StartupOptions& opt
     WallClock* clock = platform.clock;
     shelf_ = std::make_unique<ClipboardShelfController>(
         *store_, ShelfServices{platform.mainQueue, workspace, screens, paste_.get(), platform.prefs},
-        [style, screens, clock, shelfWindows](const ShelfViewContext& context) {
+        [style, clock, shelfWindows](const ShelfViewContext& context) {
             return std::make_unique<QtShelfPanel>(
-                context, style, *screens, [clock] { return clock->now(); }, shelfWindows);
+                context, style, [clock] { return clock->now(); }, shelfWindows);
         });
     reopen_ = platform.appShell->observeReopen([this] { shelf_->show(); });
     if (platform.log)

@@ -82,8 +82,7 @@ protected:
                     original(clip, plain, copyOnly);
                 };
                 auto p = std::make_unique<QtShelfPanel>(
-                    context, ShelfStyle{dark, false, true}, sim.screens, [this] { return sim.clock.now(); },
-                    windows);
+                    context, ShelfStyle{dark, false, true}, [this] { return sim.clock.now(); }, windows);
                 panel = p.get();
                 return p;
             });

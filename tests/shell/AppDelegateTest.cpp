@@ -54,7 +54,7 @@ public:
     }
     std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context) override {
         ++shelfPanels;
-        return std::make_unique<QtShelfPanel>(context, ShelfStyle{}, *screens, [] { return 0.0; });
+        return std::make_unique<QtShelfPanel>(context, ShelfStyle{}, [] { return 0.0; });
     }
 
     DesktopPanelHost host;

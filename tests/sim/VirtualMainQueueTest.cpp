@@ -54,6 +54,22 @@ TEST(VirtualMainQueue, CancelledTimersNeverRunAndRepeatingTimersRepeat) {
     EXPECT_EQ(q.pendingCount(), 0u);
 }
 
+TEST(VirtualMainQueue, WorkThatAdvancesTheClockItselfNeverSendsItBack) {
+    // A modal loop run from a timer moves time on; the advance it ran inside must not undo it.
+    VirtualMainQueue q(0);
+    std::string order;
+    q.after(0.1, [&] {
+        q.after(0.5, [&] { order += "inner"; });
+        q.advance(2);
+    });
+    q.after(1.0, [&] { order += "+later"; });
+    q.advance(0.2);
+    EXPECT_DOUBLE_EQ(q.uptime(), 2.1);
+    EXPECT_EQ(order, "inner+later");
+    q.advance(0.1);
+    EXPECT_DOUBLE_EQ(q.uptime(), 2.2);
+}
+
 TEST(VirtualMainQueue, OneShotIsInactiveAfterFiring) {
     VirtualMainQueue q(0);
     TimerHandle t = q.after(0.05, [] {});

@@ -1,5 +1,6 @@
 #include "VirtualMainQueue.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace fenwold {
@@ -87,8 +88,10 @@ void VirtualMainQueue::advance(double seconds) {
     while (runOneTimerDueBy(target))
         drain();
     {
+        // Work run on the way may have advanced the clock itself (a modal loop playing on); time
+        // never goes back.
         std::lock_guard lock(mutex_);
-        now_ = target;
+        now_ = std::max(now_, target);
     }
     drain();
 }

@@ -398,8 +398,12 @@ void ClipboardShelfView::rebuildCards(const std::vector<const ClipboardEntry*>& 
         ids.emplace_back(entry->id(), entry->pinned);
 
     if (ids != shown_) {
-        for (ClipboardCard* card : cards_)
+        // A card may be the one whose click got here, so it goes later; until then it must not
+        // show next to its replacement.
+        for (ClipboardCard* card : cards_) {
+            card->hide();
             card->deleteLater();
+        }
         cards_.clear();
         const double now = now_();
         for (std::size_t i = 0; i < visible.size(); ++i) {

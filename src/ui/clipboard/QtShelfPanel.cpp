@@ -1,6 +1,7 @@
 #include "QtShelfPanel.h"
 
 #include "QtShelfWindow.h"
+#include "ui/common/PanelHost.h"
 
 #include <QApplication>
 #include <QHash>
@@ -45,9 +46,9 @@ ShelfKeyEvent shelfKeyEvent(const QKeyEvent& event) {
     return key;
 }
 
-QtShelfPanel::QtShelfPanel(const ShelfViewContext& context, ShelfStyle style, Screens& screens,
-                           std::function<double()> now, const ShelfWindowFactory& windows)
-    : window_(std::make_unique<QWidget>()) {
+QtShelfPanel::QtShelfPanel(const ShelfViewContext& context, ShelfStyle style, std::function<double()> now,
+                           const ShelfWindowFactory& windows)
+    : desktop_(std::make_unique<DesktopPanelHost>()), window_(std::make_unique<QWidget>()) {
     window_->setWindowTitle(QStringLiteral("Clipboard shelf"));
     window_->setAccessibleName(QStringLiteral("Clipboard shelf"));
     auto* layout = new QVBoxLayout(window_.get());
@@ -56,7 +57,7 @@ QtShelfPanel::QtShelfPanel(const ShelfViewContext& context, ShelfStyle style, Sc
     layout->setSizeConstraint(QLayout::SetNoConstraint);
     view_ = new ClipboardShelfView(context, style, std::move(now), window_.get());
     layout->addWidget(view_);
-    shelfWindow_ = windows ? windows(*window_) : std::make_unique<QtShelfWindow>(*window_, screens);
+    shelfWindow_ = windows ? windows(*window_) : std::make_unique<QtShelfWindow>(*window_, *desktop_);
     qApp->installEventFilter(this);
 }
 

@@ -12,15 +12,15 @@ class QKeyEvent;
 
 namespace fenwold {
 
-class Screens;
+class PanelHost;
 
 // The shelf's panel: the shelf view in its window, with the keys typed into it. Without a
-// window factory the window is Qt's own floating tool window.
+// window factory the window is Qt's own floating tool window on the desktop.
 class QtShelfPanel final : public QObject, public ShelfPanel {
     Q_OBJECT
 public:
-    QtShelfPanel(const ShelfViewContext& context, ShelfStyle style, Screens& screens,
-                 std::function<double()> now, const ShelfWindowFactory& windows = {});
+    QtShelfPanel(const ShelfViewContext& context, ShelfStyle style, std::function<double()> now,
+                 const ShelfWindowFactory& windows = {});
     ~QtShelfPanel() override;
 
     void place(const Rect& frame, double alpha) override;
@@ -42,6 +42,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    std::unique_ptr<PanelHost> desktop_; // for the default window
     std::unique_ptr<QWidget> window_;
     ClipboardShelfView* view_ = nullptr;
     std::unique_ptr<ShelfWindow> shelfWindow_;

@@ -1,6 +1,6 @@
 #include "QtShelfWindow.h"
 
-#include "ports/Screens.h"
+#include "ui/common/PanelHost.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -23,8 +23,13 @@ bool isPartOfWindow(const QWidget& window, QObject* object) {
     return top == &window;
 }
 
-QtShelfWindow::QtShelfWindow(QWidget& content, Screens& screens) : content_(content), screens_(&screens) {
-    content_.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+QtShelfWindow::QtShelfWindow(QWidget& content, const PanelHost& host) : content_(content), host_(host) {
+    // Unlike the other panels the shelf takes keyboard focus for its search field.
+    if (QWidget* screen = host_.container())
+        content_.setParent(screen);
+    else
+        content_.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    content_.hide();
     content_.setAttribute(Qt::WA_TranslucentBackground);
     content_.setAttribute(Qt::WA_ShowWithoutActivating);
     animation_ = new QVariantAnimation(this);
@@ -37,16 +42,9 @@ QtShelfWindow::~QtShelfWindow() {
     qApp->removeEventFilter(this);
 }
 
-QRect QtShelfWindow::toQt(const Rect& frame) const {
-    const auto screens = screens_->screens();
-    const double primaryHeight = screens.empty() ? 0 : screens.front().frame.height;
-    return QRect(qRound(frame.x), qRound(primaryHeight - frame.y - frame.height), qRound(frame.width),
-                 qRound(frame.height));
-}
-
 void QtShelfWindow::place(const Rect& frame, double alpha) {
     animation_->stop();
-    content_.setGeometry(toQt(frame));
+    content_.setGeometry(host_.toWidget(frame));
     content_.setWindowOpacity(alpha);
 }
 
@@ -55,9 +53,10 @@ void QtShelfWindow::animate(const Rect& frame, double alpha, double seconds, boo
     animation_->stop();
     animation_->disconnect(this);
     const QRect from = content_.geometry();
-    const QRect to = toQt(frame);
+    const QRect to = host_.toWidget(frame);
     const double fromAlpha = content_.windowOpacity();
-    if (seconds <= 0) {
+    // A host on a virtual clock shows end states: nothing would run Qt's animation.
+    if (seconds <= 0 || !host_.animates()) {
         content_.setGeometry(to);
         content_.setWindowOpacity(alpha);
         if (completion) completion();

@@ -9,17 +9,18 @@ class QVariantAnimation;
 
 namespace fenwold {
 
-class Screens;
+class PanelHost;
 
 // Whether an object is the window or one of its widgets, including menus opened from it.
 bool isPartOfWindow(const QWidget& window, QObject* object);
 
-// The shelf's window in Qt: the content widget itself, shown as a frameless tool window above
-// normal windows without activating. Frames are turned into Qt's top-left coordinates here.
+// The shelf's window in Qt: the content widget itself, placed by a panel host. On a desktop it is
+// a frameless tool window above normal windows that shows without activating; over a screen the
+// host draws itself (the playground) it is a child of that screen. Frames go through the host.
 class QtShelfWindow final : public QObject, public ShelfWindow {
     Q_OBJECT
 public:
-    QtShelfWindow(QWidget& content, Screens& screens);
+    QtShelfWindow(QWidget& content, const PanelHost& host);
     ~QtShelfWindow() override;
 
     void place(const Rect& frame, double alpha) override;
@@ -36,10 +37,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QRect toQt(const Rect& frame) const;
-
     QWidget& content_;
-    Screens* screens_;
+    const PanelHost& host_;
     QVariantAnimation* animation_ = nullptr;
     std::function<void(bool)> clicks_;
     std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);

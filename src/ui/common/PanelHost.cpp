@@ -1,6 +1,7 @@
 #include "PanelHost.h"
 
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScreen>
 #include <QWidget>
 
@@ -18,6 +19,10 @@ void PanelHost::adopt(QWidget& panel, bool acceptsInput) const {
         panel.setAttribute(Qt::WA_ShowWithoutActivating);
     }
     panel.setAttribute(Qt::WA_TranslucentBackground);
+}
+
+QAction* PanelHost::trackMenu(QMenu& menu, QPoint at) const {
+    return menu.exec(container() ? container()->mapToGlobal(at) : at);
 }
 
 QRect DesktopPanelHost::toWidget(const Rect& frame) const {

@@ -2,8 +2,11 @@
 
 #include "ports/Geometry.h"
 
+#include <QPoint>
 #include <QRect>
 
+class QAction;
+class QMenu;
 class QWidget;
 
 namespace fenwold {
@@ -26,6 +29,9 @@ public:
     void adopt(QWidget& panel, bool acceptsInput) const;
     // Whether panels fade and slide in real time; a host on a virtual clock shows end states.
     virtual bool animates() const { return true; }
+    // Open a menu with its top-left at a point of the container (global without one) and track
+    // it until it closes; answers the chosen action, or null.
+    virtual QAction* trackMenu(QMenu& menu, QPoint at) const;
 };
 
 // Panels as top-level windows on the desktop Qt runs on.

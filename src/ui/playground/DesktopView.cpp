@@ -2,8 +2,10 @@
 
 #include "QtKeyMap.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLinearGradient>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -474,7 +476,63 @@ void DesktopView::keyReleaseEvent(QKeyEvent* e) {
 }
 
 void DesktopView::focusOutEvent(QFocusEvent*) {
+    // A panel inside the screen taking focus (the shelf's search field) must not take the host's
+    // keyboard: keys keep arriving through the simulated hardware, which hands them on.
+    if (QWidget* now = QApplication::focusWidget(); now && isAncestorOf(now)) {
+        QMetaObject::invokeMethod(
+            this, [this] { setFocus(Qt::OtherFocusReason); }, Qt::QueuedConnection);
+        return;
+    }
     hardware_.releaseAll();
+}
+
+QAction* DesktopView::trackMenu(QMenu& menu, QPoint at) const {
+    auto* self = const_cast<DesktopView*>(this);
+    // A child of the screen rather than a pop-up window, so that it is drawn over the simulated
+    // screen (and into its screenshots) and scales with it.
+    menu.setParent(self, Qt::Widget);
+    QAction* chosen = nullptr;
+    bool closed = false;
+    QObject::connect(&menu, &QMenu::triggered, &menu, [&](QAction* action) {
+        chosen = action;
+        closed = true;
+    });
+    QObject::connect(&menu, &QMenu::aboutToHide, &menu, [&] { closed = true; });
+    const QSize size = menu.sizeHint();
+    const QRect screen = screenRect();
+    menu.setGeometry(QRect(QPoint(std::clamp(at.x(), 0, std::max(0, screen.width() - size.width())),
+                                  std::clamp(at.y(), 0, std::max(0, screen.height() - size.height()))),
+                           size));
+    menu.show();
+    menu.raise();
+    trackedMenu_ = &menu;
+    self->update();
+    if (runModal) runModal([&] { return closed; });
+    trackedMenu_ = nullptr;
+    QObject::disconnect(&menu, nullptr, &menu, nullptr);
+    menu.hide();
+    self->update();
+    return chosen;
+}
+
+void DesktopView::menuKey(uint16_t macKeyCode, uint64_t macFlags) {
+    QMenu* menu = trackedMenu_;
+    if (!menu) return;
+    const auto press = qtKeyPress(macKeyCode, macFlags);
+    if (!press) return;
+    if (press->text.size() == 1 && press->text.front().isLetterOrNumber()) {
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator() || !action->isEnabled()) continue;
+            if (action->text().startsWith(press->text, Qt::CaseInsensitive)) {
+                menu->setActiveAction(action);
+                break;
+            }
+        }
+        return;
+    }
+    QKeyEvent event(QEvent::KeyPress, press->key, press->modifiers, press->text);
+    QCoreApplication::sendEvent(menu, &event);
+    update();
 }
 
 void DesktopView::refreshWindowImages() {

@@ -4,9 +4,12 @@
 #include "ui/common/PanelHost.h"
 #include "ui/shell/QtShellViews.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <map>
 #include <optional>
+
+class QMenu;
 
 namespace fenwold {
 
@@ -24,6 +27,8 @@ public:
     QRect toWidget(const Rect& frame) const override;
     bool animates() const override { return animates_; }
     void setAnimates(bool on) { animates_ = on; }
+    // Menus open inside the screen and are tracked while the session runs on (`runModal`).
+    QAction* trackMenu(QMenu& menu, QPoint at) const override;
     // StatusItemSlot
     void install(const QImage& icon, std::function<void(TrayClicks::Button, int)> onClick) override;
     QPoint menuPosition() const override;
@@ -56,6 +61,14 @@ public:
     // Keys typed into the view become hardware keys, unless the view hands them to the host
     // (the capture toggle's way out); true when the key was one of those.
     std::function<bool(QKeyEvent*)> interceptKey;
+    // Runs the session on until `done` answers true: the program's call that tracks a menu
+    // returns only when the menu closes, as on a Mac, while keys and time keep coming.
+    std::function<void(const std::function<bool()>& done)> runModal;
+    // The menu being tracked, if any, and a key-down for it: arrows, Return and Escape work it
+    // as Qt does, and a letter selects the first item whose title starts with it, as typing into
+    // a Mac menu does.
+    QMenu* trackedMenu() const { return trackedMenu_; }
+    void menuKey(uint16_t macKeyCode, uint64_t macFlags);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -97,6 +110,7 @@ private:
     bool animates_ = true;
     int32_t dockPid_ = 0;
     std::map<int32_t, AXElement> dockItems_; // by application pid
+    mutable QPointer<QMenu> trackedMenu_;
 };
 
 } // namespace fenwold

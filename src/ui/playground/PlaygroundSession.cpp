@@ -1,5 +1,14 @@
 #include "PlaygroundSession.h"
 
+#include "QtKeyMap.h"
+#include "platform/sim/apps/KeyLayout.h"
+#include "ui/clipboard/QtShelfPanel.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMenu>
+
 namespace fenwold {
 
 PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platform,
@@ -21,7 +30,14 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
                                             desktop_.get());
     delegate_ = std::make_unique<AppDelegate>(platform_, *views_, options);
 
+    desktop_->runModal = [this](const std::function<bool()>& done) { runModal(done); };
+    hardware_.programKeyWindow = [this](const AppKey& key) { return deliverToProgram(key); };
     hardware_.onDecision = [this](const TapDecision& d) {
+        const bool key = d.after.type == eventtype::keyDown || d.after.type == eventtype::keyUp;
+        if (const auto window = programKeyWindow(); window && key) {
+            log_.tapDecision(d, *window);
+            return;
+        }
         const auto front = session_.workspace.frontmostApp();
         log_.tapDecision(d, front ? appName(front->pid) : QStringLiteral("no application"));
     };
@@ -59,8 +75,12 @@ QString PlaygroundSession::appName(int32_t pid) const {
 }
 
 void PlaygroundSession::start() {
-    // The simulated user has "Teach the Mac way" on, so the playground shows the hint HUD.
+    // The simulated user has "Teach the Mac way" on, so the playground shows the hint HUD, and
+    // has turned on the shortcuts that are off by default (Win+V, Alt+Space), so every panel
+    // can be tried.
     session_.prefs.write(PrefKey::macHints, true);
+    session_.prefs.write(PrefKey::winV, true);
+    session_.prefs.write(PrefKey::altSpace, true);
     apps_.populate();
     desktop_->publishDock();
     desktop_->refreshWindowImages();
@@ -104,6 +124,54 @@ void PlaygroundSession::advance(double seconds) {
         settle();
         left -= step;
     }
+}
+
+std::optional<QString> PlaygroundSession::programKeyWindow() const {
+    if (!delegate_) return std::nullopt;
+    if (desktop_->trackedMenu()) return QStringLiteral("the window menu");
+    if (delegate_->shelf().isOpen()) return QStringLiteral("the clipboard shelf");
+    return std::nullopt;
+}
+
+bool PlaygroundSession::deliverToProgram(const AppKey& key) {
+    if (!delegate_) return false;
+    if (desktop_->trackedMenu()) {
+        desktop_->menuKey(key.keyCode, key.flags);
+        return true;
+    }
+    ClipboardShelfController& shelf = delegate_->shelf();
+    if (!shelf.isOpen()) return false;
+    // The shelf's panel is key while it is open: its own keys first, the way its key monitor
+    // sees them on a Mac, then what the search field edits.
+    ShelfKeyEvent event;
+    event.keyCode = key.keyCode;
+    event.flags = key.flags;
+    event.isRepeat = key.autorepeat;
+    if (const auto c = characterOfKey(key.keyCode, key.shift())) event.characters = QString(*c);
+    if (shelf.handle(event)) return true;
+    auto* panel = dynamic_cast<QtShelfPanel*>(&shelf.panel());
+    const bool searching = shelf.model().searchFocused() || !shelf.model().query().isEmpty();
+    if (panel && searching && shelf.isOpen()) {
+        if (const auto press = qtKeyPress(key.keyCode, key.flags)) {
+            QKeyEvent qt(QEvent::KeyPress, press->key, press->modifiers, press->text, key.autorepeat);
+            QCoreApplication::sendEvent(panel->view()->searchField(), &qt);
+        }
+    }
+    return true;
+}
+
+void PlaygroundSession::runModal(const std::function<bool()>& done) {
+    if (virtualClock_) {
+        if (modalDriver) modalDriver(done);
+        return;
+    }
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done()) loop.quit();
+    });
+    poll.start(15);
+    if (!done()) loop.exec();
 }
 
 } // namespace fenwold

@@ -29,6 +29,11 @@ public:
     // Let virtual time pass in small steps, settling after each (virtual clock only).
     void advance(double seconds);
     bool virtualClock() const { return virtualClock_; }
+    // Runs the session until `done` answers true, for a modal loop of the program (a menu being
+    // tracked). On the real clock Qt's loop runs; on the virtual one only a script moves time, so
+    // the loop plays the script on through `modalDriver` and ends at once without one.
+    void runModal(const std::function<bool()>& done);
+    std::function<void(const std::function<bool()>& done)> modalDriver;
 
     SimSession& session() { return session_; }
     SimApps& apps() { return apps_; }
@@ -41,6 +46,10 @@ public:
 private:
     void pollTools();
     QString appName(int32_t pid) const;
+    // The program's own window that has the keyboard (a tracked menu, the open shelf), if any.
+    std::optional<QString> programKeyWindow() const;
+    // A key-down the tap passed while that window is key, handed to it as a Mac hands it over.
+    bool deliverToProgram(const AppKey& key);
 
     SimSession& session_;
     Platform platform_;

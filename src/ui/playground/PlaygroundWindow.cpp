@@ -4,15 +4,54 @@
 
 #include <QAction>
 #include <QDockWidget>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QScrollArea>
 #include <QToolBar>
+#include <algorithm>
 
 namespace fenwold {
 
 namespace {
+
+// Shows the simulated screen as large as the view allows with its aspect ratio kept. The screen
+// widget keeps its own size in points: it is the view that scales, so the panels inside it and
+// the mouse positions it receives follow the same transform.
+class ScreenView final : public QGraphicsView {
+public:
+    ScreenView(QGraphicsScene* scene, QGraphicsProxyWidget* screen, QWidget* parent)
+        : QGraphicsView(scene, parent), screen_(screen) {
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setFrameShape(QFrame::NoFrame);
+        setAlignment(Qt::AlignCenter);
+        setBackgroundRole(QPalette::Dark);
+        setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    }
+
+    void fit() {
+        const QRectF bounds = screen_->boundingRect();
+        if (bounds.isEmpty() || viewport()->width() <= 0 || viewport()->height() <= 0) return;
+        const double scale =
+            std::min(viewport()->width() / bounds.width(), viewport()->height() / bounds.height());
+        setTransform(QTransform::fromScale(scale, scale));
+        setSceneRect(screen_->sceneBoundingRect());
+        centerOn(screen_);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QGraphicsView::resizeEvent(event);
+        fit();
+    }
+
+private:
+    QGraphicsProxyWidget* screen_;
+};
+
 const QString kCaptureOff = QStringLiteral(
     "Typing goes to the simulated Mac; shortcuts this desktop keeps (Alt+Tab, Super) need the capture.");
 const QString kCaptureOn = QStringLiteral(
@@ -21,11 +60,10 @@ const QString kCaptureOn = QStringLiteral(
 
 PlaygroundWindow::PlaygroundWindow(PlaygroundSession& playground) : playground_(playground) {
     setWindowTitle(QStringLiteral("Fenwold \u2014 playground"));
-    scroll_ = new QScrollArea(this);
-    scroll_->setWidget(&playground_.desktop());
-    scroll_->setAlignment(Qt::AlignCenter);
-    scroll_->setBackgroundRole(QPalette::Dark);
-    setCentralWidget(scroll_);
+    scene_ = new QGraphicsScene(this);
+    screen_ = scene_->addWidget(&playground_.desktop());
+    view_ = new ScreenView(scene_, screen_, this);
+    setCentralWidget(view_);
 
     auto* toolbar = addToolBar(QStringLiteral("Playground"));
     toolbar->setMovable(false);
@@ -61,14 +99,21 @@ PlaygroundWindow::PlaygroundWindow(PlaygroundSession& playground) : playground_(
         return false;
     };
     resize(1440 + 380, 900 + 80);
+    view_->setFocus();
+    screen_->setFocus();
     playground_.desktop().setFocus();
 }
 
 PlaygroundWindow::~PlaygroundWindow() {
     playground_.log().onLine = nullptr;
     playground_.desktop().interceptKey = nullptr;
-    // The desktop belongs to the session, not to the scroll area.
-    scroll_->takeWidget();
+    // The desktop belongs to the session, not to the scene.
+    screen_->setWidget(nullptr);
+    playground_.desktop().hide();
+}
+
+double PlaygroundWindow::screenScale() const {
+    return view_->transform().m11();
 }
 
 void PlaygroundWindow::setCapturing(bool on) {
@@ -76,11 +121,13 @@ void PlaygroundWindow::setCapturing(bool on) {
     capturing_ = on;
     capture_->setChecked(on);
     DesktopView& desktop = playground_.desktop();
+    // The grab is the view's, the native widget the host's keys arrive at; it hands them on to
+    // the screen inside it.
     if (on) {
         desktop.setFocus();
-        desktop.grabKeyboard();
+        view_->grabKeyboard();
     } else {
-        desktop.releaseKeyboard();
+        view_->releaseKeyboard();
         playground_.hardware().releaseAll();
     }
     status_->setText(on ? kCaptureOn : kCaptureOff);

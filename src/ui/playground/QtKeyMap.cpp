@@ -1,6 +1,6 @@
 #include "QtKeyMap.h"
 
-#include <Qt>
+#include "platform/sim/apps/KeyLayout.h"
 
 namespace fenwold {
 
@@ -122,6 +122,65 @@ std::optional<uint16_t> macKeyCode(int qtKey) {
     default:
         return std::nullopt;
     }
+}
+
+std::optional<QtKeyPress> qtKeyPress(uint16_t keyCode, uint64_t flags) {
+    QtKeyPress press;
+    if (flags & macflag::shift) press.modifiers |= Qt::ShiftModifier;
+    if (flags & macflag::command) press.modifiers |= Qt::ControlModifier;
+    if (flags & macflag::control) press.modifiers |= Qt::MetaModifier;
+    if (flags & macflag::option) press.modifiers |= Qt::AltModifier;
+    const bool typing = !(flags & (macflag::command | macflag::control));
+    switch (keyCode) {
+    case mackey::ret:
+        press.key = Qt::Key_Return;
+        press.text = QStringLiteral("\r");
+        return press;
+    case mackey::keypadEnter:
+        press.key = Qt::Key_Enter;
+        press.text = QStringLiteral("\r");
+        return press;
+    case mackey::tab:
+        press.key = Qt::Key_Tab;
+        press.text = QStringLiteral("\t");
+        return press;
+    case mackey::esc:
+        press.key = Qt::Key_Escape;
+        return press;
+    case mackey::backspace:
+        press.key = Qt::Key_Backspace;
+        return press;
+    case mackey::fwdDelete:
+        press.key = Qt::Key_Delete;
+        return press;
+    case mackey::home:
+        press.key = Qt::Key_Home;
+        return press;
+    case mackey::end:
+        press.key = Qt::Key_End;
+        return press;
+    case mackey::left:
+        press.key = Qt::Key_Left;
+        return press;
+    case mackey::right:
+        press.key = Qt::Key_Right;
+        return press;
+    case mackey::up:
+        press.key = Qt::Key_Up;
+        return press;
+    case mackey::down:
+        press.key = Qt::Key_Down;
+        return press;
+    default:
+        break;
+    }
+    // Keys that type a character are named by it, as Qt names them: upper-case letters and the
+    // unshifted symbol.
+    const auto plain = characterOfKey(keyCode, false);
+    if (!plain) return std::nullopt;
+    press.key = plain->toUpper().unicode();
+    if (typing) press.text = QString(characterOfKey(keyCode, (flags & macflag::shift) != 0).value_or(*plain));
+    return press;
 }
 
 } // namespace fenwold

@@ -22,11 +22,32 @@ void ScriptRunner::run(std::vector<ScriptStep> steps) {
         next();
         return;
     }
-    for (const ScriptStep& step : steps_) {
+    // A menu the program tracks blocks inside a step until it closes; the script plays on from
+    // there, and this loop carries on after the steps played meanwhile.
+    playground_.modalDriver = [this](const std::function<bool()>& done) { playOn(done); };
+    playOn([] { return false; });
+    playground_.modalDriver = nullptr;
+    if (onFinished) onFinished(problems_.isEmpty());
+}
+
+void ScriptRunner::releaseHeld() {
+    SimHardware& hw = playground_.hardware();
+    while (!held_.empty()) {
+        const uint16_t key = held_.back();
+        held_.pop_back();
+        hw.keyUp(key);
+    }
+}
+
+void ScriptRunner::playOn(const std::function<bool()>& done) {
+    // The chord that opened a modal loop is released first, as the hand lets go of it.
+    releaseHeld();
+    playground_.settle();
+    while (position_ < steps_.size() && !done()) {
+        const ScriptStep& step = steps_[position_++];
         perform(step);
         playground_.advance(step.kind == ScriptStep::Kind::wait ? step.seconds : kStepSeconds);
     }
-    if (onFinished) onFinished(problems_.isEmpty());
 }
 
 void ScriptRunner::next() {
@@ -76,16 +97,21 @@ void ScriptRunner::perform(const ScriptStep& step) {
     using K = ScriptStep::Kind;
     switch (step.kind) {
     case K::press:
+        held_.assign(step.modifiers.begin(), step.modifiers.end());
         for (uint16_t m : step.modifiers)
             hw.keyDown(m);
         for (int i = 0; i < step.repeat && step.key; ++i) {
             hw.keyDown(*step.key);
+            held_.push_back(*step.key);
             playground_.settle();
-            hw.keyUp(*step.key);
+            // A modal loop that opened meanwhile has let go of the chord already.
+            if (!held_.empty() && held_.back() == *step.key) {
+                held_.pop_back();
+                hw.keyUp(*step.key);
+            }
             playground_.settle();
         }
-        for (auto it = step.modifiers.rbegin(); it != step.modifiers.rend(); ++it)
-            hw.keyUp(*it);
+        releaseHeld();
         break;
     case K::hold:
         for (uint16_t m : step.modifiers)

@@ -33,6 +33,10 @@ public:
 
 private:
     void perform(const ScriptStep& step);
+    // Virtual clock: plays the next steps until the script ends or `done` answers true.
+    void playOn(const std::function<bool()>& done);
+    // Let go of the keys the current chord still holds.
+    void releaseHeld();
     void next();
     void type(const QString& text);
     void save(const ScriptStep& step, const QImage& image);
@@ -41,6 +45,7 @@ private:
     QDir screenshots_;
     std::vector<ScriptStep> steps_;
     std::size_t position_ = 0;
+    std::vector<uint16_t> held_;
     QStringList written_;
     QStringList problems_;
     QObject context_;

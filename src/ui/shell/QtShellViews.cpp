@@ -4,6 +4,7 @@
 #include "ports/Log.h"
 #include "ports/Screens.h"
 #include "ui/clipboard/QtShelfPanel.h"
+#include "ui/clipboard/QtShelfWindow.h"
 #include "ui/common/PanelHost.h"
 #include "ui/hints/HintView.h"
 #include "ui/peek/EmptyPeekView.h"
@@ -65,8 +66,15 @@ std::unique_ptr<ShelfPanel> QtShellViews::makeShelfPanel(const ShelfViewContext&
     const ShelfStyle style{QGuiApplication::palette().color(QPalette::Window).lightness() < 128,
                            screens.reduceTransparency(), screens.reduceMotion()};
     WallClock* clock = platform_.clock;
+    // The platform's own shelf window when it has one, else a Qt window placed by the panel host
+    // (over the simulated screen in the playground).
+    ShelfWindowFactory windows = shelfWindows_;
+    if (!windows)
+        windows = [host = panels_](QWidget& content) {
+            return std::make_unique<QtShelfWindow>(content, *host);
+        };
     return std::make_unique<QtShelfPanel>(
-        context, style, screens, [clock] { return clock->now(); }, shelfWindows_);
+        context, style, [clock] { return clock->now(); }, windows);
 }
 
 std::unique_ptr<QMenu> QtShellViews::buildStatusMenu(const std::vector<StatusMenuItem>& items,

@@ -44,12 +44,11 @@ Size QtMenuPresenter::measure(const std::vector<WindowMenuItem>& items) {
 
 std::optional<WindowMenuAction> QtMenuPresenter::popUp(const std::vector<WindowMenuItem>& items,
                                                        Point topLeft) {
-    QMenu menu(host_.container());
+    // Without a parent: a pop-up made inside a container gets a native window of its own, which
+    // a host that keeps menus as its children could not draw.
+    QMenu menu;
     const auto actions = build(menu, items);
-    const QRect at = host_.toWidget(Rect{topLeft.x, topLeft.y, 0, 0});
-    QPoint global = at.topLeft();
-    if (QWidget* container = host_.container()) global = container->mapToGlobal(global);
-    QAction* chosen = menu.exec(global);
+    QAction* chosen = host_.trackMenu(menu, host_.toWidget(Rect{topLeft.x, topLeft.y, 0, 0}).topLeft());
     auto it = actions.find(chosen);
     if (it == actions.end()) return std::nullopt;
     return it->second;

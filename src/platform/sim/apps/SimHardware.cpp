@@ -135,9 +135,10 @@ TapAnswer SimHardware::run(TapEvent event) {
     // Keys the program posted while deciding reach their process before the passed event does.
     apps_.flush();
     if (decision.answer == TapAnswer::pass && decision.after.type == eventtype::keyDown) {
-        if (SimApplication* front = apps_.front())
-            apps_.deliver(front->pid(), AppKey{static_cast<uint16_t>(decision.after.keyCode),
-                                               decision.after.flags, decision.after.autorepeat != 0});
+        const AppKey key{static_cast<uint16_t>(decision.after.keyCode), decision.after.flags,
+                         decision.after.autorepeat != 0};
+        if (programKeyWindow && programKeyWindow(key)) return decision.answer;
+        if (SimApplication* front = apps_.front()) apps_.deliver(front->pid(), key);
     }
     return decision.answer;
 }

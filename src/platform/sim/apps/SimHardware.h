@@ -14,7 +14,8 @@ struct TapDecision {
 
 // The keyboard and mouse of the simulated Mac. Each press becomes the event macOS would make
 // (modifier keys as flags-changed events carrying the held flags), runs through the program's
-// tap, and what the tap passes reaches the front application.
+// tap, and what the tap passes reaches the key window: the front application's, or a window of
+// the program's own while it has one key (the clipboard shelf, a menu being tracked).
 class SimHardware {
 public:
     SimHardware(SimSession& session, SimApps& apps);
@@ -35,6 +36,9 @@ public:
     TapAnswer scroll(Point location, double delta);
 
     std::function<void(const TapDecision&)> onDecision;
+    // Offered each key-down the tap passes before the front application gets it; true when a
+    // window of the program's own is key and took it.
+    std::function<bool(const AppKey&)> programKeyWindow;
 
 private:
     TapAnswer run(TapEvent event);
