@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ports/Platform.h"
+#include "ports/Updates.h"
 #include "ui/clipboard/ShelfWindow.h"
 
 #include <functional>
@@ -26,6 +27,11 @@ public:
     virtual ShelfWindowFactory shelfWindows() = 0;
     // Runs when the application is asked to terminate through its own quit command.
     virtual void onTerminate(std::function<void()> quit) = 0;
+    // The status menu's updater: the update framework where the build has one, otherwise the
+    // bundle's feed read directly. Must not outlive the host.
+    virtual std::unique_ptr<Updates> makeUpdates() = 0;
+    // The report-only update check of "--check-updates", from the same source as makeUpdates.
+    virtual std::unique_ptr<UpdateCheck> makeUpdateCheck() = 0;
 };
 
 // The host of this build.

@@ -15,6 +15,8 @@ public:
     std::unique_ptr<StatusItemView> makeStatusItem() override;
     ShelfWindowFactory shelfWindows() override;
     void onTerminate(std::function<void()> quit) override;
+    std::unique_ptr<Updates> makeUpdates() override;
+    std::unique_ptr<UpdateCheck> makeUpdateCheck() override;
 
 private:
     struct Parts;

@@ -18,6 +18,12 @@
 #include "platform/mac/MacWorkspace.h"
 #include "platform/qt/QtMainQueue.h"
 #include "platform/qt/WorkerQueues.h"
+#if defined(FENWOLD_HAVE_SPARKLE)
+#include "platform/mac/MacSparkleUpdateCheck.h"
+#include "platform/mac/MacSparkleUpdates.h"
+#else
+#include "FeedUpdates.h"
+#endif
 
 #include <QWidget>
 
@@ -43,6 +49,9 @@ struct MacHost::Parts {
     MacAppShell appShell;
     MacLog log;
     MacClock clock;
+#if !defined(FENWOLD_HAVE_SPARKLE)
+    FeedUpdates feedUpdates;
+#endif
 };
 
 MacHost::MacHost() : parts_(std::make_unique<Parts>()) {}
@@ -83,6 +92,22 @@ ShelfWindowFactory MacHost::shelfWindows() {
 }
 
 void MacHost::onTerminate(std::function<void()> quit) { parts_->appShell.setQuit(std::move(quit)); }
+
+// With the update framework linked in, it owns update checks and their windows; without it the
+// program reads the bundle's feed itself.
+#if defined(FENWOLD_HAVE_SPARKLE)
+std::unique_ptr<Updates> MacHost::makeUpdates() { return std::make_unique<MacSparkleUpdates>(); }
+
+std::unique_ptr<UpdateCheck> MacHost::makeUpdateCheck() { return std::make_unique<MacSparkleUpdateCheck>(); }
+#else
+std::unique_ptr<Updates> MacHost::makeUpdates() {
+    return parts_->feedUpdates.updates(parts_->mainQueue, parts_->appShell);
+}
+
+std::unique_ptr<UpdateCheck> MacHost::makeUpdateCheck() {
+    return parts_->feedUpdates.check(parts_->appShell);
+}
+#endif
 
 std::unique_ptr<Host> makeHost() { return std::make_unique<MacHost>(); }
 

@@ -5,7 +5,6 @@
 #include "core/settings/AltF4Action.h"
 #include "core/shell/UpdateDiagnosis.h"
 #include "core/windows/WindowDiagnostics.h"
-#include "platform/qt/NetworkFeedFetcher.h"
 #include "platform/sim/SimPrefs.h"
 #include "ports/AppShell.h"
 #include "ports/Platform.h"
@@ -32,10 +31,8 @@ private:
 };
 
 // Checks the update feed without any user interface and waits for the verdict.
-int checkUpdates(Platform& platform, QTextStream& out) {
-    NetworkFeedFetcher fetcher;
+int checkUpdates(Platform& platform, UpdateCheck& check, QTextStream& out) {
     const BundleInfo bundle = platform.appShell->bundle();
-    FeedUpdateCheck check(fetcher, bundle, platform.appShell->systemVersion());
     QEventLoop loop;
     std::optional<int> status;
     UpdateDiagnosis diagnosis(check, out, [&](int s) {
@@ -50,7 +47,7 @@ int checkUpdates(Platform& platform, QTextStream& out) {
 } // namespace
 
 std::optional<int> runDiagnosticMode(const CommandLineMode& mode, Platform& platform, QTextStream& out,
-                                     ModeLoop* loop) {
+                                     ModeLoop* loop, const UpdateCheckFactory& updateChecks) {
     using Kind = CommandLineMode::Kind;
     std::optional<EventLoop> eventLoop;
     auto waiting = [&]() -> ModeLoop& { return loop ? *loop : eventLoop.emplace(); };
@@ -60,8 +57,11 @@ std::optional<int> runDiagnosticMode(const CommandLineMode& mode, Platform& plat
             out << line << '\n';
         out.flush();
         return 0;
-    case Kind::checkUpdates:
-        return checkUpdates(platform, out);
+    case Kind::checkUpdates: {
+        if (!updateChecks) return std::nullopt;
+        const std::unique_ptr<UpdateCheck> check = updateChecks();
+        return checkUpdates(platform, *check, out);
+    }
     case Kind::verifyWindow:
         return verifyWindow(platform, out, mode, waiting());
     case Kind::windowCaptureSelfcheck:

@@ -49,4 +49,12 @@ void SimHost::onTerminate(std::function<void()> quit) {
     session_.appShell.onTerminate = std::move(quit);
 }
 
+std::unique_ptr<Updates> SimHost::makeUpdates() {
+    return feedUpdates_.updates(mainQueue_, session_.appShell);
+}
+
+std::unique_ptr<UpdateCheck> SimHost::makeUpdateCheck() {
+    return feedUpdates_.check(session_.appShell);
+}
+
 } // namespace fenwold

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FeedUpdates.h"
 #include "Host.h"
 #include "platform/qt/QtMainQueue.h"
 #include "platform/qt/SystemServices.h"
@@ -19,6 +20,8 @@ public:
     std::unique_ptr<StatusItemView> makeStatusItem() override;
     ShelfWindowFactory shelfWindows() override;
     void onTerminate(std::function<void()> quit) override;
+    std::unique_ptr<Updates> makeUpdates() override;
+    std::unique_ptr<UpdateCheck> makeUpdateCheck() override;
     SimSession& session() { return session_; }
 
 private:
@@ -28,6 +31,7 @@ private:
     ThreadPoolTasks background_;
     StderrLog log_;
     SystemClock clock_;
+    FeedUpdates feedUpdates_;
 };
 
 } // namespace fenwold

@@ -5,8 +5,6 @@
 #include "QuitSignals.h"
 #include "core/clipboard/PinsFile.h"
 #include "core/shell/AppDelegate.h"
-#include "platform/qt/NetworkFeedFetcher.h"
-#include "ui/shell/FeedUpdater.h"
 #include "ui/shell/QtShellViews.h"
 
 #include <QApplication>
@@ -27,7 +25,9 @@ int main(int argc, char* argv[]) {
         QTextStream out(stdout);
         const std::unique_ptr<Host> host = makeHost();
         Platform platform = host->platform();
-        if (auto status = runDiagnosticMode(mode, platform, out)) return *status;
+        if (auto status =
+                runDiagnosticMode(mode, platform, out, nullptr, [&host] { return host->makeUpdateCheck(); }))
+            return *status;
     }
 
     // A headless scripted run on the virtual clock needs no display.
@@ -51,10 +51,8 @@ int main(int argc, char* argv[]) {
         preview.show();
         return QApplication::exec();
     }
-    NetworkFeedFetcher feedFetcher;
-    FeedUpdater updater(feedFetcher, *platform.mainQueue, platform.appShell->bundle(),
-                        platform.appShell->systemVersion());
-    platform.updates = &updater;
+    const std::unique_ptr<Updates> updater = host->makeUpdates();
+    platform.updates = updater.get();
 
     AppDelegate* delegate = nullptr;
     SettingsDeps settings;

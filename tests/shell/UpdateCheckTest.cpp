@@ -1,7 +1,10 @@
-// "--check-updates" end to end: the test serves appcast feeds over HTTP on the loopback address.
+// "--check-updates" end to end through the Linux host's update checks: the test serves appcast
+// feeds over HTTP on the loopback address.
 #include "app/Modes.h"
-#include "platform/sim/SimSession.h"
+#include "app/SimHost.h"
+#include "ui/shell/FeedUpdater.h"
 
+#include <QEventLoop>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <gtest/gtest.h>
@@ -58,13 +61,15 @@ struct Result {
 };
 
 Result checkUpdates(const std::optional<QString>& feed) {
-    SimSession sim;
-    sim.appShell.setBundle({"org.fenwold.Fenwold", QString("1.0"), QString("10"), feed});
-    Platform platform = sim.platform();
+    SimHost host;
+    host.session().appShell.setBundle({"org.fenwold.Fenwold", QString("1.0"), QString("10"), feed});
+    Platform platform = host.platform();
     QString text;
     QTextStream out(&text);
     Result r;
-    r.status = runDiagnosticMode(parseMode({"fenwold", "--check-updates"}), platform, out).value_or(-1);
+    r.status = runDiagnosticMode(parseMode({"fenwold", "--check-updates"}), platform, out, nullptr, [&host] {
+                   return host.makeUpdateCheck();
+               }).value_or(-1);
     out.flush();
     r.lines = text.split('\n', Qt::SkipEmptyParts);
     return r;
@@ -129,4 +134,39 @@ TEST(CheckUpdates, MalformedFeedUnreachableServerAndMissingFeedAbortWithStatusOn
         EXPECT_EQ(r.lines[0], "feed:    (none)");
         EXPECT_TRUE(r.lines.last().startsWith("RESULT: aborted — "));
     }
+}
+
+TEST(CheckUpdates, WithoutAnUpdateCheckTheSwitchFallsThroughToTheNormalStart) {
+    SimHost host;
+    Platform platform = host.platform();
+    QString text;
+    QTextStream out(&text);
+    EXPECT_EQ(runDiagnosticMode(parseMode({"fenwold", "--check-updates"}), platform, out), std::nullopt);
+    out.flush();
+    EXPECT_TRUE(text.isEmpty());
+}
+
+TEST(HostUpdates, TheStatusMenuUpdaterReadsTheSessionsFeedOnTheRealClock) {
+    FeedServer server(feedWith(kItem11 + kItem09));
+    SimHost host;
+    host.session().appShell.setBundle({"org.fenwold.Fenwold", QString("1.0"), QString("10"), server.url()});
+    const std::unique_ptr<Updates> updates = host.makeUpdates();
+    auto* feedUpdater = dynamic_cast<FeedUpdater*>(updates.get());
+    ASSERT_NE(feedUpdater, nullptr);
+    QEventLoop loop;
+    QStringList shown;
+    feedUpdater->present = [&](const QString& title, const QString& text) {
+        shown << title + "|" + text;
+        loop.quit();
+    };
+
+    EXPECT_TRUE(updates->canCheckForUpdates());
+    updates->checkForUpdates();
+    EXPECT_FALSE(updates->canCheckForUpdates()); // one check at a time
+    if (shown.isEmpty()) loop.exec();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(
+        shown[0].startsWith("A new version of Fenwold is available|Fenwold 1.1 (build 11) is available."))
+        << shown[0].toStdString();
+    EXPECT_TRUE(updates->canCheckForUpdates());
 }
