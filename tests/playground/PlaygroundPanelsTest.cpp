@@ -136,6 +136,19 @@ TEST_F(Playground, TheWindowMenuClosesWithEscapeAndLeavesTheWindowAlone) {
     EXPECT_TRUE(browser.received().contains(QString(QChar(0x2192))));
 }
 
+TEST_F(Playground, AClickOutsideTheWindowMenuClosesItAndReachesNothingElse) {
+    auto& browser = pg->apps().browser();
+    ASSERT_TRUE(run("activate Safari"));
+    const Rect term = sim.windows.window(focused(pg->apps().terminal()))->frame;
+    // The click lands on the terminal's title bar; the script plays on after the menu closed.
+    ASSERT_TRUE(run(QStringLiteral("alt+space\nwait 0.2\nclick %1 %2\nwait 0.2\nright")
+                        .arg(qRound(term.x) + 60)
+                        .arg(qRound(term.maxY()) - 10)));
+    EXPECT_EQ(pg->desktop().trackedMenu(), nullptr);
+    EXPECT_EQ(frontPid(), browser.pid());
+    EXPECT_TRUE(browser.received().contains(QString(QChar(0x2192))));
+}
+
 TEST_F(Playground, RestingOnADockIconPeeksAtThatApplicationsWindowsAndMovingAwayHidesIt) {
     const QPoint icon(751, 862);
     SimApplication* hovered = nullptr;

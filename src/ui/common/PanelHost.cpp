@@ -25,6 +25,12 @@ QAction* PanelHost::trackMenu(QMenu& menu, QPoint at) const {
     return menu.exec(container() ? container()->mapToGlobal(at) : at);
 }
 
+void PanelHost::showWindow(QWidget& window) const {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 QRect DesktopPanelHost::toWidget(const Rect& frame) const {
     const QScreen* primary = QGuiApplication::primaryScreen();
     const double primaryHeight = primary ? primary->geometry().height() : 0;

@@ -32,6 +32,9 @@ public:
     // Open a menu with its top-left at a point of the container (global without one) and track
     // it until it closes; answers the chosen action, or null.
     virtual QAction* trackMenu(QMenu& menu, QPoint at) const;
+    // Show one of the program's regular windows (it has a title bar and stays until closed) and
+    // bring it forward: a window of its own on a desktop, framed inside the simulated screen.
+    virtual void showWindow(QWidget& window) const;
 };
 
 // Panels as top-level windows on the desktop Qt runs on.

@@ -1,6 +1,8 @@
 #include "DesktopView.h"
 
+#include "ProgramWindowFrame.h"
 #include "QtKeyMap.h"
+#include "WindowChrome.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -17,7 +19,6 @@ namespace fenwold {
 
 namespace {
 
-constexpr int kTitleBar = 28;
 constexpr int kDockIcon = 52;
 constexpr int kDockGap = 10;
 
@@ -28,10 +29,6 @@ QColor appColour(const QString& name) {
 
 QRect toQRect(const Rect& r) {
     return QRect(qRound(r.x), qRound(r.y), qRound(r.width), qRound(r.height));
-}
-
-QRect buttonRect(const QRect& frame, int index) {
-    return QRect(frame.x() + 12 + index * 20, frame.y() + 8, 12, 12);
 }
 
 } // namespace
@@ -109,8 +106,10 @@ void DesktopView::install(const QImage& icon, std::function<void(TrayClicks::But
     update();
 }
 
-QPoint DesktopView::menuPosition() const {
-    return mapToGlobal(statusItemRect().bottomLeft());
+void DesktopView::showMenu(QMenu& menu) {
+    openMenu(menu, statusItemRect().bottomLeft() + QPoint(0, 1));
+    // Nothing waits for this menu: it closes itself once an item is chosen.
+    QObject::connect(&menu, &QMenu::triggered, &menu, [m = &menu] { m->hide(); });
 }
 
 QRect DesktopView::menuBarRect() const {
@@ -288,28 +287,10 @@ void DesktopView::paintWindow(QPainter& p, const SimWindow& w, bool active) cons
     QPainterPath shape;
     shape.addRoundedRect(frame, 10, 10);
     p.fillPath(shape.translated(0, 4), QColor(0, 0, 0, 50));
-    p.fillPath(shape, QColor(252, 252, 252));
-    p.save();
-    p.setClipPath(shape);
-    p.fillRect(QRect(frame.topLeft(), QSize(frame.width(), kTitleBar)),
-               active ? QColor(232, 232, 236) : QColor(246, 246, 246));
-    p.restore();
-    const QColor lights[3] = {QColor(255, 95, 87), QColor(254, 188, 46), QColor(40, 200, 64)};
-    for (int i = 0; i < 3; ++i) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(active ? lights[i] : QColor(205, 205, 205));
-        p.drawEllipse(buttonRect(frame, i));
-    }
-    QFont font = p.font();
-    font.setPixelSize(13);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(active ? QColor(40, 40, 40) : QColor(150, 150, 150));
-    p.drawText(QRect(frame.x() + 70, frame.y(), frame.width() - 140, kTitleBar), Qt::AlignCenter,
-               p.fontMetrics().elidedText(w.title, Qt::ElideRight, frame.width() - 140));
+    paintWindowChrome(p, frame, w.title, active);
     SimApplication* app = apps_.byPid(w.pid);
     if (!app) return;
-    const QRect content = frame.adjusted(12, kTitleBar + 8, -12, -8);
+    const QRect content = frame.adjusted(12, kTitleBarHeight + 8, -12, -8);
     p.save();
     p.setClipRect(content);
     const QImage picture = app->picture(w.number);
@@ -324,7 +305,7 @@ void DesktopView::paintWindow(QPainter& p, const SimWindow& w, bool active) cons
     text.setBold(false);
     text.setPixelSize(13);
     if (terminal) {
-        p.fillRect(frame.adjusted(0, kTitleBar, 0, 0).intersected(content.adjusted(-12, -8, 12, 8)),
+        p.fillRect(frame.adjusted(0, kTitleBarHeight, 0, 0).intersected(content.adjusted(-12, -8, 12, 8)),
                    QColor(30, 30, 30));
         text.setFamily(QStringLiteral("monospace"));
         text.setStyleHint(QFont::Monospace);
@@ -364,9 +345,9 @@ DesktopView::WindowPart DesktopView::partAt(const SimWindow& w, QPoint at) const
     const QRect frame = toQRect(w.frame);
     if (!frame.contains(at)) return WindowPart::none;
     for (int i = 0; i < 3; ++i)
-        if (buttonRect(frame, i).adjusted(-3, -3, 3, 3).contains(at))
+        if (titleBarButton(frame, i).adjusted(-3, -3, 3, 3).contains(at))
             return i == 0 ? WindowPart::close : i == 1 ? WindowPart::minimize : WindowPart::zoom;
-    return at.y() < frame.top() + kTitleBar ? WindowPart::titleBar : WindowPart::content;
+    return at.y() < frame.top() + kTitleBarHeight ? WindowPart::titleBar : WindowPart::content;
 }
 
 void DesktopView::bringForward(const SimWindow& w) {
@@ -383,7 +364,58 @@ void DesktopView::zoom(const SimWindow& w) {
     });
 }
 
+QWidget* DesktopView::programWidgetAt(QPoint at) const {
+    // Everything else on the screen is drawn by the view itself; panels that take no input are
+    // transparent to the mouse and not found here.
+    return childAt(at);
+}
+
+void DesktopView::sendMouse(QWidget& target, QEvent::Type type, QPoint at, Qt::MouseButton button) const {
+    const QPointF local = target.mapFrom(this, QPointF(at));
+    const QPointF global = mapToGlobal(QPointF(at));
+    // Moves between a press and its release carry the held button (widgets without mouse
+    // tracking see only those).
+    const bool held = pressedWidget_ && type != QEvent::MouseButtonRelease;
+    QMouseEvent event(type, local, global, button, held ? pressedButton_ : Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&target, &event);
+}
+
 void DesktopView::pointerMove(QPoint at) {
+    // A press keeps the pointer's moves until its release; a window being dragged keeps them too.
+    QWidget* target = pressedWidget_ ? pressedWidget_.data() : drag_ ? nullptr : programWidgetAt(at);
+    if (target) {
+        // The simulated pointer still follows the hand, as the Mac's does over any window.
+        hardware_.movePointer({double(at.x()), double(at.y())});
+        sendMouse(*target, QEvent::MouseMove, at, Qt::NoButton);
+        update();
+        return;
+    }
+    screenMove(at);
+}
+
+void DesktopView::pointerDown(QPoint at, int clickCount, bool rightButton) {
+    if (QWidget* target = programWidgetAt(at)) {
+        pressedWidget_ = target;
+        pressedButton_ = rightButton ? Qt::RightButton : Qt::LeftButton;
+        sendMouse(*target, clickCount >= 2 ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress, at,
+                  pressedButton_);
+        update();
+        return;
+    }
+    screenDown(at, clickCount, rightButton);
+}
+
+void DesktopView::pointerUp(QPoint at, int clickCount) {
+    if (QPointer<QWidget> target = pressedWidget_) {
+        sendMouse(*target, QEvent::MouseButtonRelease, at, pressedButton_);
+        pressedWidget_ = nullptr;
+        update();
+        return;
+    }
+    screenUp(at, clickCount);
+}
+
+void DesktopView::screenMove(QPoint at) {
     hardware_.movePointer({double(at.x()), double(at.y())});
     if (drag_) {
         const QPoint delta = at - drag_->grab;
@@ -396,7 +428,14 @@ void DesktopView::pointerMove(QPoint at) {
     update();
 }
 
-void DesktopView::pointerDown(QPoint at, int clickCount, bool rightButton) {
+void DesktopView::screenDown(QPoint at, int clickCount, bool rightButton) {
+    if (QMenu* menu = trackedMenu_) {
+        // A click elsewhere dismisses the open menu and does nothing else.
+        menu->hide();
+        dismissing_ = true;
+        update();
+        return;
+    }
     if (hardware_.mouseDown({double(at.x()), double(at.y())}, clickCount) == TapAnswer::swallow) return;
     if (statusItemRect().contains(at) && statusClick_) {
         statusClick_(rightButton ? TrayClicks::Button::right : TrayClicks::Button::left, clickCount);
@@ -435,27 +474,32 @@ void DesktopView::pointerDown(QPoint at, int clickCount, bool rightButton) {
     update();
 }
 
-void DesktopView::pointerUp(QPoint at, int clickCount) {
+void DesktopView::screenUp(QPoint at, int clickCount) {
+    if (dismissing_) {
+        dismissing_ = false;
+        return;
+    }
     drag_.reset();
     hardware_.mouseUp({double(at.x()), double(at.y())}, clickCount);
     update();
 }
 
+// Qt has already given the program's widgets their own mouse events; these reach the screen.
 void DesktopView::mousePressEvent(QMouseEvent* e) {
     setFocus();
-    pointerDown(e->position().toPoint(), 1, e->button() == Qt::RightButton);
+    screenDown(e->position().toPoint(), 1, e->button() == Qt::RightButton);
 }
 
 void DesktopView::mouseDoubleClickEvent(QMouseEvent* e) {
-    pointerDown(e->position().toPoint(), 2);
+    screenDown(e->position().toPoint(), 2, false);
 }
 
 void DesktopView::mouseMoveEvent(QMouseEvent* e) {
-    pointerMove(e->position().toPoint());
+    screenMove(e->position().toPoint());
 }
 
 void DesktopView::mouseReleaseEvent(QMouseEvent* e) {
-    pointerUp(e->position().toPoint(), 1);
+    screenUp(e->position().toPoint(), 1);
 }
 
 void DesktopView::keyPressEvent(QKeyEvent* e) {
@@ -486,11 +530,30 @@ void DesktopView::focusOutEvent(QFocusEvent*) {
     hardware_.releaseAll();
 }
 
-QAction* DesktopView::trackMenu(QMenu& menu, QPoint at) const {
+void DesktopView::openMenu(QMenu& menu, QPoint at) const {
     auto* self = const_cast<DesktopView*>(this);
+    // One menu is open at a time.
+    if (trackedMenu_ && trackedMenu_ != &menu) trackedMenu_->hide();
     // A child of the screen rather than a pop-up window, so that it is drawn over the simulated
     // screen (and into its screenshots) and scales with it.
     menu.setParent(self, Qt::Widget);
+    const QSize size = menu.sizeHint();
+    const QRect screen = screenRect();
+    menu.setGeometry(QRect(QPoint(std::clamp(at.x(), 0, std::max(0, screen.width() - size.width())),
+                                  std::clamp(at.y(), 0, std::max(0, screen.height() - size.height()))),
+                           size));
+    // However it closes (an item chosen, Escape, a click elsewhere), the keys go back.
+    QObject::connect(&menu, &QMenu::aboutToHide, self, [self, m = &menu] {
+        if (self->trackedMenu_ == m) self->trackedMenu_ = nullptr;
+        self->update();
+    });
+    menu.show();
+    menu.raise();
+    trackedMenu_ = &menu;
+    self->update();
+}
+
+QAction* DesktopView::trackMenu(QMenu& menu, QPoint at) const {
     QAction* chosen = nullptr;
     bool closed = false;
     QObject::connect(&menu, &QMenu::triggered, &menu, [&](QAction* action) {
@@ -498,21 +561,25 @@ QAction* DesktopView::trackMenu(QMenu& menu, QPoint at) const {
         closed = true;
     });
     QObject::connect(&menu, &QMenu::aboutToHide, &menu, [&] { closed = true; });
-    const QSize size = menu.sizeHint();
-    const QRect screen = screenRect();
-    menu.setGeometry(QRect(QPoint(std::clamp(at.x(), 0, std::max(0, screen.width() - size.width())),
-                                  std::clamp(at.y(), 0, std::max(0, screen.height() - size.height()))),
-                           size));
-    menu.show();
-    menu.raise();
-    trackedMenu_ = &menu;
-    self->update();
+    openMenu(menu, at);
     if (runModal) runModal([&] { return closed; });
-    trackedMenu_ = nullptr;
     QObject::disconnect(&menu, nullptr, &menu, nullptr);
     menu.hide();
-    self->update();
+    if (trackedMenu_ == &menu) trackedMenu_ = nullptr;
+    const_cast<DesktopView*>(this)->update();
     return chosen;
+}
+
+void DesktopView::showWindow(QWidget& window) const {
+    auto* self = const_cast<DesktopView*>(this);
+    auto* frame = dynamic_cast<ProgramWindowFrame*>(window.parentWidget());
+    const bool first = !frame;
+    if (first) frame = new ProgramWindowFrame(window, *self, menuBarRect().height());
+    window.show();
+    frame->show();
+    frame->raise();
+    if (first) frame->move((width() - frame->width()) / 2, menuBarRect().height() + 60);
+    self->update();
 }
 
 void DesktopView::menuKey(uint16_t macKeyCode, uint64_t macFlags) {

@@ -4,6 +4,7 @@
 #include "ui/common/PanelHost.h"
 #include "ui/shell/QtShellViews.h"
 
+#include <QEvent>
 #include <QPointer>
 #include <QWidget>
 #include <map>
@@ -29,9 +30,12 @@ public:
     void setAnimates(bool on) { animates_ = on; }
     // Menus open inside the screen and are tracked while the session runs on (`runModal`).
     QAction* trackMenu(QMenu& menu, QPoint at) const override;
+    // The program's windows are framed inside the screen, centred near its top when first shown.
+    void showWindow(QWidget& window) const override;
     // StatusItemSlot
     void install(const QImage& icon, std::function<void(TrayClicks::Button, int)> onClick) override;
-    QPoint menuPosition() const override;
+    // The status menu opens inside the screen under the item and takes the keys while open.
+    void showMenu(QMenu& menu) override;
 
     QSize sizeHint() const override;
     // Where things are drawn, in points from the screen's top-left.
@@ -43,7 +47,9 @@ public:
     // The visible windows of the current Space, front first.
     std::vector<SimWindow> visibleWindows() const;
 
-    // Mouse input in the screen's coordinates (what the script runner and Qt's mouse events use).
+    // Mouse input in the screen's coordinates, as a script gives it: over one of the program's
+    // panels or windows it goes to that widget, as Qt would send a real click; elsewhere it is the
+    // simulated Mac's. A press outside an open menu only closes the menu, as on a Mac.
     void pointerMove(QPoint at);
     void pointerDown(QPoint at, int clickCount, bool rightButton = false);
     void pointerUp(QPoint at, int clickCount);
@@ -64,9 +70,9 @@ public:
     // Runs the session on until `done` answers true: the program's call that tracks a menu
     // returns only when the menu closes, as on a Mac, while keys and time keep coming.
     std::function<void(const std::function<bool()>& done)> runModal;
-    // The menu being tracked, if any, and a key-down for it: arrows, Return and Escape work it
-    // as Qt does, and a letter selects the first item whose title starts with it, as typing into
-    // a Mac menu does.
+    // The open menu (the window menu being tracked, the status menu), if any, and a key-down for
+    // it: arrows, Return and Escape work it as Qt does, and a letter selects the first item whose
+    // title starts with it, as typing into a Mac menu does.
     QMenu* trackedMenu() const { return trackedMenu_; }
     void menuKey(uint16_t macKeyCode, uint64_t macFlags);
 
@@ -91,6 +97,17 @@ private:
     enum class DockEdge { bottom, left, right };
     DockEdge dockEdge() const;
 
+    // The program's widget a script's pointer is over, if any.
+    QWidget* programWidgetAt(QPoint at) const;
+    void sendMouse(QWidget& target, QEvent::Type type, QPoint at, Qt::MouseButton button) const;
+    // Mouse input that reaches the screen itself.
+    void screenMove(QPoint at);
+    void screenDown(QPoint at, int clickCount, bool rightButton);
+    void screenUp(QPoint at, int clickCount);
+    // Shows a menu as a child of the screen with its top-left near `at`; it is the open menu until
+    // it hides.
+    void openMenu(QMenu& menu, QPoint at) const;
+
     QRect screenRect() const;
     QRect visibleRect() const;
     std::vector<SimApplication*> dockApps() const;
@@ -111,6 +128,9 @@ private:
     int32_t dockPid_ = 0;
     std::map<int32_t, AXElement> dockItems_; // by application pid
     mutable QPointer<QMenu> trackedMenu_;
+    QPointer<QWidget> pressedWidget_; // the program's widget a script's press went to
+    Qt::MouseButton pressedButton_ = Qt::LeftButton;
+    bool dismissing_ = false; // the press closed a menu; its release goes nowhere
 };
 
 } // namespace fenwold

@@ -128,7 +128,11 @@ void PlaygroundSession::advance(double seconds) {
 
 std::optional<QString> PlaygroundSession::programKeyWindow() const {
     if (!delegate_) return std::nullopt;
-    if (desktop_->trackedMenu()) return QStringLiteral("the window menu");
+    if (QMenu* menu = desktop_->trackedMenu()) {
+        const auto* status = dynamic_cast<const SlotStatusItem*>(&views_->statusItem());
+        return status && status->menu() == menu ? QStringLiteral("the status menu")
+                                                : QStringLiteral("the window menu");
+    }
     if (delegate_->shelf().isOpen()) return QStringLiteral("the clipboard shelf");
     return std::nullopt;
 }

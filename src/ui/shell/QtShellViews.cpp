@@ -43,9 +43,7 @@ void QtShellViews::popStatusMenu(const std::vector<StatusMenuItem>& items,
 
 void QtShellViews::showSettings() {
     if (!settings_) settings_ = std::make_unique<SettingsWindow>(settingsDeps_);
-    settings_->show();
-    settings_->raise();
-    settings_->activateWindow();
+    panels_->showWindow(*settings_);
 }
 
 std::unique_ptr<TileGridPanel> QtShellViews::makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
@@ -132,7 +130,7 @@ void SlotStatusItem::install(std::function<void(Button, int)> onClick) {
 void SlotStatusItem::popMenu(const std::vector<StatusMenuItem>& items,
                              std::function<void(StatusAction)> chosen) {
     menu_ = QtShellViews::buildStatusMenu(items, std::move(chosen));
-    menu_->popup(slot_.menuPosition());
+    slot_.showMenu(*menu_);
 }
 
 } // namespace fenwold

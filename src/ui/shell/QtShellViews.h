@@ -38,8 +38,9 @@ public:
 
     // Show the icon; clicks on it arrive with their button and click count.
     virtual void install(const QImage& icon, std::function<void(TrayClicks::Button, int)> onClick) = 0;
-    // Where the status menu opens, in global coordinates (under the item).
-    virtual QPoint menuPosition() const = 0;
+    // Open the status menu under the item without waiting for it: it closes itself when an item
+    // is chosen or it is dismissed.
+    virtual void showMenu(QMenu& menu) = 0;
 };
 
 // The status item in a slot of a menu bar the program draws.
