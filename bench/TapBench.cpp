@@ -10,6 +10,7 @@
 #include "core/input/WinKeys.h"
 #include "core/settings/Prefs.h"
 #include "platform/sim/SimSession.h"
+#include "support/DispatchParts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -57,20 +58,12 @@ struct TapRig {
     SwitcherKeyForwarder forwarder{routing,
                                    [this](uint16_t k, uint64_t f, int32_t p) { inject.post(k, f, p); }};
     SwitcherController controller{[this] {
-        SwitcherController::Parts p;
-        p.prefs = &sim.prefs;
-        p.mainQueue = &sim.mainQueue;
-        p.routing = &routing;
+        SwitcherController::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
         p.inject = &inject;
         p.hints = &hud;
         p.finder = &finder;
         p.winKeys = &winKeys;
         p.forwarder = &forwarder;
-        p.workspace = &sim.workspace;
-        p.processes = &sim.processes;
-        p.inputSources = &sim.inputSources;
-        p.log = &sim.log;
-        p.tap = &sim.eventTap;
         return p;
     }()};
 };

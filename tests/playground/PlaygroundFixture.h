@@ -59,4 +59,13 @@ struct Playground : ::testing::Test {
     static bool isGray(QRgb c, int min) { return qRed(c) >= min && qGreen(c) >= min && qBlue(c) >= min; }
 };
 
+// How many pixels of a region differ between two images of the same size.
+inline int changedPixels(const QImage& a, const QImage& b, const QRect& region) {
+    int changed = 0;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            changed += a.pixel(x, y) != b.pixel(x, y);
+    return changed;
+}
+
 } // namespace fenwold

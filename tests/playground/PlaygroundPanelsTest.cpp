@@ -25,15 +25,6 @@ QStringList clipTexts(const ClipboardStore& store) {
     return texts;
 }
 
-// How many pixels of a region differ between two images of the same size.
-int changedPixels(const QImage& a, const QImage& b, const QRect& region) {
-    int changed = 0;
-    for (int y = region.top(); y <= region.bottom(); ++y)
-        for (int x = region.left(); x <= region.right(); ++x)
-            changed += a.pixel(x, y) != b.pixel(x, y);
-    return changed;
-}
-
 } // namespace
 
 TEST_F(Playground, WinVDownReturnPastesTheOlderClipAndThePasswordManagersCopyNeverShows) {

@@ -11,14 +11,6 @@ using namespace fenwold;
 
 namespace {
 
-int changedPixels(const QImage& a, const QImage& b, const QRect& region) {
-    int changed = 0;
-    for (int y = region.top(); y <= region.bottom(); ++y)
-        for (int x = region.left(); x <= region.right(); ++x)
-            changed += a.pixel(x, y) != b.pixel(x, y);
-    return changed;
-}
-
 QString click(QPoint at) {
     return QStringLiteral("click %1 %2").arg(at.x()).arg(at.y());
 }
