@@ -3,7 +3,9 @@
 namespace fenwold {
 
 std::unique_ptr<Host> makeHost() {
-    return std::make_unique<SimHost>();
+    auto host = std::make_unique<SimHost>();
+    host->openStandardDesktop();
+    return host;
 }
 
 } // namespace fenwold

@@ -27,6 +27,10 @@ SimHost::SimHost() {
     session_.windows.setQueue(mainQueue_);
 }
 
+SimHost::~SimHost() {
+    appsTimer_.cancel();
+}
+
 Platform SimHost::platform() {
     Platform p = session_.platform();
     p.mainQueue = &mainQueue_;
@@ -39,6 +43,13 @@ Platform SimHost::platform() {
 
 std::unique_ptr<StatusItemView> SimHost::makeStatusItem() {
     return std::make_unique<QtTrayItem>();
+}
+
+void SimHost::openStandardDesktop() {
+    apps_ = std::make_unique<SimApps>(session_);
+    apps_->populate();
+    // The applications react to the keys posted to them between turns of the event loop.
+    appsTimer_ = mainQueue_.every(0.02, 0.01, [this] { apps_->flush(); });
 }
 
 ShelfWindowFactory SimHost::shelfWindows() {

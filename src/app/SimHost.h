@@ -6,6 +6,7 @@
 #include "platform/qt/SystemServices.h"
 #include "platform/qt/WorkerQueues.h"
 #include "platform/sim/SimSession.h"
+#include "platform/sim/apps/SimApps.h"
 
 #include <memory>
 
@@ -16,6 +17,7 @@ namespace fenwold {
 class SimHost final : public Host {
 public:
     SimHost();
+    ~SimHost() override;
     Platform platform() override;
     std::unique_ptr<StatusItemView> makeStatusItem() override;
     ShelfWindowFactory shelfWindows() override;
@@ -23,6 +25,9 @@ public:
     std::unique_ptr<Updates> makeUpdates() override;
     std::unique_ptr<UpdateCheck> makeUpdateCheck() override;
     SimSession& session() { return session_; }
+    // Open the simulated applications' standard desktop, so that the program and its diagnostic
+    // modes have windows to work on when the playground does not draw them.
+    void openStandardDesktop();
 
 private:
     SimSession session_;
@@ -32,6 +37,8 @@ private:
     StderrLog log_;
     SystemClock clock_;
     FeedUpdates feedUpdates_;
+    std::unique_ptr<SimApps> apps_;
+    TimerHandle appsTimer_;
 };
 
 } // namespace fenwold

@@ -8,6 +8,7 @@
 #include "ui/shell/QtShellViews.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -20,8 +21,16 @@ int main(int argc, char* argv[]) {
     const CommandLineMode mode = parseMode(arguments);
 
     if (mode.kind != CommandLineMode::Kind::normal) {
-        // Diagnostic modes print and exit; they need an event loop but no windows.
+        // Diagnostic modes print and exit; they need an event loop but no windows. Where the
+        // simulated session stands in for the Mac it draws its windows' contents, which takes Qt's
+        // GUI machinery (offscreen without a display).
+#if defined(Q_OS_MACOS)
         QCoreApplication application(argc, argv);
+#else
+        if (!hostHasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication application(argc, argv);
+#endif
         QTextStream out(stdout);
         const std::unique_ptr<Host> host = makeHost();
         Platform platform = host->platform();
