@@ -5,7 +5,7 @@
 #include "core/input/Inject.h"
 #include "core/shell/CommandLine.h"
 #include "ports/Platform.h"
-#include "ui/clipboard/ShelfWindow.h"
+#include "ports/ShelfWindow.h"
 
 #include <QTemporaryDir>
 #include <memory>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ports/Platform.h"
+#include "ports/ShelfWindow.h"
 #include "ports/Updates.h"
-#include "ui/clipboard/ShelfWindow.h"
 
 #include <functional>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/clipboard/ShelfWindow.h"
+#include "ports/ShelfWindow.h"
 
 #include <functional>
 #include <memory>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ClipboardShelfView.h"
-#include "ShelfWindow.h"
 #include "core/clipboard/ShelfPanel.h"
+#include "ports/ShelfWindow.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ShelfWindow.h"
+#include "ports/ShelfWindow.h"
 
 #include <QObject>
 #include <memory>

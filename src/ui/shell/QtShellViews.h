@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/shell/AppDelegate.h"
+#include "ports/ShelfWindow.h"
 #include "ports/StatusItem.h"
-#include "ui/clipboard/ShelfWindow.h"
 #include "ui/settings/SettingsDeps.h"
 
 #include <QMenu>
