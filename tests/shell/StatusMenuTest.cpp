@@ -121,3 +121,23 @@ TEST(StatusMenu, QtMenuHasTheItemsShortcutsAndActions) {
     const QString dir = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR");
     if (!dir.isEmpty()) image.save(QDir(dir).filePath("status-menu.png"));
 }
+
+// A menu bar that adopts the menus it shows, as the playground's screen does.
+struct AdoptingSlot final : StatusItemSlot {
+    std::unique_ptr<QWidget> bar = std::make_unique<QWidget>();
+    void install(const QImage&, std::function<void(TrayClicks::Button, int)>) override {}
+    void showMenu(QMenu& menu) override { menu.setParent(bar.get(), Qt::Widget); }
+};
+
+TEST(StatusMenu, AMenuAdoptedByItsBarIsReplacedAndSurvivesTheBarGoingFirst) {
+    const std::vector<StatusMenuItem> items{{"Settings…", ",", StatusAction::openSettings}};
+    AdoptingSlot slot;
+    auto item = std::make_unique<SlotStatusItem>(slot);
+    item->popMenu(items, [](StatusAction) {});
+    item->popMenu(items, [](StatusAction) {});
+    EXPECT_EQ(slot.bar->findChildren<QMenu*>().size(), 1u);
+    ASSERT_NE(item->menu(), nullptr);
+    slot.bar.reset();
+    EXPECT_EQ(item->menu(), nullptr);
+    item.reset(); // must not delete the menu a second time
+}

@@ -127,9 +127,14 @@ void SlotStatusItem::install(std::function<void(Button, int)> onClick) {
     installed_ = true;
 }
 
+SlotStatusItem::~SlotStatusItem() {
+    delete menu_;
+}
+
 void SlotStatusItem::popMenu(const std::vector<StatusMenuItem>& items,
                              std::function<void(StatusAction)> chosen) {
-    menu_ = QtShellViews::buildStatusMenu(items, std::move(chosen));
+    delete menu_;
+    menu_ = QtShellViews::buildStatusMenu(items, std::move(chosen)).release();
     slot_.showMenu(*menu_);
 }
 

@@ -6,6 +6,7 @@
 #include "ui/settings/SettingsDeps.h"
 
 #include <QMenu>
+#include <QPointer>
 #include <QSystemTrayIcon>
 #include <memory>
 
@@ -47,15 +48,17 @@ public:
 class SlotStatusItem final : public StatusItemView {
 public:
     explicit SlotStatusItem(StatusItemSlot& slot) : slot_(slot) {}
+    ~SlotStatusItem() override;
     void install(std::function<void(Button, int)> onClick) override;
     bool installed() const override { return installed_; }
     void popMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) override;
-    QMenu* menu() const { return menu_.get(); }
+    QMenu* menu() const { return menu_; }
 
 private:
     StatusItemSlot& slot_;
     bool installed_ = false;
-    std::unique_ptr<QMenu> menu_;
+    // The slot may parent the menu to the bar it draws, which then deletes it if it goes first.
+    QPointer<QMenu> menu_;
 };
 
 // The shell's views on Qt: the status item given to it, the hint panel placed by the panel host,
