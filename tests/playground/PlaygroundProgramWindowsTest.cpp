@@ -5,6 +5,7 @@
 #include "ui/playground/ProgramWindowFrame.h"
 #include "ui/settings/SettingsWindow.h"
 
+#include <QCheckBox>
 #include <QMenu>
 
 using namespace fenwold;
@@ -149,4 +150,30 @@ TEST_F(ProgramWindows, SettingsChosenFromTheStatusMenuOpenFramedInsideTheScreenA
     EXPECT_TRUE(settings->isVisible());
     EXPECT_EQ(settingsFrame(), frame);
     EXPECT_EQ(frame->pos(), QPoint(moved.x(), desk.menuBarRect().height()));
+}
+
+TEST_F(ProgramWindows, TheOpenSettingsWindowTakesTheKeysUntilTheScreenIsClicked) {
+    auto& editor = pg->apps().editor();
+    const QString text = editor.text(focused(editor));
+    pg->delegate().openSettings();
+    SettingsWindow* settings = pg->views().settingsWindow();
+    ASSERT_NE(settings, nullptr);
+    QCheckBox* peek = nullptr;
+    for (QCheckBox* box : settings->findChildren<QCheckBox*>())
+        if (box->text() == QStringLiteral("Dock peek")) peek = box;
+    ASSERT_NE(peek, nullptr);
+    const bool was = peek->isChecked();
+    peek->setFocus();
+
+    // Space works the focused switch; typed letters reach no application.
+    ASSERT_TRUE(run("press space\ntype \"x\""));
+    EXPECT_NE(peek->isChecked(), was);
+    EXPECT_EQ(editor.text(focused(editor)), text);
+    EXPECT_TRUE(pg->log().lines().join('\n').contains(QStringLiteral("passed to ") + kSettingsWindowTitle));
+
+    // A click on the editor's window gives the keys back to it.
+    const Rect frame = sim.windows.window(focused(editor))->frame;
+    ASSERT_TRUE(run(click(QPoint(int(frame.x + 40), int(frame.y + frame.height / 2))) + "\ntype \"y\""));
+    EXPECT_NE(editor.text(focused(editor)), text);
+    EXPECT_TRUE(editor.text(focused(editor)).contains('y'));
 }

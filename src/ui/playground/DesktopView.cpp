@@ -428,6 +428,17 @@ void DesktopView::screenMove(QPoint at) {
     update();
 }
 
+void DesktopView::handOverKey(QWidget& target, QKeyEvent& event) {
+    const bool outer = !handingOver_;
+    handingOver_ = true;
+    QCoreApplication::sendEvent(&target, &event);
+    if (outer) handingOver_ = false;
+}
+
+QWidget* DesktopView::keyProgramWindow() const {
+    return keyFrame_ && keyFrame_->isVisible() ? keyFrame_->content() : nullptr;
+}
+
 void DesktopView::screenDown(QPoint at, int clickCount, bool rightButton) {
     if (QMenu* menu = trackedMenu_) {
         // A click elsewhere dismisses the open menu and does nothing else.
@@ -436,6 +447,7 @@ void DesktopView::screenDown(QPoint at, int clickCount, bool rightButton) {
         update();
         return;
     }
+    keyFrame_.clear();
     if (hardware_.mouseDown({double(at.x()), double(at.y())}, clickCount) == TapAnswer::swallow) return;
     if (statusItemRect().contains(at) && statusClick_) {
         statusClick_(rightButton ? TrayClicks::Button::right : TrayClicks::Button::left, clickCount);
@@ -503,6 +515,7 @@ void DesktopView::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void DesktopView::keyPressEvent(QKeyEvent* e) {
+    if (handingOver_) return;
     if (interceptKey && interceptKey(e)) return;
     const auto code = macKeyCode(e->key());
     if (!code) return;
@@ -511,6 +524,7 @@ void DesktopView::keyPressEvent(QKeyEvent* e) {
 }
 
 void DesktopView::keyReleaseEvent(QKeyEvent* e) {
+    if (handingOver_) return;
     // The host repeats a held key as release-press pairs; the Mac only repeats the press.
     if (e->isAutoRepeat()) return;
     const auto code = macKeyCode(e->key());
@@ -574,7 +588,12 @@ void DesktopView::showWindow(QWidget& window) const {
     auto* self = const_cast<DesktopView*>(this);
     auto* frame = dynamic_cast<ProgramWindowFrame*>(window.parentWidget());
     const bool first = !frame;
-    if (first) frame = new ProgramWindowFrame(window, *self, menuBarRect().height());
+    if (first) {
+        frame = new ProgramWindowFrame(window, *self, menuBarRect().height());
+        frame->onPressed = [this, f = QPointer<ProgramWindowFrame>(frame)] { keyFrame_ = f; };
+    }
+    // Opening a window of the program makes it the key window, as the application comes forward.
+    keyFrame_ = frame;
     window.show();
     frame->show();
     frame->raise();
@@ -598,7 +617,7 @@ void DesktopView::menuKey(uint16_t macKeyCode, uint64_t macFlags) {
         return;
     }
     QKeyEvent event(QEvent::KeyPress, press->key, press->modifiers, press->text);
-    QCoreApplication::sendEvent(menu, &event);
+    handOverKey(*menu, event);
     update();
 }
 

@@ -14,6 +14,8 @@ class QMenu;
 
 namespace fenwold {
 
+class ProgramWindowFrame;
+
 // The simulated Mac's screen drawn 1:1 (one pixel a point): menu bar with the front application's
 // name, the status item and the Spaces, the Dock, and the windows of the current Space in
 // stacking order. Mouse and keyboard input inside it become the simulated Mac's hardware events.
@@ -75,6 +77,12 @@ public:
     // title starts with it, as typing into a Mac menu does.
     QMenu* trackedMenu() const { return trackedMenu_; }
     void menuKey(uint16_t macKeyCode, uint64_t macFlags);
+    // The program's own window (settings) that is key: it is when it opens or is clicked, until a
+    // click on the simulated screen hands the keys back to the applications.
+    QWidget* keyProgramWindow() const;
+    // Hand a key the tap passed to one of the program's widgets on the screen. A key the widget
+    // leaves travels up to the screen, which must not take it for a new keystroke.
+    void handOverKey(QWidget& target, QKeyEvent& event);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -128,6 +136,8 @@ private:
     int32_t dockPid_ = 0;
     std::map<int32_t, AXElement> dockItems_; // by application pid
     mutable QPointer<QMenu> trackedMenu_;
+    mutable QPointer<ProgramWindowFrame> keyFrame_;
+    bool handingOver_ = false;
     QPointer<QWidget> pressedWidget_; // the program's widget a script's press went to
     Qt::MouseButton pressedButton_ = Qt::LeftButton;
     bool dismissing_ = false; // the press closed a menu; its release goes nowhere

@@ -134,7 +134,22 @@ std::optional<QString> PlaygroundSession::programKeyWindow() const {
                                                 : QStringLiteral("the window menu");
     }
     if (delegate_->shelf().isOpen()) return QStringLiteral("the clipboard shelf");
+    if (QWidget* window = desktop_->keyProgramWindow()) return window->windowTitle();
     return std::nullopt;
+}
+
+bool PlaygroundSession::deliverToProgramWindow(const AppKey& key) {
+    QWidget* window = desktop_->keyProgramWindow();
+    if (!window) return false;
+    // The key window takes the whole keystroke: buttons and check boxes act on the release.
+    if (const auto press = qtKeyPress(key.keyCode, key.flags)) {
+        QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+        QKeyEvent down(QEvent::KeyPress, press->key, press->modifiers, press->text, key.autorepeat);
+        desktop_->handOverKey(*target, down);
+        QKeyEvent up(QEvent::KeyRelease, press->key, press->modifiers, press->text, key.autorepeat);
+        desktop_->handOverKey(*target, up);
+    }
+    return true;
 }
 
 bool PlaygroundSession::deliverToProgram(const AppKey& key) {
@@ -144,7 +159,7 @@ bool PlaygroundSession::deliverToProgram(const AppKey& key) {
         return true;
     }
     ClipboardShelfController& shelf = delegate_->shelf();
-    if (!shelf.isOpen()) return false;
+    if (!shelf.isOpen()) return deliverToProgramWindow(key);
     // The shelf's panel is key while it is open: its own keys first, the way its key monitor
     // sees them on a Mac, then what the search field edits.
     ShelfKeyEvent event;
@@ -158,7 +173,7 @@ bool PlaygroundSession::deliverToProgram(const AppKey& key) {
     if (panel && searching && shelf.isOpen()) {
         if (const auto press = qtKeyPress(key.keyCode, key.flags)) {
             QKeyEvent qt(QEvent::KeyPress, press->key, press->modifiers, press->text, key.autorepeat);
-            QCoreApplication::sendEvent(panel->view()->searchField(), &qt);
+            desktop_->handOverKey(*panel->view()->searchField(), qt);
         }
     }
     return true;

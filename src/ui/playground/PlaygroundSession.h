@@ -46,10 +46,12 @@ public:
 private:
     void pollTools();
     QString appName(int32_t pid) const;
-    // The program's own window that has the keyboard (a tracked menu, the open shelf), if any.
+    // The program's own window that has the keyboard (a tracked menu, the open shelf, the
+    // settings window), if any.
     std::optional<QString> programKeyWindow() const;
     // A key-down the tap passed while that window is key, handed to it as a Mac hands it over.
     bool deliverToProgram(const AppKey& key);
+    bool deliverToProgramWindow(const AppKey& key);
 
     SimSession& session_;
     Platform platform_;

@@ -2,6 +2,7 @@
 
 #include "WindowChrome.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,10 +18,13 @@ ProgramWindowFrame::ProgramWindowFrame(QWidget& window, QWidget& screen, int top
         hide();
         deleteLater();
     });
+    // Presses on the window's controls go to them, not to the frame: watch for them all.
+    qApp->installEventFilter(this);
     fit();
 }
 
 ProgramWindowFrame::~ProgramWindowFrame() {
+    qApp->removeEventFilter(this);
     // The window belongs to whoever made it, not to the screen: give it back unframed.
     if (content_) {
         content_->removeEventFilter(this);
@@ -45,6 +49,10 @@ void ProgramWindowFrame::fit() {
 
 bool ProgramWindowFrame::eventFilter(QObject* watched, QEvent* event) {
     if (watched == content_ && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) fit();
+    if (event->type() == QEvent::MouseButtonPress && onPressed) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && (widget == this || isAncestorOf(widget))) onPressed();
+    }
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 namespace fenwold {
@@ -15,6 +16,8 @@ public:
     ~ProgramWindowFrame() override;
 
     QWidget* content() const { return content_; }
+    // A press anywhere on the window or its controls: the window becomes the key window.
+    std::function<void()> onPressed;
     // In the frame's own coordinates.
     QRect closeButtonRect() const;
 
