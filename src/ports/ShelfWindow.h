@@ -21,16 +21,20 @@ public:
     ShelfWindow& operator=(const ShelfWindow&) = delete;
     virtual ~ShelfWindow() = default;
 
+    // Move and fade at once, without animation.
     virtual void place(const Rect& frame, double alpha) = 0;
-    // completion must be callable; it runs when the animation ends.
+    // Animate to a frame and alpha; ease-out or ease-in; completion (always callable) runs when
+    // it ends.
     virtual void animate(const Rect& frame, double alpha, double seconds, bool easeOut,
                          std::function<void()> completion) = 0;
+    // Take keyboard input and come to the front without activating the program.
     virtual void makeKeyAndOrderFront() = 0;
     virtual void resignKey() = 0;
     virtual void orderOut() = 0;
     virtual bool isKeyWindow() const = 0;
     virtual void clearFirstResponder() = 0;
-    // Left and right mouse-downs anywhere, telling whether the click landed in the window.
+    // Left and right mouse-downs in this program or any other; the handler learns whether the
+    // click landed in the window.
     virtual Subscription monitorClicks(std::function<void(bool inPanel)> handler) = 0;
 };
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "ports/Geometry.h"
-#include "ports/Subscription.h"
+#include "ports/ShelfWindow.h"
 
 #include <QString>
 #include <cstdint>
@@ -35,33 +34,14 @@ public:
     virtual void perform(SearchEdit edit) = 0;
 };
 
-// The floating, non-activating window that holds the shelf. Frames are in screen coordinates.
-class ShelfPanel {
+// The floating, non-activating window that holds the shelf, with the keys typed into it.
+// Frames are in screen coordinates.
+class ShelfPanel : public ShelfWindow {
 public:
-    ShelfPanel() = default;
-    ShelfPanel(const ShelfPanel&) = delete;
-    ShelfPanel& operator=(const ShelfPanel&) = delete;
-    virtual ~ShelfPanel() = default;
-
-    // Move and fade at once, without animation.
-    virtual void place(const Rect& frame, double alpha) = 0;
-    // Animate to a frame and alpha; ease-out or ease-in; completion (always callable) runs when
-    // it ends.
-    virtual void animate(const Rect& frame, double alpha, double seconds, bool easeOut,
-                         std::function<void()> completion) = 0;
-    // Take keyboard input and come to the front without activating the program.
-    virtual void makeKeyAndOrderFront() = 0;
-    virtual void resignKey() = 0;
-    virtual void orderOut() = 0;
-    virtual bool isKeyWindow() const = 0;
-    virtual void clearFirstResponder() = 0;
     // True while a text editor (the search field) is the first responder.
     virtual bool editingText() const = 0;
     // Key-downs while the panel is key; the handler answers true to swallow the key.
     virtual Subscription monitorKeys(std::function<bool(const ShelfKeyEvent&)> handler) = 0;
-    // Left and right mouse-downs in this program or any other; the handler learns whether the
-    // click landed in the panel.
-    virtual Subscription monitorClicks(std::function<void(bool inPanel)> handler) = 0;
 };
 
 // Types Command+V into one process (the shelf's paste).
