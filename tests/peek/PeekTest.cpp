@@ -5,45 +5,18 @@
 #include "core/settings/Prefs.h"
 #include "core/windows/WindowModel.h"
 #include "platform/sim/SimSession.h"
+#include "switcher/OverlayRig.h"
 
 #include <gtest/gtest.h>
 
 using namespace fenwold;
+using fenwold::testing::RecordingGridPanel;
 
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
 
 namespace {
-
-// A tile-grid panel that remembers what it shows; its size follows the rows like the real one.
-class RecordingGridPanel final : public TileGridPanel {
-public:
-    void show(const std::vector<std::vector<int>>& r, const std::optional<QString>& h,
-              const Rect& f) override {
-        rows = r;
-        header = h;
-        shownFrame = f;
-        visible = true;
-        ++shows;
-    }
-    void orderOut() override { visible = false; }
-    bool isVisible() const override { return visible; }
-    Rect frame() const override { return shownFrame; }
-    Size measure(const std::vector<std::vector<int>>& r, const std::optional<QString>& h) const override {
-        std::size_t widest = 0;
-        for (const auto& row : r)
-            widest = std::max(widest, row.size());
-        return {200.0 * static_cast<double>(widest) + 40,
-                196.0 * static_cast<double>(r.size()) + 40 + (h ? 26 : 0)};
-    }
-
-    std::vector<std::vector<int>> rows;
-    std::optional<QString> header;
-    Rect shownFrame;
-    bool visible = false;
-    int shows = 0;
-};
 
 class RecordingEmptyPanel final : public EmptyPeekPanel {
 public:

@@ -33,20 +33,6 @@ protected:
         p.switcher = &session;
         return p;
     }
-    SwitcherSession::Parts sessionParts() {
-        SwitcherSession::Parts p;
-        p.routing = &routing;
-        p.forwarder = &forwarder;
-        p.windows = &model.windows;
-        p.operations = &operations;
-        p.workspace = &sim.workspace;
-        p.screens = &sim.screens;
-        p.mainQueue = &sim.mainQueue;
-        p.prefs = &sim.prefs;
-        p.metrics = &metrics;
-        p.hints = &hud;
-        return p;
-    }
 
     TapAnswer key(uint32_t type, int64_t code, uint64_t flags) {
         TapEvent e;

@@ -8,6 +8,7 @@
 #include "core/input/InputRoutingState.h"
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/settings/Prefs.h"
+#include "core/switcher/SwitcherSession.h"
 #include "core/switcher/TileGridPanel.h"
 #include "core/switcher/WindowTileOperations.h"
 #include "core/windows/WindowModel.h"
@@ -19,7 +20,7 @@
 
 namespace fenwold::testing {
 
-// A panel that remembers how it was last shown.
+// A panel that remembers how it was last shown; its size follows the rows like the real one.
 class RecordingGridPanel final : public TileGridPanel {
 public:
     void show(const std::vector<std::vector<int>>& r, const std::optional<QString>& h,
@@ -33,8 +34,12 @@ public:
     void orderOut() override { visible = false; }
     bool isVisible() const override { return visible; }
     Rect frame() const override { return shownFrame; }
-    Size measure(const std::vector<std::vector<int>>&, const std::optional<QString>&) const override {
-        return {};
+    Size measure(const std::vector<std::vector<int>>& r, const std::optional<QString>& h) const override {
+        std::size_t widest = 0;
+        for (const auto& row : r)
+            widest = std::max(widest, row.size());
+        return {200.0 * static_cast<double>(widest) + 40,
+                196.0 * static_cast<double>(r.size()) + 40 + (h ? 26 : 0)};
     }
     // What a click on a tile or one of its buttons does.
     void click(int index, TileAction action) { onAction(index, action); }
@@ -93,6 +98,21 @@ protected:
         for (const auto& w : list)
             out.push_back(w.id);
         return out;
+    }
+    // The Alt+Tab session's parts, wired to the rig.
+    SwitcherSession::Parts sessionParts() {
+        SwitcherSession::Parts p;
+        p.routing = &routing;
+        p.forwarder = &forwarder;
+        p.windows = &model.windows;
+        p.operations = &operations;
+        p.workspace = &sim.workspace;
+        p.screens = &sim.screens;
+        p.mainQueue = &sim.mainQueue;
+        p.prefs = &sim.prefs;
+        p.metrics = &metrics;
+        p.hints = &hud;
+        return p;
     }
     // The front window as the window server stacks it.
     uint32_t frontWindow() const { return sim.windows.stacking().front(); }

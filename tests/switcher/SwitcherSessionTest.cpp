@@ -12,21 +12,6 @@ namespace {
 
 class Session : public fenwold::testing::OverlayRig {
 protected:
-    SwitcherSession::Parts parts() {
-        SwitcherSession::Parts p;
-        p.routing = &routing;
-        p.forwarder = &forwarder;
-        p.windows = &model.windows;
-        p.operations = &operations;
-        p.workspace = &sim.workspace;
-        p.screens = &sim.screens;
-        p.mainQueue = &sim.mainQueue;
-        p.prefs = &sim.prefs;
-        p.metrics = &metrics;
-        p.hints = &hud;
-        return p;
-    }
-
     // Opens applications with `perApp` windows each; the last window opened is the front one.
     std::vector<uint32_t> windows(std::initializer_list<int> perApp) {
         std::vector<uint32_t> opened;
@@ -56,7 +41,7 @@ protected:
     uint32_t selectedID() const { return session.model().selectedWindow()->id; }
     bool closed() const { return routing.snapshot().switcherPhase.isClosed(); }
 
-    SwitcherSession session{parts(), [this](SwitcherModel&) {
+    SwitcherSession session{sessionParts(), [this](SwitcherModel&) {
                                 auto p = std::make_unique<fenwold::testing::RecordingGridPanel>();
                                 panel = p.get();
                                 return p;
