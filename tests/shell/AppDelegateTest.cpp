@@ -2,6 +2,7 @@
 #include "core/shell/AppDelegate.h"
 #include "core/input/Keys.h"
 #include "platform/sim/SimSession.h"
+#include "support/SilentHintPanel.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/common/PanelHost.h"
 #include "ui/peek/EmptyPeekView.h"
@@ -14,21 +15,11 @@ using namespace fenwold;
 
 namespace {
 
-class RecordingPanel final : public HintPanel {
-public:
-    Size setContent(const Hint&) override { return {120, 40}; }
-    void setFrame(const Rect&) override {}
-    bool isVisible() const override { return visible; }
-    void setAlpha(double) override {}
-    void orderFront() override { visible = true; }
-    void animateAlpha(double, double) override {}
-    void orderOut() override { visible = false; }
-    bool visible = false;
-};
-
 class RecordingViews final : public ShellViews {
 public:
-    std::unique_ptr<HintPanel> makeHintPanel() override { return std::make_unique<RecordingPanel>(); }
+    std::unique_ptr<HintPanel> makeHintPanel() override {
+        return std::make_unique<fenwold::testing::SilentHintPanel>();
+    }
     void installStatusItem(std::function<void(TrayClicks::Button, int)> onClick) override {
         click = std::move(onClick);
         ++installs;

@@ -29,19 +29,9 @@ private:
 
 class SnapAssistPicture : public fenwold::testing::OverlayRig {
 protected:
-    SnapAssistController::Parts parts() {
-        SnapAssistController::Parts p;
-        p.routing = &routing;
-        p.windows = &model.windows;
-        p.screens = &sim.screens;
-        p.mainQueue = &sim.mainQueue;
-        p.metrics = &metrics;
-        return p;
-    }
-
     CanvasHost host{sim.screens.screens().front().frame.height};
     TileGridPanelWidget* widget = nullptr;
-    SnapAssistController assist{parts(), [this](SwitcherModel& m) {
+    SnapAssistController assist{assistParts(), [this](SwitcherModel& m) {
                                     auto p = std::make_unique<TileGridPanelWidget>(m, metrics, host, 24);
                                     widget = p.get();
                                     return p;

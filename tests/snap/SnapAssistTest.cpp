@@ -47,15 +47,6 @@ private:
 
 class SnapAssist : public fenwold::testing::OverlayRig {
 protected:
-    SnapAssistController::Parts parts() {
-        SnapAssistController::Parts p;
-        p.routing = &routing;
-        p.windows = &model.windows;
-        p.screens = &sim.screens;
-        p.mainQueue = &sim.mainQueue;
-        p.metrics = &metrics;
-        return p;
-    }
     SwitcherController::Parts dispatchParts() {
         SwitcherController::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
         p.inject = &inject;
@@ -108,7 +99,7 @@ protected:
 
     uint32_t editor = 0, browser = 0, shell = 0;
     ModelActions actions{model.windows};
-    SnapAssistController assist{parts(), [this](SwitcherModel&) {
+    SnapAssistController assist{assistParts(), [this](SwitcherModel&) {
                                     auto p = std::make_unique<fenwold::testing::RecordingGridPanel>();
                                     panel = p.get();
                                     return p;

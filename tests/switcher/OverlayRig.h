@@ -8,11 +8,13 @@
 #include "core/input/InputRoutingState.h"
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/settings/Prefs.h"
+#include "core/snap/SnapAssistController.h"
 #include "core/switcher/SwitcherSession.h"
 #include "core/switcher/TileGridPanel.h"
 #include "core/switcher/WindowTileOperations.h"
 #include "core/windows/WindowModel.h"
 #include "platform/sim/SimSession.h"
+#include "support/SilentHintPanel.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -49,18 +51,6 @@ public:
     Rect shownFrame;
     bool visible = false;
     int shows = 0;
-};
-
-class SilentHintPanel final : public HintPanel {
-public:
-    Size setContent(const Hint&) override { return {200, 50}; }
-    void setFrame(const Rect&) override {}
-    bool isVisible() const override { return visible; }
-    void setAlpha(double) override {}
-    void orderFront() override { visible = true; }
-    void animateAlpha(double, double) override {}
-    void orderOut() override { visible = false; }
-    bool visible = false;
 };
 
 // A picture with enough detail to count as a real preview.
@@ -112,6 +102,16 @@ protected:
         p.prefs = &sim.prefs;
         p.metrics = &metrics;
         p.hints = &hud;
+        return p;
+    }
+    // Snap assist's parts, wired to the rig.
+    SnapAssistController::Parts assistParts() {
+        SnapAssistController::Parts p;
+        p.routing = &routing;
+        p.windows = &model.windows;
+        p.screens = &sim.screens;
+        p.mainQueue = &sim.mainQueue;
+        p.metrics = &metrics;
         return p;
     }
     // The front window as the window server stacks it.
