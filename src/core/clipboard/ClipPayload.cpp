@@ -3,7 +3,7 @@
 #include "Sha256.h"
 
 #include <QRegularExpression>
-#include <QStringDecoder>
+#include <QUtf8StringView>
 #include <QTextBoundaryFinder>
 #include <algorithm>
 #include <nlohmann/json.hpp>
@@ -43,27 +43,26 @@ std::optional<QByteArray> ClipPayload::imageData() const {
     return std::nullopt;
 }
 
-namespace {
-
-std::optional<QString> decodeUtf8(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError()) return std::nullopt;
-    return text;
-}
-
-} // namespace
-
-QString ClipPayload::text() const {
-    QStringList parts;
+QByteArray ClipPayload::textUtf8() const {
+    QByteArray joined;
+    int parts = 0;
     for (const auto& item : items) {
         const QByteArray* bytes = bytesFor(item, ClipTypes::string);
         if (!bytes) bytes = bytesFor(item, ClipTypes::url);
-        if (!bytes) continue;
         // Undecodable plain text does not fall back to the URL bytes.
-        if (auto decoded = decodeUtf8(*bytes)) parts << *decoded;
+        if (!bytes || !QUtf8StringView(*bytes).isValidUtf8()) continue;
+        if (parts++ == 0) {
+            joined = *bytes; // shared, not copied
+            continue;
+        }
+        joined += '\n';
+        joined += *bytes;
     }
-    return parts.join(QLatin1Char('\n'));
+    return joined;
+}
+
+QString ClipPayload::text() const {
+    return QString::fromUtf8(textUtf8());
 }
 
 qint64 ClipPayload::byteCount() const {
@@ -75,8 +74,11 @@ qint64 ClipPayload::byteCount() const {
 }
 
 ClipKind ClipPayload::kind() const {
+    return kind(text());
+}
+
+ClipKind ClipPayload::kind(const QString& content) const {
     if (imageData()) return ClipKind::image;
-    const QString content = text();
     if (webURL(content)) return ClipKind::link;
     if (isCode(content)) return ClipKind::code;
     return ClipKind::text;

@@ -110,7 +110,7 @@ void ClipboardCard::paintPreview(QPainter& painter, const QRectF& area) const {
         painter.setFont(ShelfStyle::systemFont(14));
         QTextOption option(Qt::AlignLeft | Qt::AlignTop);
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        painter.drawText(area, firstCharacters(entry_.text(), 650), option);
+        painter.drawText(area, entry_.textPrefix(650), option);
         break;
     }
     case ClipKind::image:
@@ -142,12 +142,12 @@ void ClipboardCard::paintPreview(QPainter& painter, const QRectF& area) const {
         QTextOption option(Qt::AlignLeft | Qt::AlignTop);
         option.setWrapMode(QTextOption::WrapAnywhere);
         painter.drawText(QRectF(area.left(), area.top() + 68, area.width(), area.height() - 68),
-                         firstCharacters(entry_.text(), 300), option);
+                         entry_.textPrefix(300), option);
         break;
     }
     case ClipKind::code: {
         QTextDocument* document =
-            style_.codeDocument(ClipboardCode::highlight(firstCharacters(entry_.text(), 600)),
+            style_.codeDocument(ClipboardCode::highlight(entry_.textPrefix(600)),
                                 ShelfStyle::monospaceFont(10), nullptr, 3);
         document->setTextWidth(area.width());
         painter.translate(area.topLeft());

@@ -492,7 +492,7 @@ void ClipboardShelfView::refreshInspector(const ClipboardEntry* selected) {
             entry->thumbnail()->scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     } else if (entry->kind() == ClipKind::code) {
         QTextDocument* document =
-            style_.codeDocument(ClipboardCode::highlight(firstCharacters(entry->text(), 40000)),
+            style_.codeDocument(ClipboardCode::highlight(entry->textPrefix(40000)),
                                 ShelfStyle::monospaceFont(13), inspectorText_);
         inspectorText_->setDocument(document);
     } else {
