@@ -1,9 +1,10 @@
 #include "PinsFile.h"
 
+#include "DurableFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <nlohmann/json.hpp>
 
 namespace fenwold::PinsFile {
@@ -127,8 +128,9 @@ LoadResult load(const QString& path) {
         result.failed = true;
         return result;
     }
-    // Read at most one byte past the cap, in case the file grew after its size was read.
-    const QByteArray data = file.read(ClipLimits::maxPinsFileBytes + 1);
+    // One byte past the size read, to notice a file that grew meanwhile; never a buffer of the
+    // whole cap for a small file.
+    const QByteArray data = file.read(std::min(info.size(), ClipLimits::maxPinsFileBytes) + 1);
     auto clips = data.size() > ClipLimits::maxPinsFileBytes ? std::nullopt : decode(data);
     if (!clips) {
         result.failed = true;
@@ -154,14 +156,8 @@ bool save(const QString& path, const std::vector<SavedClip>& clips) {
         if (!QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
             return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    // Private before any byte is written, and again after the rename.
-    const auto privateFile = QFile::ReadOwner | QFile::WriteOwner;
-    file.setPermissions(privateFile);
-    const QByteArray data = encode(clips);
-    if (file.write(data) != data.size() || !file.commit()) return false;
-    return QFile::setPermissions(path, privateFile);
+    // Written private (0600) and whole: a crash leaves the old pins or the new ones.
+    return replaceFileDurably(path, encode(clips));
 }
 
 } // namespace fenwold::PinsFile
