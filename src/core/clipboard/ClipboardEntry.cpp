@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <algorithm>
 #include <cstring>
 
 namespace fenwold {
@@ -49,14 +50,43 @@ ImagePreview makeImagePreview(const QByteArray& bytes) {
     return preview;
 }
 
-QString foldForSearch(const QString& text) {
-    // Decompose, drop the combining marks, then fold case: "Café" and "CAFE" meet at "cafe".
-    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+namespace {
+
+// Decompose, drop the combining marks, then fold case: "Café" and "CAFE" meet at "cafe".
+void appendFolded(QStringView text, std::string& out) {
+    const QString decomposed = text.toString().normalized(QString::NormalizationForm_KD);
     QString stripped;
     stripped.reserve(decomposed.size());
     for (QChar c : decomposed)
         if (c.category() != QChar::Mark_NonSpacing) stripped.append(c);
-    return stripped.toCaseFolded();
+    out += stripped.toCaseFolded().toStdString();
+}
+
+} // namespace
+
+std::string foldForSearch(QStringView text) {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.size()));
+    // ASCII folds to itself in lower case; only the stretches around other characters take the
+    // full Unicode path. Cutting there changes nothing, since ASCII letters start a character.
+    const char16_t* units = text.utf16();
+    qsizetype i = 0;
+    while (i < text.size()) {
+        qsizetype j = i;
+        while (j < text.size() && units[j] < 0x80)
+            ++j;
+        const std::size_t at = out.size();
+        out.resize(at + static_cast<std::size_t>(j - i));
+        std::transform(units + i, units + j, out.begin() + static_cast<std::ptrdiff_t>(at), [](char16_t c) {
+            return static_cast<char>(c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c);
+        });
+        i = j;
+        while (j < text.size() && units[j] >= 0x80)
+            ++j;
+        if (j > i) appendFolded(text.mid(i, j - i), out);
+        i = j;
+    }
+    return out;
 }
 
 bool foldedContains(std::string_view haystack, std::string_view needle) {
@@ -67,15 +97,15 @@ bool foldedContains(std::string_view haystack, std::string_view needle) {
 ClipboardEntry::ClipboardEntry(SavedClip savedClip, bool isPinned)
     : saved(std::move(savedClip)), pinned(isPinned) {
     fingerprint_ = std::make_shared<const QString>(saved.payload.fingerprint());
-    kind_ = saved.payload.kind();
     text_ = std::make_shared<const QString>(saved.payload.text());
+    kind_ = saved.payload.kind(*text_);
     if (const auto image = saved.payload.imageData()) {
         ImagePreview preview = makeImagePreview(*image);
         thumbnail_ = std::move(preview.thumbnail);
         dimensions_ = std::move(preview.dimensions);
     }
-    foldedText_ = std::make_shared<const std::string>(foldForSearch(*text_).toStdString());
-    foldedSource_ = std::make_shared<const std::string>(foldForSearch(saved.source).toStdString());
+    foldedText_ = std::make_shared<const std::string>(foldForSearch(*text_));
+    foldedSource_ = std::make_shared<const std::string>(foldForSearch(saved.source));
 }
 
 QString ClipboardEntry::title() const {

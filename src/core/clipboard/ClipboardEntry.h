@@ -62,8 +62,8 @@ struct ImagePreview {
 };
 ImagePreview makeImagePreview(const QByteArray& bytes);
 
-// Case- and diacritic-insensitive form of a text, for substring search.
-QString foldForSearch(const QString& text);
+// Case- and diacritic-insensitive form of a text as UTF-8, for substring search.
+std::string foldForSearch(QStringView text);
 // Whether the folded haystack contains the folded needle (both UTF-8).
 bool foldedContains(std::string_view haystack, std::string_view needle);
 
