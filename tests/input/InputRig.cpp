@@ -22,6 +22,7 @@ SwitcherController::Parts partsOf(InputRig& r) {
     p.assist = &r.assist;
     p.winMenu = &r.menu;
     p.windows = &r.windows;
+    p.exclusions = &r.exclusions;
     return p;
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/hints/MacHints.h"
 #include "core/input/DispatchTargets.h"
+#include "core/input/ExclusionGate.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
@@ -227,6 +228,7 @@ public:
     FenwoldKeys winKeys;
     SwitcherKeyForwarder forwarder;
     std::unique_ptr<Trace> trace;
+    ExclusionGate exclusions{sim.prefs, sim.workspace};
     SwitcherController controller;
 
     int32_t textEdit = 0;
