@@ -21,6 +21,8 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
     SettingsDeps settings;
     settings.prefs = platform_.prefs;
     settings.loginItems = platform_.loginItems;
+    settings.workspace = platform_.workspace;
+    settings.appShell = platform_.appShell;
     settings.bundle = platform_.appShell->bundle();
     settings.requestedTab = options.tab;
     settings.reapplyKeyMapping = [this] {
