@@ -203,7 +203,7 @@ TEST_F(ShelfViewsTest, ClicksSelectAndDoubleClicksPaste) {
     EXPECT_EQ(std::get<0>(used[0]), "clip 7");
     EXPECT_FALSE(std::get<1>(used[0]));
     EXPECT_FALSE(shelf->isOpen());
-    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("clip 7")});
+    EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{textItem("clip 7")});
 }
 
 TEST_F(ShelfViewsTest, TypingIntoTheShelfSearchesAndFilterChipsFilter) {

@@ -217,7 +217,7 @@ ctrl+c
 wait 1)"));
     ASSERT_EQ(store.entries().size(), 2u);
     EXPECT_EQ(pasteboardText(), "");
-    EXPECT_FALSE(sim.pasteboard.items().empty());
+    EXPECT_FALSE(sim.pasteboard.contents().empty());
     for (const auto& entry : store.entries())
         EXPECT_EQ(entry.foldedText().find("hunter2"), std::string::npos);
 }

@@ -28,14 +28,14 @@ struct Apps : ::testing::Test {
         }
     }
     QString pasteboardText() const {
-        for (const auto& item : sim.pasteboard.items())
+        for (const auto& item : sim.pasteboard.contents())
             for (const auto& [type, bytes] : item.types)
                 if (type == "public.utf8-plain-text") return QString::fromUtf8(bytes);
         return {};
     }
     QStringList pasteboardTypes() const {
         QStringList types;
-        for (const auto& item : sim.pasteboard.items())
+        for (const auto& item : sim.pasteboard.contents())
             for (const auto& t : item.types)
                 types << t.first;
         return types;
@@ -150,7 +150,7 @@ TEST_F(Apps, ImageViewerCopiesPngAndVaultCopiesConcealedTransientText) {
     key(viewer, mackey::c, kCmd);
     ASSERT_EQ(pasteboardTypes(), QStringList{"public.png"});
     QImage decoded;
-    ASSERT_TRUE(decoded.loadFromData(sim.pasteboard.items().front().types.front().second, "PNG"));
+    ASSERT_TRUE(decoded.loadFromData(sim.pasteboard.contents().front().types.front().second, "PNG"));
     EXPECT_EQ(decoded.size(), QSize(320, 200));
 
     auto& vault = apps.vault();

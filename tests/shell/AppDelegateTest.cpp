@@ -377,3 +377,49 @@ TEST_F(Launch, SecureKeyboardEntryIsReadEveryTwoSecondsAndHidesKeysFromTheTap) {
     sim.mainQueue.advance(2.0);
     EXPECT_FALSE(app->secureInput().on());
 }
+
+TEST_F(Launch, RevokingAccessibilityLetsEveryKeyPastTheTapUntilItIsGrantedAgain) {
+    sim.app("com.apple.TextEdit", "TextEdit").window("Notes", {80, 60, 800, 600});
+    launch();
+    ASSERT_TRUE(sim.eventTap.enabled());
+    sim.accessibility.setTrusted(false);
+    sim.mainQueue.advance(1.0);
+    EXPECT_FALSE(sim.eventTap.enabled());
+    EXPECT_EQ(sim.log.lines().count("Fenwold: accessibility permission revoked — shortcuts paused"), 1);
+    TapEvent copy = key(keycode::c, true, flag::control);
+    EXPECT_EQ(sim.eventTap.feed(copy), TapAnswer::pass);
+    EXPECT_TRUE(sim.keys.posted().empty());
+    // The system's tap-disabled notice must not switch a paused tap back on.
+    TapEvent timeout;
+    timeout.type = eventtype::tapDisabledByTimeout;
+    sim.eventTap.feed(timeout);
+    EXPECT_FALSE(sim.eventTap.enabled());
+
+    sim.accessibility.setTrusted(true);
+    sim.mainQueue.advance(1.0);
+    EXPECT_TRUE(sim.eventTap.enabled());
+    EXPECT_EQ(sim.log.lines().count("Fenwold: accessibility permission restored — shortcuts resumed"), 1);
+    EXPECT_EQ(sim.eventTap.feed(copy), TapAnswer::swallow);
+    EXPECT_EQ(app->phase(), AppDelegate::Phase::armed);
+}
+
+TEST_F(Launch, QuittingStopsTheTapBeforeTheControllersItCallsAreGone) {
+    launch();
+    ASSERT_TRUE(sim.eventTap.started());
+    app->applicationWillTerminate();
+    EXPECT_FALSE(sim.eventTap.started());
+    TapEvent tab = key(kTab, true, flag::option);
+    EXPECT_EQ(sim.eventTap.feed(tab), TapAnswer::pass);
+
+    // Torn down without the terminate step, the delegate still takes the tap with it: events
+    // arriving afterwards reach nothing that is gone.
+    SimSession other;
+    RecordingViews v;
+    v.screens = &other.screens;
+    auto delegate = std::make_unique<AppDelegate>(other.platform(), v, StartupOptions{});
+    delegate->applicationDidFinishLaunching();
+    ASSERT_TRUE(other.eventTap.started());
+    delegate.reset();
+    EXPECT_FALSE(other.eventTap.started());
+    EXPECT_EQ(other.eventTap.feed(tab), TapAnswer::pass);
+}

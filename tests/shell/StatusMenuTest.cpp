@@ -98,7 +98,7 @@ TEST(AccessibilityGateTest, ArmsAtOnceWhenTrustedAndOtherwiseOnceWithinASecondOf
             ++prompts;
             return sim.accessibility.isTrusted();
         },
-        [&] { return sim.accessibility.isTrusted(); }, [&] { ++armed; });
+        [&] { return sim.accessibility.isTrusted(); }, {[&] { ++armed; }, {}, {}});
     gate.start();
     EXPECT_EQ(prompts, 1);
     sim.mainQueue.advance(30);
@@ -107,7 +107,6 @@ TEST(AccessibilityGateTest, ArmsAtOnceWhenTrustedAndOtherwiseOnceWithinASecondOf
     sim.accessibility.setTrusted(true);
     sim.mainQueue.advance(1.0);
     EXPECT_EQ(armed, 1);
-    EXPECT_FALSE(gate.polling());
     gate.start();
     sim.mainQueue.advance(5);
     EXPECT_EQ(armed, 1);
@@ -116,10 +115,34 @@ TEST(AccessibilityGateTest, ArmsAtOnceWhenTrustedAndOtherwiseOnceWithinASecondOf
     SimSession trusted;
     int armedAtOnce = 0;
     AccessibilityGate direct(
-        trusted.mainQueue, [] { return true; }, [] { return true; }, [&] { ++armedAtOnce; });
+        trusted.mainQueue, [] { return true; }, [] { return true; }, {[&] { ++armedAtOnce; }, {}, {}});
     direct.start();
     EXPECT_EQ(armedAtOnce, 1);
-    EXPECT_FALSE(direct.polling());
+}
+
+TEST(AccessibilityGateTest, KeepsWatchingAfterArmingAndReportsEachLossAndReturnOnce) {
+    SimSession sim;
+    int armed = 0, lost = 0, regained = 0;
+    AccessibilityGate gate(
+        sim.mainQueue, [&] { return sim.accessibility.isTrusted(); },
+        [&] { return sim.accessibility.isTrusted(); },
+        {[&] { ++armed; }, [&] { ++lost; }, [&] { ++regained; }});
+    gate.start();
+    ASSERT_EQ(armed, 1);
+    EXPECT_TRUE(gate.polling()); // the user may revoke the permission at any time
+
+    sim.accessibility.setTrusted(false);
+    sim.mainQueue.advance(1.0);
+    EXPECT_EQ(lost, 1);
+    EXPECT_FALSE(gate.trusted());
+    sim.mainQueue.advance(10);
+    EXPECT_EQ(lost, 1);
+    sim.accessibility.setTrusted(true);
+    sim.mainQueue.advance(1.0);
+    EXPECT_EQ(regained, 1);
+    sim.mainQueue.advance(10);
+    EXPECT_EQ(armed, 1);
+    EXPECT_EQ(regained, 1);
 }
 
 TEST(StatusIcon, DrawsABarAboveALetterWOnTransparent) {

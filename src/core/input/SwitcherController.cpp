@@ -55,6 +55,28 @@ bool SwitcherController::startTap() {
     return true;
 }
 
+SwitcherController::~SwitcherController() {
+    stopTap();
+}
+
+void SwitcherController::stopTap() {
+    if (p_.tap) p_.tap->stop();
+}
+
+void SwitcherController::pauseTap() {
+    if (tapPaused_.exchange(true)) return;
+    if (p_.tap) p_.tap->disable();
+    p_.log->line(QStringLiteral("Fenwold: accessibility permission revoked — shortcuts paused"));
+    if (p_.trace && p_.trace->on()) p_.trace->mark(QStringLiteral("TAP PAUSED (accessibility revoked)"));
+}
+
+void SwitcherController::resumeTap() {
+    if (!tapPaused_.exchange(false)) return;
+    if (p_.tap) p_.tap->reEnable();
+    p_.log->line(QStringLiteral("Fenwold: accessibility permission restored — shortcuts resumed"));
+    if (p_.trace && p_.trace->on()) p_.trace->mark(QStringLiteral("TAP RESUMED"));
+}
+
 TapAnswer SwitcherController::tapCallback(TapEvent& event) {
     if (event.type == eventtype::tapDisabledByTimeout || event.type == eventtype::tapDisabledByUserInput)
         return tapDisabled(event);
@@ -89,7 +111,7 @@ TapAnswer SwitcherController::tapDisabled(const TapEvent& event) {
     swallowMouseUp_ = false;
     f19Held_ = false;
     swallowedKeys_.clear();
-    if (p_.tap) p_.tap->reEnable();
+    if (p_.tap && !tapPaused_.load()) p_.tap->reEnable();
     return TapAnswer::pass;
 }
 

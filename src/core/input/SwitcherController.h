@@ -5,6 +5,7 @@
 #include "ports/EventTapHost.h"
 
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <map>
 
@@ -61,9 +62,19 @@ public:
     explicit SwitcherController(const Parts& parts);
     SwitcherController(const SwitcherController&) = delete;
     SwitcherController& operator=(const SwitcherController&) = delete;
+    // Stops the tap first: its thread calls into this object and everything it reaches.
+    ~SwitcherController();
 
     // Creates the tap; false (and one log line) when it cannot be created.
     bool startTap();
+    // Removes the tap and waits for its thread; no event reaches this object afterwards.
+    void stopTap();
+    // Lets every event past the tap while the Accessibility permission is missing (a modifying
+    // tap without it stalls the user's input), and turns it back on when the permission returns.
+    // While paused, the system's tap-disabled notices do not turn it back on.
+    void pauseTap();
+    void resumeTap();
+    bool tapPaused() const { return tapPaused_.load(); }
     // The event types the tap listens to; system-defined events only to trace them.
     static uint64_t eventMask(bool tracing);
     // What the tap thread runs for every event: tap-disabled recovery, the decision, and the
@@ -105,6 +116,7 @@ private:
     void cancelSession(uint64_t id);
 
     Parts p_;
+    std::atomic<bool> tapPaused_{false};
     bool f19Held_ = false;
     bool f19Used_ = false;
     bool swallowMouseUp_ = false;

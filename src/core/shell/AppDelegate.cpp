@@ -37,7 +37,9 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
           *p.mainQueue, *p.screens, [this] { popTrayMenu(); }, [this] { openSettings(); }),
       trustGate_(
           *p.mainQueue, [a = p.accessibility] { return a->requestTrust(); },
-          [a = p.accessibility] { return a->isTrusted(); }, [this] { armInputHandlers(); }) {
+          [a = p.accessibility] { return a->isTrusted(); },
+          AccessibilityGate::Handlers{[this] { armInputHandlers(); }, [this] { controller_->pauseTap(); },
+                                      [this] { controller_->resumeTap(); }}) {
     windows_.setStore(&store_);
     shelf_ = std::make_unique<ClipboardShelfController>(
         clipboard_, ShelfServices{p.mainQueue, p.workspace, p.screens, &paste_, p.prefs},
@@ -92,7 +94,10 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
     controller_ = std::make_unique<SwitcherController>(parts);
 }
 
-AppDelegate::~AppDelegate() = default;
+// The tap's thread reaches most of the members: it goes before any of them.
+AppDelegate::~AppDelegate() {
+    controller_->stopTap();
+}
 
 void AppDelegate::applicationDidFinishLaunching() {
     prefs_.registerDefaults();
@@ -163,6 +168,8 @@ void AppDelegate::armInputHandlers() {
 }
 
 void AppDelegate::applicationWillTerminate() {
+    // Nothing may reach the controllers from the tap's thread while the program winds down.
+    controller_->stopTap();
     // The key mapping outlives the program: leave the keyboard as it was.
     if (hidRemap_.isActive()) hidRemap_.set({});
 }

@@ -52,22 +52,34 @@ private:
 };
 
 // Asks for Accessibility (with the system prompt) and calls `arm` once, as soon as the
-// permission is there: at once, or on the first 1-second poll that finds it.
+// permission is there: at once, or on the first 1-second poll that finds it. The poll goes on
+// after that, because the user can revoke the permission while the program runs: `lost` runs on
+// the first poll that finds it gone, `regained` on the first that finds it back.
 class AccessibilityGate {
 public:
+    struct Handlers {
+        std::function<void()> arm;
+        std::function<void()> lost;
+        std::function<void()> regained;
+    };
     AccessibilityGate(MainQueue& queue, std::function<bool()> requestTrust, std::function<bool()> isTrusted,
-                      std::function<void()> arm);
+                      Handlers handlers);
     void start();
     bool armed() const { return armed_; }
+    // Whether the last answer (the request's or a poll's) found the permission granted.
+    bool trusted() const { return trusted_; }
     bool polling() const { return timer_.isActive(); }
 
 private:
+    void poll();
+
     MainQueue& queue_;
     std::function<bool()> requestTrust_;
     std::function<bool()> isTrusted_;
-    std::function<void()> arm_;
+    Handlers handlers_;
     TimerHandle timer_;
     bool armed_ = false;
+    bool trusted_ = false;
 };
 
 } // namespace fenwold

@@ -115,9 +115,13 @@ Subscription MacShelfWindow::monitorClicks(std::function<void(bool)> handler) {
                                                        (*shared)(event.window == panel);
                                                        return event;
                                                      }];
+    // Without Accessibility trust the global monitor is not made (nil), and removeMonitor: takes
+    // only a real one.
     return Subscription([global, local] {
-        [NSEvent removeMonitor:global];
-        [NSEvent removeMonitor:local];
+        if (global)
+            [NSEvent removeMonitor:global];
+        if (local)
+            [NSEvent removeMonitor:local];
     });
 }
 

@@ -50,7 +50,7 @@ NSImage *statusImage() {
                                [letter stroke];
                                return YES;
                              }];
-    image.template = YES;
+    [image setTemplate:YES];
     return image;
 }
 

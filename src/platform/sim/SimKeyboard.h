@@ -62,9 +62,13 @@ class SimEventTap final : public EventTapHost {
 public:
     bool start(uint64_t eventMask, std::function<TapAnswer(TapEvent&)> handler) override;
     void reEnable() override;
+    void disable() override;
+    void stop() override;
     uint64_t modifierState(ModifierState which) const override;
 
     bool started() const;
+    // False between `disable` and the next `reEnable`: events pass without reaching the handler.
+    bool enabled() const;
     void setModifierState(ModifierState which, uint64_t flags);
     int reEnableCount() const;
     uint64_t eventMask() const;
@@ -77,7 +81,11 @@ public:
 
 private:
     mutable std::mutex mutex_;
+    // Held while the handler runs, so that `stop` waits for a delivery in flight, as the real
+    // tap's thread is joined.
+    std::recursive_mutex delivering_;
     std::function<TapAnswer(TapEvent&)> handler_;
+    bool enabled_ = true;
     int reEnables_ = 0;
     uint64_t mask_ = 0;
     bool creationFails_ = false;
