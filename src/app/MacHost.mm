@@ -4,6 +4,7 @@
 #include "platform/mac/MacAccessibility.h"
 #include "platform/mac/MacAppShell.h"
 #include "platform/mac/MacEventTap.h"
+#include "platform/mac/MacFloatingPanel.h"
 #include "platform/mac/MacInputSources.h"
 #include "platform/mac/MacKeySender.h"
 #include "platform/mac/MacPasteboard.h"
@@ -13,7 +14,6 @@
 #include "platform/mac/MacScreenCapture.h"
 #include "platform/mac/MacScreens.h"
 #include "platform/mac/MacSecureInput.h"
-#include "platform/mac/MacShelfWindow.h"
 #include "platform/mac/MacStatusItem.h"
 #include "platform/mac/MacWindowServer.h"
 #include "platform/mac/MacWorkspace.h"
@@ -87,10 +87,9 @@ Platform MacHost::platform() {
 
 std::unique_ptr<StatusItemView> MacHost::makeStatusItem() { return std::make_unique<MacStatusItem>(); }
 
-ShelfWindowFactory MacHost::shelfWindows() {
-    return [](QWidget &content) -> std::unique_ptr<ShelfWindow> {
-        content.winId(); // the native window must exist before the panel adopts it
-        return std::make_unique<MacShelfWindow>(content.windowHandle());
+FloatingPanelFactory MacHost::nativePanels() {
+    return [](QWidget &content, const PanelStyle &style) -> std::unique_ptr<FloatingPanel> {
+        return std::make_unique<MacFloatingPanel>(content, style);
     };
 }
 

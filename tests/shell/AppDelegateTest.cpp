@@ -17,7 +17,7 @@ namespace {
 
 class RecordingViews final : public ShellViews {
 public:
-    std::unique_ptr<HintPanel> makeHintPanel() override {
+    std::unique_ptr<HintPanel> makeHintPanel(const PanelStyle&) override {
         return std::make_unique<fenwold::testing::SilentHintPanel>();
     }
     void installStatusItem(std::function<void(TrayClicks::Button, int)> onClick) override {
@@ -36,18 +36,20 @@ public:
     void showSettings() override { ++settings; }
     // The overlays' real panels, offscreen.
     std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
-                                                     double radius) override {
-        return std::make_unique<TileGridPanelWidget>(model, metrics, host, radius);
+                                                     const PanelStyle& style) override {
+        return std::make_unique<TileGridPanelWidget>(model, metrics, host, style);
     }
-    std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel() override {
-        return std::make_unique<EmptyPeekPanelWidget>(host);
+    std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel(const PanelStyle& style) override {
+        return std::make_unique<EmptyPeekPanelWidget>(host, style);
     }
     std::unique_ptr<MenuPresenter> makeMenuPresenter() override {
         return std::make_unique<QtMenuPresenter>(host);
     }
-    std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context) override {
+    std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context,
+                                               const PanelStyle& style) override {
         ++shelfPanels;
-        return std::make_unique<QtShelfPanel>(context, ShelfStyle{}, [] { return 0.0; });
+        return std::make_unique<QtShelfPanel>(
+            context, ShelfStyle{}, [] { return 0.0; }, host, style);
     }
 
     DesktopPanelHost host;

@@ -16,7 +16,8 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
                          StorageLocations storage, int macOSMajorVersion)
     : platform_(p), views_(views), options_(std::move(options)), prefs_(*p.prefs),
       inject_(*p.keySender, *p.workspace, *p.log),
-      hints_(*p.prefs, *p.mainQueue, *p.screens, [this] { return views_.makeHintPanel(); }),
+      hints_(*p.prefs, *p.mainQueue, *p.screens,
+             [this] { return views_.makeHintPanel(panelstyles::hint()); }),
       trace_(*p.prefs, *p.mainQueue, *p.clock), hidRemap_(*p.prefs, *p.processes, *p.log), windows_(p),
       capture_(*p.windowServer, p.screenCapture, [q = p.mainQueue] { return q->uptime(); }),
       store_(p, windows_, capture_, [this] { return metrics_.thumbH; }), windowActions_(windows_),
@@ -43,17 +44,22 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
     windows_.setStore(&store_);
     shelf_ = std::make_unique<ClipboardShelfController>(
         clipboard_, ShelfServices{p.mainQueue, p.workspace, p.screens, &paste_, p.prefs},
-        [this](const ShelfViewContext& context) { return views_.makeShelfPanel(context); });
+        [this](const ShelfViewContext& context) {
+            return views_.makeShelfPanel(context,
+                                         panelstyles::shelf(platform_.screens->reduceTransparency()));
+        });
 
     // The long-lived overlays, in the order they are made: Dock peek, snap assist, window menu,
     // then the switcher that routes keys to them.
-    peekPanel_ = views_.makeTileGridPanel(peekModel_, metrics_, 24);
-    emptyPeekPanel_ = views_.makeEmptyPeekPanel();
+    peekPanel_ = views_.makeTileGridPanel(peekModel_, metrics_, panelstyles::dockPeek());
+    emptyPeekPanel_ = views_.makeEmptyPeekPanel(panelstyles::emptyPeek());
     peek_ = std::make_unique<PeekController>(PeekController::Parts{
         p, &windows_, &metrics_, &peekModel_, peekPanel_.get(), emptyPeekPanel_.get(), &tileOperations_});
     assist_ = std::make_unique<SnapAssistController>(
         SnapAssistController::Parts{&routing_, &windows_, p.screens, p.mainQueue, &metrics_},
-        [this](SwitcherModel& model) { return views_.makeTileGridPanel(model, metrics_, 24); });
+        [this](SwitcherModel& model) {
+            return views_.makeTileGridPanel(model, metrics_, panelstyles::snapAssist());
+        });
     menuPresenter_ = views_.makeMenuPresenter();
     winMenu_ = std::make_unique<WindowMenuController>(p, windows_, routing_, assist_.get(), *menuPresenter_,
                                                       &trace_);
@@ -68,8 +74,9 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
     session.prefs = p.prefs;
     session.metrics = &metrics_;
     session.hints = &hints_;
-    switcher_ = std::make_unique<SwitcherSession>(
-        session, [this](SwitcherModel& model) { return views_.makeTileGridPanel(model, metrics_, 24); });
+    switcher_ = std::make_unique<SwitcherSession>(session, [this](SwitcherModel& model) {
+        return views_.makeTileGridPanel(model, metrics_, panelstyles::switcher());
+    });
 
     SwitcherController::Parts parts;
     parts.prefs = p.prefs;

@@ -17,6 +17,7 @@
 #include "core/peek/Peek.h"
 #include "core/settings/Prefs.h"
 #include "core/shell/CommandLine.h"
+#include "core/shell/PanelStyles.h"
 #include "core/shell/WindowActionsBridge.h"
 #include "core/snap/SnapAssistController.h"
 #include "core/snap/WindowMenu.h"
@@ -43,7 +44,8 @@ public:
     ShellViews& operator=(const ShellViews&) = delete;
     virtual ~ShellViews() = default;
 
-    virtual std::unique_ptr<HintPanel> makeHintPanel() = 0;
+    // The overlays' panels, each in its floating panel's style.
+    virtual std::unique_ptr<HintPanel> makeHintPanel(const PanelStyle& style) = 0;
     // Install the status item; clicks arrive with their button and click count.
     virtual void installStatusItem(std::function<void(TrayClicks::Button, int clickCount)> onClick) = 0;
     virtual bool hasStatusItem() const = 0;
@@ -54,12 +56,12 @@ public:
     virtual void setStatusIconOpacity(double opacity) = 0;
     // Build the settings window on first use (and keep it), then bring it to the front.
     virtual void showSettings() = 0;
-    // The overlays' panels.
     virtual std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
-                                                             double cornerRadius) = 0;
-    virtual std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel() = 0;
+                                                             const PanelStyle& style) = 0;
+    virtual std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel(const PanelStyle& style) = 0;
     virtual std::unique_ptr<MenuPresenter> makeMenuPresenter() = 0;
-    virtual std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context) = 0;
+    virtual std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context,
+                                                       const PanelStyle& style) = 0;
 };
 
 // Where the program keeps its state on disk.

@@ -3,6 +3,7 @@
 #include "ProgramWindowFrame.h"
 #include "QtKeyMap.h"
 #include "WindowChrome.h"
+#include "ui/common/QtFloatingPanel.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -93,6 +94,10 @@ QRect DesktopView::visibleRect() const {
 
 QSize DesktopView::sizeHint() const {
     return screenRect().size();
+}
+
+std::unique_ptr<FloatingPanel> DesktopView::createPanel(QWidget& content, const PanelStyle& style) const {
+    return std::make_unique<ChildFloatingPanel>(content, style, *this);
 }
 
 QRect DesktopView::toWidget(const Rect& frame) const {

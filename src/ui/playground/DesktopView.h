@@ -86,6 +86,8 @@ public:
     void handOverKey(QWidget& target, QKeyEvent& event);
 
 protected:
+    // Panels are child widgets of the screen.
+    std::unique_ptr<FloatingPanel> createPanel(QWidget& content, const PanelStyle& style) const override;
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseDoubleClickEvent(QMouseEvent*) override;
