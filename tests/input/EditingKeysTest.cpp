@@ -9,19 +9,7 @@
 using namespace fenwold;
 using namespace fenwold::testing;
 
-namespace {
-
-constexpr auto pass = TapAnswer::pass;
-constexpr auto swallow = TapAnswer::swallow;
-const uint64_t cmd = flag::command, ctl = flag::control, opt = flag::option, sh = flag::shift;
-
-QStringList pair(int key, uint64_t flags, int32_t pid) {
-    const QString f = QString::number(flags, 16);
-    return {QStringLiteral("down %1 0x%2 -> %3").arg(key).arg(f).arg(pid),
-            QStringLiteral("up %1 0x%2 -> %3").arg(key).arg(f).arg(pid)};
-}
-
-} // namespace
+using namespace fenwold::testing::shorthand;
 
 TEST(EditingKeys, EveryCtrlLetterBecomesCommandAndTheDeleteKeysBecomeOption) {
     InputRig rig;
@@ -45,7 +33,7 @@ TEST(EditingKeys, EveryCtrlLetterBecomesCommandAndTheDeleteKeysBecomeOption) {
     for (const Case& c : cases) {
         rig.sim.keys.clear();
         EXPECT_EQ(rig.press(c.key, c.flags), std::make_pair(swallow, swallow)) << c.win.toStdString();
-        EXPECT_EQ(rig.posted(), pair(c.postedKey, c.postedFlags, rig.textEdit)) << c.win.toStdString();
+        EXPECT_EQ(rig.posted(), postedPair(c.postedKey, c.postedFlags, rig.textEdit)) << c.win.toStdString();
         EXPECT_EQ(rig.hintNow(), (Hint{c.win, c.mac, std::nullopt}));
     }
     // The letters of the row, each to Command and itself.
@@ -91,7 +79,7 @@ TEST(EditingKeys, TerminalsTheSwapTheMasterSwitchAndTheRowItselfLeaveThemAlone) 
     EXPECT_TRUE(rig.posted().isEmpty());
     rig.set(PrefKey::ctrlLetters, true);
     EXPECT_EQ(rig.press(keycode::s, ctl).first, swallow);
-    EXPECT_EQ(rig.posted(), pair(1, cmd, rig.textEdit));
+    EXPECT_EQ(rig.posted(), postedPair(1, cmd, rig.textEdit));
 }
 
 TEST(EditingKeys, FinderKeepsItsOwnKeysFirst) {
@@ -102,8 +90,8 @@ TEST(EditingKeys, FinderKeepsItsOwnKeysFirst) {
     rig.press(keycode::v, ctl);
     rig.press(keycode::z, ctl);
     rig.press(keycode::n, ctl);
-    QStringList expected = pair(8, cmd, finder);
-    expected << pair(9, cmd | opt, finder) << pair(6, cmd, finder) << pair(45, cmd, finder);
+    QStringList expected = postedPair(8, cmd, finder);
+    expected << postedPair(9, cmd | opt, finder) << postedPair(6, cmd, finder) << postedPair(45, cmd, finder);
     EXPECT_EQ(rig.posted(), expected);
 }
 
