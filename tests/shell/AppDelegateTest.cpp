@@ -9,6 +9,8 @@
 #include "ui/snap/WindowMenuPresenter.h"
 #include "ui/switcher/TileGridPanelWidget.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace fenwold;
@@ -424,4 +426,31 @@ TEST_F(Launch, QuittingStopsTheTapBeforeTheControllersItCallsAreGone) {
     delegate.reset();
     EXPECT_FALSE(other.eventTap.started());
     EXPECT_EQ(other.eventTap.feed(tab), TapAnswer::pass);
+}
+
+TEST(SecureInputWatchTest, TheTraceMarksBothEndsOfAnEpisodeAndAProcessIsNamedByItsProcessName) {
+    SimSession sim;
+    QTemporaryDir dir;
+    sim.prefs.write(PrefKey::debugLog, true);
+    Trace trace(sim.prefs, sim.mainQueue, sim.clock, dir.filePath("trace.txt"));
+    SecureInputWatch watch(
+        {&sim.secureInput, &sim.workspace, &sim.processes, &sim.mainQueue, &sim.log, &trace, nullptr});
+    int changes = 0;
+    watch.onChange = [&] { ++changes; };
+    watch.start();
+    // A holder that is no application (a login window, a tool): its process name.
+    sim.workspace.launchWithPid(321, std::nullopt, std::nullopt);
+    sim.processes.setProcessName(321, "loginwindow");
+    sim.secureInput.enable(321);
+    sim.mainQueue.advance(2.0);
+    EXPECT_EQ(watch.holderName(), "loginwindow");
+    sim.secureInput.disable(321);
+    sim.mainQueue.advance(2.0);
+    EXPECT_EQ(changes, 2);
+    QFile file(dir.filePath("trace.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains("*** SECURE INPUT ON pid=321 loginwindow")) << text.toStdString();
+    EXPECT_TRUE(text.contains("*** SECURE INPUT OFF"));
+    EXPECT_TRUE(sim.log.lines().contains("Fenwold: secure keyboard entry on (pid 321, loginwindow)"));
 }
