@@ -3,6 +3,7 @@
 #include "core/input/Keys.h"
 #include "platform/sim/SimSession.h"
 #include "support/SilentHintPanel.h"
+#include "support/TapEvents.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/common/PanelHost.h"
 #include "ui/peek/EmptyPeekView.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace fenwold;
+using fenwold::testing::keyEvent;
 
 namespace {
 
@@ -189,23 +191,13 @@ TEST_F(Launch, StatusItemClicksOpenTheMenuOrTheSettingsAndTheMenuActs) {
     EXPECT_TRUE(sim.appShell.terminated());
 }
 
-namespace {
-TapEvent key(int64_t code, bool down, uint64_t flags) {
-    TapEvent e;
-    e.type = down ? eventtype::keyDown : eventtype::keyUp;
-    e.keyCode = code;
-    e.flags = flags;
-    return e;
-}
-} // namespace
-
 TEST_F(Launch, WinVAndTheStatusMenuOpenTheShelfWhichOwnsTheKeyboardUntilItCloses) {
     sim.prefs.write(PrefKey::winV, true);
     sim.app("com.apple.TextEdit", "TextEdit").frontmost();
     launch();
-    TapEvent down = key(keycode::v, true, flag::command);
+    TapEvent down = keyEvent(keycode::v, true, flag::command);
     EXPECT_EQ(sim.eventTap.feed(down), TapAnswer::swallow);
-    TapEvent up = key(keycode::v, false, flag::command);
+    TapEvent up = keyEvent(keycode::v, false, flag::command);
     sim.eventTap.feed(up);
     sim.mainQueue.advance(0.5);
     EXPECT_TRUE(app->shelf().isOpen());
@@ -233,7 +225,7 @@ TEST_F(Launch, AltTabThroughTheTapOpensTheSwitcherOverTheSessionsWindows) {
     sim.app("com.apple.Safari", "Safari").window("News", {100, 80, 900, 700});
     sim.workspace.activate(edit.pid());
     launch();
-    TapEvent tab = key(kTab, true, flag::option);
+    TapEvent tab = keyEvent(kTab, true, flag::option);
     EXPECT_EQ(sim.eventTap.feed(tab), TapAnswer::swallow);
     sim.mainQueue.advance(0.1);
     EXPECT_EQ(app->routing().snapshot().switcherPhase.kind, SwitcherPhase::Kind::capturing);
@@ -390,7 +382,7 @@ TEST_F(Launch, RevokingAccessibilityLetsEveryKeyPastTheTapUntilItIsGrantedAgain)
     sim.mainQueue.advance(1.0);
     EXPECT_FALSE(sim.eventTap.enabled());
     EXPECT_EQ(sim.log.lines().count("Fenwold: accessibility permission revoked — shortcuts paused"), 1);
-    TapEvent copy = key(keycode::c, true, flag::control);
+    TapEvent copy = keyEvent(keycode::c, true, flag::control);
     EXPECT_EQ(sim.eventTap.feed(copy), TapAnswer::pass);
     EXPECT_TRUE(sim.keys.posted().empty());
     // The system's tap-disabled notice must not switch a paused tap back on.
@@ -412,7 +404,7 @@ TEST_F(Launch, QuittingStopsTheTapBeforeTheControllersItCallsAreGone) {
     ASSERT_TRUE(sim.eventTap.started());
     app->applicationWillTerminate();
     EXPECT_FALSE(sim.eventTap.started());
-    TapEvent tab = key(kTab, true, flag::option);
+    TapEvent tab = keyEvent(kTab, true, flag::option);
     EXPECT_EQ(sim.eventTap.feed(tab), TapAnswer::pass);
 
     // Torn down without the terminate step, the delegate still takes the tap with it: events

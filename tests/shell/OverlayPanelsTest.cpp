@@ -4,22 +4,16 @@
 #include "core/shell/AppDelegate.h"
 #include "platform/sim/SimSession.h"
 #include "support/RecordingPanels.h"
+#include "support/TapEvents.h"
 #include "ui/shell/QtShellViews.h"
 
 #include <gtest/gtest.h>
 
 using namespace fenwold;
+using fenwold::testing::keyEvent;
 using fenwold::testing::RecordingPanel;
 
 namespace {
-
-TapEvent key(int64_t code, bool down, uint64_t flags) {
-    TapEvent e;
-    e.type = down ? eventtype::keyDown : eventtype::keyUp;
-    e.keyCode = code;
-    e.flags = flags;
-    return e;
-}
 
 struct OverlayPanels : ::testing::Test {
     SimSession sim;
@@ -46,9 +40,9 @@ struct OverlayPanels : ::testing::Test {
         sim.mainQueue.drain();
     }
     void press(int64_t code, uint64_t flags) {
-        TapEvent down = key(code, true, flags);
+        TapEvent down = keyEvent(code, true, flags);
         sim.eventTap.feed(down);
-        TapEvent up = key(code, false, flags);
+        TapEvent up = keyEvent(code, false, flags);
         sim.eventTap.feed(up);
         sim.mainQueue.advance(0.2);
     }
@@ -58,7 +52,7 @@ struct OverlayPanels : ::testing::Test {
 
 TEST_F(OverlayPanels, EachOverlayFloatsAtItsLevelOverEverySpaceAndOnlyTheShelfTakesKeys) {
     // The switcher: Alt+Tab, then let go.
-    TapEvent tab = key(kTab, true, flag::option);
+    TapEvent tab = keyEvent(kTab, true, flag::option);
     sim.eventTap.feed(tab);
     sim.mainQueue.advance(0.2);
     TapEvent release;

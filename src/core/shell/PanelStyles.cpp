@@ -11,15 +11,27 @@ constexpr uint64_t kCanJoinAllSpaces = 1 << 0;
 constexpr uint64_t kTransient = 1 << 3;
 constexpr uint64_t kIgnoresCycle = 1 << 6;
 constexpr uint64_t kFullScreenAuxiliary = 1 << 8;
-constexpr uint64_t kEverySpace = kCanJoinAllSpaces | kFullScreenAuxiliary;
+
+// Over every Space and beside full-screen windows.
+PanelStyle overlay(int level, double cornerRadius, const QString& title) {
+    PanelStyle style;
+    style.level = level;
+    style.collectionBehavior = kCanJoinAllSpaces | kFullScreenAuxiliary;
+    style.cornerRadius = cornerRadius;
+    style.accessibilityTitle = title;
+    return style;
+}
 
 PanelStyle tileGrid(const QString& title) {
-    PanelStyle style;
-    style.level = kScreenSaverLevel;
-    style.collectionBehavior = kEverySpace;
+    PanelStyle style = overlay(kScreenSaverLevel, 24, title);
     style.acceptsMouseMoved = true;
-    style.cornerRadius = 24;
-    style.accessibilityTitle = title;
+    return style;
+}
+
+// A label that says something and lets every click through.
+PanelStyle label(int level, double cornerRadius, const QString& title) {
+    PanelStyle style = overlay(level, cornerRadius, title);
+    style.ignoresMouse = true;
     return style;
 }
 
@@ -38,23 +50,11 @@ PanelStyle dockPeek() {
 }
 
 PanelStyle emptyPeek() {
-    PanelStyle style;
-    style.level = kScreenSaverLevel;
-    style.collectionBehavior = kEverySpace;
-    style.ignoresMouse = true;
-    style.cornerRadius = 10;
-    style.accessibilityTitle = QStringLiteral("Dock peek");
-    return style;
+    return label(kScreenSaverLevel, 10, QStringLiteral("Dock peek"));
 }
 
 PanelStyle hint() {
-    PanelStyle style;
-    style.level = kStatusLevel;
-    style.collectionBehavior = kEverySpace;
-    style.ignoresMouse = true;
-    style.cornerRadius = 14;
-    style.accessibilityTitle = QStringLiteral("Shortcut hint");
-    return style;
+    return label(kStatusLevel, 14, QStringLiteral("Shortcut hint"));
 }
 
 PanelStyle shelf(bool reduceTransparency) {

@@ -1,5 +1,7 @@
 #include "MacFloatingPanel.h"
 
+#include "EventMonitors.h"
+
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
@@ -166,25 +168,10 @@ bool MacFloatingPanel::isKeyWindow() const { return native_->panel.keyWindow; }
 
 Subscription MacFloatingPanel::monitorClicks(std::function<void(bool)> handler) {
     FenwoldPanel *panel = native_->panel;
-    auto shared = std::make_shared<std::function<void(bool)>>(std::move(handler));
-    const NSEventMask mask = NSEventMaskLeftMouseDown | NSEventMaskRightMouseDown;
-    id global = [NSEvent addGlobalMonitorForEventsMatchingMask:mask
-                                                       handler:^(NSEvent *) {
-                                                         (*shared)(false);
-                                                       }];
-    id local = [NSEvent addLocalMonitorForEventsMatchingMask:mask
-                                                     handler:^NSEvent *(NSEvent *event) {
-                                                       (*shared)(event.window == panel);
-                                                       return event;
-                                                     }];
-    // Without Accessibility trust the global monitor is not made (nil), and removeMonitor: takes
-    // only a real one.
-    return Subscription([global, local] {
-        if (global)
-            [NSEvent removeMonitor:global];
-        if (local)
-            [NSEvent removeMonitor:local];
-    });
+    return monitorEvents(NSEventMaskLeftMouseDown | NSEventMaskRightMouseDown,
+                         [panel, handler = std::move(handler)](NSEvent *event, bool local) {
+                             handler(local && event.window == panel);
+                         });
 }
 
 } // namespace fenwold
