@@ -3,6 +3,7 @@
 #include "core/input/EditingKeys.h"
 #include "InputRig.h"
 #include "core/settings/ExcludedApps.h"
+#include "support/TapEvents.h"
 
 #include <gtest/gtest.h>
 
@@ -131,10 +132,7 @@ TEST_F(Excluded, EveryShortcutPassesToTheGuestButCmdEscAndTheHardwareRemaps) {
 
     // The Caps Lock and F19 remaps are global: F19 is still taken as Globe.
     EXPECT_EQ(rig.down(kF19), swallow);
-    TapEvent a;
-    a.type = eventtype::keyDown;
-    a.keyCode = keycode::a;
-    EXPECT_EQ(rig.feed(a), pass);
+    EXPECT_EQ(rig.feed(keyEvent(keycode::a, true, 0)), pass);
     EXPECT_EQ(rig.up(kF19), swallow);
     // ⌘Esc still turns everything off and on.
     EXPECT_EQ(rig.press(kEsc, cmd).first, swallow);

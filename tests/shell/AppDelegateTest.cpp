@@ -255,7 +255,7 @@ TEST_F(Launch, PauseShortcutsInTheFrontAppExcludesTheAppInFrontWhenTheMenuOpened
     const int32_t editor = sim.app("com.apple.TextEdit", "TextEdit");
     launch();
     auto ctrlC = [&] {
-        TapEvent down = key(keycode::c, true, flag::control);
+        TapEvent down = keyEvent(keycode::c, true, flag::control);
         return sim.eventTap.feed(down);
     };
     EXPECT_EQ(ctrlC(), TapAnswer::swallow);
@@ -364,7 +364,7 @@ TEST_F(Launch, SecureKeyboardEntryIsReadEveryTwoSecondsAndHidesKeysFromTheTap) {
     sim.mainQueue.advance(0.2);
     EXPECT_TRUE(app->secureInput().on());
     // As on a Mac, the tap sees no key: Ctrl+C reaches the application unchanged.
-    TapEvent down = key(keycode::c, true, flag::control);
+    TapEvent down = keyEvent(keycode::c, true, flag::control);
     EXPECT_EQ(sim.eventTap.feed(down), TapAnswer::pass);
     EXPECT_EQ(down.flags, flag::control);
     EXPECT_TRUE(sim.keys.posted().empty());
