@@ -13,6 +13,7 @@
 #include "platform/mac/MacProcesses.h"
 #include "platform/mac/MacScreenCapture.h"
 #include "platform/mac/MacScreens.h"
+#include "platform/mac/MacSecureInput.h"
 #include "platform/mac/MacStatusItem.h"
 #include "platform/mac/MacWindowServer.h"
 #include "platform/mac/MacWorkspace.h"
@@ -45,6 +46,7 @@ struct MacHost::Parts {
     MacPrivateServices privateServices;
     MacKeySender keySender{kOwnEventMarker};
     MacEventTap eventTap;
+    MacSecureInput secureInput;
     MacLoginItems loginItems;
     MacAppShell appShell;
     MacLog log;
@@ -75,6 +77,7 @@ Platform MacHost::platform() {
     platform.privateServices = &p.privateServices;
     platform.keySender = &p.keySender;
     platform.eventTap = &p.eventTap;
+    platform.secureInput = &p.secureInput;
     platform.loginItems = &p.loginItems;
     platform.appShell = &p.appShell;
     platform.log = &p.log;

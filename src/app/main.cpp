@@ -67,6 +67,8 @@ int main(int argc, char* argv[]) {
     SettingsDeps settings;
     settings.prefs = platform.prefs;
     settings.loginItems = platform.loginItems;
+    settings.workspace = platform.workspace;
+    settings.appShell = platform.appShell;
     settings.bundle = platform.appShell->bundle();
     settings.requestedTab = options.tab;
     settings.reapplyKeyMapping = [&delegate] {

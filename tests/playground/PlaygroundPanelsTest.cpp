@@ -143,20 +143,20 @@ TEST_F(Playground, AClickOutsideTheWindowMenuClosesItAndReachesNothingElse) {
 }
 
 TEST_F(Playground, RestingOnADockIconPeeksAtThatApplicationsWindowsAndMovingAwayHidesIt) {
-    const QPoint icon(751, 862);
+    const QPoint icon(720, 862);
     SimApplication* hovered = nullptr;
     for (SimApplication* app : pg->apps().all())
         if (pg->desktop().dockIconRect(app->pid())->contains(icon)) hovered = app;
     ASSERT_NE(hovered, nullptr) << "the script's point is on no Dock icon";
     const QImage before = pg->desktop().snapshot();
-    ASSERT_TRUE(run("move 751 862\nwait 0.8"));
+    ASSERT_TRUE(run("move 720 862\nwait 0.8"));
     PeekController& peek = pg->delegate().peek();
     EXPECT_TRUE(peek.isShowing());
     EXPECT_EQ(peek.currentKey(), QStringLiteral("p%1").arg(hovered->pid()));
     // The peek's panel is drawn above the icon.
     const QImage shown = pg->desktop().snapshot();
     EXPECT_GT(changedPixels(before, shown, QRect(icon.x() - 150, 600, 300, 220)), 5000);
-    ASSERT_TRUE(run("move 751 500\nwait 0.8"));
+    ASSERT_TRUE(run("move 720 500\nwait 0.8"));
     EXPECT_FALSE(peek.isShowing());
     // The shipped script does the same and writes both screenshots.
     ASSERT_TRUE(runShipped("dock-peek.play"));

@@ -10,6 +10,8 @@
 #include "ui/snap/WindowMenuPresenter.h"
 #include "ui/switcher/TileGridPanelWidget.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace fenwold;
@@ -31,8 +33,10 @@ public:
                        std::function<void(StatusAction)> chosen) override {
         ++menus;
         menuItems = items.size();
+        lastMenu = items;
         choose = std::move(chosen);
     }
+    void setStatusIconOpacity(double opacity) override { iconOpacity = opacity; }
     void showSettings() override { ++settings; }
     // The overlays' real panels, offscreen.
     std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
@@ -60,6 +64,8 @@ public:
     std::function<void(StatusAction)> choose;
     int installs = 0, menus = 0, settings = 0;
     std::size_t menuItems = 0;
+    std::vector<StatusMenuItem> lastMenu;
+    double iconOpacity = 1.0;
 };
 
 struct Launch : ::testing::Test {
@@ -171,7 +177,7 @@ TEST_F(Launch, StatusItemClicksOpenTheMenuOrTheSettingsAndTheMenuActs) {
     EXPECT_EQ(views.menus, 0);
     sim.mainQueue.advance(0.31);
     EXPECT_EQ(views.menus, 1);
-    EXPECT_EQ(views.menuItems, 6u);
+    EXPECT_EQ(views.menuItems, 8u);
     views.click(TrayClicks::Button::left, 1);
     views.click(TrayClicks::Button::left, 2);
     sim.mainQueue.advance(1);
@@ -244,6 +250,130 @@ TEST_F(Launch, DebugNotificationsToggleTheShelfWhileDebugLogIsOn) {
     EXPECT_FALSE(app->shelf().isOpen());
 }
 
+TEST_F(Launch, PauseShortcutsInTheFrontAppExcludesTheAppInFrontWhenTheMenuOpened) {
+    const int32_t guest = sim.app("org.example.Guest", "Guest PC").frontmost();
+    const int32_t editor = sim.app("com.apple.TextEdit", "TextEdit");
+    launch();
+    auto ctrlC = [&] {
+        TapEvent down = keyEvent(keycode::c, true, flag::control);
+        return sim.eventTap.feed(down);
+    };
+    EXPECT_EQ(ctrlC(), TapAnswer::swallow);
+
+    views.click(TrayClicks::Button::right, 1);
+    ASSERT_FALSE(views.lastMenu.empty());
+    EXPECT_EQ(views.lastMenu[0].title, "Pause Shortcuts in Guest PC");
+    EXPECT_TRUE(views.lastMenu[0].enabled);
+    EXPECT_FALSE(views.lastMenu[0].checked);
+    // Another application comes forward while the menu is open: the choice is still about the
+    // one that was in front.
+    sim.workspace.activate(editor);
+    views.choose(StatusAction::toggleExclusion);
+    EXPECT_EQ(app->prefs().excludedApps(), QStringList{"org.example.Guest"});
+    EXPECT_EQ(ctrlC(), TapAnswer::swallow);
+    sim.workspace.activate(guest);
+    EXPECT_EQ(ctrlC(), TapAnswer::pass);
+
+    views.click(TrayClicks::Button::right, 1);
+    EXPECT_TRUE(views.lastMenu[0].checked);
+    views.choose(StatusAction::toggleExclusion);
+    EXPECT_TRUE(app->prefs().excludedApps().isEmpty());
+    EXPECT_EQ(ctrlC(), TapAnswer::swallow);
+
+    // Without a bundle identifier there is nothing to put in the list.
+    sim.workspace.launchWithPid(700, std::nullopt, QString("helper"));
+    sim.workspace.activate(700);
+    views.click(TrayClicks::Button::right, 1);
+    EXPECT_EQ(views.lastMenu[0].title, "Pause Shortcuts in helper");
+    EXPECT_FALSE(views.lastMenu[0].enabled);
+    views.choose(StatusAction::toggleExclusion);
+    EXPECT_TRUE(app->prefs().excludedApps().isEmpty());
+}
+
+namespace {
+std::optional<QString> secureLine(const std::vector<StatusMenuItem>& menu) {
+    if (!menu.empty() && !menu.front().action) return menu.front().title;
+    return std::nullopt;
+}
+} // namespace
+
+TEST_F(Launch, SecureKeyboardEntryInTheFrontAppOnlyShowsInTheMenu) {
+    const int32_t vault = sim.app("org.example.Vault", "Vault").frontmost();
+    launch();
+    const int64_t hints = app->hints().generation();
+    sim.secureInput.enable(vault);
+    sim.mainQueue.advance(2.0);
+    EXPECT_TRUE(app->secureInput().on());
+    EXPECT_DOUBLE_EQ(views.iconOpacity, 0.5);
+    views.click(TrayClicks::Button::right, 1);
+    EXPECT_EQ(secureLine(views.lastMenu), QString("Shortcuts paused: Vault is using Secure Keyboard Entry"));
+    EXPECT_FALSE(views.lastMenu.front().enabled);
+    sim.mainQueue.advance(30);
+    EXPECT_EQ(app->hints().generation(), hints);
+    EXPECT_EQ(sim.log.lines().count(QString("Fenwold: secure keyboard entry on (pid %1, Vault)").arg(vault)),
+              1);
+
+    sim.secureInput.disable(vault);
+    sim.mainQueue.advance(2.0);
+    EXPECT_FALSE(app->secureInput().on());
+    EXPECT_DOUBLE_EQ(views.iconOpacity, 1.0);
+    views.click(TrayClicks::Button::right, 1);
+    EXPECT_FALSE(secureLine(views.lastMenu));
+    EXPECT_EQ(sim.log.lines().count("Fenwold: secure keyboard entry off"), 1);
+}
+
+TEST_F(Launch, SecureKeyboardEntryHeldInTheBackgroundShowsTheHudOncePerEpisode) {
+    sim.prefs.write(PrefKey::macHints, false); // shown regardless
+    const int32_t vault = sim.app("org.example.Vault", "Vault");
+    sim.app("com.apple.TextEdit", "TextEdit").frontmost();
+    launch();
+    const int64_t before = app->hints().generation();
+    sim.secureInput.enable(vault);
+    sim.secureInput.stick(vault);
+    sim.mainQueue.advance(2.0); // the poll sees it
+    sim.mainQueue.advance(4.9);
+    EXPECT_EQ(app->hints().generation(), before);
+    sim.mainQueue.advance(0.2);
+    ASSERT_EQ(app->hints().generation(), before + 1);
+    ASSERT_TRUE(app->hints().current());
+    EXPECT_EQ(app->hints().current()->title, QString("Shortcuts paused"));
+    EXPECT_EQ(app->hints().current()->mac, QString("Vault ~has ~Secure ~Keyboard ~Entry ~on"));
+    sim.mainQueue.advance(60);
+    EXPECT_EQ(app->hints().generation(), before + 1);
+
+    // A new episode shows it again; a holder the system does not name is "an app".
+    sim.secureInput.unstick();
+    sim.secureInput.disable(vault);
+    sim.mainQueue.advance(2.0);
+    EXPECT_FALSE(app->secureInput().on());
+    sim.secureInput.setHolderReported(false);
+    sim.secureInput.enable(vault);
+    sim.mainQueue.advance(8.0);
+    EXPECT_EQ(app->hints().generation(), before + 2);
+    EXPECT_EQ(app->hints().current()->mac, QString("an app ~has ~Secure ~Keyboard ~Entry ~on"));
+    EXPECT_EQ(sim.log.lines().count("Fenwold: secure keyboard entry on (pid unknown, an app)"), 1);
+}
+
+TEST_F(Launch, SecureKeyboardEntryIsReadEveryTwoSecondsAndHidesKeysFromTheTap) {
+    const int32_t vault = sim.app("org.example.Vault", "Vault");
+    sim.app("com.apple.TextEdit", "TextEdit").frontmost();
+    launch();
+    sim.secureInput.enable(vault);
+    sim.mainQueue.advance(1.9);
+    EXPECT_FALSE(app->secureInput().on());
+    sim.mainQueue.advance(0.2);
+    EXPECT_TRUE(app->secureInput().on());
+    // As on a Mac, the tap sees no key: Ctrl+C reaches the application unchanged.
+    TapEvent down = keyEvent(keycode::c, true, flag::control);
+    EXPECT_EQ(sim.eventTap.feed(down), TapAnswer::pass);
+    EXPECT_EQ(down.flags, flag::control);
+    EXPECT_TRUE(sim.keys.posted().empty());
+    // A holder that quits lets go.
+    sim.workspace.quit(vault);
+    sim.mainQueue.advance(2.0);
+    EXPECT_FALSE(app->secureInput().on());
+}
+
 TEST_F(Launch, RevokingAccessibilityLetsEveryKeyPastTheTapUntilItIsGrantedAgain) {
     sim.app("com.apple.TextEdit", "TextEdit").window("Notes", {80, 60, 800, 600});
     launch();
@@ -288,4 +418,31 @@ TEST_F(Launch, QuittingStopsTheTapBeforeTheControllersItCallsAreGone) {
     delegate.reset();
     EXPECT_FALSE(other.eventTap.started());
     EXPECT_EQ(other.eventTap.feed(tab), TapAnswer::pass);
+}
+
+TEST(SecureInputWatchTest, TheTraceMarksBothEndsOfAnEpisodeAndAProcessIsNamedByItsProcessName) {
+    SimSession sim;
+    QTemporaryDir dir;
+    sim.prefs.write(PrefKey::debugLog, true);
+    Trace trace(sim.prefs, sim.mainQueue, sim.clock, dir.filePath("trace.txt"));
+    SecureInputWatch watch(
+        {&sim.secureInput, &sim.workspace, &sim.processes, &sim.mainQueue, &sim.log, &trace, nullptr});
+    int changes = 0;
+    watch.onChange = [&] { ++changes; };
+    watch.start();
+    // A holder that is no application (a login window, a tool): its process name.
+    sim.workspace.launchWithPid(321, std::nullopt, std::nullopt);
+    sim.processes.setProcessName(321, "loginwindow");
+    sim.secureInput.enable(321);
+    sim.mainQueue.advance(2.0);
+    EXPECT_EQ(watch.holderName(), "loginwindow");
+    sim.secureInput.disable(321);
+    sim.mainQueue.advance(2.0);
+    EXPECT_EQ(changes, 2);
+    QFile file(dir.filePath("trace.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains("*** SECURE INPUT ON pid=321 loginwindow")) << text.toStdString();
+    EXPECT_TRUE(text.contains("*** SECURE INPUT OFF"));
+    EXPECT_TRUE(sim.log.lines().contains("Fenwold: secure keyboard entry on (pid 321, loginwindow)"));
 }

@@ -27,6 +27,7 @@ class SwitcherSessionTarget;
 class SnapAssistTarget;
 class WindowMenuTarget;
 class WindowActions;
+class ExclusionGate;
 struct Hint;
 
 // The event tap's callback: classifies every key, modifier, button and wheel event against the
@@ -55,6 +56,7 @@ public:
         SnapAssistTarget* assist = nullptr;
         WindowMenuTarget* winMenu = nullptr;
         WindowActions* windows = nullptr;
+        ExclusionGate* exclusions = nullptr;
     };
 
     explicit SwitcherController(const Parts& parts);
@@ -104,6 +106,8 @@ private:
     void post(int64_t key, uint64_t flags) const;
     void hint(const QString& win, const QString& mac) const;
     bool frontIsTerminal() const;
+    // The front application is one in which every shortcut passes untouched.
+    bool frontExcluded() const;
     void toggleMasterSwitch();
     void screenshot(bool windowOnly);
     void snapKey(int64_t key, bool shift);

@@ -2,6 +2,7 @@
 
 #include "AppIdentifier.h"
 #include "core/input/Keys.h"
+#include "core/settings/ExcludedApps.h"
 #include "ports/Accessibility.h"
 #include "ports/AppShell.h"
 #include "ports/Log.h"
@@ -29,8 +30,10 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
       finder_(*p.prefs, *p.workspace, *p.accessibility, *p.mainQueue, inject_, hints_, *p.log),
       winKeys_(*p.prefs, *p.mainQueue, *p.workspace, *p.privateServices, inject_, hints_,
                FenwoldKeys::Targets{&windowActions_, &shelfToggle_}, macOSMajorVersion),
+      exclusions_(*p.prefs, *p.workspace),
       forwarder_(routing_,
                  [this](uint16_t key, uint64_t flags, int32_t pid) { inject_.post(key, flags, pid); }),
+      secureInput_({p.secureInput, p.workspace, p.processes, p.mainQueue, p.log, &trace_, &hints_}),
       trayClicks_(
           *p.mainQueue, *p.screens, [this] { popTrayMenu(); }, [this] { openSettings(); }),
       trustGate_(
@@ -94,6 +97,7 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
     parts.switcher = switcher_.get();
     parts.assist = assist_.get();
     parts.winMenu = winMenu_.get();
+    parts.exclusions = &exclusions_;
     controller_ = std::make_unique<SwitcherController>(parts);
 }
 
@@ -130,6 +134,10 @@ void AppDelegate::applicationDidFinishLaunching() {
         (void)platform_.loginItems->registerItem(); // a refusal is the user's call in the system settings
     }
     views_.installStatusItem([this](TrayClicks::Button button, int count) { trayClicked(button, count); });
+    // While Secure Keyboard Entry hides every key from the tap, the icon is dimmed and the menu
+    // says who holds it.
+    secureInput_.onChange = [this] { views_.setStatusIconOpacity(secureInput_.on() ? 0.5 : 1.0); };
+    secureInput_.start();
     platform_.updates->start();
     if (!platform_.windowServer->preflightScreenCapture()) platform_.windowServer->requestScreenCapture();
     if (options_.settings) openSettings();
@@ -192,11 +200,34 @@ void AppDelegate::trayClicked(TrayClicks::Button button, int clickCount) {
 }
 
 void AppDelegate::popTrayMenu() {
-    views_.popStatusMenu(statusMenuItems(), [this](StatusAction action) { perform(action); });
+    views_.popStatusMenu(statusMenuItems(statusMenuState()),
+                         [this](StatusAction action) { perform(action); });
+}
+
+StatusMenuState AppDelegate::statusMenuState() {
+    StatusMenuState state;
+    if (secureInput_.on()) state.secureInputHolder = secureInput_.holderName();
+    menuFront_.reset();
+    const auto front = platform_.workspace->frontmostApp();
+    if (!front) return state;
+    if (front->name && !front->name->isEmpty())
+        state.frontName = front->name;
+    else if (front->bundleID)
+        state.frontName = front->bundleID;
+    // Excluding the program itself would mean nothing: its own windows take no shortcuts.
+    if (front->bundleID && !front->bundleID->isEmpty() && front->pid != platform_.workspace->ownPid()) {
+        menuFront_ = front->bundleID;
+        state.frontExcludable = true;
+        state.frontExcluded = ExcludedApps(*platform_.prefs).contains(*front->bundleID);
+    }
+    return state;
 }
 
 void AppDelegate::perform(StatusAction action) {
     switch (action) {
+    case StatusAction::toggleExclusion:
+        if (menuFront_) ExcludedApps(*platform_.prefs).toggle(*menuFront_);
+        break;
     case StatusAction::openClipboard:
         openClipboard();
         break;

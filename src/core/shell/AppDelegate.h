@@ -1,9 +1,11 @@
 #pragma once
 
+#include "SecureInputWatch.h"
 #include "StatusMenu.h"
 #include "core/clipboard/ClipboardShelfController.h"
 #include "core/clipboard/ClipboardStore.h"
 #include "core/hints/MacHints.h"
+#include "core/input/ExclusionGate.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/HIDRemap.h"
 #include "core/input/Inject.h"
@@ -50,6 +52,8 @@ public:
     // Open the status menu under the item; the chosen action is reported back.
     virtual void popStatusMenu(const std::vector<StatusMenuItem>& items,
                                std::function<void(StatusAction)> chosen) = 0;
+    // Draw the status icon at this opacity.
+    virtual void setStatusIconOpacity(double opacity) = 0;
     // Build the settings window on first use (and keep it), then bring it to the front.
     virtual void showSettings() = 0;
     virtual std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
@@ -100,6 +104,7 @@ public:
     SnapAssistController& assist() { return *assist_; }
     WindowMenuController& windowMenu() { return *winMenu_; }
     SwitcherSession& switcher() { return *switcher_; }
+    SecureInputWatch& secureInput() { return secureInput_; }
 
 private:
     // Win+V toggles the shelf.
@@ -113,6 +118,7 @@ private:
     };
 
     void perform(StatusAction action);
+    StatusMenuState statusMenuState();
     void observeDebugNotifications();
     // Closes the Dock peek and snap assist (and, for the shelf, a keyboard window move).
     void closeOtherOverlays(bool endMove);
@@ -147,12 +153,16 @@ private:
     std::unique_ptr<WindowMenuController> winMenu_;
     FinderKeys finder_;
     FenwoldKeys winKeys_;
+    ExclusionGate exclusions_;
     SwitcherKeyForwarder forwarder_;
     std::unique_ptr<SwitcherSession> switcher_;
     std::unique_ptr<SwitcherController> controller_;
 
+    SecureInputWatch secureInput_;
     TrayClicks trayClicks_;
     AccessibilityGate trustGate_;
+    // The excludable application in front when the status menu last opened.
+    std::optional<QString> menuFront_;
     TimerHandle hintDemo_;
     std::vector<Subscription> debugObservers_;
     Phase phase_ = Phase::constructed;

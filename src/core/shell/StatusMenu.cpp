@@ -4,16 +4,29 @@
 
 namespace fenwold {
 
-const std::vector<StatusMenuItem>& statusMenuItems() {
-    static const std::vector<StatusMenuItem> items = {
-        {QStringLiteral("Clipboard Shelf"), QString(), StatusAction::openClipboard},
-        {QString(), QString(), std::nullopt},
-        {QStringLiteral("Settings…"), QStringLiteral(","), StatusAction::openSettings},
-        {QStringLiteral("Check for Updates…"), QString(), StatusAction::checkForUpdates},
-        {QString(), QString(), std::nullopt},
-        {QStringLiteral("Quit Fenwold"), QStringLiteral("q"), StatusAction::quit},
-    };
+std::vector<StatusMenuItem> statusMenuItems(const StatusMenuState& state) {
+    std::vector<StatusMenuItem> items;
+    const StatusMenuItem separator;
+    if (state.secureInputHolder) {
+        items.push_back({secureInputMenuTitle(*state.secureInputHolder), QString(), std::nullopt, false});
+        items.push_back(separator);
+    }
+    items.push_back(
+        {QStringLiteral("Pause Shortcuts in ") + state.frontName.value_or(QStringLiteral("This App")),
+         QString(), StatusAction::toggleExclusion, state.frontExcludable,
+         state.frontExcludable && state.frontExcluded});
+    items.push_back(separator);
+    items.push_back({QStringLiteral("Clipboard Shelf"), QString(), StatusAction::openClipboard});
+    items.push_back(separator);
+    items.push_back({QStringLiteral("Settings…"), QStringLiteral(","), StatusAction::openSettings});
+    items.push_back({QStringLiteral("Check for Updates…"), QString(), StatusAction::checkForUpdates});
+    items.push_back(separator);
+    items.push_back({QStringLiteral("Quit Fenwold"), QStringLiteral("q"), StatusAction::quit});
     return items;
+}
+
+QString secureInputMenuTitle(const QString& holder) {
+    return QStringLiteral("Shortcuts paused: ") + holder + QStringLiteral(" is using Secure Keyboard Entry");
 }
 
 TrayClicks::TrayClicks(MainQueue& queue, Screens& screens, std::function<void()> popMenu,

@@ -5,14 +5,29 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace fenwold {
 
 class Screens;
 
-// The status menu, in order.
-const std::vector<StatusMenuItem>& statusMenuItems();
+// What the status menu shows besides its fixed items, read when it opens.
+struct StatusMenuState {
+    // The holder's name while Secure Keyboard Entry pauses every shortcut.
+    std::optional<QString> secureInputHolder;
+    // The application in front when the menu opened; empty when there is none.
+    std::optional<QString> frontName;
+    // Whether it can be excluded (it has a bundle identifier and is not the program itself), and
+    // whether it is.
+    bool frontExcludable = false;
+    bool frontExcluded = false;
+};
+
+// The status menu, in order: the Secure Keyboard Entry notice while it is on, "Pause Shortcuts
+// in" the front application, then the fixed items.
+std::vector<StatusMenuItem> statusMenuItems(const StatusMenuState& state = {});
+QString secureInputMenuTitle(const QString& holder);
 
 // Turns clicks on the status icon into "open the menu" or "open the settings": a right click
 // opens the menu at once; a single left click opens it after the double-click interval, unless

@@ -91,6 +91,20 @@ Subscription MacAppShell::observeReopen(std::function<void()> handler) {
     });
 }
 
+void MacAppShell::chooseApplication(std::function<void(const QUrl &)> chosen) {
+    NSOpenPanel *panel = [NSOpenPanel openPanel];
+    panel.canChooseFiles = YES;
+    panel.canChooseDirectories = NO;
+    panel.allowsMultipleSelection = NO;
+    panel.treatsFilePackagesAsDirectories = NO; // an application bundle is chosen as one item
+    panel.directoryURL = [NSURL fileURLWithPath:@"/Applications" isDirectory:YES];
+    panel.prompt = @"Add";
+    __block std::function<void(const QUrl &)> block = std::move(chosen);
+    [panel beginWithCompletionHandler:^(NSModalResponse response) {
+      block(response == NSModalResponseOK ? QUrl::fromNSURL(panel.URL) : QUrl());
+    }];
+}
+
 LoginItems::Status MacLoginItems::status() const {
     switch (SMAppService.mainAppService.status) {
     case SMAppServiceStatusEnabled:

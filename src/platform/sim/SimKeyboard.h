@@ -10,6 +10,8 @@
 
 namespace fenwold {
 
+class SecureInput;
+
 // One synthetic key event as a simulated process received it.
 struct PostedKey {
     uint16_t keyCode = 0;
@@ -72,8 +74,10 @@ public:
     uint64_t eventMask() const;
     void setCreationFails(bool fails);
     // Run one hardware event through the tap as macOS would; pass when no tap is installed. Like
-    // the real tap, events outside the mask are not seen (the tap-disabled notices always are).
+    // the real tap, events outside the mask are not seen (the tap-disabled notices always are),
+    // nor are keys while a process holds Secure Event Input.
     TapAnswer feed(TapEvent& event);
+    void setSecureInput(const SecureInput* secureInput);
 
 private:
     mutable std::mutex mutex_;
@@ -87,6 +91,7 @@ private:
     bool creationFails_ = false;
     uint64_t hardwareFlags_ = 0;
     uint64_t sessionFlags_ = 0;
+    const SecureInput* secureInput_ = nullptr;
 };
 
 } // namespace fenwold

@@ -105,6 +105,11 @@ QRect DesktopView::toWidget(const Rect& frame) const {
                  qRound(frame.height));
 }
 
+void DesktopView::setIcon(const QImage& icon) {
+    statusIcon_ = icon;
+    update();
+}
+
 void DesktopView::install(const QImage& icon, std::function<void(TrayClicks::Button, int)> onClick) {
     statusIcon_ = icon;
     statusClick_ = std::move(onClick);

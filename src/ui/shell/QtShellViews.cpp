@@ -79,6 +79,10 @@ std::unique_ptr<QMenu> QtShellViews::buildStatusMenu(const std::vector<StatusMen
         QAction* action = menu->addAction(item.title);
         if (!item.keyEquivalent.isEmpty())
             action->setShortcut(QKeySequence(QStringLiteral("Ctrl+") + item.keyEquivalent.toUpper()));
+        action->setEnabled(item.enabled && item.action);
+        action->setCheckable(item.checked);
+        action->setChecked(item.checked);
+        if (!item.action) continue;
         const StatusAction what = *item.action;
         QObject::connect(action, &QAction::triggered, action, [chosen, what] { chosen(what); });
     }
@@ -88,7 +92,7 @@ std::unique_ptr<QMenu> QtShellViews::buildStatusMenu(const std::vector<StatusMen
 void QtTrayItem::install(std::function<void(Button, int)> onClick) {
     // Not every desktop has a tray; the program then runs without a status item.
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
-    tray_ = std::make_unique<QSystemTrayIcon>(QIcon(QPixmap::fromImage(statusIconImage(2))));
+    tray_ = std::make_unique<QSystemTrayIcon>(QIcon(QPixmap::fromImage(statusIconImage(2, opacity_))));
     tray_->setToolTip(QStringLiteral("Fenwold"));
     QObject::connect(tray_.get(), &QSystemTrayIcon::activated, tray_.get(),
                      [onClick = std::move(onClick)](QSystemTrayIcon::ActivationReason reason) {
@@ -109,6 +113,11 @@ void QtTrayItem::install(std::function<void(Button, int)> onClick) {
     tray_->show();
 }
 
+void QtTrayItem::setIconOpacity(double opacity) {
+    opacity_ = opacity;
+    if (tray_) tray_->setIcon(QIcon(QPixmap::fromImage(statusIconImage(2, opacity_))));
+}
+
 void QtTrayItem::popMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) {
     menu_ = QtShellViews::buildStatusMenu(items, std::move(chosen));
     const QPoint at = tray_ ? tray_->geometry().bottomLeft() : QCursor::pos();
@@ -118,6 +127,10 @@ void QtTrayItem::popMenu(const std::vector<StatusMenuItem>& items, std::function
 void SlotStatusItem::install(std::function<void(Button, int)> onClick) {
     slot_.install(statusIconImage(2), std::move(onClick));
     installed_ = true;
+}
+
+void SlotStatusItem::setIconOpacity(double opacity) {
+    slot_.setIcon(statusIconImage(2, opacity));
 }
 
 SlotStatusItem::~SlotStatusItem() {

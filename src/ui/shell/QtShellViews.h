@@ -21,10 +21,12 @@ public:
     void install(std::function<void(Button, int)> onClick) override;
     bool installed() const override { return tray_ != nullptr; }
     void popMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) override;
+    void setIconOpacity(double opacity) override;
     QMenu* menu() const { return menu_.get(); }
 
 private:
     std::unique_ptr<QSystemTrayIcon> tray_;
+    double opacity_ = 1.0;
     std::unique_ptr<QMenu> menu_;
 };
 
@@ -39,6 +41,8 @@ public:
 
     // Show the icon; clicks on it arrive with their button and click count.
     virtual void install(const QImage& icon, std::function<void(TrayClicks::Button, int)> onClick) = 0;
+    // Draw another image for the installed icon.
+    virtual void setIcon(const QImage& icon) = 0;
     // Open the status menu under the item without waiting for it: it closes itself when an item
     // is chosen or it is dismissed.
     virtual void showMenu(QMenu& menu) = 0;
@@ -52,6 +56,7 @@ public:
     void install(std::function<void(Button, int)> onClick) override;
     bool installed() const override { return installed_; }
     void popMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) override;
+    void setIconOpacity(double opacity) override;
     QMenu* menu() const { return menu_; }
 
 private:
@@ -76,6 +81,7 @@ public:
     bool hasStatusItem() const override { return statusItem_->installed(); }
     void popStatusMenu(const std::vector<StatusMenuItem>& items,
                        std::function<void(StatusAction)> chosen) override;
+    void setStatusIconOpacity(double opacity) override { statusItem_->setIconOpacity(opacity); }
     void showSettings() override;
     std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
                                                      const PanelStyle& style) override;
