@@ -1,5 +1,5 @@
-// Clipboard hot paths: hashing a large copy, searching a full history, colouring code, and
-// loading the pins file near its bounds.
+// Clipboard hot paths: hashing a large copy, searching a full history, colouring and detecting
+// code, and loading the pins file near its bounds.
 #include "core/clipboard/ClipboardCode.h"
 #include "core/clipboard/ClipboardShelfModel.h"
 #include "core/clipboard/ClipboardStore.h"
@@ -81,16 +81,33 @@ void BM_Highlight40000Characters(benchmark::State& state) {
 }
 BENCHMARK(BM_Highlight40000Characters)->Unit(benchmark::kMillisecond);
 
-void BM_LoadPinsNearTheCaps(benchmark::State& state) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Fenwold/clipboard-pins.json");
+// Prose with no code-like line: the pattern scans the whole 12000-character head.
+void BM_IsCode48000Characters(benchmark::State& state) {
+    const QString prose = QString::fromLatin1(filler(48000, 7));
+    bool code = true;
+    for (auto _ : state) {
+        code = ClipPayload::isCode(prose);
+        benchmark::DoNotOptimize(code);
+    }
+    if (code) state.SkipWithError("the prose was taken for code");
+}
+BENCHMARK(BM_IsCode48000Characters)->Unit(benchmark::kMillisecond);
+
+// 20 records just under 32 MiB of payload together.
+std::vector<SavedClip> pinsNearTheCaps() {
     std::vector<SavedClip> clips;
-    // 20 records just under 32 MiB of payload together.
     const qsizetype each = (33554432 - 1024) / 20;
     for (int i = 0; i < 20; ++i)
         clips.push_back(
             SavedClip{QUuid::createUuid(), textPayload(filler(each, i)), "Notes", "com.apple.Notes", 0});
-    if (!PinsFile::save(path, clips)) state.SkipWithError("could not write the pins file");
+    return clips;
+}
+
+// The whole load: file, records and the rows built from them.
+void BM_LoadPinsNearTheCaps(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Fenwold/clipboard-pins.json");
+    if (!PinsFile::save(path, pinsNearTheCaps())) state.SkipWithError("could not write the pins file");
     qsizetype loaded = 0;
     for (auto _ : state) {
         loaded = static_cast<qsizetype>(PinsFile::load(path).entries.size());
@@ -100,5 +117,18 @@ void BM_LoadPinsNearTheCaps(benchmark::State& state) {
     state.counters["fileMiB"] = static_cast<double>(QFileInfo(path).size()) / (1024 * 1024);
 }
 BENCHMARK(BM_LoadPinsNearTheCaps)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The reader alone: the file's bytes to records (JSON and Base64).
+void BM_DecodePinsNearTheCaps(benchmark::State& state) {
+    const QByteArray file = PinsFile::encode(pinsNearTheCaps());
+    std::size_t records = 0;
+    for (auto _ : state) {
+        records = PinsFile::decode(file).value_or(std::vector<SavedClip>{}).size();
+        benchmark::DoNotOptimize(records);
+    }
+    if (records != 20) state.SkipWithError("the file did not read back");
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+BENCHMARK(BM_DecodePinsNearTheCaps)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace

@@ -47,7 +47,7 @@ bool hasLineBreak(const QString& text) {
 }
 
 std::string folded(const QString& text) {
-    return foldForSearch(text).toStdString();
+    return foldForSearch(text);
 }
 
 } // namespace

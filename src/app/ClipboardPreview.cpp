@@ -3,10 +3,12 @@
 #include "core/clipboard/ClipboardSamples.h"
 #include "core/clipboard/PinsFile.h"
 #include "core/shell/AppIdentifier.h"
+#include "core/shell/PanelStyles.h"
 #include "ports/AppShell.h"
 #include "ports/Log.h"
 #include "ports/Screens.h"
 #include "ui/clipboard/QtShelfPanel.h"
+#include "ui/common/PanelHost.h"
 
 #include <QGuiApplication>
 #include <QPalette>
@@ -24,7 +26,8 @@ bool darkAppearance(const StartupOptions& options) {
 } // namespace
 
 ClipboardPreview::ClipboardPreview(Platform& platform, const StartupOptions& options,
-                                   ShelfWindowFactory shelfWindows) {
+                                   FloatingPanelFactory nativePanels)
+    : panels_(std::make_unique<DesktopPanelHost>(std::move(nativePanels))) {
     std::optional<QString> pins;
     if (pinsFolder_.isValid()) pins = pinsFolder_.filePath(PinsFile::relativePath);
     Workspace* workspace = platform.workspace;
@@ -43,13 +46,16 @@ ClipboardPreview::ClipboardPreview(Platform& platform, const StartupOptions& opt
     WallClock* clock = platform.clock;
     shelf_ = std::make_unique<ClipboardShelfController>(
         *store_, ShelfServices{platform.mainQueue, workspace, screens, paste_.get(), platform.prefs},
-        [style, clock, shelfWindows](const ShelfViewContext& context) {
+        [this, style, clock, screens](const ShelfViewContext& context) {
             return std::make_unique<QtShelfPanel>(
-                context, style, [clock] { return clock->now(); }, shelfWindows);
+                context, style, [clock] { return clock->now(); }, *panels_,
+                panelstyles::shelf(screens->reduceTransparency()));
         });
     reopen_ = platform.appShell->observeReopen([this] { shelf_->show(); });
     if (platform.log)
         platform.log->line(QStringLiteral("Fenwold: showing the clipboard shelf with sample clips"));
 }
+
+ClipboardPreview::~ClipboardPreview() = default;
 
 } // namespace fenwold

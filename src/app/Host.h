@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ports/FloatingPanel.h"
 #include "ports/Platform.h"
-#include "ports/ShelfWindow.h"
 #include "ports/Updates.h"
 
 #include <functional>
@@ -23,8 +23,8 @@ public:
     virtual Platform platform() = 0;
     // The status-bar item of this platform.
     virtual std::unique_ptr<StatusItemView> makeStatusItem() = 0;
-    // The window the clipboard shelf floats in; empty for Qt's own window.
-    virtual ShelfWindowFactory shelfWindows() = 0;
+    // The platform's own floating panels for the overlays; empty for Qt's floating windows.
+    virtual FloatingPanelFactory nativePanels() = 0;
     // Runs when the application is asked to terminate through its own quit command.
     virtual void onTerminate(std::function<void()> quit) = 0;
     // The status menu's updater: the update framework where the build has one, otherwise the

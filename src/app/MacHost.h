@@ -13,7 +13,7 @@ public:
     ~MacHost() override;
     Platform platform() override;
     std::unique_ptr<StatusItemView> makeStatusItem() override;
-    ShelfWindowFactory shelfWindows() override;
+    FloatingPanelFactory nativePanels() override;
     void onTerminate(std::function<void()> quit) override;
     std::unique_ptr<Updates> makeUpdates() override;
     std::unique_ptr<UpdateCheck> makeUpdateCheck() override;

@@ -4,6 +4,7 @@
 #include "platform/mac/MacAccessibility.h"
 #include "platform/mac/MacAppShell.h"
 #include "platform/mac/MacEventTap.h"
+#include "platform/mac/MacFloatingPanel.h"
 #include "platform/mac/MacInputSources.h"
 #include "platform/mac/MacKeySender.h"
 #include "platform/mac/MacPasteboard.h"
@@ -12,7 +13,7 @@
 #include "platform/mac/MacProcesses.h"
 #include "platform/mac/MacScreenCapture.h"
 #include "platform/mac/MacScreens.h"
-#include "platform/mac/MacShelfWindow.h"
+#include "platform/mac/MacSecureInput.h"
 #include "platform/mac/MacStatusItem.h"
 #include "platform/mac/MacWindowServer.h"
 #include "platform/mac/MacWorkspace.h"
@@ -45,6 +46,7 @@ struct MacHost::Parts {
     MacPrivateServices privateServices;
     MacKeySender keySender{kOwnEventMarker};
     MacEventTap eventTap;
+    MacSecureInput secureInput;
     MacLoginItems loginItems;
     MacAppShell appShell;
     MacLog log;
@@ -75,6 +77,7 @@ Platform MacHost::platform() {
     platform.privateServices = &p.privateServices;
     platform.keySender = &p.keySender;
     platform.eventTap = &p.eventTap;
+    platform.secureInput = &p.secureInput;
     platform.loginItems = &p.loginItems;
     platform.appShell = &p.appShell;
     platform.log = &p.log;
@@ -84,10 +87,9 @@ Platform MacHost::platform() {
 
 std::unique_ptr<StatusItemView> MacHost::makeStatusItem() { return std::make_unique<MacStatusItem>(); }
 
-ShelfWindowFactory MacHost::shelfWindows() {
-    return [](QWidget &content) -> std::unique_ptr<ShelfWindow> {
-        content.winId(); // the native window must exist before the panel adopts it
-        return std::make_unique<MacShelfWindow>(content.windowHandle());
+FloatingPanelFactory MacHost::nativePanels() {
+    return [](QWidget &content, const PanelStyle &style) -> std::unique_ptr<FloatingPanel> {
+        return std::make_unique<MacFloatingPanel>(content, style);
     };
 }
 

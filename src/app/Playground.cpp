@@ -26,7 +26,7 @@ bool hostHasDisplay() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-bool wantsPlayground(const QStringList& arguments, bool hasDisplay) {
+bool wantsPlayground(const QStringList& arguments, [[maybe_unused]] bool hasDisplay) {
 #if defined(Q_OS_MACOS)
     const bool desktopDefault = false;
 #else

@@ -52,7 +52,7 @@ void SimHost::openStandardDesktop() {
     appsTimer_ = mainQueue_.every(0.02, 0.01, [this] { apps_->flush(); });
 }
 
-ShelfWindowFactory SimHost::shelfWindows() {
+FloatingPanelFactory SimHost::nativePanels() {
     return {};
 }
 

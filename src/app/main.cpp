@@ -56,7 +56,7 @@ int main(int argc, char* argv[]) {
         // The shelf with sample clips instead of the application's features; reopening the
         // program shows it again.
         Prefs(*platform.prefs).registerDefaults();
-        ClipboardPreview preview(platform, options, host->shelfWindows());
+        ClipboardPreview preview(platform, options, host->nativePanels());
         preview.show();
         return QApplication::exec();
     }
@@ -67,12 +67,14 @@ int main(int argc, char* argv[]) {
     SettingsDeps settings;
     settings.prefs = platform.prefs;
     settings.loginItems = platform.loginItems;
+    settings.workspace = platform.workspace;
+    settings.appShell = platform.appShell;
     settings.bundle = platform.appShell->bundle();
     settings.requestedTab = options.tab;
     settings.reapplyKeyMapping = [&delegate] {
         if (delegate) delegate->hidRemap().apply();
     };
-    QtShellViews views(platform, settings, host->makeStatusItem(), nullptr, host->shelfWindows());
+    QtShellViews views(platform, settings, host->makeStatusItem(), nullptr, host->nativePanels());
     // The pins live in the user's application-support folder (the data folder on Linux).
     StorageLocations storage;
     storage.pinsFile = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +

@@ -3,6 +3,7 @@
 #include "Subscription.h"
 
 #include <QString>
+#include <QUrl>
 #include <functional>
 #include <optional>
 
@@ -51,6 +52,10 @@ public:
     virtual QString systemVersion() const = 0;
     // Follow "the application was reopened" (e.g. double-clicked while running).
     virtual Subscription observeReopen(std::function<void()> handler) = 0;
+    // Let the user choose an application bundle with the system's file chooser, opened at the
+    // Applications folder. The choice arrives later on the main thread: the bundle's location,
+    // or an empty location when the user cancelled.
+    virtual void chooseApplication(std::function<void(const QUrl&)> chosen) = 0;
 };
 
 } // namespace fenwold

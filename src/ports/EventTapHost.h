@@ -60,8 +60,14 @@ public:
     // its own thread and start delivering events to the handler on that thread; false when the
     // tap could not be created.
     virtual bool start(uint64_t eventMask, std::function<TapAnswer(TapEvent&)> handler) = 0;
-    // Turn the tap back on after the system disabled it.
+    // Turn the tap back on after the system or `disable` turned it off.
     virtual void reEnable() = 0;
+    // Turn the tap off, keeping it, so that events flow past it untouched until `reEnable` (the
+    // permission a modifying tap needs was revoked; an enabled tap would stall the input).
+    virtual void disable() = 0;
+    // Remove the tap and end its thread. When this returns the handler is not running and will
+    // never be called again, so its owner may go. Does nothing when the tap is not running.
+    virtual void stop() = 0;
     // The modifier flags currently held in the given state (for trace lines).
     virtual uint64_t modifierState(ModifierState which) const = 0;
 };

@@ -17,6 +17,7 @@ class InputSources;
 class PrivateServices;
 class KeySender;
 class EventTapHost;
+class SecureInput;
 class LoginItems;
 class Updates;
 class AppShell;
@@ -40,6 +41,7 @@ struct Platform {
     PrivateServices* privateServices = nullptr;
     KeySender* keySender = nullptr;
     EventTapHost* eventTap = nullptr;
+    SecureInput* secureInput = nullptr;
     LoginItems* loginItems = nullptr;
     Updates* updates = nullptr;
     AppShell* appShell = nullptr;

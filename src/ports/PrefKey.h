@@ -48,9 +48,11 @@ enum class PrefKey : unsigned char {
     swapCtrlCmd,
     capsGlobe,
     f19Globe,
+    ctrlLetters,
     // Read but never registered.
     altF4Action,
     thumbH,
+    excludedApps,
     debugLog,
 };
 
@@ -96,8 +98,10 @@ inline constexpr std::array<std::string_view, kPrefKeyCount> kPrefKeyNames = {
     "swapCtrlCmd",
     "capsGlobe",
     "f19Globe",
+    "ctrlLetters",
     "altF4Action",
     "thumbH",
+    "excludedApps",
     "debugLog",
 };
 

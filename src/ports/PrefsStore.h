@@ -4,14 +4,15 @@
 #include "Subscription.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <variant>
 
 namespace fenwold {
 
-// One stored preference value; monostate when the key holds nothing.
-using PrefValue = std::variant<std::monostate, bool, double, QString>;
+// One stored preference value; monostate when the key holds nothing. Lists are arrays of text.
+using PrefValue = std::variant<std::monostate, bool, double, QString, QStringList>;
 
 // The user-defaults store: the program's own domain (by key), the any-application domain, other
 // applications' domains read-only, and distributed notifications.

@@ -8,14 +8,17 @@
 namespace fenwold {
 
 // What a status-menu item does.
-enum class StatusAction { openClipboard, openSettings, checkForUpdates, quit };
+enum class StatusAction { toggleExclusion, openClipboard, openSettings, checkForUpdates, quit };
 
-// One row of the status menu; a separator has no action.
+// One row of the status menu; a separator has neither title nor action, a line of information
+// a title and no action.
 struct StatusMenuItem {
     QString title;
     QString keyEquivalent;
     std::optional<StatusAction> action;
-    bool isSeparator() const { return !action; }
+    bool enabled = true;
+    bool checked = false;
+    bool isSeparator() const { return !action && title.isEmpty(); }
 };
 
 // The status-bar item: its icon, its clicks and its pop-up menu.
@@ -33,6 +36,8 @@ public:
     // Open the menu under the icon; the chosen action is reported back.
     virtual void popMenu(const std::vector<StatusMenuItem>& items,
                          std::function<void(StatusAction)> chosen) = 0;
+    // Draw the icon at this opacity (1 normally, 0.5 while shortcuts cannot work).
+    virtual void setIconOpacity(double opacity) = 0;
 };
 
 } // namespace fenwold

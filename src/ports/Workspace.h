@@ -26,6 +26,13 @@ struct RunningApp {
     friend bool operator==(const RunningApp&, const RunningApp&) = default;
 };
 
+// An application bundle on disk, as the settings show it.
+struct ApplicationBundle {
+    std::optional<QString> bundleID;
+    QString name; // the name the Finder shows
+    QImage icon;  // null when unknown
+};
+
 // Workspace notifications the program follows.
 struct WorkspaceEvent {
     enum class Kind {
@@ -57,6 +64,8 @@ public:
     virtual std::vector<RunningApp> appsWithBundleID(const QString& bundleID) const = 0;
     // The frontmost (active) application.
     virtual std::optional<RunningApp> frontmostApp() const = 0;
+    // Its process id alone, 0 when there is none. Cheap enough for every key the tap sees.
+    virtual int32_t frontmostPid() const = 0;
     // The application's icon (null image when unknown).
     virtual QImage icon(int32_t pid) const = 0;
     // This program's own process id.
@@ -73,6 +82,8 @@ public:
     virtual bool open(const QUrl& url) = 0;
     // The bundle location of an application by identifier.
     virtual std::optional<QUrl> urlForApplication(const QString& bundleID) const = 0;
+    // The application bundle at a location; empty when there is none.
+    virtual std::optional<ApplicationBundle> applicationBundle(const QUrl& url) const = 0;
     // Follow workspace notifications; delivered on the main thread.
     virtual Subscription observe(std::function<void(const WorkspaceEvent&)> handler) = 0;
 };

@@ -33,7 +33,7 @@ TEST(ClipboardModesTest, SelfcheckPrintsItsLineAloneAndLastInTheFullRun) {
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.last(), kLine);
     EXPECT_EQ(status, 0);
-    EXPECT_TRUE(sim.pasteboard.items().empty()); // the checks never touch the session's pasteboard
+    EXPECT_TRUE(sim.pasteboard.contents().empty()); // the checks never touch the session's pasteboard
 }
 
 TEST(ClipboardModesTest, PreviewShowsTheSampleClipsWithoutCapturing) {

@@ -67,10 +67,12 @@ TEST_F(ClipboardStoreTest, CapturesCopiesWithTheirSourceNewestFirst) {
     EXPECT_FALSE(newest.pinned);
 
     // Nothing is read from the pasteboard while its change count stays put.
-    const int reads = sim.pasteboard.reads();
+    const int listings = sim.pasteboard.typeListings();
+    const auto reads = sim.pasteboard.dataReads();
     settle();
     settle();
-    EXPECT_EQ(sim.pasteboard.reads(), reads);
+    EXPECT_EQ(sim.pasteboard.typeListings(), listings);
+    EXPECT_EQ(sim.pasteboard.dataReads(), reads);
 }
 
 TEST_F(ClipboardStoreTest, CopiesWithoutAFrontmostAppOrFromThisProgramAreTreatedApart) {
@@ -129,6 +131,48 @@ TEST_F(ClipboardStoreTest, PrivateAppsMarkedCopiesFilesAndEmptyTextAreSkipped) {
         {PasteboardItem{{{"org.nspasteboard.TransientType", QByteArray()}, {ClipTypes::string, "t"}}}});
     settle();
     EXPECT_EQ(store->entries()[0].text(), "no html");
+}
+
+TEST_F(ClipboardStoreTest, RefusedCopiesAreDecidedFromTheirTypesWithoutFetchingAnyData) {
+    startFresh();
+    sim.pasteboard.copy(
+        {PasteboardItem{{{ClipTypes::string, "hunter2"}, {"org.nspasteboard.ConcealedType", ""}}}});
+    settle();
+    sim.pasteboard.copy({textItem("visible"), PasteboardItem{{{"com.agilebits.onepassword", ""}}}});
+    settle();
+    sim.pasteboard.copy(
+        {PasteboardItem{{{ClipTypes::string, "a.txt"}, {"public.file-url", "file:///Users/me/a.txt"}}}});
+    settle();
+    sim.pasteboard.copy(std::vector<PasteboardItem>(21, textItem("many")));
+    settle();
+    sim.app("com.1password.1password", "1Password").frontmost();
+    const int listings = sim.pasteboard.typeListings();
+    copy("from the vault");
+    EXPECT_TRUE(store->entries().empty());
+    EXPECT_TRUE(sim.pasteboard.dataReads().empty());
+    // A password manager in front is refused before even its types are listed.
+    EXPECT_EQ(sim.pasteboard.typeListings(), listings);
+}
+
+TEST_F(ClipboardStoreTest, OnlyTheKeptTypesAreFetchedAndFetchingStopsPastTheBound) {
+    startFresh();
+    const QByteArray png = pngBytes(8, 8);
+    sim.pasteboard.copy({PasteboardItem{{{"com.example.private", "x"},
+                                         {ClipTypes::tiff, "TIFF"},
+                                         {ClipTypes::png, png},
+                                         {ClipTypes::string, "caption"}}}});
+    settle();
+    using Read = SimPasteboard::DataRead;
+    // In the kept order, and the TIFF is never asked for once the PNG is there.
+    EXPECT_EQ(sim.pasteboard.dataReads(), (std::vector<Read>{{0, ClipTypes::string}, {0, ClipTypes::png}}));
+
+    const auto before = sim.pasteboard.dataReads().size();
+    const QByteArray half(ClipLimits::maxCopyBytes / 2 + 1, 'a');
+    sim.pasteboard.copy({PasteboardItem{{{ClipTypes::string, half}}},
+                         PasteboardItem{{{ClipTypes::string, half}}}, textItem("third")});
+    settle();
+    EXPECT_EQ(store->entries().size(), 1u);
+    EXPECT_EQ(sim.pasteboard.dataReads().size(), before + 2); // the third item is never read
 }
 
 TEST_F(ClipboardStoreTest, CaptureKeepsPngOverTiffAndSkipsNothingElse) {
@@ -346,26 +390,26 @@ TEST(ClipWriteBackTest, RichAndPlainWriteBack) {
     SimSession sim;
     const PasteboardItem rich{{{ClipTypes::string, "bold words"}, {ClipTypes::html, "<b>bold words</b>"}}};
     ASSERT_TRUE((ClipPayload{{rich}}.write(sim.pasteboard, false)));
-    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{rich});
+    EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{rich});
     ASSERT_TRUE((ClipPayload{{rich}}.write(sim.pasteboard, true)));
-    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("bold words")});
+    EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{textItem("bold words")});
 
     ASSERT_TRUE((ClipPayload{{textItem("one"), textItem("two")}}.write(sim.pasteboard, true)));
-    EXPECT_EQ(sim.pasteboard.items().size(), 2u);
+    EXPECT_EQ(sim.pasteboard.contents().size(), 2u);
 
     ASSERT_TRUE((ClipPayload{{PasteboardItem{{{ClipTypes::url, "https://example.com"}}}}}.write(
         sim.pasteboard, true)));
-    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("https://example.com")});
+    EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{textItem("https://example.com")});
 
     const long count = sim.pasteboard.changeCount();
     const ClipPayload image{{PasteboardItem{{{ClipTypes::png, pngBytes(2, 2)}}}}};
     EXPECT_FALSE(image.write(sim.pasteboard, true));
     EXPECT_FALSE(ClipPayload{}.write(sim.pasteboard, false));
     EXPECT_EQ(sim.pasteboard.changeCount(), count);
-    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("https://example.com")});
+    EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{textItem("https://example.com")});
 
     ASSERT_TRUE(image.write(sim.pasteboard, false));
-    EXPECT_EQ(sim.pasteboard.items(), image.items);
+    EXPECT_EQ(sim.pasteboard.contents(), image.items);
 
     sim.pasteboard.setWritesFail(true);
     EXPECT_FALSE(image.write(sim.pasteboard, false));

@@ -119,11 +119,79 @@ TEST_F(PinsFileTest, MalformedRecordsMakeTheWholeFileUnreadable) {
     EXPECT_TRUE(loads(QByteArray(good).replace("aGk=", "aGk")).failed);
     EXPECT_TRUE(loads(QByteArray(good).replace("aGk=", "a*k=")).failed);
     EXPECT_TRUE(loads(QByteArray(good).replace(R"("source":"Notes")", R"("source":7)")).failed);
+    // The bundle identifier may be left out, but when present it is a string: null is a wrong type.
+    EXPECT_TRUE(
+        loads(QByteArray(good).replace(R"("source":"Notes")", R"("source":"Notes","sourceID":null)")).failed);
+    EXPECT_TRUE(
+        loads(QByteArray(good).replace(R"("source":"Notes")", R"("source":"Notes","sourceID":1)")).failed);
     EXPECT_TRUE(loads("{}").failed);
     writeRaw("not json");
     EXPECT_TRUE(PinsFile::load(path()).failed);
     writeRaw(R"({"id":"x"})");
     EXPECT_TRUE(PinsFile::load(path()).failed);
+}
+
+// The reader takes any well-formed JSON document of that shape, and nothing else.
+TEST_F(PinsFileTest, ReadsAnyWellFormedDocumentOfTheRightShape) {
+    const auto decodes = [](const QByteArray& json) { return PinsFile::decode(json); };
+    const auto clips =
+        decodes("\xEF\xBB\xBF [ {\"copiedAt\" : -1.5e2 ,\n\t\"source\":\"No\\u0074es \\ud83d\\ude00\","
+                "\"extra\":{\"deep\":[[1,true,null,{\"a\":\"\\n\"}],-0.0e-0]},"
+                "\"payload\":{\"other\":false,\"items\":[{\"public.html\":\"PGI+\",\"public.utf8-plain-"
+                "text\":\"\\u0061Gk=\"},{}]},"
+                "\"id\":\"0f8fad5b-d9cb-469f-a165-70867728950e\"}\r\n]\n");
+    ASSERT_TRUE(clips);
+    ASSERT_EQ(clips->size(), 1u);
+    const SavedClip& clip = clips->front();
+    EXPECT_EQ(clip.copiedAt, -150);
+    EXPECT_EQ(clip.source, QString::fromUtf8("Notes \U0001F600"));
+    EXPECT_EQ(clip.id, QUuid::fromString(QStringLiteral("0F8FAD5B-D9CB-469F-A165-70867728950E")));
+    // Types keep the order the file lists them in.
+    ASSERT_EQ(clip.payload.items.size(), 2u);
+    ASSERT_EQ(clip.payload.items[0].types.size(), 2u);
+    EXPECT_EQ(clip.payload.items[0].types[0], (std::pair<QString, QByteArray>(ClipTypes::html, "<b>")));
+    EXPECT_EQ(clip.payload.items[0].types[1], (std::pair<QString, QByteArray>(ClipTypes::string, "hi")));
+    EXPECT_TRUE(clip.payload.items[1].types.empty());
+    EXPECT_EQ(decodes("[]")->size(), 0u);
+
+    const QByteArray good =
+        R"({"id":"0F8FAD5B-D9CB-469F-A165-70867728950E","payload":{"items":[{"t":"aGk="}]},"source":"N","copiedAt":1})";
+    for (const QByteArray& bad : {
+             QByteArray("[") + good + ",]",                 // trailing comma
+             QByteArray("[") + good + "] x",                // something after the document
+             QByteArray("[") + good + QByteArray("]\0", 2), // a stray NUL
+             QByteArray("[") + QByteArray(good).replace("\"N\"", "\"\xC3\x28\"") + "]", // not UTF-8
+             QByteArray("[") + QByteArray(good).replace("\"N\"", "\"a\tb\"") + "]", // raw control character
+             QByteArray("[") + QByteArray(good).replace("\"N\"", "\"\\ud800\"") + "]", // lone surrogate
+             QByteArray("[") + QByteArray(good).replace("1}", "01}") + "]",            // leading zero
+             QByteArray("[") + QByteArray(good).replace("1}", "1e999}") + "]",         // beyond a double
+             QByteArray("[") +
+                 QByteArray(good).replace("1}",
+                                          "1,\"x\":" + QByteArray(600, '[') + QByteArray(600, ']') + "}") +
+                 "]",
+             QByteArray("[") + QByteArray(good).replace("aGk=", "aGk=\\n") + "]", // a line break in Base64
+             QByteArray("[") + QByteArray(good).replace("aGk=", "aG=k") + "]",
+             QByteArray("[") + QByteArray(good).replace("aGk=", "====") + "]",
+             QByteArray("[") + QByteArray(good).replace("aGk=", "aGk-") + "]", // the URL-safe alphabet
+             QByteArray("[") + QByteArray(good).replace("{\"t\"", "[\"t\"") + "]",
+             QByteArray("[") + QByteArray(good).replace("1}", "1,\"x\":tru}") + "]",
+             QByteArray(""),
+         })
+        EXPECT_FALSE(decodes(bad)) << bad.left(120).constData();
+    // Small numbers read as zero rather than failing.
+    const auto tiny = decodes(QByteArray("[") + QByteArray(good).replace("1}", "1e-400}") + "]");
+    ASSERT_TRUE(tiny);
+    EXPECT_EQ(tiny->front().copiedAt, 0);
+}
+
+TEST_F(PinsFileTest, Base64DecodesEveryPaddingExactly) {
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("h"), QByteArray("hi"), QByteArray("hi!"),
+                                    QByteArray("\x00\xFF\x10\x80", 4), QByteArray(1000, '\xAB')}) {
+        SavedClip clip = savedClip(ClipPayload{{PasteboardItem{{{ClipTypes::png, bytes}}}}});
+        const auto decoded = PinsFile::decode(PinsFile::encode({clip}));
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->front().payload, clip.payload) << bytes.toHex().constData();
+    }
 }
 
 TEST_F(PinsFileTest, SavingFailsWhenTheFolderCannotBeCreated) {

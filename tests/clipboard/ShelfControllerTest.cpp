@@ -173,7 +173,7 @@ TEST_F(ShelfControllerTest, OwnProgramInFrontLeavesNoTargetSoReturnOnlyCopies) {
     EXPECT_FALSE(shelf->isOpen());
     sim.mainQueue.advance(1);
     EXPECT_TRUE(pastes().empty());
-    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("newest")});
+    EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{textItem("newest")});
 }
 
 TEST_F(ShelfControllerTest, ReturnPastesIntoTheTargetAfterTheDelay) {
@@ -190,7 +190,7 @@ TEST_F(ShelfControllerTest, ReturnPastesIntoTheTargetAfterTheDelay) {
     EXPECT_TRUE(pastes().empty());
     sim.mainQueue.advance(0.011);
     EXPECT_EQ(pastes(), commandV(textEdit));
-    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("middle")});
+    EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{textItem("middle")});
     // The write is not captured as a new clip.
     sim.mainQueue.advance(1);
     sim.worker.runAll();
@@ -229,14 +229,14 @@ TEST_F(ShelfControllerTest, ModifiedReturnsPastePlainOrOnlyCopy) {
     openShelf();
     press(36, kShift);
     sim.mainQueue.advance(0.1);
-    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("rich")});
+    EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{textItem("rich")});
     EXPECT_EQ(pastes(), commandV(textEdit));
 
     sim.keys.clear();
     openShelf();
     press(36, kCommand);
     sim.mainQueue.advance(0.1);
-    EXPECT_EQ(sim.pasteboard.items()[0].types.size(), 2u);
+    EXPECT_EQ(sim.pasteboard.contents()[0].types.size(), 2u);
     EXPECT_TRUE(pastes().empty());
 
     // Shift+Return on an image pastes the image itself.
@@ -244,7 +244,7 @@ TEST_F(ShelfControllerTest, ModifiedReturnsPastePlainOrOnlyCopy) {
     store.insert(ClipboardEntry(savedClip(image), false));
     openShelf();
     press(36, kShift);
-    EXPECT_EQ(sim.pasteboard.items(), image.items);
+    EXPECT_EQ(sim.pasteboard.contents(), image.items);
 }
 
 TEST_F(ShelfControllerTest, AFailedWriteKeepsTheShelfOpenWithAMessage) {
@@ -344,7 +344,7 @@ TEST_F(ShelfControllerTest, CommandShortcutsSearchPinCopyAndPickByNumber) {
 
     EXPECT_TRUE(press(8, kCommand));
     EXPECT_FALSE(shelf->isOpen());
-    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("newest")});
+    EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{textItem("newest")});
     sim.mainQueue.advance(0.1);
     EXPECT_TRUE(pastes().empty());
 
@@ -355,7 +355,7 @@ TEST_F(ShelfControllerTest, CommandShortcutsSearchPinCopyAndPickByNumber) {
     EXPECT_TRUE(press(20, kCommand, "3"));
     EXPECT_FALSE(shelf->isOpen());
     sim.mainQueue.advance(0.1);
-    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("oldest")});
+    EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{textItem("oldest")});
     EXPECT_EQ(pastes(), commandV(textEdit));
 }
 

@@ -2,6 +2,7 @@
 #include "core/clipboard/ShelfTexts.h"
 #include "ClipTestSupport.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace fenwold;
@@ -18,6 +19,16 @@ TEST(ShelfTextsTest, AgesCountWholeMinutes) {
     EXPECT_EQ(ShelfTexts::age(now - 61 * 60, now), "1h ago");
     EXPECT_EQ(ShelfTexts::age(now - 47 * 3600, now), "1d ago");
     EXPECT_EQ(ShelfTexts::age(now - 23 * 3600 - 3599, now), "23h ago");
+}
+
+TEST(ShelfTextsTest, AgesOfAnyCaptureTimeStayInRange) {
+    // A pins file may hold any capture time: far in the past the day count is clamped, not wrapped.
+    const double now = 786'000'000;
+    EXPECT_EQ(ShelfTexts::age(-1e300, now), "6405119470038038d ago");
+    EXPECT_EQ(ShelfTexts::age(-1.7976931348623157e308, now), "6405119470038038d ago");
+    EXPECT_EQ(ShelfTexts::age(now - 1e12, now), "11574074d ago");
+    EXPECT_EQ(ShelfTexts::age(1e300, now), "Just now");
+    EXPECT_EQ(ShelfTexts::age(std::nan(""), now), "Just now");
 }
 
 TEST(ShelfTextsTest, CountsAndShortcutBadges) {

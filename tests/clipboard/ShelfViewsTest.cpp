@@ -3,9 +3,12 @@
 #include "core/clipboard/ClipboardSamples.h"
 #include "core/clipboard/ClipboardStore.h"
 #include "core/input/Inject.h"
+#include "core/shell/PanelStyles.h"
 #include "platform/sim/SimSession.h"
+#include "support/RecordingPanels.h"
 #include "ui/clipboard/ClipboardCard.h"
 #include "ui/clipboard/QtShelfPanel.h"
+#include "ui/common/PanelHost.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,30 +31,6 @@ QString snapshotPath(const QString& name) {
     return QDir(folder).filePath(name + ".png");
 }
 
-// A platform window around the shelf content, recording what the panel asks of it.
-struct RecordingShelfWindow final : ShelfWindow {
-    QWidget* content = nullptr;
-    std::vector<Rect> frames;
-    bool key = false;
-    bool shown = false;
-    std::function<void(bool)> clicks;
-
-    void place(const Rect& frame, double) override { frames.push_back(frame); }
-    void animate(const Rect& frame, double, double, bool, std::function<void()> completion) override {
-        frames.push_back(frame);
-        completion();
-    }
-    void makeKeyAndOrderFront() override { shown = key = true; }
-    void resignKey() override { key = false; }
-    void orderOut() override { shown = key = false; }
-    bool isKeyWindow() const override { return key; }
-    void clearFirstResponder() override {}
-    Subscription monitorClicks(std::function<void(bool)> handler) override {
-        clicks = std::move(handler);
-        return Subscription([this] { clicks = nullptr; });
-    }
-};
-
 class ShelfViewsTest : public ::testing::Test {
 protected:
     SimSession sim;
@@ -65,7 +44,8 @@ protected:
     std::unique_ptr<ClipboardShelfController> shelf;
     std::vector<std::tuple<QString, bool, bool>> used;
     bool dark = false;
-    ShelfWindowFactory windows;
+    DesktopPanelHost desktop;
+    const PanelHost* host = &desktop;
 
     void SetUp() override {
         Prefs(sim.prefs).registerDefaults();
@@ -82,7 +62,8 @@ protected:
                     original(clip, plain, copyOnly);
                 };
                 auto p = std::make_unique<QtShelfPanel>(
-                    context, ShelfStyle{dark, false, true}, [this] { return sim.clock.now(); }, windows);
+                    context, ShelfStyle{dark, false, true}, [this] { return sim.clock.now(); }, *host,
+                    panelstyles::shelf(false));
                 panel = p.get();
                 return p;
             });
@@ -203,7 +184,7 @@ TEST_F(ShelfViewsTest, ClicksSelectAndDoubleClicksPaste) {
     EXPECT_EQ(std::get<0>(used[0]), "clip 7");
     EXPECT_FALSE(std::get<1>(used[0]));
     EXPECT_FALSE(shelf->isOpen());
-    EXPECT_EQ(sim.pasteboard.items(), std::vector<PasteboardItem>{textItem("clip 7")});
+    EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{textItem("clip 7")});
 }
 
 TEST_F(ShelfViewsTest, TypingIntoTheShelfSearchesAndFilterChipsFilter) {
@@ -241,25 +222,22 @@ TEST(ShelfKeyEventTest, QtKeysBecomeVirtualKeyCodesAndFlags) {
     EXPECT_EQ(shelfKeyEvent(QKeyEvent(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, "5")).keyCode, 23);
 }
 
-TEST_F(ShelfViewsTest, APlatformWindowHostsTheShelfAndReportsOutsideClicks) {
-    RecordingShelfWindow* window = nullptr;
-    windows = [&window](QWidget& content) {
-        auto w = std::make_unique<RecordingShelfWindow>();
-        w->content = &content;
-        window = w.get();
-        return w;
-    };
+TEST_F(ShelfViewsTest, APlatformPanelHostsTheShelfTakesItsKeysOnlyWhileKeyAndReportsOutsideClicks) {
+    fenwold::testing::RecordingPanelHost recording;
+    host = &recording;
     insertSampleClips(store, sim.clock.now());
     build();
     open();
+    fenwold::testing::RecordingPanel* window = recording.panel("Clipboard shelf");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->content, panel->window());
     EXPECT_TRUE(window->shown);
+    EXPECT_TRUE(window->style.takesKeys);
     ASSERT_FALSE(window->frames.empty());
     EXPECT_EQ(window->frames.back().width, 1060);
-    EXPECT_FALSE(panel->window()->isVisible()) << "the platform window shows the content, not Qt";
+    EXPECT_FALSE(panel->window()->isVisible()) << "the platform panel shows the content, not Qt";
 
-    // Keys typed into the content reach the shelf while the platform window is key, and not after.
+    // Keys typed into the content reach the shelf while the platform panel is key, and not after.
     QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
     QApplication::sendEvent(&view(), &right);
     ASSERT_TRUE(shelf->model().selected());
@@ -275,6 +253,26 @@ TEST_F(ShelfViewsTest, APlatformWindowHostsTheShelfAndReportsOutsideClicks) {
     sim.mainQueue.drain();
     EXPECT_FALSE(shelf->isOpen());
     EXPECT_FALSE(window->shown);
+}
+
+TEST_F(ShelfViewsTest, TheContentAlwaysHasThePanelsSizeThroughOpeningAnimatingAndReopeningLarger) {
+    insertSampleClips(store, sim.clock.now());
+    build();
+    open();
+    EXPECT_EQ(panel->window()->size(), QSize(1060, 354));
+    // Once the slide ends, the content sits exactly where the panel is.
+    QTest::qWait(qRound(ClipboardShelfController::openSeconds * 1000) + 150);
+    EXPECT_EQ(panel->window()->geometry(), desktop.toWidget(panel->panel().frame()));
+    shelf->hide();
+    sim.mainQueue.drain();
+    // Opened again with the inspector, the shelf is taller: the content follows.
+    open();
+    shelf->toggleInspector();
+    sim.mainQueue.drain();
+    QApplication::processEvents();
+    EXPECT_EQ(panel->window()->size(), QSize(1060, 624));
+    EXPECT_EQ(panel->window()->geometry(), desktop.toWidget(panel->panel().frame()));
+    EXPECT_EQ(view().size(), panel->window()->size());
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // The hint panel's content rendered offscreen. Writes hint-alt-f4.png next to the test binary
 // for a person to look at.
 #include "ui/hints/HintView.h"
+#include "core/shell/PanelStyles.h"
 #include "ui/common/PanelHost.h"
+#include "ui/common/QtFloatingPanel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -42,7 +44,7 @@ TEST(HintView, SizeFollowsPaddingAndSpacing) {
 
 TEST(HintView, PanelPlacesTheViewFromScreenCoordinates) {
     DesktopPanelHost host;
-    HintPanelWidget panel(host);
+    HintPanelWidget panel(host, panelstyles::hint());
     const Size size = panel.setContent(HintHUD::demoHint());
     EXPECT_EQ(size.width, panel.view()->sizeHint().width());
     panel.setAlpha(0);
@@ -74,8 +76,13 @@ TEST(HintView, PanelInsideAContainerIsAChildPlacedByItsHostAndFadesByEffect) {
         QRect toWidget(const Rect& f) const override {
             return QRect(qRound(f.x), qRound(900 - f.maxY()), qRound(f.width), qRound(f.height));
         }
+
+    protected:
+        std::unique_ptr<FloatingPanel> createPanel(QWidget& content, const PanelStyle& style) const override {
+            return std::make_unique<ChildFloatingPanel>(content, style, *this);
+        }
     } host;
-    HintPanelWidget panel(host);
+    HintPanelWidget panel(host, panelstyles::hint());
     EXPECT_EQ(panel.view()->parentWidget(), &host.canvas);
     EXPECT_TRUE(panel.view()->testAttribute(Qt::WA_TransparentForMouseEvents));
     panel.setFrame({100, 200, 150, 40});

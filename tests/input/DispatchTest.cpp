@@ -6,34 +6,20 @@
 using namespace fenwold;
 using namespace fenwold::testing;
 
-namespace {
-
-constexpr auto pass = TapAnswer::pass;
-constexpr auto swallow = TapAnswer::swallow;
-const uint64_t cmd = flag::command, ctl = flag::control, opt = flag::option, sh = flag::shift;
-
-QString line(const char* dir, int key, uint64_t flags, int32_t pid) {
-    return QStringLiteral("%1 %2 0x%3 -> %4").arg(dir).arg(key).arg(flags, 0, 16).arg(pid);
-}
-
-QStringList pair(int key, uint64_t flags, int32_t pid) {
-    return {line("down", key, flags, pid), line("up", key, flags, pid)};
-}
-
-} // namespace
+using namespace fenwold::testing::shorthand;
 
 TEST(Dispatch, CtrlCBecomesCmdCExceptInTerminals) {
     InputRig rig;
     // In a text editor: a marked Cmd+C to the front process; the pressed key-up never arrives.
     EXPECT_EQ(rig.press(keycode::c, ctl), std::make_pair(swallow, swallow));
-    EXPECT_EQ(rig.posted(), pair(8, cmd, rig.textEdit));
+    EXPECT_EQ(rig.posted(), postedPair(8, cmd, rig.textEdit));
     EXPECT_TRUE(rig.controller.swallowedKeys().empty());
     EXPECT_EQ(rig.hintNow(), (Hint{"Ctrl+C", "⌘ C", std::nullopt}));
 
     // Shift is kept where the row says so.
     rig.sim.keys.clear();
     rig.press(keycode::a, ctl | sh);
-    EXPECT_EQ(rig.posted(), pair(0, cmd | sh, rig.textEdit));
+    EXPECT_EQ(rig.posted(), postedPair(0, cmd | sh, rig.textEdit));
 
     // In a terminal the key keeps its meaning.
     rig.sim.keys.clear();
@@ -212,17 +198,17 @@ TEST(Dispatch, PlainKeysRowsAndGates) {
     };
     const int32_t te = rig.textEdit;
     const std::vector<Case> cases = {
-        {keycode::home, 0, pair(123, cmd, te)},      // Home: line start
-        {keycode::end, sh, pair(124, cmd | sh, te)}, // Shift+End selects to line end
-        {keycode::home, ctl, pair(126, cmd, te)},    // Ctrl+Home: document start
-        {kLeft, ctl | sh, pair(123, opt | sh, te)},  // word jump with selection
-        {69, ctl, pair(24, cmd, te)},                // keypad plus zooms in
-        {keycode::f4, ctl, pair(13, cmd, te)},       // Ctrl+F4 closes the tab
-        {kInsert, sh, pair(9, cmd, te)},             // Shift+Insert pastes
-        {kInsert, ctl, pair(8, cmd, te)},            // Ctrl+Insert copies
-        {kFwdDelete, sh, pair(7, cmd, te)},          // Shift+Delete cuts
-        {keycode::a, 0, {}},                         // plain typing passes
-        {kInsert, ctl | sh, {}},                     // both Shift and Ctrl: not a clipboard key
+        {keycode::home, 0, postedPair(123, cmd, te)},      // Home: line start
+        {keycode::end, sh, postedPair(124, cmd | sh, te)}, // Shift+End selects to line end
+        {keycode::home, ctl, postedPair(126, cmd, te)},    // Ctrl+Home: document start
+        {kLeft, ctl | sh, postedPair(123, opt | sh, te)},  // word jump with selection
+        {69, ctl, postedPair(24, cmd, te)},                // keypad plus zooms in
+        {keycode::f4, ctl, postedPair(13, cmd, te)},       // Ctrl+F4 closes the tab
+        {kInsert, sh, postedPair(9, cmd, te)},             // Shift+Insert pastes
+        {kInsert, ctl, postedPair(8, cmd, te)},            // Ctrl+Insert copies
+        {kFwdDelete, sh, postedPair(7, cmd, te)},          // Shift+Delete cuts
+        {keycode::a, 0, {}},                               // plain typing passes
+        {kInsert, ctl | sh, {}},                           // both Shift and Ctrl: not a clipboard key
     };
     for (const auto& c : cases) {
         rig.sim.keys.clear();
@@ -251,7 +237,7 @@ TEST(Dispatch, AltF4FollowsTheChosenAction) {
     rig.sim.prefs.write(PrefKey::altF4Action, QString("quit"));
     rig.press(keycode::f4, opt);
     rig.sim.mainQueue.drain();
-    EXPECT_EQ(rig.posted(), pair(12, cmd, rig.textEdit));
+    EXPECT_EQ(rig.posted(), postedPair(12, cmd, rig.textEdit));
 }
 
 TEST(Dispatch, WinArrowsSnapQuarterMaximizeAndMinimize) {

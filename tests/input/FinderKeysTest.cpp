@@ -38,6 +38,8 @@ TEST(FinderKeys, F2RenamesOnlyWhenAFileIsSelected) {
     EXPECT_EQ(rig.up(keycode::f2), TapAnswer::swallow);
     EXPECT_EQ(rig.posted(), rig.pairTo(36, 0));
     EXPECT_EQ(rig.hintNow(), (Hint{"F2", "Return", std::nullopt}));
+    // The focus query must not set the process-wide default timeout.
+    EXPECT_EQ(rig.sim.accessibility.messagingTimeout(rig.sim.accessibility.systemWide()), 0);
 
     // Renaming (focus in a text field): F2 arrives unchanged; the release came first this time.
     rig.sim.keys.clear();

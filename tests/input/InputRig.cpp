@@ -22,6 +22,7 @@ SwitcherController::Parts partsOf(InputRig& r) {
     p.assist = &r.assist;
     p.winMenu = &r.menu;
     p.windows = &r.windows;
+    p.exclusions = &r.exclusions;
     return p;
 }
 
@@ -82,14 +83,20 @@ TapAnswer InputRig::flagsChanged(uint64_t flags) {
     return feed(e);
 }
 
+namespace {
+QString postedLine(bool down, int key, uint64_t flags, int32_t pid) {
+    return QStringLiteral("%1 %2 0x%3 -> %4").arg(down ? "down" : "up").arg(key).arg(flags, 0, 16).arg(pid);
+}
+} // namespace
+
+QStringList postedPair(int key, uint64_t flags, int32_t pid) {
+    return {postedLine(true, key, flags, pid), postedLine(false, key, flags, pid)};
+}
+
 QStringList InputRig::posted() const {
     QStringList out;
     for (const auto& k : sim.keys.posted())
-        out << QStringLiteral("%1 %2 0x%3 -> %4")
-                   .arg(k.keyDown ? "down" : "up")
-                   .arg(k.keyCode)
-                   .arg(k.flags, 0, 16)
-                   .arg(k.pid);
+        out << postedLine(k.keyDown, k.keyCode, k.flags, k.pid);
     return out;
 }
 

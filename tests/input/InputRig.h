@@ -5,6 +5,7 @@
 
 #include "core/hints/MacHints.h"
 #include "core/input/DispatchTargets.h"
+#include "core/input/ExclusionGate.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
@@ -184,6 +185,16 @@ public:
     std::vector<double> fades;
 };
 
+// Shorthands the dispatch scenarios share.
+namespace shorthand {
+inline constexpr auto pass = TapAnswer::pass;
+inline constexpr auto swallow = TapAnswer::swallow;
+inline constexpr uint64_t cmd = flag::command, ctl = flag::control, opt = flag::option, sh = flag::shift;
+} // namespace shorthand
+
+// One posted key-down and its key-up, as `InputRig::posted()` lists them.
+QStringList postedPair(int key, uint64_t flags, int32_t pid);
+
 struct KeyEventOptions {
     bool autorepeat = false;
     int64_t sourcePid = 0;
@@ -227,6 +238,7 @@ public:
     FenwoldKeys winKeys;
     SwitcherKeyForwarder forwarder;
     std::unique_ptr<Trace> trace;
+    ExclusionGate exclusions{sim.prefs, sim.workspace};
     SwitcherController controller;
 
     int32_t textEdit = 0;

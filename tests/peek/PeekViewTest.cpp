@@ -2,10 +2,12 @@
 // empty label, and snapshots of both.
 #include "core/peek/Peek.h"
 #include "core/settings/Prefs.h"
+#include "core/shell/PanelStyles.h"
 #include "core/switcher/WindowTileOperations.h"
 #include "core/windows/WindowModel.h"
 #include "platform/sim/SimSession.h"
 #include "ui/common/PanelHost.h"
+#include "ui/common/QtFloatingPanel.h"
 #include "ui/peek/EmptyPeekView.h"
 #include "ui/switcher/SwitcherView.h"
 #include "ui/switcher/TileGridPanelWidget.h"
@@ -44,6 +46,11 @@ public:
         return QRect(qRound(f.x), qRound(900 - f.maxY()), qRound(f.width), qRound(f.height));
     }
     QWidget screen;
+
+protected:
+    std::unique_ptr<FloatingPanel> createPanel(QWidget& content, const PanelStyle& style) const override {
+        return std::make_unique<ChildFloatingPanel>(content, style, *this);
+    }
 };
 
 // A whole peek on a simulated session, drawn by the real widgets.
@@ -89,8 +96,8 @@ struct LivePeek {
     Metrics metrics;
     SwitcherModel peekModel;
     ContainerHost host;
-    TileGridPanelWidget grid{peekModel, metrics, host, 24};
-    EmptyPeekPanelWidget empty{host};
+    TileGridPanelWidget grid{peekModel, metrics, host, panelstyles::dockPeek()};
+    EmptyPeekPanelWidget empty{host, panelstyles::emptyPeek()};
     WindowTileOperations operations{model.windows, sim.workspace};
     std::unique_ptr<PeekController> peek;
 };

@@ -51,7 +51,7 @@ struct Playground : ::testing::Test {
     uint32_t focused(SimApplication& app) const { return *sim.windows.focusedWindow(app.pid()); }
     int32_t frontPid() const { return sim.workspace.frontmostApp()->pid; }
     QString pasteboardText() const {
-        for (const auto& item : sim.pasteboard.items())
+        for (const auto& item : sim.pasteboard.contents())
             for (const auto& [type, bytes] : item.types)
                 if (type == "public.utf8-plain-text") return QString::fromUtf8(bytes);
         return {};

@@ -6,10 +6,12 @@
 #include "core/peek/Peek.h"
 #include "platform/sim/apps/KeyLayout.h"
 #include "ui/clipboard/QtShelfPanel.h"
+#include "ui/hints/HintView.h"
 #include "ui/playground/PlaygroundWindow.h"
 #include "ui/playground/QtKeyMap.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QGraphicsView>
 #include <QMenu>
 #include <QMouseEvent>
@@ -141,20 +143,20 @@ TEST_F(Playground, AClickOutsideTheWindowMenuClosesItAndReachesNothingElse) {
 }
 
 TEST_F(Playground, RestingOnADockIconPeeksAtThatApplicationsWindowsAndMovingAwayHidesIt) {
-    const QPoint icon(751, 862);
+    const QPoint icon(720, 862);
     SimApplication* hovered = nullptr;
     for (SimApplication* app : pg->apps().all())
         if (pg->desktop().dockIconRect(app->pid())->contains(icon)) hovered = app;
     ASSERT_NE(hovered, nullptr) << "the script's point is on no Dock icon";
     const QImage before = pg->desktop().snapshot();
-    ASSERT_TRUE(run("move 751 862\nwait 0.8"));
+    ASSERT_TRUE(run("move 720 862\nwait 0.8"));
     PeekController& peek = pg->delegate().peek();
     EXPECT_TRUE(peek.isShowing());
     EXPECT_EQ(peek.currentKey(), QStringLiteral("p%1").arg(hovered->pid()));
     // The peek's panel is drawn above the icon.
     const QImage shown = pg->desktop().snapshot();
     EXPECT_GT(changedPixels(before, shown, QRect(icon.x() - 150, 600, 300, 220)), 5000);
-    ASSERT_TRUE(run("move 751 500\nwait 0.8"));
+    ASSERT_TRUE(run("move 720 500\nwait 0.8"));
     EXPECT_FALSE(peek.isShowing());
     // The shipped script does the same and writes both screenshots.
     ASSERT_TRUE(runShipped("dock-peek.play"));
@@ -218,4 +220,40 @@ TEST(PlaygroundKeys, MacKeysReachTheProgramsQtWidgetsAsQtNamesThem) {
     EXPECT_TRUE(commandOne->text.isEmpty());
     EXPECT_EQ(qtKeyPress(*macKeyCode(Qt::Key_C), macflag::control)->modifiers, Qt::MetaModifier);
     EXPECT_FALSE(qtKeyPress(*macKeyCode(Qt::Key_F5), 0));
+}
+
+TEST_F(Playground, TheHintIsDrawnWholeWhenTheScreenIsScaledDown) {
+    PlaygroundWindow window(*pg);
+    window.show();
+    QGraphicsView* view = window.screenView();
+    view->setFixedSize(864, 540); // a 1600×1000 display shows the screen at 0.6
+    QCoreApplication::processEvents();
+    ASSERT_NEAR(window.screenScale(), 0.6, 1e-6);
+    const QImage before = view->viewport()->grab().toImage();
+
+    pg->delegate().hints().present(HintHUD::demoHint());
+    pg->settle();
+    auto* panel = dynamic_cast<HintPanelWidget*>(pg->delegate().hints().panel());
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(panel->isVisible());
+    QCoreApplication::processEvents();
+    const QImage after = view->viewport()->grab().toImage();
+    ASSERT_EQ(after.size(), before.size());
+
+    // Where the view draws the panel, at the view's scale: every quarter of it shows the HUD, the
+    // bottom-right one included (a clipped panel showed only its top-left part).
+    const QRect drawn = view->mapFromScene(QRectF(panel->view()->geometry())).boundingRect();
+    const QRect quarters[] = {
+        QRect(drawn.topLeft(), drawn.size() / 2),
+        QRect(drawn.center(), drawn.size() / 2).adjusted(0, 0, -2, -2),
+        QRect(QPoint(drawn.center().x(), drawn.top()), drawn.size() / 2),
+        QRect(QPoint(drawn.left(), drawn.center().y()), drawn.size() / 2),
+    };
+    for (const QRect& quarter : quarters)
+        EXPECT_GT(changedPixels(before, after, quarter & after.rect()),
+                  quarter.width() * quarter.height() / 4)
+            << quarter.x() << "," << quarter.y();
+    // The picture for the documentation, where asked for.
+    const QString folder = qEnvironmentVariable("FENWOLD_SNAPSHOTS");
+    if (!folder.isEmpty()) after.save(QDir(folder).filePath("playground-hint-scaled.png"));
 }

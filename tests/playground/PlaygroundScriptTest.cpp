@@ -24,9 +24,10 @@ activate Text Edit
 screenshot alt-tab_1.png
 super
 windowshot whole
+stick-secure-input Vault
 )"));
     ASSERT_FALSE(parse.error) << parse.error->toStdString();
-    ASSERT_EQ(parse.steps.size(), 16u);
+    ASSERT_EQ(parse.steps.size(), 17u);
     const auto& s = parse.steps;
     EXPECT_EQ(s[0].kind, K::press);
     EXPECT_EQ(s[0].modifiers, std::vector<uint16_t>{58});
@@ -56,6 +57,8 @@ windowshot whole
     EXPECT_EQ(s[14].modifiers, std::vector<uint16_t>{55});
     EXPECT_EQ(s[15].kind, K::windowShot);
     EXPECT_EQ(s[15].text, "whole");
+    EXPECT_EQ(s[16].kind, K::stickSecureInput);
+    EXPECT_EQ(s[16].text, "Vault");
 }
 
 TEST(PlaygroundScript, KeyNamesCoverThePcKeyboard) {
@@ -86,6 +89,7 @@ TEST(PlaygroundScript, AnErrorNamesItsLineAndKeepsNoSteps) {
         {"screenshot ../up", "line 1: screenshot names use letters, digits, '-', '_' and '.'"},
         {"tab x0", "line 1: a repeat reads like \"x3\""},
         {"alt+tab now", "line 1: cannot read \"alt+tab now\""},
+        {"stick-secure-input", "line 1: stick-secure-input needs a name"},
         // Numbers the player could not carry out: not finite, too large, or not whole.
         {"click 850 nan", "line 1: Y must be a number of at least 0, not \"nan\""},
         {"move inf 3", "line 1: X must be a number of at least 0, not \"inf\""},

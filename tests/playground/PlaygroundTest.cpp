@@ -42,7 +42,7 @@ TEST_F(Playground, DesktopShowsMenuBarWithStatusItemDockAndWindowsInStackingOrde
     }
     // Windows in stacking order: the editor's "Notes" in front, its title bar light.
     const auto windows = pg->desktop().visibleWindows();
-    ASSERT_EQ(windows.size(), 10u);
+    ASSERT_EQ(windows.size(), 11u);
     EXPECT_EQ(windows.front().title, "Notes");
     EXPECT_TRUE(
         isGray(shot.pixel(qRound(windows.front().frame.midX()), qRound(windows.front().frame.y) + 4), 220));
@@ -153,8 +153,8 @@ TEST_F(Playground, StatusItemClickOpensTheMenuAfterTheDoubleClickInterval) {
     QStringList titles;
     for (QAction* a : static_cast<SlotStatusItem&>(pg->views().statusItem()).menu()->actions())
         if (!a->isSeparator()) titles << a->text();
-    EXPECT_EQ(titles,
-              (QStringList{"Clipboard Shelf", "Settings\u2026", "Check for Updates\u2026", "Quit Fenwold"}));
+    EXPECT_EQ(titles, (QStringList{"Pause Shortcuts in TextEdit", "Clipboard Shelf", "Settings\u2026",
+                                   "Check for Updates\u2026", "Quit Fenwold"}));
     static_cast<SlotStatusItem&>(pg->views().statusItem()).menu()->close();
 }
 
@@ -217,7 +217,7 @@ ctrl+c
 wait 1)"));
     ASSERT_EQ(store.entries().size(), 2u);
     EXPECT_EQ(pasteboardText(), "");
-    EXPECT_FALSE(sim.pasteboard.items().empty());
+    EXPECT_FALSE(sim.pasteboard.contents().empty());
     for (const auto& entry : store.entries())
         EXPECT_EQ(entry.foldedText().find("hunter2"), std::string::npos);
 }

@@ -28,14 +28,14 @@ struct Apps : ::testing::Test {
         }
     }
     QString pasteboardText() const {
-        for (const auto& item : sim.pasteboard.items())
+        for (const auto& item : sim.pasteboard.contents())
             for (const auto& [type, bytes] : item.types)
                 if (type == "public.utf8-plain-text") return QString::fromUtf8(bytes);
         return {};
     }
     QStringList pasteboardTypes() const {
         QStringList types;
-        for (const auto& item : sim.pasteboard.items())
+        for (const auto& item : sim.pasteboard.contents())
             for (const auto& t : item.types)
                 types << t.first;
         return types;
@@ -150,7 +150,7 @@ TEST_F(Apps, ImageViewerCopiesPngAndVaultCopiesConcealedTransientText) {
     key(viewer, mackey::c, kCmd);
     ASSERT_EQ(pasteboardTypes(), QStringList{"public.png"});
     QImage decoded;
-    ASSERT_TRUE(decoded.loadFromData(sim.pasteboard.items().front().types.front().second, "PNG"));
+    ASSERT_TRUE(decoded.loadFromData(sim.pasteboard.contents().front().types.front().second, "PNG"));
     EXPECT_EQ(decoded.size(), QSize(320, 200));
 
     auto& vault = apps.vault();
@@ -244,4 +244,82 @@ TEST_F(Apps, HardwareMakesFlagsChangedEventsAndDeliversPassedKeysToTheFrontApp) 
     // Hardware events carry no marker and no source process.
     EXPECT_EQ(seen.back().sourceUserData, 0);
     EXPECT_EQ(seen.back().sourcePid, 0);
+}
+
+TEST_F(Apps, EditorUndoesRedoesAndDeletesWholeWords) {
+    auto& ed = apps.editor();
+    const uint32_t doc = ed.newDocument("Doc", {0, 30, 400, 300}, "");
+    type(ed, "one two");
+    key(ed, mackey::backspace, kOpt);
+    EXPECT_EQ(ed.text(doc), "one ");
+    key(ed, mackey::z, kCmd);
+    EXPECT_EQ(ed.text(doc), "one two");
+    key(ed, mackey::z, kCmd | kShift);
+    EXPECT_EQ(ed.text(doc), "one ");
+    // Typing undoes as one step; a redo is gone after a new edit.
+    key(ed, mackey::z, kCmd);
+    key(ed, mackey::z, kCmd);
+    EXPECT_EQ(ed.text(doc), "");
+    key(ed, mackey::z, kCmd); // nothing more to undo
+    type(ed, "x");
+    key(ed, mackey::z, kCmd | kShift);
+    EXPECT_EQ(ed.text(doc), "x");
+    // Option+Delete takes the word after the cursor.
+    type(ed, " left right");
+    for (int i = 0; i < 6; ++i)
+        key(ed, mackey::left);
+    key(ed, mackey::fwdDelete, kOpt);
+    EXPECT_EQ(ed.text(doc), "x left");
+}
+
+TEST_F(Apps, TerminalDeletesTheWordBeforeAndTheLineWithControlKeys) {
+    auto& term = apps.terminal();
+    const uint32_t w = term.newWindow({0, 30, 600, 400});
+    type(term, "echo hello world ");
+    key(term, mackey::w, kCtrl);
+    EXPECT_EQ(term.inputLine(w), "echo hello ");
+    key(term, mackey::u, kCtrl);
+    EXPECT_EQ(term.inputLine(w), "");
+}
+
+TEST_F(Apps, TheGuestPcShowsEveryKeyItReceivesAndKeepsThemAll) {
+    auto& guest = apps.guest();
+    const uint32_t screen = guest.openScreen({0, 30, 400, 300});
+    EXPECT_EQ(guest.content(screen).value(1), "  (none yet)");
+    key(guest, mackey::c, kCtrl);
+    key(guest, mackey::tab, kOpt);
+    key(guest, mackey::q, kCmd); // the guest's own: the window does not quit
+    EXPECT_TRUE(guest.running());
+    EXPECT_EQ(guest.content(screen).mid(1),
+              (QStringList{QString::fromUtf8("  ⌃C"), QString::fromUtf8("  ⌥⇥"), QString::fromUtf8("  ⌘Q")}));
+    for (int i = 0; i < 20; ++i)
+        key(guest, mackey::a);
+    EXPECT_EQ(guest.content(screen).size(), 1 + GuestPcApp::kShownKeys);
+}
+
+TEST_F(Apps, TheVaultsPasswordFieldHoldsSecureKeyboardEntryWhileFocusedInFront) {
+    auto& vault = apps.vault();
+    vault.openVault({{"a.example", "first"}}, {0, 30, 300, 200});
+    sim.workspace.activate(vault.pid());
+    EXPECT_FALSE(sim.secureInput.enabled());
+    key(vault, mackey::tab);
+    EXPECT_TRUE(vault.fieldFocused());
+    EXPECT_TRUE(sim.secureInput.enabled());
+    EXPECT_EQ(sim.secureInput.holderPid(), vault.pid());
+    type(vault, "pw");
+    EXPECT_EQ(vault.masterPassword(), "pw");
+    EXPECT_TRUE(vault.content(0).front().contains(QString(2, QChar(0x2022))));
+    // Another application in front: the vault lets go, and takes it again on coming back.
+    sim.workspace.activate(apps.editor().pid());
+    EXPECT_FALSE(sim.secureInput.enabled());
+    sim.workspace.activate(vault.pid());
+    EXPECT_TRUE(sim.secureInput.enabled());
+    key(vault, mackey::tab);
+    EXPECT_FALSE(sim.secureInput.enabled());
+    // A forced stuck holder keeps it until it quits.
+    sim.secureInput.stick(vault.pid());
+    sim.workspace.activate(apps.editor().pid());
+    EXPECT_TRUE(sim.secureInput.enabled());
+    sim.workspace.quit(vault.pid());
+    EXPECT_FALSE(sim.secureInput.enabled());
 }

@@ -1,7 +1,9 @@
 #include "core/settings/Prefs.h"
 #include "core/settings/AltF4Action.h"
+#include "platform/qt/PrefsFile.h"
 #include "platform/sim/SimPrefs.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace fenwold;
@@ -22,7 +24,8 @@ TEST_F(PrefsFixture, RegistersExactlyTheDocumentedDefaults) {
         const auto key = static_cast<PrefKey>(i);
         if (std::holds_alternative<bool>(store.read(key))) ++registered;
     }
-    EXPECT_EQ(registered, 39);
+    EXPECT_EQ(registered, 40);
+    EXPECT_TRUE(prefs.ctrlLetters());
     EXPECT_TRUE(prefs.altTab());
     EXPECT_TRUE(prefs.parsecMouseFix());
     EXPECT_FALSE(prefs.winV());
@@ -30,6 +33,8 @@ TEST_F(PrefsFixture, RegistersExactlyTheDocumentedDefaults) {
     // Keys read but never registered stay absent.
     EXPECT_TRUE(std::holds_alternative<std::monostate>(store.read(PrefKey::thumbH)));
     EXPECT_TRUE(std::holds_alternative<std::monostate>(store.read(PrefKey::debugLog)));
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(store.read(PrefKey::excludedApps)));
+    EXPECT_TRUE(prefs.excludedApps().isEmpty());
 }
 
 TEST_F(PrefsFixture, MasterSwitchOffSilencesEveryGatedShortcutButNotAltTab) {
@@ -64,7 +69,8 @@ TEST_F(PrefsFixture, MasterSwitchOffSilencesEveryGatedShortcutButNotAltTab) {
                                      prefs.snapAssist(),
                                      prefs.ctrlClipboard(),
                                      prefs.ctrlSelectAll(),
-                                     prefs.ctrlZoom()};
+                                     prefs.ctrlZoom(),
+                                     prefs.ctrlLetters()};
     for (std::size_t i = 0; i < gated.size(); ++i)
         EXPECT_FALSE(gated[i]) << "accessor " << i;
     EXPECT_TRUE(prefs.altTab());
@@ -82,10 +88,37 @@ TEST_F(PrefsFixture, SwapRowIsOffWhileTheHardwareSwapIsOn) {
     prefs.set(PrefKey::swapCtrlCmd, true);
     EXPECT_FALSE(prefs.swapRow("ctrlClipboard"));
     EXPECT_FALSE(prefs.ctrlZoom());
+    EXPECT_FALSE(prefs.ctrlLetters());
     EXPECT_FALSE(prefs.swapRow("noSuchKey"));
     prefs.set(PrefKey::swapCtrlCmd, false);
     prefs.set(PrefKey::shortcutsEnabled, false);
     EXPECT_FALSE(prefs.swapRow("ctrlClipboard"));
+}
+
+TEST_F(PrefsFixture, ExcludedAppsIsAnArrayOfTextAndAnEmptyListRemovesTheKey) {
+    prefs.setExcludedApps({"com.example.Guest", "com.example.Remote"});
+    EXPECT_EQ(prefs.excludedApps(), (QStringList{"com.example.Guest", "com.example.Remote"}));
+    EXPECT_TRUE(std::holds_alternative<QStringList>(store.read(PrefKey::excludedApps)));
+    prefs.setExcludedApps({});
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(store.read(PrefKey::excludedApps)));
+    // A value of another type (written by hand) reads as no exclusions.
+    store.write(PrefKey::excludedApps, QString("com.example.Guest"));
+    EXPECT_TRUE(prefs.excludedApps().isEmpty());
+}
+
+TEST(PrefsFileTest, TheExclusionListSurvivesARestartWithOneOrSeveralApps) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("prefs.ini");
+    for (const QStringList& ids : {QStringList{"com.example.Guest"}, QStringList{"a.b", "c.d", "e.f"}}) {
+        {
+            SimPrefs memory;
+            PrefsFile file(memory, path);
+            Prefs(file).setExcludedApps(ids);
+        }
+        SimPrefs memory;
+        PrefsFile file(memory, path);
+        EXPECT_EQ(Prefs(file).excludedApps(), ids);
+    }
 }
 
 TEST_F(PrefsFixture, StoredValuesSurviveRegisteringDefaults) {

@@ -1,9 +1,11 @@
 // The settings window rendered offscreen: bindings, live updates, tab fitting, snapshots.
 #include "ui/settings/SettingsWindow.h"
+#include "core/settings/ExcludedApps.h"
 #include "core/settings/Prefs.h"
 #include "core/settings/SettingsContent.h"
 #include "platform/sim/SimSession.h"
 #include "ui/settings/AboutPane.h"
+#include "ui/settings/ExcludedAppsView.h"
 #include "ui/settings/GeneralPane.h"
 #include "ui/settings/ShortcutsPane.h"
 
@@ -27,6 +29,8 @@ struct SettingsWindowTest : ::testing::Test {
         SettingsDeps deps;
         deps.prefs = &sim.prefs;
         deps.loginItems = &sim.loginItems;
+        deps.workspace = &sim.workspace;
+        deps.appShell = &sim.appShell;
         deps.bundle = {"org.fenwold.Fenwold", QString("1.2"), std::nullopt, std::nullopt};
         deps.reapplyKeyMapping = [this] { ++reapplied; };
         deps.requestedTab = tab;
@@ -129,7 +133,7 @@ TEST_F(SettingsWindowTest, KeyboardNavigationReadsOnlyTheIntegerBit) {
     EXPECT_TRUE(sim.prefs.postedNotifications().isEmpty());
 }
 
-TEST_F(SettingsWindowTest, SwapDisablesOnlyTheThreeSoftwareRowsAndReappliesTheMapping) {
+TEST_F(SettingsWindowTest, SwapDisablesOnlyTheFourSoftwareRowsAndReappliesTheMapping) {
     auto w = make(1);
     ShortcutsPane& pane = *w->shortcuts();
     EXPECT_EQ(pane.sectionHeadings().front(), "Windows key (arrives as ⌘)");
@@ -142,7 +146,8 @@ TEST_F(SettingsWindowTest, SwapDisablesOnlyTheThreeSoftwareRowsAndReappliesTheMa
         for (const auto& r : section.rows)
             disabled += pane.row(r.pref)->checkbox()->isEnabled() ? 0 : 1;
     }
-    EXPECT_EQ(disabled, 3);
+    EXPECT_EQ(disabled, 4);
+    EXPECT_FALSE(pane.row("ctrlLetters")->checkbox()->isEnabled());
     EXPECT_FALSE(pane.row("ctrlZoom")->checkbox()->isEnabled());
     EXPECT_EQ(pane.row("ctrlZoom")->checkbox()->accessibleName(),
               "Resize content, unavailable while Ctrl and Command are swapped");
@@ -206,4 +211,64 @@ TEST_F(SettingsWindowTest, AboutShowsVersionAndQuestionMarkForAMissingBuild) {
     snapshot(*w, "settings-about");
     w->selectTab(0, false);
     snapshot(*w, "settings-general");
+}
+
+TEST_F(SettingsWindowTest, NotInTheseAppsListsNamesAddsAChosenAppAndRemovesTheSelection) {
+    QImage icon(32, 32, QImage::Format_ARGB32);
+    icon.fill(Qt::darkGreen);
+    sim.app("org.example.Guest", "Guest PC").icon(icon);
+    sim.workspace.install(QUrl::fromLocalFile("/Applications/Remote.app"),
+                          {QString("org.example.Remote"), QString("Remote Screen"), QImage()});
+    sim.workspace.install(QUrl::fromLocalFile("/Users/me/notes.txt"),
+                          {std::nullopt, QString("notes"), QImage()});
+    prefs.setExcludedApps({"org.example.Guest", "org.example.Gone"});
+    auto w = make(1);
+    ExcludedAppsView& view = *w->shortcuts()->excludedApps();
+    ASSERT_EQ(view.list()->count(), 2);
+    EXPECT_EQ(view.list()->item(0)->text(), "Guest PC");
+    EXPECT_FALSE(view.list()->item(0)->icon().isNull());
+    // An application that is not installed shows its bundle identifier.
+    EXPECT_EQ(view.list()->item(1)->text(), "org.example.Gone");
+    EXPECT_FALSE(view.removeButton()->isEnabled());
+
+    // "+" opens the chooser; a cancelled chooser and a file that is no application add nothing.
+    view.addButton()->click();
+    ASSERT_TRUE(sim.appShell.chooserOpen());
+    sim.appShell.answerChooser(QUrl());
+    view.addButton()->click();
+    sim.appShell.answerChooser(QUrl::fromLocalFile("/Users/me/notes.txt"));
+    EXPECT_EQ(view.list()->count(), 2);
+    view.addButton()->click();
+    sim.appShell.answerChooser(QUrl::fromLocalFile("/Applications/Remote.app"));
+    EXPECT_EQ(prefs.excludedApps(),
+              (QStringList{"org.example.Guest", "org.example.Gone", "org.example.Remote"}));
+    ASSERT_EQ(view.list()->count(), 3);
+    EXPECT_EQ(view.list()->item(2)->text(), "Remote Screen");
+    EXPECT_EQ(view.list()->currentRow(), 2);
+    snapshot(*w, "settings-shortcuts-excluded-apps");
+
+    // "−" removes the selection.
+    view.list()->setCurrentRow(1);
+    ASSERT_TRUE(view.removeButton()->isEnabled());
+    view.removeButton()->click();
+    EXPECT_EQ(prefs.excludedApps(), (QStringList{"org.example.Guest", "org.example.Remote"}));
+    // A change made elsewhere (the status menu, `defaults write`) shows while the window is open.
+    ExcludedApps(sim.prefs).remove("org.example.Guest");
+    settle();
+    ASSERT_EQ(view.list()->count(), 1);
+    EXPECT_EQ(view.list()->item(0)->text(), "Remote Screen");
+}
+
+TEST_F(SettingsWindowTest, TheShortcutsTabIsMeasuredWithTheExclusionsBelowTheDetailArea) {
+    auto w = make(1);
+    w->show();
+    settle();
+    ShortcutsPane& pane = *w->shortcuts();
+    const QWidget* area = pane.detailHeading()->parentWidget();
+    const QWidget* excluded = pane.excludedApps();
+    EXPECT_GE(excluded->geometry().top(), area->geometry().bottom());
+    EXPECT_GE(excluded->height(), 100);
+    // The window takes the pane's measured size, the exclusions included.
+    EXPECT_GE(w->height(), w->paneSizes()[1].height());
+    EXPECT_GE(w->paneSizes()[1].height(), excluded->geometry().bottom());
 }

@@ -16,7 +16,7 @@ struct Catalogue : ::testing::Test {
 };
 } // namespace
 
-TEST_F(Catalogue, TwentyNineRowsInSixSectionsEachNamingARealPreference) {
+TEST_F(Catalogue, ThirtyRowsInSixSectionsEachNamingARealPreference) {
     const auto& sections = remapSections();
     ASSERT_EQ(sections.size(), 6u);
     std::vector<std::size_t> sizes;
@@ -29,18 +29,26 @@ TEST_F(Catalogue, TwentyNineRowsInSixSectionsEachNamingARealPreference) {
             prefsSeen.insert(r.pref);
         }
     }
-    EXPECT_EQ(sizes, (std::vector<std::size_t>{11, 9, 2, 2, 1, 4}));
-    EXPECT_EQ(prefsSeen.size(), 29u);
+    EXPECT_EQ(sizes, (std::vector<std::size_t>{11, 10, 2, 2, 1, 4}));
+    EXPECT_EQ(prefsSeen.size(), 30u);
     EXPECT_EQ(sections[0].rows.front().pref, "snapKeys");
     EXPECT_EQ(sections[0].rows.back().pref, "winV");
     EXPECT_EQ(sections[5].rows.back().keys, "Ctrl+X then Ctrl+V");
+    // The editing keys follow Ctrl+A.
+    EXPECT_EQ(sections[1].rows[2].pref, "ctrlSelectAll");
+    const Remap& editing = sections[1].rows[3];
+    EXPECT_EQ(editing.pref, "ctrlLetters");
+    EXPECT_EQ(editing.keys, "Ctrl+Z Y S F N O P W T …");
+    EXPECT_EQ(editing.purpose, "Editing and file keys");
+    EXPECT_TRUE(editing.swapDoesIt);
+    EXPECT_TRUE(editing.detail.endsWith("⌃Backspace deletes a word, as ⌥⌫ does on a Mac."));
     EXPECT_EQ(
         remapNamed("winE")->detail,
         "A new Finder window at your home folder, like Explorer. Hides ⌘E, which most apps use for \"use "
         "selection for find\".");
 }
 
-TEST_F(Catalogue, SwapChangesOnlyTheFirstHeadingAndDisablesTheThreeSoftwareRows) {
+TEST_F(Catalogue, SwapChangesOnlyTheFirstHeadingAndDisablesTheFourSoftwareRows) {
     const auto& sections = remapSections();
     EXPECT_EQ(sectionHeading(sections[0], false), "Windows key (arrives as ⌘)");
     EXPECT_EQ(sectionHeading(sections[0], true), "Windows key (arrives as ⌃)");
@@ -53,7 +61,7 @@ TEST_F(Catalogue, SwapChangesOnlyTheFirstHeadingAndDisablesTheThreeSoftwareRows)
             if (rowDisabled(r, true)) disabled.push_back(r.pref);
         }
     }
-    EXPECT_EQ(disabled, (std::vector<QString>{"ctrlClipboard", "ctrlSelectAll", "ctrlZoom"}));
+    EXPECT_EQ(disabled, (std::vector<QString>{"ctrlClipboard", "ctrlSelectAll", "ctrlLetters", "ctrlZoom"}));
     const Remap& copy = *remapNamed("ctrlClipboard");
     EXPECT_EQ(rowAccessibilityLabel(copy, true),
               "Copy, cut, paste, unavailable while Ctrl and Command are swapped");

@@ -3,21 +3,25 @@
 #include "core/input/Keys.h"
 #include "platform/sim/SimSession.h"
 #include "support/SilentHintPanel.h"
+#include "support/TapEvents.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/common/PanelHost.h"
 #include "ui/peek/EmptyPeekView.h"
 #include "ui/snap/WindowMenuPresenter.h"
 #include "ui/switcher/TileGridPanelWidget.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace fenwold;
+using fenwold::testing::keyEvent;
 
 namespace {
 
 class RecordingViews final : public ShellViews {
 public:
-    std::unique_ptr<HintPanel> makeHintPanel() override {
+    std::unique_ptr<HintPanel> makeHintPanel(const PanelStyle&) override {
         return std::make_unique<fenwold::testing::SilentHintPanel>();
     }
     void installStatusItem(std::function<void(TrayClicks::Button, int)> onClick) override {
@@ -29,23 +33,27 @@ public:
                        std::function<void(StatusAction)> chosen) override {
         ++menus;
         menuItems = items.size();
+        lastMenu = items;
         choose = std::move(chosen);
     }
+    void setStatusIconOpacity(double opacity) override { iconOpacity = opacity; }
     void showSettings() override { ++settings; }
     // The overlays' real panels, offscreen.
     std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
-                                                     double radius) override {
-        return std::make_unique<TileGridPanelWidget>(model, metrics, host, radius);
+                                                     const PanelStyle& style) override {
+        return std::make_unique<TileGridPanelWidget>(model, metrics, host, style);
     }
-    std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel() override {
-        return std::make_unique<EmptyPeekPanelWidget>(host);
+    std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel(const PanelStyle& style) override {
+        return std::make_unique<EmptyPeekPanelWidget>(host, style);
     }
     std::unique_ptr<MenuPresenter> makeMenuPresenter() override {
         return std::make_unique<QtMenuPresenter>(host);
     }
-    std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context) override {
+    std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context,
+                                               const PanelStyle& style) override {
         ++shelfPanels;
-        return std::make_unique<QtShelfPanel>(context, ShelfStyle{}, [] { return 0.0; });
+        return std::make_unique<QtShelfPanel>(
+            context, ShelfStyle{}, [] { return 0.0; }, host, style);
     }
 
     DesktopPanelHost host;
@@ -56,6 +64,8 @@ public:
     std::function<void(StatusAction)> choose;
     int installs = 0, menus = 0, settings = 0;
     std::size_t menuItems = 0;
+    std::vector<StatusMenuItem> lastMenu;
+    double iconOpacity = 1.0;
 };
 
 struct Launch : ::testing::Test {
@@ -167,7 +177,7 @@ TEST_F(Launch, StatusItemClicksOpenTheMenuOrTheSettingsAndTheMenuActs) {
     EXPECT_EQ(views.menus, 0);
     sim.mainQueue.advance(0.31);
     EXPECT_EQ(views.menus, 1);
-    EXPECT_EQ(views.menuItems, 6u);
+    EXPECT_EQ(views.menuItems, 8u);
     views.click(TrayClicks::Button::left, 1);
     views.click(TrayClicks::Button::left, 2);
     sim.mainQueue.advance(1);
@@ -181,23 +191,13 @@ TEST_F(Launch, StatusItemClicksOpenTheMenuOrTheSettingsAndTheMenuActs) {
     EXPECT_TRUE(sim.appShell.terminated());
 }
 
-namespace {
-TapEvent key(int64_t code, bool down, uint64_t flags) {
-    TapEvent e;
-    e.type = down ? eventtype::keyDown : eventtype::keyUp;
-    e.keyCode = code;
-    e.flags = flags;
-    return e;
-}
-} // namespace
-
 TEST_F(Launch, WinVAndTheStatusMenuOpenTheShelfWhichOwnsTheKeyboardUntilItCloses) {
     sim.prefs.write(PrefKey::winV, true);
     sim.app("com.apple.TextEdit", "TextEdit").frontmost();
     launch();
-    TapEvent down = key(keycode::v, true, flag::command);
+    TapEvent down = keyEvent(keycode::v, true, flag::command);
     EXPECT_EQ(sim.eventTap.feed(down), TapAnswer::swallow);
-    TapEvent up = key(keycode::v, false, flag::command);
+    TapEvent up = keyEvent(keycode::v, false, flag::command);
     sim.eventTap.feed(up);
     sim.mainQueue.advance(0.5);
     EXPECT_TRUE(app->shelf().isOpen());
@@ -225,7 +225,7 @@ TEST_F(Launch, AltTabThroughTheTapOpensTheSwitcherOverTheSessionsWindows) {
     sim.app("com.apple.Safari", "Safari").window("News", {100, 80, 900, 700});
     sim.workspace.activate(edit.pid());
     launch();
-    TapEvent tab = key(kTab, true, flag::option);
+    TapEvent tab = keyEvent(kTab, true, flag::option);
     EXPECT_EQ(sim.eventTap.feed(tab), TapAnswer::swallow);
     sim.mainQueue.advance(0.1);
     EXPECT_EQ(app->routing().snapshot().switcherPhase.kind, SwitcherPhase::Kind::capturing);
@@ -248,4 +248,201 @@ TEST_F(Launch, DebugNotificationsToggleTheShelfWhileDebugLogIsOn) {
     sim.prefs.postDistributed("org.fenwold.Fenwold.debug.clipHistory");
     sim.mainQueue.advance(0.5);
     EXPECT_FALSE(app->shelf().isOpen());
+}
+
+TEST_F(Launch, PauseShortcutsInTheFrontAppExcludesTheAppInFrontWhenTheMenuOpened) {
+    const int32_t guest = sim.app("org.example.Guest", "Guest PC").frontmost();
+    const int32_t editor = sim.app("com.apple.TextEdit", "TextEdit");
+    launch();
+    auto ctrlC = [&] {
+        TapEvent down = keyEvent(keycode::c, true, flag::control);
+        return sim.eventTap.feed(down);
+    };
+    EXPECT_EQ(ctrlC(), TapAnswer::swallow);
+
+    views.click(TrayClicks::Button::right, 1);
+    ASSERT_FALSE(views.lastMenu.empty());
+    EXPECT_EQ(views.lastMenu[0].title, "Pause Shortcuts in Guest PC");
+    EXPECT_TRUE(views.lastMenu[0].enabled);
+    EXPECT_FALSE(views.lastMenu[0].checked);
+    // Another application comes forward while the menu is open: the choice is still about the
+    // one that was in front.
+    sim.workspace.activate(editor);
+    views.choose(StatusAction::toggleExclusion);
+    EXPECT_EQ(app->prefs().excludedApps(), QStringList{"org.example.Guest"});
+    EXPECT_EQ(ctrlC(), TapAnswer::swallow);
+    sim.workspace.activate(guest);
+    EXPECT_EQ(ctrlC(), TapAnswer::pass);
+
+    views.click(TrayClicks::Button::right, 1);
+    EXPECT_TRUE(views.lastMenu[0].checked);
+    views.choose(StatusAction::toggleExclusion);
+    EXPECT_TRUE(app->prefs().excludedApps().isEmpty());
+    EXPECT_EQ(ctrlC(), TapAnswer::swallow);
+
+    // Without a bundle identifier there is nothing to put in the list.
+    sim.workspace.launchWithPid(700, std::nullopt, QString("helper"));
+    sim.workspace.activate(700);
+    views.click(TrayClicks::Button::right, 1);
+    EXPECT_EQ(views.lastMenu[0].title, "Pause Shortcuts in helper");
+    EXPECT_FALSE(views.lastMenu[0].enabled);
+    views.choose(StatusAction::toggleExclusion);
+    EXPECT_TRUE(app->prefs().excludedApps().isEmpty());
+}
+
+namespace {
+std::optional<QString> secureLine(const std::vector<StatusMenuItem>& menu) {
+    if (!menu.empty() && !menu.front().action) return menu.front().title;
+    return std::nullopt;
+}
+} // namespace
+
+TEST_F(Launch, SecureKeyboardEntryInTheFrontAppOnlyShowsInTheMenu) {
+    const int32_t vault = sim.app("org.example.Vault", "Vault").frontmost();
+    launch();
+    const int64_t hints = app->hints().generation();
+    sim.secureInput.enable(vault);
+    sim.mainQueue.advance(2.0);
+    EXPECT_TRUE(app->secureInput().on());
+    EXPECT_DOUBLE_EQ(views.iconOpacity, 0.5);
+    views.click(TrayClicks::Button::right, 1);
+    EXPECT_EQ(secureLine(views.lastMenu), QString("Shortcuts paused: Vault is using Secure Keyboard Entry"));
+    EXPECT_FALSE(views.lastMenu.front().enabled);
+    sim.mainQueue.advance(30);
+    EXPECT_EQ(app->hints().generation(), hints);
+    EXPECT_EQ(sim.log.lines().count(QString("Fenwold: secure keyboard entry on (pid %1, Vault)").arg(vault)),
+              1);
+
+    sim.secureInput.disable(vault);
+    sim.mainQueue.advance(2.0);
+    EXPECT_FALSE(app->secureInput().on());
+    EXPECT_DOUBLE_EQ(views.iconOpacity, 1.0);
+    views.click(TrayClicks::Button::right, 1);
+    EXPECT_FALSE(secureLine(views.lastMenu));
+    EXPECT_EQ(sim.log.lines().count("Fenwold: secure keyboard entry off"), 1);
+}
+
+TEST_F(Launch, SecureKeyboardEntryHeldInTheBackgroundShowsTheHudOncePerEpisode) {
+    sim.prefs.write(PrefKey::macHints, false); // shown regardless
+    const int32_t vault = sim.app("org.example.Vault", "Vault");
+    sim.app("com.apple.TextEdit", "TextEdit").frontmost();
+    launch();
+    const int64_t before = app->hints().generation();
+    sim.secureInput.enable(vault);
+    sim.secureInput.stick(vault);
+    sim.mainQueue.advance(2.0); // the poll sees it
+    sim.mainQueue.advance(4.9);
+    EXPECT_EQ(app->hints().generation(), before);
+    sim.mainQueue.advance(0.2);
+    ASSERT_EQ(app->hints().generation(), before + 1);
+    ASSERT_TRUE(app->hints().current());
+    EXPECT_EQ(app->hints().current()->title, QString("Shortcuts paused"));
+    EXPECT_EQ(app->hints().current()->mac, QString("Vault ~has ~Secure ~Keyboard ~Entry ~on"));
+    sim.mainQueue.advance(60);
+    EXPECT_EQ(app->hints().generation(), before + 1);
+
+    // A new episode shows it again; a holder the system does not name is "an app".
+    sim.secureInput.unstick();
+    sim.secureInput.disable(vault);
+    sim.mainQueue.advance(2.0);
+    EXPECT_FALSE(app->secureInput().on());
+    sim.secureInput.setHolderReported(false);
+    sim.secureInput.enable(vault);
+    sim.mainQueue.advance(8.0);
+    EXPECT_EQ(app->hints().generation(), before + 2);
+    EXPECT_EQ(app->hints().current()->mac, QString("an app ~has ~Secure ~Keyboard ~Entry ~on"));
+    EXPECT_EQ(sim.log.lines().count("Fenwold: secure keyboard entry on (pid unknown, an app)"), 1);
+}
+
+TEST_F(Launch, SecureKeyboardEntryIsReadEveryTwoSecondsAndHidesKeysFromTheTap) {
+    const int32_t vault = sim.app("org.example.Vault", "Vault");
+    sim.app("com.apple.TextEdit", "TextEdit").frontmost();
+    launch();
+    sim.secureInput.enable(vault);
+    sim.mainQueue.advance(1.9);
+    EXPECT_FALSE(app->secureInput().on());
+    sim.mainQueue.advance(0.2);
+    EXPECT_TRUE(app->secureInput().on());
+    // As on a Mac, the tap sees no key: Ctrl+C reaches the application unchanged.
+    TapEvent down = keyEvent(keycode::c, true, flag::control);
+    EXPECT_EQ(sim.eventTap.feed(down), TapAnswer::pass);
+    EXPECT_EQ(down.flags, flag::control);
+    EXPECT_TRUE(sim.keys.posted().empty());
+    // A holder that quits lets go.
+    sim.workspace.quit(vault);
+    sim.mainQueue.advance(2.0);
+    EXPECT_FALSE(app->secureInput().on());
+}
+
+TEST_F(Launch, RevokingAccessibilityLetsEveryKeyPastTheTapUntilItIsGrantedAgain) {
+    sim.app("com.apple.TextEdit", "TextEdit").window("Notes", {80, 60, 800, 600});
+    launch();
+    ASSERT_TRUE(sim.eventTap.enabled());
+    sim.accessibility.setTrusted(false);
+    sim.mainQueue.advance(1.0);
+    EXPECT_FALSE(sim.eventTap.enabled());
+    EXPECT_EQ(sim.log.lines().count("Fenwold: accessibility permission revoked — shortcuts paused"), 1);
+    TapEvent copy = keyEvent(keycode::c, true, flag::control);
+    EXPECT_EQ(sim.eventTap.feed(copy), TapAnswer::pass);
+    EXPECT_TRUE(sim.keys.posted().empty());
+    // The system's tap-disabled notice must not switch a paused tap back on.
+    TapEvent timeout;
+    timeout.type = eventtype::tapDisabledByTimeout;
+    sim.eventTap.feed(timeout);
+    EXPECT_FALSE(sim.eventTap.enabled());
+
+    sim.accessibility.setTrusted(true);
+    sim.mainQueue.advance(1.0);
+    EXPECT_TRUE(sim.eventTap.enabled());
+    EXPECT_EQ(sim.log.lines().count("Fenwold: accessibility permission restored — shortcuts resumed"), 1);
+    EXPECT_EQ(sim.eventTap.feed(copy), TapAnswer::swallow);
+    EXPECT_EQ(app->phase(), AppDelegate::Phase::armed);
+}
+
+TEST_F(Launch, QuittingStopsTheTapBeforeTheControllersItCallsAreGone) {
+    launch();
+    ASSERT_TRUE(sim.eventTap.started());
+    app->applicationWillTerminate();
+    EXPECT_FALSE(sim.eventTap.started());
+    TapEvent tab = keyEvent(kTab, true, flag::option);
+    EXPECT_EQ(sim.eventTap.feed(tab), TapAnswer::pass);
+
+    // Torn down without the terminate step, the delegate still takes the tap with it: events
+    // arriving afterwards reach nothing that is gone.
+    SimSession other;
+    RecordingViews v;
+    v.screens = &other.screens;
+    auto delegate = std::make_unique<AppDelegate>(other.platform(), v, StartupOptions{});
+    delegate->applicationDidFinishLaunching();
+    ASSERT_TRUE(other.eventTap.started());
+    delegate.reset();
+    EXPECT_FALSE(other.eventTap.started());
+    EXPECT_EQ(other.eventTap.feed(tab), TapAnswer::pass);
+}
+
+TEST(SecureInputWatchTest, TheTraceMarksBothEndsOfAnEpisodeAndAProcessIsNamedByItsProcessName) {
+    SimSession sim;
+    QTemporaryDir dir;
+    sim.prefs.write(PrefKey::debugLog, true);
+    Trace trace(sim.prefs, sim.mainQueue, sim.clock, dir.filePath("trace.txt"));
+    SecureInputWatch watch(
+        {&sim.secureInput, &sim.workspace, &sim.processes, &sim.mainQueue, &sim.log, &trace, nullptr});
+    int changes = 0;
+    watch.onChange = [&] { ++changes; };
+    watch.start();
+    // A holder that is no application (a login window, a tool): its process name.
+    sim.workspace.launchWithPid(321, std::nullopt, std::nullopt);
+    sim.processes.setProcessName(321, "loginwindow");
+    sim.secureInput.enable(321);
+    sim.mainQueue.advance(2.0);
+    EXPECT_EQ(watch.holderName(), "loginwindow");
+    sim.secureInput.disable(321);
+    sim.mainQueue.advance(2.0);
+    EXPECT_EQ(changes, 2);
+    QFile file(dir.filePath("trace.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains("*** SECURE INPUT ON pid=321 loginwindow")) << text.toStdString();
+    EXPECT_TRUE(text.contains("*** SECURE INPUT OFF"));
+    EXPECT_TRUE(sim.log.lines().contains("Fenwold: secure keyboard entry on (pid 321, loginwindow)"));
 }

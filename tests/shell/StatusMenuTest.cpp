@@ -8,12 +8,47 @@
 
 using namespace fenwold;
 
-TEST(StatusMenu, ItemsKeyEquivalentsAndSeparatorsInOrder) {
+namespace {
+QStringList titlesOf(const std::vector<StatusMenuItem>& items) {
     QStringList titles;
-    for (const auto& item : statusMenuItems())
-        titles << (item.isSeparator() ? "-" : item.title + "|" + item.keyEquivalent);
-    EXPECT_EQ(titles, (QStringList{"Clipboard Shelf|", "-", "Settings…|,", "Check for Updates…|", "-",
-                                   "Quit Fenwold|q"}));
+    for (const auto& item : items) {
+        if (item.isSeparator()) {
+            titles << "-";
+            continue;
+        }
+        titles << item.title + "|" + item.keyEquivalent + (item.enabled ? "" : "|disabled") +
+                      (item.checked ? "|checked" : "");
+    }
+    return titles;
+}
+} // namespace
+
+TEST(StatusMenu, ItemsKeyEquivalentsAndSeparatorsInOrder) {
+    StatusMenuState state;
+    state.frontName = "TextEdit";
+    state.frontExcludable = true;
+    EXPECT_EQ(titlesOf(statusMenuItems(state)),
+              (QStringList{"Pause Shortcuts in TextEdit|", "-", "Clipboard Shelf|", "-", "Settings…|,",
+                           "Check for Updates…|", "-", "Quit Fenwold|q"}));
+    // An excluded front application is checked; one without a bundle identifier cannot be chosen.
+    state.frontExcluded = true;
+    EXPECT_EQ(titlesOf(statusMenuItems(state)).front(), "Pause Shortcuts in TextEdit||checked");
+    state.frontExcludable = false;
+    EXPECT_EQ(titlesOf(statusMenuItems(state)).front(), "Pause Shortcuts in TextEdit||disabled");
+    EXPECT_EQ(titlesOf(statusMenuItems({})).front(), "Pause Shortcuts in This App||disabled");
+}
+
+TEST(StatusMenu, SecureKeyboardEntryComesFirstAsADisabledLine) {
+    StatusMenuState state;
+    state.secureInputHolder = "Vault";
+    state.frontName = "TextEdit";
+    state.frontExcludable = true;
+    const QStringList titles = titlesOf(statusMenuItems(state));
+    ASSERT_GE(titles.size(), 3);
+    EXPECT_EQ(titles[0], "Shortcuts paused: Vault is using Secure Keyboard Entry||disabled");
+    EXPECT_EQ(titles[1], "-");
+    EXPECT_EQ(titles[2], "Pause Shortcuts in TextEdit|");
+    EXPECT_FALSE(statusMenuItems(state).front().action);
 }
 
 namespace {
@@ -63,7 +98,7 @@ TEST(AccessibilityGateTest, ArmsAtOnceWhenTrustedAndOtherwiseOnceWithinASecondOf
             ++prompts;
             return sim.accessibility.isTrusted();
         },
-        [&] { return sim.accessibility.isTrusted(); }, [&] { ++armed; });
+        [&] { return sim.accessibility.isTrusted(); }, {[&] { ++armed; }, {}, {}});
     gate.start();
     EXPECT_EQ(prompts, 1);
     sim.mainQueue.advance(30);
@@ -72,7 +107,6 @@ TEST(AccessibilityGateTest, ArmsAtOnceWhenTrustedAndOtherwiseOnceWithinASecondOf
     sim.accessibility.setTrusted(true);
     sim.mainQueue.advance(1.0);
     EXPECT_EQ(armed, 1);
-    EXPECT_FALSE(gate.polling());
     gate.start();
     sim.mainQueue.advance(5);
     EXPECT_EQ(armed, 1);
@@ -81,10 +115,34 @@ TEST(AccessibilityGateTest, ArmsAtOnceWhenTrustedAndOtherwiseOnceWithinASecondOf
     SimSession trusted;
     int armedAtOnce = 0;
     AccessibilityGate direct(
-        trusted.mainQueue, [] { return true; }, [] { return true; }, [&] { ++armedAtOnce; });
+        trusted.mainQueue, [] { return true; }, [] { return true; }, {[&] { ++armedAtOnce; }, {}, {}});
     direct.start();
     EXPECT_EQ(armedAtOnce, 1);
-    EXPECT_FALSE(direct.polling());
+}
+
+TEST(AccessibilityGateTest, KeepsWatchingAfterArmingAndReportsEachLossAndReturnOnce) {
+    SimSession sim;
+    int armed = 0, lost = 0, regained = 0;
+    AccessibilityGate gate(
+        sim.mainQueue, [&] { return sim.accessibility.isTrusted(); },
+        [&] { return sim.accessibility.isTrusted(); },
+        {[&] { ++armed; }, [&] { ++lost; }, [&] { ++regained; }});
+    gate.start();
+    ASSERT_EQ(armed, 1);
+    EXPECT_TRUE(gate.polling()); // the user may revoke the permission at any time
+
+    sim.accessibility.setTrusted(false);
+    sim.mainQueue.advance(1.0);
+    EXPECT_EQ(lost, 1);
+    EXPECT_FALSE(gate.trusted());
+    sim.mainQueue.advance(10);
+    EXPECT_EQ(lost, 1);
+    sim.accessibility.setTrusted(true);
+    sim.mainQueue.advance(1.0);
+    EXPECT_EQ(regained, 1);
+    sim.mainQueue.advance(10);
+    EXPECT_EQ(armed, 1);
+    EXPECT_EQ(regained, 1);
 }
 
 TEST(StatusIcon, DrawsABarAboveALetterWOnTransparent) {
@@ -102,19 +160,30 @@ TEST(StatusIcon, DrawsABarAboveALetterWOnTransparent) {
     if (!dir.isEmpty()) icon.scaled(144, 144).save(QDir(dir).filePath("status-icon.png"));
 }
 
-TEST(StatusMenu, QtMenuHasTheItemsShortcutsAndActions) {
+TEST(StatusMenu, QtMenuHasTheItemsShortcutsActionsAndStates) {
     std::vector<StatusAction> chosen;
+    StatusMenuState state;
+    state.secureInputHolder = "Vault";
+    state.frontName = "TextEdit";
+    state.frontExcludable = true;
+    state.frontExcluded = true;
     auto menu =
-        QtShellViews::buildStatusMenu(statusMenuItems(), [&](StatusAction a) { chosen.push_back(a); });
+        QtShellViews::buildStatusMenu(statusMenuItems(state), [&](StatusAction a) { chosen.push_back(a); });
     const auto actions = menu->actions();
-    ASSERT_EQ(actions.size(), 6);
+    ASSERT_EQ(actions.size(), 10);
+    EXPECT_FALSE(actions[0]->isEnabled());
     EXPECT_TRUE(actions[1]->isSeparator());
-    EXPECT_EQ(actions[2]->text(), "Settings…");
-    EXPECT_EQ(actions[2]->shortcut(), QKeySequence("Ctrl+,"));
-    EXPECT_EQ(actions[5]->shortcut(), QKeySequence("Ctrl+Q"));
+    EXPECT_TRUE(actions[2]->isEnabled());
+    EXPECT_TRUE(actions[2]->isChecked());
+    EXPECT_EQ(actions[6]->text(), "Settings…");
+    EXPECT_EQ(actions[6]->shortcut(), QKeySequence("Ctrl+,"));
+    EXPECT_EQ(actions[9]->shortcut(), QKeySequence("Ctrl+Q"));
     actions[0]->trigger();
-    actions[5]->trigger();
-    EXPECT_EQ(chosen, (std::vector<StatusAction>{StatusAction::openClipboard, StatusAction::quit}));
+    actions[2]->trigger();
+    actions[4]->trigger();
+    actions[9]->trigger();
+    EXPECT_EQ(chosen, (std::vector<StatusAction>{StatusAction::toggleExclusion, StatusAction::openClipboard,
+                                                 StatusAction::quit}));
     menu->adjustSize();
     const QImage image = menu->grab().toImage();
     EXPECT_GT(image.height(), 60);
@@ -122,10 +191,18 @@ TEST(StatusMenu, QtMenuHasTheItemsShortcutsAndActions) {
     if (!dir.isEmpty()) image.save(QDir(dir).filePath("status-menu.png"));
 }
 
+TEST(StatusIcon, HalfOpacityHalvesTheInk) {
+    const QImage full = statusIconImage(2), dimmed = statusIconImage(2, 0.5);
+    const QPoint bar(18, 5); // inside the bar above the W
+    EXPECT_GT(qAlpha(full.pixel(bar)), 200);
+    EXPECT_NEAR(qAlpha(dimmed.pixel(bar)), qAlpha(full.pixel(bar)) / 2, 3);
+}
+
 // A menu bar that adopts the menus it shows, as the playground's screen does.
 struct AdoptingSlot final : StatusItemSlot {
     std::unique_ptr<QWidget> bar = std::make_unique<QWidget>();
     void install(const QImage&, std::function<void(TrayClicks::Button, int)>) override {}
+    void setIcon(const QImage&) override {}
     void showMenu(QMenu& menu) override { menu.setParent(bar.get(), Qt::Widget); }
 };
 

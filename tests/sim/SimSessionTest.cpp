@@ -56,12 +56,12 @@ TEST(SimSession, PasteboardCountsChangesAndCanRefuseWrites) {
     const long start = sim.pasteboard.changeCount();
     sim.pasteboard.copyText("hello");
     EXPECT_EQ(sim.pasteboard.changeCount(), start + 1);
-    ASSERT_EQ(sim.pasteboard.items().size(), 1u);
-    EXPECT_EQ(sim.pasteboard.items()[0].types[0].second, QByteArray("hello"));
+    ASSERT_EQ(sim.pasteboard.contents().size(), 1u);
+    EXPECT_EQ(sim.pasteboard.contents()[0].types[0].second, QByteArray("hello"));
 
     sim.pasteboard.setWritesFail(true);
     EXPECT_FALSE(sim.pasteboard.write({PasteboardItem{{{"public.utf8-plain-text", "x"}}}}));
-    EXPECT_TRUE(sim.pasteboard.items().empty());
+    EXPECT_TRUE(sim.pasteboard.contents().empty());
 }
 
 TEST(SimSession, AccessibilityDistinguishesMissingErrorsAndGoneElements) {

@@ -1,8 +1,10 @@
 // Snap assist drawn by the real tile-grid panel, offscreen: its geometry in the half screen and
 // a picture of it next to the snapped window.
+#include "core/shell/PanelStyles.h"
 #include "core/snap/SnapAssistController.h"
 #include "switcher/OverlayRig.h"
 #include "ui/common/PanelHost.h"
+#include "ui/common/QtFloatingPanel.h"
 #include "ui/switcher/SwitcherView.h"
 #include "ui/switcher/TileGridPanelWidget.h"
 
@@ -23,6 +25,11 @@ public:
         return QRect(qRound(f.x), qRound(height_ - f.maxY()), qRound(f.width), qRound(f.height));
     }
 
+protected:
+    std::unique_ptr<FloatingPanel> createPanel(QWidget& content, const PanelStyle& style) const override {
+        return std::make_unique<DesktopFloatingPanel>(content, style, *this);
+    }
+
 private:
     double height_;
 };
@@ -32,7 +39,8 @@ protected:
     CanvasHost host{sim.screens.screens().front().frame.height};
     TileGridPanelWidget* widget = nullptr;
     SnapAssistController assist{assistParts(), [this](SwitcherModel& m) {
-                                    auto p = std::make_unique<TileGridPanelWidget>(m, metrics, host, 24);
+                                    auto p = std::make_unique<TileGridPanelWidget>(m, metrics, host,
+                                                                                   panelstyles::snapAssist());
                                     widget = p.get();
                                     return p;
                                 }};

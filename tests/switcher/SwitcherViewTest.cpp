@@ -1,6 +1,8 @@
 // The tile grid rendered offscreen: geometry, labels, hover buttons, clicks and snapshots.
 #include "ui/switcher/SwitcherView.h"
+#include "core/shell/PanelStyles.h"
 #include "ui/common/PanelHost.h"
+#include "ui/common/QtFloatingPanel.h"
 #include "ui/switcher/TileGridPanelWidget.h"
 
 #include <QCoreApplication>
@@ -155,7 +157,7 @@ TEST(TileGridPanelWidgetTest, PlacesTheGridAtItsScreenFrameAndForwardsActions) {
     Metrics metrics;
     model.setWindows({window(1, "Notes"), window(2, "Plan")});
     DesktopPanelHost host;
-    TileGridPanelWidget panel(model, metrics, host, 24);
+    TileGridPanelWidget panel(model, metrics, host, panelstyles::switcher());
     std::vector<std::pair<int, TileAction>> actions;
     panel.onAction = [&](int i, TileAction a) { actions.emplace_back(i, a); };
     const std::vector<std::vector<int>> rows = {{0, 1}};

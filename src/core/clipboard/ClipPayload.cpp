@@ -1,8 +1,9 @@
 #include "ClipPayload.h"
 
+#include "IcuRegex.h"
 #include "Sha256.h"
+#include "WebURL.h"
 
-#include <QRegularExpression>
 #include <QUtf8StringView>
 #include <QTextBoundaryFinder>
 #include <algorithm>
@@ -111,24 +112,33 @@ QString ClipPayload::fingerprint() const {
 std::optional<QUrl> ClipPayload::webURL(const QString& text) {
     const QString trimmed = text.trimmed();
     if (std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.isSpace(); })) return std::nullopt;
-    const QUrl url(trimmed, QUrl::StrictMode);
-    if (!url.isValid()) return std::nullopt;
-    const QString scheme = url.scheme().toLower();
+    auto url = parseLenientURL(trimmed);
+    if (!url) return std::nullopt;
+    const QString scheme = url->scheme().toLower();
     if (scheme != QLatin1String("https") && scheme != QLatin1String("http")) return std::nullopt;
-    if (url.host().isEmpty()) return std::nullopt;
+    if (url->host().isEmpty()) return std::nullopt;
     return url;
 }
 
 QString firstCharacters(QStringView text, int count) {
     if (text.size() <= count) return text.toString(); // never more clusters than code units
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), text.size());
-    qsizetype position = 0;
-    for (int seen = 0; seen < count; ++seen) {
-        const qsizetype next = finder.toNextBoundary();
-        if (next < 0) return text.toString();
-        position = next;
+    // Boundaries are found in a window that grows until it holds count characters: a boundary
+    // before the window's end depends only on the text up to it, so a long clip is not analysed
+    // past what is taken.
+    for (qsizetype window = std::min<qsizetype>(text.size(), qsizetype(count) * 2 + 16);; window *= 2) {
+        window = std::min(window, text.size());
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), window);
+        qsizetype position = 0;
+        int seen = 0;
+        while (seen < count) {
+            const qsizetype next = finder.toNextBoundary();
+            if (next < 0) break;
+            position = next;
+            ++seen;
+        }
+        if (window == text.size()) return text.left(position).toString();
+        if (seen == count && position < window) return text.left(position).toString();
     }
-    return text.left(position).toString();
 }
 
 qsizetype characterCount(QStringView text) {
@@ -145,13 +155,11 @@ bool ClipPayload::isCode(const QString& text) {
     if (head.startsWith(QLatin1Char('{')) || head.startsWith(QLatin1Char('['))) {
         if (nlohmann::json::accept(head.toStdString())) return true;
     }
-    static const QRegularExpression codeLine(
-        QStringLiteral(
-            R"((?m)^\s*(import \w|from \w+ import |(?:export )?(?:const|let|var|func|function|class|struct|)"
-            R"(enum|def|async function) \w|(?:if|for|while)\s*\(.+\)\s*\{|(?:SELECT|INSERT INTO|)"
-            R"(CREATE TABLE)\s|</?[a-zA-Z][^>]*>))"),
-        QRegularExpression::UseUnicodePropertiesOption);
-    return codeLine.match(head).hasMatch();
+    static const IcuRegex codeLine(
+        uR"((?m)^\s*(import \w|from \w+ import |(?:export )?(?:const|let|var|func|function|class|struct|)"
+        uR"(enum|def|async function) \w|(?:if|for|while)\s*\(.+\)\s*\{|(?:SELECT|INSERT INTO|)"
+        uR"(CREATE TABLE)\s|</?[a-zA-Z][^>]*>))");
+    return codeLine.search(head);
 }
 
 } // namespace fenwold

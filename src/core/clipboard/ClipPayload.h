@@ -47,7 +47,7 @@ struct ClipPayload {
     // Bytes over every type of every item.
     qint64 byteCount() const;
     ClipKind kind() const;
-    // The kind, given the payload's text already decoded.
+    // The kind, given the payload's text() already decoded.
     ClipKind kind(const QString& text) const;
     // 64 lowercase hex digits identifying the items, their types and bytes (not their source).
     QString fingerprint() const;

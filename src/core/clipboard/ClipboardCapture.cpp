@@ -32,26 +32,30 @@ const QSet<QString>& privateTypes() {
 
 std::optional<ClipPayload> ClipPayload::capture(const Pasteboard& pasteboard,
                                                 const std::optional<QString>& sourceID) {
+    // Every rule that can refuse a copy is decided from its types alone, before any bytes are
+    // fetched: a password manager's concealed copy is never read into this process.
     if (sourceID && privateApps().contains(*sourceID)) return std::nullopt;
-    const std::vector<PasteboardItem> items = pasteboard.items();
+    const std::vector<PasteboardTypes> items = pasteboard.itemTypes();
     if (items.empty() || items.size() > static_cast<std::size_t>(ClipLimits::maxItems)) return std::nullopt;
-    for (const auto& item : items)
-        for (const auto& entry : item.types)
-            if (privateTypes().contains(entry.first) || entry.first == ClipTypes::fileURL)
-                return std::nullopt;
+    for (const auto& types : items)
+        for (const QString& type : types)
+            if (privateTypes().contains(type) || type == ClipTypes::fileURL) return std::nullopt;
 
     ClipPayload payload;
     qint64 total = 0;
-    for (const auto& item : items) {
+    for (std::size_t index = 0; index < items.size(); ++index) {
+        const PasteboardTypes& listed = items[index];
         PasteboardItem kept;
         for (const QString& type : ClipTypes::supported) {
+            if (std::find(listed.begin(), listed.end(), type) == listed.end()) continue;
             if (type == ClipTypes::tiff && bytesFor(kept, ClipTypes::png)) continue;
             // A listed type may still have no data (a null byte array): skip it.
-            const QByteArray* bytes = bytesFor(item, type);
-            if (!bytes || bytes->isNull()) continue;
-            total += bytes->size();
+            QByteArray bytes = pasteboard.data(index, type);
+            if (bytes.isNull()) continue;
+            total += bytes.size();
+            // Over the bound, nothing more is fetched.
             if (total > ClipLimits::maxCopyBytes) return std::nullopt;
-            kept.types.emplace_back(type, *bytes);
+            kept.types.emplace_back(type, std::move(bytes));
         }
         if (kept.types.empty()) return std::nullopt;
         payload.items.push_back(std::move(kept));

@@ -20,7 +20,11 @@ namespace {
 class ScratchPasteboard final : public Pasteboard {
 public:
     long changeCount() const override { return count_; }
-    std::vector<PasteboardItem> items() const override { return items_; }
+    std::vector<PasteboardTypes> itemTypes() const override { return typesOf(items_); }
+    QByteArray data(std::size_t index, const QString& type) const override {
+        return dataOf(items_, index, type);
+    }
+    const std::vector<PasteboardItem>& contents() const { return items_; }
     bool write(const std::vector<PasteboardItem>& items) override {
         ++count_;
         items_ = items;
@@ -191,13 +195,13 @@ void checkPrivacy(QStringList& f) {
 void checkRestoration(QStringList& f) {
     ScratchPasteboard pasteboard;
     const PasteboardItem rich{{{ClipTypes::string, "w"}, {ClipTypes::html, "<b>w</b>"}}};
-    expect(ClipPayload{{rich}}.write(pasteboard, false) && pasteboard.items() == std::vector{rich},
+    expect(ClipPayload{{rich}}.write(pasteboard, false) && pasteboard.contents() == std::vector{rich},
            "rich write-back lost a type", f);
-    expect(ClipPayload{{rich}}.write(pasteboard, true) && pasteboard.items() == std::vector{text("w")},
+    expect(ClipPayload{{rich}}.write(pasteboard, true) && pasteboard.contents() == std::vector{text("w")},
            "plain write-back kept more than plain text", f);
     const ClipPayload image{{PasteboardItem{{{ClipTypes::png, png()}}}}};
-    expect(image.write(pasteboard, false) && pasteboard.items() == image.items, "an image was not restored",
-           f);
+    expect(image.write(pasteboard, false) && pasteboard.contents() == image.items,
+           "an image was not restored", f);
     const long count = pasteboard.changeCount();
     expect(!image.write(pasteboard, true) && pasteboard.changeCount() == count,
            "plain write-back of an image touched the pasteboard", f);

@@ -1,42 +1,57 @@
 #include "ClipboardCode.h"
 
-#include <QRegularExpression>
+#include "IcuRegex.h"
+
+#include <QTextBoundaryFinder>
+#include <array>
+#include <optional>
 
 namespace fenwold::ClipboardCode {
 
 namespace {
 
 struct Rule {
-    QRegularExpression pattern;
+    IcuRegex pattern;
     CodeColor color;
 };
 
-// Compiled once and never changed; matching is linear in the input.
-const std::vector<Rule>& rules() {
-    static const std::vector<Rule> table = {
-        {QRegularExpression(
-             QStringLiteral(R"(\b(?:import|from|export|const|let|var|func|function|return|class|)"
-                            R"(struct|enum|if|else|for|while|def|async|await|true|false|null|nil|)"
-                            R"(SELECT|FROM|WHERE)\b)"),
-             QRegularExpression::UseUnicodePropertiesOption),
+// Compiled once, in ICU's syntax exactly as written; matching is linear in the input.
+const std::array<Rule, 4>& rules() {
+    static const std::array<Rule, 4> table = {{
+        {IcuRegex(uR"(\b(?:import|from|export|const|let|var|func|function|return|class|struct|enum|if|else|)"
+                  uR"(for|while|def|async|await|true|false|null|nil|SELECT|FROM|WHERE)\b)"),
          CodeColor::keyword},
-        {QRegularExpression(QStringLiteral(R"(\b\d+(?:\.\d+)?\b)"),
-                            QRegularExpression::UseUnicodePropertiesOption),
-         CodeColor::number},
-        {QRegularExpression(QStringLiteral(R"("(?:[^"\\]|\\.)*"|'(?:[^'\\]|\\.)*')"),
-                            QRegularExpression::UseUnicodePropertiesOption),
-         CodeColor::string},
-        {QRegularExpression(QStringLiteral(R"((?m)//.*$|^\s*#.*$)"),
-                            QRegularExpression::UseUnicodePropertiesOption),
-         CodeColor::comment},
-    };
+        {IcuRegex(uR"(\b\d+(?:\.\d+)?\b)"), CodeColor::number},
+        {IcuRegex(uR"(\"(?:[^\"\\]|\\.)*\"|'(?:[^'\\]|\\.)*')"), CodeColor::string},
+        {IcuRegex(uR"((?m)//.*$|^\s*#.*$)"), CodeColor::comment},
+    }};
     return table;
 }
 
-bool splitsSurrogatePair(const QString& text, qsizetype index) {
-    return index > 0 && index < text.size() && text[index].isLowSurrogate() &&
-           text[index - 1].isHighSurrogate();
-}
+// Whether a range may start or end at index without cutting a user-perceived character in two:
+// a combining mark from its letter, half of a surrogate pair or of an emoji sequence. The two
+// halves of a CR LF line end are the exception: neither is drawn, and a multi-line "^" matches
+// between them.
+class CharacterEdges {
+public:
+    explicit CharacterEdges(const QString& text) : text_(text) {}
+
+    bool allows(qsizetype index) {
+        if (index <= 0 || index >= text_.size()) return true;
+        const char16_t before = text_[index - 1].unicode();
+        const char16_t after = text_[index].unicode();
+        if (before == u'\r' && after == u'\n') return true;
+        // Between two ASCII characters there is always a boundary.
+        if (before < 0x80 && after < 0x80) return true;
+        if (!finder_) finder_.emplace(QTextBoundaryFinder::Grapheme, text_);
+        finder_->setPosition(index);
+        return finder_->isAtBoundary();
+    }
+
+private:
+    const QString& text_;
+    std::optional<QTextBoundaryFinder> finder_; // built only for text that needs it
+};
 
 } // namespace
 
@@ -46,16 +61,12 @@ StyledText highlight(const QString& text) {
     // One colour slot per code unit; later rules overwrite earlier ones.
     constexpr signed char none = -1;
     std::vector<signed char> colours(static_cast<std::size_t>(text.size()), none);
+    CharacterEdges edges(text);
     for (const Rule& rule : rules()) {
-        if (!rule.pattern.isValid()) continue;
-        auto matches = rule.pattern.globalMatch(text);
-        while (matches.hasNext()) {
-            const auto match = matches.next();
-            const qsizetype start = match.capturedStart();
-            const qsizetype end = match.capturedEnd();
-            if (end <= start || splitsSurrogatePair(text, start) || splitsSurrogatePair(text, end)) continue;
+        rule.pattern.forEachMatch(text, [&](qsizetype start, qsizetype end) {
+            if (end <= start || !edges.allows(start) || !edges.allows(end)) return;
             std::fill(colours.begin() + start, colours.begin() + end, static_cast<signed char>(rule.color));
-        }
+        });
     }
     for (qsizetype i = 0; i < text.size();) {
         const signed char c = colours[static_cast<std::size_t>(i)];

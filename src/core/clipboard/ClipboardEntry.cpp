@@ -1,5 +1,6 @@
 #include "ClipboardEntry.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace fenwold {
@@ -21,19 +22,15 @@ bool isLineBreak(QChar c) {
     }
 }
 
-} // namespace
-
-QString foldForSearch(QStringView text) {
-    // Decompose, drop the combining marks, then fold case: "Café" and "CAFE" meet at "cafe".
+// Decompose, drop the combining marks, then fold case: "Café" and "CAFE" meet at "cafe".
+void appendFolded(QStringView text, std::string& out) {
     const QString decomposed = text.toString().normalized(QString::NormalizationForm_KD);
     QString stripped;
     stripped.reserve(decomposed.size());
     for (QChar c : decomposed)
         if (c.category() != QChar::Mark_NonSpacing) stripped.append(c);
-    return stripped.toCaseFolded();
+    out += stripped.toCaseFolded().toStdString();
 }
-
-namespace {
 
 // Whether a character begins at i that nothing before it can reorder or combine with: not the
 // second half of a surrogate pair, not a mark, not a character of a nonzero combining class.
@@ -49,19 +46,36 @@ bool startsStretch(QStringView text, qsizetype i) {
 
 } // namespace
 
-std::string foldForSearchUtf8(QStringView text, qsizetype stretch) {
-    // Decomposition only reorders marks after a base character and case folding maps each
-    // character alone, so stretches cut before a base character fold as the whole text would.
-    std::string folded;
-    folded.reserve(static_cast<std::size_t>(text.size()));
-    for (qsizetype start = 0; start < text.size();) {
-        qsizetype end = std::min(text.size(), start + std::max<qsizetype>(stretch, 1));
-        while (end < text.size() && !startsStretch(text, end))
-            ++end;
-        folded += foldForSearch(text.mid(start, end - start)).toStdString();
-        start = end;
+std::string foldForSearch(QStringView text, qsizetype stretch) {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.size()));
+    // ASCII folds to itself in lower case; only the stretches around other characters take the
+    // full Unicode path. Cutting there changes nothing, since ASCII letters start a character.
+    const char16_t* units = text.utf16();
+    qsizetype i = 0;
+    while (i < text.size()) {
+        qsizetype j = i;
+        while (j < text.size() && units[j] < 0x80)
+            ++j;
+        const std::size_t at = out.size();
+        out.resize(at + static_cast<std::size_t>(j - i));
+        std::transform(units + i, units + j, out.begin() + static_cast<std::ptrdiff_t>(at), [](char16_t c) {
+            return static_cast<char>(c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c);
+        });
+        i = j;
+        while (j < text.size() && units[j] >= 0x80)
+            ++j;
+        // Decomposition only reorders marks after a base character and case folding maps each
+        // character alone, so a long run cut before a base character folds as it would whole.
+        while (i < j) {
+            qsizetype cut = std::min(j, i + std::max<qsizetype>(stretch, 1));
+            while (cut < j && !startsStretch(text, cut))
+                ++cut;
+            appendFolded(text.mid(i, cut - i), out);
+            i = cut;
+        }
     }
-    return folded;
+    return out;
 }
 
 bool foldedContains(std::string_view haystack, std::string_view needle) {
@@ -108,8 +122,8 @@ ClipboardEntry::ClipboardEntry(SavedClip savedClip, bool isPinned)
         thumbnail_ = std::move(preview.thumbnail);
         dimensions_ = std::move(preview.dimensions);
     }
-    foldedText_ = std::make_shared<const std::string>(foldForSearchUtf8(content));
-    foldedSource_ = std::make_shared<const std::string>(foldForSearchUtf8(saved.source));
+    foldedText_ = std::make_shared<const std::string>(foldForSearch(content));
+    foldedSource_ = std::make_shared<const std::string>(foldForSearch(saved.source));
 }
 
 QString ClipboardEntry::textPrefix(int count) const {

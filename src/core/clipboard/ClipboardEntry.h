@@ -61,11 +61,10 @@ private:
     std::shared_ptr<const std::string> foldedSource_;
 };
 
-// Case- and diacritic-insensitive form of a text, for substring search.
-QString foldForSearch(QStringView text);
-// The same as UTF-8, folded a stretch of about `stretch` characters at a time, so a large text
-// needs no large temporaries.
-std::string foldForSearchUtf8(QStringView text, qsizetype stretch = 1 << 16);
+// Case- and diacritic-insensitive form of a text as UTF-8, for substring search. Text beyond
+// ASCII folds a stretch of about `stretch` characters at a time, so a large text needs no large
+// temporaries; the result does not depend on it.
+std::string foldForSearch(QStringView text, qsizetype stretch = 1 << 16);
 // Whether the folded haystack contains the folded needle (both UTF-8).
 bool foldedContains(std::string_view haystack, std::string_view needle);
 

@@ -79,7 +79,7 @@ std::vector<const ClipboardEntry*> ClipboardShelfModel::visible() const {
     // Terms are folded once per call; each clip's text was folded when the clip was made.
     std::vector<std::string> terms;
     for (const QString& piece : query_.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
-        terms.push_back(foldForSearch(piece).toStdString());
+        terms.push_back(foldForSearch(piece));
     if (terms.empty()) {
         std::vector<const ClipboardEntry*> all;
         for (const auto& entry : store_->entries())
@@ -88,7 +88,7 @@ std::vector<const ClipboardEntry*> ClipboardShelfModel::visible() const {
     }
     std::string kindNames[4];
     for (ClipKind kind : {ClipKind::text, ClipKind::image, ClipKind::link, ClipKind::code})
-        kindNames[static_cast<int>(kind)] = foldForSearch(displayName(kind)).toStdString();
+        kindNames[static_cast<int>(kind)] = foldForSearch(displayName(kind));
 
     std::vector<const ClipboardEntry*> result;
     for (const auto& entry : store_->entries()) {

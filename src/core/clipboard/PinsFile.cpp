@@ -1,17 +1,20 @@
 #include "PinsFile.h"
 
 #include "DurableFile.h"
+#include "JsonReader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <nlohmann/json.hpp>
 
 namespace fenwold::PinsFile {
 
 namespace {
 
-using nlohmann::json;
 using nlohmann::ordered_json;
 
 constexpr int kMaxRecords = 20;
@@ -19,8 +22,8 @@ constexpr int kMaxRecords = 20;
 std::string toStd(const QString& text) {
     return text.toStdString();
 }
-QString fromStd(const std::string& text) {
-    return QString::fromStdString(text);
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 bool isHex(char c) {
@@ -28,7 +31,7 @@ bool isHex(char c) {
 }
 
 // 8-4-4-4-12 hexadecimal digits, nothing around them.
-std::optional<QUuid> parseUuid(const std::string& text) {
+std::optional<QUuid> parseUuid(std::string_view text) {
     if (text.size() != 36) return std::nullopt;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
@@ -37,49 +40,132 @@ std::optional<QUuid> parseUuid(const std::string& text) {
     return QUuid::fromString(QLatin1String(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-// Strict standard Base64: the RFC 4648 alphabet, padded to a multiple of four, no line breaks.
-std::optional<QByteArray> parseBase64(const std::string& text) {
-    if (text.size() % 4 != 0) return std::nullopt;
-    auto result = QByteArray::fromBase64Encoding(QByteArray::fromStdString(text),
-                                                 QByteArray::AbortOnBase64DecodingErrors);
-    if (!result) return std::nullopt;
-    return std::move(result.decoded);
+// Each Base64 character's six bits, already shifted to their place in a group of three bytes;
+// anything else sets bit 24, so one test per group of four finds any stray character.
+struct Base64Tables {
+    std::array<std::array<uint32_t, 256>, 4> shifted{};
+    constexpr Base64Tables() {
+        constexpr std::string_view alphabet =
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+        for (auto& table : shifted)
+            for (auto& entry : table)
+                entry = 1u << 24;
+        for (uint32_t value = 0; value < 64; ++value) {
+            const auto c = static_cast<unsigned char>(alphabet[value]);
+            for (int slot = 0; slot < 4; ++slot)
+                shifted[slot][c] = value << (18 - 6 * slot);
+        }
+    }
+};
+constexpr Base64Tables kBase64;
+
+uint32_t base64Group(const char* in) {
+    return kBase64.shifted[0][static_cast<unsigned char>(in[0])] |
+           kBase64.shifted[1][static_cast<unsigned char>(in[1])] |
+           kBase64.shifted[2][static_cast<unsigned char>(in[2])] |
+           kBase64.shifted[3][static_cast<unsigned char>(in[3])];
 }
 
-std::optional<SavedClip> decodeRecord(const json& record) {
-    if (!record.is_object()) return std::nullopt;
-    const auto id = record.find("id");
-    const auto payload = record.find("payload");
-    const auto source = record.find("source");
-    const auto copiedAt = record.find("copiedAt");
-    if (id == record.end() || !id->is_string() || payload == record.end() || !payload->is_object() ||
-        source == record.end() || !source->is_string() || copiedAt == record.end() || !copiedAt->is_number())
-        return std::nullopt;
-
-    SavedClip clip;
-    const auto uuid = parseUuid(id->get<std::string>());
-    if (!uuid) return std::nullopt;
-    clip.id = *uuid;
-    clip.source = fromStd(source->get<std::string>());
-    clip.copiedAt = copiedAt->get<double>();
-    if (const auto sourceID = record.find("sourceID"); sourceID != record.end() && !sourceID->is_null()) {
-        if (!sourceID->is_string()) return std::nullopt;
-        clip.sourceID = fromStd(sourceID->get<std::string>());
+// Strict standard Base64: the RFC 4648 alphabet, padded with "=" to a multiple of four, no line
+// breaks. Decoded straight into the bytes the payload keeps.
+std::optional<QByteArray> parseBase64(std::string_view text) {
+    if (text.size() % 4 != 0) return std::nullopt;
+    if (text.empty()) return QByteArray();
+    const std::size_t padding = text.back() != '=' ? 0 : text[text.size() - 2] != '=' ? 1 : 2;
+    const std::size_t groups = text.size() / 4;
+    QByteArray bytes(static_cast<qsizetype>(groups * 3 - padding), Qt::Uninitialized);
+    auto* out = reinterpret_cast<unsigned char*>(bytes.data());
+    const char* in = text.data();
+    for (std::size_t g = 0; g + 1 < groups; ++g, in += 4, out += 3) {
+        const uint32_t bits = base64Group(in);
+        if (bits >> 24) return std::nullopt;
+        out[0] = static_cast<unsigned char>(bits >> 16);
+        out[1] = static_cast<unsigned char>(bits >> 8);
+        out[2] = static_cast<unsigned char>(bits);
     }
+    // The last group, with its padding read as zero bits.
+    char last[4] = {in[0], in[1], padding == 2 ? 'A' : in[2], padding >= 1 ? 'A' : in[3]};
+    const uint32_t bits = base64Group(last);
+    if (bits >> 24) return std::nullopt;
+    out[0] = static_cast<unsigned char>(bits >> 16);
+    if (padding < 2) out[1] = static_cast<unsigned char>(bits >> 8);
+    if (padding < 1) out[2] = static_cast<unsigned char>(bits);
+    return bytes;
+}
 
-    const auto items = payload->find("items");
-    if (items == payload->end() || !items->is_array()) return std::nullopt;
-    for (const auto& item : *items) {
-        if (!item.is_object()) return std::nullopt;
-        PasteboardItem decoded;
-        for (const auto& [type, value] : item.items()) {
-            if (!value.is_string()) return std::nullopt;
-            auto bytes = parseBase64(value.get<std::string>());
-            if (!bytes) return std::nullopt;
-            decoded.types.emplace_back(fromStd(type), std::move(*bytes));
+// {"items": [{type: Base64, ...}, ...]}; other keys are ignored.
+bool readPayload(JsonReader& json, ClipPayload& payload) {
+    if (!json.enterObject()) return false;
+    bool haveItems = false;
+    std::string_view name;
+    while (json.more()) {
+        if (!json.key(name)) return false;
+        if (name != "items") {
+            if (!json.skip()) return false;
+            continue;
         }
-        clip.payload.items.push_back(std::move(decoded));
+        haveItems = true;
+        payload.items.clear();
+        if (!json.enterArray()) return false;
+        while (json.more()) {
+            if (!json.enterObject()) return false;
+            PasteboardItem item;
+            while (json.more()) {
+                std::string_view type;
+                std::string_view value;
+                if (!json.key(type)) return false;
+                const QString typeName = fromUtf8(type);
+                if (!json.string(value)) return false;
+                auto bytes = parseBase64(value);
+                if (!bytes) return false;
+                // A repeated type keeps its last value, as a JSON object would.
+                auto same = std::find_if(item.types.begin(), item.types.end(),
+                                         [&](const auto& entry) { return entry.first == typeName; });
+                if (same != item.types.end())
+                    same->second = std::move(*bytes);
+                else
+                    item.types.emplace_back(typeName, std::move(*bytes));
+            }
+            payload.items.push_back(std::move(item));
+        }
     }
+    return !json.failed() && haveItems;
+}
+
+std::optional<SavedClip> readRecord(JsonReader& json) {
+    if (!json.enterObject()) return std::nullopt;
+    SavedClip clip;
+    bool haveID = false, havePayload = false, haveSource = false, haveCopiedAt = false;
+    std::string_view name;
+    std::string_view text;
+    while (json.more()) {
+        if (!json.key(name)) return std::nullopt;
+        if (name == "id") {
+            if (!json.string(text)) return std::nullopt;
+            const auto uuid = parseUuid(text);
+            if (!uuid) return std::nullopt;
+            clip.id = *uuid;
+            haveID = true;
+        } else if (name == "payload") {
+            clip.payload = {};
+            if (!readPayload(json, clip.payload)) return std::nullopt;
+            havePayload = true;
+        } else if (name == "source") {
+            if (!json.string(text)) return std::nullopt;
+            clip.source = fromUtf8(text);
+            haveSource = true;
+        } else if (name == "sourceID") {
+            // Optional, but a string when present: null is a wrong type like any other.
+            if (!json.string(text)) return std::nullopt;
+            clip.sourceID = fromUtf8(text);
+        } else if (name == "copiedAt") {
+            if (!json.number(clip.copiedAt)) return std::nullopt;
+            haveCopiedAt = true;
+        } else if (!json.skip()) {
+            return std::nullopt;
+        }
+    }
+    if (json.failed() || !haveID || !havePayload || !haveSource || !haveCopiedAt) return std::nullopt;
     return clip;
 }
 
@@ -106,16 +192,16 @@ QByteArray encode(const std::vector<SavedClip>& clips) {
     return QByteArray::fromStdString(array.dump());
 }
 
-std::optional<std::vector<SavedClip>> decode(const QByteArray& data) {
-    const json document = json::parse(data.constBegin(), data.constEnd(), nullptr, false);
-    if (document.is_discarded() || !document.is_array()) return std::nullopt;
+std::optional<std::vector<SavedClip>> decode(QByteArrayView data) {
+    JsonReader json(std::string_view(data.data(), static_cast<std::size_t>(data.size())));
+    if (!json.enterArray()) return std::nullopt;
     std::vector<SavedClip> clips;
-    clips.reserve(document.size());
-    for (const auto& record : document) {
-        auto clip = decodeRecord(record);
+    while (json.more()) {
+        auto clip = readRecord(json);
         if (!clip) return std::nullopt;
         clips.push_back(std::move(*clip));
     }
+    if (!json.finish()) return std::nullopt;
     return clips;
 }
 
@@ -124,14 +210,24 @@ LoadResult load(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) return result;
     QFile file(path);
-    if (info.size() > ClipLimits::maxPinsFileBytes || !file.open(QIODevice::ReadOnly)) {
+    const qint64 size = info.size();
+    if (size > ClipLimits::maxPinsFileBytes || !file.open(QIODevice::ReadOnly)) {
         result.failed = true;
         return result;
     }
-    // One byte past the size read, to notice a file that grew meanwhile; never a buffer of the
-    // whole cap for a small file.
-    const QByteArray data = file.read(std::min(info.size(), ClipLimits::maxPinsFileBytes) + 1);
-    auto clips = data.size() > ClipLimits::maxPinsFileBytes ? std::nullopt : decode(data);
+    // Mapped rather than read: the parser takes its strings in place, so the file's bytes are
+    // never copied. A file that cannot be mapped is read instead.
+    QByteArray read;
+    QByteArrayView data;
+    if (size == 0) {
+        data = QByteArrayView("", 0);
+    } else if (const uchar* mapped = file.map(0, size)) {
+        data = QByteArrayView(mapped, size);
+    } else {
+        read = file.read(size);
+        data = read;
+    }
+    auto clips = data.size() == size ? decode(data) : std::nullopt;
     if (!clips) {
         result.failed = true;
         return result;

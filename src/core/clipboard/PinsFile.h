@@ -2,6 +2,7 @@
 
 #include "ClipboardEntry.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -20,7 +21,7 @@ inline const QString saveFailedMessage =
 
 QByteArray encode(const std::vector<SavedClip>& clips);
 // Every record, or nothing when any record is malformed (no partial decoding).
-std::optional<std::vector<SavedClip>> decode(const QByteArray& json);
+std::optional<std::vector<SavedClip>> decode(QByteArrayView json);
 
 // The outcome of reading the file.
 struct LoadResult {

@@ -1,13 +1,18 @@
 #include "ShelfTexts.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace fenwold::ShelfTexts {
 
 QString age(double copiedAt, double now) {
     const double minutes = std::trunc((now - copiedAt) / 60);
-    if (minutes < 1) return QStringLiteral("Just now");
-    const auto m = static_cast<long long>(minutes);
+    // Also "Just now" for a time in the future and for no time at all (NaN).
+    if (!(minutes >= 1)) return QStringLiteral("Just now");
+    // A capture time from a pins file may lie any distance in the past: clamp before converting,
+    // since a double beyond the integer's range does not convert. The largest double below 2^63.
+    constexpr double largest = 9223372036854774784.0;
+    const auto m = static_cast<long long>(std::min(minutes, largest));
     if (m < 60) return QStringLiteral("%1m ago").arg(m);
     if (m < 1440) return QStringLiteral("%1h ago").arg(m / 60);
     return QStringLiteral("%1d ago").arg(m / 1440);

@@ -143,14 +143,16 @@ ScriptStep parseLine(const QString& line, int number_) {
         if (step.space > kMaxSpace) throw LineError{QStringLiteral("there are at most %1 Spaces").arg(kMaxSpace)};
         return step;
     }
-    if (verb == QLatin1String("activate") || verb == QLatin1String("screenshot") ||
-        verb == QLatin1String("windowshot")) {
+    if (verb == QLatin1String("activate") || verb == QLatin1String("stick-secure-input") ||
+        verb == QLatin1String("screenshot") || verb == QLatin1String("windowshot")) {
         if (rest.isEmpty()) throw LineError{QStringLiteral("%1 needs a name").arg(verb)};
-        step.kind = verb == QLatin1String("activate")     ? K::activate
-                    : verb == QLatin1String("screenshot") ? K::screenshot
-                                                          : K::windowShot;
+        step.kind = verb == QLatin1String("activate")             ? K::activate
+                    : verb == QLatin1String("stick-secure-input") ? K::stickSecureInput
+                    : verb == QLatin1String("screenshot")         ? K::screenshot
+                                                                  : K::windowShot;
         step.text = rest;
-        if (step.kind != K::activate && rest.contains(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]"))))
+        const bool namesAnApp = step.kind == K::activate || step.kind == K::stickSecureInput;
+        if (!namesAnApp && rest.contains(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]"))))
             throw LineError{QStringLiteral("screenshot names use letters, digits, '-', '_' and '.'")};
         return step;
     }

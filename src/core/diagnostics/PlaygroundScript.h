@@ -24,6 +24,7 @@ struct ScriptStep {
         drag,
         space,
         activate,
+        stickSecureInput,
         screenshot,
         windowShot
     };
@@ -52,6 +53,7 @@ struct ScriptParse {
 //   move X Y | click X Y | doubleclick X Y | drag X Y to X Y
 //   space N            switch to Space N
 //   activate NAME      bring an application to the front
+//   stick-secure-input NAME   the application keeps Secure Keyboard Entry on until it quits
 //   screenshot NAME    write the desktop as NAME.png
 //   windowshot NAME    write the whole playground window (log pane included) as NAME.png
 ScriptParse parsePlaygroundScript(const QString& text);

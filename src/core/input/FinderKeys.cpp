@@ -174,8 +174,9 @@ void FinderKeys::cancelPending() {
 
 std::optional<FinderKeys::FocusOwner> FinderKeys::focusOwner() {
     Accessibility& ax = *accessibility_;
+    // A timeout set on the system-wide element becomes every element's default in this process,
+    // so the query carries none; the focused element's own requests get theirs.
     const AXElement system = ax.systemWide();
-    ax.setMessagingTimeout(system, 0.15);
     const auto focused = ax.attribute(system, QStringLiteral("AXFocusedUIElement")).asElement();
     if (!focused || focused->isNull()) return std::nullopt;
     ax.setMessagingTimeout(*focused, 0.15);

@@ -26,9 +26,10 @@ inline constexpr uint16_t kZero = 29;
 
 // Codes used literally by the dispatch, named here only for readability.
 namespace keycode {
-inline constexpr int64_t a = 0, d = 2, x = 7, c = 8, v = 9, q = 12, w = 13, e = 14, r = 15, o = 31, l = 37,
-                         m = 46, space = 49, ret = 36, keypadEnter = 76, f2 = 120, f4 = 118, f11 = 103,
-                         home = 115, end = 119;
+inline constexpr int64_t a = 0, s = 1, d = 2, f = 3, g = 5, z = 6, x = 7, c = 8, v = 9, b = 11, q = 12,
+                         w = 13, e = 14, r = 15, y = 16, t = 17, o = 31, u = 32, i = 34, p = 35, l = 37,
+                         n = 45, m = 46, space = 49, ret = 36, keypadEnter = 76, f2 = 120, f4 = 118,
+                         f11 = 103, home = 115, end = 119;
 } // namespace keycode
 
 // Modifier bits of the event flag word.

@@ -2,6 +2,8 @@
 
 #include "core/hints/MacHints.h"
 #include "core/input/DispatchTargets.h"
+#include "core/input/EditingKeys.h"
+#include "core/input/ExclusionGate.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/HIDRemap.h"
 #include "core/input/Inject.h"
@@ -53,6 +55,28 @@ bool SwitcherController::startTap() {
     return true;
 }
 
+SwitcherController::~SwitcherController() {
+    stopTap();
+}
+
+void SwitcherController::stopTap() {
+    if (p_.tap) p_.tap->stop();
+}
+
+void SwitcherController::pauseTap() {
+    if (tapPaused_.exchange(true)) return;
+    if (p_.tap) p_.tap->disable();
+    p_.log->line(QStringLiteral("Fenwold: accessibility permission revoked — shortcuts paused"));
+    if (p_.trace && p_.trace->on()) p_.trace->mark(QStringLiteral("TAP PAUSED (accessibility revoked)"));
+}
+
+void SwitcherController::resumeTap() {
+    if (!tapPaused_.exchange(false)) return;
+    if (p_.tap) p_.tap->reEnable();
+    p_.log->line(QStringLiteral("Fenwold: accessibility permission restored — shortcuts resumed"));
+    if (p_.trace && p_.trace->on()) p_.trace->mark(QStringLiteral("TAP RESUMED"));
+}
+
 TapAnswer SwitcherController::tapCallback(TapEvent& event) {
     if (event.type == eventtype::tapDisabledByTimeout || event.type == eventtype::tapDisabledByUserInput)
         return tapDisabled(event);
@@ -87,7 +111,7 @@ TapAnswer SwitcherController::tapDisabled(const TapEvent& event) {
     swallowMouseUp_ = false;
     f19Held_ = false;
     swallowedKeys_.clear();
-    if (p_.tap) p_.tap->reEnable();
+    if (p_.tap && !tapPaused_.load()) p_.tap->reEnable();
     return TapAnswer::pass;
 }
 
@@ -210,6 +234,10 @@ TapAnswer SwitcherController::keyDown(TapEvent& event, const InputRoutingState::
         toggleMasterSwitch();
         return swallow;
     }
+    // In an excluded application (a virtual machine, a remote desktop) every other row passes,
+    // Alt+Tab included, so the guest gets the real keys. Overlays and a switcher session that
+    // began elsewhere keep theirs until they close.
+    if (closed && frontExcluded()) return TapAnswer::pass;
     // 4. Alt+Space.
     if (closed && key == keycode::space && option && !commandBit && !controlBit && prefs.altSpace()) {
         p_.mainQueue->post([menu = p_.winMenu] {
@@ -297,6 +325,15 @@ TapAnswer SwitcherController::keyDown(TapEvent& event, const InputRoutingState::
                                                            : QStringLiteral("V");
                 hint(QStringLiteral("Ctrl+") + letter, QStringLiteral("⌘ ") + letter);
             }
+            return swallow;
+        }
+    }
+    // Ctrl+Z, Y, S, F, N, … and Ctrl+Backspace/Delete, except in terminals, where the Control
+    // letters keep their meaning.
+    if (closed && controlBit && !commandBit && !option) {
+        if (const auto edit = editingKey(key, shift); edit && prefs.ctrlLetters() && !frontIsTerminal()) {
+            post(edit->key, edit->flags);
+            hint(edit->win, edit->mac);
             return swallow;
         }
     }
@@ -501,7 +538,8 @@ TapAnswer SwitcherController::pointer(TapEvent& event, const InputRoutingState::
             return TapAnswer::swallow;
         }
         // Only the second press of a double click is considered.
-        if (!prefs.dblClickMax() || capturing || event.clickState != 2 || !p_.windows) return TapAnswer::pass;
+        if (!prefs.dblClickMax() || capturing || event.clickState != 2 || !p_.windows || frontExcluded())
+            return TapAnswer::pass;
         const auto hit = p_.windows->titlebarHit(event.location);
         if (!hit) return TapAnswer::pass;
         swallowMouseUp_ = true;
@@ -529,7 +567,7 @@ TapAnswer SwitcherController::pointer(TapEvent& event, const InputRoutingState::
             return TapAnswer::swallow;
         }
         if (!(event.flags & (flag::control | flag::command)) || (event.flags & flag::option) ||
-            !prefs.wheelZoom())
+            !prefs.wheelZoom() || frontExcluded())
             return TapAnswer::pass;
         if (delta == 0) return TapAnswer::swallow;
         post(delta > 0 ? kEqual : kMinus, flag::command);
@@ -543,7 +581,7 @@ TapAnswer SwitcherController::pointer(TapEvent& event, const InputRoutingState::
 
 void SwitcherController::sideButton(TapEvent& event) {
     if ((event.buttonNumber == 4 || event.buttonNumber == 5) && Prefs(*p_.prefs).parsecMouseFix() &&
-        isParsec(event.sourcePid))
+        !frontExcluded() && isParsec(event.sourcePid))
         event.buttonNumber -= 1;
 }
 
@@ -570,6 +608,10 @@ bool SwitcherController::frontIsTerminal() const {
     for (const auto& id : terminalBundleIDs)
         if (*front->bundleID == QLatin1String(id.data(), static_cast<qsizetype>(id.size()))) return true;
     return false;
+}
+
+bool SwitcherController::frontExcluded() const {
+    return p_.exclusions && p_.exclusions->frontExcluded();
 }
 
 QString SwitcherController::mods(uint64_t flags) {

@@ -5,6 +5,7 @@
 #include "ports/EventTapHost.h"
 
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <map>
 
@@ -26,6 +27,7 @@ class SwitcherSessionTarget;
 class SnapAssistTarget;
 class WindowMenuTarget;
 class WindowActions;
+class ExclusionGate;
 struct Hint;
 
 // The event tap's callback: classifies every key, modifier, button and wheel event against the
@@ -54,14 +56,25 @@ public:
         SnapAssistTarget* assist = nullptr;
         WindowMenuTarget* winMenu = nullptr;
         WindowActions* windows = nullptr;
+        ExclusionGate* exclusions = nullptr;
     };
 
     explicit SwitcherController(const Parts& parts);
     SwitcherController(const SwitcherController&) = delete;
     SwitcherController& operator=(const SwitcherController&) = delete;
+    // Stops the tap first: its thread calls into this object and everything it reaches.
+    ~SwitcherController();
 
     // Creates the tap; false (and one log line) when it cannot be created.
     bool startTap();
+    // Removes the tap and waits for its thread; no event reaches this object afterwards.
+    void stopTap();
+    // Lets every event past the tap while the Accessibility permission is missing (a modifying
+    // tap without it stalls the user's input), and turns it back on when the permission returns.
+    // While paused, the system's tap-disabled notices do not turn it back on.
+    void pauseTap();
+    void resumeTap();
+    bool tapPaused() const { return tapPaused_.load(); }
     // The event types the tap listens to; system-defined events only to trace them.
     static uint64_t eventMask(bool tracing);
     // What the tap thread runs for every event: tap-disabled recovery, the decision, and the
@@ -93,6 +106,8 @@ private:
     void post(int64_t key, uint64_t flags) const;
     void hint(const QString& win, const QString& mac) const;
     bool frontIsTerminal() const;
+    // The front application is one in which every shortcut passes untouched.
+    bool frontExcluded() const;
     void toggleMasterSwitch();
     void screenshot(bool windowOnly);
     void snapKey(int64_t key, bool shift);
@@ -101,6 +116,7 @@ private:
     void cancelSession(uint64_t id);
 
     Parts p_;
+    std::atomic<bool> tapPaused_{false};
     bool f19Held_ = false;
     bool f19Used_ = false;
     bool swallowMouseUp_ = false;

@@ -13,7 +13,7 @@ struct Default {
     bool value;
 };
 
-constexpr std::array<Default, 39> kDefaults = {{
+constexpr std::array<Default, 40> kDefaults = {{
     {PrefKey::shortcutsEnabled, true},
     {PrefKey::altTab, true},
     {PrefKey::dockPeek, true},
@@ -53,6 +53,7 @@ constexpr std::array<Default, 39> kDefaults = {{
     {PrefKey::swapCtrlCmd, false},
     {PrefKey::capsGlobe, false},
     {PrefKey::f19Globe, false},
+    {PrefKey::ctrlLetters, true},
 }};
 
 } // namespace
@@ -80,6 +81,16 @@ double Prefs::thumbH() const {
     const double* d = std::get_if<double>(&v);
     if (!d || !std::isfinite(*d) || *d <= 0) return kDefaultThumbH;
     return std::clamp(*d, kMinThumbH, kMaxThumbH);
+}
+
+QStringList Prefs::excludedApps() const {
+    const PrefValue v = store_->read(PrefKey::excludedApps);
+    if (const QStringList* list = std::get_if<QStringList>(&v)) return *list;
+    return {};
+}
+
+void Prefs::setExcludedApps(const QStringList& bundleIDs) const {
+    store_->write(PrefKey::excludedApps, bundleIDs.isEmpty() ? PrefValue() : PrefValue(bundleIDs));
 }
 
 void Prefs::setThumbH(double value) const {

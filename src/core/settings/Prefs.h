@@ -3,6 +3,7 @@
 #include "ports/PrefsStore.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace fenwold {
@@ -18,7 +19,7 @@ public:
     static constexpr double kMinThumbH = 90;
     static constexpr double kMaxThumbH = 280;
 
-    // Registers the 39 Boolean defaults; stored values keep precedence.
+    // Registers the 40 Boolean defaults; stored values keep precedence.
     void registerDefaults() const;
 
     // The stored Boolean of a key (false when absent or not a Boolean), without the master switch.
@@ -45,6 +46,10 @@ public:
     // number, zero or negative.
     double thumbH() const;
     void setThumbH(double value) const;
+    // The bundle identifiers of the applications in which every shortcut passes untouched
+    // (empty when absent or not an array of text).
+    QStringList excludedApps() const;
+    void setExcludedApps(const QStringList& bundleIDs) const;
 
     // Gated by the master switch.
     bool parsecMouseFix() const { return gated(PrefKey::parsecMouseFix); }
@@ -78,6 +83,7 @@ public:
     bool ctrlClipboard() const { return swapRow(PrefKey::ctrlClipboard); }
     bool ctrlSelectAll() const { return swapRow(PrefKey::ctrlSelectAll); }
     bool ctrlZoom() const { return swapRow(PrefKey::ctrlZoom); }
+    bool ctrlLetters() const { return swapRow(PrefKey::ctrlLetters); }
 
     void set(PrefKey key, bool value) const { store_->write(key, value); }
     PrefsStore& store() const { return *store_; }

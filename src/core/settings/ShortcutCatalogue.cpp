@@ -81,6 +81,15 @@ const std::vector<RemapSection>& remapSections() {
               QStringLiteral("Sends ⌘A. Hides ⌃A, which moves the cursor to the start of the line in Mac "
                              "text fields. Terminal apps are left alone."),
               true},
+             {QStringLiteral("ctrlLetters"), QStringLiteral("Ctrl+Z Y S F N O P W T …"),
+              QStringLiteral("Editing and file keys"),
+              QStringLiteral(
+                  "Undo, redo, save, find, new, open, print, close, new tab, reload and the rest of "
+                  "the Ctrl letters do what they do on Windows. Hides the Mac's own Control-letter "
+                  "text keys in every app except terminals — ⌃A/⌃E line start and end, ⌃K delete "
+                  "to the end, ⌃F ⌃B ⌃N ⌃P move the cursor, ⌃T transpose. ⌃Backspace deletes a "
+                  "word, as ⌥⌫ does on a Mac."),
+              true},
              {QStringLiteral("ctrlZoom"), QStringLiteral("Ctrl++ − 0"), QStringLiteral("Resize content"),
               QStringLiteral("Zoom in, out and back to 100% with Ctrl like on Windows — sends ⌘+, ⌘− and ⌘0. "
                              "Works with the number row and the numeric keypad."),

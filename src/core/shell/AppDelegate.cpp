@@ -2,6 +2,7 @@
 
 #include "AppIdentifier.h"
 #include "core/input/Keys.h"
+#include "core/settings/ExcludedApps.h"
 #include "ports/Accessibility.h"
 #include "ports/AppShell.h"
 #include "ports/Log.h"
@@ -15,7 +16,8 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
                          StorageLocations storage, int macOSMajorVersion)
     : platform_(p), views_(views), options_(std::move(options)), prefs_(*p.prefs),
       inject_(*p.keySender, *p.workspace, *p.log),
-      hints_(*p.prefs, *p.mainQueue, *p.screens, [this] { return views_.makeHintPanel(); }),
+      hints_(*p.prefs, *p.mainQueue, *p.screens,
+             [this] { return views_.makeHintPanel(panelstyles::hint()); }),
       trace_(*p.prefs, *p.mainQueue, *p.clock), hidRemap_(*p.prefs, *p.processes, *p.log), windows_(p),
       capture_(*p.windowServer, p.screenCapture, [q = p.mainQueue] { return q->uptime(); }),
       store_(p, windows_, capture_, [this] { return metrics_.thumbH; }), windowActions_(windows_),
@@ -28,27 +30,36 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
       finder_(*p.prefs, *p.workspace, *p.accessibility, *p.mainQueue, inject_, hints_, *p.log),
       winKeys_(*p.prefs, *p.mainQueue, *p.workspace, *p.privateServices, inject_, hints_,
                FenwoldKeys::Targets{&windowActions_, &shelfToggle_}, macOSMajorVersion),
+      exclusions_(*p.prefs, *p.workspace),
       forwarder_(routing_,
                  [this](uint16_t key, uint64_t flags, int32_t pid) { inject_.post(key, flags, pid); }),
+      secureInput_({p.secureInput, p.workspace, p.processes, p.mainQueue, p.log, &trace_, &hints_}),
       trayClicks_(
           *p.mainQueue, *p.screens, [this] { popTrayMenu(); }, [this] { openSettings(); }),
       trustGate_(
           *p.mainQueue, [a = p.accessibility] { return a->requestTrust(); },
-          [a = p.accessibility] { return a->isTrusted(); }, [this] { armInputHandlers(); }) {
+          [a = p.accessibility] { return a->isTrusted(); },
+          AccessibilityGate::Handlers{[this] { armInputHandlers(); }, [this] { controller_->pauseTap(); },
+                                      [this] { controller_->resumeTap(); }}) {
     windows_.setStore(&store_);
     shelf_ = std::make_unique<ClipboardShelfController>(
         clipboard_, ShelfServices{p.mainQueue, p.workspace, p.screens, &paste_, p.prefs},
-        [this](const ShelfViewContext& context) { return views_.makeShelfPanel(context); });
+        [this](const ShelfViewContext& context) {
+            return views_.makeShelfPanel(context,
+                                         panelstyles::shelf(platform_.screens->reduceTransparency()));
+        });
 
     // The long-lived overlays, in the order they are made: Dock peek, snap assist, window menu,
     // then the switcher that routes keys to them.
-    peekPanel_ = views_.makeTileGridPanel(peekModel_, metrics_, 24);
-    emptyPeekPanel_ = views_.makeEmptyPeekPanel();
+    peekPanel_ = views_.makeTileGridPanel(peekModel_, metrics_, panelstyles::dockPeek());
+    emptyPeekPanel_ = views_.makeEmptyPeekPanel(panelstyles::emptyPeek());
     peek_ = std::make_unique<PeekController>(PeekController::Parts{
         p, &windows_, &metrics_, &peekModel_, peekPanel_.get(), emptyPeekPanel_.get(), &tileOperations_});
     assist_ = std::make_unique<SnapAssistController>(
         SnapAssistController::Parts{&routing_, &windows_, p.screens, p.mainQueue, &metrics_},
-        [this](SwitcherModel& model) { return views_.makeTileGridPanel(model, metrics_, 24); });
+        [this](SwitcherModel& model) {
+            return views_.makeTileGridPanel(model, metrics_, panelstyles::snapAssist());
+        });
     menuPresenter_ = views_.makeMenuPresenter();
     winMenu_ = std::make_unique<WindowMenuController>(p, windows_, routing_, assist_.get(), *menuPresenter_,
                                                       &trace_);
@@ -63,8 +74,9 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
     session.prefs = p.prefs;
     session.metrics = &metrics_;
     session.hints = &hints_;
-    switcher_ = std::make_unique<SwitcherSession>(
-        session, [this](SwitcherModel& model) { return views_.makeTileGridPanel(model, metrics_, 24); });
+    switcher_ = std::make_unique<SwitcherSession>(session, [this](SwitcherModel& model) {
+        return views_.makeTileGridPanel(model, metrics_, panelstyles::switcher());
+    });
 
     SwitcherController::Parts parts;
     parts.prefs = p.prefs;
@@ -85,10 +97,14 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
     parts.switcher = switcher_.get();
     parts.assist = assist_.get();
     parts.winMenu = winMenu_.get();
+    parts.exclusions = &exclusions_;
     controller_ = std::make_unique<SwitcherController>(parts);
 }
 
-AppDelegate::~AppDelegate() = default;
+// The tap's thread reaches most of the members: it goes before any of them.
+AppDelegate::~AppDelegate() {
+    controller_->stopTap();
+}
 
 void AppDelegate::applicationDidFinishLaunching() {
     prefs_.registerDefaults();
@@ -118,6 +134,10 @@ void AppDelegate::applicationDidFinishLaunching() {
         (void)platform_.loginItems->registerItem(); // a refusal is the user's call in the system settings
     }
     views_.installStatusItem([this](TrayClicks::Button button, int count) { trayClicked(button, count); });
+    // While Secure Keyboard Entry hides every key from the tap, the icon is dimmed and the menu
+    // says who holds it.
+    secureInput_.onChange = [this] { views_.setStatusIconOpacity(secureInput_.on() ? 0.5 : 1.0); };
+    secureInput_.start();
     platform_.updates->start();
     if (!platform_.windowServer->preflightScreenCapture()) platform_.windowServer->requestScreenCapture();
     if (options_.settings) openSettings();
@@ -155,6 +175,8 @@ void AppDelegate::armInputHandlers() {
 }
 
 void AppDelegate::applicationWillTerminate() {
+    // Nothing may reach the controllers from the tap's thread while the program winds down.
+    controller_->stopTap();
     // The key mapping outlives the program: leave the keyboard as it was.
     if (hidRemap_.isActive()) hidRemap_.set({});
 }
@@ -178,11 +200,34 @@ void AppDelegate::trayClicked(TrayClicks::Button button, int clickCount) {
 }
 
 void AppDelegate::popTrayMenu() {
-    views_.popStatusMenu(statusMenuItems(), [this](StatusAction action) { perform(action); });
+    views_.popStatusMenu(statusMenuItems(statusMenuState()),
+                         [this](StatusAction action) { perform(action); });
+}
+
+StatusMenuState AppDelegate::statusMenuState() {
+    StatusMenuState state;
+    if (secureInput_.on()) state.secureInputHolder = secureInput_.holderName();
+    menuFront_.reset();
+    const auto front = platform_.workspace->frontmostApp();
+    if (!front) return state;
+    if (front->name && !front->name->isEmpty())
+        state.frontName = front->name;
+    else if (front->bundleID)
+        state.frontName = front->bundleID;
+    // Excluding the program itself would mean nothing: its own windows take no shortcuts.
+    if (front->bundleID && !front->bundleID->isEmpty() && front->pid != platform_.workspace->ownPid()) {
+        menuFront_ = front->bundleID;
+        state.frontExcludable = true;
+        state.frontExcluded = ExcludedApps(*platform_.prefs).contains(*front->bundleID);
+    }
+    return state;
 }
 
 void AppDelegate::perform(StatusAction action) {
     switch (action) {
+    case StatusAction::toggleExclusion:
+        if (menuFront_) ExcludedApps(*platform_.prefs).toggle(*menuFront_);
+        break;
     case StatusAction::openClipboard:
         openClipboard();
         break;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "SecureInputWatch.h"
 #include "StatusMenu.h"
 #include "core/clipboard/ClipboardShelfController.h"
 #include "core/clipboard/ClipboardStore.h"
 #include "core/hints/MacHints.h"
+#include "core/input/ExclusionGate.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/HIDRemap.h"
 #include "core/input/Inject.h"
@@ -15,6 +17,7 @@
 #include "core/peek/Peek.h"
 #include "core/settings/Prefs.h"
 #include "core/shell/CommandLine.h"
+#include "core/shell/PanelStyles.h"
 #include "core/shell/WindowActionsBridge.h"
 #include "core/snap/SnapAssistController.h"
 #include "core/snap/WindowMenu.h"
@@ -41,21 +44,24 @@ public:
     ShellViews& operator=(const ShellViews&) = delete;
     virtual ~ShellViews() = default;
 
-    virtual std::unique_ptr<HintPanel> makeHintPanel() = 0;
+    // The overlays' panels, each in its floating panel's style.
+    virtual std::unique_ptr<HintPanel> makeHintPanel(const PanelStyle& style) = 0;
     // Install the status item; clicks arrive with their button and click count.
     virtual void installStatusItem(std::function<void(TrayClicks::Button, int clickCount)> onClick) = 0;
     virtual bool hasStatusItem() const = 0;
     // Open the status menu under the item; the chosen action is reported back.
     virtual void popStatusMenu(const std::vector<StatusMenuItem>& items,
                                std::function<void(StatusAction)> chosen) = 0;
+    // Draw the status icon at this opacity.
+    virtual void setStatusIconOpacity(double opacity) = 0;
     // Build the settings window on first use (and keep it), then bring it to the front.
     virtual void showSettings() = 0;
-    // The overlays' panels.
     virtual std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
-                                                             double cornerRadius) = 0;
-    virtual std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel() = 0;
+                                                             const PanelStyle& style) = 0;
+    virtual std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel(const PanelStyle& style) = 0;
     virtual std::unique_ptr<MenuPresenter> makeMenuPresenter() = 0;
-    virtual std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context) = 0;
+    virtual std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context,
+                                                       const PanelStyle& style) = 0;
 };
 
 // Where the program keeps its state on disk.
@@ -98,6 +104,7 @@ public:
     SnapAssistController& assist() { return *assist_; }
     WindowMenuController& windowMenu() { return *winMenu_; }
     SwitcherSession& switcher() { return *switcher_; }
+    SecureInputWatch& secureInput() { return secureInput_; }
 
 private:
     // Win+V toggles the shelf.
@@ -111,6 +118,7 @@ private:
     };
 
     void perform(StatusAction action);
+    StatusMenuState statusMenuState();
     void observeDebugNotifications();
     // Closes the Dock peek and snap assist (and, for the shelf, a keyboard window move).
     void closeOtherOverlays(bool endMove);
@@ -145,12 +153,16 @@ private:
     std::unique_ptr<WindowMenuController> winMenu_;
     FinderKeys finder_;
     FenwoldKeys winKeys_;
+    ExclusionGate exclusions_;
     SwitcherKeyForwarder forwarder_;
     std::unique_ptr<SwitcherSession> switcher_;
     std::unique_ptr<SwitcherController> controller_;
 
+    SecureInputWatch secureInput_;
     TrayClicks trayClicks_;
     AccessibilityGate trustGate_;
+    // The excludable application in front when the status menu last opened.
+    std::optional<QString> menuFront_;
     TimerHandle hintDemo_;
     std::vector<Subscription> debugObservers_;
     Phase phase_ = Phase::constructed;

@@ -4,16 +4,29 @@
 
 namespace fenwold {
 
-const std::vector<StatusMenuItem>& statusMenuItems() {
-    static const std::vector<StatusMenuItem> items = {
-        {QStringLiteral("Clipboard Shelf"), QString(), StatusAction::openClipboard},
-        {QString(), QString(), std::nullopt},
-        {QStringLiteral("Settings…"), QStringLiteral(","), StatusAction::openSettings},
-        {QStringLiteral("Check for Updates…"), QString(), StatusAction::checkForUpdates},
-        {QString(), QString(), std::nullopt},
-        {QStringLiteral("Quit Fenwold"), QStringLiteral("q"), StatusAction::quit},
-    };
+std::vector<StatusMenuItem> statusMenuItems(const StatusMenuState& state) {
+    std::vector<StatusMenuItem> items;
+    const StatusMenuItem separator;
+    if (state.secureInputHolder) {
+        items.push_back({secureInputMenuTitle(*state.secureInputHolder), QString(), std::nullopt, false});
+        items.push_back(separator);
+    }
+    items.push_back(
+        {QStringLiteral("Pause Shortcuts in ") + state.frontName.value_or(QStringLiteral("This App")),
+         QString(), StatusAction::toggleExclusion, state.frontExcludable,
+         state.frontExcludable && state.frontExcluded});
+    items.push_back(separator);
+    items.push_back({QStringLiteral("Clipboard Shelf"), QString(), StatusAction::openClipboard});
+    items.push_back(separator);
+    items.push_back({QStringLiteral("Settings…"), QStringLiteral(","), StatusAction::openSettings});
+    items.push_back({QStringLiteral("Check for Updates…"), QString(), StatusAction::checkForUpdates});
+    items.push_back(separator);
+    items.push_back({QStringLiteral("Quit Fenwold"), QStringLiteral("q"), StatusAction::quit});
     return items;
+}
+
+QString secureInputMenuTitle(const QString& holder) {
+    return QStringLiteral("Shortcuts paused: ") + holder + QStringLiteral(" is using Secure Keyboard Entry");
 }
 
 TrayClicks::TrayClicks(MainQueue& queue, Screens& screens, std::function<void()> popMenu,
@@ -40,24 +53,32 @@ void TrayClicks::popMenu() {
 }
 
 AccessibilityGate::AccessibilityGate(MainQueue& queue, std::function<bool()> requestTrust,
-                                     std::function<bool()> isTrusted, std::function<void()> arm)
+                                     std::function<bool()> isTrusted, Handlers handlers)
     : queue_(queue), requestTrust_(std::move(requestTrust)), isTrusted_(std::move(isTrusted)),
-      arm_(std::move(arm)) {}
+      handlers_(std::move(handlers)) {}
 
 void AccessibilityGate::start() {
     if (armed_ || timer_.isActive()) return;
-    if (requestTrust_()) {
+    trusted_ = requestTrust_();
+    if (trusted_) {
         armed_ = true;
-        arm_();
-        return;
+        handlers_.arm();
     }
-    // No limit: the user may grant the permission at any time.
-    timer_ = queue_.every(1.0, 0.1, [this] {
-        if (armed_ || !isTrusted_()) return;
-        timer_.cancel();
+    // No limit: the user may grant (or revoke) the permission at any time.
+    timer_ = queue_.every(1.0, 0.1, [this] { poll(); });
+}
+
+void AccessibilityGate::poll() {
+    const bool now = isTrusted_();
+    if (now == trusted_) return;
+    trusted_ = now;
+    if (now && !armed_) {
         armed_ = true;
-        arm_();
-    });
+        handlers_.arm();
+    } else if (armed_) {
+        const auto& changed = now ? handlers_.regained : handlers_.lost;
+        if (changed) changed();
+    }
 }
 
 } // namespace fenwold

@@ -56,10 +56,10 @@ AXValue convert(CFTypeRef value) {
     if (type == AXValueGetTypeID()) {
         const auto v = static_cast<AXValueRef>(value);
         CGPoint p;
-        if (AXValueGetType(v) == kAXValueCGPointType && AXValueGetValue(v, kAXValueCGPointType, &p))
+        if (AXValueGetType(v) == kAXValueTypeCGPoint && AXValueGetValue(v, kAXValueTypeCGPoint, &p))
             return AXValue::of(Point{p.x, p.y});
         CGSize s;
-        if (AXValueGetType(v) == kAXValueCGSizeType && AXValueGetValue(v, kAXValueCGSizeType, &s))
+        if (AXValueGetType(v) == kAXValueTypeCGSize && AXValueGetValue(v, kAXValueTypeCGSize, &s))
             return AXValue::of(Size{s.width, s.height});
         return AXValue::missing();
     }
@@ -94,11 +94,11 @@ CFTypeRef create(const AXValue &value) {
         return cfString(*value.asString());
     case AXValue::Kind::point: {
         const CGPoint p = CGPointMake(value.asPoint()->x, value.asPoint()->y);
-        return AXValueCreate(kAXValueCGPointType, &p);
+        return AXValueCreate(kAXValueTypeCGPoint, &p);
     }
     case AXValue::Kind::size: {
         const CGSize s = CGSizeMake(value.asSize()->width, value.asSize()->height);
-        return AXValueCreate(kAXValueCGSizeType, &s);
+        return AXValueCreate(kAXValueTypeCGSize, &s);
     }
     case AXValue::Kind::element:
         return value.asElement()->retained() ? CFRetain(ref(*value.asElement())) : nullptr;

@@ -17,6 +17,7 @@ public:
     BundleInfo bundle() const override;
     QString systemVersion() const override;
     Subscription observeReopen(std::function<void()> handler) override;
+    void chooseApplication(std::function<void(const QUrl&)> chosen) override;
     // How `terminate` ends the run; the application object's own terminate by default.
     void setQuit(std::function<void()> quit) { quit_ = std::move(quit); }
 

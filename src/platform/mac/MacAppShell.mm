@@ -21,6 +21,12 @@
 namespace fenwold {
 
 namespace {
+// What a failed login-item call says; the error always carries a description, but guard a nil.
+QString reason(NSError *error) {
+    return error.localizedDescription ? QString::fromNSString(error.localizedDescription)
+                                      : QStringLiteral("failed");
+}
+
 std::optional<QString> infoString(NSString *key) {
     id value = NSBundle.mainBundle.infoDictionary[key];
     return [value isKindOfClass:NSString.class] ? std::optional<QString>(QString::fromNSString(value))
@@ -42,7 +48,7 @@ void MacAppShell::activateSelf() { [NSApp activate]; }
 void MacAppShell::terminate() { quit_(); }
 
 BundleInfo MacAppShell::bundle() const {
-    return {QString::fromNSString(NSBundle.mainBundle.bundleIdentifier ?: @""),
+    return {QString::fromNSString(NSBundle.mainBundle.bundleIdentifier),
             infoString(@"CFBundleShortVersionString"), infoString(@"CFBundleVersion"),
             infoString(@"SUFeedURL")};
 }
@@ -61,14 +67,42 @@ Subscription MacAppShell::observeReopen(std::function<void()> handler) {
     if (reopenTarget_)
         CFRelease(reopenTarget_);
     reopenTarget_ = (void *)CFBridgingRetain(target);
-    [NSAppleEventManager.sharedAppleEventManager setEventHandler:target
-                                                     andSelector:@selector(handleReopen:withReplyEvent:)
-                                                   forEventClass:kCoreEventClass
-                                                      andEventID:kAEReopenApplication];
-    return Subscription([] {
+    void (^install)(void) = ^{
+      [NSAppleEventManager.sharedAppleEventManager setEventHandler:target
+                                                       andSelector:@selector(handleReopen:withReplyEvent:)
+                                                     forEventClass:kCoreEventClass
+                                                        andEventID:kAEReopenApplication];
+    };
+    // AppKit installs its own handler for this event while the application finishes launching,
+    // over any installed before: install again at that point, which comes after AppKit's. Once
+    // launched, the handler installed now stands.
+    install();
+    id launching =
+        [NSNotificationCenter.defaultCenter addObserverForName:NSApplicationWillFinishLaunchingNotification
+                                                        object:nil
+                                                         queue:nil
+                                                    usingBlock:^(NSNotification *) {
+                                                      install();
+                                                    }];
+    return Subscription([launching] {
+        [NSNotificationCenter.defaultCenter removeObserver:launching];
         [NSAppleEventManager.sharedAppleEventManager removeEventHandlerForEventClass:kCoreEventClass
                                                                           andEventID:kAEReopenApplication];
     });
+}
+
+void MacAppShell::chooseApplication(std::function<void(const QUrl &)> chosen) {
+    NSOpenPanel *panel = [NSOpenPanel openPanel];
+    panel.canChooseFiles = YES;
+    panel.canChooseDirectories = NO;
+    panel.allowsMultipleSelection = NO;
+    panel.treatsFilePackagesAsDirectories = NO; // an application bundle is chosen as one item
+    panel.directoryURL = [NSURL fileURLWithPath:@"/Applications" isDirectory:YES];
+    panel.prompt = @"Add";
+    __block std::function<void(const QUrl &)> block = std::move(chosen);
+    [panel beginWithCompletionHandler:^(NSModalResponse response) {
+      block(response == NSModalResponseOK ? QUrl::fromNSURL(panel.URL) : QUrl());
+    }];
 }
 
 LoginItems::Status MacLoginItems::status() const {
@@ -88,15 +122,13 @@ LoginItems::Status MacLoginItems::status() const {
 std::optional<QString> MacLoginItems::registerItem() {
     NSError *error = nil;
     const BOOL ok = [SMAppService.mainAppService registerAndReturnError:&error];
-    return ok ? std::nullopt
-              : std::optional<QString>(QString::fromNSString(error.localizedDescription ?: @"failed"));
+    return ok ? std::nullopt : std::optional<QString>(reason(error));
 }
 
 std::optional<QString> MacLoginItems::unregisterItem() {
     NSError *error = nil;
     const BOOL ok = [SMAppService.mainAppService unregisterAndReturnError:&error];
-    return ok ? std::nullopt
-              : std::optional<QString>(QString::fromNSString(error.localizedDescription ?: @"failed"));
+    return ok ? std::nullopt : std::optional<QString>(reason(error));
 }
 
 void MacLog::line(const QString &text) {

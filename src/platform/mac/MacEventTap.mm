@@ -4,13 +4,23 @@
 #import <ApplicationServices/ApplicationServices.h>
 #import <Foundation/Foundation.h>
 
+#include "CFRef.h"
+
+#include <chrono>
+#include <future>
+#include <pthread.h>
+#include <pthread/qos.h>
+#include <thread>
+
 namespace fenwold {
 
 struct MacEventTap::State {
     std::function<TapAnswer(TapEvent &)> handler;
-    CFMachPortRef tap = nullptr;
-    CFRunLoopSourceRef source = nullptr;
-    NSThread *thread = nil; // strong under ARC
+    CFRef<CFMachPortRef> tap;
+    CFRef<CFRunLoopSourceRef> source;
+    CFRef<CFRunLoopRef> runLoop; // the thread's, retained so that stopping can wake it safely
+    std::future<void> finished;  // ready once the thread's run loop has returned
+    std::thread thread;
 };
 
 namespace {
@@ -34,19 +44,14 @@ TapEvent record(CGEventType type, CGEventRef event) {
     e.scrollPointDelta1 = static_cast<double>(field(event, kCGScrollWheelEventPointDeltaAxis1));
     e.scrollContinuous = field(event, kCGScrollWheelEventIsContinuous);
     // Subtype and data1 exist only on system-defined events; reading them elsewhere raises.
-    // The tap thread has no pool of its own for the autoreleased event.
-    @autoreleasepool {
-        NSEvent *system = type == static_cast<CGEventType>(NSEventTypeSystemDefined)
-                              ? [NSEvent eventWithCGEvent:event]
-                              : nil;
-        e.systemSubtype = system ? system.subtype : 0;
-        e.systemData1 = system ? system.data1 : 0;
-    }
+    NSEvent *system =
+        type == static_cast<CGEventType>(NSEventTypeSystemDefined) ? [NSEvent eventWithCGEvent:event] : nil;
+    e.systemSubtype = system ? system.subtype : 0;
+    e.systemData1 = system ? system.data1 : 0;
     return e;
 }
 
-CGEventRef callback(CGEventTapProxy, CGEventType type, CGEventRef event, void *refcon) {
-    auto *state = static_cast<MacEventTap::State *>(refcon);
+CGEventRef deliver(MacEventTap::State *state, CGEventType type, CGEventRef event) {
     TapEvent e = record(type, event);
     const TapEvent before = e;
     const TapAnswer answer = state->handler(e);
@@ -60,32 +65,79 @@ CGEventRef callback(CGEventTapProxy, CGEventType type, CGEventRef event, void *r
     return answer == TapAnswer::pass ? event : nullptr;
 }
 
+CGEventRef callback(CGEventTapProxy, CGEventType type, CGEventRef event, void *refcon) {
+    // The thread has no pool of its own, and the dispatch asks the workspace for autoreleased
+    // objects (the front application) on it: drain what each event made.
+    @autoreleasepool {
+        return deliver(static_cast<MacEventTap::State *>(refcon), type, event);
+    }
+}
+
+// The tap thread: named and prioritised from inside (macOS sets both only for the calling
+// thread). It runs until its run loop is stopped or loses the tap's source.
+void run(MacEventTap::State *state, std::promise<void> ready, std::promise<void> finished) {
+    pthread_setname_np("Fenwold.eventTap");
+    pthread_set_qos_class_self_np(QOS_CLASS_USER_INTERACTIVE, 0);
+    state->runLoop =
+        CFRef<CFRunLoopRef>(static_cast<CFRunLoopRef>(const_cast<void *>(CFRetain(CFRunLoopGetCurrent()))));
+    CFRunLoopAddSource(state->runLoop.get(), state->source.get(), kCFRunLoopCommonModes);
+    CGEventTapEnable(state->tap.get(), true);
+    ready.set_value();
+    CFRunLoopRun();
+    finished.set_value();
+}
+
 } // namespace
 
 MacEventTap::MacEventTap() : state_(std::make_unique<State>()) {}
 
-MacEventTap::~MacEventTap() = default; // the tap lives as long as the process
+MacEventTap::~MacEventTap() { stop(); }
 
 bool MacEventTap::start(uint64_t eventMask, std::function<TapAnswer(TapEvent &)> handler) {
     state_->handler = std::move(handler);
-    state_->tap = CGEventTapCreate(kCGSessionEventTap, kCGHeadInsertEventTap, kCGEventTapOptionDefault,
-                                   static_cast<CGEventMask>(eventMask), &callback, state_.get());
+    state_->tap = CFRef<CFMachPortRef>(
+        CGEventTapCreate(kCGSessionEventTap, kCGHeadInsertEventTap, kCGEventTapOptionDefault,
+                         static_cast<CGEventMask>(eventMask), &callback, state_.get()));
     if (!state_->tap)
         return false;
-    state_->source = CFMachPortCreateRunLoopSource(kCFAllocatorDefault, state_->tap, 0);
-    State *state = state_.get();
-    state_->thread = [[NSThread alloc] initWithBlock:^{
-      CFRunLoopAddSource(CFRunLoopGetCurrent(), state->source, kCFRunLoopCommonModes);
-      CGEventTapEnable(state->tap, true);
-      CFRunLoopRun();
-    }];
-    state_->thread.name = @"Fenwold.eventTap";
-    state_->thread.qualityOfService = NSQualityOfServiceUserInteractive;
-    [state_->thread start];
+    state_->source =
+        CFRef<CFRunLoopSourceRef>(CFMachPortCreateRunLoopSource(kCFAllocatorDefault, state_->tap.get(), 0));
+    std::promise<void> ready;
+    std::future<void> running = ready.get_future();
+    std::promise<void> finished;
+    state_->finished = finished.get_future();
+    state_->thread = std::thread(run, state_.get(), std::move(ready), std::move(finished));
+    running.wait(); // the run loop is known before anyone can ask to stop it
     return true;
 }
 
-void MacEventTap::reEnable() { CGEventTapEnable(state_->tap, true); }
+void MacEventTap::reEnable() {
+    if (state_->tap)
+        CGEventTapEnable(state_->tap.get(), true);
+}
+
+void MacEventTap::disable() {
+    if (state_->tap)
+        CGEventTapEnable(state_->tap.get(), false);
+}
+
+void MacEventTap::stop() {
+    if (!state_->thread.joinable())
+        return;
+    // Off first, so no new event waits on the callback; invalidating the port takes its source
+    // out of the run loop. A stop request can be missed by a loop that is between two turns, so
+    // it is repeated until the loop has returned; only then is the thread joined.
+    CGEventTapEnable(state_->tap.get(), false);
+    CFMachPortInvalidate(state_->tap.get());
+    do {
+        CFRunLoopStop(state_->runLoop.get());
+        CFRunLoopWakeUp(state_->runLoop.get());
+    } while (state_->finished.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready);
+    state_->thread.join();
+    state_->source.reset();
+    state_->tap.reset();
+    state_->runLoop.reset();
+}
 
 uint64_t MacEventTap::modifierState(ModifierState which) const {
     const CGEventSourceStateID id = which == ModifierState::hardware

@@ -8,19 +8,25 @@ long MacPasteboard::changeCount() const {
     return static_cast<long>([NSPasteboard generalPasteboard].changeCount);
 }
 
-std::vector<PasteboardItem> MacPasteboard::items() const {
-    std::vector<PasteboardItem> result;
+std::vector<PasteboardTypes> MacPasteboard::itemTypes() const {
+    std::vector<PasteboardTypes> result;
     @autoreleasepool {
         for (NSPasteboardItem *item in [NSPasteboard generalPasteboard].pasteboardItems) {
-            PasteboardItem converted;
-            // A type without data becomes a null byte array; the type itself stays listed.
+            PasteboardTypes &types = result.emplace_back();
             for (NSPasteboardType type in item.types)
-                converted.types.emplace_back(QString::fromNSString(type),
-                                             QByteArray::fromNSData([item dataForType:type]));
-            result.push_back(std::move(converted));
+                types.push_back(QString::fromNSString(type));
         }
     }
     return result;
+}
+
+QByteArray MacPasteboard::data(std::size_t index, const QString &type) const {
+    @autoreleasepool {
+        NSArray<NSPasteboardItem *> *items = [NSPasteboard generalPasteboard].pasteboardItems;
+        NSPasteboardItem *item = index < items.count ? items[index] : nil;
+        // A nil item or a type without data gives nil, which converts to a null byte array.
+        return QByteArray::fromNSData([item dataForType:type.toNSString()]);
+    }
 }
 
 bool MacPasteboard::write(const std::vector<PasteboardItem> &items) {

@@ -5,6 +5,18 @@
 
 #import <Foundation/Foundation.h>
 
+// Runs a block for each distributed notification it is registered for.
+@interface FenwoldDistributedObserver : NSObject
+@property(nonatomic, copy) void (^onNotification)(void);
+- (void)notified:(NSNotification *)notification;
+@end
+
+@implementation FenwoldDistributedObserver
+- (void)notified:(NSNotification *)notification {
+    self.onNotification();
+}
+@end
+
 namespace fenwold {
 
 namespace {
@@ -40,6 +52,9 @@ void MacPrefsStore::write(PrefKey key, const PrefValue &value) {
 
 void MacPrefsStore::registerDefault(PrefKey key, const PrefValue &value) {
     CFRef<CFPropertyListRef> plist(createPropertyList(value));
+    // An empty value registers nothing (a nil object in a dictionary literal raises).
+    if (!plist)
+        return;
     [NSUserDefaults.standardUserDefaults registerDefaults:@{nameOf(names_, key) : (__bridge id)plist.get()}];
 }
 
@@ -82,15 +97,21 @@ QVariant MacPrefsStore::readDomain(const QString &domain, const QString &key) co
 }
 
 Subscription MacPrefsStore::observeDistributed(const QString &name, std::function<void()> handler) {
-    NSDistributedNotificationCenter *center = NSDistributedNotificationCenter.defaultCenter;
+    FenwoldDistributedObserver *observer = [[FenwoldDistributedObserver alloc] init];
     __block std::function<void()> block = std::move(handler);
-    id token = [center addObserverForName:name.toNSString()
-                                   object:nil
-                                    queue:NSOperationQueue.mainQueue
-                               usingBlock:^(NSNotification *) {
-                                 block();
-                               }];
-    CFTypeRef retained = CFBridgingRetain(token);
+    observer.onNotification = ^{
+      block();
+    };
+    // AppKit suspends distributed delivery while the application is inactive, which an accessory
+    // application almost always is; the covers with blocks coalesce until it activates. Ask for
+    // immediate delivery, on the main thread's run loop where this is called.
+    NSDistributedNotificationCenter *center = NSDistributedNotificationCenter.defaultCenter;
+    [center addObserver:observer
+                  selector:@selector(notified:)
+                      name:name.toNSString()
+                    object:nil
+        suspensionBehavior:NSNotificationSuspensionBehaviorDeliverImmediately];
+    CFTypeRef retained = CFBridgingRetain(observer);
     return Subscription([retained] {
         [NSDistributedNotificationCenter.defaultCenter removeObserver:(__bridge id)retained];
         CFRelease(retained);

@@ -29,8 +29,8 @@ MacPrivateServices::MacPrivateServices()
                        "_SLPSSetFrontProcessWithOptions")),
       postRecord_(
           lookUp("/System/Library/PrivateFrameworks/SkyLight.framework/SkyLight", "SLPSPostEventRecordTo")),
-      dockNotify_(
-          lookUp("/System/Library/PrivateFrameworks/Dock.framework/Dock", "CoreDockSendNotification")),
+      // Exported by HIServices, which ApplicationServices has already loaded.
+      dockNotify_(dlsym(RTLD_DEFAULT, "CoreDockSendNotification")),
       lock_(lookUp("/System/Library/PrivateFrameworks/login.framework/login", "SACLockScreenImmediate")) {}
 
 bool MacPrivateServices::hasFrontProcess() const { return setFront_ && postRecord_; }

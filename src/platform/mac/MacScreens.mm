@@ -1,5 +1,7 @@
 #include "MacScreens.h"
 
+#include "EventMonitors.h"
+
 #import <AppKit/AppKit.h>
 #import <CoreGraphics/CoreGraphics.h>
 
@@ -39,23 +41,8 @@ bool MacScreens::reduceTransparency() const {
 }
 
 Subscription MacScreens::observeMouseMoved(std::function<void()> handler) {
-    // Global monitors see only events bound for other applications; the local one covers ours.
-    __block std::function<void()> block = std::move(handler);
-    id global = [NSEvent addGlobalMonitorForEventsMatchingMask:NSEventMaskMouseMoved
-                                                       handler:^(NSEvent *) {
-                                                         block();
-                                                       }];
-    id local = [NSEvent addLocalMonitorForEventsMatchingMask:NSEventMaskMouseMoved
-                                                     handler:^NSEvent *(NSEvent *event) {
-                                                       block();
-                                                       return event;
-                                                     }];
-    return Subscription([global, local] {
-        if (global)
-            [NSEvent removeMonitor:global];
-        if (local)
-            [NSEvent removeMonitor:local];
-    });
+    return monitorEvents(NSEventMaskMouseMoved,
+                         [handler = std::move(handler)](NSEvent *, bool) { handler(); });
 }
 
 } // namespace fenwold

@@ -165,7 +165,8 @@ std::optional<QString> MacSparkleUpdateCheck::start() {
     NSError *error = nil;
     const BOOL started = [native_->updater startUpdater:&error];
     return started ? std::nullopt
-                   : std::optional<QString>(QString::fromNSString(error.description ?: @"no reason given"));
+                   : std::optional<QString>(error ? QString::fromNSString(error.description)
+                                                  : QStringLiteral("no reason given"));
 }
 
 void MacSparkleUpdateCheck::checkForUpdateInformation(UpdateCheckObserver &observer) {

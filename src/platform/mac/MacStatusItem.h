@@ -14,6 +14,7 @@ public:
     void install(std::function<void(Button, int)> onClick) override;
     bool installed() const override { return item_ != nullptr; }
     void popMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) override;
+    void setIconOpacity(double opacity) override;
 
 private:
     void* item_ = nullptr;   // retained NSStatusItem

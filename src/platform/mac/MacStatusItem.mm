@@ -50,7 +50,7 @@ NSImage *statusImage() {
                                [letter stroke];
                                return YES;
                              }];
-    image.template = YES;
+    [image setTemplate:YES];
     return image;
 }
 
@@ -82,12 +82,16 @@ void MacStatusItem::install(std::function<void(Button, int)> onClick) {
     item_ = (void *)CFBridgingRetain(item);
 }
 
+void MacStatusItem::setIconOpacity(double opacity) { statusItem(item_).button.alphaValue = opacity; }
+
 void MacStatusItem::popMenu(const std::vector<StatusMenuItem> &items,
                             std::function<void(StatusAction)> chosen) {
     if (!item_)
         return;
     NSMenu *menu = [[NSMenu alloc] init];
-    std::vector<StatusAction> actions;
+    // Items are enabled as the program says, not by what their target answers.
+    menu.autoenablesItems = NO;
+    std::vector<std::optional<StatusAction>> actions;
     for (const StatusMenuItem &entry : items) {
         if (entry.isSeparator()) {
             [menu addItem:NSMenuItem.separatorItem];
@@ -98,14 +102,16 @@ void MacStatusItem::popMenu(const std::vector<StatusMenuItem> &items,
                                                    keyEquivalent:entry.keyEquivalent.toNSString()];
         menuItem.target = statusTarget(target_);
         menuItem.tag = static_cast<NSInteger>(actions.size());
-        actions.push_back(*entry.action);
+        menuItem.enabled = entry.enabled && entry.action.has_value();
+        menuItem.state = entry.checked ? NSControlStateValueOn : NSControlStateValueOff;
+        actions.push_back(entry.action);
         [menu addItem:menuItem];
     }
     __block std::function<void(StatusAction)> choose = std::move(chosen);
-    __block std::vector<StatusAction> byTag = actions;
+    __block std::vector<std::optional<StatusAction>> byTag = actions;
     statusTarget(target_).onChoose = ^(NSInteger tag) {
-      if (tag >= 0 && static_cast<size_t>(tag) < byTag.size())
-          choose(byTag[static_cast<size_t>(tag)]);
+      if (tag >= 0 && static_cast<size_t>(tag) < byTag.size() && byTag[static_cast<size_t>(tag)])
+          choose(*byTag[static_cast<size_t>(tag)]);
     };
     // Attached only while open: the click tracks the menu until it closes.
     statusItem(item_).menu = menu;

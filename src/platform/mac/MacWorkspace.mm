@@ -75,6 +75,11 @@ std::optional<RunningApp> MacWorkspace::frontmostApp() const {
     return record(app);
 }
 
+// Messaging a missing application answers 0.
+int32_t MacWorkspace::frontmostPid() const {
+    return NSWorkspace.sharedWorkspace.frontmostApplication.processIdentifier;
+}
+
 QImage MacWorkspace::icon(int32_t pid) const {
     NSImage *image = running(pid).icon;
     return qImageFromCGImage([image CGImageForProposedRect:nullptr context:nil hints:nil]);
@@ -97,6 +102,19 @@ std::optional<QUrl> MacWorkspace::urlForApplication(const QString &bundleID) con
     if (!url)
         return std::nullopt;
     return QUrl::fromNSURL(url);
+}
+
+std::optional<ApplicationBundle> MacWorkspace::applicationBundle(const QUrl &url) const {
+    NSURL *location = url.toNSURL();
+    NSBundle *bundle = [NSBundle bundleWithURL:location];
+    if (!bundle)
+        return std::nullopt;
+    ApplicationBundle out;
+    out.bundleID = text(bundle.bundleIdentifier);
+    out.name = QString::fromNSString([NSFileManager.defaultManager displayNameAtPath:location.path]);
+    NSImage *image = [NSWorkspace.sharedWorkspace iconForFile:location.path];
+    out.icon = qImageFromCGImage([image CGImageForProposedRect:nullptr context:nil hints:nil]);
+    return out;
 }
 
 Subscription MacWorkspace::observe(std::function<void(const WorkspaceEvent &)> handler) {

@@ -1,5 +1,7 @@
 #include "PropertyList.h"
 
+#include "CFRef.h"
+
 #include <QDateTime>
 
 namespace fenwold {
@@ -43,6 +45,19 @@ QVariant toVariant(CFPropertyListRef value) {
     return {};
 }
 
+namespace {
+
+CFArrayRef createStringArray(const QStringList &texts) {
+    CFMutableArrayRef array = CFArrayCreateMutable(nullptr, texts.size(), &kCFTypeArrayCallBacks);
+    for (const QString &text : texts) {
+        CFRef<CFStringRef> item(text.toCFString());
+        CFArrayAppendValue(array, item.get());
+    }
+    return array;
+}
+
+} // namespace
+
 PrefValue toPrefValue(CFPropertyListRef value) {
     const QVariant v = toVariant(value);
     switch (v.typeId()) {
@@ -52,6 +67,14 @@ PrefValue toPrefValue(CFPropertyListRef value) {
         return v.toDouble();
     case QMetaType::QString:
         return v.toString();
+    case QMetaType::QVariantList: {
+        // An array of text, as `defaults write <domain> key -array a b` stores it.
+        QStringList texts;
+        for (const QVariant &item : v.toList())
+            if (item.typeId() == QMetaType::QString)
+                texts << item.toString();
+        return texts;
+    }
     default:
         return {};
     }
@@ -67,6 +90,8 @@ CFPropertyListRef createPropertyList(const PrefValue &value) {
                 return CFNumberCreate(nullptr, kCFNumberDoubleType, &v);
             else if constexpr (std::is_same_v<T, QString>)
                 return v.toCFString();
+            else if constexpr (std::is_same_v<T, QStringList>)
+                return createStringArray(v);
             else
                 return nullptr;
         },

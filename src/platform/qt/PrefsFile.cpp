@@ -17,6 +17,8 @@ QString nameOf(PrefKey key) {
 PrefValue fromVariant(PrefKey key, const QVariant& v) {
     if (!v.isValid()) return {};
     if (key == PrefKey::altF4Action) return v.toString();
+    // A one-element list reads back as plain text.
+    if (key == PrefKey::excludedApps) return v.toStringList();
     if (key == PrefKey::thumbH) {
         bool ok = false;
         const double d = v.toDouble(&ok);

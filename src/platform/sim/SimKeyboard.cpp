@@ -1,5 +1,7 @@
 #include "SimKeyboard.h"
 
+#include "ports/SecureInput.h"
+
 namespace fenwold {
 
 bool SimKeySender::post(uint16_t keyCode, bool keyDown, uint64_t flags, int32_t pid) {
@@ -78,6 +80,25 @@ bool SimEventTap::start(uint64_t eventMask, std::function<TapAnswer(TapEvent&)> 
 void SimEventTap::reEnable() {
     std::lock_guard lock(mutex_);
     ++reEnables_;
+    enabled_ = true;
+}
+
+void SimEventTap::disable() {
+    std::lock_guard lock(mutex_);
+    enabled_ = false;
+}
+
+void SimEventTap::stop() {
+    {
+        std::lock_guard lock(mutex_);
+        handler_ = nullptr;
+    }
+    std::lock_guard wait(delivering_);
+}
+
+bool SimEventTap::enabled() const {
+    std::lock_guard lock(mutex_);
+    return enabled_;
 }
 
 uint64_t SimEventTap::modifierState(ModifierState which) const {
@@ -110,12 +131,21 @@ void SimEventTap::setCreationFails(bool fails) {
     creationFails_ = fails;
 }
 
+void SimEventTap::setSecureInput(const SecureInput* secureInput) {
+    std::lock_guard lock(mutex_);
+    secureInput_ = secureInput;
+}
+
 TapAnswer SimEventTap::feed(TapEvent& event) {
+    std::lock_guard delivery(delivering_);
     std::function<TapAnswer(TapEvent&)> handler;
     {
         std::lock_guard lock(mutex_);
         const bool notice = event.type >= eventtype::tapDisabledByTimeout;
         if (!notice && (event.type >= 64 || !(mask_ & (uint64_t{1} << event.type)))) return TapAnswer::pass;
+        if (!enabled_) return TapAnswer::pass;
+        const bool key = event.type == eventtype::keyDown || event.type == eventtype::keyUp;
+        if (key && secureInput_ && secureInput_->enabled()) return TapAnswer::pass;
         handler = handler_;
     }
     return handler ? handler(event) : TapAnswer::pass;

@@ -10,6 +10,8 @@
 
 namespace fenwold {
 
+class SecureInput;
+
 // One synthetic key event as a simulated process received it.
 struct PostedKey {
     uint16_t keyCode = 0;
@@ -60,25 +62,36 @@ class SimEventTap final : public EventTapHost {
 public:
     bool start(uint64_t eventMask, std::function<TapAnswer(TapEvent&)> handler) override;
     void reEnable() override;
+    void disable() override;
+    void stop() override;
     uint64_t modifierState(ModifierState which) const override;
 
     bool started() const;
+    // False between `disable` and the next `reEnable`: events pass without reaching the handler.
+    bool enabled() const;
     void setModifierState(ModifierState which, uint64_t flags);
     int reEnableCount() const;
     uint64_t eventMask() const;
     void setCreationFails(bool fails);
     // Run one hardware event through the tap as macOS would; pass when no tap is installed. Like
-    // the real tap, events outside the mask are not seen (the tap-disabled notices always are).
+    // the real tap, events outside the mask are not seen (the tap-disabled notices always are),
+    // nor are keys while a process holds Secure Event Input.
     TapAnswer feed(TapEvent& event);
+    void setSecureInput(const SecureInput* secureInput);
 
 private:
     mutable std::mutex mutex_;
+    // Held while the handler runs, so that `stop` waits for a delivery in flight, as the real
+    // tap's thread is joined.
+    std::recursive_mutex delivering_;
     std::function<TapAnswer(TapEvent&)> handler_;
+    bool enabled_ = true;
     int reEnables_ = 0;
     uint64_t mask_ = 0;
     bool creationFails_ = false;
     uint64_t hardwareFlags_ = 0;
     uint64_t sessionFlags_ = 0;
+    const SecureInput* secureInput_ = nullptr;
 };
 
 } // namespace fenwold

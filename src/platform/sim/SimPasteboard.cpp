@@ -7,16 +7,27 @@ long SimPasteboard::changeCount() const {
     return changeCount_;
 }
 
-std::vector<PasteboardItem> SimPasteboard::items() const {
+std::vector<PasteboardTypes> SimPasteboard::itemTypes() const {
     std::lock_guard lock(mutex_);
-    ++reads_;
-    std::vector<PasteboardItem> read = items_;
+    ++listings_;
+    std::vector<PasteboardTypes> listed = typesOf(items_);
     if (racingCopy_) {
         items_ = std::move(*racingCopy_);
         ++changeCount_;
         racingCopy_.reset();
     }
-    return read;
+    return listed;
+}
+
+QByteArray SimPasteboard::data(std::size_t index, const QString& type) const {
+    std::lock_guard lock(mutex_);
+    dataReads_.push_back({index, type});
+    return dataOf(items_, index, type);
+}
+
+std::vector<PasteboardItem> SimPasteboard::contents() const {
+    std::lock_guard lock(mutex_);
+    return items_;
 }
 
 void SimPasteboard::copyDuringNextRead(const std::vector<PasteboardItem>& items) {
@@ -49,9 +60,14 @@ void SimPasteboard::setWritesFail(bool fail) {
     writesFail_ = fail;
 }
 
-int SimPasteboard::reads() const {
+int SimPasteboard::typeListings() const {
     std::lock_guard lock(mutex_);
-    return reads_;
+    return listings_;
+}
+
+std::vector<SimPasteboard::DataRead> SimPasteboard::dataReads() const {
+    std::lock_guard lock(mutex_);
+    return dataReads_;
 }
 
 } // namespace fenwold

@@ -101,6 +101,7 @@ SimWindowBuilder SimWindowBuilder::window(const QString& title, Rect frame) {
 }
 
 SimSession::SimSession() {
+    eventTap.setSecureInput(&secureInput);
     privateServices.onFront = [this](int32_t pid, uint32_t window) {
         windows.frontFromWindowServer(pid, window);
     };
@@ -137,6 +138,7 @@ Platform SimSession::platform() {
     p.privateServices = &privateServices;
     p.keySender = &keys;
     p.eventTap = &eventTap;
+    p.secureInput = &secureInput;
     p.loginItems = &loginItems;
     p.updates = &updates;
     p.appShell = &appShell;

@@ -7,6 +7,7 @@
 #include "SimPasteboard.h"
 #include "SimPrefs.h"
 #include "SimScreens.h"
+#include "SimSecureInput.h"
 #include "SimSystem.h"
 #include "SimWindowServer.h"
 #include "SimWindows.h"
@@ -100,6 +101,7 @@ public:
     SimInputSources inputSources;
     SimPrivateServices privateServices;
     SimKeySender keys;
+    SimSecureInput secureInput{workspace};
     SimEventTap eventTap;
     SimLoginItems loginItems;
     SimUpdates updates;

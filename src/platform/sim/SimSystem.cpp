@@ -1,6 +1,7 @@
 #include "SimSystem.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace fenwold {
 
@@ -173,6 +174,18 @@ Subscription SimAppShell::observeReopen(std::function<void()> handler) {
     const uint64_t id = next_++;
     reopen_.emplace(id, std::move(handler));
     return Subscription([this, id] { reopen_.erase(id); });
+}
+
+void SimAppShell::chooseApplication(std::function<void(const QUrl&)> chosen) {
+    if (onChooseApplication) {
+        onChooseApplication(std::move(chosen));
+        return;
+    }
+    pendingChooser_ = std::move(chosen);
+}
+
+void SimAppShell::answerChooser(const QUrl& url) {
+    if (auto chosen = std::exchange(pendingChooser_, nullptr)) chosen(url);
 }
 
 void SimAppShell::reopen() {

@@ -30,7 +30,12 @@ std::vector<RunningApp> SimWorkspace::appsWithBundleID(const QString& bundleID) 
 }
 
 std::optional<RunningApp> SimWorkspace::frontmostApp() const {
-    return app(frontmost_);
+    return app(frontmostPid());
+}
+
+int32_t SimWorkspace::frontmostPid() const {
+    std::lock_guard lock(mutex_);
+    return frontmost_;
 }
 
 QImage SimWorkspace::icon(int32_t pid) const {
@@ -121,6 +126,36 @@ std::optional<QUrl> SimWorkspace::urlForApplication(const QString& bundleID) con
         if (a.info.bundleID == bundleID && a.info.bundleURL) return a.info.bundleURL;
     }
     return std::nullopt;
+}
+
+std::optional<ApplicationBundle> SimWorkspace::applicationBundle(const QUrl& url) const {
+    std::lock_guard lock(mutex_);
+    for (const auto& [location, bundle] : bundles_)
+        if (location == url) return bundle;
+    for (const auto& [pid, a] : apps_)
+        if (a.info.bundleURL == url)
+            return ApplicationBundle{a.info.bundleID, a.info.name.value_or(QString()), a.icon};
+    return std::nullopt;
+}
+
+void SimWorkspace::install(const QUrl& url, const ApplicationBundle& bundle) {
+    std::lock_guard lock(mutex_);
+    bundles_.emplace_back(url, bundle);
+    if (bundle.bundleID) appURLs_.insert(*bundle.bundleID, url);
+}
+
+std::vector<std::pair<QUrl, ApplicationBundle>> SimWorkspace::installed() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::pair<QUrl, ApplicationBundle>> out = bundles_;
+    for (int32_t pid : launchOrder_) {
+        const SimApp& a = apps_.at(pid);
+        const bool known =
+            std::any_of(out.begin(), out.end(), [&](const auto& b) { return b.first == a.info.bundleURL; });
+        if (a.info.bundleURL && !known)
+            out.emplace_back(*a.info.bundleURL,
+                             ApplicationBundle{a.info.bundleID, a.info.name.value_or(QString()), a.icon});
+    }
+    return out;
 }
 
 Subscription SimWorkspace::observe(std::function<void(const WorkspaceEvent&)> handler) {

@@ -27,6 +27,7 @@ public:
     std::optional<RunningApp> app(int32_t pid) const override;
     std::vector<RunningApp> appsWithBundleID(const QString& bundleID) const override;
     std::optional<RunningApp> frontmostApp() const override;
+    int32_t frontmostPid() const override;
     QImage icon(int32_t pid) const override;
     int32_t ownPid() const override { return ownPid_; }
     bool activate(int32_t pid) override;
@@ -35,6 +36,7 @@ public:
     bool terminate(int32_t pid) override;
     bool open(const QUrl& url) override;
     std::optional<QUrl> urlForApplication(const QString& bundleID) const override;
+    std::optional<ApplicationBundle> applicationBundle(const QUrl& url) const override;
     Subscription observe(std::function<void(const WorkspaceEvent&)> handler) override;
 
     // Setup and inspection.
@@ -50,6 +52,10 @@ public:
     void announce(const WorkspaceEvent& event);
     QList<QUrl> openedURLs() const;
     void setApplicationURL(const QString& bundleID, const QUrl& url);
+    // An application bundle at a location (installed, whether or not it runs).
+    void install(const QUrl& url, const ApplicationBundle& bundle);
+    // Every bundle installed so far, by location.
+    std::vector<std::pair<QUrl, ApplicationBundle>> installed() const;
     // Called with the pid whenever an application is terminated through the workspace.
     std::function<void(int32_t)> onTerminate;
 
@@ -65,6 +71,7 @@ private:
     int32_t ownPid_;
     QList<QUrl> opened_;
     QHash<QString, QUrl> appURLs_;
+    std::vector<std::pair<QUrl, ApplicationBundle>> bundles_;
     std::map<uint64_t, std::shared_ptr<std::function<void(const WorkspaceEvent&)>>> observers_;
     uint64_t nextObserver_ = 1;
 };

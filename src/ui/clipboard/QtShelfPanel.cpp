@@ -1,7 +1,7 @@
 #include "QtShelfPanel.h"
 
-#include "QtShelfWindow.h"
 #include "ui/common/PanelHost.h"
+#include "ui/common/QtFloatingPanel.h"
 
 #include <QApplication>
 #include <QHash>
@@ -47,54 +47,55 @@ ShelfKeyEvent shelfKeyEvent(const QKeyEvent& event) {
 }
 
 QtShelfPanel::QtShelfPanel(const ShelfViewContext& context, ShelfStyle style, std::function<double()> now,
-                           const ShelfWindowFactory& windows)
-    : desktop_(std::make_unique<DesktopPanelHost>()), window_(std::make_unique<QWidget>()) {
-    window_->setWindowTitle(QStringLiteral("Clipboard shelf"));
-    window_->setAccessibleName(QStringLiteral("Clipboard shelf"));
+                           const PanelHost& host, const PanelStyle& panelStyle)
+    : window_(std::make_unique<QWidget>()) {
     auto* layout = new QVBoxLayout(window_.get());
     layout->setContentsMargins(0, 0, 0, 0);
     // The controller sizes the window; the content never forces a minimum on it.
     layout->setSizeConstraint(QLayout::SetNoConstraint);
     view_ = new ClipboardShelfView(context, style, std::move(now), window_.get());
     layout->addWidget(view_);
-    shelfWindow_ = windows ? windows(*window_) : std::make_unique<QtShelfWindow>(*window_, *desktop_);
+    panel_ = host.makePanel(*window_, panelStyle);
     qApp->installEventFilter(this);
 }
 
 QtShelfPanel::~QtShelfPanel() {
     qApp->removeEventFilter(this);
-    // The window wraps the content widget: it goes first.
-    shelfWindow_.reset();
+    panel_.reset();
 }
 
 void QtShelfPanel::place(const Rect& frame, double alpha) {
-    shelfWindow_->place(frame, alpha);
+    panel_->setFrame(frame);
+    panel_->setAlpha(alpha);
 }
 
 void QtShelfPanel::animate(const Rect& frame, double alpha, double seconds, bool easeOut,
                            std::function<void()> completion) {
     if (!completion) completion = [] {};
-    shelfWindow_->animate(frame, alpha, seconds, easeOut, std::move(completion));
+    panel_->animate(frame, alpha, seconds, easeOut, std::move(completion));
 }
 
 void QtShelfPanel::makeKeyAndOrderFront() {
-    shelfWindow_->makeKeyAndOrderFront();
+    panel_->orderFront();
 }
 
+// The panel stays key until it is ordered out at the end of the closing animation; what closing
+// gives up at once is the keyboard focus inside it.
 void QtShelfPanel::resignKey() {
-    shelfWindow_->resignKey();
+    if (QWidget* focus = window_->focusWidget()) focus->clearFocus();
 }
 
 void QtShelfPanel::orderOut() {
-    shelfWindow_->orderOut();
+    panel_->orderOut();
 }
 
 bool QtShelfPanel::isKeyWindow() const {
-    return shelfWindow_->isKeyWindow();
+    return panel_->isKeyWindow();
 }
 
 void QtShelfPanel::clearFirstResponder() {
-    shelfWindow_->clearFirstResponder();
+    if (QWidget* focus = window_->focusWidget()) focus->clearFocus();
+    window_->setFocus(Qt::OtherFocusReason);
 }
 
 bool QtShelfPanel::editingText() const {
@@ -109,7 +110,7 @@ Subscription QtShelfPanel::monitorKeys(std::function<bool(const ShelfKeyEvent&)>
 }
 
 Subscription QtShelfPanel::monitorClicks(std::function<void(bool)> handler) {
-    return shelfWindow_->monitorClicks(std::move(handler));
+    return panel_->monitorClicks(std::move(handler));
 }
 
 bool QtShelfPanel::eventFilter(QObject* watched, QEvent* event) {

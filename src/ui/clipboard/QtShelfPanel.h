@@ -2,7 +2,7 @@
 
 #include "ClipboardShelfView.h"
 #include "core/clipboard/ShelfPanel.h"
-#include "ports/ShelfWindow.h"
+#include "ports/FloatingPanel.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,13 +14,13 @@ namespace fenwold {
 
 class PanelHost;
 
-// The shelf's panel: the shelf view in its window, with the keys typed into it. Without a
-// window factory the window is Qt's own floating tool window on the desktop.
+// The shelf's panel: the shelf view in a floating panel of the host, with the keys typed into
+// it. The keyboard focus inside it is Qt's: the panel only becomes the key window.
 class QtShelfPanel final : public QObject, public ShelfPanel {
     Q_OBJECT
 public:
     QtShelfPanel(const ShelfViewContext& context, ShelfStyle style, std::function<double()> now,
-                 const ShelfWindowFactory& windows = {});
+                 const PanelHost& host, const PanelStyle& panelStyle);
     ~QtShelfPanel() override;
 
     void place(const Rect& frame, double alpha) override;
@@ -37,15 +37,15 @@ public:
 
     QWidget* window() const { return window_.get(); }
     ClipboardShelfView* view() const { return view_; }
+    FloatingPanel& panel() const { return *panel_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::unique_ptr<PanelHost> desktop_; // for the default window
     std::unique_ptr<QWidget> window_;
     ClipboardShelfView* view_ = nullptr;
-    std::unique_ptr<ShelfWindow> shelfWindow_;
+    std::unique_ptr<FloatingPanel> panel_; // goes before the content it hosts
     std::function<bool(const ShelfKeyEvent&)> keys_;
     std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
 };

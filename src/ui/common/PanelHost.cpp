@@ -1,5 +1,7 @@
 #include "PanelHost.h"
 
+#include "QtFloatingPanel.h"
+
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
@@ -7,18 +9,14 @@
 
 namespace fenwold {
 
-void PanelHost::adopt(QWidget& panel, bool acceptsInput) const {
-    if (QWidget* parent = container()) {
-        panel.setParent(parent);
-        panel.setAttribute(Qt::WA_TransparentForMouseEvents, !acceptsInput);
-    } else {
-        Qt::WindowFlags flags =
-            Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
-        if (!acceptsInput) flags |= Qt::WindowTransparentForInput;
-        panel.setWindowFlags(flags);
-        panel.setAttribute(Qt::WA_ShowWithoutActivating);
-    }
-    panel.setAttribute(Qt::WA_TranslucentBackground);
+std::unique_ptr<FloatingPanel> PanelHost::makePanel(QWidget& content, const PanelStyle& style) const {
+    // Every panel draws its own rounded backdrop over whatever lies behind it.
+    content.setAttribute(Qt::WA_TranslucentBackground);
+    content.setWindowTitle(style.accessibilityTitle);
+    content.setAccessibleName(style.accessibilityTitle);
+    if (style.acceptsMouseMoved) content.setMouseTracking(true);
+    content.hide(); // a panel appears only when ordered front
+    return createPanel(content, style);
 }
 
 QAction* PanelHost::trackMenu(QMenu& menu, QPoint at) const {
@@ -36,6 +34,12 @@ QRect DesktopPanelHost::toWidget(const Rect& frame) const {
     const double primaryHeight = primary ? primary->geometry().height() : 0;
     return QRect(qRound(frame.x), qRound(primaryHeight - frame.maxY()), qRound(frame.width),
                  qRound(frame.height));
+}
+
+std::unique_ptr<FloatingPanel> DesktopPanelHost::createPanel(QWidget& content,
+                                                             const PanelStyle& style) const {
+    if (nativePanels_) return nativePanels_(content, style);
+    return std::make_unique<DesktopFloatingPanel>(content, style, *this);
 }
 
 } // namespace fenwold

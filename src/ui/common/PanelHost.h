@@ -1,9 +1,11 @@
 #pragma once
 
+#include "ports/FloatingPanel.h"
 #include "ports/Geometry.h"
 
 #include <QPoint>
 #include <QRect>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -12,8 +14,8 @@ class QWidget;
 namespace fenwold {
 
 // Where the program's floating panels live and how screen coordinates (origin at the primary
-// screen's bottom-left, y up) map onto them. On a real desktop panels are top-level tool windows;
-// in the playground they are children of the simulated screen.
+// screen's bottom-left, y up) map onto them: top-level panels on a desktop (native panels on a
+// Mac), children of the simulated screen in the playground.
 class PanelHost {
 public:
     PanelHost() = default;
@@ -21,12 +23,13 @@ public:
     PanelHost& operator=(const PanelHost&) = delete;
     virtual ~PanelHost() = default;
 
-    // The parent for panel widgets; null for top-level windows.
+    // The panel around a view, in this host's way, behaving as the style says. The view is the
+    // panel's content at the panel's size; it must outlive the panel.
+    std::unique_ptr<FloatingPanel> makePanel(QWidget& content, const PanelStyle& style) const;
+    // The parent for widgets shown over the host's screen; null for top-level windows.
     virtual QWidget* container() const = 0;
     // A frame in screen coordinates as a geometry in the container's (or Qt's global) coordinates.
     virtual QRect toWidget(const Rect& frame) const = 0;
-    // Make a widget a panel of this host: parented and flagged as a floating, non-activating panel.
-    void adopt(QWidget& panel, bool acceptsInput) const;
     // Whether panels fade and slide in real time; a host on a virtual clock shows end states.
     virtual bool animates() const { return true; }
     // Open a menu with its top-left at a point of the container (global without one) and track
@@ -35,13 +38,25 @@ public:
     // Show one of the program's regular windows (it has a title bar and stays until closed) and
     // bring it forward: a window of its own on a desktop, framed inside the simulated screen.
     virtual void showWindow(QWidget& window) const;
+
+protected:
+    virtual std::unique_ptr<FloatingPanel> createPanel(QWidget& content, const PanelStyle& style) const = 0;
 };
 
-// Panels as top-level windows on the desktop Qt runs on.
+// Panels as top-level windows on the desktop Qt runs on: the platform's native panels where it
+// has them, otherwise Qt's frameless tool windows.
 class DesktopPanelHost final : public PanelHost {
 public:
+    explicit DesktopPanelHost(FloatingPanelFactory nativePanels = {})
+        : nativePanels_(std::move(nativePanels)) {}
     QWidget* container() const override { return nullptr; }
     QRect toWidget(const Rect& frame) const override;
+
+protected:
+    std::unique_ptr<FloatingPanel> createPanel(QWidget& content, const PanelStyle& style) const override;
+
+private:
+    FloatingPanelFactory nativePanels_;
 };
 
 } // namespace fenwold

@@ -5,11 +5,9 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
-#include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPropertyAnimation>
 #include <QScreen>
 
 namespace fenwold {
@@ -140,16 +138,12 @@ void HintView::paintContent(QPainter& painter) const {
     }
 }
 
-HintPanelWidget::HintPanelWidget(const PanelHost& host) : host_(host), view_(std::make_unique<HintView>()) {
-    host_.adopt(*view_, false);
-    // A panel inside another widget cannot have a window opacity; it fades through an effect.
-    if (host_.container()) {
-        opacity_ = new QGraphicsOpacityEffect(view_.get());
-        view_->setGraphicsEffect(opacity_);
-    }
-}
+HintPanelWidget::HintPanelWidget(const PanelHost& host, const PanelStyle& style)
+    : view_(std::make_unique<HintView>()), panel_(host.makePanel(*view_, style)) {}
 
-HintPanelWidget::~HintPanelWidget() = default;
+HintPanelWidget::~HintPanelWidget() {
+    panel_.reset();
+}
 
 Size HintPanelWidget::setContent(const Hint& hint) {
     view_->setHint(hint);
@@ -158,45 +152,32 @@ Size HintPanelWidget::setContent(const Hint& hint) {
 }
 
 void HintPanelWidget::setFrame(const Rect& frame) {
-    view_->setGeometry(host_.toWidget(frame));
+    panel_->setFrame(frame);
 }
 
 double HintPanelWidget::alpha() const {
-    return opacity_ ? opacity_->opacity() : view_->windowOpacity();
+    return panel_->alpha();
 }
 
 bool HintPanelWidget::isVisible() const {
-    return view_->isVisible();
+    return panel_->isVisible();
 }
 
 void HintPanelWidget::setAlpha(double alpha) {
-    if (opacity_)
-        opacity_->setOpacity(alpha);
-    else
-        view_->setWindowOpacity(alpha);
+    panel_->setAlpha(alpha);
 }
 
 void HintPanelWidget::orderFront() {
-    view_->show();
-    view_->raise();
+    panel_->orderFront();
 }
 
 void HintPanelWidget::animateAlpha(double alpha, double seconds) {
     // A new presentation during a fade takes over from where the fade has got to.
-    if (fade_) fade_->stop();
-    if (seconds <= 0 || !host_.animates()) {
-        setAlpha(alpha);
-        return;
-    }
-    QObject* target = opacity_ ? static_cast<QObject*>(opacity_) : view_.get();
-    fade_ = new QPropertyAnimation(target, opacity_ ? "opacity" : "windowOpacity", view_.get());
-    fade_->setDuration(qRound(seconds * 1000));
-    fade_->setEndValue(alpha);
-    fade_->start(QAbstractAnimation::DeleteWhenStopped);
+    panel_->animate(panel_->frame(), alpha, seconds, true, {});
 }
 
 void HintPanelWidget::orderOut() {
-    view_->hide();
+    panel_->orderOut();
 }
 
 } // namespace fenwold

@@ -1,15 +1,12 @@
 #pragma once
 
 #include "core/hints/MacHints.h"
+#include "ports/FloatingPanel.h"
 
 #include <QFont>
-#include <QPointer>
-#include <QPropertyAnimation>
 #include <QRectF>
 #include <QWidget>
 #include <memory>
-
-class QGraphicsOpacityEffect;
 
 namespace fenwold {
 
@@ -60,11 +57,10 @@ private:
 
 class PanelHost;
 
-// The floating, click-through, never-focused panel that hosts the view, placed by its panel host.
-// On a Mac the native non-activating panel around it is made by the platform helper.
+// The floating, click-through, never-focused panel that hosts the view, made by its panel host.
 class HintPanelWidget final : public HintPanel {
 public:
-    explicit HintPanelWidget(const PanelHost& host);
+    HintPanelWidget(const PanelHost& host, const PanelStyle& style);
     ~HintPanelWidget() override;
 
     Size setContent(const Hint& hint) override;
@@ -79,10 +75,8 @@ public:
     double alpha() const;
 
 private:
-    const PanelHost& host_;
     std::unique_ptr<HintView> view_;
-    QPointer<QPropertyAnimation> fade_;         // the running fade, replaced by the next one
-    QGraphicsOpacityEffect* opacity_ = nullptr; // owned by the view
+    std::unique_ptr<FloatingPanel> panel_; // goes before the view it hosts
 };
 
 } // namespace fenwold

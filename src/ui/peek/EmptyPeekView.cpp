@@ -37,13 +37,12 @@ void EmptyPeekView::paintEvent(QPaintEvent*) {
     painter.drawText(rect().adjusted(kPadX, kPadY, -kPadX, -kPadY), Qt::AlignCenter, text_);
 }
 
-EmptyPeekPanelWidget::EmptyPeekPanelWidget(const PanelHost& host)
-    : host_(host), view_(std::make_unique<EmptyPeekView>()) {
-    host_.adopt(*view_, false);
-    view_->hide(); // ordered out until the peek has something to say
-}
+EmptyPeekPanelWidget::EmptyPeekPanelWidget(const PanelHost& host, const PanelStyle& style)
+    : view_(std::make_unique<EmptyPeekView>()), panel_(host.makePanel(*view_, style)) {}
 
-EmptyPeekPanelWidget::~EmptyPeekPanelWidget() = default;
+EmptyPeekPanelWidget::~EmptyPeekPanelWidget() {
+    panel_.reset();
+}
 
 Size EmptyPeekPanelWidget::measure(const QString& text) const {
     const QSize size = EmptyPeekView::sizeFor(text);
@@ -52,17 +51,17 @@ Size EmptyPeekPanelWidget::measure(const QString& text) const {
 
 void EmptyPeekPanelWidget::show(const QString& text, const Rect& frame) {
     view_->setText(text);
-    view_->setGeometry(host_.toWidget(frame));
-    view_->show();
-    view_->raise();
+    panel_->setFrame(frame);
+    panel_->setAlpha(1);
+    panel_->orderFront();
 }
 
 void EmptyPeekPanelWidget::orderOut() {
-    view_->hide();
+    panel_->orderOut();
 }
 
 bool EmptyPeekPanelWidget::isVisible() const {
-    return view_->isVisible();
+    return panel_->isVisible();
 }
 
 } // namespace fenwold

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/peek/EmptyPeekPanel.h"
+#include "ports/FloatingPanel.h"
 
 #include <QWidget>
 #include <memory>
@@ -36,7 +37,7 @@ private:
 // The empty-peek panel on a panel host; it lets every click through.
 class EmptyPeekPanelWidget final : public EmptyPeekPanel {
 public:
-    explicit EmptyPeekPanelWidget(const PanelHost& host);
+    EmptyPeekPanelWidget(const PanelHost& host, const PanelStyle& style);
     ~EmptyPeekPanelWidget() override;
 
     Size measure(const QString& text) const override;
@@ -47,8 +48,8 @@ public:
     EmptyPeekView& view() const { return *view_; }
 
 private:
-    const PanelHost& host_;
     std::unique_ptr<EmptyPeekView> view_;
+    std::unique_ptr<FloatingPanel> panel_; // goes before the view it hosts
 };
 
 } // namespace fenwold

@@ -3,6 +3,7 @@
 #include "ProgramWindowFrame.h"
 #include "QtKeyMap.h"
 #include "WindowChrome.h"
+#include "ui/common/QtFloatingPanel.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -95,9 +96,18 @@ QSize DesktopView::sizeHint() const {
     return screenRect().size();
 }
 
+std::unique_ptr<FloatingPanel> DesktopView::createPanel(QWidget& content, const PanelStyle& style) const {
+    return std::make_unique<ChildFloatingPanel>(content, style, *this);
+}
+
 QRect DesktopView::toWidget(const Rect& frame) const {
     return QRect(qRound(frame.x), qRound(screenRect().height() - frame.maxY()), qRound(frame.width),
                  qRound(frame.height));
+}
+
+void DesktopView::setIcon(const QImage& icon) {
+    statusIcon_ = icon;
+    update();
 }
 
 void DesktopView::install(const QImage& icon, std::function<void(TrayClicks::Button, int)> onClick) {

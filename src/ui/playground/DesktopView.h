@@ -36,6 +36,7 @@ public:
     void showWindow(QWidget& window) const override;
     // StatusItemSlot
     void install(const QImage& icon, std::function<void(TrayClicks::Button, int)> onClick) override;
+    void setIcon(const QImage& icon) override;
     // The status menu opens inside the screen under the item and takes the keys while open.
     void showMenu(QMenu& menu) override;
 
@@ -85,6 +86,8 @@ public:
     void handOverKey(QWidget& target, QKeyEvent& event);
 
 protected:
+    // Panels are child widgets of the screen.
+    std::unique_ptr<FloatingPanel> createPanel(QWidget& content, const PanelStyle& style) const override;
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseDoubleClickEvent(QMouseEvent*) override;

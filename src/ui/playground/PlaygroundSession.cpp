@@ -3,6 +3,7 @@
 #include "QtKeyMap.h"
 #include "platform/sim/apps/KeyLayout.h"
 #include "ui/clipboard/QtShelfPanel.h"
+#include "ui/settings/SettingsWindow.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -21,6 +22,8 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
     SettingsDeps settings;
     settings.prefs = platform_.prefs;
     settings.loginItems = platform_.loginItems;
+    settings.workspace = platform_.workspace;
+    settings.appShell = platform_.appShell;
     settings.bundle = platform_.appShell->bundle();
     settings.requestedTab = options.tab;
     settings.reapplyKeyMapping = [this] {
@@ -29,6 +32,16 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
     views_ = std::make_unique<QtShellViews>(platform_, settings, std::make_unique<SlotStatusItem>(*desktop_),
                                             desktop_.get());
     delegate_ = std::make_unique<AppDelegate>(platform_, *views_, options);
+    chooser_ = std::make_unique<ApplicationChooser>();
+    session_.appShell.onChooseApplication = [this](std::function<void(const QUrl&)> chosen) {
+        chooser_->ask(session_.workspace.installed(), std::move(chosen));
+        desktop_->showWindow(*chooser_);
+    };
+    // The settings window that asked is the key window again.
+    chooser_->onDone = [this] {
+        if (SettingsWindow* settings = views_->settingsWindow(); settings && settings->isVisible())
+            desktop_->showWindow(*settings);
+    };
 
     desktop_->runModal = [this](const std::function<bool()>& done) { runModal(done); };
     hardware_.programKeyWindow = [this](const AppKey& key) { return deliverToProgram(key); };
@@ -65,6 +78,7 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
 PlaygroundSession::~PlaygroundSession() {
     ticker_.stop();
     activations_ = {};
+    session_.appShell.onChooseApplication = nullptr;
     delegate_.reset();
     views_.reset();
 }

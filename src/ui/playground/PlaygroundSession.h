@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ApplicationChooser.h"
 #include "DesktopView.h"
 #include "EventLog.h"
 #include "core/shell/AppDelegate.h"
@@ -42,6 +43,8 @@ public:
     EventLog& log() { return log_; }
     AppDelegate& delegate() { return *delegate_; }
     QtShellViews& views() { return *views_; }
+    // The simulated file chooser the settings' "+" opens.
+    ApplicationChooser& chooser() { return *chooser_; }
 
 private:
     void pollTools();
@@ -62,6 +65,7 @@ private:
     std::unique_ptr<DesktopView> desktop_;
     std::unique_ptr<QtShellViews> views_;
     std::unique_ptr<AppDelegate> delegate_;
+    std::unique_ptr<ApplicationChooser> chooser_;
     QTimer ticker_;
     int ticks_ = 0;
     std::size_t toolsSeen_ = 0;

@@ -49,6 +49,10 @@ void ProgramWindowFrame::fit() {
 
 bool ProgramWindowFrame::eventFilter(QObject* watched, QEvent* event) {
     if (watched == content_ && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) fit();
+    // A window that closes itself (a chooser answered) takes its frame along.
+    if (watched == content_ && event->type() == QEvent::Hide && !event->spontaneous() && isVisible() &&
+        content_->isHidden())
+        hide();
     if (event->type() == QEvent::MouseButtonPress && onPressed) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && (widget == this || isAncestorOf(widget))) onPressed();

@@ -153,7 +153,8 @@ void ScriptRunner::perform(const ScriptStep& step) {
     case K::space:
         playground_.session().windows.switchToSpace(step.space);
         break;
-    case K::activate: {
+    case K::activate:
+    case K::stickSecureInput: {
         SimApplication* found = nullptr;
         for (SimApplication* app : playground_.apps().all())
             if (app->name().compare(step.text, Qt::CaseInsensitive) == 0) found = app;
@@ -163,6 +164,10 @@ void ScriptRunner::perform(const ScriptStep& step) {
             break;
         }
         SimSession& s = playground_.session();
+        if (step.kind == K::stickSecureInput) {
+            s.secureInput.stick(found->pid());
+            break;
+        }
         if (const auto w = s.windows.focusedWindow(found->pid())) s.windows.raise(*w);
         s.workspace.activate(found->pid());
         break;

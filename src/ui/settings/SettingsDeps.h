@@ -10,11 +10,14 @@ namespace fenwold {
 
 class LoginItems;
 class PrefsStore;
+class Workspace;
 
 // What the settings window works with.
 struct SettingsDeps {
     PrefsStore* prefs = nullptr;
     LoginItems* loginItems = nullptr;
+    Workspace* workspace = nullptr; // names and icons of the excluded applications
+    AppShell* appShell = nullptr;   // the chooser for an application to exclude
     BundleInfo bundle;
     QImage appIcon;                          // null: a drawn placeholder
     std::function<void()> reapplyKeyMapping; // after the swap or Caps Lock switch changes

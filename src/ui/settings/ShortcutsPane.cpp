@@ -1,5 +1,6 @@
 #include "ShortcutsPane.h"
 
+#include "ExcludedAppsView.h"
 #include "PaneLayout.h"
 #include "core/settings/Prefs.h"
 #include "core/settings/SettingsContent.h"
@@ -140,6 +141,8 @@ ShortcutsPane::ShortcutsPane(const SettingsDeps& deps, QWidget* parent) : QWidge
         refreshDetail();
     });
     layout->addWidget(area);
+    excluded_ = new ExcludedAppsView(deps_);
+    layout->addWidget(excluded_);
     refresh();
 }
 
@@ -159,6 +162,7 @@ void ShortcutsPane::refresh() {
     list_->setEnabled(enabled);
     static_cast<QGraphicsOpacityEffect*>(list_->graphicsEffect())->setOpacity(enabled ? 1.0 : 0.5);
     refreshDetail();
+    excluded_->refresh();
 }
 
 void ShortcutsPane::refreshDetail() {

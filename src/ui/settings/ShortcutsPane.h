@@ -13,6 +13,7 @@
 namespace fenwold {
 
 class RemapRowWidget;
+class ExcludedAppsView;
 
 // The master switch, the two hardware remaps, the shortcut catalogue and its detail area.
 class ShortcutsPane final : public QWidget {
@@ -33,6 +34,7 @@ public:
     QLabel* detailText() const { return detail_; }
     QComboBox* altF4Picker() const { return picker_; }
     QStringList sectionHeadings() const;
+    ExcludedAppsView* excludedApps() const { return excluded_; }
 
 private:
     void refreshDetail();
@@ -48,6 +50,7 @@ private:
     QLabel* detail_ = nullptr;
     QWidget* pickerRow_ = nullptr;
     QComboBox* picker_ = nullptr;
+    ExcludedAppsView* excluded_ = nullptr;
     QString selected_;
 };
 

@@ -4,7 +4,6 @@
 #include "ports/Log.h"
 #include "ports/Screens.h"
 #include "ui/clipboard/QtShelfPanel.h"
-#include "ui/clipboard/QtShelfWindow.h"
 #include "ui/common/PanelHost.h"
 #include "ui/hints/HintView.h"
 #include "ui/peek/EmptyPeekView.h"
@@ -21,15 +20,15 @@ namespace fenwold {
 
 QtShellViews::QtShellViews(const Platform& platform, SettingsDeps settings,
                            std::unique_ptr<StatusItemView> statusItem, const PanelHost* panels,
-                           ShelfWindowFactory shelfWindows)
+                           FloatingPanelFactory nativePanels)
     : platform_(platform), settingsDeps_(std::move(settings)), statusItem_(std::move(statusItem)),
-      desktopPanels_(std::make_unique<DesktopPanelHost>()), panels_(panels ? panels : desktopPanels_.get()),
-      shelfWindows_(std::move(shelfWindows)) {}
+      desktopPanels_(std::make_unique<DesktopPanelHost>(std::move(nativePanels))),
+      panels_(panels ? panels : desktopPanels_.get()) {}
 
 QtShellViews::~QtShellViews() = default;
 
-std::unique_ptr<HintPanel> QtShellViews::makeHintPanel() {
-    return std::make_unique<HintPanelWidget>(*panels_);
+std::unique_ptr<HintPanel> QtShellViews::makeHintPanel(const PanelStyle& style) {
+    return std::make_unique<HintPanelWidget>(*panels_, style);
 }
 
 void QtShellViews::installStatusItem(std::function<void(TrayClicks::Button, int)> onClick) {
@@ -47,32 +46,26 @@ void QtShellViews::showSettings() {
 }
 
 std::unique_ptr<TileGridPanel> QtShellViews::makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
-                                                               double cornerRadius) {
-    return std::make_unique<TileGridPanelWidget>(model, metrics, *panels_, cornerRadius);
+                                                               const PanelStyle& style) {
+    return std::make_unique<TileGridPanelWidget>(model, metrics, *panels_, style);
 }
 
-std::unique_ptr<EmptyPeekPanel> QtShellViews::makeEmptyPeekPanel() {
-    return std::make_unique<EmptyPeekPanelWidget>(*panels_);
+std::unique_ptr<EmptyPeekPanel> QtShellViews::makeEmptyPeekPanel(const PanelStyle& style) {
+    return std::make_unique<EmptyPeekPanelWidget>(*panels_, style);
 }
 
 std::unique_ptr<MenuPresenter> QtShellViews::makeMenuPresenter() {
     return std::make_unique<QtMenuPresenter>(*panels_);
 }
 
-std::unique_ptr<ShelfPanel> QtShellViews::makeShelfPanel(const ShelfViewContext& context) {
+std::unique_ptr<ShelfPanel> QtShellViews::makeShelfPanel(const ShelfViewContext& context,
+                                                         const PanelStyle& style) {
     Screens& screens = *platform_.screens;
-    const ShelfStyle style{QGuiApplication::palette().color(QPalette::Window).lightness() < 128,
-                           screens.reduceTransparency(), screens.reduceMotion()};
+    const ShelfStyle look{QGuiApplication::palette().color(QPalette::Window).lightness() < 128,
+                          screens.reduceTransparency(), screens.reduceMotion()};
     WallClock* clock = platform_.clock;
-    // The platform's own shelf window when it has one, else a Qt window placed by the panel host
-    // (over the simulated screen in the playground).
-    ShelfWindowFactory windows = shelfWindows_;
-    if (!windows)
-        windows = [host = panels_](QWidget& content) {
-            return std::make_unique<QtShelfWindow>(content, *host);
-        };
     return std::make_unique<QtShelfPanel>(
-        context, style, [clock] { return clock->now(); }, windows);
+        context, look, [clock] { return clock->now(); }, *panels_, style);
 }
 
 std::unique_ptr<QMenu> QtShellViews::buildStatusMenu(const std::vector<StatusMenuItem>& items,
@@ -86,6 +79,10 @@ std::unique_ptr<QMenu> QtShellViews::buildStatusMenu(const std::vector<StatusMen
         QAction* action = menu->addAction(item.title);
         if (!item.keyEquivalent.isEmpty())
             action->setShortcut(QKeySequence(QStringLiteral("Ctrl+") + item.keyEquivalent.toUpper()));
+        action->setEnabled(item.enabled && item.action);
+        action->setCheckable(item.checked);
+        action->setChecked(item.checked);
+        if (!item.action) continue;
         const StatusAction what = *item.action;
         QObject::connect(action, &QAction::triggered, action, [chosen, what] { chosen(what); });
     }
@@ -95,7 +92,7 @@ std::unique_ptr<QMenu> QtShellViews::buildStatusMenu(const std::vector<StatusMen
 void QtTrayItem::install(std::function<void(Button, int)> onClick) {
     // Not every desktop has a tray; the program then runs without a status item.
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
-    tray_ = std::make_unique<QSystemTrayIcon>(QIcon(QPixmap::fromImage(statusIconImage(2))));
+    tray_ = std::make_unique<QSystemTrayIcon>(QIcon(QPixmap::fromImage(statusIconImage(2, opacity_))));
     tray_->setToolTip(QStringLiteral("Fenwold"));
     QObject::connect(tray_.get(), &QSystemTrayIcon::activated, tray_.get(),
                      [onClick = std::move(onClick)](QSystemTrayIcon::ActivationReason reason) {
@@ -116,6 +113,11 @@ void QtTrayItem::install(std::function<void(Button, int)> onClick) {
     tray_->show();
 }
 
+void QtTrayItem::setIconOpacity(double opacity) {
+    opacity_ = opacity;
+    if (tray_) tray_->setIcon(QIcon(QPixmap::fromImage(statusIconImage(2, opacity_))));
+}
+
 void QtTrayItem::popMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) {
     menu_ = QtShellViews::buildStatusMenu(items, std::move(chosen));
     const QPoint at = tray_ ? tray_->geometry().bottomLeft() : QCursor::pos();
@@ -125,6 +127,10 @@ void QtTrayItem::popMenu(const std::vector<StatusMenuItem>& items, std::function
 void SlotStatusItem::install(std::function<void(Button, int)> onClick) {
     slot_.install(statusIconImage(2), std::move(onClick));
     installed_ = true;
+}
+
+void SlotStatusItem::setIconOpacity(double opacity) {
+    slot_.setIcon(statusIconImage(2, opacity));
 }
 
 SlotStatusItem::~SlotStatusItem() {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/shell/AppDelegate.h"
-#include "ports/ShelfWindow.h"
+#include "ports/FloatingPanel.h"
 #include "ports/StatusItem.h"
 #include "ui/settings/SettingsDeps.h"
 
@@ -21,10 +21,12 @@ public:
     void install(std::function<void(Button, int)> onClick) override;
     bool installed() const override { return tray_ != nullptr; }
     void popMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) override;
+    void setIconOpacity(double opacity) override;
     QMenu* menu() const { return menu_.get(); }
 
 private:
     std::unique_ptr<QSystemTrayIcon> tray_;
+    double opacity_ = 1.0;
     std::unique_ptr<QMenu> menu_;
 };
 
@@ -39,6 +41,8 @@ public:
 
     // Show the icon; clicks on it arrive with their button and click count.
     virtual void install(const QImage& icon, std::function<void(TrayClicks::Button, int)> onClick) = 0;
+    // Draw another image for the installed icon.
+    virtual void setIcon(const QImage& icon) = 0;
     // Open the status menu under the item without waiting for it: it closes itself when an item
     // is chosen or it is dismissed.
     virtual void showMenu(QMenu& menu) = 0;
@@ -52,6 +56,7 @@ public:
     void install(std::function<void(Button, int)> onClick) override;
     bool installed() const override { return installed_; }
     void popMenu(const std::vector<StatusMenuItem>& items, std::function<void(StatusAction)> chosen) override;
+    void setIconOpacity(double opacity) override;
     QMenu* menu() const { return menu_; }
 
 private:
@@ -65,23 +70,25 @@ private:
 // and the settings window (built on first use and kept).
 class QtShellViews final : public ShellViews {
 public:
-    // Without a panel host panels are top-level windows; without a shelf-window factory the
-    // shelf is Qt's own floating window.
+    // Without a panel host panels are top-level windows: the platform's native panels where it
+    // makes them, otherwise Qt's own floating windows.
     QtShellViews(const Platform& platform, SettingsDeps settings, std::unique_ptr<StatusItemView> statusItem,
-                 const PanelHost* panels = nullptr, ShelfWindowFactory shelfWindows = {});
+                 const PanelHost* panels = nullptr, FloatingPanelFactory nativePanels = {});
     ~QtShellViews() override;
 
-    std::unique_ptr<HintPanel> makeHintPanel() override;
+    std::unique_ptr<HintPanel> makeHintPanel(const PanelStyle& style) override;
     void installStatusItem(std::function<void(TrayClicks::Button, int)> onClick) override;
     bool hasStatusItem() const override { return statusItem_->installed(); }
     void popStatusMenu(const std::vector<StatusMenuItem>& items,
                        std::function<void(StatusAction)> chosen) override;
+    void setStatusIconOpacity(double opacity) override { statusItem_->setIconOpacity(opacity); }
     void showSettings() override;
     std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
-                                                     double cornerRadius) override;
-    std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel() override;
+                                                     const PanelStyle& style) override;
+    std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel(const PanelStyle& style) override;
     std::unique_ptr<MenuPresenter> makeMenuPresenter() override;
-    std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context) override;
+    std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context,
+                                               const PanelStyle& style) override;
 
     SettingsWindow* settingsWindow() const { return settings_.get(); }
     StatusItemView& statusItem() const { return *statusItem_; }
@@ -96,7 +103,6 @@ private:
     std::unique_ptr<PanelHost> desktopPanels_;
     const PanelHost* panels_;
     std::unique_ptr<SettingsWindow> settings_;
-    ShelfWindowFactory shelfWindows_;
 };
 
 } // namespace fenwold

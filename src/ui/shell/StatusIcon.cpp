@@ -5,13 +5,14 @@
 
 namespace fenwold {
 
-QImage statusIconImage(int scale) {
+QImage statusIconImage(int scale, double opacity) {
     constexpr double kSize = 18;
     QImage image(static_cast<int>(kSize * scale), static_cast<int>(kSize * scale),
                  QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.setOpacity(opacity);
     p.scale(scale, scale);
     // The drawing is specified with the origin at the bottom left; flip once, then lift by 0.7.
     p.translate(0, kSize);

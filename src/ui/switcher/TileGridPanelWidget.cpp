@@ -6,18 +6,18 @@
 namespace fenwold {
 
 TileGridPanelWidget::TileGridPanelWidget(SwitcherModel& model, const Metrics& metrics, const PanelHost& host,
-                                         double cornerRadius)
-    : model_(model), metrics_(metrics), host_(host), view_(std::make_unique<SwitcherView>(model, metrics)) {
-    host_.adopt(*view_, true);
-    view_->hide(); // a panel appears only when shown
-
-    view_->setCornerRadius(cornerRadius);
+                                         const PanelStyle& style)
+    : model_(model), metrics_(metrics), view_(std::make_unique<SwitcherView>(model, metrics)) {
+    view_->setCornerRadius(style.cornerRadius);
+    panel_ = host.makePanel(*view_, style);
     view_->onAction = [this](int index, TileAction action) {
         if (onAction) onAction(index, action);
     };
 }
 
-TileGridPanelWidget::~TileGridPanelWidget() = default;
+TileGridPanelWidget::~TileGridPanelWidget() {
+    panel_.reset();
+}
 
 Size TileGridPanelWidget::measure(const std::vector<std::vector<int>>& rows,
                                   const std::optional<QString>& header) const {
@@ -30,18 +30,18 @@ void TileGridPanelWidget::show(const std::vector<std::vector<int>>& rows,
     view_->setRows(rows);
     view_->setHeader(header);
     frame_ = frame;
-    view_->setGeometry(host_.toWidget(frame));
-    view_->show();
-    view_->raise();
+    panel_->setFrame(frame);
+    panel_->setAlpha(1);
+    panel_->orderFront();
     view_->update();
 }
 
 void TileGridPanelWidget::orderOut() {
-    view_->hide();
+    panel_->orderOut();
 }
 
 bool TileGridPanelWidget::isVisible() const {
-    return view_->isVisible();
+    return panel_->isVisible();
 }
 
 } // namespace fenwold

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/switcher/TileGridPanel.h"
+#include "ports/FloatingPanel.h"
 
 #include <memory>
 
@@ -9,11 +10,12 @@ namespace fenwold {
 class PanelHost;
 class SwitcherView;
 
-// A tile-grid panel drawn by `SwitcherView` inside a floating panel of the host.
+// A tile-grid panel drawn by `SwitcherView` inside a floating panel of the host, with the
+// style's corner radius.
 class TileGridPanelWidget final : public TileGridPanel {
 public:
     TileGridPanelWidget(SwitcherModel& model, const Metrics& metrics, const PanelHost& host,
-                        double cornerRadius);
+                        const PanelStyle& style);
     ~TileGridPanelWidget() override;
 
     void show(const std::vector<std::vector<int>>& rows, const std::optional<QString>& header,
@@ -25,12 +27,13 @@ public:
                  const std::optional<QString>& header) const override;
 
     SwitcherView& view() const { return *view_; }
+    FloatingPanel& panel() const { return *panel_; }
 
 private:
     const SwitcherModel& model_;
     const Metrics& metrics_;
-    const PanelHost& host_;
     std::unique_ptr<SwitcherView> view_;
+    std::unique_ptr<FloatingPanel> panel_; // goes before the view it hosts
     Rect frame_;
 };
 

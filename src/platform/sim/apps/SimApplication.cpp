@@ -75,7 +75,7 @@ void SimApplication::copyText(const QString& text) const {
 }
 
 std::optional<QString> SimApplication::pastedText() const {
-    for (const PasteboardItem& item : session_.pasteboard.items())
+    for (const PasteboardItem& item : session_.pasteboard.contents())
         for (const auto& [type, bytes] : item.types)
             if (type == QLatin1String("public.utf8-plain-text")) return QString::fromUtf8(bytes);
     return std::nullopt;

@@ -43,6 +43,8 @@ public:
     virtual QImage picture(uint32_t) const { return {}; }
     // The element keyboard focus is on while the application is frontmost.
     virtual AXElement focusedElement() const { return focus_; }
+    // The application came to the front or left it.
+    virtual void frontChanged(bool) {}
     // Every key the application received, in words ("⌘C"), newest last.
     const QStringList& received() const { return received_; }
 

@@ -4,13 +4,18 @@ namespace fenwold {
 
 SimApps::SimApps(SimSession& session)
     : session_(session), editor_(session), terminal_(session), finder_(session), browser_(session),
-      viewer_(session), vault_(session) {
+      viewer_(session), vault_(session), guest_(session) {
     session_.keys.onDeliver = [this](const PostedKey& key) {
         std::lock_guard lock(mutex_);
         pending_.push_back(key);
     };
     workspaceSub_ = session_.workspace.observe([this](const WorkspaceEvent& e) {
         if (e.kind == WorkspaceEvent::Kind::activated) focusFront();
+        if (e.kind == WorkspaceEvent::Kind::activated || e.kind == WorkspaceEvent::Kind::hidden) {
+            const int32_t front = session_.workspace.frontmostPid();
+            for (SimApplication* app : all())
+                app->frontChanged(app->pid() == front);
+        }
     });
 }
 
@@ -20,6 +25,7 @@ SimApps::~SimApps() {
 
 void SimApps::populate() {
     // Opened back to front, laid out so every window shows a part of itself.
+    guest_.openScreen({560, 620, 460, 210});
     browser_.openPage(QStringLiteral("Weather"), QStringLiteral("weather.example/today"),
                       {640, 310, 480, 300});
     browser_.openPage(QStringLiteral("News"), QStringLiteral("news.example"), {665, 335, 480, 300});
@@ -42,7 +48,7 @@ void SimApps::populate() {
 }
 
 std::vector<SimApplication*> SimApps::all() {
-    return {&finder_, &editor_, &terminal_, &browser_, &viewer_, &vault_};
+    return {&finder_, &editor_, &terminal_, &browser_, &viewer_, &vault_, &guest_};
 }
 
 SimApplication* SimApps::byPid(int32_t pid) {

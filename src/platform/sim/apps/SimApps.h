@@ -2,6 +2,7 @@
 
 #include "BrowserApp.h"
 #include "FinderApp.h"
+#include "GuestPcApp.h"
 #include "ImageViewerApp.h"
 #include "PasswordManagerApp.h"
 #include "TerminalApp.h"
@@ -24,7 +25,8 @@ public:
     ~SimApps();
 
     // Open the standard desktop: two editor documents, a terminal, two Finder folders, three
-    // browser windows, a picture and the password vault; the editor is in front.
+    // browser windows, a picture, the password vault and a guest PC's screen; the editor is in
+    // front.
     void populate();
 
     TextEditorApp& editor() { return editor_; }
@@ -33,6 +35,7 @@ public:
     BrowserApp& browser() { return browser_; }
     ImageViewerApp& viewer() { return viewer_; }
     PasswordManagerApp& vault() { return vault_; }
+    GuestPcApp& guest() { return guest_; }
     std::vector<SimApplication*> all();
     SimApplication* byPid(int32_t pid);
     SimApplication* front();
@@ -54,6 +57,7 @@ private:
     BrowserApp browser_;
     ImageViewerApp viewer_;
     PasswordManagerApp vault_;
+    GuestPcApp guest_;
     std::mutex mutex_;
     std::deque<PostedKey> pending_;
     Subscription workspaceSub_;

@@ -59,8 +59,13 @@ bool TerminalApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
             ++interrupts_;
             s.scrollback << kPrompt + s.input + QStringLiteral("^C");
             s.input.clear();
-        } else if (key.keyCode == 40) { // ⌃K
+        } else if (key.keyCode == mackey::k || key.keyCode == mackey::u) { // the line
             s.input.clear();
+        } else if (key.keyCode == mackey::w) { // the word before the cursor
+            while (s.input.endsWith(QLatin1Char(' ')))
+                s.input.chop(1);
+            while (!s.input.isEmpty() && !s.input.endsWith(QLatin1Char(' ')))
+                s.input.chop(1);
         }
         return true;
     }

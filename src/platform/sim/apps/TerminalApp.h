@@ -6,8 +6,9 @@
 
 namespace fenwold {
 
-// A terminal: a prompt line that takes typing; Control+C interrupts (printed as "^C"), Return
-// runs the line, Command+V pastes into it.
+// A terminal: a prompt line that takes typing; Control+C interrupts (printed as "^C"), Control+W
+// deletes the word before the cursor and Control+U or Control+K the line, Return runs the line,
+// Command+V pastes into it.
 class TerminalApp final : public SimApplication {
 public:
     explicit TerminalApp(SimSession& session);

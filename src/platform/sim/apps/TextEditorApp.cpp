@@ -4,15 +4,47 @@
 
 namespace fenwold {
 
-void TextEditorApp::Document::replaceSelection(const QString& with) {
+void TextEditorApp::Document::replaceSelection(const QString& with, bool typed) {
+    if (with.isEmpty() && cursor == anchor) return;
+    if (!(typed && typing && cursor == anchor)) undo.push_back(*this);
+    typing = typed;
+    redo.clear();
     const int start = from();
     text.replace(start, to() - start, with);
     cursor = anchor = start + static_cast<int>(with.size());
 }
 
 void TextEditorApp::Document::moveTo(int position, bool extend) {
+    typing = false;
     cursor = std::clamp(position, 0, static_cast<int>(text.size()));
     if (!extend) anchor = cursor;
+}
+
+int TextEditorApp::Document::wordBefore() const {
+    int at = cursor;
+    while (at > 0 && !text[at - 1].isLetterOrNumber())
+        --at;
+    while (at > 0 && text[at - 1].isLetterOrNumber())
+        --at;
+    return at;
+}
+
+int TextEditorApp::Document::wordAfter() const {
+    const int size = static_cast<int>(text.size());
+    int at = cursor;
+    while (at < size && !text[at].isLetterOrNumber())
+        ++at;
+    while (at < size && text[at].isLetterOrNumber())
+        ++at;
+    return at;
+}
+
+void TextEditorApp::Document::step(std::vector<State>& back, std::vector<State>& forward) {
+    if (back.empty()) return;
+    forward.push_back(*this);
+    typing = false;
+    static_cast<State&>(*this) = back.back();
+    back.pop_back();
 }
 
 TextEditorApp::TextEditorApp(SimSession& session)
@@ -71,6 +103,20 @@ bool TextEditorApp::handleKey(std::optional<uint32_t> window, const AppKey& key)
     int lineEnd = static_cast<int>(d.text.indexOf(QLatin1Char('\n'), d.cursor));
     if (lineEnd < 0) lineEnd = static_cast<int>(d.text.size());
 
+    if (key.command() && !key.control() && !key.option() && key.keyCode == mackey::z) {
+        if (key.shift())
+            d.step(d.redo, d.undo);
+        else
+            d.step(d.undo, d.redo);
+        return true;
+    }
+    if (key.option() && !key.command() && !key.control() &&
+        (key.keyCode == mackey::backspace || key.keyCode == mackey::fwdDelete)) {
+        if (d.cursor == d.anchor)
+            d.anchor = key.keyCode == mackey::backspace ? d.wordBefore() : d.wordAfter();
+        d.replaceSelection({});
+        return true;
+    }
     if (key.command() && !key.control() && !key.option()) {
         switch (key.keyCode) {
         case mackey::a:
@@ -139,7 +185,7 @@ bool TextEditorApp::handleKey(std::optional<uint32_t> window, const AppKey& key)
     }
     if (key.option()) return false;
     if (const auto c = characterOfKey(key.keyCode, key.shift())) {
-        d.replaceSelection(QString(*c));
+        d.replaceSelection(QString(*c), true);
         return true;
     }
     return false;

@@ -1,0 +1,177 @@
+#include "MacFloatingPanel.h"
+
+#include "EventMonitors.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
+
+#import <AppKit/AppKit.h>
+#import <QuartzCore/QuartzCore.h>
+
+// A borderless panel becomes key only when it says it can, and never becomes main.
+@interface FenwoldPanel : NSPanel
+@property(nonatomic) BOOL takesKeys;
+@end
+
+@implementation FenwoldPanel
+- (BOOL)canBecomeKeyWindow {
+    return self.takesKeys;
+}
+- (BOOL)canBecomeMainWindow {
+    return NO;
+}
+@end
+
+namespace fenwold {
+
+namespace {
+
+NSRect toNSRect(const Rect &frame) { return NSMakeRect(frame.x, frame.y, frame.width, frame.height); }
+
+NSVisualEffectMaterial materialOf(PanelMaterial material) {
+    switch (material) {
+    case PanelMaterial::hudWindow:
+        return NSVisualEffectMaterialHUDWindow;
+    case PanelMaterial::popover:
+        return NSVisualEffectMaterialPopover;
+    case PanelMaterial::windowBackground:
+        break;
+    }
+    return NSVisualEffectMaterialWindowBackground;
+}
+
+// The smallest rounded rectangle that stretches to any size: the corners stay, the middle grows.
+NSImage *roundedMask(double radius) {
+    const CGFloat edge = radius * 2 + 1;
+    NSImage *mask = [NSImage imageWithSize:NSMakeSize(edge, edge)
+                                   flipped:NO
+                            drawingHandler:^BOOL(NSRect bounds) {
+                              [NSColor.blackColor set];
+                              [[NSBezierPath bezierPathWithRoundedRect:bounds xRadius:radius
+                                                               yRadius:radius] fill];
+                              return YES;
+                            }];
+    mask.capInsets = NSEdgeInsetsMake(radius, radius, radius, radius);
+    mask.resizingMode = NSImageResizingModeStretch;
+    return mask;
+}
+
+} // namespace
+
+struct MacFloatingPanel::Native {
+    FenwoldPanel *panel = nil;
+    NSView *contentView = nil;    // the Qt widget's own view
+    QWindow *container = nullptr; // the material view as Qt's foreign parent window
+    QPointer<QWidget> content;
+    Rect frame; // the last set or animated to
+};
+
+MacFloatingPanel::MacFloatingPanel(QWidget &content, const PanelStyle &style)
+    : native_(std::make_unique<Native>()) {
+    FenwoldPanel *panel = [[FenwoldPanel alloc]
+        initWithContentRect:NSZeroRect
+                  styleMask:NSWindowStyleMaskBorderless | NSWindowStyleMaskNonactivatingPanel
+                    backing:NSBackingStoreBuffered
+                      defer:NO];
+    panel.takesKeys = style.takesKeys;
+    // Making a panel floating resets its level to the floating level: the level comes after.
+    panel.floatingPanel = YES;
+    panel.level = style.level;
+    panel.collectionBehavior = static_cast<NSWindowCollectionBehavior>(style.collectionBehavior);
+    panel.backgroundColor = NSColor.clearColor;
+    panel.opaque = NO;
+    panel.hasShadow = YES;
+    panel.hidesOnDeactivate = NO;
+    panel.releasedWhenClosed = NO;
+    panel.becomesKeyOnlyIfNeeded = NO;
+    panel.ignoresMouseEvents = style.ignoresMouse;
+    panel.acceptsMouseMovedEvents = style.acceptsMouseMoved;
+    panel.accessibilityTitle = style.accessibilityTitle.toNSString();
+
+    // The content view is the material; being the content view, its mask also shapes the shadow.
+    NSVisualEffectView *material = [[NSVisualEffectView alloc] initWithFrame:NSZeroRect];
+    material.material = materialOf(style.material);
+    material.blendingMode = NSVisualEffectBlendingModeBehindWindow;
+    material.state = NSVisualEffectStateActive;
+    material.maskImage = roundedMask(style.cornerRadius);
+    panel.contentView = material;
+    native_->panel = panel;
+
+    // The Qt widget's view is a child of the material view, through Qt's foreign-window parent,
+    // and follows its size.
+    native_->content = &content;
+    native_->contentView = (__bridge NSView *)reinterpret_cast<void *>(content.winId());
+    native_->container = QWindow::fromWinId(reinterpret_cast<WId>((__bridge void *)material));
+    content.windowHandle()->setParent(native_->container);
+    native_->contentView.autoresizingMask = NSViewWidthSizable | NSViewHeightSizable;
+    content.show();
+}
+
+MacFloatingPanel::~MacFloatingPanel() {
+    [native_->panel orderOut:nil];
+    // The widget outlives the panel: take its window out of the container before that goes.
+    if (native_->content && native_->content->windowHandle())
+        native_->content->windowHandle()->setParent(nullptr);
+    delete native_->container;
+    native_->panel = nil;
+}
+
+void MacFloatingPanel::setFrame(const Rect &frame) {
+    native_->frame = frame;
+    [native_->panel setFrame:toNSRect(frame) display:YES];
+    native_->content->setGeometry(0, 0, qRound(frame.width), qRound(frame.height));
+}
+
+Rect MacFloatingPanel::frame() const { return native_->frame; }
+
+void MacFloatingPanel::setAlpha(double alpha) { native_->panel.alphaValue = alpha; }
+
+double MacFloatingPanel::alpha() const { return native_->panel.alphaValue; }
+
+void MacFloatingPanel::animate(const Rect &frame, double alpha, double seconds, bool easeOut,
+                               std::function<void()> completion) {
+    native_->frame = frame;
+    FenwoldPanel *panel = native_->panel;
+    QPointer<QWidget> content = native_->content;
+    CAMediaTimingFunctionName curve = easeOut ? kCAMediaTimingFunctionEaseOut : kCAMediaTimingFunctionEaseIn;
+    auto done = std::make_shared<std::function<void()>>(std::move(completion));
+    [NSAnimationContext
+        runAnimationGroup:^(NSAnimationContext *context) {
+          context.duration = seconds;
+          context.timingFunction = [CAMediaTimingFunction functionWithName:curve];
+          [[panel animator] setFrame:toNSRect(frame) display:YES];
+          [[panel animator] setAlphaValue:alpha];
+        }
+        completionHandler:^{
+          // The view followed the frame as it changed; this settles it on the final size.
+          if (content)
+              content->setGeometry(0, 0, qRound(frame.width), qRound(frame.height));
+          if (*done)
+              (*done)();
+        }];
+}
+
+void MacFloatingPanel::orderFront() {
+    // To the front whichever application is active; then key, which only a panel whose style
+    // takes keys can become (the others ignore it), with Qt's view receiving the keys.
+    [native_->panel orderFrontRegardless];
+    [native_->panel makeKeyWindow];
+    [native_->panel makeFirstResponder:native_->contentView];
+}
+
+void MacFloatingPanel::orderOut() { [native_->panel orderOut:nil]; }
+
+bool MacFloatingPanel::isVisible() const { return native_->panel.visible; }
+
+bool MacFloatingPanel::isKeyWindow() const { return native_->panel.keyWindow; }
+
+Subscription MacFloatingPanel::monitorClicks(std::function<void(bool)> handler) {
+    FenwoldPanel *panel = native_->panel;
+    return monitorEvents(NSEventMaskLeftMouseDown | NSEventMaskRightMouseDown,
+                         [panel, handler = std::move(handler)](NSEvent *event, bool local) {
+                             handler(local && event.window == panel);
+                         });
+}
+
+} // namespace fenwold
