@@ -44,7 +44,7 @@ bool icnsLengthsFit(const QByteArray& bytes) {
     const qint64 total = bigEndian32(bytes, 4);
     if (total < 8 || total > bytes.size()) return false;
     for (qint64 at = 8; at + 8 <= total;) {
-        const qint64 length = bigEndian32(bytes, at);
+        const qint64 length = bigEndian32(bytes, at + 4);
         if (length < 8 || at + length > total) return false;
         if (bytes.mid(at, 4) == "TOC ") {
             for (qint64 entry = at + 8; entry + 8 <= at + length; entry += 8)
