@@ -13,7 +13,8 @@
 
 namespace fenwold::fuzz {
 
-[[noreturn]] inline void broken(const char* expression, const char* file, int line, const std::string& detail) {
+[[noreturn]] inline void broken(const char* expression, const char* file, int line,
+                                const std::string& detail) {
     std::fprintf(stderr, "\ncontract broken at %s:%d: %s\n%s\n", file, line, expression, detail.c_str());
     std::abort();
 }
@@ -26,7 +27,8 @@ inline QByteArray bytesOf(const uint8_t* data, size_t size) {
 // units, so unpaired surrogates reach the code under test too.
 inline QString textOf(const uint8_t* data, size_t size) {
     if (size == 0) return {};
-    if (data[0] % 2 == 0) return QString::fromUtf8(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
+    if (data[0] % 2 == 0)
+        return QString::fromUtf8(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
     QString text(static_cast<qsizetype>((size - 1) / 2), Qt::Uninitialized);
     std::memcpy(text.data(), data + 1, static_cast<size_t>(text.size()) * 2); // the bytes may be unaligned
     return text;
@@ -39,7 +41,7 @@ inline std::string quoted(const QString& text) {
 } // namespace fenwold::fuzz
 
 // The contract holds, or the run stops with the expression, where it is and what was seen.
-#define FUZZ_CHECK(condition, detail)                                                                    \
-    do {                                                                                                   \
-        if (!(condition)) ::fenwold::fuzz::broken(#condition, __FILE__, __LINE__, (detail));               \
+#define FUZZ_CHECK(condition, detail)                                                                        \
+    do {                                                                                                     \
+        if (!(condition)) ::fenwold::fuzz::broken(#condition, __FILE__, __LINE__, (detail));                 \
     } while (false)

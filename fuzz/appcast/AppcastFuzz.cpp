@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (std::size_t j = 0; j < n; ++j) {
             const QString& b = items[j].version;
             const int ab = sign(compareVersions(a, b));
-            FUZZ_CHECK(ab == -sign(compareVersions(b, a)), "not antisymmetric: " + quoted(a) + " " + quoted(b));
+            FUZZ_CHECK(ab == -sign(compareVersions(b, a)),
+                       "not antisymmetric: " + quoted(a) + " " + quoted(b));
             for (std::size_t k = 0; k < n; ++k) {
                 const QString& c = items[k].version;
                 if (ab < 0 && compareVersions(b, c) < 0)
@@ -49,12 +50,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!best) {
             for (const auto& item : items)
                 FUZZ_CHECK(compareVersions(item.version, running) <= 0 ||
-                               (item.minimumSystemVersion && compareVersions(*item.minimumSystemVersion, system) > 0),
+                               (item.minimumSystemVersion &&
+                                compareVersions(*item.minimumSystemVersion, system) > 0),
                            "an allowed newer item was not offered: " + quoted(item.version));
             continue;
         }
         FUZZ_CHECK(std::find_if(items.begin(), items.end(),
-                                [&](const AppcastItem& i) { return i.version == best->version; }) != items.end(),
+                                [&](const AppcastItem& i) { return i.version == best->version; }) !=
+                       items.end(),
                    "offered a version the feed does not list: " + quoted(best->version));
         FUZZ_CHECK(compareVersions(best->version, running) > 0, "offered an update that is not newer");
         FUZZ_CHECK(!best->minimumSystemVersion || compareVersions(*best->minimumSystemVersion, system) <= 0,

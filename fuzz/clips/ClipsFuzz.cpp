@@ -59,10 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // Kind: image data first, then a web address, then code, else text.
     const QString& text = entry.text();
-    const ClipKind expected = payload.imageData()                 ? ClipKind::image
-                              : ClipPayload::webURL(text)        ? ClipKind::link
-                              : ClipPayload::isCode(text)        ? ClipKind::code
-                                                                 : ClipKind::text;
+    const ClipKind expected = payload.imageData()         ? ClipKind::image
+                              : ClipPayload::webURL(text) ? ClipKind::link
+                              : ClipPayload::isCode(text) ? ClipKind::code
+                                                          : ClipKind::text;
     FUZZ_CHECK(entry.kind() == expected, "kind " + rawValue(entry.kind()).toStdString());
     FUZZ_CHECK(QString::fromUtf8(text.toUtf8()) == text, "the text is not whole Unicode");
 
@@ -95,9 +95,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& haystack = entry.foldedText();
     FUZZ_CHECK(QString::fromStdString(haystack).toStdString() == haystack, "folded text is not UTF-8");
     for (const QString& line : text.split(QLatin1Char('\n')))
-        FUZZ_CHECK(foldedContains(haystack, folded(line)), "a line of the clip does not find it: " + quoted(line));
-    const bool captioned = std::any_of(text.begin(), text.end(), [](QChar c) { return !hasLineBreak(QString(c)); });
+        FUZZ_CHECK(foldedContains(haystack, folded(line)),
+                   "a line of the clip does not find it: " + quoted(line));
+    const bool captioned =
+        std::any_of(text.begin(), text.end(), [](QChar c) { return !hasLineBreak(QString(c)); });
     if ((entry.kind() == ClipKind::text || entry.kind() == ClipKind::code) && captioned)
-        FUZZ_CHECK(foldedContains(haystack, folded(title)), "the title does not find its clip: " + quoted(title));
+        FUZZ_CHECK(foldedContains(haystack, folded(title)),
+                   "the title does not find its clip: " + quoted(title));
     return 0;
 }

@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& [flag, kind] : order) {
         if (kind == mode.kind) break;
         bool usable = has(flag);
-        if (kind == Kind::verifyWindow) usable = usable && after(args, flag) && parseWindowID(*after(args, flag));
+        if (kind == Kind::verifyWindow)
+            usable = usable && after(args, flag) && parseWindowID(*after(args, flag));
         if (kind == Kind::snap) usable = usable && after(args, flag, 2);
         FUZZ_CHECK(!usable, std::string("passed over ") + flag);
     }
@@ -64,11 +65,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     switch (mode.kind) {
     case Kind::verifyWindow: {
         const auto typed = after(args, "--verify-window");
-        FUZZ_CHECK(typed && QString::number(mode.windowID) == canonical(*typed), "window id of " + quoted(*typed));
+        FUZZ_CHECK(typed && QString::number(mode.windowID) == canonical(*typed),
+                   "window id of " + quoted(*typed));
         if (mode.fromWindowID)
             FUZZ_CHECK(QString::number(*mode.fromWindowID) == canonical(*after(args, "--from-window")),
                        "source window id");
-        FUZZ_CHECK(mode.fromWindowInvalid == (has("--from-window") && !mode.fromWindowID), "source window state");
+        FUZZ_CHECK(mode.fromWindowInvalid == (has("--from-window") && !mode.fromWindowID),
+                   "source window state");
         FUZZ_CHECK(mode.previewOutput == after(args, "--preview-output"), "preview output");
         break;
     }

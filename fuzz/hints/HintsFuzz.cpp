@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const QString& word : s.text.split(QLatin1Char(' ')))
             rebuilt << QLatin1Char('~') + word;
     }
-    FUZZ_CHECK(rebuilt == mac.split(QLatin1Char(' '), Qt::SkipEmptyParts), "segments lost tokens of " + quoted(mac));
+    FUZZ_CHECK(rebuilt == mac.split(QLatin1Char(' '), Qt::SkipEmptyParts),
+               "segments lost tokens of " + quoted(mac));
 
     const Hint hint{QStringLiteral("Ctrl+C"), mac, std::nullopt};
     FUZZ_CHECK(hint.heading() == QStringLiteral("Ctrl+C — the Mac way"), "heading");

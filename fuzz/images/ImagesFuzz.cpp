@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ImagePreview preview = makeImagePreview(fuzz::bytesOf(data, size));
     static const QRegularExpression form(QStringLiteral("^(\\d+) × (\\d+)$"));
     if (preview.dimensions)
-        FUZZ_CHECK(form.match(*preview.dimensions).hasMatch(), "dimensions " + preview.dimensions->toStdString());
+        FUZZ_CHECK(form.match(*preview.dimensions).hasMatch(),
+                   "dimensions " + preview.dimensions->toStdString());
     if (!preview.thumbnail) return 0;
     const QImage& thumb = *preview.thumbnail;
     FUZZ_CHECK(!thumb.isNull() && thumb.width() > 0 && thumb.height() > 0, "an empty thumbnail");

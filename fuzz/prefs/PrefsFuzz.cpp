@@ -16,8 +16,9 @@ using namespace fenwold;
 namespace {
 
 QTemporaryDir& folder() {
-    static QTemporaryDir dir{QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/fenwold-fuzz-XXXXXX")
-                                                        : QDir::tempPath() + QStringLiteral("/fenwold-fuzz-XXXXXX")};
+    static QTemporaryDir dir{QDir("/dev/shm").exists()
+                                 ? QStringLiteral("/dev/shm/fenwold-fuzz-XXXXXX")
+                                 : QDir::tempPath() + QStringLiteral("/fenwold-fuzz-XXXXXX")};
     return dir;
 }
 
@@ -58,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const Prefs prefs(file);
         prefs.registerDefaults();
         const double thumb = prefs.thumbH();
-        FUZZ_CHECK(thumb >= Prefs::kMinThumbH && thumb <= Prefs::kMaxThumbH, "thumbH " + std::to_string(thumb));
+        FUZZ_CHECK(thumb >= Prefs::kMinThumbH && thumb <= Prefs::kMaxThumbH,
+                   "thumbH " + std::to_string(thumb));
         (void)readAltF4Action(prefs);
     }
 

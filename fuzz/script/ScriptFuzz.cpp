@@ -1,6 +1,6 @@
-// The playground script reader on any file (read as UTF-8, as the playground reads it): it either reads every line or names the first line
-// it cannot read, and what it reads is something the player can carry out (finite, bounded
-// numbers, whole Space numbers, chords with a key or a modifier).
+// The playground script reader on any file (read as UTF-8, as the playground reads it): it either reads every
+// line or names the first line it cannot read, and what it reads is something the player can carry out
+// (finite, bounded numbers, whole Space numbers, chords with a key or a modifier).
 #include "FuzzSupport.h"
 #include "core/diagnostics/PlaygroundScript.h"
 
@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const auto match = form.match(*parse.error);
         FUZZ_CHECK(match.hasMatch(), "error " + quoted(*parse.error));
         const qsizetype line = match.captured(1).toLongLong();
-        FUZZ_CHECK(line >= 1 && line <= lines, "error names a line the script lacks: " + quoted(*parse.error));
+        FUZZ_CHECK(line >= 1 && line <= lines,
+                   "error names a line the script lacks: " + quoted(*parse.error));
         FUZZ_CHECK(parse.steps.empty(), "steps kept after an error");
         return 0;
     }
@@ -61,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(s.space >= 1, "space " + std::to_string(s.space));
             break;
         case K::activate:
+        case K::stickSecureInput:
         case K::screenshot:
         case K::windowShot:
             FUZZ_CHECK(!s.text.trimmed().isEmpty(), "a step without its name");
