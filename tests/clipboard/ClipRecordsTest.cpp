@@ -216,8 +216,8 @@ TEST(ClipTextTest, ARowKeepsItsTextAsThePayloadsBytesAndDecodesWhatItShows) {
     for (int count : {0, 1, 5, 13, 14, 15, 16, 650, 40000})
         EXPECT_EQ(entry.textPrefix(count), firstCharacters(whole, count)) << count;
     // Letters with many marks, where a character is much longer than four bytes.
-    const ClipboardEntry marked(savedClip(textPayload(QString::fromUtf8("a\u0301\u0302\u0303\u0304\u0305").repeated(400))),
-                                false);
+    const ClipboardEntry marked(
+        savedClip(textPayload(QString::fromUtf8("a\u0301\u0302\u0303\u0304\u0305").repeated(400))), false);
     EXPECT_EQ(marked.textPrefix(300), firstCharacters(marked.text(), 300));
 }
 

@@ -1,8 +1,8 @@
 // Previews of image bytes another application put on the pasteboard, hostile ones included:
 // bounded thumbnails, dimensions as the image source reports them, nothing decoded that would
 // take more memory than a preview is worth.
-#include "ClipTestSupport.h"
 #include "core/clipboard/ImagePreview.h"
+#include "ClipTestSupport.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>

@@ -59,7 +59,8 @@ std::vector<SavedClip> pinSet(const QString& tag, int count, int textBytes) {
     std::vector<SavedClip> set;
     for (int i = 0; i < count; ++i) {
         ClipPayload payload = textPayload(tag + QString::number(i) + QString(textBytes, QChar('a' + i % 26)));
-        if (i == 0) payload.items.push_back(PasteboardItem{{{ClipTypes::png, pngBytes(64, 48, Qt::darkCyan)}}});
+        if (i == 0)
+            payload.items.push_back(PasteboardItem{{{ClipTypes::png, pngBytes(64, 48, Qt::darkCyan)}}});
         set.push_back(savedClip(payload));
     }
     return set;
@@ -70,10 +71,12 @@ protected:
     // In memory where the system offers it: a kill lands in the save whatever the disk's speed,
     // and what a killed process leaves behind is the same on any file system.
     QTemporaryDir dir{QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/fenwold-pins-XXXXXX")
-                                                 : QDir::tempPath() + QStringLiteral("/fenwold-pins-XXXXXX")};
+                                                : QDir::tempPath() + QStringLiteral("/fenwold-pins-XXXXXX")};
     QString folder() const { return dir.filePath("Fenwold"); }
     QString path() const { return dir.filePath("Fenwold/clipboard-pins.json"); }
-    QStringList folderContents() const { return QDir(folder()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries); }
+    QStringList folderContents() const {
+        return QDir(folder()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    }
 };
 
 TEST_F(PinsDurability, AKillAtAnyMomentOfASaveLeavesExactlyTheOldPinsOrTheNewOnes) {
@@ -138,10 +141,11 @@ public:
     std::string run(const std::function<void()>& breakDisk, const std::function<void()>& repairDisk) {
         SimSession sim;
         sim.app("com.apple.Notes", "Notes").frontmost();
-        ClipboardStore store(path_, sim.pasteboard, [] { return true; },
-                             ClipboardStoreServices{&sim.mainQueue, &sim.worker,
-                                                    [&sim] { return sim.workspace.frontmostApp(); }, &sim.clock,
-                                                    QStringLiteral("org.fenwold.Fenwold")});
+        ClipboardStore store(
+            path_, sim.pasteboard, [] { return true; },
+            ClipboardStoreServices{&sim.mainQueue, &sim.worker,
+                                   [&sim] { return sim.workspace.frontmostApp(); }, &sim.clock,
+                                   QStringLiteral("org.fenwold.Fenwold")});
         const auto settle = [&] {
             sim.worker.runAll();
             sim.mainQueue.drain();
@@ -165,7 +169,9 @@ public:
         settle();
         repairDisk();
         std::string report;
-        const auto say = [&](const char* name, auto value) { report += std::string(name) + "=" + std::to_string(value) + "\n"; };
+        const auto say = [&](const char* name, auto value) {
+            report += std::string(name) + "=" + std::to_string(value) + "\n";
+        };
         say("failureMessages", failures);
         say("oldFileIntact", contents(path_) == before && !before.isEmpty());
         say("pinnedInMemory", std::count_if(store.entries().begin(), store.entries().end(),

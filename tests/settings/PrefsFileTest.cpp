@@ -33,7 +33,8 @@ TEST(PrefsFile, ValuesReadAsTheTypeTheirKeyHoldsOrNotAtAll) {
     EXPECT_EQ(readBack("[General]\naltF4Action=quit\n", PrefKey::altF4Action), PrefValue(QString("quit")));
     // Numbers that are no size at all are left out rather than kept.
     for (const char* odd : {"nan", "inf", "-inf", "1e999"})
-        EXPECT_EQ(readBack(QByteArray("[General]\nthumbH=") + odd + "\n", PrefKey::thumbH), PrefValue()) << odd;
+        EXPECT_EQ(readBack(QByteArray("[General]\nthumbH=") + odd + "\n", PrefKey::thumbH), PrefValue())
+            << odd;
 }
 
 TEST(PrefsFile, WhatTheProgramWritesReadsBackAfterARestart) {

@@ -4,8 +4,8 @@
 #include "Sha256.h"
 #include "WebURL.h"
 
-#include <QUtf8StringView>
 #include <QTextBoundaryFinder>
+#include <QUtf8StringView>
 #include <algorithm>
 #include <nlohmann/json.hpp>
 

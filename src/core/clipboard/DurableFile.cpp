@@ -66,7 +66,8 @@ bool replaceFileDurably(const QString& path, const QByteArray& bytes) {
     bool written = false;
     {
         // No following a link someone left in the temporary file's place.
-        Descriptor file(::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
+        Descriptor file(
+            ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
         written = file.get() >= 0 && ::fchmod(file.get(), 0600) == 0 &&
                   writeAll(file.get(), bytes.constData(), bytes.size()) && flushToDisk(file.get()) &&
                   file.close();

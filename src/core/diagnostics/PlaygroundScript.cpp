@@ -64,7 +64,8 @@ double number(const QString& word, const QString& what, double max) {
     const double value = word.toDouble(&ok);
     if (!ok || !std::isfinite(value) || value < 0)
         throw LineError{QStringLiteral("%1 must be a number of at least 0, not \"%2\"").arg(what, word)};
-    if (value > max) throw LineError{QStringLiteral("%1 must be at most %2, not \"%3\"").arg(what).arg(max).arg(word)};
+    if (value > max)
+        throw LineError{QStringLiteral("%1 must be at most %2, not \"%3\"").arg(what).arg(max).arg(word)};
     return value;
 }
 
@@ -138,9 +139,12 @@ ScriptStep parseLine(const QString& line, int number_) {
         step.kind = K::space;
         bool whole = false;
         step.space = words[1].toInt(&whole);
-        if (!whole) throw LineError{QStringLiteral("space needs the whole number of a Space, not \"%1\"").arg(words[1])};
+        if (!whole)
+            throw LineError{
+                QStringLiteral("space needs the whole number of a Space, not \"%1\"").arg(words[1])};
         if (step.space < 1) throw LineError{QStringLiteral("Spaces are numbered from 1")};
-        if (step.space > kMaxSpace) throw LineError{QStringLiteral("there are at most %1 Spaces").arg(kMaxSpace)};
+        if (step.space > kMaxSpace)
+            throw LineError{QStringLiteral("there are at most %1 Spaces").arg(kMaxSpace)};
         return step;
     }
     if (verb == QLatin1String("activate") || verb == QLatin1String("stick-secure-input") ||
@@ -170,7 +174,8 @@ ScriptStep parseLine(const QString& line, int number_) {
         bool ok = false;
         step.repeat = chordWords[1].mid(1).toInt(&ok);
         if (!ok || step.repeat < 1) throw LineError{QStringLiteral("a repeat reads like \"x3\"")};
-        if (step.repeat > kMaxRepeat) throw LineError{QStringLiteral("a key repeats at most x%1").arg(kMaxRepeat)};
+        if (step.repeat > kMaxRepeat)
+            throw LineError{QStringLiteral("a key repeats at most x%1").arg(kMaxRepeat)};
         chordWords.removeLast();
     }
     if (chordWords.size() != 1) throw LineError{QStringLiteral("cannot read \"%1\"").arg(trimmed)};

@@ -146,9 +146,8 @@ void ClipboardCard::paintPreview(QPainter& painter, const QRectF& area) const {
         break;
     }
     case ClipKind::code: {
-        QTextDocument* document =
-            style_.codeDocument(ClipboardCode::highlight(entry_.textPrefix(600)),
-                                ShelfStyle::monospaceFont(10), nullptr, 3);
+        QTextDocument* document = style_.codeDocument(ClipboardCode::highlight(entry_.textPrefix(600)),
+                                                      ShelfStyle::monospaceFont(10), nullptr, 3);
         document->setTextWidth(area.width());
         painter.translate(area.topLeft());
         // Seven lines of 10-point text with 3 points between them.

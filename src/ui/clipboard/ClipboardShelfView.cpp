@@ -491,9 +491,8 @@ void ClipboardShelfView::refreshInspector(const ClipboardEntry* selected) {
         inspectorImage_->setPixmap(QPixmap::fromImage(
             entry->thumbnail()->scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     } else if (entry->kind() == ClipKind::code) {
-        QTextDocument* document =
-            style_.codeDocument(ClipboardCode::highlight(entry->textPrefix(40000)),
-                                ShelfStyle::monospaceFont(13), inspectorText_);
+        QTextDocument* document = style_.codeDocument(ClipboardCode::highlight(entry->textPrefix(40000)),
+                                                      ShelfStyle::monospaceFont(13), inspectorText_);
         inspectorText_->setDocument(document);
     } else {
         auto* document = new QTextDocument(inspectorText_);
