@@ -8,7 +8,14 @@
 namespace fenwold {
 
 // What a status-menu item does.
-enum class StatusAction { toggleExclusion, openClipboard, openSettings, checkForUpdates, quit };
+enum class StatusAction {
+    openAccessibilitySettings,
+    toggleExclusion,
+    openClipboard,
+    openSettings,
+    checkForUpdates,
+    quit
+};
 
 // One row of the status menu; a separator has neither title nor action, a line of information
 // a title and no action.

@@ -390,10 +390,23 @@ TEST_F(Launch, RevokingAccessibilityLetsEveryKeyPastTheTapUntilItIsGrantedAgain)
     timeout.type = eventtype::tapDisabledByTimeout;
     sim.eventTap.feed(timeout);
     EXPECT_FALSE(sim.eventTap.enabled());
+    // The icon is dimmed, and the menu says why first, its item opening the permission's settings.
+    EXPECT_DOUBLE_EQ(views.iconOpacity, 0.5);
+    views.click(TrayClicks::Button::right, 1);
+    ASSERT_FALSE(views.lastMenu.empty());
+    EXPECT_EQ(views.lastMenu.front().title, "Shortcuts paused: allow Fenwold in Accessibility settings…");
+    EXPECT_TRUE(views.lastMenu.front().enabled);
+    EXPECT_TRUE(views.lastMenu[1].isSeparator());
+    views.choose(StatusAction::openAccessibilitySettings);
+    ASSERT_EQ(sim.workspace.openedURLs().size(), 1);
+    EXPECT_EQ(sim.workspace.openedURLs().front().scheme(), "x-apple.systempreferences");
 
     sim.accessibility.setTrusted(true);
     sim.mainQueue.advance(1.0);
     EXPECT_TRUE(sim.eventTap.enabled());
+    EXPECT_DOUBLE_EQ(views.iconOpacity, 1.0);
+    views.click(TrayClicks::Button::right, 1);
+    EXPECT_NE(views.lastMenu.front().action, StatusAction::openAccessibilitySettings);
     EXPECT_EQ(sim.log.lines().count("Fenwold: accessibility permission restored — shortcuts resumed"), 1);
     EXPECT_EQ(sim.eventTap.feed(copy), TapAnswer::swallow);
     EXPECT_EQ(app->phase(), AppDelegate::Phase::armed);

@@ -9,12 +9,15 @@ namespace fenwold {
 // The grammar: RFC 3986's split of an absolute URL, then per component its allowed characters.
 //
 //   URL       = scheme ":" "//" authority path [ "?" query ] [ "#" fragment ]
-//   scheme    = ALPHA *( ALPHA / DIGIT / "+" / "-" / "." )      ends at the first ":", before any / ? # [ ] @
-//   authority = [ userinfo "@" ] host [ ":" port ]              ends at the first / ? #; userinfo at the last
-//   @ host      = "[" IP literal "]" / reg-name                   reg-name: unreserved, sub-delims, %XX port
-//   = *DIGIT, at most 65535                           an empty port is dropped path      = *( pchar / "/" )
-//   up to the first ? or # query     = *( pchar / "/" / "?" )                          up to the first #
-//   fragment  = *( pchar / "/" / "?" )                          the rest
+//   scheme    = ALPHA *( ALPHA / DIGIT / "+" / "-" / "." )
+//               (ends at the first ":", which comes before any / ? # [ ] @)
+//   authority = [ userinfo "@" ] host [ ":" port ]
+//               (ends at the first / ? #; the userinfo ends at the last @)
+//   host      = "[" IP literal "]" / reg-name      (reg-name: unreserved, sub-delims, %XX)
+//   port      = *DIGIT, at most 65535               (an empty port is dropped)
+//   path      = *( pchar / "/" )                    (up to the first ? or #)
+//   query     = *( pchar / "/" / "?" )              (up to the first #)
+//   fragment  = *( pchar / "/" / "?" )              (the rest)
 //
 // A userinfo, path, query or fragment holding any other byte (a non-ASCII letter, | { } ^ " < >
 // \ or a % not followed by two hex digits) is percent-encoded byte by byte as UTF-8 instead of

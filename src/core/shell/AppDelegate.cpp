@@ -39,8 +39,15 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
       trustGate_(
           *p.mainQueue, [a = p.accessibility] { return a->requestTrust(); },
           [a = p.accessibility] { return a->isTrusted(); },
-          AccessibilityGate::Handlers{[this] { armInputHandlers(); }, [this] { controller_->pauseTap(); },
-                                      [this] { controller_->resumeTap(); }}) {
+          AccessibilityGate::Handlers{[this] { armInputHandlers(); },
+                                      [this] {
+                                          controller_->pauseTap();
+                                          dimStatusIconWhileShortcutsCannotWork();
+                                      },
+                                      [this] {
+                                          controller_->resumeTap();
+                                          dimStatusIconWhileShortcutsCannotWork();
+                                      }}) {
     windows_.setStore(&store_);
     shelf_ = std::make_unique<ClipboardShelfController>(
         clipboard_, ShelfServices{p.mainQueue, p.workspace, p.screens, &paste_, p.prefs},
@@ -136,7 +143,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     views_.installStatusItem([this](TrayClicks::Button button, int count) { trayClicked(button, count); });
     // While Secure Keyboard Entry hides every key from the tap, the icon is dimmed and the menu
     // says who holds it.
-    secureInput_.onChange = [this] { views_.setStatusIconOpacity(secureInput_.on() ? 0.5 : 1.0); };
+    secureInput_.onChange = [this] { dimStatusIconWhileShortcutsCannotWork(); };
     secureInput_.start();
     platform_.updates->start();
     if (!platform_.windowServer->preflightScreenCapture()) platform_.windowServer->requestScreenCapture();
@@ -206,6 +213,7 @@ void AppDelegate::popTrayMenu() {
 
 StatusMenuState AppDelegate::statusMenuState() {
     StatusMenuState state;
+    state.accessibilityRevoked = controller_->tapPaused();
     if (secureInput_.on()) state.secureInputHolder = secureInput_.holderName();
     menuFront_.reset();
     const auto front = platform_.workspace->frontmostApp();
@@ -223,8 +231,16 @@ StatusMenuState AppDelegate::statusMenuState() {
     return state;
 }
 
+void AppDelegate::dimStatusIconWhileShortcutsCannotWork() {
+    views_.setStatusIconOpacity(secureInput_.on() || controller_->tapPaused() ? 0.5 : 1.0);
+}
+
 void AppDelegate::perform(StatusAction action) {
     switch (action) {
+    case StatusAction::openAccessibilitySettings:
+        platform_.workspace->open(QUrl(
+            QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility")));
+        break;
     case StatusAction::toggleExclusion:
         if (menuFront_) ExcludedApps(*platform_.prefs).toggle(*menuFront_);
         break;

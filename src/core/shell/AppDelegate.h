@@ -118,6 +118,9 @@ private:
     };
 
     void perform(StatusAction action);
+    // Half opacity while something stops every shortcut (Secure Keyboard Entry, a revoked
+    // Accessibility permission).
+    void dimStatusIconWhileShortcutsCannotWork();
     StatusMenuState statusMenuState();
     void observeDebugNotifications();
     // Closes the Dock peek and snap assist (and, for the shelf, a keyboard window move).

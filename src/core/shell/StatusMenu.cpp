@@ -7,10 +7,12 @@ namespace fenwold {
 std::vector<StatusMenuItem> statusMenuItems(const StatusMenuState& state) {
     std::vector<StatusMenuItem> items;
     const StatusMenuItem separator;
-    if (state.secureInputHolder) {
+    if (state.accessibilityRevoked)
+        items.push_back({QStringLiteral("Shortcuts paused: allow Fenwold in Accessibility settings…"),
+                         QString(), StatusAction::openAccessibilitySettings});
+    if (state.secureInputHolder)
         items.push_back({secureInputMenuTitle(*state.secureInputHolder), QString(), std::nullopt, false});
-        items.push_back(separator);
-    }
+    if (state.accessibilityRevoked || state.secureInputHolder) items.push_back(separator);
     items.push_back(
         {QStringLiteral("Pause Shortcuts in ") + state.frontName.value_or(QStringLiteral("This App")),
          QString(), StatusAction::toggleExclusion, state.frontExcludable,

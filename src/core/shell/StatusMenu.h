@@ -14,6 +14,9 @@ class Screens;
 
 // What the status menu shows besides its fixed items, read when it opens.
 struct StatusMenuState {
+    // The Accessibility permission was revoked after the shortcuts started: the tap lets every
+    // key through until it is granted again.
+    bool accessibilityRevoked = false;
     // The holder's name while Secure Keyboard Entry pauses every shortcut.
     std::optional<QString> secureInputHolder;
     // The application in front when the menu opened; empty when there is none.
@@ -24,8 +27,9 @@ struct StatusMenuState {
     bool frontExcluded = false;
 };
 
-// The status menu, in order: the Secure Keyboard Entry notice while it is on, "Pause Shortcuts
-// in" the front application, then the fixed items.
+// The status menu, in order: the notices of what pauses every shortcut (a revoked Accessibility
+// permission, whose item opens its settings; Secure Keyboard Entry), "Pause Shortcuts in" the
+// front application, then the fixed items.
 std::vector<StatusMenuItem> statusMenuItems(const StatusMenuState& state = {});
 QString secureInputMenuTitle(const QString& holder);
 
