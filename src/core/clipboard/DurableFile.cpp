@@ -76,9 +76,10 @@ bool replaceFileDurably(const QString& path, const QByteArray& bytes) {
         ::unlink(temporary.constData());
         return false;
     }
-    // The rename itself lives in the folder.
+    // The rename itself lives in the folder. Some file systems cannot open or flush a folder;
+    // the new file is in place all the same, so only the disk failing counts against the save.
     Descriptor directory(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return directory.get() >= 0 && flushToDisk(directory.get());
+    return directory.get() < 0 || flushToDisk(directory.get()) || errno != EIO;
 }
 
 } // namespace fenwold
