@@ -46,13 +46,21 @@ ClipboardCard::ClipboardCard(ClipboardEntry entry, std::size_t index, bool selec
         ShelfStyle::symbol(entry_.pinned ? QStringLiteral("pin.fill") : QStringLiteral("pin")));
     pinButton_->setToolTip(ShelfTexts::pinHelp(entry_.pinned));
     pinButton_->setAccessibleName(ShelfTexts::pinHelp(entry_.pinned));
-    pinButton_->setStyleSheet(
-        QStringLiteral("QToolButton { color: %1; border: none; background: transparent; }")
-            .arg(entry_.pinned ? style_.accent().name() : style_.secondaryLabel().name(QColor::HexArgb)));
+    // Styled by the shelf's style sheet: a sheet of its own per card makes every card expensive
+    // to polish, which a person would wait for the first time the shelf opens.
+    pinButton_->setObjectName(QStringLiteral("pin"));
+    pinButton_->setProperty("pinned", entry_.pinned);
     pinButton_->setGeometry(width - 32, 6, 26, 22);
     connect(pinButton_, &QToolButton::clicked, this, [this] {
         if (pin) pin();
     });
+}
+
+void ClipboardCard::place(std::size_t index, double now) {
+    if (index == index_ && now == now_) return;
+    index_ = index;
+    now_ = now;
+    update();
 }
 
 void ClipboardCard::setSelected(bool selected) {
