@@ -13,7 +13,8 @@ function(fenwold_warnings target)
   endif()
 endfunction()
 
-# fenwold_add_test(<name> SOURCES <files...>): one GoogleTest executable registered with CTest.
+# fenwold_add_test(<name> SOURCES <files...>): one GoogleTest executable registered with CTest,
+# its tests labelled with the executable's name so that a run can pick the executables it built.
 function(fenwold_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -22,5 +23,5 @@ function(fenwold_add_test name)
   include(GoogleTest)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS ${name})
 endfunction()

@@ -3,11 +3,15 @@
 #include "Modes.h"
 #include "Playground.h"
 #include "QuitSignals.h"
+#if !defined(Q_OS_MACOS)
+#include "RuntimeDir.h"
+#endif
 #include "core/clipboard/PinsFile.h"
 #include "core/shell/AppDelegate.h"
 #include "ui/shell/QtShellViews.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QStandardPaths>
 #include <QTextStream>
@@ -15,6 +19,9 @@
 using namespace fenwold;
 
 int main(int argc, char* argv[]) {
+#if !defined(Q_OS_MACOS)
+    providePrivateRuntimeDir(QDir::tempPath());
+#endif
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

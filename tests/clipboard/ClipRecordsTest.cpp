@@ -204,3 +204,30 @@ TEST(ClipImageTest, TiffDecodesWithItsOrientationApplied) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ClipTextTest, ARowKeepsItsTextAsThePayloadsBytesAndDecodesWhatItShows) {
+    const QByteArray bytes = QString::fromUtf8("Crème brûlée 😀\nline two").repeated(2000).toUtf8();
+    const ClipboardEntry entry(savedClip(ClipPayload{{PasteboardItem{{{ClipTypes::string, bytes}}}}}), false);
+    EXPECT_EQ(entry.text(), QString::fromUtf8(bytes));
+    // Heads of every length match the whole text's first characters, whatever byte a head ends on.
+    const QString whole = entry.text();
+    for (int count : {0, 1, 5, 13, 14, 15, 16, 650, 40000})
+        EXPECT_EQ(entry.textPrefix(count), firstCharacters(whole, count)) << count;
+    // Letters with many marks, where a character is much longer than four bytes.
+    const ClipboardEntry marked(
+        savedClip(textPayload(QString::fromUtf8("a\u0301\u0302\u0303\u0304\u0305").repeated(400))), false);
+    EXPECT_EQ(marked.textPrefix(300), firstCharacters(marked.text(), 300));
+}
+
+TEST(ClipTextTest, SearchFoldsALargeTextInStretchesExactlyAsTheWhole) {
+    // Marks, supplementary letters and marks, and case pairs at every distance from a cut.
+    const QString piece = QString::fromUtf8("Éa\u0301\u0327B 𝐀\U0001D165\U0001D166ß ǅ\u0345Ω ﾞ\u3099x\n");
+    const QString text = piece.repeated(997);
+    const std::string whole = foldForSearch(text, text.size());
+    for (qsizetype stretch : {1, 2, 3, 7, 64, 1 << 16})
+        EXPECT_EQ(foldForSearch(text, stretch), whole) << stretch;
+}
+
+} // namespace

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace fenwold;
@@ -185,6 +186,49 @@ TEST_F(ShelfViewsTest, ClicksSelectAndDoubleClicksPaste) {
     EXPECT_FALSE(std::get<1>(used[0]));
     EXPECT_FALSE(shelf->isOpen());
     EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{textItem("clip 7")});
+}
+
+// Making a card is the expensive part of a refresh: a copy adds one card and keeps the others,
+// which still act for their own clips.
+TEST_F(ShelfViewsTest, ACopyKeepsTheOtherCardsAndAPinRemakesOnlyItsCard) {
+    for (int i = 0; i < 3; ++i)
+        store.insert(textEntry(QString("clip %1").arg(i)));
+    build();
+    open();
+    const std::vector<ClipboardCard*> before = view().cards();
+    ASSERT_EQ(before.size(), 3u);
+
+    store.insert(textEntry("clip 3"));
+    QApplication::processEvents();
+    ASSERT_EQ(view().cards().size(), 4u);
+    EXPECT_EQ(view().cards()[0]->entry().text(), "clip 3");
+    EXPECT_EQ(std::vector<ClipboardCard*>(view().cards().begin() + 1, view().cards().end()), before);
+    QTest::mouseClick(view().cards()[2], Qt::LeftButton, {}, QPoint(100, 100));
+    EXPECT_EQ(shelf->model().selected()->text(), "clip 1");
+    EXPECT_TRUE(view().cards()[2]->selected());
+
+    const QUuid pinned = view().cards()[3]->entry().id();
+    ClipboardCard* const old = view().cards()[3];
+    store.togglePin(pinned);
+    QApplication::processEvents();
+    ASSERT_EQ(view().cards().size(), 4u);
+    const auto card = std::find_if(view().cards().begin(), view().cards().end(),
+                                   [&](const ClipboardCard* c) { return c->entry().id() == pinned; });
+    ASSERT_NE(card, view().cards().end());
+    EXPECT_NE(*card, old);
+    EXPECT_TRUE((*card)->entry().pinned);
+    auto* pin = (*card)->findChild<QToolButton*>(QStringLiteral("pin"));
+    ASSERT_NE(pin, nullptr);
+    EXPECT_TRUE(pin->property("pinned").toBool());
+    EXPECT_EQ(std::count_if(view().cards().begin(), view().cards().end(),
+                            [&](ClipboardCard* c) {
+                                return std::find(before.begin(), before.end(), c) != before.end();
+                            }),
+              2);
+
+    store.remove(view().cards().back()->entry().id());
+    QApplication::processEvents();
+    EXPECT_EQ(view().cards().size(), 3u);
 }
 
 TEST_F(ShelfViewsTest, TypingIntoTheShelfSearchesAndFilterChipsFilter) {

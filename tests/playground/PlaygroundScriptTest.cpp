@@ -90,6 +90,16 @@ TEST(PlaygroundScript, AnErrorNamesItsLineAndKeepsNoSteps) {
         {"tab x0", "line 1: a repeat reads like \"x3\""},
         {"alt+tab now", "line 1: cannot read \"alt+tab now\""},
         {"stick-secure-input", "line 1: stick-secure-input needs a name"},
+        // Numbers the player could not carry out: not finite, too large, or not whole.
+        {"click 850 nan", "line 1: Y must be a number of at least 0, not \"nan\""},
+        {"move inf 3", "line 1: X must be a number of at least 0, not \"inf\""},
+        {"drag 1 2 to 3 1e300", "line 1: Y must be at most 100000, not \"1e300\""},
+        {"wait 86400", "line 1: wait must be at most 3600, not \"86400\""},
+        {"space 66666666666.3", "line 1: space needs the whole number of a Space, not \"66666666666.3\""},
+        {"space 2.5", "line 1: space needs the whole number of a Space, not \"2.5\""},
+        {"space 17", "line 1: there are at most 16 Spaces"},
+        {"tab x99999999999", "line 1: a repeat reads like \"x3\""},
+        {"tab x5000", "line 1: a key repeats at most x1000"},
     };
     for (const auto& [text, message] : cases) {
         const ScriptParse parse = parsePlaygroundScript(text);

@@ -4,8 +4,8 @@
 #include "Sha256.h"
 #include "WebURL.h"
 
-#include <QStringDecoder>
 #include <QTextBoundaryFinder>
+#include <QUtf8StringView>
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
@@ -44,28 +44,26 @@ std::optional<QByteArray> ClipPayload::imageData() const {
     return std::nullopt;
 }
 
-namespace {
-
-std::optional<QString> decodeUtf8(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError()) return std::nullopt;
-    return text;
-}
-
-} // namespace
-
-QString ClipPayload::text() const {
-    QStringList parts;
+QByteArray ClipPayload::textUtf8() const {
+    QByteArray joined;
+    int parts = 0;
     for (const auto& item : items) {
         const QByteArray* bytes = bytesFor(item, ClipTypes::string);
         if (!bytes) bytes = bytesFor(item, ClipTypes::url);
-        if (!bytes) continue;
         // Undecodable plain text does not fall back to the URL bytes.
-        if (auto decoded = decodeUtf8(*bytes)) parts << *decoded;
+        if (!bytes || !QUtf8StringView(*bytes).isValidUtf8()) continue;
+        if (parts++ == 0) {
+            joined = *bytes; // shared, not copied
+            continue;
+        }
+        joined += '\n';
+        joined += *bytes;
     }
-    // One item, the common case, keeps its decoded text as it is: a large clip is not copied.
-    return parts.size() == 1 ? parts.front() : parts.join(QLatin1Char('\n'));
+    return joined;
+}
+
+QString ClipPayload::text() const {
+    return QString::fromUtf8(textUtf8());
 }
 
 qint64 ClipPayload::byteCount() const {

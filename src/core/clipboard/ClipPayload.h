@@ -42,6 +42,8 @@ struct ClipPayload {
     std::optional<QByteArray> imageData() const;
     // Each item's plain text (or, lacking that, its URL) decoded as UTF-8, joined by line feeds.
     QString text() const;
+    // The same text as UTF-8; it shares the item's bytes when one item gives all of it.
+    QByteArray textUtf8() const;
     // Bytes over every type of every item.
     qint64 byteCount() const;
     ClipKind kind() const;

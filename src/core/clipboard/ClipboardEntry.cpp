@@ -1,15 +1,11 @@
 #include "ClipboardEntry.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <algorithm>
 #include <cstring>
 
 namespace fenwold {
 
 namespace {
-
-constexpr int kThumbnailMaxPixels = 640;
 
 bool isLineBreak(QChar c) {
     switch (c.unicode()) {
@@ -26,32 +22,6 @@ bool isLineBreak(QChar c) {
     }
 }
 
-} // namespace
-
-ImagePreview makeImagePreview(const QByteArray& bytes) {
-    ImagePreview preview;
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    if (!reader.canRead()) return preview;
-    // The stored pixel size, before any orientation is applied.
-    const QSize size = reader.size();
-    preview.dimensions = QStringLiteral("%1 × %2")
-                             .arg(size.isValid() ? size.width() : 0)
-                             .arg(size.isValid() ? size.height() : 0);
-    reader.setAutoTransform(true);
-    QImage image = reader.read();
-    if (image.isNull()) return preview;
-    if (image.width() > kThumbnailMaxPixels || image.height() > kThumbnailMaxPixels)
-        image = image.scaled(kThumbnailMaxPixels, kThumbnailMaxPixels, Qt::KeepAspectRatio,
-                             Qt::SmoothTransformation);
-    preview.thumbnail = std::move(image);
-    return preview;
-}
-
-namespace {
-
 // Decompose, drop the combining marks, then fold case: "Café" and "CAFE" meet at "cafe".
 void appendFolded(QStringView text, std::string& out) {
     const QString decomposed = text.toString().normalized(QString::NormalizationForm_KD);
@@ -62,9 +32,21 @@ void appendFolded(QStringView text, std::string& out) {
     out += stripped.toCaseFolded().toStdString();
 }
 
+// Whether a character begins at i that nothing before it can reorder or combine with: not the
+// second half of a surrogate pair, not a mark, not a character of a nonzero combining class.
+bool startsStretch(QStringView text, qsizetype i) {
+    if (text[i].isLowSurrogate()) return false;
+    char32_t c = text[i].unicode();
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+    const auto category = QChar::category(c);
+    return QChar::combiningClass(c) == 0 && category != QChar::Mark_NonSpacing &&
+           category != QChar::Mark_SpacingCombining && category != QChar::Mark_Enclosing;
+}
+
 } // namespace
 
-std::string foldForSearch(QStringView text) {
+std::string foldForSearch(QStringView text, qsizetype stretch) {
     std::string out;
     out.reserve(static_cast<std::size_t>(text.size()));
     // ASCII folds to itself in lower case; only the stretches around other characters take the
@@ -83,8 +65,15 @@ std::string foldForSearch(QStringView text) {
         i = j;
         while (j < text.size() && units[j] >= 0x80)
             ++j;
-        if (j > i) appendFolded(text.mid(i, j - i), out);
-        i = j;
+        // Decomposition only reorders marks after a base character and case folding maps each
+        // character alone, so a long run cut before a base character folds as it would whole.
+        while (i < j) {
+            qsizetype cut = std::min(j, i + std::max<qsizetype>(stretch, 1));
+            while (cut < j && !startsStretch(text, cut))
+                ++cut;
+            appendFolded(text.mid(i, cut - i), out);
+            i = cut;
+        }
     }
     return out;
 }
@@ -94,33 +83,20 @@ bool foldedContains(std::string_view haystack, std::string_view needle) {
     return memmem(haystack.data(), haystack.size(), needle.data(), needle.size()) != nullptr;
 }
 
-ClipboardEntry::ClipboardEntry(SavedClip savedClip, bool isPinned)
-    : saved(std::move(savedClip)), pinned(isPinned) {
-    fingerprint_ = std::make_shared<const QString>(saved.payload.fingerprint());
-    text_ = std::make_shared<const QString>(saved.payload.text());
-    kind_ = saved.payload.kind(*text_);
-    if (const auto image = saved.payload.imageData()) {
-        ImagePreview preview = makeImagePreview(*image);
-        thumbnail_ = std::move(preview.thumbnail);
-        dimensions_ = std::move(preview.dimensions);
-    }
-    foldedText_ = std::make_shared<const std::string>(foldForSearch(*text_));
-    foldedSource_ = std::make_shared<const std::string>(foldForSearch(saved.source));
-}
+namespace {
 
-QString ClipboardEntry::title() const {
-    switch (kind_) {
+QString titleOf(ClipKind kind, const QString& content) {
+    switch (kind) {
     case ClipKind::image:
         return QStringLiteral("Image");
     case ClipKind::link: {
-        const auto url = ClipPayload::webURL(text());
+        const auto url = ClipPayload::webURL(content);
         return url && !url->host().isEmpty() ? url->host() : QStringLiteral("Link");
     }
     case ClipKind::text:
     case ClipKind::code:
         break;
     }
-    const QString& content = text();
     qsizetype start = 0;
     for (qsizetype i = 0; i <= content.size(); ++i) {
         if (i < content.size() && !isLineBreak(content[i])) continue;
@@ -128,6 +104,38 @@ QString ClipboardEntry::title() const {
         start = i + 1;
     }
     return QStringLiteral("Text");
+}
+
+} // namespace
+
+ClipboardEntry::ClipboardEntry(SavedClip savedClip, bool isPinned)
+    : saved(std::move(savedClip)), pinned(isPinned), textUtf8_(saved.payload.textUtf8()) {
+    fingerprint_ = std::make_shared<const QString>(saved.payload.fingerprint());
+    // The decoded text is needed only while the fixed fields are worked out.
+    const QString content = text();
+    kind_ = saved.payload.kind(content);
+    // The caption is at most a line of 100 characters; keeping it saves finding it in a large
+    // text at every redraw.
+    title_ = std::make_shared<const QString>(titleOf(kind_, content));
+    if (const auto image = saved.payload.imageData()) {
+        ImagePreview preview = makeImagePreview(*image);
+        thumbnail_ = std::move(preview.thumbnail);
+        dimensions_ = std::move(preview.dimensions);
+    }
+    foldedText_ = std::make_shared<const std::string>(foldForSearch(content));
+    foldedSource_ = std::make_shared<const std::string>(foldForSearch(saved.source));
+}
+
+QString ClipboardEntry::textPrefix(int count) const {
+    // Decode a growing head of the bytes until it holds two characters more than asked for: a
+    // head cut inside a character garbles only its last one, which then cannot move the
+    // boundary after the characters kept.
+    for (qsizetype head = 4 * qsizetype(count) + 64;; head *= 2) {
+        if (head >= textUtf8_.size()) return firstCharacters(text(), count);
+        const QString decoded = QString::fromUtf8(textUtf8_.left(head));
+        const QString kept = firstCharacters(decoded, count + 2);
+        if (kept.size() < decoded.size()) return firstCharacters(kept, count);
+    }
 }
 
 } // namespace fenwold

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClipPayload.h"
+#include "ImagePreview.h"
 
 #include <QImage>
 #include <QUuid>
@@ -29,7 +30,7 @@ public:
 
     QUuid id() const { return saved.id; }
     // The one-line caption: "Image", a link's host, or the first non-empty line of text.
-    QString title() const;
+    const QString& title() const { return *title_; }
     // The clip's text and source folded for searching (case and diacritics removed), as UTF-8:
     // half the bytes to scan of UTF-16, and searchable with the C library's substring search.
     const std::string& foldedText() const { return *foldedText_; }
@@ -42,7 +43,11 @@ public:
     ClipKind kind() const { return kind_; }
     const std::optional<QImage>& thumbnail() const { return thumbnail_; }
     const std::optional<QString>& dimensions() const { return dimensions_; }
-    const QString& text() const { return *text_; }
+    // The clip's text, decoded when asked: the row keeps it as the payload's UTF-8 bytes, shared
+    // with the payload, not as a second copy.
+    QString text() const { return QString::fromUtf8(textUtf8_); }
+    // The first count user-perceived characters of the text, decoding only about as much.
+    QString textPrefix(int count) const;
 
 private:
     // Shared so copies of an entry stay cheap however large the clip.
@@ -50,20 +55,16 @@ private:
     ClipKind kind_ = ClipKind::text;
     std::optional<QImage> thumbnail_;
     std::optional<QString> dimensions_;
-    std::shared_ptr<const QString> text_;
+    QByteArray textUtf8_;
+    std::shared_ptr<const QString> title_;
     std::shared_ptr<const std::string> foldedText_;
     std::shared_ptr<const std::string> foldedSource_;
 };
 
-// Image size and a thumbnail at most 640 pixels on its longer side, orientation applied.
-struct ImagePreview {
-    std::optional<QImage> thumbnail;
-    std::optional<QString> dimensions; // "W × H"; present when the bytes name a readable image
-};
-ImagePreview makeImagePreview(const QByteArray& bytes);
-
-// Case- and diacritic-insensitive form of a text as UTF-8, for substring search.
-std::string foldForSearch(QStringView text);
+// Case- and diacritic-insensitive form of a text as UTF-8, for substring search. Text beyond
+// ASCII folds a stretch of about `stretch` characters at a time, so a large text needs no large
+// temporaries; the result does not depend on it.
+std::string foldForSearch(QStringView text, qsizetype stretch = 1 << 16);
 // Whether the folded haystack contains the folded needle (both UTF-8).
 bool foldedContains(std::string_view haystack, std::string_view needle);
 

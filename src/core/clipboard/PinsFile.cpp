@@ -1,11 +1,11 @@
 #include "PinsFile.h"
 
+#include "DurableFile.h"
 #include "JsonReader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -252,14 +252,8 @@ bool save(const QString& path, const std::vector<SavedClip>& clips) {
         if (!QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
             return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    // Private before any byte is written, and again after the rename.
-    const auto privateFile = QFile::ReadOwner | QFile::WriteOwner;
-    file.setPermissions(privateFile);
-    const QByteArray data = encode(clips);
-    if (file.write(data) != data.size() || !file.commit()) return false;
-    return QFile::setPermissions(path, privateFile);
+    // Written private (0600) and whole: a crash leaves the old pins or the new ones.
+    return replaceFileDurably(path, encode(clips));
 }
 
 } // namespace fenwold::PinsFile

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
+#include <cmath>
 
 namespace fenwold {
 
@@ -51,17 +52,27 @@ struct LineError {
     QString message;
 };
 
-double number(const QString& word, const QString& what) {
+// The player waits, points and repeats with these, so they stay finite and of a sensible size:
+// an hour at most, a point within the largest screens, a thousand presses.
+constexpr double kMaxWait = 3600;
+constexpr double kMaxCoordinate = 100000;
+constexpr int kMaxRepeat = 1000;
+constexpr int kMaxSpace = 16; // as many Spaces as a Mac offers a display
+
+double number(const QString& word, const QString& what, double max) {
     bool ok = false;
     const double value = word.toDouble(&ok);
-    if (!ok || value < 0)
+    if (!ok || !std::isfinite(value) || value < 0)
         throw LineError{QStringLiteral("%1 must be a number of at least 0, not \"%2\"").arg(what, word)};
+    if (value > max)
+        throw LineError{QStringLiteral("%1 must be at most %2, not \"%3\"").arg(what).arg(max).arg(word)};
     return value;
 }
 
 Point point(const QStringList& words, int from) {
     if (words.size() < from + 2) throw LineError{QStringLiteral("%1 needs X and Y").arg(words.front())};
-    return {number(words[from], QStringLiteral("X")), number(words[from + 1], QStringLiteral("Y"))};
+    return {number(words[from], QStringLiteral("X"), kMaxCoordinate),
+            number(words[from + 1], QStringLiteral("Y"), kMaxCoordinate)};
 }
 
 void chord(const QString& text, ScriptStep& step) {
@@ -103,7 +114,7 @@ ScriptStep parseLine(const QString& line, int number_) {
     if (verb == QLatin1String("wait")) {
         if (words.size() != 2) throw LineError{QStringLiteral("wait needs one number of seconds")};
         step.kind = K::wait;
-        step.seconds = number(words[1], QStringLiteral("wait"));
+        step.seconds = number(words[1], QStringLiteral("wait"), kMaxWait);
         return step;
     }
     if (verb == QLatin1String("move") || verb == QLatin1String("click") ||
@@ -126,8 +137,14 @@ ScriptStep parseLine(const QString& line, int number_) {
     if (verb == QLatin1String("space")) {
         if (words.size() != 2) throw LineError{QStringLiteral("space needs the number of a Space")};
         step.kind = K::space;
-        step.space = static_cast<int>(number(words[1], QStringLiteral("space")));
+        bool whole = false;
+        step.space = words[1].toInt(&whole);
+        if (!whole)
+            throw LineError{
+                QStringLiteral("space needs the whole number of a Space, not \"%1\"").arg(words[1])};
         if (step.space < 1) throw LineError{QStringLiteral("Spaces are numbered from 1")};
+        if (step.space > kMaxSpace)
+            throw LineError{QStringLiteral("there are at most %1 Spaces").arg(kMaxSpace)};
         return step;
     }
     if (verb == QLatin1String("activate") || verb == QLatin1String("stick-secure-input") ||
@@ -157,6 +174,8 @@ ScriptStep parseLine(const QString& line, int number_) {
         bool ok = false;
         step.repeat = chordWords[1].mid(1).toInt(&ok);
         if (!ok || step.repeat < 1) throw LineError{QStringLiteral("a repeat reads like \"x3\"")};
+        if (step.repeat > kMaxRepeat)
+            throw LineError{QStringLiteral("a key repeats at most x%1").arg(kMaxRepeat)};
         chordWords.removeLast();
     }
     if (chordWords.size() != 1) throw LineError{QStringLiteral("cannot read \"%1\"").arg(trimmed)};

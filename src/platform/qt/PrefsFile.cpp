@@ -2,6 +2,7 @@
 
 #include <QSettings>
 #include <QStandardPaths>
+#include <cmath>
 
 namespace fenwold {
 
@@ -21,7 +22,8 @@ PrefValue fromVariant(PrefKey key, const QVariant& v) {
     if (key == PrefKey::thumbH) {
         bool ok = false;
         const double d = v.toDouble(&ok);
-        return ok ? PrefValue(d) : PrefValue();
+        // "nan" and "inf" parse as numbers, but no size is made of them.
+        return ok && std::isfinite(d) ? PrefValue(d) : PrefValue();
     }
     const QString text = v.toString().toLower();
     if (text == QLatin1String("true") || text == QLatin1String("1")) return true;

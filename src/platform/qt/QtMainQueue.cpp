@@ -1,15 +1,39 @@
 #include "QtMainQueue.h"
 
+#include "Handoff.h"
+
+#include <QCoreApplication>
+#include <QEvent>
 #include <QTimer>
 #include <cmath>
 
 namespace fenwold {
 
 namespace {
+
 int toMilliseconds(double seconds) {
     return static_cast<int>(std::lround(std::max(0.0, seconds) * 1000.0));
 }
+
+// Posted work, complete before Qt's queue takes it (any thread may post).
+class WorkEvent final : public QEvent {
+public:
+    static QEvent::Type type() {
+        static const auto registered = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return registered;
+    }
+    explicit WorkEvent(std::function<void()> work) : QEvent(type()), work(std::move(work)) {}
+    std::function<void()> work;
+};
+
 } // namespace
+
+bool QtMainQueue::Context::event(QEvent* event) {
+    handoff::acquire(event); // before anything of it is read
+    if (event->type() != WorkEvent::type()) return QObject::event(event);
+    static_cast<WorkEvent*>(event)->work();
+    return true;
+}
 
 QtMainQueue::QtMainQueue() {
     clock_.start();
@@ -17,7 +41,9 @@ QtMainQueue::QtMainQueue() {
 QtMainQueue::~QtMainQueue() = default;
 
 void QtMainQueue::post(std::function<void()> work) {
-    QMetaObject::invokeMethod(&context_, std::move(work), Qt::QueuedConnection);
+    auto* event = new WorkEvent(std::move(work));
+    handoff::release(event);
+    QCoreApplication::postEvent(&context_, event);
 }
 
 TimerHandle QtMainQueue::after(double seconds, std::function<void()> work) {

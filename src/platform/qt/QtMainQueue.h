@@ -19,7 +19,12 @@ public:
     double uptime() const override;
 
 private:
-    QObject context_; // lives on the main thread; work posted to it runs there
+    // Lives on the main thread; work posted to it runs there.
+    class Context final : public QObject {
+    protected:
+        bool event(QEvent* event) override;
+    };
+    Context context_;
     QElapsedTimer clock_;
 };
 

@@ -46,13 +46,21 @@ ClipboardCard::ClipboardCard(ClipboardEntry entry, std::size_t index, bool selec
         ShelfStyle::symbol(entry_.pinned ? QStringLiteral("pin.fill") : QStringLiteral("pin")));
     pinButton_->setToolTip(ShelfTexts::pinHelp(entry_.pinned));
     pinButton_->setAccessibleName(ShelfTexts::pinHelp(entry_.pinned));
-    pinButton_->setStyleSheet(
-        QStringLiteral("QToolButton { color: %1; border: none; background: transparent; }")
-            .arg(entry_.pinned ? style_.accent().name() : style_.secondaryLabel().name(QColor::HexArgb)));
+    // Styled by the shelf's style sheet: a sheet of its own per card makes every card expensive
+    // to polish, which a person would wait for the first time the shelf opens.
+    pinButton_->setObjectName(QStringLiteral("pin"));
+    pinButton_->setProperty("pinned", entry_.pinned);
     pinButton_->setGeometry(width - 32, 6, 26, 22);
     connect(pinButton_, &QToolButton::clicked, this, [this] {
         if (pin) pin();
     });
+}
+
+void ClipboardCard::place(std::size_t index, double now) {
+    if (index == index_ && now == now_) return;
+    index_ = index;
+    now_ = now;
+    update();
 }
 
 void ClipboardCard::setSelected(bool selected) {
@@ -110,7 +118,7 @@ void ClipboardCard::paintPreview(QPainter& painter, const QRectF& area) const {
         painter.setFont(ShelfStyle::systemFont(14));
         QTextOption option(Qt::AlignLeft | Qt::AlignTop);
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        painter.drawText(area, firstCharacters(entry_.text(), 650), option);
+        painter.drawText(area, entry_.textPrefix(650), option);
         break;
     }
     case ClipKind::image:
@@ -142,13 +150,12 @@ void ClipboardCard::paintPreview(QPainter& painter, const QRectF& area) const {
         QTextOption option(Qt::AlignLeft | Qt::AlignTop);
         option.setWrapMode(QTextOption::WrapAnywhere);
         painter.drawText(QRectF(area.left(), area.top() + 68, area.width(), area.height() - 68),
-                         firstCharacters(entry_.text(), 300), option);
+                         entry_.textPrefix(300), option);
         break;
     }
     case ClipKind::code: {
-        QTextDocument* document =
-            style_.codeDocument(ClipboardCode::highlight(firstCharacters(entry_.text(), 600)),
-                                ShelfStyle::monospaceFont(10), nullptr, 3);
+        QTextDocument* document = style_.codeDocument(ClipboardCode::highlight(entry_.textPrefix(600)),
+                                                      ShelfStyle::monospaceFont(10), nullptr, 3);
         document->setTextWidth(area.width());
         painter.translate(area.topLeft());
         // Seven lines of 10-point text with 3 points between them.

@@ -25,6 +25,8 @@ public:
                   QWidget* parent = nullptr);
 
     const ClipboardEntry& entry() const { return entry_; }
+    // Where the card now stands in the row (its shortcut badge) and the time its age is told from.
+    void place(std::size_t index, double now);
     bool selected() const { return selected_; }
     void setSelected(bool selected);
 

@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 #include <QWidgetAction>
+#include <map>
 
 namespace fenwold {
 
@@ -175,6 +176,9 @@ ClipboardShelfView::ClipboardShelfView(const ShelfViewContext& context, ShelfSty
     storeObserver_ = context_.store->observe([this] { refresh(); });
     if (context_.registerSearch) context_.registerSearch(search_);
     setStyle(style);
+    // Polished now, each card is polished as it is added, a copy at a time, rather than all of
+    // them while a person waits for the shelf to open the first time.
+    ensurePolished();
 }
 
 QWidget* ClipboardShelfView::buildHeader() {
@@ -310,6 +314,7 @@ void ClipboardShelfView::setStyle(ShelfStyle style) {
             "QWidget#searchBox { background: %3; border-radius: 8px; }"
             "QLineEdit { color: %1; background: transparent; border: none; }"
             "QToolButton { color: %2; background: transparent; border: none; font-size: 16px; }"
+            "QToolButton#pin[pinned=\"true\"] { color: %4; }"
             "QPushButton#chip { color: %1; background: transparent; border: none; border-radius: 9px;"
             " padding: 3px 10px; }"
             "QPushButton#chip:checked { color: white; background: %4; }"
@@ -328,7 +333,13 @@ void ClipboardShelfView::setStyle(ShelfStyle style) {
     emptyDetail_->setStyleSheet(QStringLiteral("color: %1;").arg(secondary));
     emptySymbol_->setStyleSheet(QStringLiteral("color: %1;").arg(secondary));
     inspectorCaption_->setStyleSheet(QStringLiteral("color: %1;").arg(secondary));
-    shown_.clear(); // cards repaint in the new colours
+    // Cards are made again in the new colours.
+    for (ClipboardCard* card : cards_) {
+        card->hide();
+        card->deleteLater();
+    }
+    cards_.clear();
+    shown_.clear();
     inspected_.reset();
     refresh();
 }
@@ -391,6 +402,41 @@ void ClipboardShelfView::refresh() {
     refreshing_ = false;
 }
 
+ClipboardCard* ClipboardShelfView::makeCard(const ClipboardEntry& entry, std::size_t index, double now) {
+    auto* card = new ClipboardCard(entry, index, false, now, style_, row_);
+    const QUuid id = entry.id();
+    card->select = [this, id] { context_.model->setSelectedID(id); };
+    card->paste = [this, card] {
+        if (context_.use) context_.use(card->entry(), false, false);
+    };
+    card->pin = [this, id] { context_.store->togglePin(id); };
+    card->menuAction = [this, card, id](ShelfTexts::CardAction action) {
+        const ClipboardEntry clip = card->entry();
+        switch (action) {
+        case ShelfTexts::CardAction::paste:
+            context_.use(clip, false, false);
+            break;
+        case ShelfTexts::CardAction::pastePlain:
+            context_.use(clip, true, false);
+            break;
+        case ShelfTexts::CardAction::copy:
+            context_.use(clip, false, true);
+            break;
+        case ShelfTexts::CardAction::preview:
+            context_.model->setSelectedID(id);
+            context_.inspect();
+            break;
+        case ShelfTexts::CardAction::togglePin:
+            context_.store->togglePin(id);
+            break;
+        case ShelfTexts::CardAction::remove:
+            context_.store->remove(id);
+            break;
+        }
+    };
+    return card;
+}
+
 void ClipboardShelfView::rebuildCards(const std::vector<const ClipboardEntry*>& visible,
                                       const ClipboardEntry* selected) {
     std::vector<std::pair<QUuid, bool>> ids;
@@ -398,49 +444,33 @@ void ClipboardShelfView::rebuildCards(const std::vector<const ClipboardEntry*>& 
         ids.emplace_back(entry->id(), entry->pinned);
 
     if (ids != shown_) {
+        // Cards of clips still shown stay: making and polishing a card is what a refresh spends
+        // its time on, and a copy changes one card of a hundred. A pin changes the card's look.
+        std::map<QUuid, ClipboardCard*> previous;
+        for (ClipboardCard* card : cards_) {
+            previous.emplace(card->entry().id(), card);
+            rowLayout_->removeWidget(card);
+        }
+        const double now = now_();
+        std::vector<ClipboardCard*> cards;
+        for (std::size_t i = 0; i < visible.size(); ++i) {
+            const auto kept = previous.find(visible[i]->id());
+            if (kept != previous.end() && kept->second->entry().pinned == visible[i]->pinned) {
+                kept->second->place(i, now);
+                cards.push_back(kept->second);
+                previous.erase(kept);
+            } else {
+                cards.push_back(makeCard(*visible[i], i, now));
+            }
+            rowLayout_->addWidget(cards.back());
+        }
         // A card may be the one whose click got here, so it goes later; until then it must not
         // show next to its replacement.
-        for (ClipboardCard* card : cards_) {
+        for (const auto& [id, card] : previous) {
             card->hide();
             card->deleteLater();
         }
-        cards_.clear();
-        const double now = now_();
-        for (std::size_t i = 0; i < visible.size(); ++i) {
-            auto* card = new ClipboardCard(*visible[i], i, visible[i] == selected, now, style_, row_);
-            const QUuid id = visible[i]->id();
-            card->select = [this, id] { context_.model->setSelectedID(id); };
-            card->paste = [this, card] {
-                if (context_.use) context_.use(card->entry(), false, false);
-            };
-            card->pin = [this, id] { context_.store->togglePin(id); };
-            card->menuAction = [this, card, id](ShelfTexts::CardAction action) {
-                const ClipboardEntry clip = card->entry();
-                switch (action) {
-                case ShelfTexts::CardAction::paste:
-                    context_.use(clip, false, false);
-                    break;
-                case ShelfTexts::CardAction::pastePlain:
-                    context_.use(clip, true, false);
-                    break;
-                case ShelfTexts::CardAction::copy:
-                    context_.use(clip, false, true);
-                    break;
-                case ShelfTexts::CardAction::preview:
-                    context_.model->setSelectedID(id);
-                    context_.inspect();
-                    break;
-                case ShelfTexts::CardAction::togglePin:
-                    context_.store->togglePin(id);
-                    break;
-                case ShelfTexts::CardAction::remove:
-                    context_.store->remove(id);
-                    break;
-                }
-            };
-            rowLayout_->addWidget(card);
-            cards_.push_back(card);
-        }
+        cards_ = std::move(cards);
         shown_ = std::move(ids);
         row_->adjustSize();
     }
@@ -491,9 +521,8 @@ void ClipboardShelfView::refreshInspector(const ClipboardEntry* selected) {
         inspectorImage_->setPixmap(QPixmap::fromImage(
             entry->thumbnail()->scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     } else if (entry->kind() == ClipKind::code) {
-        QTextDocument* document =
-            style_.codeDocument(ClipboardCode::highlight(firstCharacters(entry->text(), 40000)),
-                                ShelfStyle::monospaceFont(13), inspectorText_);
+        QTextDocument* document = style_.codeDocument(ClipboardCode::highlight(entry->textPrefix(40000)),
+                                                      ShelfStyle::monospaceFont(13), inspectorText_);
         inspectorText_->setDocument(document);
     } else {
         auto* document = new QTextDocument(inspectorText_);

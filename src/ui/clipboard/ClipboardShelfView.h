@@ -58,6 +58,7 @@ private:
     QWidget* buildHeader();
     QWidget* buildChips();
     QWidget* buildFooter();
+    ClipboardCard* makeCard(const ClipboardEntry& entry, std::size_t index, double now);
     void rebuildCards(const std::vector<const ClipboardEntry*>& visible, const ClipboardEntry* selected);
     void refreshInspector(const ClipboardEntry* selected);
     void scrollToSelection();

@@ -1,0 +1,64 @@
+// Resident memory of the running program once it holds what a long day gives it: previews of 100
+// windows and a clipboard history at its bounds (64 MiB of copies, a fifth of them images).
+#include "AppRig.h"
+#include "core/input/Keys.h"
+
+#include <QFile>
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
+
+using namespace fenwold;
+using namespace fenwold::bench;
+
+namespace {
+
+double residentMiB() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * static_cast<double>(::sysconf(_SC_PAGESIZE)) / (1 << 20)
+                             : 0;
+}
+
+void ResidentWith100WindowsAnd100Clips(benchmark::State& state) {
+    const double before = residentMiB();
+    for (auto _ : state) {
+        AppRig rig([](SimSession& sim) { populateWindows(sim, 100); });
+        fillHistoryAtTheCaps(rig.app().clipboard());
+        // One Alt+Tab captures every window's preview.
+        rig.key(kTab, true, flag::option);
+        runFor(200);
+        settleBackground();
+        rig.key(kTab, false, flag::option);
+        rig.flags(0);
+        runFor(500);
+        settleBackground();
+
+        double previews = 0;
+        for (const auto& [id, preview] : rig.app().store().previews())
+            previews += static_cast<double>(preview.image.sizeInBytes());
+        double clips = 0;
+        for (const auto& e : rig.app().clipboard().entries())
+            clips += static_cast<double>(e.saved.payload.byteCount());
+        const double resident = residentMiB();
+        state.counters["residentMiB"] = resident;
+        // What the simulated window server holds is not the program's.
+        state.counters["programMiB"] = resident - kWindowPictureMiB;
+        // How much of it the program's objects hold, and how much the allocator keeps of what
+        // they freed (this is the C library's allocator; a Mac's returns memory differently).
+        const struct mallinfo2 heap = ::mallinfo2();
+        state.counters["heapInUseMiB"] = static_cast<double>(heap.uordblks + heap.hblkhd) / (1 << 20);
+        state.counters["heapFreeMiB"] = static_cast<double>(heap.fordblks) / (1 << 20);
+        ::malloc_trim(0);
+        state.counters["trimmedMiB"] = residentMiB() - kWindowPictureMiB;
+        state.counters["startMiB"] = before;
+        state.counters["previews"] = static_cast<double>(rig.app().store().previews().size());
+        state.counters["previewMiB"] = previews / (1 << 20);
+        state.counters["clips"] = static_cast<double>(rig.app().clipboard().entries().size());
+        state.counters["clipMiB"] = clips / (1 << 20);
+    }
+}
+BENCHMARK(ResidentWith100WindowsAnd100Clips)->Unit(benchmark::kSecond)->Iterations(1);
+
+} // namespace

@@ -1,0 +1,94 @@
+// Previews of image bytes another application put on the pasteboard, hostile ones included:
+// bounded thumbnails, dimensions as the image source reports them, nothing decoded that would
+// take more memory than a preview is worth.
+#include "core/clipboard/ImagePreview.h"
+#include "ClipTestSupport.h"
+
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+using namespace fenwold;
+using namespace fenwold::test;
+
+namespace {
+
+QByteArray encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, format).write(image);
+    return bytes;
+}
+
+QImage filled(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(40, 120, 200));
+    return image;
+}
+
+TEST(ImagePreview, IconsReportTheSizeOfTheFrameTheyDecodeTo) {
+    // Icon files name no size before a frame is decoded; the frame's size is the image's.
+    const QByteArray icns = encoded(filled(64, 64), "icns");
+    ASSERT_FALSE(icns.isEmpty()) << "this build has no icon plug-in";
+    const ImagePreview preview = makeImagePreview(icns);
+    ASSERT_TRUE(preview.thumbnail);
+    EXPECT_EQ(preview.thumbnail->size(), QSize(64, 64));
+    EXPECT_EQ(preview.dimensions, QString::fromUtf8("64 × 64"));
+}
+
+TEST(ImagePreview, AHugeDeclaredPictureKeepsItsDimensionsButIsNotDecoded) {
+    // 109 bytes of PNG that declare 30 000 × 30 000 pixels (3.6 GB decoded).
+    const QByteArray png = QByteArray::fromHex(
+        "89504e470d0a1a0a0000000d4948445200007530000075300800000000434ca766000000344944415478daedc1310100"
+        "0000c2a0f54f6d094fa000000000000000000000000000000000000000000000000000000000004e0675310001be328f"
+        "610000000049454e44ae426082");
+    QElapsedTimer timer;
+    timer.start();
+    const ImagePreview preview = makeImagePreview(png);
+    EXPECT_EQ(preview.dimensions, QString::fromUtf8("30000 × 30000"));
+    EXPECT_FALSE(preview.thumbnail);
+    EXPECT_LT(timer.elapsed(), 2000);
+}
+
+TEST(ImagePreview, DeclaredLengthsBeyondTheDataAreNotBelieved) {
+    // A PNG chunk that declares 2 GB in a 44-byte file: the decoder never sees the claim.
+    const QByteArray chunk = QByteArray::fromHex(
+        "89504e470d0a1a0a0000000d49484452000000080000000808020000004b6d29dc7ffffff074455874616263");
+    EXPECT_FALSE(makeImagePreview(chunk).thumbnail);
+    // An icon file whose table of contents declares a 4 GB entry is no image at all.
+    const QByteArray icns = QByteArray::fromHex(
+        "69636e7300000068544f43200000001069633037fffffff069633037fffffff089504e470d0a1a0a" +
+        QByteArray(128, '0'));
+    const ImagePreview broken = makeImagePreview(icns);
+    EXPECT_FALSE(broken.thumbnail);
+    EXPECT_FALSE(broken.dimensions);
+    // A truncated PNG still shows the rows it has.
+    const QByteArray whole = pngBytes(200, 100, Qt::darkMagenta);
+    const ImagePreview cut = makeImagePreview(whole.left(whole.size() - 12));
+    EXPECT_EQ(cut.dimensions, QString::fromUtf8("200 × 100"));
+}
+
+TEST(ImagePreview, FormatsThatDecodeWhileScalingAreReadAtTheThumbnailsSize) {
+    const QByteArray jpeg = encoded(filled(9000, 4500), "jpeg"); // beyond the pixel budget
+    ASSERT_FALSE(jpeg.isEmpty());
+    const ImagePreview preview = makeImagePreview(jpeg);
+    EXPECT_EQ(preview.dimensions, QString::fromUtf8("9000 × 4500"));
+    ASSERT_TRUE(preview.thumbnail);
+    EXPECT_EQ(preview.thumbnail->size(), QSize(640, 320));
+}
+
+TEST(ImagePreview, OnlyFormatsAMacReadsAsImagesCount) {
+    // X pixmaps are text; no Mac image source reads them.
+    const QByteArray xpm = encoded(filled(8, 8), "xpm");
+    ASSERT_FALSE(xpm.isEmpty());
+    const ImagePreview preview = makeImagePreview(xpm);
+    EXPECT_FALSE(preview.dimensions);
+    EXPECT_FALSE(preview.thumbnail);
+    for (const char* format : {"png", "tiff", "jpeg", "bmp", "ico", "webp"}) {
+        const ImagePreview image = makeImagePreview(encoded(filled(32, 16), format));
+        EXPECT_TRUE(image.thumbnail) << format;
+        EXPECT_EQ(image.dimensions, QString::fromUtf8("32 × 16")) << format;
+    }
+}
+
+} // namespace
