@@ -1,9 +1,17 @@
 // The application benchmarks need a widgets application, offscreen unless told otherwise.
 #include <QApplication>
+#include <QDir>
 #include <benchmark/benchmark.h>
+
+#if !defined(Q_OS_MACOS)
+#include "app/RuntimeDir.h"
+#endif
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+#if !defined(Q_OS_MACOS)
+    fenwold::providePrivateRuntimeDir(QDir::tempPath()); // as the program does, for a clean report
+#endif
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -141,14 +141,8 @@ public:
         Prefs prefs(*platform_.prefs);
         prefs.registerDefaults();
         prefs.set(PrefKey::winV, true); // a person who uses the shelf
-        SettingsDeps settings;
-        settings.prefs = platform_.prefs;
-        settings.loginItems = platform_.loginItems;
-        settings.workspace = platform_.workspace;
-        settings.appShell = platform_.appShell;
-        settings.bundle = platform_.appShell->bundle();
-        views_ = std::make_unique<QtShellViews>(platform_, settings, host_.makeStatusItem(), nullptr,
-                                                host_.nativePanels());
+        views_ = std::make_unique<QtShellViews>(platform_, SettingsDeps::of(platform_),
+                                                host_.makeStatusItem(), nullptr, host_.nativePanels());
         StorageLocations storage;
         storage.pinsFile = pinsDir_.filePath(QStringLiteral("clipboard-pins.json"));
         app_ = std::make_unique<AppDelegate>(platform_, *views_, StartupOptions{}, storage);

@@ -71,12 +71,7 @@ int main(int argc, char* argv[]) {
     platform.updates = updater.get();
 
     AppDelegate* delegate = nullptr;
-    SettingsDeps settings;
-    settings.prefs = platform.prefs;
-    settings.loginItems = platform.loginItems;
-    settings.workspace = platform.workspace;
-    settings.appShell = platform.appShell;
-    settings.bundle = platform.appShell->bundle();
+    SettingsDeps settings = SettingsDeps::of(platform);
     settings.requestedTab = options.tab;
     settings.reapplyKeyMapping = [&delegate] {
         if (delegate) delegate->hidRemap().apply();

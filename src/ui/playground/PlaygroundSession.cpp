@@ -19,12 +19,7 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
     desktop_ = std::make_unique<DesktopView>(session_, apps_, hardware_);
     // Qt's animations run on the real clock; on the virtual one panels show their end states.
     desktop_->setAnimates(!virtualClock_);
-    SettingsDeps settings;
-    settings.prefs = platform_.prefs;
-    settings.loginItems = platform_.loginItems;
-    settings.workspace = platform_.workspace;
-    settings.appShell = platform_.appShell;
-    settings.bundle = platform_.appShell->bundle();
+    SettingsDeps settings = SettingsDeps::of(platform_);
     settings.requestedTab = options.tab;
     settings.reapplyKeyMapping = [this] {
         if (delegate_) delegate_->hidRemap().apply();

@@ -11,6 +11,7 @@ namespace fenwold {
 class LoginItems;
 class PrefsStore;
 class Workspace;
+struct Platform;
 
 // What the settings window works with.
 struct SettingsDeps {
@@ -22,6 +23,9 @@ struct SettingsDeps {
     QImage appIcon;                          // null: a drawn placeholder
     std::function<void()> reapplyKeyMapping; // after the swap or Caps Lock switch changes
     std::optional<int> requestedTab;         // "--tab" n
+
+    // The platform's stores and the running bundle's information; the rest left unset.
+    static SettingsDeps of(const Platform& platform);
 };
 
 } // namespace fenwold
