@@ -62,6 +62,13 @@ TEST(ImagePreview, DeclaredLengthsBeyondTheDataAreNotBelieved) {
     const ImagePreview broken = makeImagePreview(icns);
     EXPECT_FALSE(broken.thumbnail);
     EXPECT_FALSE(broken.dimensions);
+    // Nor is one whose table of contents lists an entry shorter than its own header.
+    const QByteArray listedEmpty = QByteArray::fromHex("69636e73000000a1544f4320000000106963703500000000"
+                                                       "00a17035000000898950") +
+                                   QByteArray(127, '\0');
+    const ImagePreview empty = makeImagePreview(listedEmpty);
+    EXPECT_FALSE(empty.thumbnail);
+    EXPECT_FALSE(empty.dimensions) << empty.dimensions->toStdString();
     // A truncated PNG still shows the rows it has.
     const QByteArray whole = pngBytes(200, 100, Qt::darkMagenta);
     const ImagePreview cut = makeImagePreview(whole.left(whole.size() - 12));

@@ -38,7 +38,8 @@ QByteArray withinDeclaredPngChunks(const QByteArray& bytes) {
 }
 
 // An icon file is a sequence of blocks, each a type and a length that includes its header; the
-// table of contents lists the blocks again. Any length that runs past the file makes it unreadable.
+// table of contents lists the blocks again. Any length that runs past the file makes it unreadable,
+// and so does one shorter than a header: the decoder reads length − 8 bytes, which wraps to 8 GB.
 bool icnsLengthsFit(const QByteArray& bytes) {
     if (bytes.size() < 8) return false;
     const qint64 total = bigEndian32(bytes, 4);
@@ -48,7 +49,8 @@ bool icnsLengthsFit(const QByteArray& bytes) {
         if (length < 8 || at + length > total) return false;
         if (bytes.mid(at, 4) == "TOC ") {
             for (qint64 entry = at + 8; entry + 8 <= at + length; entry += 8)
-                if (bigEndian32(bytes, entry + 4) > total) return false;
+                if (const qint64 listed = bigEndian32(bytes, entry + 4); listed < 8 || listed > total)
+                    return false;
         }
         at += length;
     }
