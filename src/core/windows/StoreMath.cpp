@@ -16,11 +16,18 @@ std::vector<uint32_t> evictions(const std::vector<Entry>& entries, int64_t budge
     for (const auto& e : entries)
         total += e.bytes;
     if (total <= budget) return {};
-    std::vector<Entry> sorted = entries;
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const Entry& a, const Entry& b) { return a.lastShown < b.lastShown; });
+    // Least recently shown first; ties keep the entries' order. (An index sort rather than
+    // std::stable_sort, whose buffer libstdc++ 12 takes from a deprecated function.)
+    std::vector<std::size_t> order(entries.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return entries[a].lastShown != entries[b].lastShown ? entries[a].lastShown < entries[b].lastShown
+                                                            : a < b;
+    });
     std::vector<uint32_t> out;
-    for (const auto& e : sorted) {
+    for (const std::size_t i : order) {
+        const Entry& e = entries[i];
         if (total <= budget) break;
         out.push_back(e.id);
         total -= e.bytes;
