@@ -230,4 +230,27 @@ TEST(ClipTextTest, SearchFoldsALargeTextInStretchesExactlyAsTheWhole) {
         EXPECT_EQ(foldForSearch(text, stretch), whole) << stretch;
 }
 
+TEST(ClipTextTest, SearchInPlaceFindsWhatTheFoldedTextHoldsAcrossBlocks) {
+    // An ASCII text is searched in blocks of 64 KiB; these terms sit before, across and after
+    // block boundaries, in texts with and without capitals and in one beyond ASCII.
+    // Numbered, so a piece across a boundary occurs nowhere else.
+    QString base;
+    for (int i = 0; base.size() < 200'000; ++i)
+        base += QStringLiteral("alpha beta %1 gamma delta ").arg(i);
+    for (const QString& text : {base, base.toUpper(), base + QString::fromUtf8("Café"), base.left(65530)}) {
+        const ClipboardEntry entry(savedClip(textPayload(text)), false);
+        const std::string folded = foldForSearch(text);
+        for (const char* term : {"alpha", "a beta", "gamma delta alpha", "cafe", "delta alphx", "zeta", ""})
+            EXPECT_EQ(entry.textContains(term), foldedContains(folded, term)) << term;
+        for (std::size_t at : {65530u, 65534u, 65535u, 65536u, 131070u, 131072u}) {
+            if (at + 20 > folded.size()) continue;
+            const std::string across = folded.substr(at - 20, 40);
+            EXPECT_TRUE(entry.textContains(across)) << at;
+            EXPECT_TRUE(entry.textContains(folded.substr(folded.size() - 9))) << at;
+        }
+        EXPECT_FALSE(entry.textContains(folded + "x"));
+    }
+    EXPECT_EQ(ClipboardEntry(savedClip(textPayload(base)), false).searchBytes(), 0u);
+}
+
 } // namespace

@@ -104,7 +104,7 @@ constexpr bool kSanitized = false;
 qint64 heldBytes(const ClipboardStore& store) {
     qint64 bytes = 0;
     for (const auto& e : store.entries()) {
-        bytes += e.saved.payload.byteCount() + static_cast<qint64>(e.foldedText().size());
+        bytes += e.saved.payload.byteCount() + static_cast<qint64>(e.searchBytes());
         if (e.thumbnail()) bytes += e.thumbnail()->sizeInBytes();
     }
     return bytes;

@@ -122,8 +122,33 @@ ClipboardEntry::ClipboardEntry(SavedClip savedClip, bool isPinned)
         thumbnail_ = std::move(preview.thumbnail);
         dimensions_ = std::move(preview.dimensions);
     }
-    foldedText_ = std::make_shared<const std::string>(foldForSearch(content));
+    const auto bytes = QByteArrayView(textUtf8_);
+    if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+        foldedText_ = std::make_shared<const std::string>(foldForSearch(content));
+    else
+        hasCapitals_ = std::any_of(bytes.begin(), bytes.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
     foldedSource_ = std::make_shared<const std::string>(foldForSearch(saved.source));
+}
+
+bool ClipboardEntry::textContains(std::string_view foldedTerm) const {
+    if (foldedText_) return foldedContains(*foldedText_, foldedTerm);
+    const std::string_view text(textUtf8_.constData(), static_cast<std::size_t>(textUtf8_.size()));
+    if (!hasCapitals_ || foldedTerm.empty()) return foldedContains(text, foldedTerm);
+    // Lower-case a block at a time and search it, each block overlapping the last by the term's
+    // length less one so a match across a boundary is seen whole.
+    constexpr std::size_t block = 64 * 1024;
+    const std::size_t overlap = foldedTerm.size() - 1;
+    std::string lowered(std::min(text.size(), block + overlap), '\0');
+    for (std::size_t at = 0; at + overlap < text.size(); at += block) {
+        const std::size_t length = std::min(text.size() - at, block + overlap);
+        std::transform(text.begin() + static_cast<std::ptrdiff_t>(at),
+                       text.begin() + static_cast<std::ptrdiff_t>(at + length), lowered.begin(), [](char c) {
+                           return static_cast<char>(
+                               c + (static_cast<unsigned char>(c - 'A') < 26 ? 'a' - 'A' : 0));
+                       });
+        if (foldedContains(std::string_view(lowered.data(), length), foldedTerm)) return true;
+    }
+    return false;
 }
 
 QString ClipboardEntry::textPrefix(int count) const {

@@ -31,10 +31,13 @@ public:
     QUuid id() const { return saved.id; }
     // The one-line caption: "Image", a link's host, or the first non-empty line of text.
     const QString& title() const { return *title_; }
-    // The clip's text and source folded for searching (case and diacritics removed), as UTF-8:
-    // half the bytes to scan of UTF-16, and searchable with the C library's substring search.
-    const std::string& foldedText() const { return *foldedText_; }
+    // Whether the clip's text, folded for searching (case and diacritics removed), contains a
+    // term folded the same way.
+    bool textContains(std::string_view foldedTerm) const;
+    // The source's name folded for searching, as UTF-8.
     const std::string& foldedSource() const { return *foldedSource_; }
+    // The bytes kept only for searching: none for a text in ASCII, which is searched in place.
+    std::size_t searchBytes() const { return foldedText_ ? foldedText_->size() : 0; }
 
     SavedClip saved;
     bool pinned = false;
@@ -57,7 +60,10 @@ private:
     std::optional<QString> dimensions_;
     QByteArray textUtf8_;
     std::shared_ptr<const QString> title_;
+    // Only for a text beyond ASCII, whose folding needs Unicode's tables: an ASCII text's folded
+    // form is its lower case, made while searching, so no second copy of a large clip is kept.
     std::shared_ptr<const std::string> foldedText_;
+    bool hasCapitals_ = false;
     std::shared_ptr<const std::string> foldedSource_;
 };
 

@@ -96,7 +96,7 @@ std::vector<const ClipboardEntry*> ClipboardShelfModel::visible() const {
         const std::string& kindName = kindNames[static_cast<int>(entry.kind())];
         const bool matches = std::all_of(terms.begin(), terms.end(), [&](const std::string& term) {
             return foldedContains(entry.foldedSource(), term) || foldedContains(kindName, term) ||
-                   foldedContains(entry.foldedText(), term);
+                   entry.textContains(term);
         });
         if (matches) result.push_back(&entry);
     }
