@@ -22,6 +22,12 @@ bool isLineBreak(QChar c) {
     }
 }
 
+// ASCII's only folding: its capitals to lower case.
+template <typename Unit>
+char lowerAscii(Unit c) {
+    return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+}
+
 // Decompose, drop the combining marks, then fold case: "Café" and "CAFE" meet at "cafe".
 void appendFolded(QStringView text, std::string& out) {
     const QString decomposed = text.toString().normalized(QString::NormalizationForm_KD);
@@ -59,9 +65,8 @@ std::string foldForSearch(QStringView text, qsizetype stretch) {
             ++j;
         const std::size_t at = out.size();
         out.resize(at + static_cast<std::size_t>(j - i));
-        std::transform(units + i, units + j, out.begin() + static_cast<std::ptrdiff_t>(at), [](char16_t c) {
-            return static_cast<char>(c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c);
-        });
+        std::transform(units + i, units + j, out.begin() + static_cast<std::ptrdiff_t>(at),
+                       lowerAscii<char16_t>);
         i = j;
         while (j < text.size() && units[j] >= 0x80)
             ++j;
@@ -142,10 +147,8 @@ bool ClipboardEntry::textContains(std::string_view foldedTerm) const {
     for (std::size_t at = 0; at + overlap < text.size(); at += block) {
         const std::size_t length = std::min(text.size() - at, block + overlap);
         std::transform(text.begin() + static_cast<std::ptrdiff_t>(at),
-                       text.begin() + static_cast<std::ptrdiff_t>(at + length), lowered.begin(), [](char c) {
-                           return static_cast<char>(
-                               c + (static_cast<unsigned char>(c - 'A') < 26 ? 'a' - 'A' : 0));
-                       });
+                       text.begin() + static_cast<std::ptrdiff_t>(at + length), lowered.begin(),
+                       lowerAscii<char>);
         if (foldedContains(std::string_view(lowered.data(), length), foldedTerm)) return true;
     }
     return false;
