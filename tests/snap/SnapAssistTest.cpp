@@ -2,6 +2,7 @@
 // (with full screen), closing, blank previews and fitting the grid into the half screen.
 #include "core/input/Keys.h"
 #include "core/input/SwitcherController.h"
+#include "core/shell/WindowActionsBridge.h"
 #include "core/snap/SnapAssistController.h"
 #include "core/windows/SnapGeometry.h"
 #include "support/DispatchParts.h"
@@ -12,38 +13,6 @@ using fenwold::testing::blankPicture;
 using fenwold::testing::picture;
 
 namespace {
-
-// The shortcuts' window actions carried out by the window model.
-class ModelActions final : public WindowActions {
-public:
-    explicit ModelActions(Windows& w) : w_(w) {}
-    std::optional<WindowRef> frontmostWindow() override {
-        const auto t = w_.frontmostWindow();
-        return t ? std::optional<WindowRef>(WindowRef{t->pid, t->id}) : std::nullopt;
-    }
-    std::optional<bool> fullscreenState(const WindowRef& r) override {
-        return w_.fullscreenState(r.pid, r.id);
-    }
-    void whenNotFullscreen(const WindowRef& r, std::function<void()> action) override {
-        w_.whenNotFullscreen(r.pid, r.id, std::move(action));
-    }
-    void toggleFullscreen(const WindowRef& r) override { w_.toggleFullscreen(r.pid, r.id); }
-    void applySnap(SnapKind s, const WindowRef& r) override {
-        w_.applySnap(static_cast<WindowSnap>(s), r.pid, r.id);
-    }
-    std::optional<SnapKind> currentSnap(const WindowRef& r) override {
-        const auto s = w_.currentSnap(r.pid, r.id);
-        return s ? std::optional<SnapKind>(static_cast<SnapKind>(*s)) : std::nullopt;
-    }
-    void pressTileItem(bool left, const WindowRef& r) override { w_.pressTileItem(left, r.pid, r.id); }
-    void minimizeFrontmost() override { w_.minimizeFrontmost(); }
-    void minimizeAll(bool exceptFrontmost) override { w_.minimizeAll(exceptFrontmost); }
-    void closeFrontmostWindowOrQuit() override { w_.closeFrontmostWindowOrQuit(); }
-    std::optional<WindowRef> titlebarHit(Point) override { return std::nullopt; }
-
-private:
-    Windows& w_;
-};
 
 class SnapAssist : public fenwold::testing::OverlayRig {
 protected:
@@ -98,7 +67,7 @@ protected:
     }
 
     uint32_t editor = 0, browser = 0, shell = 0;
-    ModelActions actions{model.windows};
+    WindowActionsBridge actions{model.windows};
     SnapAssistController assist{assistParts(), [this](SwitcherModel&) {
                                     auto p = std::make_unique<fenwold::testing::RecordingGridPanel>();
                                     panel = p.get();
@@ -116,7 +85,7 @@ TEST_F(SnapAssist, WinLeftOffersTheOtherWindowsInTheRightHalf) {
     ASSERT_TRUE(isOpen());
     EXPECT_EQ(ids(assist.model().windows()), (std::vector<uint32_t>{browser, editor}));
     EXPECT_EQ(assist.model().selected(), 0);
-    EXPECT_EQ(assist.otherSide(), WindowSnap::right);
+    EXPECT_EQ(assist.zone(), WindowSnap::right);
     ASSERT_TRUE(panel && panel->visible);
     EXPECT_EQ(panel->header, std::nullopt);
     EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), half(true).midX());
@@ -199,7 +168,7 @@ TEST_F(SnapAssist, PickingAFullScreenWindowLeavesFullScreenBeforeSnapping) {
 
     assist.show(WindowSnap::right, editor);
     ASSERT_EQ(ids(assist.model().windows()), (std::vector<uint32_t>{movie}));
-    EXPECT_EQ(assist.otherSide(), WindowSnap::left);
+    EXPECT_EQ(assist.zone(), WindowSnap::left);
     EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), half(false).midX());
     panel->click(0, TileAction::pick);
     EXPECT_FALSE(isOpen());

@@ -59,6 +59,10 @@ public:
 
     // --- Operations ---
     void snap(Snap snap, std::optional<WindowTarget> target = std::nullopt);
+    // Moves the window to the display on one side, wrapping round at the ends: a snapped or
+    // maximised window takes the same zone there, any other keeps its size and its place in the
+    // visible frame as far as they fit. Nothing with one display or in full screen.
+    void moveToDisplay(bool right, std::optional<WindowTarget> target = std::nullopt);
     void restoreOriginal(int32_t pid, uint32_t id);
     std::optional<Snap> currentSnap(int32_t pid, uint32_t id);
     Mode mode(int32_t pid, uint32_t id);
@@ -97,7 +101,7 @@ public:
     std::optional<AXElement> child(const AXElement& of, const QString& titled);
     bool pressButton(const AXElement& window, const QString& attribute);
 
-    // The menu path of a snap below the "Window" menu.
+    // The menu path of a snap below the "Window" menu; empty for the thirds, which it lacks.
     static QStringList menuPath(Snap snap);
 
 private:
