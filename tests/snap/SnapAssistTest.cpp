@@ -242,3 +242,61 @@ TEST_F(SnapAssist, ManyWindowsShrinkTheTilesToFitTheHalf) {
     EXPECT_DOUBLE_EQ(metrics.thumbH, 90);
     EXPECT_GT(panel->shownFrame.height, 0.9 * h.height);
 }
+
+TEST_F(SnapAssist, OnASecondDisplayWinLeftSnapsThereAndOffersThatDisplaysOtherHalf) {
+    const int wide = sim.display(1920, 1080);
+    threeWindows();
+    sim.windows.update(shell, [](SimWindow& w) { w.frame = {1700, 200, 700, 500}; });
+    const ScreenInfo display = sim.screens.screens()[static_cast<std::size_t>(wide)];
+    const double H = sim.screens.screens().front().frame.height;
+
+    press(kLeft, flag::command);
+    EXPECT_EQ(frameOf(shell),
+              snapgeometry::toAX(snapgeometry::snapRect(WindowSnap::left, display.visibleFrame), H));
+    ASSERT_TRUE(isOpen());
+    const Rect otherHalf = snapgeometry::snapRect(WindowSnap::right, display.visibleFrame);
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), otherHalf.midX());
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midY(), otherHalf.midY());
+
+    // The pick lands in that half too, wherever the picked window was.
+    press(keycode::ret);
+    EXPECT_EQ(frameOf(browser), snapgeometry::toAX(otherHalf, H));
+}
+
+TEST_F(SnapAssist, TheZonesLeftInALayoutAreOfferedOneAfterAnother) {
+    threeWindows();
+    const uint32_t notes = sim.app("com.example.notes", "Notes").window("List", {300, 300, 500, 400});
+    model.store.start();
+    model.windows.snap(WindowSnap::leftThird, WindowTarget{sim.windows.window(shell)->pid, shell});
+    assist.offer({WindowSnap::centreThird, WindowSnap::rightThird}, shell);
+    ASSERT_TRUE(isOpen());
+    EXPECT_EQ(assist.zone(), WindowSnap::centreThird);
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), visibleFrame().minX() + visibleFrame().width / 2);
+    EXPECT_EQ(ids(assist.model().windows()), (std::vector<uint32_t>{notes, browser, editor}));
+
+    // Tab to the browser and pick it: it fills the centre, then the right third is offered
+    // without it.
+    press(kTab);
+    press(keycode::ret);
+    EXPECT_EQ(frameOf(browser), snapFrame(WindowSnap::centreThird));
+    ASSERT_TRUE(isOpen());
+    EXPECT_EQ(assist.zone(), WindowSnap::rightThird);
+    EXPECT_EQ(ids(assist.model().windows()), (std::vector<uint32_t>{notes, editor}));
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), visibleFrame().minX() + visibleFrame().width * 5 / 6);
+
+    panel->click(1, TileAction::pick);
+    sim.mainQueue.advance(0.5);
+    EXPECT_EQ(frameOf(editor), snapFrame(WindowSnap::rightThird));
+    EXPECT_FALSE(isOpen());
+    EXPECT_FALSE(panel->visible);
+    EXPECT_EQ(frameOf(shell), snapFrame(WindowSnap::leftThird));
+    EXPECT_EQ(frameOf(notes), (Rect{300, 300, 500, 400}));
+
+    // Escape gives up the rest of the layout.
+    assist.offer({WindowSnap::topRight, WindowSnap::bottomLeft, WindowSnap::bottomRight}, shell);
+    press(kEsc);
+    EXPECT_FALSE(isOpen());
+    EXPECT_TRUE(assist.zones().empty());
+    sim.mainQueue.advance(1);
+    EXPECT_FALSE(isOpen());
+}

@@ -125,11 +125,11 @@ void SnapAssistController::pick(int index) {
     std::vector<WindowSnap> rest(zones_.begin() + 1, zones_.end());
     close();
     placed_.push_back(chosen.id);
-    p_.mainQueue->post(
-        lifetime_.guard([this, chosen, zone, rest = std::move(rest), offer = offers_]() mutable {
+    p_.mainQueue->post(lifetime_.guard(
+        [this, chosen, zone, rest = std::move(rest), display = screen_, offer = offers_]() mutable {
             p_.windows->activate(chosen);
             // Leaves native full screen first and snaps once the window is out of it.
-            p_.windows->snap(zone, WindowTarget{chosen.pid, chosen.id});
+            p_.windows->snap(zone, WindowTarget{chosen.pid, chosen.id}, display);
             // The layout's next empty zone, unless another snap has started an offer of its own.
             if (rest.empty() || offer != offers_) return;
             zones_ = std::move(rest);

@@ -230,15 +230,29 @@ void Windows::moveTo(int32_t pid, uint32_t id, Point origin) {
 
 // --- Snapping ---
 
-void Windows::snap(Snap snap, std::optional<WindowTarget> target) {
+void Windows::snap(Snap snap, std::optional<WindowTarget> target, std::optional<ScreenInfo> display) {
     const auto t = resolveTarget(target);
     if (!t) return;
+    const auto apply = [this, snap, t, display] {
+        if (display) carryTo(*display, t->pid, t->id);
+        applySnap(snap, t->pid, t->id);
+    };
     if (fullscreenState(t->pid, t->id) == true) {
         toggleFullscreen(t->pid, t->id);
-        whenNotFullscreen(t->pid, t->id, [this, snap, t] { applySnap(snap, t->pid, t->id); });
+        whenNotFullscreen(t->pid, t->id, apply);
     } else {
-        applySnap(snap, t->pid, t->id);
+        apply();
     }
+}
+
+void Windows::carryTo(const ScreenInfo& display, int32_t pid, uint32_t id) {
+    const auto frame = axFrame(pid, id);
+    const auto current = frame ? screen(*frame) : std::nullopt;
+    if (!current || *current == display) return;
+    const double H = platform_.screens->screens().front().frame.maxY();
+    setAXFrame(pid, id,
+               displaygeometry::carryFrame(*frame, snapgeometry::toAX(current->visibleFrame, H),
+                                           snapgeometry::toAX(display.visibleFrame, H)));
 }
 
 void Windows::applySnap(Snap snap, int32_t pid, uint32_t id) {
