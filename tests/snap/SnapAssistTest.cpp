@@ -1,12 +1,6 @@
 // Snap assist on a simulated session: when it opens, its keys through the real dispatch, picking
 // (with full screen), closing, blank previews and fitting the grid into the half screen.
-#include "core/input/Keys.h"
-#include "core/input/SwitcherController.h"
-#include "core/shell/WindowActionsBridge.h"
-#include "core/snap/SnapAssistController.h"
-#include "core/windows/SnapGeometry.h"
-#include "support/DispatchParts.h"
-#include "switcher/OverlayRig.h"
+#include "SnapRig.h"
 
 using namespace fenwold;
 using fenwold::testing::blankPicture;
@@ -14,67 +8,7 @@ using fenwold::testing::picture;
 
 namespace {
 
-class SnapAssist : public fenwold::testing::OverlayRig {
-protected:
-    SwitcherController::Parts dispatchParts() {
-        SwitcherController::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
-        p.inject = &inject;
-        p.forwarder = &forwarder;
-        p.assist = &assist;
-        p.windows = &actions;
-        return p;
-    }
-
-    // Three applications with one window each; the last is in front.
-    void threeWindows() {
-        editor = sim.app("com.example.editor", "Editor")
-                     .window("Code", {60, 60, 900, 700})
-                     .image(picture(Qt::blue));
-        browser = sim.app("com.example.browser", "Browser")
-                      .window("News", {90, 80, 900, 700})
-                      .image(picture(Qt::red));
-        auto term = sim.app("com.example.term", "Term");
-        shell = term.window("Shell", {120, 100, 700, 500}).image(picture(Qt::darkGreen));
-        term.frontmost();
-        model.store.start();
-    }
-    TapAnswer key(uint32_t type, int64_t code, uint64_t flags) {
-        TapEvent e;
-        e.type = type;
-        e.keyCode = code;
-        e.flags = flags;
-        return controller.tapCallback(e);
-    }
-    // A key pressed and released, and the main thread's work done; the key-down's answer, with
-    // the key-up checked to match it.
-    TapAnswer press(int64_t code, uint64_t flags = 0) {
-        const TapAnswer d = key(eventtype::keyDown, code, flags);
-        EXPECT_EQ(key(eventtype::keyUp, code, flags), d);
-        sim.mainQueue.advance(0.5); // snaps settle and are remembered
-
-        return d;
-    }
-    bool isOpen() const { return routing.snapshot().snapAssistOpen; }
-    // A snap target's frame in Accessibility coordinates on the primary screen.
-    Rect snapFrame(WindowSnap s) const {
-        const ScreenInfo primary = sim.screens.screens().front();
-        return snapgeometry::toAX(snapgeometry::snapRect(s, primary.visibleFrame), primary.frame.height);
-    }
-    Rect frameOf(uint32_t w) const { return sim.windows.window(w)->frame; }
-    Rect half(bool right) const {
-        const Rect v = visibleFrame();
-        return {right ? v.midX() : v.minX(), v.minY(), v.width / 2, v.height};
-    }
-
-    uint32_t editor = 0, browser = 0, shell = 0;
-    WindowActionsBridge actions{model.windows};
-    SnapAssistController assist{assistParts(), [this](SwitcherModel&) {
-                                    auto p = std::make_unique<fenwold::testing::RecordingGridPanel>();
-                                    panel = p.get();
-                                    return p;
-                                }};
-    SwitcherController controller{dispatchParts()};
-};
+using SnapAssist = fenwold::testing::SnapRig;
 
 } // namespace
 
@@ -247,20 +181,18 @@ TEST_F(SnapAssist, OnASecondDisplayWinLeftSnapsThereAndOffersThatDisplaysOtherHa
     const int wide = sim.display(1920, 1080);
     threeWindows();
     sim.windows.update(shell, [](SimWindow& w) { w.frame = {1700, 200, 700, 500}; });
-    const ScreenInfo display = sim.screens.screens()[static_cast<std::size_t>(wide)];
-    const double H = sim.screens.screens().front().frame.height;
 
     press(kLeft, flag::command);
-    EXPECT_EQ(frameOf(shell),
-              snapgeometry::toAX(snapgeometry::snapRect(WindowSnap::left, display.visibleFrame), H));
+    EXPECT_EQ(frameOf(shell), snapFrame(WindowSnap::left, wide));
     ASSERT_TRUE(isOpen());
-    const Rect otherHalf = snapgeometry::snapRect(WindowSnap::right, display.visibleFrame);
+    const Rect otherHalf = snapgeometry::snapRect(
+        WindowSnap::right, sim.screens.screens()[static_cast<std::size_t>(wide)].visibleFrame);
     EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), otherHalf.midX());
     EXPECT_DOUBLE_EQ(panel->shownFrame.midY(), otherHalf.midY());
 
     // The pick lands in that half too, wherever the picked window was.
     press(keycode::ret);
-    EXPECT_EQ(frameOf(browser), snapgeometry::toAX(otherHalf, H));
+    EXPECT_EQ(frameOf(browser), snapFrame(WindowSnap::right, wide));
 }
 
 TEST_F(SnapAssist, TheZonesLeftInALayoutAreOfferedOneAfterAnother) {
