@@ -232,3 +232,21 @@ TEST_F(SnapAssist, TheZonesLeftInALayoutAreOfferedOneAfterAnother) {
     sim.mainQueue.advance(1);
     EXPECT_FALSE(isOpen());
 }
+
+TEST_F(SnapAssist, AGridTooLargeForItsZoneStaysOnTheDisplay) {
+    auto app = sim.app("com.example.many", "Many");
+    for (int i = 0; i < 12; ++i)
+        app.window(QStringLiteral("Doc %1").arg(i), {10.0 * i, 30, 800, 600});
+    const uint32_t snapped = app.window("Snapped", {0, 30, 800, 600});
+    model.store.start();
+
+    // Three rows of 90-point tiles are taller than a bottom quarter: centred on it, the grid
+    // would hang below the display's visible frame, so it rests on its bottom edge instead.
+    assist.offer({WindowSnap::bottomRight}, snapped);
+    const Rect v = visibleFrame();
+    EXPECT_DOUBLE_EQ(metrics.thumbH, 90);
+    EXPECT_GT(panel->shownFrame.height, v.height / 2);
+    EXPECT_DOUBLE_EQ(panel->shownFrame.minY(), v.minY());
+    const Rect quarter = snapgeometry::snapRect(WindowSnap::bottomRight, v);
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), quarter.midX());
+}

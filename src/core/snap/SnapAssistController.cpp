@@ -109,7 +109,12 @@ void SnapAssistController::relayout() {
         panel_->onAction =
             lifetime_.guard([this](int index, TileAction action) { tileAction(index, action); });
     }
-    panel_->show(layout.rows, std::nullopt, centredOn(area, layout.size));
+    // A grid too large for a narrow zone still stays on the display where it can.
+    const Rect& v = screen_->visibleFrame;
+    Rect frame = centredOn(area, layout.size);
+    frame.x = std::clamp(frame.x, v.minX(), std::max(v.minX(), v.maxX() - frame.width));
+    frame.y = std::clamp(frame.y, v.minY(), std::max(v.minY(), v.maxY() - frame.height));
+    panel_->show(layout.rows, std::nullopt, frame);
 }
 
 void SnapAssistController::move(int step) {
