@@ -8,7 +8,17 @@ using fenwold::testing::picture;
 
 namespace {
 
-using SnapAssist = fenwold::testing::SnapRig;
+class SnapAssist : public fenwold::testing::SnapRig {
+protected:
+    // Twelve windows of one application and a thirteenth, the snapped one, which it returns.
+    uint32_t manyWindows(SimAppBuilder& app) {
+        for (int i = 0; i < 12; ++i)
+            app.window(QStringLiteral("Doc %1").arg(i), {10.0 * i, 30, 800, 600});
+        const uint32_t snapped = app.window("Snapped", {0, 30, 800, 600});
+        model.store.start();
+        return snapped;
+    }
+};
 
 } // namespace
 
@@ -146,10 +156,7 @@ TEST_F(SnapAssist, WindowButtonsOnlyDismissAndBlankPreviewsLeave) {
 
 TEST_F(SnapAssist, ManyWindowsShrinkTheTilesToFitTheHalf) {
     auto app = sim.app("com.example.many", "Many");
-    for (int i = 0; i < 12; ++i)
-        app.window(QStringLiteral("Doc %1").arg(i), {10.0 * i, 30, 800, 600});
-    const uint32_t snapped = app.window("Snapped", {0, 30, 800, 600});
-    model.store.start();
+    const uint32_t snapped = manyWindows(app);
     const Rect h = half(false);
 
     assist.show(WindowSnap::right, snapped);
@@ -235,10 +242,7 @@ TEST_F(SnapAssist, TheZonesLeftInALayoutAreOfferedOneAfterAnother) {
 
 TEST_F(SnapAssist, AGridTooLargeForItsZoneStaysOnTheDisplay) {
     auto app = sim.app("com.example.many", "Many");
-    for (int i = 0; i < 12; ++i)
-        app.window(QStringLiteral("Doc %1").arg(i), {10.0 * i, 30, 800, 600});
-    const uint32_t snapped = app.window("Snapped", {0, 30, 800, 600});
-    model.store.start();
+    const uint32_t snapped = manyWindows(app);
 
     // Three rows of 90-point tiles are taller than a bottom quarter: centred on it, the grid
     // would hang below the display's visible frame, so it rests on its bottom edge instead.
