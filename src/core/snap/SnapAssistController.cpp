@@ -57,17 +57,17 @@ void SnapAssistController::offer(std::vector<WindowSnap> zones, uint32_t snapped
     placed_ = {snappedWindowID};
     // The zones are those of the snapped window's own display.
     screen_.reset();
-    for (const WindowInfo& w : p_.windows->list()) {
+    std::vector<WindowInfo> windows = p_.windows->list();
+    for (const WindowInfo& w : windows) {
         if (w.id != snappedWindowID) continue;
         if (const auto frame = p_.windows->axFrame(w.pid, w.id)) screen_ = p_.windows->screen(*frame);
         break;
     }
     if (!screen_) screen_ = mainScreen(*p_.screens);
-    offerNext();
+    offerNext(std::move(windows));
 }
 
-void SnapAssistController::offerNext() {
-    std::vector<WindowInfo> others = p_.windows->list();
+void SnapAssistController::offerNext(std::vector<WindowInfo> others) {
     std::erase_if(others, [&](const WindowInfo& w) { return std::ranges::count(placed_, w.id) > 0; });
     if (zones_.empty() || others.empty() || !screen_) {
         close();
@@ -138,7 +138,7 @@ void SnapAssistController::pick(int index) {
             // The layout's next empty zone, unless another snap has started an offer of its own.
             if (rest.empty() || offer != offers_) return;
             zones_ = std::move(rest);
-            offerNext();
+            offerNext(p_.windows->list());
         }));
 }
 

@@ -59,9 +59,9 @@ public:
     const std::vector<WindowSnap>& zones() const { return zones_; }
 
 private:
-    // Shows the grid for the first zone left, without the windows already placed; closes when
-    // no zone or no window is left.
-    void offerNext();
+    // Shows the grid of these windows, less the ones already placed, for the first zone left;
+    // closes when no zone or no window is left.
+    void offerNext(std::vector<WindowInfo> windows);
     void tileAction(int index, TileAction action);
 
     Parts p_;
