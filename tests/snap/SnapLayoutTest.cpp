@@ -62,6 +62,12 @@ TEST_F(SnapLayouts, ThePanelOpensOverTheFrontWindowInsideItsDisplay) {
     EXPECT_DOUBLE_EQ(layoutPanel->state.aspect, 1200.0 / 1895.0);
     EXPECT_DOUBLE_EQ(layoutPanel->frame.maxX(), display.visibleFrame.maxX() - 8);
     EXPECT_DOUBLE_EQ(layoutPanel->frame.maxY(), display.frame.maxY() - 30 - 36);
+
+    // A panel wider than the display starts 8 points inside its left edge.
+    layouts.close();
+    layoutPanel->size = {1500, 190};
+    layouts.show();
+    EXPECT_DOUBLE_EQ(layoutPanel->frame.minX(), display.visibleFrame.minX() + 8);
 }
 
 TEST_F(SnapLayouts, WithoutAFrontWindowNothingShows) {

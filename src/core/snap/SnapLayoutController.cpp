@@ -78,10 +78,12 @@ void SnapLayoutController::show() {
     const double H = screens.front().frame.maxY();
     const Size size = panel_->measure(state_);
     const Rect visibleAX = snapgeometry::toAX(v, H);
-    const double x = std::clamp(frame->midX() - size.width / 2, visibleAX.minX() + kScreenMargin,
-                                std::max(visibleAX.minX(), visibleAX.maxX() - kScreenMargin - size.width));
-    const double y = std::clamp(frame->minY() + kBelowTitleBar, visibleAX.minY() + kScreenMargin,
-                                std::max(visibleAX.minY(), visibleAX.maxY() - kScreenMargin - size.height));
+    const auto inside = [](double at, double low, double high, double length) {
+        return std::clamp(at, low + kScreenMargin,
+                          std::max(low + kScreenMargin, high - kScreenMargin - length));
+    };
+    const double x = inside(frame->midX() - size.width / 2, visibleAX.minX(), visibleAX.maxX(), size.width);
+    const double y = inside(frame->minY() + kBelowTitleBar, visibleAX.minY(), visibleAX.maxY(), size.height);
     frame_ = snapgeometry::toAX(Rect{x, y, size.width, size.height}, H);
     p_.routing->setSnapLayoutsOpen(true);
     panel_->show(state_, frame_);
