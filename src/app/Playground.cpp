@@ -58,6 +58,8 @@ int runPlayground(const QStringList& arguments) {
     if (shots.isEmpty()) shots = QStringLiteral("screenshots");
 
     SimHost host;
+    // Played scripts keep to the built-in display, so their pictures stay the screen's size.
+    if (!script) PlaygroundSession::connectSecondDisplay(host.session());
     // On the virtual clock the simulated windows' own delays (full screen) wait for it too.
     if (virtualClock) host.session().windows.setQueue(host.session().mainQueue);
     Platform platform = virtualClock ? host.session().platform() : host.platform();

@@ -4,8 +4,9 @@
 namespace fenwold::testing {
 
 QString snapName(SnapKind s) {
-    static const char* names[] = {"left",     "right",      "maximize",   "topLeft",
-                                  "topRight", "bottomLeft", "bottomRight"};
+    static const char* names[] = {"left",        "right",      "maximize",      "topLeft",
+                                  "topRight",    "bottomLeft", "bottomRight",   "leftThird",
+                                  "centreThird", "rightThird", "leftTwoThirds", "rightTwoThirds"};
     return QString::fromLatin1(names[static_cast<int>(s)]);
 }
 

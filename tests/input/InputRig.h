@@ -131,6 +131,9 @@ public:
     void pressTileItem(bool left, const WindowRef& w) override {
         log_->add(QStringLiteral("tile %1 %2").arg(left ? "left" : "right").arg(w.id));
     }
+    void moveToDisplay(bool right, const WindowRef& w) override {
+        log_->add(QStringLiteral("moveToDisplay %1 %2").arg(right ? "right" : "left").arg(w.id));
+    }
     void minimizeFrontmost() override { log_->add(QStringLiteral("minimizeFrontmost")); }
     void minimizeAll(bool except) override {
         log_->add(QStringLiteral("minimizeAll %1").arg(except ? "except" : "all"));

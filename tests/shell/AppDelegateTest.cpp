@@ -7,6 +7,7 @@
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/common/PanelHost.h"
 #include "ui/peek/EmptyPeekView.h"
+#include "ui/snap/SnapLayoutView.h"
 #include "ui/snap/WindowMenuPresenter.h"
 #include "ui/switcher/TileGridPanelWidget.h"
 
@@ -45,6 +46,9 @@ public:
     }
     std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel(const PanelStyle& style) override {
         return std::make_unique<EmptyPeekPanelWidget>(host, style);
+    }
+    std::unique_ptr<SnapLayoutPanel> makeSnapLayoutPanel(const PanelStyle& style) override {
+        return std::make_unique<SnapLayoutPanelWidget>(host, style);
     }
     std::unique_ptr<MenuPresenter> makeMenuPresenter() override {
         return std::make_unique<QtMenuPresenter>(host);

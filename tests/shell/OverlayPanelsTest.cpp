@@ -118,6 +118,30 @@ TEST_F(OverlayPanels, EachOverlayFloatsAtItsLevelOverEverySpaceAndOnlyTheShelfTa
     EXPECT_FALSE(switcher->key || assist->key || hint->key);
 }
 
+TEST_F(OverlayPanels, TheSnapLayoutsFloatLikeSnapAssistAndGiveWayToTheShelf) {
+    app->snapLayouts().show();
+    const RecordingPanel* layouts = panels.panel("Snap layouts");
+    ASSERT_TRUE(layouts && layouts->shown);
+    EXPECT_EQ(layouts->style.level, 1000);
+    EXPECT_EQ(layouts->style.collectionBehavior, 257u);
+    EXPECT_FALSE(layouts->style.takesKeys);
+    EXPECT_FALSE(layouts->style.ignoresMouse);
+    EXPECT_TRUE(layouts->style.acceptsMouseMoved);
+    EXPECT_EQ(layouts->style.material, PanelMaterial::hudWindow);
+    EXPECT_EQ(layouts->style.cornerRadius, 16);
+
+    // Its keys come through the tap; Win+V goes on to its own row and the shelf closes the panel.
+    press(keycode::w, 0); // neither a digit nor an arrow: closes, and reaches the editor
+    EXPECT_FALSE(app->routing().snapshot().snapLayoutsOpen);
+    app->snapLayouts().show();
+    press(kRight, 0);
+    EXPECT_EQ(app->snapLayouts().state().zone, 1);
+    press(keycode::v, flag::command);
+    EXPECT_TRUE(app->shelf().isOpen());
+    EXPECT_FALSE(app->routing().snapshot().snapLayoutsOpen);
+    EXPECT_FALSE(layouts->shown);
+}
+
 TEST_F(OverlayPanels, WithReducedTransparencyTheShelfStandsOnAnOpaqueBackground) {
     sim.screens.setReduceTransparency(true);
     SettingsDeps settings;

@@ -32,6 +32,31 @@ TEST(SimSession, BuilderLaunchesAppsAndTracksTheFrontmostOne) {
     EXPECT_EQ(events, expected);
 }
 
+TEST(SimSession, DisplaysAreConnectedBesideAboveOrBelowOthersWithMenuBarsOfTheirOwn) {
+    SimSession sim;
+    const int right = sim.display(1920, 1080);                      // beside the primary, tops aligned
+    const int left = sim.display(1280, 1024).leftOf(0).offset(100); // its top 100 points lower
+    const int above = sim.display(2560, 1440).above(right);
+    const int below = sim.display(1024, 768).below(0).offset(200).main();
+    const auto screens = sim.screens.screens();
+    ASSERT_EQ(screens.size(), 5u);
+    EXPECT_EQ(screens[0].frame, (Rect{0, 0, 1440, 900}));
+    const struct {
+        int index;
+        Rect frame;
+    } rows[] = {{right, {1440, -180, 1920, 1080}},
+                {left, {-1280, -224, 1280, 1024}},
+                {above, {1440, 900, 2560, 1440}},
+                {below, {200, -768, 1024, 768}}};
+    for (const auto& r : rows) {
+        EXPECT_EQ(screens[static_cast<std::size_t>(r.index)].frame, r.frame) << r.index;
+        const Rect f = r.frame;
+        EXPECT_EQ(screens[static_cast<std::size_t>(r.index)].visibleFrame,
+                  (Rect{f.x, f.y, f.width, f.height - 25}));
+    }
+    EXPECT_EQ(sim.screens.mainScreenIndex(), below);
+}
+
 TEST(SimSession, MisbehavingAppsAndServices) {
     SimSession sim;
     const int32_t stuck = sim.app("com.example.Stuck", "Stuck").neverActivates();

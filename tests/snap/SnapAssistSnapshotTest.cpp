@@ -2,9 +2,8 @@
 // a picture of it next to the snapped window.
 #include "core/shell/PanelStyles.h"
 #include "core/snap/SnapAssistController.h"
+#include "support/CanvasHost.h"
 #include "switcher/OverlayRig.h"
-#include "ui/common/PanelHost.h"
-#include "ui/common/QtFloatingPanel.h"
 #include "ui/switcher/SwitcherView.h"
 #include "ui/switcher/TileGridPanelWidget.h"
 
@@ -12,27 +11,10 @@
 #include <QPainter>
 
 using namespace fenwold;
+using fenwold::testing::CanvasHost;
 using fenwold::testing::picture;
 
 namespace {
-
-// Panels placed on a canvas the size of the primary screen (no real desktop offscreen).
-class CanvasHost final : public PanelHost {
-public:
-    explicit CanvasHost(double screenHeight) : height_(screenHeight) {}
-    QWidget* container() const override { return nullptr; }
-    QRect toWidget(const Rect& f) const override {
-        return QRect(qRound(f.x), qRound(height_ - f.maxY()), qRound(f.width), qRound(f.height));
-    }
-
-protected:
-    std::unique_ptr<FloatingPanel> createPanel(QWidget& content, const PanelStyle& style) const override {
-        return std::make_unique<DesktopFloatingPanel>(content, style, *this);
-    }
-
-private:
-    double height_;
-};
 
 class SnapAssistPicture : public fenwold::testing::OverlayRig {
 protected:

@@ -1,11 +1,6 @@
 // Snap assist on a simulated session: when it opens, its keys through the real dispatch, picking
 // (with full screen), closing, blank previews and fitting the grid into the half screen.
-#include "core/input/Keys.h"
-#include "core/input/SwitcherController.h"
-#include "core/snap/SnapAssistController.h"
-#include "core/windows/SnapGeometry.h"
-#include "support/DispatchParts.h"
-#include "switcher/OverlayRig.h"
+#include "SnapRig.h"
 
 using namespace fenwold;
 using fenwold::testing::blankPicture;
@@ -13,98 +8,16 @@ using fenwold::testing::picture;
 
 namespace {
 
-// The shortcuts' window actions carried out by the window model.
-class ModelActions final : public WindowActions {
-public:
-    explicit ModelActions(Windows& w) : w_(w) {}
-    std::optional<WindowRef> frontmostWindow() override {
-        const auto t = w_.frontmostWindow();
-        return t ? std::optional<WindowRef>(WindowRef{t->pid, t->id}) : std::nullopt;
-    }
-    std::optional<bool> fullscreenState(const WindowRef& r) override {
-        return w_.fullscreenState(r.pid, r.id);
-    }
-    void whenNotFullscreen(const WindowRef& r, std::function<void()> action) override {
-        w_.whenNotFullscreen(r.pid, r.id, std::move(action));
-    }
-    void toggleFullscreen(const WindowRef& r) override { w_.toggleFullscreen(r.pid, r.id); }
-    void applySnap(SnapKind s, const WindowRef& r) override {
-        w_.applySnap(static_cast<WindowSnap>(s), r.pid, r.id);
-    }
-    std::optional<SnapKind> currentSnap(const WindowRef& r) override {
-        const auto s = w_.currentSnap(r.pid, r.id);
-        return s ? std::optional<SnapKind>(static_cast<SnapKind>(*s)) : std::nullopt;
-    }
-    void pressTileItem(bool left, const WindowRef& r) override { w_.pressTileItem(left, r.pid, r.id); }
-    void minimizeFrontmost() override { w_.minimizeFrontmost(); }
-    void minimizeAll(bool exceptFrontmost) override { w_.minimizeAll(exceptFrontmost); }
-    void closeFrontmostWindowOrQuit() override { w_.closeFrontmostWindowOrQuit(); }
-    std::optional<WindowRef> titlebarHit(Point) override { return std::nullopt; }
-
-private:
-    Windows& w_;
-};
-
-class SnapAssist : public fenwold::testing::OverlayRig {
+class SnapAssist : public fenwold::testing::SnapRig {
 protected:
-    SwitcherController::Parts dispatchParts() {
-        SwitcherController::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
-        p.inject = &inject;
-        p.forwarder = &forwarder;
-        p.assist = &assist;
-        p.windows = &actions;
-        return p;
-    }
-
-    // Three applications with one window each; the last is in front.
-    void threeWindows() {
-        editor = sim.app("com.example.editor", "Editor")
-                     .window("Code", {60, 60, 900, 700})
-                     .image(picture(Qt::blue));
-        browser = sim.app("com.example.browser", "Browser")
-                      .window("News", {90, 80, 900, 700})
-                      .image(picture(Qt::red));
-        auto term = sim.app("com.example.term", "Term");
-        shell = term.window("Shell", {120, 100, 700, 500}).image(picture(Qt::darkGreen));
-        term.frontmost();
+    // Twelve windows of one application and a thirteenth, the snapped one, which it returns.
+    uint32_t manyWindows(SimAppBuilder& app) {
+        for (int i = 0; i < 12; ++i)
+            app.window(QStringLiteral("Doc %1").arg(i), {10.0 * i, 30, 800, 600});
+        const uint32_t snapped = app.window("Snapped", {0, 30, 800, 600});
         model.store.start();
+        return snapped;
     }
-    TapAnswer key(uint32_t type, int64_t code, uint64_t flags) {
-        TapEvent e;
-        e.type = type;
-        e.keyCode = code;
-        e.flags = flags;
-        return controller.tapCallback(e);
-    }
-    // A key pressed and released, and the main thread's work done; the key-down's answer, with
-    // the key-up checked to match it.
-    TapAnswer press(int64_t code, uint64_t flags = 0) {
-        const TapAnswer d = key(eventtype::keyDown, code, flags);
-        EXPECT_EQ(key(eventtype::keyUp, code, flags), d);
-        sim.mainQueue.advance(0.5); // snaps settle and are remembered
-
-        return d;
-    }
-    bool isOpen() const { return routing.snapshot().snapAssistOpen; }
-    // A snap target's frame in Accessibility coordinates on the primary screen.
-    Rect snapFrame(WindowSnap s) const {
-        const ScreenInfo primary = sim.screens.screens().front();
-        return snapgeometry::toAX(snapgeometry::snapRect(s, primary.visibleFrame), primary.frame.height);
-    }
-    Rect frameOf(uint32_t w) const { return sim.windows.window(w)->frame; }
-    Rect half(bool right) const {
-        const Rect v = visibleFrame();
-        return {right ? v.midX() : v.minX(), v.minY(), v.width / 2, v.height};
-    }
-
-    uint32_t editor = 0, browser = 0, shell = 0;
-    ModelActions actions{model.windows};
-    SnapAssistController assist{assistParts(), [this](SwitcherModel&) {
-                                    auto p = std::make_unique<fenwold::testing::RecordingGridPanel>();
-                                    panel = p.get();
-                                    return p;
-                                }};
-    SwitcherController controller{dispatchParts()};
 };
 
 } // namespace
@@ -116,7 +29,7 @@ TEST_F(SnapAssist, WinLeftOffersTheOtherWindowsInTheRightHalf) {
     ASSERT_TRUE(isOpen());
     EXPECT_EQ(ids(assist.model().windows()), (std::vector<uint32_t>{browser, editor}));
     EXPECT_EQ(assist.model().selected(), 0);
-    EXPECT_EQ(assist.otherSide(), WindowSnap::right);
+    EXPECT_EQ(assist.zone(), WindowSnap::right);
     ASSERT_TRUE(panel && panel->visible);
     EXPECT_EQ(panel->header, std::nullopt);
     EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), half(true).midX());
@@ -199,7 +112,7 @@ TEST_F(SnapAssist, PickingAFullScreenWindowLeavesFullScreenBeforeSnapping) {
 
     assist.show(WindowSnap::right, editor);
     ASSERT_EQ(ids(assist.model().windows()), (std::vector<uint32_t>{movie}));
-    EXPECT_EQ(assist.otherSide(), WindowSnap::left);
+    EXPECT_EQ(assist.zone(), WindowSnap::left);
     EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), half(false).midX());
     panel->click(0, TileAction::pick);
     EXPECT_FALSE(isOpen());
@@ -243,10 +156,7 @@ TEST_F(SnapAssist, WindowButtonsOnlyDismissAndBlankPreviewsLeave) {
 
 TEST_F(SnapAssist, ManyWindowsShrinkTheTilesToFitTheHalf) {
     auto app = sim.app("com.example.many", "Many");
-    for (int i = 0; i < 12; ++i)
-        app.window(QStringLiteral("Doc %1").arg(i), {10.0 * i, 30, 800, 600});
-    const uint32_t snapped = app.window("Snapped", {0, 30, 800, 600});
-    model.store.start();
+    const uint32_t snapped = manyWindows(app);
     const Rect h = half(false);
 
     assist.show(WindowSnap::right, snapped);
@@ -272,4 +182,75 @@ TEST_F(SnapAssist, ManyWindowsShrinkTheTilesToFitTheHalf) {
     EXPECT_EQ(assist.model().windows().size(), 52u);
     EXPECT_DOUBLE_EQ(metrics.thumbH, 90);
     EXPECT_GT(panel->shownFrame.height, 0.9 * h.height);
+}
+
+TEST_F(SnapAssist, OnASecondDisplayWinLeftSnapsThereAndOffersThatDisplaysOtherHalf) {
+    const int wide = sim.display(1920, 1080);
+    threeWindows();
+    sim.windows.update(shell, [](SimWindow& w) { w.frame = {1700, 200, 700, 500}; });
+
+    press(kLeft, flag::command);
+    EXPECT_EQ(frameOf(shell), snapFrame(WindowSnap::left, wide));
+    ASSERT_TRUE(isOpen());
+    const Rect otherHalf = snapgeometry::snapRect(
+        WindowSnap::right, sim.screens.screens()[static_cast<std::size_t>(wide)].visibleFrame);
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), otherHalf.midX());
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midY(), otherHalf.midY());
+
+    // The pick lands in that half too, wherever the picked window was.
+    press(keycode::ret);
+    EXPECT_EQ(frameOf(browser), snapFrame(WindowSnap::right, wide));
+}
+
+TEST_F(SnapAssist, TheZonesLeftInALayoutAreOfferedOneAfterAnother) {
+    threeWindows();
+    const uint32_t notes = sim.app("com.example.notes", "Notes").window("List", {300, 300, 500, 400});
+    model.store.start();
+    model.windows.snap(WindowSnap::leftThird, WindowTarget{sim.windows.window(shell)->pid, shell});
+    assist.offer({WindowSnap::centreThird, WindowSnap::rightThird}, shell);
+    ASSERT_TRUE(isOpen());
+    EXPECT_EQ(assist.zone(), WindowSnap::centreThird);
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), visibleFrame().minX() + visibleFrame().width / 2);
+    EXPECT_EQ(ids(assist.model().windows()), (std::vector<uint32_t>{notes, browser, editor}));
+
+    // Tab to the browser and pick it: it fills the centre, then the right third is offered
+    // without it.
+    press(kTab);
+    press(keycode::ret);
+    EXPECT_EQ(frameOf(browser), snapFrame(WindowSnap::centreThird));
+    ASSERT_TRUE(isOpen());
+    EXPECT_EQ(assist.zone(), WindowSnap::rightThird);
+    EXPECT_EQ(ids(assist.model().windows()), (std::vector<uint32_t>{notes, editor}));
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), visibleFrame().minX() + visibleFrame().width * 5 / 6);
+
+    panel->click(1, TileAction::pick);
+    sim.mainQueue.advance(0.5);
+    EXPECT_EQ(frameOf(editor), snapFrame(WindowSnap::rightThird));
+    EXPECT_FALSE(isOpen());
+    EXPECT_FALSE(panel->visible);
+    EXPECT_EQ(frameOf(shell), snapFrame(WindowSnap::leftThird));
+    EXPECT_EQ(frameOf(notes), (Rect{300, 300, 500, 400}));
+
+    // Escape gives up the rest of the layout.
+    assist.offer({WindowSnap::topRight, WindowSnap::bottomLeft, WindowSnap::bottomRight}, shell);
+    press(kEsc);
+    EXPECT_FALSE(isOpen());
+    EXPECT_TRUE(assist.zones().empty());
+    sim.mainQueue.advance(1);
+    EXPECT_FALSE(isOpen());
+}
+
+TEST_F(SnapAssist, AGridTooLargeForItsZoneStaysOnTheDisplay) {
+    auto app = sim.app("com.example.many", "Many");
+    const uint32_t snapped = manyWindows(app);
+
+    // Three rows of 90-point tiles are taller than a bottom quarter: centred on it, the grid
+    // would hang below the display's visible frame, so it rests on its bottom edge instead.
+    assist.offer({WindowSnap::bottomRight}, snapped);
+    const Rect v = visibleFrame();
+    EXPECT_DOUBLE_EQ(metrics.thumbH, 90);
+    EXPECT_GT(panel->shownFrame.height, v.height / 2);
+    EXPECT_DOUBLE_EQ(panel->shownFrame.minY(), v.minY());
+    const Rect quarter = snapgeometry::snapRect(WindowSnap::bottomRight, v);
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), quarter.midX());
 }

@@ -83,6 +83,34 @@ TEST_F(Session, OneWindowSelectsItselfSeveralSelectThePreviousWindow) {
     EXPECT_EQ(panel->header, std::nullopt);
 }
 
+TEST_F(Session, ItOpensOnTheDisplayWithThePointerAndStaysThereForTheSession) {
+    windows({2, 1});
+    const int wide = sim.display(1920, 1080);
+    const Rect wideVisible = sim.screens.screens()[static_cast<std::size_t>(wide)].visibleFrame;
+    // The key window's display is the primary, but the pointer is on the wide one.
+    sim.screens.movePointer({2000, 300});
+    const uint64_t id = openSession();
+    ASSERT_TRUE(panel && panel->visible);
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), wideVisible.midX());
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midY(), wideVisible.midY());
+    EXPECT_LE(panel->shownFrame.width, 0.85 * wideVisible.width + 40);
+
+    // A relayout while the pointer wanders off keeps the panel where it opened.
+    sim.screens.movePointer({100, 100});
+    session.changeThumbnailSize(id, -2);
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), wideVisible.midX());
+    session.cancel(id);
+
+    // The next session follows the pointer; off every display it takes the main one.
+    openSession();
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), visibleFrame().midX());
+    session.cancel(routing.snapshot().switcherPhase.id);
+    sim.screens.setMainScreenIndex(wide);
+    sim.screens.movePointer({-500, -500});
+    openSession();
+    EXPECT_DOUBLE_EQ(panel->shownFrame.midX(), wideVisible.midX());
+}
+
 TEST_F(Session, NoWindowsEndsTheSessionAtOnce) {
     model.store.start();
     const uint64_t id = openSession();

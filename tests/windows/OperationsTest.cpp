@@ -25,7 +25,7 @@ protected:
 
 } // namespace
 
-TEST(SnapGeometry, SnapRectanglesAndTheirAccessibilityFrames) {
+TEST(SnapGeometry, EveryZoneAndItsAccessibilityFrame) {
     const Rect v{0, 70, 1440, 805};
     const double H = 900;
     struct Row {
@@ -40,9 +40,37 @@ TEST(SnapGeometry, SnapRectanglesAndTheirAccessibilityFrames) {
         {Snap::topRight, {720, 25, 720, 402.5}},
         {Snap::bottomLeft, {0, 427.5, 720, 402.5}},
         {Snap::bottomRight, {720, 427.5, 720, 402.5}},
+        {Snap::leftThird, {0, 25, 480, 805}},
+        {Snap::centreThird, {480, 25, 480, 805}},
+        {Snap::rightThird, {960, 25, 480, 805}},
+        {Snap::leftTwoThirds, {0, 25, 960, 805}},
+        {Snap::rightTwoThirds, {480, 25, 960, 805}},
     };
-    for (const Row& r : rows)
+    ASSERT_EQ(std::size(rows), snapgeometry::allSnaps().size());
+    for (const Row& r : rows) {
         EXPECT_EQ(snapgeometry::toAX(snapgeometry::snapRect(r.snap, v), H), r.ax) << static_cast<int>(r.snap);
+        EXPECT_EQ(snapgeometry::snapRectAX(r.snap, snapgeometry::toAX(v, H)), r.ax)
+            << static_cast<int>(r.snap);
+        // A frame within 8 points of a zone on every edge is that zone.
+        const Rect near{r.ax.x + 7, r.ax.y - 7, r.ax.width - 7, r.ax.height + 14};
+        EXPECT_EQ(snapgeometry::snapMatching(near, snapgeometry::toAX(v, H), 8), r.snap);
+    }
+    // Thirds of a width three does not divide still meet edge to edge and fill the frame.
+    const Rect odd{-1366, 0, 1366, 743};
+    const Rect l = snapgeometry::snapRect(Snap::leftThird, odd),
+               c = snapgeometry::snapRect(Snap::centreThird, odd),
+               r = snapgeometry::snapRect(Snap::rightThird, odd);
+    EXPECT_EQ(l.maxX(), c.minX());
+    EXPECT_EQ(c.maxX(), r.minX());
+    EXPECT_EQ(l.minX(), odd.minX());
+    EXPECT_EQ(r.maxX(), odd.maxX());
+    EXPECT_EQ(snapgeometry::snapRect(Snap::leftTwoThirds, odd).maxX(), c.maxX());
+
+    // Nothing matches a window off by 8 points, or a half for a quarter's height.
+    const Rect visibleAX{0, 25, 1440, 805};
+    EXPECT_EQ(snapgeometry::snapMatching({8, 25, 712, 805}, visibleAX, 8), std::nullopt);
+    EXPECT_EQ(snapgeometry::snapMatching({0, 25, 720, 600}, visibleAX, 8), std::nullopt);
+    EXPECT_EQ(snapgeometry::snapMatching({100, 100, 600, 400}, visibleAX, 8), std::nullopt);
 
     const std::vector<ScreenInfo> screens = {{{0, 0, 1440, 900}, v},
                                              {{1440, 0, 1920, 1080}, {1440, 0, 1920, 1055}}};
@@ -76,6 +104,23 @@ TEST_F(Operations, WithoutMenuItemsTheFrameIsSetDirectlyAndRecordedAtOnce) {
     EXPECT_EQ(frameOf(w), (Rect{720, 427.5, 720, 402.5}));
     EXPECT_EQ(windows.currentSnap(w.pid(), w), Snap::bottomRight);
     EXPECT_EQ(windows.mode(w.pid(), w), Mode::normal); // quarters are not a mode
+}
+
+TEST_F(Operations, ThirdsAreFramesTheWindowMenuDoesNotOffer) {
+    auto w = sim.app("com.example.Edit", "Edit").frontmost().window("Doc", {100, 100, 600, 400});
+    for (const auto& [snap, frame] : std::vector<std::pair<Snap, Rect>>{
+             {Snap::centreThird, {480, 25, 480, 805}}, {Snap::rightTwoThirds, {480, 25, 960, 805}}}) {
+        sim.windows.clearJournal(w.pid());
+        windows.snap(snap, target(w));
+        EXPECT_EQ(frameOf(w), frame);
+        // The Window menu itself is never pressed for want of an item.
+        for (const QString& line : sim.windows.journal(w.pid()))
+            EXPECT_FALSE(line.startsWith("menu")) << line.toStdString();
+        EXPECT_EQ(windows.currentSnap(w.pid(), w), snap); // recorded at once
+        EXPECT_EQ(windows.mode(w.pid(), w), Mode::normal);
+    }
+    windows.restoreOriginal(w.pid(), w);
+    EXPECT_EQ(frameOf(w), (Rect{100, 100, 600, 400}));
 }
 
 TEST_F(Operations, ADisabledMenuItemFallsBackToSettingTheFrame) {

@@ -6,6 +6,15 @@
 #include <QColor>
 #include <QImage>
 #include <gtest/gtest.h>
+#include <ostream>
+
+namespace fenwold {
+
+inline void PrintTo(const Rect& r, std::ostream* os) {
+    *os << "{" << r.x << ", " << r.y << ", " << r.width << ", " << r.height << "}";
+}
+
+} // namespace fenwold
 
 namespace fenwold::testing {
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/input/InputRoutingState.h"
+#include "core/windows/WindowSnap.h"
 #include "ports/Geometry.h"
 
 #include <cstdint>
@@ -51,6 +52,20 @@ public:
     virtual void show(bool snappedLeft, uint32_t snappedWindowID) = 0;
 };
 
+// The snap-layouts panel over the front window. `handleKey` is called on the event-tap thread
+// while it shows, like snap assist's.
+class SnapLayoutTarget {
+public:
+    SnapLayoutTarget() = default;
+    SnapLayoutTarget(const SnapLayoutTarget&) = delete;
+    SnapLayoutTarget& operator=(const SnapLayoutTarget&) = delete;
+    virtual ~SnapLayoutTarget() = default;
+
+    virtual bool handleKey(int64_t key, bool shift) = 0;
+    // Show the layouts of the front window's display over it; nothing without a front window.
+    virtual void show() = 0;
+};
+
 // The Alt+Space window menu and its keyboard move. `handleMoveKey` is called on the event-tap
 // thread, like snap assist's `handleKey`.
 class WindowMenuTarget {
@@ -65,8 +80,8 @@ public:
     virtual void endMove(bool restore) = 0;
 };
 
-// The snap targets, in the window model's order.
-enum class SnapKind { left, right, maximize, topLeft, topRight, bottomLeft, bottomRight };
+// The snap targets are the window model's.
+using SnapKind = WindowSnap;
 
 // A window as (process, window number).
 struct WindowRef {
@@ -93,6 +108,8 @@ public:
     virtual std::optional<SnapKind> currentSnap(const WindowRef& window) = 0;
     // Tile into one side of a new full-screen space through the Window menu.
     virtual void pressTileItem(bool left, const WindowRef& window) = 0;
+    // Move the window to the display on one side (wrapping round), keeping its snap.
+    virtual void moveToDisplay(bool right, const WindowRef& window) = 0;
     virtual void minimizeFrontmost() = 0;
     virtual void minimizeAll(bool exceptFrontmost) = 0;
     virtual void closeFrontmostWindowOrQuit() = 0;

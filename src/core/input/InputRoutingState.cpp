@@ -61,6 +61,11 @@ void InputRoutingState::setSnapAssistOpen(bool open) {
     state_.snapAssistOpen = open;
 }
 
+void InputRoutingState::setSnapLayoutsOpen(bool open) {
+    std::lock_guard guard(lock_);
+    state_.snapLayoutsOpen = open;
+}
+
 void InputRoutingState::setClipboardOpen(bool open) {
     std::lock_guard guard(lock_);
     state_.clipboardOpen = open;

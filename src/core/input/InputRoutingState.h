@@ -39,6 +39,7 @@ public:
     struct Snapshot {
         SwitcherPhase switcherPhase;
         bool snapAssistOpen = false;
+        bool snapLayoutsOpen = false;
         bool clipboardOpen = false;
         std::optional<WindowMoveTarget> moveTarget;
         friend bool operator==(const Snapshot&, const Snapshot&) = default;
@@ -66,6 +67,7 @@ public:
     bool isCancelling(uint64_t id) const;
 
     void setSnapAssistOpen(bool open);
+    void setSnapLayoutsOpen(bool open);
     void setClipboardOpen(bool open);
     void setMoveTarget(std::optional<WindowMoveTarget> target);
 

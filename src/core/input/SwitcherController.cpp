@@ -227,6 +227,10 @@ TapAnswer SwitcherController::keyDown(TapEvent& event, const InputRoutingState::
     // 1. Snap assist owns the keys while it shows.
     if (closed && snap.snapAssistOpen)
         return p_.assist && p_.assist->handleKey(key, shift) ? swallow : TapAnswer::pass;
+    // The snap layouts take the keys typed without Command, Control or Option while they show;
+    // chords go on to their rows (the one that opened the panel closes it again).
+    if (closed && snap.snapLayoutsOpen && !(f & (flag::command | flag::control | flag::option)))
+        return p_.layouts && p_.layouts->handleKey(key, shift) ? swallow : TapAnswer::pass;
     // 2. A keyboard window move.
     if (snap.moveTarget && p_.winMenu && p_.winMenu->handleMoveKey(key, *snap.moveTarget)) return swallow;
     // 3. The master switch, which works even while it is off.

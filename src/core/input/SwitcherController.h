@@ -25,6 +25,7 @@ class SwitcherKeyForwarder;
 class Trace;
 class SwitcherSessionTarget;
 class SnapAssistTarget;
+class SnapLayoutTarget;
 class WindowMenuTarget;
 class WindowActions;
 class ExclusionGate;
@@ -54,6 +55,7 @@ public:
         EventTapHost* tap = nullptr;
         SwitcherSessionTarget* switcher = nullptr;
         SnapAssistTarget* assist = nullptr;
+        SnapLayoutTarget* layouts = nullptr;
         WindowMenuTarget* winMenu = nullptr;
         WindowActions* windows = nullptr;
         ExclusionGate* exclusions = nullptr;

@@ -56,8 +56,8 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
                                          panelstyles::shelf(platform_.screens->reduceTransparency()));
         });
 
-    // The long-lived overlays, in the order they are made: Dock peek, snap assist, window menu,
-    // then the switcher that routes keys to them.
+    // The long-lived overlays, in the order they are made: Dock peek, snap assist, snap layouts,
+    // window menu, then the switcher that routes keys to them.
     peekPanel_ = views_.makeTileGridPanel(peekModel_, metrics_, panelstyles::dockPeek());
     emptyPeekPanel_ = views_.makeEmptyPeekPanel(panelstyles::emptyPeek());
     peek_ = std::make_unique<PeekController>(PeekController::Parts{
@@ -67,6 +67,9 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
         [this](SwitcherModel& model) {
             return views_.makeTileGridPanel(model, metrics_, panelstyles::snapAssist());
         });
+    layouts_ = std::make_unique<SnapLayoutController>(
+        SnapLayoutController::Parts{&routing_, &windows_, p.screens, p.mainQueue, p.prefs, assist_.get()},
+        [this] { return views_.makeSnapLayoutPanel(panelstyles::snapLayouts()); });
     menuPresenter_ = views_.makeMenuPresenter();
     winMenu_ = std::make_unique<WindowMenuController>(p, windows_, routing_, assist_.get(), *menuPresenter_,
                                                       &trace_);
@@ -103,6 +106,7 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
     parts.windows = &windowActions_;
     parts.switcher = switcher_.get();
     parts.assist = assist_.get();
+    parts.layouts = layouts_.get();
     parts.winMenu = winMenu_.get();
     parts.exclusions = &exclusions_;
     controller_ = std::make_unique<SwitcherController>(parts);
@@ -166,6 +170,7 @@ void AppDelegate::observeDebugNotifications() {
 void AppDelegate::closeOtherOverlays(bool endMove) {
     peek_->hideNow();
     assist_->close();
+    layouts_->close();
     if (endMove) winMenu_->endMove(false);
 }
 

@@ -20,6 +20,7 @@
 #include "core/shell/PanelStyles.h"
 #include "core/shell/WindowActionsBridge.h"
 #include "core/snap/SnapAssistController.h"
+#include "core/snap/SnapLayoutController.h"
 #include "core/snap/WindowMenu.h"
 #include "core/switcher/SwitcherSession.h"
 #include "core/switcher/TileGrid.h"
@@ -59,6 +60,7 @@ public:
     virtual std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
                                                              const PanelStyle& style) = 0;
     virtual std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel(const PanelStyle& style) = 0;
+    virtual std::unique_ptr<SnapLayoutPanel> makeSnapLayoutPanel(const PanelStyle& style) = 0;
     virtual std::unique_ptr<MenuPresenter> makeMenuPresenter() = 0;
     virtual std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context,
                                                        const PanelStyle& style) = 0;
@@ -102,6 +104,7 @@ public:
     ClipboardShelfController& shelf() { return *shelf_; }
     PeekController& peek() { return *peek_; }
     SnapAssistController& assist() { return *assist_; }
+    SnapLayoutController& snapLayouts() { return *layouts_; }
     WindowMenuController& windowMenu() { return *winMenu_; }
     SwitcherSession& switcher() { return *switcher_; }
     SecureInputWatch& secureInput() { return secureInput_; }
@@ -123,7 +126,8 @@ private:
     void dimStatusIconWhileShortcutsCannotWork();
     StatusMenuState statusMenuState();
     void observeDebugNotifications();
-    // Closes the Dock peek and snap assist (and, for the shelf, a keyboard window move).
+    // Closes the Dock peek, snap assist and the snap layouts (and, for the shelf, a keyboard
+    // window move).
     void closeOtherOverlays(bool endMove);
 
     Platform platform_;
@@ -152,6 +156,7 @@ private:
     std::unique_ptr<EmptyPeekPanel> emptyPeekPanel_;
     std::unique_ptr<PeekController> peek_;
     std::unique_ptr<SnapAssistController> assist_;
+    std::unique_ptr<SnapLayoutController> layouts_;
     std::unique_ptr<MenuPresenter> menuPresenter_;
     std::unique_ptr<WindowMenuController> winMenu_;
     FinderKeys finder_;

@@ -22,10 +22,15 @@ PanelStyle overlay(int level, double cornerRadius, const QString& title) {
     return style;
 }
 
-PanelStyle tileGrid(const QString& title) {
-    PanelStyle style = overlay(kScreenSaverLevel, 24, title);
+// A panel that is pointed at: clicks choose, hovering marks.
+PanelStyle pointable(double cornerRadius, const QString& title) {
+    PanelStyle style = overlay(kScreenSaverLevel, cornerRadius, title);
     style.acceptsMouseMoved = true;
     return style;
+}
+
+PanelStyle tileGrid(const QString& title) {
+    return pointable(24, title);
 }
 
 // A label that says something and lets every click through.
@@ -43,6 +48,10 @@ PanelStyle switcher() {
 
 PanelStyle snapAssist() {
     return tileGrid(QStringLiteral("Snap assist"));
+}
+
+PanelStyle snapLayouts() {
+    return pointable(16, QStringLiteral("Snap layouts"));
 }
 
 PanelStyle dockPeek() {

@@ -15,6 +15,8 @@ namespace panelstyles {
 PanelStyle switcher();
 // The other half's picker after a snap.
 PanelStyle snapAssist();
+// The snap layouts over the front window: clicks pick zones, hovering marks them.
+PanelStyle snapLayouts();
 // The previews next to a Dock icon.
 PanelStyle dockPeek();
 // "No windows" / "Not running" next to a Dock icon; every click goes through.

@@ -6,46 +6,6 @@ namespace fenwold {
 
 namespace {
 
-WindowSnap toWindowSnap(SnapKind snap) {
-    switch (snap) {
-    case SnapKind::left:
-        return WindowSnap::left;
-    case SnapKind::right:
-        return WindowSnap::right;
-    case SnapKind::maximize:
-        return WindowSnap::maximize;
-    case SnapKind::topLeft:
-        return WindowSnap::topLeft;
-    case SnapKind::topRight:
-        return WindowSnap::topRight;
-    case SnapKind::bottomLeft:
-        return WindowSnap::bottomLeft;
-    case SnapKind::bottomRight:
-        return WindowSnap::bottomRight;
-    }
-    return WindowSnap::maximize;
-}
-
-SnapKind toSnapKind(WindowSnap snap) {
-    switch (snap) {
-    case WindowSnap::left:
-        return SnapKind::left;
-    case WindowSnap::right:
-        return SnapKind::right;
-    case WindowSnap::maximize:
-        return SnapKind::maximize;
-    case WindowSnap::topLeft:
-        return SnapKind::topLeft;
-    case WindowSnap::topRight:
-        return SnapKind::topRight;
-    case WindowSnap::bottomLeft:
-        return SnapKind::bottomLeft;
-    case WindowSnap::bottomRight:
-        return SnapKind::bottomRight;
-    }
-    return SnapKind::maximize;
-}
-
 std::optional<WindowRef> toRef(const std::optional<WindowTarget>& target) {
     if (!target) return std::nullopt;
     return WindowRef{target->pid, target->id};
@@ -70,17 +30,19 @@ void WindowActionsBridge::toggleFullscreen(const WindowRef& w) {
 }
 
 void WindowActionsBridge::applySnap(SnapKind snap, const WindowRef& w) {
-    windows_.applySnap(toWindowSnap(snap), w.pid, w.id);
+    windows_.applySnap(snap, w.pid, w.id);
 }
 
 std::optional<SnapKind> WindowActionsBridge::currentSnap(const WindowRef& w) {
-    const auto snap = windows_.currentSnap(w.pid, w.id);
-    if (!snap) return std::nullopt;
-    return toSnapKind(*snap);
+    return windows_.currentSnap(w.pid, w.id);
 }
 
 void WindowActionsBridge::pressTileItem(bool left, const WindowRef& w) {
     windows_.pressTileItem(left, w.pid, w.id);
+}
+
+void WindowActionsBridge::moveToDisplay(bool right, const WindowRef& w) {
+    windows_.moveToDisplay(right, WindowTarget{w.pid, w.id});
 }
 
 void WindowActionsBridge::minimizeFrontmost() {

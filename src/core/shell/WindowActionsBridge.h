@@ -18,6 +18,7 @@ public:
     void applySnap(SnapKind snap, const WindowRef& window) override;
     std::optional<SnapKind> currentSnap(const WindowRef& window) override;
     void pressTileItem(bool left, const WindowRef& window) override;
+    void moveToDisplay(bool right, const WindowRef& window) override;
     void minimizeFrontmost() override;
     void minimizeAll(bool exceptFrontmost) override;
     void closeFrontmostWindowOrQuit() override;

@@ -3,6 +3,7 @@
 #include "core/input/InputRoutingState.h"
 #include "core/input/Keys.h"
 #include "core/switcher/MainScreen.h"
+#include "core/windows/SnapGeometry.h"
 #include "core/windows/Windows.h"
 #include "ports/MainQueue.h"
 
@@ -44,11 +45,34 @@ void SnapAssistController::show(bool snappedLeft, uint32_t snappedWindowID) {
 }
 
 void SnapAssistController::show(WindowSnap snapped, uint32_t snappedWindowID) {
-    if (snapped != WindowSnap::left && snapped != WindowSnap::right) return;
-    otherSide_ = snapped == WindowSnap::left ? WindowSnap::right : WindowSnap::left;
-    std::vector<WindowInfo> others = p_.windows->list();
-    std::erase_if(others, [&](const WindowInfo& w) { return w.id == snappedWindowID; });
-    if (others.empty()) return;
+    if (snapped == WindowSnap::left)
+        offer({WindowSnap::right}, snappedWindowID);
+    else if (snapped == WindowSnap::right)
+        offer({WindowSnap::left}, snappedWindowID);
+}
+
+void SnapAssistController::offer(std::vector<WindowSnap> zones, uint32_t snappedWindowID) {
+    ++offers_;
+    zones_ = std::move(zones);
+    placed_ = {snappedWindowID};
+    // The zones are those of the snapped window's own display.
+    screen_.reset();
+    std::vector<WindowInfo> windows = p_.windows->list();
+    for (const WindowInfo& w : windows) {
+        if (w.id != snappedWindowID) continue;
+        if (const auto frame = p_.windows->axFrame(w.pid, w.id)) screen_ = p_.windows->screen(*frame);
+        break;
+    }
+    if (!screen_) screen_ = mainScreen(*p_.screens);
+    offerNext(std::move(windows));
+}
+
+void SnapAssistController::offerNext(std::vector<WindowInfo> others) {
+    std::erase_if(others, [&](const WindowInfo& w) { return std::ranges::count(placed_, w.id) > 0; });
+    if (zones_.empty() || others.empty() || !screen_) {
+        close();
+        return;
+    }
 
     model_.setWindows(std::move(others));
     model_.setSelected(0);
@@ -73,20 +97,24 @@ void SnapAssistController::close() {
     p_.routing->setSnapAssistOpen(false);
     if (panel_) panel_->orderOut();
     model_.setWindows({});
+    zones_.clear();
 }
 
 void SnapAssistController::relayout() {
-    const auto screen = mainScreen(*p_.screens);
-    if (!screen) return;
-    const Rect& v = screen->visibleFrame;
-    const Rect half{otherSide_ == WindowSnap::right ? v.midX() : v.minX(), v.minY(), v.width / 2, v.height};
-    const FlowLayout layout = fitToScreen(model_.windows(), 0.9 * half.width, half.height, *p_.metrics);
+    if (!screen_ || zones_.empty()) return;
+    const Rect area = snapgeometry::snapRect(zones_.front(), screen_->visibleFrame);
+    const FlowLayout layout = fitToScreen(model_.windows(), 0.9 * area.width, area.height, *p_.metrics);
     if (!panel_) {
         panel_ = makePanel_(model_);
         panel_->onAction =
             lifetime_.guard([this](int index, TileAction action) { tileAction(index, action); });
     }
-    panel_->show(layout.rows, std::nullopt, centredOn(half, layout.size));
+    // A grid too large for a narrow zone still stays on the display where it can.
+    const Rect& v = screen_->visibleFrame;
+    Rect frame = centredOn(area, layout.size);
+    frame.x = std::clamp(frame.x, v.minX(), std::max(v.minX(), v.maxX() - frame.width));
+    frame.y = std::clamp(frame.y, v.minY(), std::max(v.minY(), v.maxY() - frame.height));
+    panel_->show(layout.rows, std::nullopt, frame);
 }
 
 void SnapAssistController::move(int step) {
@@ -96,15 +124,22 @@ void SnapAssistController::move(int step) {
 }
 
 void SnapAssistController::pick(int index) {
-    if (index < 0 || index >= static_cast<int>(model_.windows().size())) return;
+    if (zones_.empty() || index < 0 || index >= static_cast<int>(model_.windows().size())) return;
     const WindowInfo chosen = model_.windows()[static_cast<std::size_t>(index)];
-    const WindowSnap side = otherSide_;
+    const WindowSnap zone = zones_.front();
+    std::vector<WindowSnap> rest(zones_.begin() + 1, zones_.end());
     close();
-    p_.mainQueue->post(lifetime_.guard([this, chosen, side] {
-        p_.windows->activate(chosen);
-        // Leaves native full screen first and snaps once the window is out of it.
-        p_.windows->snap(side, WindowTarget{chosen.pid, chosen.id});
-    }));
+    placed_.push_back(chosen.id);
+    p_.mainQueue->post(lifetime_.guard(
+        [this, chosen, zone, rest = std::move(rest), display = screen_, offer = offers_]() mutable {
+            p_.windows->activate(chosen);
+            // Leaves native full screen first and snaps once the window is out of it.
+            p_.windows->snap(zone, WindowTarget{chosen.pid, chosen.id}, display);
+            // The layout's next empty zone, unless another snap has started an offer of its own.
+            if (rest.empty() || offer != offers_) return;
+            zones_ = std::move(rest);
+            offerNext(p_.windows->list());
+        }));
 }
 
 void SnapAssistController::tileAction(int index, TileAction action) {

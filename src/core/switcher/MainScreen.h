@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/windows/DisplayGeometry.h"
 #include "ports/Screens.h"
 
 #include <optional>
@@ -13,6 +14,14 @@ inline std::optional<ScreenInfo> mainScreen(const Screens& screens) {
     const int index = screens.mainScreenIndex();
     if (index >= 0 && index < static_cast<int>(all.size())) return all[static_cast<std::size_t>(index)];
     return all.front();
+}
+
+// The screen under the pointer, where the user is looking; else the main screen.
+inline std::optional<ScreenInfo> pointerScreen(const Screens& screens) {
+    const std::vector<ScreenInfo> all = screens.screens();
+    const int index = displaygeometry::screenIndexContaining(all, screens.pointerLocation());
+    if (index >= 0) return all[static_cast<std::size_t>(index)];
+    return mainScreen(screens);
 }
 
 // A frame of this size centred on a rectangle's centre.

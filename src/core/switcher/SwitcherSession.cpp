@@ -37,6 +37,8 @@ void SwitcherSession::open(uint64_t id) {
     const int selection = list.size() >= 2 ? 1 : 0;
     model_.setWindows(std::move(list));
     model_.setSelected(selection);
+    // The panel opens where the user is looking and stays there for the session.
+    screen_ = pointerScreen(*p_.screens);
     layoutAndShow();
     if (p_.hints)
         p_.hints->show(QStringLiteral("Alt+Tab"),
@@ -93,7 +95,7 @@ void SwitcherSession::orderOutAndEmpty() {
 }
 
 void SwitcherSession::layoutAndShow() {
-    const auto screen = mainScreen(*p_.screens);
+    const auto screen = screen_ ? screen_ : pointerScreen(*p_.screens);
     if (!screen) return;
     const Rect& visible = screen->visibleFrame;
     const FlowLayout layout =

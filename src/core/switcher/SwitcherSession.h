@@ -5,6 +5,7 @@
 #include "core/input/DispatchTargets.h"
 #include "core/windows/Lifetime.h"
 #include "ports/MainQueue.h"
+#include "ports/Screens.h"
 
 #include <functional>
 #include <memory>
@@ -57,7 +58,8 @@ public:
     void hide(uint64_t sessionID);
     // A tile action; without an id it applies to whichever session is open.
     void perform(TileAction action, int index, std::optional<uint64_t> sessionID);
-    // Fits the grid to the screen and shows the panel.
+    // Fits the grid to the session's screen (the one that held the pointer when it opened) and
+    // shows the panel.
     void layoutAndShow();
     // A window whose preview came back blank leaves the grid.
     void removeBlank(uint32_t windowID, uint64_t sessionID);
@@ -78,6 +80,7 @@ private:
     PanelFactory makePanel_;
     SwitcherModel model_;
     std::unique_ptr<TileGridPanel> panel_;
+    std::optional<ScreenInfo> screen_;
     TimerHandle zoomRefresh_;
     Lifetime lifetime_;
 };

@@ -1,30 +1,97 @@
 #include "SnapGeometry.h"
 
+#include <cmath>
+
 namespace fenwold::snapgeometry {
 
-Rect snapRect(WindowSnap snap, const Rect& v) {
-    const double hw = v.width / 2, hh = v.height / 2;
+namespace {
+
+// Each snap as a span of a grid laid over the visible frame: six columns (halves and thirds
+// meet on it) and two rows, counted from the top-left.
+struct Zone {
+    int column, columns, row, rows;
+};
+constexpr int kColumns = 6, kRows = 2;
+
+Zone zoneOf(WindowSnap snap) {
     switch (snap) {
     case WindowSnap::left:
-        return {v.minX(), v.minY(), hw, v.height};
+        return {0, 3, 0, 2};
     case WindowSnap::right:
-        return {v.midX(), v.minY(), hw, v.height};
+        return {3, 3, 0, 2};
     case WindowSnap::maximize:
-        return v;
+        return {0, 6, 0, 2};
     case WindowSnap::topLeft:
-        return {v.minX(), v.midY(), hw, hh};
+        return {0, 3, 0, 1};
     case WindowSnap::topRight:
-        return {v.midX(), v.midY(), hw, hh};
+        return {3, 3, 0, 1};
     case WindowSnap::bottomLeft:
-        return {v.minX(), v.minY(), hw, hh};
+        return {0, 3, 1, 1};
     case WindowSnap::bottomRight:
-        return {v.midX(), v.minY(), hw, hh};
+        return {3, 3, 1, 1};
+    case WindowSnap::leftThird:
+        return {0, 2, 0, 2};
+    case WindowSnap::centreThird:
+        return {2, 2, 0, 2};
+    case WindowSnap::rightThird:
+        return {4, 2, 0, 2};
+    case WindowSnap::leftTwoThirds:
+        return {0, 4, 0, 2};
+    case WindowSnap::rightTwoThirds:
+        return {2, 4, 0, 2};
     }
-    return v;
+    return {0, 6, 0, 2};
+}
+
+// Grid lines are placed by multiplying before dividing, so neighbouring zones share their edges
+// exactly and halves of an even frame stay whole numbers.
+double gridLine(double origin, double length, int line, int lines) {
+    return origin + length * line / lines;
+}
+
+Rect zoneRect(WindowSnap snap, const Rect& v, bool yUp) {
+    const Zone z = zoneOf(snap);
+    const double left = gridLine(v.x, v.width, z.column, kColumns);
+    const double right = gridLine(v.x, v.width, z.column + z.columns, kColumns);
+    // Rows count from the top: in y-up coordinates that is from the frame's far edge.
+    const int firstLine = yUp ? kRows - z.row - z.rows : z.row;
+    const double low = gridLine(v.y, v.height, firstLine, kRows);
+    const double high = gridLine(v.y, v.height, firstLine + z.rows, kRows);
+    return {left, low, right - left, high - low};
+}
+
+} // namespace
+
+const std::vector<WindowSnap>& allSnaps() {
+    static const std::vector<WindowSnap> snaps = {
+        WindowSnap::left,        WindowSnap::right,         WindowSnap::maximize,
+        WindowSnap::topLeft,     WindowSnap::topRight,      WindowSnap::bottomLeft,
+        WindowSnap::bottomRight, WindowSnap::leftThird,     WindowSnap::centreThird,
+        WindowSnap::rightThird,  WindowSnap::leftTwoThirds, WindowSnap::rightTwoThirds};
+    return snaps;
+}
+
+Rect snapRect(WindowSnap snap, const Rect& v) {
+    return zoneRect(snap, v, true);
+}
+
+Rect snapRectAX(WindowSnap snap, const Rect& v) {
+    return zoneRect(snap, v, false);
 }
 
 Rect toAX(const Rect& r, double primaryHeight) {
     return {r.minX(), primaryHeight - r.maxY(), r.width, r.height};
+}
+
+std::optional<WindowSnap> snapMatching(const Rect& frame, const Rect& visible, double tolerance) {
+    const auto near = [tolerance](double a, double b) { return std::abs(a - b) < tolerance; };
+    for (WindowSnap snap : allSnaps()) {
+        const Rect z = snapRectAX(snap, visible);
+        if (near(frame.x, z.x) && near(frame.y, z.y) && near(frame.maxX(), z.maxX()) &&
+            near(frame.maxY(), z.maxY()))
+            return snap;
+    }
+    return std::nullopt;
 }
 
 int screenIndexContainingAX(const std::vector<ScreenInfo>& screens, int mainIndex, const Rect& axRect) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "WindowSnap.h"
 #include "ports/Accessibility.h"
 #include "ports/Geometry.h"
 
@@ -31,11 +32,5 @@ struct WindowTarget {
     uint32_t id = 0;
     friend bool operator==(const WindowTarget&, const WindowTarget&) = default;
 };
-
-// Where a window can be snapped.
-enum class WindowSnap { left, right, maximize, topLeft, topRight, bottomLeft, bottomRight };
-
-// A window's arrangement as the program recognises it.
-enum class WindowMode { normal, fullscreen, tiledLeft, tiledRight, maximized, snappedLeft, snappedRight };
 
 } // namespace fenwold

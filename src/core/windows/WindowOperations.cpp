@@ -1,3 +1,4 @@
+#include "DisplayGeometry.h"
 #include "SnapGeometry.h"
 #include "WindowStore.h"
 #include "Windows.h"
@@ -47,6 +48,13 @@ QStringList Windows::menuPath(Snap snap) {
         return {kMoveAndResize, QStringLiteral("Bottom Left")};
     case Snap::bottomRight:
         return {kMoveAndResize, QStringLiteral("Bottom Right")};
+    case Snap::leftThird:
+    case Snap::centreThird:
+    case Snap::rightThird:
+    case Snap::leftTwoThirds:
+    case Snap::rightTwoThirds:
+        // The system's Window menu has no thirds: their frames are set directly.
+        return {};
     }
     return {};
 }
@@ -222,15 +230,29 @@ void Windows::moveTo(int32_t pid, uint32_t id, Point origin) {
 
 // --- Snapping ---
 
-void Windows::snap(Snap snap, std::optional<WindowTarget> target) {
+void Windows::snap(Snap snap, std::optional<WindowTarget> target, std::optional<ScreenInfo> display) {
     const auto t = resolveTarget(target);
     if (!t) return;
+    const auto apply = [this, snap, t, display] {
+        if (display) carryTo(*display, t->pid, t->id);
+        applySnap(snap, t->pid, t->id);
+    };
     if (fullscreenState(t->pid, t->id) == true) {
         toggleFullscreen(t->pid, t->id);
-        whenNotFullscreen(t->pid, t->id, [this, snap, t] { applySnap(snap, t->pid, t->id); });
+        whenNotFullscreen(t->pid, t->id, apply);
     } else {
-        applySnap(snap, t->pid, t->id);
+        apply();
     }
+}
+
+void Windows::carryTo(const ScreenInfo& display, int32_t pid, uint32_t id) {
+    const auto frame = axFrame(pid, id);
+    const auto current = frame ? screen(*frame) : std::nullopt;
+    if (!current || *current == display) return;
+    const double H = platform_.screens->screens().front().frame.maxY();
+    setAXFrame(pid, id,
+               displaygeometry::carryFrame(*frame, snapgeometry::toAX(current->visibleFrame, H),
+                                           snapgeometry::toAX(display.visibleFrame, H)));
 }
 
 void Windows::applySnap(Snap snap, int32_t pid, uint32_t id) {
@@ -242,7 +264,8 @@ void Windows::applySnap(Snap snap, int32_t pid, uint32_t id) {
     if (!workspace_.app(pid)) return;
     focus(pid, id);
     whenActive(pid, [this, snap, pid, id, original] {
-        if (pressWindowMenuItem(menuPath(snap), pid)) {
+        const QStringList path = menuPath(snap);
+        if (!path.isEmpty() && pressWindowMenuItem(path, pid)) {
             queue_.after(kMenuSnapRecordDelay, lifetime_.guard([this, snap, pid, id, original] {
                 snapMemory_[id] = SnapRecord{snap, axFrame(pid, id).value_or(Rect{}), original};
             }));
@@ -264,6 +287,42 @@ void Windows::frameSnap(Snap snap, int32_t pid, uint32_t id) {
     auto it = snapMemory_.find(id);
     const Rect original = it != snapMemory_.end() ? it->second.original : current;
     snapMemory_[id] = SnapRecord{snap, A, original};
+}
+
+void Windows::moveToDisplay(bool right, std::optional<WindowTarget> target) {
+    const auto t = resolveTarget(target);
+    // A full-screen window is a Space of its own, which Accessibility cannot move.
+    if (!t || fullscreenState(t->pid, t->id) == true) return;
+    const auto screens = platform_.screens->screens();
+    if (screens.size() < 2) return;
+    const auto frame = axFrame(t->pid, t->id);
+    if (!frame) return;
+    const int from =
+        snapgeometry::screenIndexContainingAX(screens, platform_.screens->mainScreenIndex(), *frame);
+    const int to = displaygeometry::adjacentScreen(screens, from, right);
+    if (to < 0 || to == from) return;
+    const double H = screens.front().frame.maxY();
+    const Rect fromVisible = snapgeometry::toAX(screens[static_cast<std::size_t>(from)].visibleFrame, H);
+    const Rect toVisible = snapgeometry::toAX(screens[static_cast<std::size_t>(to)].visibleFrame, H);
+
+    // A snapped window takes the same zone there. One arranged by other means (the green button,
+    // the system's own tiling) is recognised by its frame, but the program does not start
+    // remembering it.
+    const std::optional<Snap> remembered = currentSnap(t->pid, t->id);
+    const std::optional<Snap> kind =
+        remembered ? remembered : snapgeometry::snapMatching(*frame, fromVisible, kSnapTolerance);
+    if (!kind) {
+        setAXFrame(t->pid, t->id, displaygeometry::carryFrame(*frame, fromVisible, toVisible));
+        return;
+    }
+    const Rect A = snapgeometry::snapRectAX(*kind, toVisible);
+    setAXFrame(t->pid, t->id, A);
+    if (remembered) {
+        SnapRecord& record = snapMemory_[t->id];
+        record.rect = A;
+        // Restoring later gives the unsnapped size on the new display.
+        record.original = displaygeometry::carryFrame(record.original, fromVisible, toVisible);
+    }
 }
 
 std::optional<Windows::Snap> Windows::currentSnap(int32_t pid, uint32_t id) {

@@ -58,7 +58,13 @@ public:
                         WindowStore::Remove remove);
 
     // --- Operations ---
-    void snap(Snap snap, std::optional<WindowTarget> target = std::nullopt);
+    // Snaps on the window's own display, or on the one given, where the window is carried first.
+    void snap(Snap snap, std::optional<WindowTarget> target = std::nullopt,
+              std::optional<ScreenInfo> display = std::nullopt);
+    // Moves the window to the display on one side, wrapping round at the ends: a snapped or
+    // maximised window takes the same zone there, any other keeps its size and its place in the
+    // visible frame as far as they fit. Nothing with one display or in full screen.
+    void moveToDisplay(bool right, std::optional<WindowTarget> target = std::nullopt);
     void restoreOriginal(int32_t pid, uint32_t id);
     std::optional<Snap> currentSnap(int32_t pid, uint32_t id);
     Mode mode(int32_t pid, uint32_t id);
@@ -84,6 +90,8 @@ public:
     // --- Building blocks of the operations ---
     void applySnap(Snap snap, int32_t pid, uint32_t id);
     void frameSnap(Snap snap, int32_t pid, uint32_t id);
+    // Carries a window from another display onto this one, as `moveToDisplay` carries a plain one.
+    void carryTo(const ScreenInfo& display, int32_t pid, uint32_t id);
     void setAXFrame(int32_t pid, uint32_t id, Rect frame);
     // The screen holding an Accessibility rectangle's top-left corner.
     std::optional<ScreenInfo> screen(const Rect& containingAX);
@@ -97,7 +105,7 @@ public:
     std::optional<AXElement> child(const AXElement& of, const QString& titled);
     bool pressButton(const AXElement& window, const QString& attribute);
 
-    // The menu path of a snap below the "Window" menu.
+    // The menu path of a snap below the "Window" menu; empty for the thirds, which it lacks.
     static QStringList menuPath(Snap snap);
 
 private:

@@ -66,6 +66,11 @@ void SimScreens::addScreen(ScreenInfo screen) {
     screens_.push_back(screen);
 }
 
+void SimScreens::setScreen(int index, ScreenInfo screen) {
+    std::lock_guard lock(mutex_);
+    screens_.at(static_cast<std::size_t>(index)) = screen;
+}
+
 void SimScreens::setMainScreenIndex(int index) {
     std::lock_guard lock(mutex_);
     main_ = index;

@@ -26,6 +26,7 @@ public:
     // Setup and input.
     void setScreens(std::vector<ScreenInfo> screens);
     void addScreen(ScreenInfo screen);
+    void setScreen(int index, ScreenInfo screen);
     void setMainScreenIndex(int index);
     // Move the pointer (screen coordinates) and tell the mouse-moved monitors.
     void movePointer(Point screenPoint);

@@ -121,6 +121,77 @@ SimAppBuilder SimSession::appWithPid(int32_t pid, const QString& bundleID, const
     return SimAppBuilder(*this, pid);
 }
 
+SimDisplayBuilder SimSession::display(double width, double height) {
+    const int index = static_cast<int>(screens.screens().size());
+    return SimDisplayBuilder(screens, index, {width, height});
+}
+
+namespace {
+constexpr double kMenuBar = 25;
+} // namespace
+
+SimDisplayBuilder::SimDisplayBuilder(SimScreens& screens, int index, Size size)
+    : screens_(&screens), index_(index), size_(size), neighbour_(std::max(0, index - 1)) {
+    screens_->addScreen({});
+    apply();
+}
+
+SimDisplayBuilder& SimDisplayBuilder::rightOf(int display) {
+    return place(Side::right, display);
+}
+
+SimDisplayBuilder& SimDisplayBuilder::leftOf(int display) {
+    return place(Side::left, display);
+}
+
+SimDisplayBuilder& SimDisplayBuilder::above(int display) {
+    return place(Side::above, display);
+}
+
+SimDisplayBuilder& SimDisplayBuilder::below(int display) {
+    return place(Side::below, display);
+}
+
+SimDisplayBuilder& SimDisplayBuilder::offset(double points) {
+    offset_ = points;
+    apply();
+    return *this;
+}
+
+SimDisplayBuilder& SimDisplayBuilder::main() {
+    screens_->setMainScreenIndex(index_);
+    return *this;
+}
+
+SimDisplayBuilder& SimDisplayBuilder::place(Side side, int display) {
+    side_ = side;
+    neighbour_ = display;
+    apply();
+    return *this;
+}
+
+void SimDisplayBuilder::apply() {
+    // Screen coordinates: y grows upwards from the primary display's bottom edge.
+    const Rect n = screens_->screens().at(static_cast<std::size_t>(neighbour_)).frame;
+    const double w = size_.width, h = size_.height;
+    Rect frame;
+    switch (side_) {
+    case Side::right:
+        frame = {n.maxX(), n.maxY() - h - offset_, w, h};
+        break;
+    case Side::left:
+        frame = {n.minX() - w, n.maxY() - h - offset_, w, h};
+        break;
+    case Side::above:
+        frame = {n.minX() + offset_, n.maxY(), w, h};
+        break;
+    case Side::below:
+        frame = {n.minX() + offset_, n.minY() - h, w, h};
+        break;
+    }
+    screens_->setScreen(index_, {frame, {frame.x, frame.y, w, h - kMenuBar}});
+}
+
 Platform SimSession::platform() {
     Platform p;
     p.mainQueue = &mainQueue;

@@ -73,6 +73,39 @@ private:
     uint32_t number_;
 };
 
+// Fluent set-up of one more display: a menu bar of its own (25 points, as every display has with
+// separate Spaces) and no Dock. It starts right of the last display with their top edges aligned:
+//   sim.display(1920, 1080).leftOf(0).offset(100);
+class SimDisplayBuilder {
+public:
+    SimDisplayBuilder(SimScreens& screens, int index, Size size);
+
+    int index() const { return index_; }
+    operator int() const { return index_; }
+    // Beside another display, top edges aligned.
+    SimDisplayBuilder& rightOf(int display);
+    SimDisplayBuilder& leftOf(int display);
+    // Over or under another display, left edges aligned.
+    SimDisplayBuilder& above(int display);
+    SimDisplayBuilder& below(int display);
+    // Slid along the shared edge: down beside a display, right over or under one.
+    SimDisplayBuilder& offset(double points);
+    // It holds the key window (the "main" screen).
+    SimDisplayBuilder& main();
+
+private:
+    enum class Side { right, left, above, below };
+    SimDisplayBuilder& place(Side side, int display);
+    void apply();
+
+    SimScreens* screens_;
+    int index_;
+    Size size_;
+    Side side_ = Side::right;
+    int neighbour_ = 0;
+    double offset_ = 0;
+};
+
 // A small, believable macOS login session held in memory. It implements every port; tests
 // drive it directly and run the program's main-thread work on its virtual clock.
 class SimSession {
@@ -84,6 +117,8 @@ public:
     // Launch a regular application.
     SimAppBuilder app(const QString& bundleID, const QString& name);
     SimAppBuilder appWithPid(int32_t pid, const QString& bundleID, const QString& name);
+    // Connect another display (points); the primary one is there from the start.
+    SimDisplayBuilder display(double width, double height);
 
     // The ports, with the virtual main queue and the manual worker queues.
     Platform platform();

@@ -153,13 +153,13 @@ int32_t SimWindows::pressMenu(int32_t pid, const QString& item) {
         return axerr::success;
     }
     if (item == QLatin1String("Return to Previous Size")) {
-        if (w.frameBeforeMenuMove) {
-            const Rect previous = *w.frameBeforeMenuMove;
-            update(number, [&](SimWindow& x) {
-                x.frame = previous;
-                x.frameBeforeMenuMove.reset();
-            });
-        }
+        // Only a window the system itself moved has a previous size to return to.
+        if (!w.frameBeforeMenuMove) return axerr::cannotComplete;
+        const Rect previous = *w.frameBeforeMenuMove;
+        update(number, [&](SimWindow& x) {
+            x.frame = previous;
+            x.frameBeforeMenuMove.reset();
+        });
         return axerr::success;
     }
     const Rect v = screenFrameAX(w.frame, true);

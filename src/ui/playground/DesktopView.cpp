@@ -3,6 +3,7 @@
 #include "ProgramWindowFrame.h"
 #include "QtKeyMap.h"
 #include "WindowChrome.h"
+#include "core/windows/SnapGeometry.h"
 #include "ui/common/QtFloatingPanel.h"
 
 #include <QApplication>
@@ -83,6 +84,25 @@ QRect DesktopView::screenRect() const {
     return QRect(0, 0, qRound(screens.front().frame.width), qRound(screens.front().frame.height));
 }
 
+std::vector<QRect> DesktopView::displayRects(bool visible) const {
+    // Accessibility coordinates, which the view's own are: y down from the primary's top-left.
+    const auto screens = session_.screens.screens();
+    std::vector<QRect> rects;
+    for (const ScreenInfo& s : screens)
+        rects.push_back(
+            toQRect(snapgeometry::toAX(visible ? s.visibleFrame : s.frame, screens.front().frame.height)));
+    return rects;
+}
+
+QRect DesktopView::desktopRect() const {
+    // Displays right of and below the primary widen the view; ones left of or above it would lie
+    // at negative coordinates and are not drawn.
+    QRect all = screenRect();
+    for (const QRect& r : displayRects(false))
+        all = all.united(r);
+    return QRect(0, 0, all.right() + 1, all.bottom() + 1);
+}
+
 QRect DesktopView::visibleRect() const {
     // The visible frame in Accessibility coordinates: screens are y-up, so flip it.
     const auto screens = session_.screens.screens();
@@ -93,7 +113,7 @@ QRect DesktopView::visibleRect() const {
 }
 
 QSize DesktopView::sizeHint() const {
-    return screenRect().size();
+    return desktopRect().size();
 }
 
 std::unique_ptr<FloatingPanel> DesktopView::createPanel(QWidget& content, const PanelStyle& style) const {
@@ -123,7 +143,7 @@ void DesktopView::showMenu(QMenu& menu) {
 }
 
 QRect DesktopView::menuBarRect() const {
-    return QRect(0, 0, width(), std::max(22, visibleRect().top()));
+    return QRect(0, 0, screenRect().width(), std::max(22, visibleRect().top()));
 }
 
 QRect DesktopView::statusItemRect() const {
@@ -202,10 +222,19 @@ std::vector<SimWindow> DesktopView::visibleWindows() const {
 void DesktopView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient wallpaper(0, 0, width(), height());
-    wallpaper.setColorAt(0, QColor(44, 62, 110));
-    wallpaper.setColorAt(1, QColor(120, 70, 130));
-    p.fillRect(rect(), wallpaper);
+    // Each display with its wallpaper; the menu bar of the ones besides the primary is a plain strip.
+    p.fillRect(rect(), QColor(20, 20, 24));
+    const std::vector<QRect> displays = displayRects(false), visible = displayRects(true);
+    for (std::size_t i = 0; i < displays.size(); ++i) {
+        const QRect d = displays[i];
+        QLinearGradient wallpaper(d.topLeft(), d.bottomRight());
+        wallpaper.setColorAt(0, QColor(44, 62, 110));
+        wallpaper.setColorAt(1, QColor(120, 70, 130));
+        p.fillRect(d, wallpaper);
+        if (i > 0)
+            p.fillRect(QRect(d.left(), d.top(), d.width(), visible[i].top() - d.top()),
+                       QColor(245, 245, 247, 150));
+    }
 
     const std::vector<SimWindow> windows = visibleWindows();
     const auto front = session_.workspace.frontmostApp();
@@ -366,7 +395,10 @@ void DesktopView::bringForward(const SimWindow& w) {
 }
 
 void DesktopView::zoom(const SimWindow& w) {
-    const QRect v = visibleRect();
+    // The visible frame of the window's own display.
+    const auto screens = session_.screens.screens();
+    const int display = snapgeometry::screenIndexContainingAX(screens, 0, w.frame);
+    const QRect v = display >= 0 ? displayRects(true)[static_cast<std::size_t>(display)] : visibleRect();
     const bool zoomed = toQRect(w.frame) == v;
     session_.windows.update(w.number, [&](SimWindow& win) {
         win.frame = zoomed ? Rect{v.x() + 80.0, v.y() + 60.0, v.width() * 0.6, v.height() * 0.7}
@@ -607,7 +639,7 @@ void DesktopView::showWindow(QWidget& window) const {
     window.show();
     frame->show();
     frame->raise();
-    if (first) frame->move((width() - frame->width()) / 2, menuBarRect().height() + 60);
+    if (first) frame->move((screenRect().width() - frame->width()) / 2, menuBarRect().height() + 60);
     self->update();
 }
 

@@ -18,8 +18,9 @@ class ProgramWindowFrame;
 
 // The simulated Mac's screen drawn 1:1 (one pixel a point): menu bar with the front application's
 // name, the status item and the Spaces, the Dock, and the windows of the current Space in
-// stacking order. Mouse and keyboard input inside it become the simulated Mac's hardware events.
-// It is also where the program's panels live (as child widgets) and where its status item sits.
+// stacking order. More displays are drawn where they lie beside or below the primary one. Mouse and keyboard
+// input inside it become the simulated Mac's hardware events. It is also where the program's panels live (as
+// child widgets) and where its status item sits.
 class DesktopView final : public QWidget, public PanelHost, public StatusItemSlot {
 public:
     DesktopView(SimSession& session, SimApps& apps, SimHardware& hardware, QWidget* parent = nullptr);
@@ -119,8 +120,12 @@ private:
     // it hides.
     void openMenu(QMenu& menu, QPoint at) const;
 
+    // The primary display, its visible frame, and every display (or its visible frame) where the
+    // view draws it; the view spans them all.
     QRect screenRect() const;
     QRect visibleRect() const;
+    std::vector<QRect> displayRects(bool visible) const;
+    QRect desktopRect() const;
     std::vector<SimApplication*> dockApps() const;
     void paintMenuBar(QPainter& p) const;
     void paintDock(QPainter& p) const;

@@ -70,6 +70,10 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
     }
 }
 
+void PlaygroundSession::connectSecondDisplay(SimSession& session) {
+    session.display(1280, 800).rightOf(0);
+}
+
 PlaygroundSession::~PlaygroundSession() {
     ticker_.stop();
     activations_ = {};

@@ -20,6 +20,9 @@ public:
     PlaygroundSession(SimSession& session, const Platform& platform, const StartupOptions& options,
                       bool virtualClock);
     PlaygroundSession(const PlaygroundSession&) = delete;
+    // The playground's second display, right of the built-in one with their tops aligned and
+    // smaller than it; connected before the session is made, which draws every display.
+    static void connectSecondDisplay(SimSession& session);
     PlaygroundSession& operator=(const PlaygroundSession&) = delete;
     ~PlaygroundSession();
 

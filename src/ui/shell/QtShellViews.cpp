@@ -8,6 +8,7 @@
 #include "ui/hints/HintView.h"
 #include "ui/peek/EmptyPeekView.h"
 #include "ui/settings/SettingsWindow.h"
+#include "ui/snap/SnapLayoutView.h"
 #include "ui/snap/WindowMenuPresenter.h"
 #include "ui/switcher/TileGridPanelWidget.h"
 
@@ -52,6 +53,10 @@ std::unique_ptr<TileGridPanel> QtShellViews::makeTileGridPanel(SwitcherModel& mo
 
 std::unique_ptr<EmptyPeekPanel> QtShellViews::makeEmptyPeekPanel(const PanelStyle& style) {
     return std::make_unique<EmptyPeekPanelWidget>(*panels_, style);
+}
+
+std::unique_ptr<SnapLayoutPanel> QtShellViews::makeSnapLayoutPanel(const PanelStyle& style) {
+    return std::make_unique<SnapLayoutPanelWidget>(*panels_, style);
 }
 
 std::unique_ptr<MenuPresenter> QtShellViews::makeMenuPresenter() {

@@ -86,6 +86,7 @@ public:
     std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
                                                      const PanelStyle& style) override;
     std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel(const PanelStyle& style) override;
+    std::unique_ptr<SnapLayoutPanel> makeSnapLayoutPanel(const PanelStyle& style) override;
     std::unique_ptr<MenuPresenter> makeMenuPresenter() override;
     std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context,
                                                const PanelStyle& style) override;
