@@ -76,6 +76,9 @@ int main(int argc, char* argv[]) {
     settings.reapplyKeyMapping = [&delegate] {
         if (delegate) delegate->hidRemap().apply();
     };
+    settings.showWelcome = [&delegate] {
+        if (delegate) delegate->showWelcome();
+    };
     QtShellViews views(platform, settings, host->makeStatusItem(), nullptr, host->nativePanels());
     // The pins live in the user's application-support folder (the data folder on Linux).
     StorageLocations storage;

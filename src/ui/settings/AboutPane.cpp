@@ -1,10 +1,12 @@
 #include "AboutPane.h"
 
 #include "core/settings/SettingsContent.h"
+#include "core/shell/Welcome.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace fenwold {
@@ -67,6 +69,14 @@ AboutPane::AboutPane(const SettingsDeps& deps, QWidget* parent) : QWidget(parent
     closing->setFont(caption);
     closing->setForegroundRole(QPalette::PlaceholderText);
     layout->addWidget(closing, 0, Qt::AlignHCenter);
+
+    if (deps.showWelcome) {
+        welcome_ = new QPushButton(kAboutShowWelcome);
+        welcome_->setAutoDefault(false);
+        layout->addSpacing(6);
+        layout->addWidget(welcome_, 0, Qt::AlignHCenter);
+        connect(welcome_, &QPushButton::clicked, this, [show = deps.showWelcome] { show(); });
+    }
 }
 
 } // namespace fenwold

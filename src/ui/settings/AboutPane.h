@@ -3,6 +3,7 @@
 #include "SettingsDeps.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QWidget>
 
 namespace fenwold {
@@ -12,9 +13,12 @@ class AboutPane final : public QWidget {
 public:
     explicit AboutPane(const SettingsDeps& deps, QWidget* parent = nullptr);
     QLabel* versionLabel() const { return version_; }
+    // "Show the Welcome Window…"; null when the window was built without a way to show it.
+    QPushButton* welcomeButton() const { return welcome_; }
 
 private:
     QLabel* version_;
+    QPushButton* welcome_ = nullptr;
 };
 
 // The application icon drawn by the program, for systems where the bundle carries none.
