@@ -1,6 +1,7 @@
 // The bundle's icon decodes at every size the Finder and the Dock ask for, each entry read by the
 // program's own image reader; broken copies of it are refused.
 #include "core/clipboard/ImagePreview.h"
+#include "ui/settings/AboutPane.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -15,7 +16,7 @@ struct Entry {
 
 // The sizes a Mac asks for: 16, 32, 128, 256 and 512 points at @1x and @2x.
 const std::vector<std::pair<QByteArray, int>> kSizes = {
-    {"icp4", 16},  {"ic11", 32},  {"icp5", 32}, {"ic12", 64},  {"ic07", 128},
+    {"icp4", 16},  {"ic11", 32},  {"icp5", 32},  {"ic12", 64},  {"ic07", 128},
     {"ic13", 256}, {"ic08", 256}, {"ic14", 512}, {"ic09", 512}, {"ic10", 1024},
 };
 
@@ -76,8 +77,9 @@ QStringList iconProblems(const QByteArray& file) {
 }
 
 QByteArray bundleIcon() {
-    const QString path =
-        qEnvironmentVariableIsSet("FENWOLD_APP_ICON") ? qEnvironmentVariable("FENWOLD_APP_ICON") : FENWOLD_APP_ICON;
+    const QString path = qEnvironmentVariableIsSet("FENWOLD_APP_ICON")
+                             ? qEnvironmentVariable("FENWOLD_APP_ICON")
+                             : FENWOLD_APP_ICON;
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
     return file.readAll();
@@ -90,6 +92,14 @@ TEST(AppIcon, DecodesAtEverySizeWithTheProgramsImageReader) {
     EXPECT_EQ(iconProblems(file), QStringList());
     QStringList problems;
     EXPECT_EQ(entriesOf(file, problems).size(), kSizes.size()); // and nothing besides
+}
+
+TEST(AppIcon, TheAboutTabShowsItsLargestImage) {
+    const QString path = qEnvironmentVariableIsSet("FENWOLD_APP_ICON")
+                             ? qEnvironmentVariable("FENWOLD_APP_ICON")
+                             : FENWOLD_APP_ICON;
+    EXPECT_EQ(fenwold::largestImage(path).size(), QSize(1024, 1024));
+    EXPECT_TRUE(fenwold::largestImage(path + ".missing").isNull());
 }
 
 TEST(AppIcon, BrokenCopiesAreRefused) {

@@ -3,6 +3,7 @@
 #include "core/settings/SettingsContent.h"
 #include "core/shell/Welcome.h"
 
+#include <QImageReader>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -34,6 +35,18 @@ QImage drawnAppIcon(int size) {
         p.drawRoundedRect(QRectF(x, y, w, w), g, g);
     }
     return image;
+}
+
+QImage largestImage(const QString& iconFile) {
+    QImageReader reader(iconFile);
+    QImage largest;
+    const int count = std::max(reader.imageCount(), 1);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && !reader.jumpToImage(i)) break;
+        const QImage image = reader.read();
+        if (image.width() > largest.width()) largest = image;
+    }
+    return largest;
 }
 
 AboutPane::AboutPane(const SettingsDeps& deps, QWidget* parent) : QWidget(parent) {

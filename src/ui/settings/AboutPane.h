@@ -23,5 +23,8 @@ private:
 
 // The application icon drawn by the program, for systems where the bundle carries none.
 QImage drawnAppIcon(int size);
+// The largest image of an icon file (an .icns holds one per size, the smallest first); null when
+// there is none.
+QImage largestImage(const QString& iconFile);
 
 } // namespace fenwold
