@@ -141,6 +141,7 @@ public:
         Prefs prefs(*platform_.prefs);
         prefs.registerDefaults();
         prefs.set(PrefKey::winV, true); // a person who uses the shelf
+        prefs.set(PrefKey::welcomeShown, true);
         views_ = std::make_unique<QtShellViews>(platform_, SettingsDeps::of(platform_),
                                                 host_.makeStatusItem(), nullptr, host_.nativePanels());
         StorageLocations storage;

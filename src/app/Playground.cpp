@@ -2,12 +2,14 @@
 
 #include "QuitSignals.h"
 #include "SimHost.h"
+#include "core/shell/AppIdentifier.h"
 #include "ui/playground/PlaygroundSession.h"
 #include "ui/playground/PlaygroundWindow.h"
 #include "ui/playground/ScriptRunner.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 #include <optional>
 
@@ -21,6 +23,15 @@ QString valueAfter(const QStringList& arguments, const QString& name) {
 }
 
 } // namespace
+
+PlaygroundPrefs playgroundPrefs(const QStringList& arguments, PrefsStore& memory, const QString& path) {
+    PlaygroundPrefs prefs;
+    if (arguments.contains(QStringLiteral("--script"))) return prefs;
+    if (arguments.contains(QStringLiteral("--fresh"))) QFile::remove(path);
+    prefs.starting = QFileInfo::exists(path) ? StartingSettings::kept : StartingSettings::firstRun;
+    prefs.file = std::make_unique<PrefsFile>(memory, path);
+    return prefs;
+}
 
 bool hostHasDisplay() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
@@ -64,7 +75,11 @@ int runPlayground(const QStringList& arguments) {
     if (virtualClock) host.session().windows.setQueue(host.session().mainQueue);
     Platform platform = virtualClock ? host.session().platform() : host.platform();
     platform.appShell->setAccessoryPolicy();
-    PlaygroundSession playground(host.session(), platform, parseStartupOptions(arguments), virtualClock);
+    const PlaygroundPrefs prefs =
+        playgroundPrefs(arguments, host.session().prefs, PrefsFile::defaultPath(appIdentifier()));
+    if (prefs.file) platform.prefs = prefs.file.get();
+    PlaygroundSession playground(host.session(), platform, parseStartupOptions(arguments), virtualClock,
+                                 prefs.starting);
     PlaygroundWindow window(playground);
     host.session().appShell.onTerminate = [] { QCoreApplication::quit(); };
     Subscription reopen = platform.appShell->observeReopen(

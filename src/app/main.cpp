@@ -8,6 +8,7 @@
 #endif
 #include "core/clipboard/PinsFile.h"
 #include "core/shell/AppDelegate.h"
+#include "ui/settings/AboutPane.h"
 #include "ui/shell/QtShellViews.h"
 
 #include <QApplication>
@@ -73,8 +74,16 @@ int main(int argc, char* argv[]) {
     AppDelegate* delegate = nullptr;
     SettingsDeps settings = SettingsDeps::of(platform);
     settings.requestedTab = options.tab;
+#if defined(Q_OS_MACOS)
+    // The bundle's own icon, for the About tab and the welcome window.
+    settings.appIcon =
+        largestImage(QCoreApplication::applicationDirPath() + QStringLiteral("/../Resources/AppIcon.icns"));
+#endif
     settings.reapplyKeyMapping = [&delegate] {
         if (delegate) delegate->hidRemap().apply();
+    };
+    settings.showWelcome = [&delegate] {
+        if (delegate) delegate->showWelcome();
     };
     QtShellViews views(platform, settings, host->makeStatusItem(), nullptr, host->nativePanels());
     // The pins live in the user's application-support folder (the data folder on Linux).

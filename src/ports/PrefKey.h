@@ -53,6 +53,7 @@ enum class PrefKey : unsigned char {
     altF4Action,
     thumbH,
     excludedApps,
+    welcomeShown, // the first-run welcome has been seen
     debugLog,
 };
 
@@ -102,6 +103,7 @@ inline constexpr std::array<std::string_view, kPrefKeyCount> kPrefKeyNames = {
     "altF4Action",
     "thumbH",
     "excludedApps",
+    "welcomeShown",
     "debugLog",
 };
 

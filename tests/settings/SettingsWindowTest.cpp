@@ -33,6 +33,7 @@ struct SettingsWindowTest : ::testing::Test {
         deps.appShell = &sim.appShell;
         deps.bundle = {"org.fenwold.Fenwold", QString("1.2"), std::nullopt, std::nullopt};
         deps.reapplyKeyMapping = [this] { ++reapplied; };
+        deps.showWelcome = [] {};
         deps.requestedTab = tab;
         return std::make_unique<SettingsWindow>(deps);
     }

@@ -39,6 +39,11 @@ public:
     }
     void setStatusIconOpacity(double opacity) override { iconOpacity = opacity; }
     void showSettings() override { ++settings; }
+    void showWelcome(Welcome& w) override {
+        ++welcomes;
+        welcome = &w;
+        w.opened([this] { ++welcomeChanges; });
+    }
     // The overlays' real panels, offscreen.
     std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
                                                      const PanelStyle& style) override {
@@ -66,7 +71,8 @@ public:
 
     std::function<void(TrayClicks::Button, int)> click;
     std::function<void(StatusAction)> choose;
-    int installs = 0, menus = 0, settings = 0;
+    int installs = 0, menus = 0, settings = 0, welcomes = 0, welcomeChanges = 0;
+    Welcome* welcome = nullptr;
     std::size_t menuItems = 0;
     std::vector<StatusMenuItem> lastMenu;
     double iconOpacity = 1.0;
@@ -76,8 +82,11 @@ struct Launch : ::testing::Test {
     SimSession sim;
     RecordingViews views;
     std::unique_ptr<AppDelegate> app;
+    // Most launches are a returning user's; the first run shows the welcome first.
+    bool firstRun = false;
 
     void launch(QStringList args = {}) {
+        if (!firstRun) sim.prefs.write(PrefKey::welcomeShown, true);
         args.prepend("fenwold");
         views.screens = &sim.screens;
         app = std::make_unique<AppDelegate>(sim.platform(), views, parseStartupOptions(args));
@@ -462,4 +471,59 @@ TEST(SecureInputWatchTest, TheTraceMarksBothEndsOfAnEpisodeAndAProcessIsNamedByI
     EXPECT_TRUE(text.contains("*** SECURE INPUT ON pid=321 loginwindow")) << text.toStdString();
     EXPECT_TRUE(text.contains("*** SECURE INPUT OFF"));
     EXPECT_TRUE(sim.log.lines().contains("Fenwold: secure keyboard entry on (pid 321, loginwindow)"));
+}
+
+TEST_F(Launch, FirstRunShowsTheWelcomeAndAsksForThePermissionsOnlyWhenItCloses) {
+    firstRun = true;
+    sim.accessibility.setTrusted(false);
+    sim.windowServer.setScreenRecording(false);
+    launch();
+    ASSERT_EQ(views.welcomes, 1);
+    EXPECT_EQ(views.installs, 1); // the status item is there while the welcome explains
+    EXPECT_EQ(sim.windowServer.screenRecordingRequests(), 0);
+    // No Accessibility prompt and no poll yet: a grant now arms nothing until the welcome closes.
+    sim.accessibility.setTrusted(true);
+    sim.mainQueue.advance(5);
+    EXPECT_EQ(app->phase(), AppDelegate::Phase::launched);
+    EXPECT_EQ(views.welcomeChanges, 1); // its status followed the grant
+    views.welcome->closed();
+    EXPECT_EQ(sim.windowServer.screenRecordingRequests(), 1);
+    EXPECT_EQ(app->phase(), AppDelegate::Phase::armed);
+
+    // Shown once: the next start asks at once, and the About tab's way back asks nothing again.
+    app.reset();
+    views.welcomes = 0;
+    sim.accessibility.setTrusted(false);
+    launch();
+    EXPECT_EQ(views.welcomes, 0);
+    EXPECT_EQ(sim.windowServer.screenRecordingRequests(), 2);
+    app->showWelcome();
+    views.welcome->closed();
+    EXPECT_EQ(sim.windowServer.screenRecordingRequests(), 2);
+}
+
+TEST_F(Launch, FirstRunWithThePermissionsAlreadyGrantedArmsWithoutWaitingForTheWelcome) {
+    firstRun = true;
+    launch();
+    EXPECT_EQ(views.welcomes, 1);
+    EXPECT_EQ(app->phase(), AppDelegate::Phase::armed);
+    EXPECT_EQ(sim.windowServer.screenRecordingRequests(), 0);
+}
+
+TEST_F(Launch, TheWelcomesButtonsAskForTheirPermissionFirstAndOpenItsPane) {
+    firstRun = true;
+    sim.accessibility.setTrusted(false);
+    sim.windowServer.setScreenRecording(false);
+    launch();
+    views.welcome->openPane(Permission::screenRecording);
+    EXPECT_EQ(sim.windowServer.screenRecordingRequests(), 1);
+    ASSERT_EQ(sim.workspace.openedURLs().size(), 1);
+    EXPECT_EQ(sim.workspace.openedURLs().back().query(), "Privacy_ScreenCapture");
+    views.welcome->openPane(Permission::accessibility);
+    EXPECT_EQ(sim.workspace.openedURLs().back().query(), "Privacy_Accessibility");
+    sim.accessibility.setTrusted(true);
+    sim.mainQueue.advance(1.0);
+    EXPECT_EQ(app->phase(), AppDelegate::Phase::armed); // the button started the permission's poll
+    views.welcome->closed();
+    EXPECT_EQ(sim.windowServer.screenRecordingRequests(), 1); // each asked once
 }

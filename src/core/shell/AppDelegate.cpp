@@ -47,7 +47,12 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
                                       [this] {
                                           controller_->resumeTap();
                                           dimStatusIconWhileShortcutsCannotWork();
-                                      }}) {
+                                      }}),
+      prompts_([this] { trustGate_.start(); },
+               [w = p.windowServer] {
+                   if (!w->preflightScreenCapture()) w->requestScreenCapture();
+               }),
+      welcome_({p.prefs, p.accessibility, p.windowServer, p.workspace, p.mainQueue}, prompts_) {
     windows_.setStore(&store_);
     shelf_ = std::make_unique<ClipboardShelfController>(
         clipboard_, ShelfServices{p.mainQueue, p.workspace, p.screens, &paste_, p.prefs},
@@ -150,10 +155,20 @@ void AppDelegate::applicationDidFinishLaunching() {
     secureInput_.onChange = [this] { dimStatusIconWhileShortcutsCannotWork(); };
     secureInput_.start();
     platform_.updates->start();
-    if (!platform_.windowServer->preflightScreenCapture()) platform_.windowServer->requestScreenCapture();
     if (options_.settings) openSettings();
     phase_ = Phase::launched;
-    trustGate_.start();
+    // A new user reads what the permissions are for before the system asks for them.
+    if (welcome_.firstRun()) {
+        showWelcome();
+        welcome_.askForGranted();
+    } else {
+        prompts_.askAll();
+    }
+}
+
+void AppDelegate::showWelcome() {
+    platform_.appShell->activateSelf();
+    views_.showWelcome(welcome_);
 }
 
 void AppDelegate::observeDebugNotifications() {
@@ -243,8 +258,7 @@ void AppDelegate::dimStatusIconWhileShortcutsCannotWork() {
 void AppDelegate::perform(StatusAction action) {
     switch (action) {
     case StatusAction::openAccessibilitySettings:
-        platform_.workspace->open(QUrl(
-            QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility")));
+        platform_.workspace->open(permissionPane(Permission::accessibility));
         break;
     case StatusAction::toggleExclusion:
         if (menuFront_) ExcludedApps(*platform_.prefs).toggle(*menuFront_);

@@ -2,6 +2,7 @@
 
 #include "SecureInputWatch.h"
 #include "StatusMenu.h"
+#include "Welcome.h"
 #include "core/clipboard/ClipboardShelfController.h"
 #include "core/clipboard/ClipboardStore.h"
 #include "core/hints/MacHints.h"
@@ -57,6 +58,9 @@ public:
     virtual void setStatusIconOpacity(double opacity) = 0;
     // Build the settings window on first use (and keep it), then bring it to the front.
     virtual void showSettings() = 0;
+    // Show the welcome window (built on first use and kept); it reports its opening and closing
+    // to `welcome`.
+    virtual void showWelcome(Welcome& welcome) = 0;
     virtual std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
                                                              const PanelStyle& style) = 0;
     virtual std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel(const PanelStyle& style) = 0;
@@ -85,6 +89,8 @@ public:
     void applicationWillTerminate();
     void applicationShouldHandleReopen();
     void openSettings();
+    // The first-run welcome, also reachable from the settings' About tab.
+    void showWelcome();
     void openClipboard();
     void trayClicked(TrayClicks::Button button, int clickCount);
     void popTrayMenu();
@@ -108,6 +114,7 @@ public:
     WindowMenuController& windowMenu() { return *winMenu_; }
     SwitcherSession& switcher() { return *switcher_; }
     SecureInputWatch& secureInput() { return secureInput_; }
+    Welcome& welcome() { return welcome_; }
 
 private:
     // Win+V toggles the shelf.
@@ -169,6 +176,8 @@ private:
     SecureInputWatch secureInput_;
     TrayClicks trayClicks_;
     AccessibilityGate trustGate_;
+    PermissionPrompts prompts_;
+    Welcome welcome_;
     // The excludable application in front when the status menu last opened.
     std::optional<QString> menuFront_;
     TimerHandle hintDemo_;

@@ -13,9 +13,10 @@
 namespace fenwold {
 
 PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platform,
-                                     const StartupOptions& options, bool virtualClock)
-    : session_(session), platform_(platform), virtualClock_(virtualClock), apps_(session),
-      hardware_(session, apps_) {
+                                     const StartupOptions& options, bool virtualClock,
+                                     StartingSettings startingSettings)
+    : session_(session), platform_(platform), virtualClock_(virtualClock),
+      startingSettings_(startingSettings), apps_(session), hardware_(session, apps_) {
     desktop_ = std::make_unique<DesktopView>(session_, apps_, hardware_);
     // Qt's animations run on the real clock; on the virtual one panels show their end states.
     desktop_->setAnimates(!virtualClock_);
@@ -23,6 +24,9 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
     settings.requestedTab = options.tab;
     settings.reapplyKeyMapping = [this] {
         if (delegate_) delegate_->hidRemap().apply();
+    };
+    settings.showWelcome = [this] {
+        if (delegate_) delegate_->showWelcome();
     };
     views_ = std::make_unique<QtShellViews>(platform_, settings, std::make_unique<SlotStatusItem>(*desktop_),
                                             desktop_.get());
@@ -88,12 +92,15 @@ QString PlaygroundSession::appName(int32_t pid) const {
 }
 
 void PlaygroundSession::start() {
-    // The simulated user has "Teach the Mac way" on, so the playground shows the hint HUD, and
-    // has turned on the shortcuts that are off by default (Win+V, Alt+Space), so every panel
-    // can be tried.
-    session_.prefs.write(PrefKey::macHints, true);
-    session_.prefs.write(PrefKey::winV, true);
-    session_.prefs.write(PrefKey::altSpace, true);
+    if (startingSettings_ != StartingSettings::kept) {
+        // The simulated user has "Teach the Mac way" on, so the playground shows the hint HUD,
+        // and has turned on the shortcuts that are off by default (Win+V, Alt+Space), so every
+        // panel can be tried.
+        for (PrefKey key : {PrefKey::macHints, PrefKey::winV, PrefKey::altSpace})
+            platform_.prefs->write(key, true);
+        if (startingSettings_ == StartingSettings::demonstration)
+            platform_.prefs->write(PrefKey::welcomeShown, true);
+    }
     apps_.populate();
     desktop_->publishDock();
     desktop_->refreshWindowImages();

@@ -10,6 +10,16 @@
 
 namespace fenwold {
 
+// The settings the simulated user starts with.
+enum class StartingSettings {
+    // Hints, Win+V and Alt+Space on and the welcome seen: what scripts and tests play against.
+    demonstration,
+    // The same shortcuts on, the welcome still to come: a playground run for the first time.
+    firstRun,
+    // What the preferences store holds already: the settings an earlier run kept.
+    kept,
+};
+
 // The whole program running against a visible simulated Mac: the session's applications, its
 // hardware, the desktop that draws it and hosts the program's panels, and the program itself
 // (`AppDelegate` with its controllers) on the given platform.
@@ -18,7 +28,7 @@ public:
     // `virtualClock`: the platform's main queue is the session's virtual one and `settle()` /
     // `advance()` move it; otherwise the platform runs on Qt's event loop.
     PlaygroundSession(SimSession& session, const Platform& platform, const StartupOptions& options,
-                      bool virtualClock);
+                      bool virtualClock, StartingSettings startingSettings = StartingSettings::demonstration);
     PlaygroundSession(const PlaygroundSession&) = delete;
     // The playground's second display, right of the built-in one with their tops aligned and
     // smaller than it; connected before the session is made, which draws every display.
@@ -62,6 +72,7 @@ private:
     SimSession& session_;
     Platform platform_;
     bool virtualClock_;
+    StartingSettings startingSettings_;
     SimApps apps_;
     SimHardware hardware_;
     EventLog log_;

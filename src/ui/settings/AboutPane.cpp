@@ -1,10 +1,13 @@
 #include "AboutPane.h"
 
 #include "core/settings/SettingsContent.h"
+#include "core/shell/Welcome.h"
 
+#include <QImageReader>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace fenwold {
@@ -32,6 +35,18 @@ QImage drawnAppIcon(int size) {
         p.drawRoundedRect(QRectF(x, y, w, w), g, g);
     }
     return image;
+}
+
+QImage largestImage(const QString& iconFile) {
+    QImageReader reader(iconFile);
+    QImage largest;
+    const int count = std::max(reader.imageCount(), 1);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && !reader.jumpToImage(i)) break;
+        const QImage image = reader.read();
+        if (image.width() > largest.width()) largest = image;
+    }
+    return largest;
 }
 
 AboutPane::AboutPane(const SettingsDeps& deps, QWidget* parent) : QWidget(parent) {
@@ -67,6 +82,14 @@ AboutPane::AboutPane(const SettingsDeps& deps, QWidget* parent) : QWidget(parent
     closing->setFont(caption);
     closing->setForegroundRole(QPalette::PlaceholderText);
     layout->addWidget(closing, 0, Qt::AlignHCenter);
+
+    if (deps.showWelcome) {
+        welcome_ = new QPushButton(kAboutShowWelcome);
+        welcome_->setAutoDefault(false);
+        layout->addSpacing(6);
+        layout->addWidget(welcome_, 0, Qt::AlignHCenter);
+        connect(welcome_, &QPushButton::clicked, this, [show = deps.showWelcome] { show(); });
+    }
 }
 
 } // namespace fenwold

@@ -22,6 +22,7 @@ struct SettingsDeps {
     BundleInfo bundle;
     QImage appIcon;                          // null: a drawn placeholder
     std::function<void()> reapplyKeyMapping; // after the swap or Caps Lock switch changes
+    std::function<void()> showWelcome;       // the About tab's button; none hides it
     std::optional<int> requestedTab;         // "--tab" n
 
     // The platform's stores and the running bundle's information; the rest left unset.

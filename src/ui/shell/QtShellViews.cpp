@@ -1,6 +1,7 @@
 #include "QtShellViews.h"
 
 #include "StatusIcon.h"
+#include "WelcomeWindow.h"
 #include "ports/Log.h"
 #include "ports/Screens.h"
 #include "ui/clipboard/QtShelfPanel.h"
@@ -44,6 +45,15 @@ void QtShellViews::popStatusMenu(const std::vector<StatusMenuItem>& items,
 void QtShellViews::showSettings() {
     if (!settings_) settings_ = std::make_unique<SettingsWindow>(settingsDeps_);
     panels_->showWindow(*settings_);
+}
+
+void QtShellViews::showWelcome(Welcome& welcome) {
+    if (!welcome_) welcome_ = std::make_unique<WelcomeWindow>(welcome, settingsDeps_.appIcon);
+    welcome.opened([window = QPointer<WelcomeWindow>(welcome_.get())] {
+        if (window) window->refresh();
+    });
+    welcome_->refresh();
+    panels_->showWindow(*welcome_);
 }
 
 std::unique_ptr<TileGridPanel> QtShellViews::makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,

@@ -14,6 +14,7 @@ namespace fenwold {
 
 class PanelHost;
 class SettingsWindow;
+class WelcomeWindow;
 
 // A system-tray item where the desktop offers one, with a pop-up status menu.
 class QtTrayItem final : public StatusItemView {
@@ -83,6 +84,7 @@ public:
                        std::function<void(StatusAction)> chosen) override;
     void setStatusIconOpacity(double opacity) override { statusItem_->setIconOpacity(opacity); }
     void showSettings() override;
+    void showWelcome(Welcome& welcome) override;
     std::unique_ptr<TileGridPanel> makeTileGridPanel(SwitcherModel& model, const Metrics& metrics,
                                                      const PanelStyle& style) override;
     std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel(const PanelStyle& style) override;
@@ -92,6 +94,7 @@ public:
                                                const PanelStyle& style) override;
 
     SettingsWindow* settingsWindow() const { return settings_.get(); }
+    WelcomeWindow* welcomeWindow() const { return welcome_.get(); }
     StatusItemView& statusItem() const { return *statusItem_; }
     const PanelHost& panelHost() const { return *panels_; }
     static std::unique_ptr<QMenu> buildStatusMenu(const std::vector<StatusMenuItem>& items,
@@ -104,6 +107,7 @@ private:
     std::unique_ptr<PanelHost> desktopPanels_;
     const PanelHost* panels_;
     std::unique_ptr<SettingsWindow> settings_;
+    std::unique_ptr<WelcomeWindow> welcome_;
 };
 
 } // namespace fenwold
