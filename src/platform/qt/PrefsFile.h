@@ -35,9 +35,6 @@ public:
     }
     void postDistributed(const QString& name) override { memory_.postDistributed(name); }
 
-    // The default location: the user's configuration folder.
-    static QString defaultPath(const QString& appIdentifier);
-
 private:
     PrefsStore& memory_;
     std::unique_ptr<QSettings> file_;
