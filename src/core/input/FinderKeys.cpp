@@ -69,11 +69,6 @@ std::vector<PlainKeyCoordinator::Delivery> PlainKeyCoordinator::takeAll() {
     return out;
 }
 
-bool PlainKeyCoordinator::hasPending(uint16_t key) const {
-    std::lock_guard guard(lock_);
-    return pending_.count(key) > 0;
-}
-
 std::optional<PlainKeyCoordinator::Delivery> PlainKeyCoordinator::takeIfReadyLocked(uint16_t key) {
     auto it = pending_.find(key);
     if (it == pending_.end() || !it->second.released || !it->second.useOriginal) return std::nullopt;

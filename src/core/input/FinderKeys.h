@@ -58,7 +58,6 @@ public:
     void resolve(uint16_t key, bool useOriginal, int32_t deliverTo, std::optional<Delivery>& ready);
     // Empties the map; the pressed keys as they were pressed.
     std::vector<Delivery> takeAll();
-    bool hasPending(uint16_t key) const;
 
 private:
     // Removes and answers the entry once it is released and decided (caller holds the lock).

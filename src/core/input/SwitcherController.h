@@ -92,7 +92,6 @@ public:
 
     const SwallowedKeys& swallowedKeys() const { return swallowedKeys_; }
     bool f19Held() const { return f19Held_; }
-    bool swallowMouseUp() const { return swallowMouseUp_; }
 
 private:
     TapAnswer tapDisabled(const TapEvent& event);

@@ -58,9 +58,8 @@ public:
     SimWindowBuilder& onSpace(int space);
     SimWindowBuilder& layer(int64_t layer);
     SimWindowBuilder& alpha(double alpha);
-    SimWindowBuilder& notInWindowsList();     // missing from "AXWindows" (as on another Space)
-    SimWindowBuilder& withoutAccessibility(); // known to the window server only
-    SimWindowBuilder& unnamedInWindowList();
+    SimWindowBuilder& notInWindowsList();         // missing from "AXWindows" (as on another Space)
+    SimWindowBuilder& withoutAccessibility();     // known to the window server only
     SimWindowBuilder& image(const QImage& image); // both capture paths
     SimWindowBuilder& directImage(const QImage& image);
     SimWindowBuilder& captureImage(const QImage& image);

@@ -421,10 +421,6 @@ QStringList SimWindows::journal(int32_t pid) const {
     return it == apps_.end() ? QStringList() : it->second.journal;
 }
 
-void SimWindows::clearJournal(int32_t pid) {
-    tree(pid).journal.clear();
-}
-
 void SimWindows::frontFromWindowServer(int32_t pid, uint32_t number) {
     // The process comes to the front even when the window number names none of its windows.
     workspace_.activate(pid);
@@ -533,7 +529,7 @@ void SimWindows::sync() {
         d.layer = w.layer;
         d.ownerPid = w.pid;
         d.ownerName = app ? app->name : std::nullopt;
-        if (w.namedInList) d.name = w.title;
+        d.name = w.title;
         d.alpha = w.alpha;
         d.bounds = w.frame;
         d.isOnscreen = onScreen(w);

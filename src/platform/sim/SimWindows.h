@@ -24,9 +24,8 @@ struct SimWindow {
     int space = 1; // the Space the window lives on
     int64_t layer = 0;
     double alpha = 1.0;
-    bool listedByAX = true;  // reported in the application's "AXWindows"
-    bool knownToAX = true;   // has an Accessibility element at all
-    bool namedInList = true; // the window list carries its title
+    bool listedByAX = true; // reported in the application's "AXWindows"
+    bool knownToAX = true;  // has an Accessibility element at all
     bool fullscreenSettable = true;
     AXElement element;
     AXElement closeButton;
@@ -87,7 +86,6 @@ public:
     void setSendsNotifications(int32_t pid, bool on);
     // Frames set through "AXPosition"/"AXSize", menu presses and switch changes, in order.
     QStringList journal(int32_t pid) const;
-    void clearJournal(int32_t pid);
 
     // Put the window into full screen at once, on a Space of its own (which becomes current).
     void setFullscreenNow(uint32_t number);

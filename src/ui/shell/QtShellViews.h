@@ -92,7 +92,6 @@ public:
 
     SettingsWindow* settingsWindow() const { return settings_.get(); }
     StatusItemView& statusItem() const { return *statusItem_; }
-    const PanelHost& panelHost() const { return *panels_; }
     static std::unique_ptr<QMenu> buildStatusMenu(const std::vector<StatusMenuItem>& items,
                                                   std::function<void(StatusAction)> chosen);
 

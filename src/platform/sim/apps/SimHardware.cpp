@@ -51,10 +51,6 @@ bool TapDecision::rewritten() const {
 
 SimHardware::SimHardware(SimSession& session, SimApps& apps) : session_(session), apps_(apps) {}
 
-bool SimHardware::isModifier(uint16_t keyCode) const {
-    return modifierBits(keyCode).has_value();
-}
-
 void SimHardware::keyDown(uint16_t keyCode, bool autorepeat) {
     if (const auto bits = modifierBits(keyCode)) {
         if (std::find(heldModifiers_.begin(), heldModifiers_.end(), keyCode) != heldModifiers_.end()) return;
