@@ -59,7 +59,7 @@ struct TapRig {
     Inject inject{keys, sim.workspace, sim.log};
     HintHUD hud{sim.prefs, sim.mainQueue, sim.screens, [] { return std::unique_ptr<HintPanel>(); }};
     FinderKeys finder{sim.prefs, sim.workspace, sim.accessibility, sim.mainQueue, inject, hud, sim.log};
-    FenwoldKeys winKeys{sim.prefs, sim.mainQueue, sim.workspace, sim.privateServices, inject, hud, {}, 15};
+    FenwoldKeys winKeys{sim.prefs, sim.mainQueue, sim.workspace, sim.privateServices, inject, {}, 15};
     SwitcherKeyForwarder forwarder{routing,
                                    [this](uint16_t k, uint64_t f, int32_t p) { inject.post(k, f, p); }};
     ExclusionGate exclusions{sim.prefs, sim.workspace};

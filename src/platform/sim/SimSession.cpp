@@ -130,6 +130,7 @@ Platform SimSession::platform() {
     p.pasteboard = &pasteboard;
     p.processes = &processes;
     p.inputSources = &inputSources;
+    p.keyboardLayout = &keyboardLayout;
     p.privateServices = &privateServices;
     p.keySender = &keys;
     p.eventTap = &eventTap;

@@ -4,6 +4,7 @@
 #include "SimAccessibility.h"
 #include "SimDock.h"
 #include "SimKeyboard.h"
+#include "SimKeyboardLayout.h"
 #include "SimPasteboard.h"
 #include "SimPrefs.h"
 #include "SimScreens.h"
@@ -98,6 +99,7 @@ public:
     SimPasteboard pasteboard;
     SimProcesses processes;
     SimInputSources inputSources;
+    SimKeyboardLayout keyboardLayout{inputSources};
     SimPrivateServices privateServices;
     SimKeySender keys;
     SimSecureInput secureInput{workspace};

@@ -527,7 +527,7 @@ void DesktopView::mouseReleaseEvent(QMouseEvent* e) {
 void DesktopView::keyPressEvent(QKeyEvent* e) {
     if (handingOver_) return;
     if (interceptKey && interceptKey(e)) return;
-    const auto code = macKeyCode(e->key());
+    const auto code = macKeyCode(*e);
     if (!code) return;
     hardware_.keyDown(*code, e->isAutoRepeat());
     update();
@@ -537,7 +537,7 @@ void DesktopView::keyReleaseEvent(QKeyEvent* e) {
     if (handingOver_) return;
     // The host repeats a held key as release-press pairs; the Mac only repeats the press.
     if (e->isAutoRepeat()) return;
-    const auto code = macKeyCode(e->key());
+    const auto code = macKeyCode(*e);
     if (!code) return;
     hardware_.keyUp(*code);
     update();
@@ -614,7 +614,7 @@ void DesktopView::showWindow(QWidget& window) const {
 void DesktopView::menuKey(uint16_t macKeyCode, uint64_t macFlags) {
     QMenu* menu = trackedMenu_;
     if (!menu) return;
-    const auto press = qtKeyPress(macKeyCode, macFlags);
+    const auto press = qtKeyPress(macKeyCode, macFlags, session_.keyboardLayout);
     if (!press) return;
     if (press->text.size() == 1 && press->text.front().isLetterOrNumber()) {
         for (QAction* action : menu->actions()) {

@@ -1,7 +1,6 @@
 #include "PlaygroundSession.h"
 
 #include "QtKeyMap.h"
-#include "platform/sim/apps/KeyLayout.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/settings/SettingsWindow.h"
 
@@ -15,7 +14,7 @@ namespace fenwold {
 PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platform,
                                      const StartupOptions& options, bool virtualClock)
     : session_(session), platform_(platform), virtualClock_(virtualClock), apps_(session),
-      hardware_(session, apps_) {
+      hardware_(session, apps_), log_(session.keyboardLayout) {
     desktop_ = std::make_unique<DesktopView>(session_, apps_, hardware_);
     // Qt's animations run on the real clock; on the virtual one panels show their end states.
     desktop_->setAnimates(!virtualClock_);
@@ -151,7 +150,7 @@ bool PlaygroundSession::deliverToProgramWindow(const AppKey& key) {
     QWidget* window = desktop_->keyProgramWindow();
     if (!window) return false;
     // The key window takes the whole keystroke: buttons and check boxes act on the release.
-    if (const auto press = qtKeyPress(key.keyCode, key.flags)) {
+    if (const auto press = qtKeyPress(key.keyCode, key.flags, session_.keyboardLayout)) {
         QWidget* target = window->focusWidget() ? window->focusWidget() : window;
         QKeyEvent down(QEvent::KeyPress, press->key, press->modifiers, press->text, key.autorepeat);
         desktop_->handOverKey(*target, down);
@@ -175,12 +174,13 @@ bool PlaygroundSession::deliverToProgram(const AppKey& key) {
     event.keyCode = key.keyCode;
     event.flags = key.flags;
     event.isRepeat = key.autorepeat;
-    if (const auto c = characterOfKey(key.keyCode, key.shift())) event.characters = QString(*c);
+    if (const auto c = session_.keyboardLayout.typed(key.keyCode, key.shift()))
+        event.characters = QString(*c);
     if (shelf.handle(event)) return true;
     auto* panel = dynamic_cast<QtShelfPanel*>(&shelf.panel());
     const bool searching = shelf.model().searchFocused() || !shelf.model().query().isEmpty();
     if (panel && searching && shelf.isOpen()) {
-        if (const auto press = qtKeyPress(key.keyCode, key.flags)) {
+        if (const auto press = qtKeyPress(key.keyCode, key.flags, session_.keyboardLayout)) {
             QKeyEvent qt(QEvent::KeyPress, press->key, press->modifiers, press->text, key.autorepeat);
             desktop_->handOverKey(*panel->view()->searchField(), qt);
         }

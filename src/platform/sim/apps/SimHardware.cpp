@@ -1,6 +1,6 @@
 #include "SimHardware.h"
 
-#include "KeyLayout.h"
+#include "MacKeyCodes.h"
 
 #include <algorithm>
 
