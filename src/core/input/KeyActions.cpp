@@ -279,7 +279,7 @@ void KeyActions::hint(const QString& win, const QString& mac) const {
 
 void KeyActions::reportNoKey(std::string_view row, const KeyPress& press) const {
     if (press.repeat) return;
-    p_.log->line(QStringLiteral("Fenwold: %1 passed untouched — no key of the keyboard layout %2 types “%3”")
+    p_.log->line(QStringLiteral("Fenwold: %1 passed the key untouched — no key of the keyboard layout %2 types “%3”")
                      .arg(QString::fromUtf8(row.data(), static_cast<qsizetype>(row.size())),
                           press.layout->sourceID(), describeLetter(unavailable_)));
 }

@@ -197,7 +197,7 @@ constexpr KeyRow kRows[] = {
      [](A a, K k) { return a.controlLetter(k); },
      {u"Ctrl+%L", u"⌘ %L"},
      PrefKey::ctrlClipboard},
-    {"Ctrl+Z Y S F N O P W T …",
+    {"Ctrl editing letters",
      [](K k) { return k.closed && k.controlOnly(); },
      [](A a, K k) { return a.editingLetter(k); },
      {},

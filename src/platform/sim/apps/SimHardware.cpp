@@ -123,6 +123,8 @@ TapAnswer SimHardware::scroll(Point location, double delta) {
 }
 
 TapAnswer SimHardware::run(TapEvent event) {
+    if (event.type == eventtype::keyDown || event.type == eventtype::keyUp)
+        event.keyboardType = session_.keyboardLayout.keyboardType();
     session_.eventTap.setModifierState(ModifierState::hardware, flags_);
     session_.eventTap.setModifierState(ModifierState::combinedSession, flags_);
     TapDecision decision{event, event, TapAnswer::pass};
