@@ -111,6 +111,7 @@ TEST(LayoutDispatch, ALetterNoKeyTypesPassesTheKeyAndSaysSo) {
     // A layout without Z (its place taken by an accent) and without W.
     rig.sim.keyboardLayout.install({"org.example.keylayout.NoZW",
                                     "No Z or W",
+                                    "ZW",
                                     true,
                                     u"asdfhgéxcv§bqèeryt123465=97-80]ou[ip\rlj'k;\\,/nm.\t `",
                                     u"ASDFHGÉXCV±BQÈERYT!@#$^%+(&_*)}OU{IP\rLJ\"K:|<?NM>\t ~",

@@ -16,9 +16,10 @@ std::vector<SimLayout> standardLayouts() {
     constexpr std::u16string_view dvorak = u"aoeudi;qjk§x',.pfy123465]97[80=rg/cl\rnh-ts\\wzbmv\t `";
     constexpr std::u16string_view dvorakShifted = u"AOEUDI:QJK±X\"<>PFY!@#$^%}(&{*)+RG?CL\rNH_TS|WZBMV\t ~";
     return {
-        {kUS, QStringLiteral("US"), true, us, usShifted, {}, {}, {}},
+        {kUS, QStringLiteral("US"), QStringLiteral("US"), true, us, usShifted, {}, {}, {}},
         {QStringLiteral("com.apple.keylayout.German"),
          QStringLiteral("German"),
+         QStringLiteral("DE"),
          true,
          u"asdfhgyxcv<bqwerzt123465´97ß80+ouüip\rljäkö#,-nm.\t ^",
          u"ASDFHGYXCV>BQWERZT!\"§$&%`)/?(=*OUÜIP\rLJÄKÖ';_NM:\t °",
@@ -26,13 +27,14 @@ std::vector<SimLayout> standardLayouts() {
          {},
          u"´`^"},
         // With Command held the number row gives its digits, so ⌘1…⌘0 need no Shift.
-        {QStringLiteral("com.apple.keylayout.French"), QStringLiteral("French"), true,
+        {QStringLiteral("com.apple.keylayout.French"), QStringLiteral("French"), QStringLiteral("FR"), true,
          u"qsdfhgwxcv<bazeryt&é\"'§(-çè)!à$ou^ip\rljùkm`;=n,:\t @",
          u"QSDFHGWXCV>BAZERYT123465_97°80*OU¨IP\rLJ%KM£.+N?/\t #",
          u"qsdfhgwxcv<bazeryt123465-97)80$ou^ip\rljùkm`;=n,:\t @",
          u"QSDFHGWXCV>BAZERYT123465_97°80*OU¨IP\rLJ%KM£.+N?/\t #", u"^¨`"},
         {QStringLiteral("com.apple.keylayout.Dvorak"),
          QStringLiteral("Dvorak"),
+         QStringLiteral("DV"),
          true,
          dvorak,
          dvorakShifted,
@@ -41,6 +43,7 @@ std::vector<SimLayout> standardLayouts() {
          {}},
         {QStringLiteral("com.apple.keylayout.DVORAK-QWERTYCMD"),
          QStringLiteral("Dvorak – QWERTY ⌘"),
+         QStringLiteral("DV⌘"),
          true,
          dvorak,
          dvorakShifted,
@@ -49,6 +52,7 @@ std::vector<SimLayout> standardLayouts() {
          {}},
         {QStringLiteral("com.apple.keylayout.Russian"),
          QStringLiteral("Russian"),
+         QStringLiteral("RU"),
          false,
          u"фыварпячсм§ийцукне123465=97-80ъщгхшз\rдоэлж\\б.тью\t ё",
          u"ФЫВАРПЯЧСМ±ИЙЦУКНЕ!\"№;:%+(?_*)ЪЩГХШЗ\rДОЭЛЖ/Б,ТЬЮ\t Ё",

@@ -15,7 +15,8 @@ namespace fenwold {
 // layout may read its shortcuts in QWERTY while typing Dvorak). Keypad keys are alike in all.
 struct SimLayout {
     QString id;   // the input-source identifier
-    QString name; // as the input menu shows it
+    QString name;  // as the input menu lists it
+    QString label; // as the menu bar shows the selected one
     bool asciiCapable = true;
     std::u16string_view typed, typedShifted;
     std::u16string_view command, commandShifted; // empty: as typed

@@ -253,6 +253,9 @@ void DesktopView::paintMenuBar(QPainter& p) const {
     }
     if (!statusIcon_.isNull()) p.drawImage(statusItemRect().adjusted(3, 1, -3, -1), statusIcon_);
     p.setPen(Qt::black);
+    // The input menu: the selected keyboard layout.
+    p.drawText(QRect(bar.right() - 121, bar.top(), 34, bar.height()), Qt::AlignVCenter | Qt::AlignLeft,
+               session_.keyboardLayout.typing().label);
     p.drawText(QRect(bar.right() - 115, bar.top(), 105, bar.height()), Qt::AlignVCenter | Qt::AlignRight,
                QStringLiteral("Sun 9:41 AM"));
 }

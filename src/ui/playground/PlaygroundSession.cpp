@@ -49,6 +49,12 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
         log_.tapDecision(d, front ? appName(front->pid) : QStringLiteral("no application"));
     };
     apps_.onPosted = [this](const PostedKey& key) { log_.posted(key, appName(key.pid)); };
+    layoutChanges_ = session_.inputSources.observeSelection([this] {
+        const QString name = session_.keyboardLayout.typing().name;
+        if (name == lastLayout_) return;
+        lastLayout_ = name;
+        log_.note(QStringLiteral("keyboard layout: %1").arg(name));
+    });
     activations_ = session_.workspace.observe([this](const WorkspaceEvent& e) {
         if (e.kind == WorkspaceEvent::Kind::activated && e.pid != lastFront_) {
             lastFront_ = e.pid;
@@ -72,6 +78,7 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
 PlaygroundSession::~PlaygroundSession() {
     ticker_.stop();
     activations_ = {};
+    layoutChanges_ = {};
     session_.appShell.onChooseApplication = nullptr;
     delegate_.reset();
     views_.reset();
@@ -89,6 +96,8 @@ void PlaygroundSession::start() {
     session_.prefs.write(PrefKey::macHints, true);
     session_.prefs.write(PrefKey::winV, true);
     session_.prefs.write(PrefKey::altSpace, true);
+    // Every simulated keyboard layout is an input source the user can pick (the F19 cycle too).
+    session_.keyboardLayout.select(session_.keyboardLayout.typing().id);
     apps_.populate();
     desktop_->publishDock();
     desktop_->refreshWindowImages();
@@ -104,6 +113,10 @@ void PlaygroundSession::pollTools() {
     const QStringList calls = session_.privateServices.calls();
     for (; privateCallsSeen_ < calls.size(); ++privateCallsSeen_)
         log_.note(QStringLiteral("private service: %1").arg(calls[privateCallsSeen_]));
+    // The program's own log lines: why a shortcut passed, which layout shortcuts follow.
+    const QStringList lines = session_.log.lines();
+    for (; logLinesSeen_ < lines.size(); ++logLinesSeen_)
+        log_.note(lines[logLinesSeen_]);
 }
 
 void PlaygroundSession::settle() {
