@@ -33,7 +33,7 @@ std::optional<EditingKey> editingKey(int64_t key, bool shift, const KeyLayoutTab
         return redo;
     }
     if (letter == 0 || kSameKeyLetters.find(letter) == std::u32string_view::npos) return std::nullopt;
-    const QString cap = keycapText(letter);
+    const QChar cap = keycap(letter);
     return EditingKey{static_cast<uint16_t>(key), flag::command | keepShift, winShift + cap,
                       macShift + QStringLiteral("⌘ ") + cap};
 }

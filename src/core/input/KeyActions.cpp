@@ -172,8 +172,7 @@ RowAnswer KeyActions::altF4(const KeyPress& press) {
         return RowAnswer::noKey;
     }
     p_.mainQueue->post([inject = p_.inject, key = *key] { inject->post(key, flag::command); });
-    hint(close ? Hint{QStringLiteral("Alt+F4"), QStringLiteral("⌘ W ~closes"), std::nullopt}
-               : Hint{QStringLiteral("Alt+F4"), QStringLiteral("⌘ Q ~quits"), std::nullopt});
+    hint(QStringLiteral("Alt+F4"), close ? QStringLiteral("⌘ W ~closes") : QStringLiteral("⌘ Q ~quits"));
     return RowAnswer::swallow;
 }
 
@@ -269,19 +268,20 @@ RowAnswer KeyActions::switcherKey(const KeyPress& press) {
     return RowAnswer::swallow;
 }
 
-void KeyActions::hint(const Hint& h) const {
-    if (p_.hints) p_.hints->show(h);
+void KeyActions::hint(const QString& win, const QString& mac) const {
+    if (p_.hints) p_.hints->show(win, mac);
 }
 
-void KeyActions::hint(const QString& win, const QString& mac) const {
-    hint(Hint{win, mac, std::nullopt});
+void KeyActions::hint(const RowHint& h, const KeyPress& press) const {
+    if (p_.hints && p_.hints->shows()) p_.hints->show(h.render(press));
 }
 
 void KeyActions::reportNoKey(std::string_view row, const KeyPress& press) const {
     if (press.repeat) return;
-    p_.log->line(QStringLiteral("Fenwold: %1 passed the key untouched — no key of the keyboard layout %2 types “%3”")
-                     .arg(QString::fromUtf8(row.data(), static_cast<qsizetype>(row.size())),
-                          press.layout->sourceID(), describeLetter(unavailable_)));
+    p_.log->line(
+        QStringLiteral("Fenwold: %1 passed the key untouched — no key of the keyboard layout %2 types “%3”")
+            .arg(QString::fromUtf8(row.data(), static_cast<qsizetype>(row.size())), press.layout->sourceID(),
+                 describeLetter(unavailable_)));
 }
 
 std::optional<uint16_t> KeyActions::keyGiving(char32_t character, const KeyLayoutTable& layout) {

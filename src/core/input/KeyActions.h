@@ -54,8 +54,9 @@ public:
     RowAnswer cancelSwitcher(const KeyPress& press);
     RowAnswer switcherKey(const KeyPress& press);
 
-    void hint(const Hint& hint) const;
     void hint(const QString& win, const QString& mac) const;
+    // A row's hint, built only when hints show.
+    void hint(const RowHint& hint, const KeyPress& press) const;
     // A row passed the key because no key gives the letter it would post: one log line.
     void reportNoKey(std::string_view row, const KeyPress& press) const;
 

@@ -64,8 +64,8 @@ std::optional<KeyStroke> KeyLayoutTable::keyFor(char32_t character) const {
     return std::nullopt;
 }
 
-QString keycapText(char32_t character) {
-    return QString::fromUcs4(&character, 1).toUpper();
+QChar keycap(char32_t character) {
+    return QChar(static_cast<char16_t>(character)).toUpper();
 }
 
 } // namespace fenwold

@@ -48,7 +48,8 @@ private:
     uint32_t keyboardType_ = 0;
 };
 
-// How a character reads in a hint: letters in upper case, as keycaps print them.
-QString keycapText(char32_t character);
+// How a character of the table reads in a hint: letters in upper case, as keycaps print them.
+// The table's characters are all of the Basic Multilingual Plane.
+QChar keycap(char32_t character);
 
 } // namespace fenwold

@@ -258,8 +258,18 @@ KeyPress KeyPress::of(const TapEvent& event, const InputRoutingState::Snapshot& 
 
 Hint RowHint::render(const KeyPress& press) const {
     const auto text = [&](std::u16string_view t) {
-        return QString::fromUtf16(t.data(), static_cast<qsizetype>(t.size()))
-            .replace(QLatin1String("%L"), keycapText(press.letter));
+        const auto view = [](std::u16string_view part) {
+            return QStringView(part.data(), static_cast<qsizetype>(part.size()));
+        };
+        const std::size_t at = t.find(u"%L");
+        // The texts are literals, used in place unless the letter goes in.
+        if (at == std::u16string_view::npos)
+            return QString::fromRawData(reinterpret_cast<const QChar*>(t.data()),
+                                        static_cast<qsizetype>(t.size()));
+        QString s;
+        s.reserve(static_cast<qsizetype>(t.size()));
+        s.append(view(t.substr(0, at))).append(keycap(press.letter)).append(view(t.substr(at + 2)));
+        return s;
     };
     return {text(win), text(mac), std::nullopt};
 }
@@ -277,7 +287,7 @@ TapAnswer runKeyRows(std::span<const KeyRow> rows, KeyActions& actions, const Ke
             actions.reportNoKey(row.name, press);
             return TapAnswer::pass;
         case RowAnswer::swallowAndHint:
-            if (!row.hint.empty()) actions.hint(row.hint.render(press));
+            if (!row.hint.empty()) actions.hint(row.hint, press);
             return TapAnswer::swallow;
         case RowAnswer::swallow:
             return TapAnswer::swallow;

@@ -23,11 +23,11 @@ bool Prefs::flag(PrefKey key) const {
 bool Prefs::on(PrefKey key) const {
     switch (declarationOf(key).kind) {
     case PrefKind::setting:
-        return flag(key);
+        return on<PrefKind::setting>(key);
     case PrefKind::shortcut:
-        return flag(PrefKey::shortcutsEnabled) && flag(key);
+        return on<PrefKind::shortcut>(key);
     case PrefKind::ctrlToCmd:
-        return !flag(PrefKey::swapCtrlCmd) && flag(PrefKey::shortcutsEnabled) && flag(key);
+        return on<PrefKind::ctrlToCmd>(key);
     }
     return false;
 }

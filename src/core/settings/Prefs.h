@@ -27,13 +27,20 @@ public:
     // A switch as the program obeys it: settings as stored; shortcuts off while the master
     // switch is off; the software Control-to-Command rows also off while the hardware swap is on.
     bool on(PrefKey key) const;
+    // The same for a kind known where it is called.
+    template <PrefKind kind>
+    bool on(PrefKey key) const {
+        const bool enabled = kind == PrefKind::setting || flag(PrefKey::shortcutsEnabled);
+        const bool swapped = kind == PrefKind::ctrlToCmd && flag(PrefKey::swapCtrlCmd);
+        return enabled && !swapped && flag(key);
+    }
     // The Control-to-Command rows' test applied to any key, by name.
     bool swapRow(const QString& keyName) const;
 
     // One accessor per switch, named as the switch and read as its declaration says.
-#define FENWOLD_PREF_ACCESSOR(name, ...)                                                                     \
+#define FENWOLD_PREF_ACCESSOR(name, value, kind)                                                             \
     bool name() const {                                                                                      \
-        return on(PrefKey::name);                                                                            \
+        return on<PrefKind::kind>(PrefKey::name);                                                            \
     }
     FENWOLD_SWITCHES(FENWOLD_PREF_ACCESSOR)
 #undef FENWOLD_PREF_ACCESSOR
