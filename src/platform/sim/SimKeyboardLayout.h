@@ -14,7 +14,7 @@ namespace fenwold {
 // type, unshifted and with Shift, and what they give with Command held where that differs (a
 // layout may read its shortcuts in QWERTY while typing Dvorak). Keypad keys are alike in all.
 struct SimLayout {
-    QString id;   // the input-source identifier
+    QString id;    // the input-source identifier
     QString name;  // as the input menu lists it
     QString label; // as the menu bar shows the selected one
     bool asciiCapable = true;
