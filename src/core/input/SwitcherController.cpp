@@ -240,7 +240,8 @@ TapAnswer SwitcherController::pointer(TapEvent& event, const InputRoutingState::
             else
                 w->applySnap(SnapKind::maximize, win);
         });
-        hint(QStringLiteral("Double-click title bar"), QStringLiteral("⌥ ~click ~the ~green ~button"));
+        actions_->hint(QStringLiteral("Double-click title bar"),
+                       QStringLiteral("⌥ ~click ~the ~green ~button"));
         return TapAnswer::swallow;
     }
     case eventtype::leftMouseUp:
@@ -261,10 +262,11 @@ TapAnswer SwitcherController::pointer(TapEvent& event, const InputRoutingState::
             !prefs.wheelZoom() || frontExcluded())
             return TapAnswer::pass;
         if (delta == 0) return TapAnswer::swallow;
-        // The keys that give plus and minus on the user's layout.
-        if (const auto zoom = KeyActions::keyGiving(delta > 0 ? U'+' : U'-', layoutTable()))
-            p_.inject->post(*zoom, flag::command);
-        hint(QStringLiteral("Ctrl+scroll"), QStringLiteral("~pinch, ~or ⌘ + ~and ⌘ −"));
+        // The keys that give plus and minus on the user's layout; without one the wheel passes.
+        const auto zoom = KeyActions::keyGiving(delta > 0 ? U'+' : U'-', layoutTable());
+        if (!zoom) return TapAnswer::pass;
+        p_.inject->post(*zoom, flag::command);
+        actions_->hint(QStringLiteral("Ctrl+scroll"), QStringLiteral("~pinch, ~or ⌘ + ~and ⌘ −"));
         return TapAnswer::swallow;
     }
     default:
@@ -285,10 +287,6 @@ bool SwitcherController::isParsec(int64_t pid) {
     const bool parsec = name && *name == QLatin1String("parsecd");
     parsecPidCache_[pid] = parsec;
     return parsec;
-}
-
-void SwitcherController::hint(const QString& win, const QString& mac) const {
-    if (p_.hints) p_.hints->show(win, mac);
 }
 
 bool SwitcherController::frontExcluded() const {

@@ -108,7 +108,6 @@ private:
     // Returns true when the event was swallowed by the F19-as-Globe rule.
     bool f19(TapEvent& event);
 
-    void hint(const QString& win, const QString& mac) const;
     // The front application is one in which every shortcut passes untouched.
     bool frontExcluded() const;
     const KeyLayoutTable& layoutTable() const;
