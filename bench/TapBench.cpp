@@ -6,6 +6,7 @@
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
 #include "core/input/Keys.h"
+#include "core/input/ShortcutLayout.h"
 #include "core/input/SwitcherController.h"
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/WinKeys.h"
@@ -44,7 +45,8 @@ public:
 };
 
 struct TapRig {
-    explicit TapRig(bool hints, int excludedApps = 0) {
+    explicit TapRig(bool hints, int excludedApps = 0, const char* keyboardLayout = "US") {
+        sim.keyboardLayout.select(keyboardLayout);
         Prefs(sim.prefs).registerDefaults();
         Prefs(sim.prefs).set(PrefKey::macHints, hints);
         QStringList excluded;
@@ -59,10 +61,11 @@ struct TapRig {
     Inject inject{keys, sim.workspace, sim.log};
     HintHUD hud{sim.prefs, sim.mainQueue, sim.screens, [] { return std::unique_ptr<HintPanel>(); }};
     FinderKeys finder{sim.prefs, sim.workspace, sim.accessibility, sim.mainQueue, inject, hud, sim.log};
-    FenwoldKeys winKeys{sim.prefs, sim.mainQueue, sim.workspace, sim.privateServices, inject, hud, {}, 15};
+    FenwoldKeys winKeys{sim.prefs, sim.mainQueue, sim.workspace, sim.privateServices, inject, {}, 15};
     SwitcherKeyForwarder forwarder{routing,
                                    [this](uint16_t k, uint64_t f, int32_t p) { inject.post(k, f, p); }};
     ExclusionGate exclusions{sim.prefs, sim.workspace};
+    ShortcutLayout layout{sim.keyboardLayout, sim.mainQueue, sim.log};
     SwitcherController controller{[this] {
         SwitcherController::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
         p.inject = &inject;
@@ -71,6 +74,7 @@ struct TapRig {
         p.winKeys = &winKeys;
         p.forwarder = &forwarder;
         p.exclusions = &exclusions;
+        p.layout = &layout;
         return p;
     }()};
 };
@@ -105,11 +109,12 @@ static void BM_TapPassingKey(benchmark::State& state) {
 }
 BENCHMARK(BM_TapPassingKey)->Arg(0)->Arg(10);
 
-// Ctrl+C remapped to Cmd+C for the front application, hints off.
-static void BM_TapRemappedShortcut(benchmark::State& state) {
-    TapRig rig(false);
-    const TapEvent down = key(eventtype::keyDown, keycode::c, flag::control);
-    const TapEvent up = key(eventtype::keyUp, keycode::c, flag::control);
+// A shortcut remapped for the front application, hints off: Ctrl+C to Cmd+C on a US layout, and
+// on a German one Ctrl+Z, on the key where US has Y, to Cmd and that key.
+static void remapped(benchmark::State& state, const char* layout, int64_t code) {
+    TapRig rig(false, 0, layout);
+    const TapEvent down = key(eventtype::keyDown, code, flag::control);
+    const TapEvent up = key(eventtype::keyUp, code, flag::control);
     for (auto _ : state) {
         TapEvent d = down, u = up;
         benchmark::DoNotOptimize(rig.controller.tapCallback(d));
@@ -117,7 +122,14 @@ static void BM_TapRemappedShortcut(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
 }
+static void BM_TapRemappedShortcut(benchmark::State& state) {
+    remapped(state, "US", keycode::c);
+}
 BENCHMARK(BM_TapRemappedShortcut);
+static void BM_TapRemappedShortcutGerman(benchmark::State& state) {
+    remapped(state, "German", keycode::y);
+}
+BENCHMARK(BM_TapRemappedShortcutGerman);
 
 // The same with the hint queued for the main thread, which runs between batches.
 static void BM_TapRemappedShortcutWithHint(benchmark::State& state) {
@@ -138,3 +150,15 @@ static void BM_TapRemappedShortcutWithHint(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_TapRemappedShortcutWithHint);
+
+// The layout table built again, as after the selected input source changed: the source read, every
+// key's translations, the table built and compared with the one published. On the simulated
+// session the translations come from memory; on a Mac 256 UCKeyTranslate calls add to it.
+static void BM_LayoutTableRebuild(benchmark::State& state) {
+    SimSession sim;
+    sim.keyboardLayout.select("German");
+    ShortcutLayout layout(sim.keyboardLayout, sim.mainQueue, sim.log);
+    for (auto _ : state)
+        layout.rebuild();
+}
+BENCHMARK(BM_LayoutTableRebuild);

@@ -24,8 +24,16 @@ QTemporaryDir& folder() {
 
 bool typeFits(PrefKey key, const PrefValue& value) {
     if (std::holds_alternative<std::monostate>(value)) return true;
-    if (key == PrefKey::altF4Action) return std::holds_alternative<QString>(value);
-    if (key == PrefKey::thumbH) return std::holds_alternative<double>(value);
+    switch (declarationOf(key).type) {
+    case PrefType::text:
+        return std::holds_alternative<QString>(value);
+    case PrefType::number:
+        return std::holds_alternative<double>(value);
+    case PrefType::textList:
+        return std::holds_alternative<QStringList>(value);
+    case PrefType::boolean:
+        break;
+    }
     return std::holds_alternative<bool>(value);
 }
 

@@ -63,6 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         case K::activate:
         case K::stickSecureInput:
+        case K::layout:
         case K::screenshot:
         case K::windowShot:
             FUZZ_CHECK(!s.text.trimmed().isEmpty(), "a step without its name");
@@ -73,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (uint16_t m : s.modifiers)
             FUZZ_CHECK(isScriptModifier(m), "modifier " + std::to_string(m));
         if (s.key) FUZZ_CHECK(!isScriptModifier(*s.key), "a modifier as the key");
+        FUZZ_CHECK(!s.character || s.key, "a key named by its character without its position");
     }
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "platform/mac/MacFloatingPanel.h"
 #include "platform/mac/MacInputSources.h"
 #include "platform/mac/MacKeySender.h"
+#include "platform/mac/MacKeyboardLayout.h"
 #include "platform/mac/MacPasteboard.h"
 #include "platform/mac/MacPrefsStore.h"
 #include "platform/mac/MacPrivateServices.h"
@@ -43,6 +44,7 @@ struct MacHost::Parts {
     MacPasteboard pasteboard;
     MacProcesses processes;
     MacInputSources inputSources;
+    MacKeyboardLayout keyboardLayout;
     MacPrivateServices privateServices;
     MacKeySender keySender{kOwnEventMarker};
     MacEventTap eventTap;
@@ -74,6 +76,7 @@ Platform MacHost::platform() {
     platform.pasteboard = &p.pasteboard;
     platform.processes = &p.processes;
     platform.inputSources = &p.inputSources;
+    platform.keyboardLayout = &p.keyboardLayout;
     platform.privateServices = &p.privateServices;
     platform.keySender = &p.keySender;
     platform.eventTap = &p.eventTap;

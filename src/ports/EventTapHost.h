@@ -34,6 +34,7 @@ struct TapEvent {
     double scrollDelta = 0;     // scroll-wheel delta axis 1
     int64_t sourcePid = 0;      // source Unix process id
     int64_t sourceUserData = 0; // source user data
+    int64_t keyboardType = 0;   // the type of keyboard a key event came from; 0 when unknown
     Point location;             // top-left-origin global coordinates
     // Trace-only readings.
     double scrollDelta2 = 0;

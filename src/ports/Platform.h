@@ -14,6 +14,7 @@ class Screens;
 class Pasteboard;
 class Processes;
 class InputSources;
+class KeyboardLayout;
 class PrivateServices;
 class KeySender;
 class EventTapHost;
@@ -38,6 +39,7 @@ struct Platform {
     Pasteboard* pasteboard = nullptr;
     Processes* processes = nullptr;
     InputSources* inputSources = nullptr;
+    KeyboardLayout* keyboardLayout = nullptr;
     PrivateServices* privateServices = nullptr;
     KeySender* keySender = nullptr;
     EventTapHost* eventTap = nullptr;

@@ -24,6 +24,7 @@ SwitcherController::Parts partsOf(InputRig& r) {
     p.winMenu = &r.menu;
     p.windows = &r.windows;
     p.exclusions = &r.exclusions;
+    p.layout = &r.layout;
     return p;
 }
 
@@ -37,7 +38,7 @@ InputRig::InputRig()
               return p;
           }),
       finder(sim.prefs, sim.workspace, sim.accessibility, sim.mainQueue, inject, hud, sim.log),
-      winKeys(sim.prefs, sim.mainQueue, sim.workspace, sim.privateServices, inject, hud,
+      winKeys(sim.prefs, sim.mainQueue, sim.workspace, sim.privateServices, inject,
               FenwoldKeys::Targets{&windows, &shelf}, 15),
       forwarder(routing, [this](uint16_t key, uint64_t flags, int32_t pid) { inject.post(key, flags, pid); }),
       controller(partsOf(*this)) {

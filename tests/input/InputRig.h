@@ -10,6 +10,7 @@
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
 #include "core/input/Keys.h"
+#include "core/input/ShortcutLayout.h"
 #include "core/input/SwitcherController.h"
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/Trace.h"
@@ -242,6 +243,7 @@ public:
     SwitcherKeyForwarder forwarder;
     std::unique_ptr<Trace> trace;
     ExclusionGate exclusions{sim.prefs, sim.workspace};
+    ShortcutLayout layout{sim.keyboardLayout, sim.mainQueue, sim.log};
     SwitcherController controller;
 
     int32_t textEdit = 0;

@@ -1,5 +1,6 @@
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
+#include "core/input/KeyLayoutTable.h"
 #include "core/input/Keys.h"
 #include "core/input/SwallowedKeys.h"
 #include "core/input/SwitcherController.h"
@@ -11,18 +12,21 @@
 
 using namespace fenwold;
 
-TEST(KeyVocabulary, SwapAwareMasksAndZoomMap) {
+TEST(KeyVocabulary, SwapAwareMasksAndTheUSKeys) {
     EXPECT_EQ(winMask(false), flag::command);
     EXPECT_EQ(ctrlMask(false), flag::control);
     EXPECT_EQ(winMask(true), flag::control);
     EXPECT_EQ(ctrlMask(true), flag::command);
 
-    // Keypad and main-row plus, minus and zero all become the main-row codes.
-    EXPECT_EQ(ctrlZoomMap(69), kEqual);
-    EXPECT_EQ(ctrlZoomMap(78), kMinus);
-    EXPECT_EQ(ctrlZoomMap(82), kZero);
-    EXPECT_EQ(ctrlZoomMap(24), kEqual);
-    EXPECT_FALSE(ctrlZoomMap(25));
+    // Without a readable layout the keys mean what a US keyboard prints on them; the keypad's
+    // plus and minus are found on the main row.
+    const KeyLayoutTable us = KeyLayoutTable::us();
+    EXPECT_EQ(us.character(keycode::keypadPlus, false), U'+');
+    EXPECT_EQ(us.keyFor(U'+'), (KeyStroke{kEqual, true}));
+    EXPECT_EQ(us.keyFor(U'-'), (KeyStroke{kMinus, false}));
+    EXPECT_EQ(us.keyFor(U'0'), (KeyStroke{kZero, false}));
+    EXPECT_EQ(us.character(keycode::z, false), U'z');
+    EXPECT_EQ(us.character(kTab, false), 0u);
 
     // The digit row is not in code order.
     EXPECT_EQ(digitOfKey(23), 5);

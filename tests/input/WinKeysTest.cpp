@@ -108,8 +108,7 @@ TEST(WinKeys, LauncherFollowsTheSystemVersion) {
     SimSession sim;
     InputRoutingState routing;
     Inject inject(sim.keys, sim.workspace, sim.log);
-    HintHUD hud(sim.prefs, sim.mainQueue, sim.screens, [] { return std::unique_ptr<HintPanel>(); });
-    FenwoldKeys keys(sim.prefs, sim.mainQueue, sim.workspace, sim.privateServices, inject, hud, {}, 26);
+    FenwoldKeys keys(sim.prefs, sim.mainQueue, sim.workspace, sim.privateServices, inject, {}, 26);
     keys.launchApps();
     EXPECT_EQ(sim.workspace.openedURLs(), QList<QUrl>{QUrl("spotlight://apps")});
 }

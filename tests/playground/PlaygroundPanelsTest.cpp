@@ -4,7 +4,7 @@
 #include "PlaygroundFixture.h"
 #include "core/clipboard/ClipboardStore.h"
 #include "core/peek/Peek.h"
-#include "platform/sim/apps/KeyLayout.h"
+#include "platform/sim/apps/MacKeyCodes.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/hints/HintView.h"
 #include "ui/playground/PlaygroundWindow.h"
@@ -202,24 +202,26 @@ TEST_F(Playground, TheScreenScalesToFitItsWindowAndClicksLandOnTheScaledPoint) {
 }
 
 TEST(PlaygroundKeys, MacKeysReachTheProgramsQtWidgetsAsQtNamesThem) {
+    SimSession sim;
     // Round trip for the keys the shelf and menus use.
     for (int key : {int(Qt::Key_Return), int(Qt::Key_Escape), int(Qt::Key_Backspace), int(Qt::Key_Down),
                     int(Qt::Key_Up), int(Qt::Key_Left), int(Qt::Key_Right), int(Qt::Key_Tab), int(Qt::Key_A),
                     int(Qt::Key_M), int(Qt::Key_1), int(Qt::Key_Space), int(Qt::Key_Comma)}) {
-        const auto press = qtKeyPress(*macKeyCode(key), 0);
+        const auto press = qtKeyPress(*macKeyCode(key), 0, sim.keyboardLayout);
         ASSERT_TRUE(press) << key;
         EXPECT_EQ(press->key, key);
     }
-    const auto shiftedA = qtKeyPress(*macKeyCode(Qt::Key_A), macflag::shift);
+    const auto shiftedA = qtKeyPress(*macKeyCode(Qt::Key_A), macflag::shift, sim.keyboardLayout);
     EXPECT_EQ(shiftedA->text, "A");
     EXPECT_EQ(shiftedA->modifiers, Qt::ShiftModifier);
-    EXPECT_EQ(qtKeyPress(*macKeyCode(Qt::Key_2), macflag::shift)->text, "@");
+    EXPECT_EQ(qtKeyPress(*macKeyCode(Qt::Key_2), macflag::shift, sim.keyboardLayout)->text, "@");
     // Command is Qt's Control on a Mac and types nothing; Control is Meta.
-    const auto commandOne = qtKeyPress(*macKeyCode(Qt::Key_1), macflag::command);
+    const auto commandOne = qtKeyPress(*macKeyCode(Qt::Key_1), macflag::command, sim.keyboardLayout);
     EXPECT_EQ(commandOne->modifiers, Qt::ControlModifier);
     EXPECT_TRUE(commandOne->text.isEmpty());
-    EXPECT_EQ(qtKeyPress(*macKeyCode(Qt::Key_C), macflag::control)->modifiers, Qt::MetaModifier);
-    EXPECT_FALSE(qtKeyPress(*macKeyCode(Qt::Key_F5), 0));
+    EXPECT_EQ(qtKeyPress(*macKeyCode(Qt::Key_C), macflag::control, sim.keyboardLayout)->modifiers,
+              Qt::MetaModifier);
+    EXPECT_FALSE(qtKeyPress(*macKeyCode(Qt::Key_F5), 0, sim.keyboardLayout));
 }
 
 TEST_F(Playground, TheHintIsDrawnWholeWhenTheScreenIsScaledDown) {

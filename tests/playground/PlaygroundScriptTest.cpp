@@ -75,6 +75,24 @@ TEST(PlaygroundScript, KeyNamesCoverThePcKeyboard) {
     EXPECT_FALSE(isScriptModifier(57)); // Caps Lock is a key of its own
 }
 
+TEST(PlaygroundScript, LettersAndSymbolsNameTheKeyThatCarriesThemAndLayoutsAreSteps) {
+    const ScriptParse parse =
+        parsePlaygroundScript("layout Dvorak – QWERTY ⌘\nctrl+Z\nctrl+plus\nwin+5\ntab");
+    ASSERT_FALSE(parse.error) << parse.error->toStdString();
+    const auto& s = parse.steps;
+    ASSERT_EQ(s.size(), 5u);
+    EXPECT_EQ(s[0].kind, K::layout);
+    EXPECT_EQ(s[0].text, QString::fromUtf8("Dvorak – QWERTY ⌘"));
+    EXPECT_EQ(s[1].character, QChar('z'));
+    EXPECT_EQ(s[1].key, 6); // where no key carries it: the US position
+    EXPECT_EQ(s[2].character, QChar('+'));
+    // Digits and the other keys are positions.
+    EXPECT_FALSE(s[3].character);
+    EXPECT_EQ(s[3].key, 23);
+    EXPECT_FALSE(s[4].character);
+    EXPECT_EQ(parsePlaygroundScript("layout").error, QString("line 1: layout needs a name"));
+}
+
 TEST(PlaygroundScript, AnErrorNamesItsLineAndKeepsNoSteps) {
     const std::vector<std::pair<QString, QString>> cases = {
         {"alt+tab\n\nalt+tabb", "line 3: unknown key \"tabb\""},

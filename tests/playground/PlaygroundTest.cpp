@@ -3,7 +3,7 @@
 #include "app/Playground.h"
 #include "PlaygroundFixture.h"
 #include "core/clipboard/ClipboardStore.h"
-#include "platform/sim/apps/KeyLayout.h"
+#include "platform/sim/apps/MacKeyCodes.h"
 #include "ui/hints/HintView.h"
 #include "ui/playground/PlaygroundSession.h"
 #include "ui/playground/PlaygroundWindow.h"
@@ -133,13 +133,15 @@ TEST_F(Playground, TheEventLogNamesToolsLaunchedAndRewrittenEvents) {
     d.before.keyCode = d.after.keyCode = 8;
     d.before.flags = 0x40000;
     d.after.flags = 0x100000;
-    EXPECT_EQ(EventLog::describe(d, "TextEdit"),
+    EXPECT_EQ(EventLog::describe(d, "TextEdit", sim.keyboardLayout),
               QString::fromUtf8("tap: ⌃C down — rewritten to ⌘C down, passed to TextEdit"));
     d.answer = TapAnswer::swallow;
-    EXPECT_EQ(EventLog::describe(d, "TextEdit"), QString::fromUtf8("tap: ⌃C down — swallowed"));
+    EXPECT_EQ(EventLog::describe(d, "TextEdit", sim.keyboardLayout),
+              QString::fromUtf8("tap: ⌃C down — swallowed"));
     d.before.type = eventtype::leftMouseDown;
     d.before.location = {12.4, 30};
-    EXPECT_EQ(EventLog::describe(d, "TextEdit"), QString::fromUtf8("tap: click down at 12, 30 — swallowed"));
+    EXPECT_EQ(EventLog::describe(d, "TextEdit", sim.keyboardLayout),
+              QString::fromUtf8("tap: click down at 12, 30 — swallowed"));
 }
 
 TEST_F(Playground, StatusItemClickOpensTheMenuAfterTheDoubleClickInterval) {
@@ -283,6 +285,7 @@ TEST_F(Playground, ShippedScriptsParseAndTheTourWritesItsScreenshots) {
 }
 
 TEST(PlaygroundKeys, PcKeyboardArrivesWithMacCodes) {
+    SimSession sim;
     EXPECT_EQ(macKeyCode(Qt::Key_Meta), 55);
     EXPECT_EQ(macKeyCode(Qt::Key_Super_L), 55);
     EXPECT_EQ(macKeyCode(Qt::Key_Alt), 58);
@@ -296,10 +299,26 @@ TEST(PlaygroundKeys, PcKeyboardArrivesWithMacCodes) {
     EXPECT_EQ(macKeyCode(Qt::Key_F2), 120);
     // Letters and shifted digits land on their US-layout keys.
     for (char c = 'A'; c <= 'Z'; ++c)
-        EXPECT_EQ(macKeyCode(Qt::Key_A + (c - 'A')), keyOfCharacter(QChar(c).toLower())->keyCode) << c;
+        EXPECT_EQ(macKeyCode(Qt::Key_A + (c - 'A')),
+                  sim.keyboardLayout.keyTyping(QChar(c).toLower())->keyCode)
+            << c;
     EXPECT_EQ(macKeyCode(Qt::Key_Exclam), 18);
     EXPECT_EQ(macKeyCode(Qt::Key_ParenRight), 29);
     EXPECT_FALSE(macKeyCode(Qt::Key_VolumeUp));
+
+    // By position, from the host's XKB key codes: whatever the host's layout prints on them.
+    EXPECT_EQ(macKeyCodeAtScanCode(38), 0);    // the key right of Caps Lock
+    EXPECT_EQ(macKeyCodeAtScanCode(52), 6);    // right of left Shift: Y on a German keyboard
+    EXPECT_EQ(macKeyCodeAtScanCode(24), 12);   // the top row's first letter: A on AZERTY
+    EXPECT_EQ(macKeyCodeAtScanCode(94), 10);   // the ISO key beside left Shift
+    EXPECT_EQ(macKeyCodeAtScanCode(49), 50);   // left of 1
+    EXPECT_EQ(macKeyCodeAtScanCode(9), 53);    // Escape
+    EXPECT_EQ(macKeyCodeAtScanCode(133), 55);  // the Windows key
+    EXPECT_EQ(macKeyCodeAtScanCode(107), 105); // PrtScn as F13
+    EXPECT_EQ(macKeyCodeAtScanCode(197), 80);  // F19
+    EXPECT_EQ(macKeyCodeAtScanCode(90), 82);   // keypad 0
+    EXPECT_FALSE(macKeyCodeAtScanCode(0));
+    EXPECT_FALSE(macKeyCodeAtScanCode(93)); // a key a Mac keyboard lacks
 }
 
 TEST_F(Playground, CaptureToggleGrabsAndGivesBackTheKeyboardAndTheLogPaneFollows) {

@@ -1,6 +1,6 @@
 // The playground's applications react to keys the way a person expects, and the simulated
 // keyboard makes the events macOS would.
-#include "platform/sim/apps/KeyLayout.h"
+#include "platform/sim/apps/MacKeyCodes.h"
 #include "platform/sim/apps/SimHardware.h"
 
 #include <QBuffer>
@@ -22,7 +22,7 @@ struct Apps : ::testing::Test {
     }
     void type(SimApplication& app, const QString& text) {
         for (QChar c : text) {
-            const auto k = keyOfCharacter(c);
+            const auto k = sim.keyboardLayout.keyTyping(c);
             ASSERT_TRUE(k) << QString(c).toStdString();
             key(app, k->keyCode, k->shift ? kShift : 0);
         }

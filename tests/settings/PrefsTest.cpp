@@ -82,6 +82,25 @@ TEST_F(PrefsFixture, MasterSwitchOffSilencesEveryGatedShortcutButNotAltTab) {
     EXPECT_TRUE(prefs.snapAssist());
 }
 
+TEST_F(PrefsFixture, EverySwitchIsReadAsItsDeclarationSays) {
+    for (std::size_t i = 0; i < kPrefKeyCount; ++i)
+        store.write(static_cast<PrefKey>(i), true);
+    for (std::size_t i = 0; i < kPrefKeyCount; ++i) {
+        const auto key = static_cast<PrefKey>(i);
+        if (key == PrefKey::shortcutsEnabled || key == PrefKey::swapCtrlCmd) continue;
+        const PrefKind kind = declarationOf(key).kind;
+        const std::string name(prefKeyName(key));
+        prefs.set(PrefKey::swapCtrlCmd, true);
+        EXPECT_EQ(prefs.on(key), kind != PrefKind::ctrlToCmd) << name;
+        prefs.set(PrefKey::swapCtrlCmd, false);
+        prefs.set(PrefKey::shortcutsEnabled, false);
+        EXPECT_EQ(prefs.on(key), kind == PrefKind::setting) << name;
+        prefs.set(PrefKey::shortcutsEnabled, true);
+        EXPECT_TRUE(prefs.on(key)) << name;
+        EXPECT_EQ(Prefs::keyNamed(QString::fromStdString(name)), key);
+    }
+}
+
 TEST_F(PrefsFixture, SwapRowIsOffWhileTheHardwareSwapIsOn) {
     prefs.set(PrefKey::ctrlClipboard, true);
     EXPECT_TRUE(prefs.swapRow("ctrlClipboard"));

@@ -145,7 +145,7 @@ TEST_F(SettingsWindowTest, SwapDisablesOnlyTheFourSoftwareRowsAndReappliesTheMap
     int disabled = 0;
     for (const auto& section : remapSections()) {
         for (const auto& r : section.rows)
-            disabled += pane.row(r.pref)->checkbox()->isEnabled() ? 0 : 1;
+            disabled += pane.row(r.pref())->checkbox()->isEnabled() ? 0 : 1;
     }
     EXPECT_EQ(disabled, 4);
     EXPECT_FALSE(pane.row("ctrlLetters")->checkbox()->isEnabled());

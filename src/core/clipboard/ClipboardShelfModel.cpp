@@ -76,7 +76,8 @@ void ClipboardShelfModel::setInspecting(bool inspecting) {
 }
 
 std::vector<const ClipboardEntry*> ClipboardShelfModel::visible() const {
-    // Terms are folded once per call; each clip's text was folded when the clip was made.
+    // Terms are folded once per call; a clip's text is searched through `textContains`, which
+    // looks at an ASCII text in place and at the folded copy the clip keeps otherwise.
     std::vector<std::string> terms;
     for (const QString& piece : query_.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
         terms.push_back(foldForSearch(piece));

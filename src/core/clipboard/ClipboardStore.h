@@ -70,7 +70,6 @@ public:
     // Make every capture still in flight stale.
     void bumpGeneration() { ++generation_; }
     bool processing() const { return processing_; }
-    bool hasPinsLocation() const { return pinsPath_.has_value(); }
 
     // Called after every change of entries, paused or message (main thread).
     Subscription observe(std::function<void()> changed);

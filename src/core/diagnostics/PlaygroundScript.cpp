@@ -48,6 +48,16 @@ const QHash<QString, uint16_t>& keyNames() {
     return names;
 }
 
+// Key names that stand for the character a key carries, not for a position.
+std::optional<QChar> characterNamed(const QString& name) {
+    static const QHash<QString, QChar> symbols{
+        {"minus", '-'}, {"equal", '='},     {"plus", '+'},   {"comma", ','}, {"period", '.'},
+        {"slash", '/'}, {"semicolon", ';'}, {"quote", '\''}, {"grave", '`'}, {"backslash", '\\'}};
+    if (name.size() == 1 && name.front().isLetter()) return name.front();
+    if (const auto it = symbols.find(name); it != symbols.end()) return *it;
+    return std::nullopt;
+}
+
 struct LineError {
     QString message;
 };
@@ -90,6 +100,7 @@ void chord(const QString& text, ScriptStep& step) {
             throw LineError{
                 QStringLiteral("\"%1\": only the last key of a chord may be a non-modifier").arg(text)};
         step.key = *code;
+        step.character = characterNamed(parts[i]);
     }
 }
 
@@ -148,15 +159,17 @@ ScriptStep parseLine(const QString& line, int number_) {
         return step;
     }
     if (verb == QLatin1String("activate") || verb == QLatin1String("stick-secure-input") ||
-        verb == QLatin1String("screenshot") || verb == QLatin1String("windowshot")) {
+        verb == QLatin1String("layout") || verb == QLatin1String("screenshot") ||
+        verb == QLatin1String("windowshot")) {
         if (rest.isEmpty()) throw LineError{QStringLiteral("%1 needs a name").arg(verb)};
         step.kind = verb == QLatin1String("activate")             ? K::activate
                     : verb == QLatin1String("stick-secure-input") ? K::stickSecureInput
+                    : verb == QLatin1String("layout")             ? K::layout
                     : verb == QLatin1String("screenshot")         ? K::screenshot
                                                                   : K::windowShot;
         step.text = rest;
-        const bool namesAnApp = step.kind == K::activate || step.kind == K::stickSecureInput;
-        if (!namesAnApp && rest.contains(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]"))))
+        const bool namesAFile = step.kind == K::screenshot || step.kind == K::windowShot;
+        if (namesAFile && rest.contains(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]"))))
             throw LineError{QStringLiteral("screenshot names use letters, digits, '-', '_' and '.'")};
         return step;
     }

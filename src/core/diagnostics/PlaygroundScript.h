@@ -25,6 +25,7 @@ struct ScriptStep {
         space,
         activate,
         stickSecureInput,
+        layout,
         screenshot,
         windowShot
     };
@@ -32,7 +33,10 @@ struct ScriptStep {
     int line = 0;
     std::vector<uint16_t> modifiers; // key codes held around a press, or held/released
     std::optional<uint16_t> key;     // the pressed key; none for a chord of modifiers only
-    QString text;                    // typed text, application or screenshot name
+    // A pressed key named by its letter or symbol: the key that carries it on the layout when the
+    // step is played (`key` is its US position, for when no key carries it).
+    std::optional<QChar> character;
+    QString text; // typed text, application, layout or screenshot name
     double seconds = 0;
     Point at;
     Point to;
@@ -48,7 +52,8 @@ struct ScriptParse {
 // Reads a playground script: one step a line, '#' starts a comment.
 //   alt+tab            press a chord (also "press alt+tab", "tab x3")
 //   hold alt           keep modifiers down until "release alt"
-//   type "text"        type text on the US layout
+//   type "text"        type text on the simulated Mac's layout
+//   layout NAME        select a keyboard layout ("German", "French", "Dvorak-QWERTYCMD", ...)
 //   wait 0.5           seconds
 //   move X Y | click X Y | doubleclick X Y | drag X Y to X Y
 //   space N            switch to Space N

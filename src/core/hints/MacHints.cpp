@@ -28,8 +28,12 @@ QString Hint::heading() const {
 HintHUD::HintHUD(PrefsStore& prefs, MainQueue& mainQueue, Screens& screens, PanelFactory makePanel)
     : prefs_(&prefs), mainQueue_(&mainQueue), screens_(&screens), makePanel_(std::move(makePanel)) {}
 
+bool HintHUD::shows() const {
+    return Prefs(*prefs_).macHints();
+}
+
 void HintHUD::show(const Hint& hint) {
-    if (!Prefs(*prefs_).macHints()) return;
+    if (!shows()) return;
     std::weak_ptr<HintHUD*> weak = self_;
     mainQueue_->post([weak, hint] {
         if (auto self = weak.lock()) (*self)->present(hint);

@@ -74,6 +74,8 @@ public:
 
     // Queues the hint for the main thread when `macHints` is on; nothing otherwise.
     void show(const Hint& hint);
+    // Whether `show` shows anything now, for callers that would have to build the hint first.
+    bool shows() const;
     void show(const QString& win, const QString& mac) { show(Hint{win, mac, std::nullopt}); }
     // Shows the hint now, regardless of `macHints` (main thread).
     void present(const Hint& hint);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KeyLayoutTable.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -13,12 +15,14 @@ struct EditingKey {
     uint64_t flags = 0; // Shift included where it was held
     QString win;
     QString mac;
+    char32_t unavailable = 0; // the letter to post, when no key of the layout gives it
     friend bool operator==(const EditingKey&, const EditingKey&) = default;
 };
 
-// Ctrl+Z, Y, S, F, N, O, P, W, T, R, L, G, B, I, U (Command and the same letter; Ctrl+Y is redo,
-// ⇧⌘Z), Ctrl+Backspace and Ctrl+Delete (Option deletes the word before or after). Empty for
-// every other key.
-std::optional<EditingKey> editingKey(int64_t key, bool shift);
+// Ctrl+Z, Y, S, F, N, O, P, W, T, R, L, G, B, I, U, told by the letter the key gives on the
+// layout (Command and the same key; Ctrl+Y is redo, ⇧⌘ and the key that gives Z), Ctrl+Backspace
+// and Ctrl+Delete (Option deletes the word before or after). Empty for every other key.
+std::optional<EditingKey> editingKey(int64_t key, bool shift,
+                                     const KeyLayoutTable& layout = KeyLayoutTable::us());
 
 } // namespace fenwold

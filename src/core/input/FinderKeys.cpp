@@ -2,6 +2,7 @@
 
 #include "core/hints/MacHints.h"
 #include "core/input/Inject.h"
+#include "core/input/KeyLayoutTable.h"
 #include "core/input/Keys.h"
 #include "core/settings/Prefs.h"
 #include "ports/Accessibility.h"
@@ -11,23 +12,23 @@
 
 namespace fenwold {
 
-CutState::Verb CutState::on(int64_t key, bool inFinder) {
+CutState::Verb CutState::on(char32_t letter, bool inFinder) {
     if (inFinder) {
-        if (key == keycode::x) {
+        if (letter == U'x') {
             cut_ = true;
             return Verb::copyInstead;
         }
-        if (key == keycode::c) {
+        if (letter == U'c') {
             cut_ = false;
             return Verb::pass;
         }
-        if (key == keycode::v && cut_) {
+        if (letter == U'v' && cut_) {
             cut_ = false;
             return Verb::move;
         }
         return Verb::pass;
     }
-    if (key == keycode::v) cut_ = false;
+    if (letter == U'v') cut_ = false;
     return Verb::pass;
 }
 
@@ -67,11 +68,6 @@ std::vector<PlainKeyCoordinator::Delivery> PlainKeyCoordinator::takeAll() {
     for (const auto& [key, p] : taken)
         out.push_back({p.mapping.originalKey, p.originalFlags, p.pid});
     return out;
-}
-
-bool PlainKeyCoordinator::hasPending(uint16_t key) const {
-    std::lock_guard guard(lock_);
-    return pending_.count(key) > 0;
 }
 
 std::optional<PlainKeyCoordinator::Delivery> PlainKeyCoordinator::takeIfReadyLocked(uint16_t key) {
@@ -118,9 +114,8 @@ Hint plainHint(uint16_t originalKey) {
 
 } // namespace
 
-bool FinderKeys::handle(int64_t key, uint64_t flags) {
-    const bool cutKey =
-        (flags & flag::command) && (key == keycode::x || key == keycode::c || key == keycode::v);
+bool FinderKeys::handle(int64_t key, char32_t letter, uint64_t flags, const KeyLayoutTable& layout) {
+    const bool cutKey = (flags & flag::command) && (letter == U'x' || letter == U'c' || letter == U'v');
     const auto mapping = plainMapping(key);
     // Most keys are neither: answer before asking the workspace anything.
     if (!cutKey && !mapping) return false;
@@ -132,17 +127,21 @@ bool FinderKeys::handle(int64_t key, uint64_t flags) {
 
     if (cutKey) {
         if (!prefs.finderCut()) return false;
-        switch (cut_.on(key, inFinder)) {
-        case CutState::Verb::copyInstead:
-            if (pid < 1) return false;
-            inject_->post(static_cast<uint16_t>(keycode::c), flag::command, pid);
+        switch (cut_.on(letter, inFinder)) {
+        case CutState::Verb::copyInstead: {
+            const auto copy = layout.keyFor(U'c');
+            if (pid < 1 || !copy) return false;
+            inject_->post(copy->keyCode, flag::command, pid);
             hints_->show(QStringLiteral("Ctrl+X"), QStringLiteral("⌘ C ~then ⌥ ⌘ V"));
             return true;
-        case CutState::Verb::move:
-            if (pid < 1) return false;
-            inject_->post(static_cast<uint16_t>(keycode::v), flag::command | flag::option, pid);
+        }
+        case CutState::Verb::move: {
+            const auto paste = layout.keyFor(U'v');
+            if (pid < 1 || !paste) return false;
+            inject_->post(paste->keyCode, flag::command | flag::option, pid);
             hints_->show(QStringLiteral("Ctrl+V"), QStringLiteral("⌥ ⌘ V ~moves ~the ~cut ~files"));
             return true;
+        }
         case CutState::Verb::pass:
             return false;
         }
@@ -203,13 +202,11 @@ void FinderKeys::deliver(const PlainKeyCoordinator::Delivery& d) const {
 bool FinderKeys::selfcheck(QStringList& failures) {
     const auto before = failures.size();
     CutState cut;
-    if (cut.on(keycode::x, true) != CutState::Verb::copyInstead ||
-        cut.on(keycode::v, true) != CutState::Verb::move)
+    if (cut.on(U'x', true) != CutState::Verb::copyInstead || cut.on(U'v', true) != CutState::Verb::move)
         failures << "FinderKeys: cut then paste in Finder is not a move";
-    cut.on(keycode::x, true);
-    cut.on(keycode::v, false);
-    if (cut.on(keycode::v, true) != CutState::Verb::pass)
-        failures << "FinderKeys: a paste elsewhere kept the cut";
+    cut.on(U'x', true);
+    cut.on(U'v', false);
+    if (cut.on(U'v', true) != CutState::Verb::pass) failures << "FinderKeys: a paste elsewhere kept the cut";
 
     PlainKeyCoordinator c;
     std::optional<PlainKeyCoordinator::Delivery> ready;

@@ -16,12 +16,14 @@ class MainQueue;
 class Inject;
 class HintHUD;
 class Log;
+class KeyLayoutTable;
 
 // Whether a cut is pending in Finder: Ctrl+X marks it, Ctrl+C or a paste anywhere clears it.
+// Keys are told by their letter on the user's layout.
 class CutState {
 public:
     enum class Verb { pass, copyInstead, move };
-    Verb on(int64_t key, bool inFinder);
+    Verb on(char32_t letter, bool inFinder);
     bool pending() const { return cut_; }
 
 private:
@@ -58,7 +60,6 @@ public:
     void resolve(uint16_t key, bool useOriginal, int32_t deliverTo, std::optional<Delivery>& ready);
     // Empties the map; the pressed keys as they were pressed.
     std::vector<Delivery> takeAll();
-    bool hasPending(uint16_t key) const;
 
 private:
     // Removes and answers the entry once it is released and decided (caller holds the lock).
@@ -84,7 +85,10 @@ public:
     FinderKeys(const FinderKeys&) = delete;
     FinderKeys& operator=(const FinderKeys&) = delete;
 
-    bool handle(int64_t key, uint64_t flags);
+    // A key-down with Command (the cut, copy and paste keys, told by the letter the key gives
+    // on the layout) or without modifiers (the plain keys, told by their key code). The cut's
+    // copy and move are posted with the keys that give C and V on the layout.
+    bool handle(int64_t key, char32_t letter, uint64_t flags, const KeyLayoutTable& layout);
     bool handleKeyUp(int64_t key);
     // Delivers every pending key unchanged (the tap was disabled and key-ups may be lost).
     void cancelPending();

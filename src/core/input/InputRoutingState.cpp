@@ -32,13 +32,6 @@ bool InputRoutingState::commitSwitcherSession(uint64_t id) {
     return true;
 }
 
-std::optional<uint64_t> InputRoutingState::commitCapturing() {
-    std::lock_guard guard(lock_);
-    if (state_.switcherPhase.kind != SwitcherPhase::Kind::capturing) return std::nullopt;
-    state_.switcherPhase.kind = SwitcherPhase::Kind::committing;
-    return state_.switcherPhase.id;
-}
-
 bool InputRoutingState::endSwitcherSession(uint64_t id) {
     std::lock_guard guard(lock_);
     if (!state_.switcherPhase.isSession(id)) return false;

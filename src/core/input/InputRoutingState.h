@@ -57,8 +57,6 @@ public:
     bool beginSwitcherCancellation(uint64_t id);
     // Alt released: capturing(id) becomes committing(id); false otherwise.
     bool commitSwitcherSession(uint64_t id);
-    // Alt released with whatever session is capturing; the committed session's id, if any.
-    std::optional<uint64_t> commitCapturing();
     // The session ends: an open phase of this id becomes closed; false otherwise.
     bool endSwitcherSession(uint64_t id);
     // The session is still the current one (open, with this id).

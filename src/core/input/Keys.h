@@ -29,7 +29,7 @@ namespace keycode {
 inline constexpr int64_t a = 0, s = 1, d = 2, f = 3, g = 5, z = 6, x = 7, c = 8, v = 9, b = 11, q = 12,
                          w = 13, e = 14, r = 15, y = 16, t = 17, o = 31, u = 32, i = 34, p = 35, l = 37,
                          n = 45, m = 46, space = 49, ret = 36, keypadEnter = 76, f2 = 120, f4 = 118,
-                         f11 = 103, home = 115, end = 119;
+                         f11 = 103, home = 115, end = 119, keypadPlus = 69, keypadMinus = 78, keypadZero = 82;
 } // namespace keycode
 
 // Modifier bits of the event flag word.
@@ -52,23 +52,6 @@ constexpr uint64_t ctrlMask(bool swapCtrlCmd) {
 
 // Carried in the source user-data field of every synthetic event the program posts ("FNWD").
 inline constexpr int64_t kOwnEventMarker = 0x464E5744;
-
-// Main-row and keypad plus, minus and zero, as the main-row codes Command zoom shortcuts expect.
-constexpr std::optional<uint16_t> ctrlZoomMap(int64_t key) {
-    switch (key) {
-    case 24:
-    case 69:
-        return kEqual;
-    case 27:
-    case 78:
-        return kMinus;
-    case 29:
-    case 82:
-        return kZero;
-    default:
-        return std::nullopt;
-    }
-}
 
 // Terminals keep Ctrl+A/C/V/X for themselves.
 inline constexpr std::array<std::string_view, 7> terminalBundleIDs = {

@@ -2,16 +2,15 @@
 
 #include "core/hints/MacHints.h"
 #include "core/input/DispatchTargets.h"
-#include "core/input/EditingKeys.h"
 #include "core/input/ExclusionGate.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/HIDRemap.h"
 #include "core/input/Inject.h"
+#include "core/input/KeyActions.h"
 #include "core/input/Keys.h"
+#include "core/input/ShortcutLayout.h"
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/Trace.h"
-#include "core/input/WinKeys.h"
-#include "core/settings/AltF4Action.h"
 #include "core/settings/Prefs.h"
 #include "ports/Log.h"
 #include "ports/MainQueue.h"
@@ -19,7 +18,6 @@
 #include "ports/Workspace.h"
 
 #include <QLocale>
-#include <QUrl>
 
 namespace fenwold {
 
@@ -27,13 +25,10 @@ namespace {
 
 using Kind = SwitcherPhase::Kind;
 
-constexpr bool isArrow(int64_t key) {
-    return key >= kLeft && key <= kUp;
-}
-
 } // namespace
 
-SwitcherController::SwitcherController(const Parts& parts) : p_(parts) {}
+SwitcherController::SwitcherController(const Parts& parts)
+    : p_(parts), actions_(std::make_unique<KeyActions>(p_)) {}
 
 uint64_t SwitcherController::eventMask(bool tracing) {
     uint64_t mask = 0;
@@ -135,8 +130,9 @@ TapAnswer SwitcherController::handle(TapEvent& event) {
         sideButton(event);
         return TapAnswer::pass;
     }
-    if ((event.type == eventtype::keyDown || event.type == eventtype::keyUp) && f19(event))
-        return TapAnswer::swallow;
+    const bool isKey = event.type == eventtype::keyDown || event.type == eventtype::keyUp;
+    if (isKey && p_.layout) p_.layout->keyboardTyped(static_cast<uint32_t>(event.keyboardType));
+    if (isKey && f19(event)) return TapAnswer::swallow;
 
     const InputRoutingState::Snapshot snap = p_.routing->snapshot();
     // A held-back Finder key needs its release even if an overlay opened meanwhile; otherwise it
@@ -146,7 +142,6 @@ TapAnswer SwitcherController::handle(TapEvent& event) {
     if (snap.clipboardOpen) return TapAnswer::pass;
     const SwitcherPhase phase = snap.switcherPhase;
     if (phase.kind == Kind::cancelling) return TapAnswer::pass;
-    const bool isKey = event.type == eventtype::keyDown || event.type == eventtype::keyUp;
     if (isKey && phase.kind == Kind::committing) {
         if (event.keyCode < 0 || event.keyCode > 0xFFFF || !p_.forwarder) return TapAnswer::pass;
         return p_.forwarder->capture(phase.id, static_cast<uint16_t>(event.keyCode), event.flags,
@@ -212,321 +207,13 @@ void SwitcherController::flagsChanged(const TapEvent& event, const InputRoutingS
 }
 
 TapAnswer SwitcherController::keyDown(TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap) {
-    const Prefs prefs(*p_.prefs);
-    const int64_t key = event.keyCode;
-    const uint64_t f = event.flags;
-    const bool closed = snap.switcherPhase.isClosed();
-    const bool capturing = snap.switcherPhase.kind == Kind::capturing;
-    const bool shift = f & flag::shift, option = f & flag::option;
-    const bool controlBit = f & flag::control, commandBit = f & flag::command;
-    const bool win = f & winMask(swap), ctrl = f & ctrlMask(swap);
-    const bool repeat = event.autorepeat != 0;
-    const uint64_t keepShift = shift ? flag::shift : 0;
-    constexpr auto swallow = TapAnswer::swallow;
-
-    // 1. Snap assist owns the keys while it shows.
-    if (closed && snap.snapAssistOpen)
-        return p_.assist && p_.assist->handleKey(key, shift) ? swallow : TapAnswer::pass;
-    // The snap layouts take the keys typed without Command, Control or Option while they show;
-    // chords go on to their rows (the one that opened the panel closes it again).
-    if (closed && snap.snapLayoutsOpen && !(f & (flag::command | flag::control | flag::option)))
-        return p_.layouts && p_.layouts->handleKey(key, shift) ? swallow : TapAnswer::pass;
-    // 2. A keyboard window move.
-    if (snap.moveTarget && p_.winMenu && p_.winMenu->handleMoveKey(key, *snap.moveTarget)) return swallow;
-    // 3. The master switch, which works even while it is off.
-    if (closed && key == kEsc && commandBit && !controlBit && !option && !shift) {
-        toggleMasterSwitch();
-        return swallow;
-    }
-    // In an excluded application (a virtual machine, a remote desktop) every other row passes,
-    // Alt+Tab included, so the guest gets the real keys. Overlays and a switcher session that
-    // began elsewhere keep theirs until they close.
-    if (closed && frontExcluded()) return TapAnswer::pass;
-    // 4. Alt+Space.
-    if (closed && key == keycode::space && option && !commandBit && !controlBit && prefs.altSpace()) {
-        p_.mainQueue->post([menu = p_.winMenu] {
-            if (menu) menu->show();
-        });
-        hint(QStringLiteral("Alt+Space"), QStringLiteral("~no ~native ~equivalent"));
-        return swallow;
-    }
-    // 5, 6. PrtScn.
-    if (key == kF13 && prefs.screenshotKeys()) {
-        if (shift) {
-            p_.mainQueue->post([ws = p_.workspace] {
-                ws->open(
-                    QUrl::fromLocalFile(QStringLiteral("/System/Applications/Utilities/Screenshot.app")));
-            });
-            hint(QStringLiteral("Shift+PrtScn"), QStringLiteral("⇧ ⌘ 5"));
-        } else {
-            screenshot(option);
-        }
-        return swallow;
-    }
-    // 7-9. Win+arrows.
-    if (closed && win && !option && !ctrl && isArrow(key) && prefs.snapKeys()) {
-        snapKey(key, shift);
-        return swallow;
-    }
-    // 10. Insert and Shift+Delete clipboard keys.
-    if (closed && !option && !win && prefs.insertClipboard() &&
-        ((key == kInsert && shift != ctrl) || (key == kFwdDelete && shift && !ctrl))) {
-        const int64_t mapped = key == kFwdDelete ? keycode::x : shift ? keycode::v : keycode::c;
-        if (!(p_.finder && p_.finder->handle(mapped, flag::command))) {
-            post(mapped, flag::command);
-            if (mapped == keycode::x)
-                hint(QStringLiteral("Shift+Delete"), QStringLiteral("⌘ X"));
-            else if (mapped == keycode::v)
-                hint(QStringLiteral("Shift+Insert"), QStringLiteral("⌘ V"));
-            else
-                hint(QStringLiteral("Ctrl+Insert"), QStringLiteral("⌘ C"));
-        }
-        return swallow;
-    }
-    // 11. Finder's own keys.
-    if (closed && p_.finder && p_.finder->handle(key, f)) return swallow;
-    // 12, 13. Home and End.
-    if (closed && (key == keycode::home || key == keycode::end) && !win && prefs.homeEnd()) {
-        const bool home = key == keycode::home;
-        if (ctrl) {
-            post(home ? kUp : kDown, flag::command | keepShift);
-            hint(QStringLiteral("Ctrl+Home / End"), QStringLiteral("⌘ ↑ ~and ⌘ ↓ ~for ~the ~document"));
-        } else {
-            post(home ? kLeft : kRight, flag::command | keepShift);
-            hint(home ? QStringLiteral("Home") : QStringLiteral("End"),
-                 home ? QStringLiteral("⌘ ←") : QStringLiteral("⌘ →"));
-        }
-        return swallow;
-    }
-    // 14, 15. Win+key actions; held Win+R and Win+V act once.
-    if (closed && win && !option && !ctrl && !shift) {
-        if (repeat && ((key == keycode::r && prefs.winR()) || (key == keycode::v && prefs.winV())))
-            return swallow;
-        if (p_.winKeys && p_.winKeys->handleCmdKey(key)) return swallow;
-    }
-    // 16, 17. Alt+F4; its autorepeats do nothing.
-    if (closed && key == keycode::f4 && option && prefs.altF4()) {
-        if (!repeat) altF4();
-        return swallow;
-    }
-    // 18. Ctrl+F4.
-    if (closed && key == keycode::f4 && !option && (controlBit || commandBit) && prefs.ctrlF4()) {
-        post(keycode::w, flag::command);
-        hint(QStringLiteral("Ctrl+F4"), QStringLiteral("⌘ W"));
-        return swallow;
-    }
-    // 19. Ctrl+A/X/C/V, except in terminals.
-    if (closed && (key == keycode::a || key == keycode::x || key == keycode::c || key == keycode::v) &&
-        controlBit && !commandBit && !option) {
-        const bool enabled = key == keycode::a ? prefs.ctrlSelectAll() : prefs.ctrlClipboard();
-        if (enabled && !frontIsTerminal()) {
-            const uint64_t flags = flag::command | keepShift;
-            if (!(p_.finder && p_.finder->handle(key, flags))) {
-                post(key, flags);
-                const QString letter = key == keycode::a   ? QStringLiteral("A")
-                                       : key == keycode::x ? QStringLiteral("X")
-                                       : key == keycode::c ? QStringLiteral("C")
-                                                           : QStringLiteral("V");
-                hint(QStringLiteral("Ctrl+") + letter, QStringLiteral("⌘ ") + letter);
-            }
-            return swallow;
-        }
-    }
-    // Ctrl+Z, Y, S, F, N, … and Ctrl+Backspace/Delete, except in terminals, where the Control
-    // letters keep their meaning.
-    if (closed && controlBit && !commandBit && !option) {
-        if (const auto edit = editingKey(key, shift); edit && prefs.ctrlLetters() && !frontIsTerminal()) {
-            post(edit->key, edit->flags);
-            hint(edit->win, edit->mac);
-            return swallow;
-        }
-    }
-    // 20. Ctrl+arrows jump by word.
-    if (closed && (key == kLeft || key == kRight) && ctrl && !win && !option && prefs.ctrlWord()) {
-        post(key, flag::option | keepShift);
-        hint(QStringLiteral("Ctrl+← / →"), QStringLiteral("⌥ ← ~and ⌥ → ~jump ~by ~word"));
-        return swallow;
-    }
-    // 21. Ctrl+plus/minus/zero zoom.
-    if (closed && controlBit && !commandBit && !option) {
-        if (const auto zoom = ctrlZoomMap(key); zoom && prefs.ctrlZoom()) {
-            post(*zoom, flag::command | keepShift);
-            hint(QStringLiteral("Ctrl+ + / −"), QStringLiteral("⌘ + ~and ⌘ − ~— ⌘ 0 ~resets"));
-            return swallow;
-        }
-    }
-    // 22. Ctrl+Shift+Esc.
-    if (closed && key == kEsc && shift && (controlBit || commandBit) && prefs.taskMgr()) {
-        p_.mainQueue->post([ws = p_.workspace] {
-            ws->open(
-                QUrl::fromLocalFile(QStringLiteral("/System/Applications/Utilities/Activity Monitor.app")));
-        });
-        hint(QStringLiteral("Ctrl+Shift+Esc"), QStringLiteral("⌥ ⌘ Esc ~for ~force-quit"));
-        return swallow;
-    }
-    // 23. Alt+Tab, even with the master switch off.
-    if (key == kTab && option && prefs.altTab()) {
-        if (capturing) {
-            const uint64_t id = snap.switcherPhase.id;
-            const int delta = shift ? -1 : 1;
-            p_.mainQueue->post([switcher = p_.switcher, id, delta] {
-                if (switcher) switcher->move(id, delta);
-            });
-        } else if (closed) {
-            beginSession();
-        }
-        return swallow;
-    }
-    // 24.
-    if (!capturing) return TapAnswer::pass;
-    // 25. Esc cancels the capturing switcher.
-    if (key == kEsc) {
-        cancelSession(snap.switcherPhase.id);
-        return swallow;
-    }
-    // 26. Every other key drives the switcher.
-    const uint64_t id = snap.switcherPhase.id;
-    p_.mainQueue->post([switcher = p_.switcher, id, key, f] {
-        if (switcher) switcher->handleKey(id, key, f);
-    });
-    return swallow;
+    const KeyPress press = KeyPress::of(event, snap, layoutTable(), swap);
+    return runKeyRows(keyRows(), *actions_, press, Prefs(*p_.prefs));
 }
 
-void SwitcherController::toggleMasterSwitch() {
-    const Prefs prefs(*p_.prefs);
-    // Written at once, so the very next event already sees it.
-    const bool on = !prefs.shortcutsEnabled();
-    prefs.set(PrefKey::shortcutsEnabled, on);
-    Hint h{QStringLiteral("⌘Esc"),
-           on ? QStringLiteral("⌘ Esc ~turns ~them ~off") : QStringLiteral("⌘ Esc ~turns ~them ~back ~on"),
-           on ? QStringLiteral("Fenwold shortcuts on") : QStringLiteral("Fenwold shortcuts off")};
-    // Shown even with hints off: the user must see what the toggle did.
-    p_.mainQueue->post([hints = p_.hints, h] {
-        if (hints) hints->present(h);
-    });
-}
-
-void SwitcherController::screenshot(bool windowOnly) {
-    if (windowOnly)
-        hint(QStringLiteral("Alt+PrtScn"), QStringLiteral("⇧ ⌘ 4 ~then Space"));
-    else
-        hint(QStringLiteral("PrtScn"), QStringLiteral("⇧ ⌘ 3 ~— ~add ⌃ ~for ~the ~clipboard"));
-    p_.mainQueue->post([this, windowOnly] {
-        QStringList args = {QStringLiteral("-c")};
-        if (windowOnly) {
-            std::optional<uint32_t> id;
-            if (p_.switcher && !p_.routing->snapshot().switcherPhase.isClosed())
-                id = p_.switcher->selectedWindowID();
-            if (!id && p_.windows)
-                if (const auto front = p_.windows->frontmostWindow()) id = front->id;
-            if (!id) return;
-            args << QStringLiteral("-o") << QStringLiteral("-l") << QString::number(*id);
-        }
-        p_.processes->launch(QStringLiteral("/usr/sbin/screencapture"), args);
-    });
-}
-
-void SwitcherController::snapKey(int64_t key, bool shift) {
-    p_.mainQueue->post([this, key, shift] {
-        WindowActions* w = p_.windows;
-        const Prefs prefs(*p_.prefs);
-        const std::optional<WindowRef> front = w ? w->frontmostWindow() : std::nullopt;
-        // Leaves native full screen first where needed.
-        const auto snapTo = [w, front](SnapKind s) {
-            if (!front) return;
-            if (w->fullscreenState(*front) == true)
-                w->whenNotFullscreen(*front, [w, s, win = *front] { w->applySnap(s, win); });
-            else
-                w->applySnap(s, *front);
-        };
-        const QString quadrantWin = QStringLiteral("Win+↑ / ↓");
-        const QString quadrantMac = QStringLiteral("~no ~native ~equivalent ~— ~you’re ~welcome");
-
-        if (key == kLeft || key == kRight) {
-            const bool left = key == kLeft;
-            if (shift) {
-                if (front) {
-                    if (w->fullscreenState(*front) == true)
-                        w->whenNotFullscreen(*front,
-                                             [w, left, win = *front] { w->pressTileItem(left, win); });
-                    else
-                        w->pressTileItem(left, *front);
-                }
-                hint(QStringLiteral("Shift+Win+← / →"),
-                     QStringLiteral("~hold ~the ~green ~button ~to ~tile"));
-                return;
-            }
-            snapTo(left ? SnapKind::left : SnapKind::right);
-            hint(QStringLiteral("Win+← / →"),
-                 QStringLiteral("~hold ~the ~green ~button, ~then ~pick ~a ~side"));
-            if (front && prefs.snapAssist() && p_.assist) p_.assist->show(left, front->id);
-            return;
-        }
-        if (key == kUp && shift) {
-            if (front) w->toggleFullscreen(*front);
-            hint(QStringLiteral("Shift+Win+↑"), QStringLiteral("⌃ ⌘ F"));
-            return;
-        }
-        const std::optional<SnapKind> current =
-            front && prefs.snapQuadrants() ? w->currentSnap(*front) : std::nullopt;
-        std::optional<SnapKind> next;
-        if (key == kUp && current) {
-            if (*current == SnapKind::left) next = SnapKind::topLeft;
-            if (*current == SnapKind::right) next = SnapKind::topRight;
-            if (*current == SnapKind::bottomLeft) next = SnapKind::left;
-            if (*current == SnapKind::bottomRight) next = SnapKind::right;
-        } else if (key == kDown && current) {
-            if (*current == SnapKind::left) next = SnapKind::bottomLeft;
-            if (*current == SnapKind::right) next = SnapKind::bottomRight;
-            if (*current == SnapKind::topLeft) next = SnapKind::left;
-            if (*current == SnapKind::topRight) next = SnapKind::right;
-        }
-        if (next) {
-            snapTo(*next);
-            hint(quadrantWin, quadrantMac);
-        } else if (key == kUp) {
-            snapTo(SnapKind::maximize);
-            hint(QStringLiteral("Win+↑"), QStringLiteral("⌥ ~click ~the ~green ~button"));
-        } else {
-            if (front) w->minimizeFrontmost();
-            hint(QStringLiteral("Win+↓"), QStringLiteral("⌘ M"));
-        }
-    });
-}
-
-void SwitcherController::altF4() {
-    switch (readAltF4Action(Prefs(*p_.prefs))) {
-    case AltF4Action::closeWindowOrQuit:
-        p_.mainQueue->post([w = p_.windows] {
-            if (w) w->closeFrontmostWindowOrQuit();
-        });
-        hint(QStringLiteral("Alt+F4"), QStringLiteral("⌘ W ~closes, ⌘ Q ~quits"));
-        break;
-    case AltF4Action::close:
-        p_.mainQueue->post([this] { post(keycode::w, flag::command); });
-        hint(QStringLiteral("Alt+F4"), QStringLiteral("⌘ W ~closes"));
-        break;
-    case AltF4Action::quit:
-        p_.mainQueue->post([this] { post(keycode::q, flag::command); });
-        hint(QStringLiteral("Alt+F4"), QStringLiteral("⌘ Q ~quits"));
-        break;
-    }
-}
-
-void SwitcherController::beginSession() {
-    const uint64_t id = p_.routing->beginSwitcherSession();
-    if (p_.forwarder) p_.forwarder->start(id);
-    p_.mainQueue->post([switcher = p_.switcher, id] {
-        if (switcher) switcher->open(id);
-    });
-}
-
-void SwitcherController::cancelSession(uint64_t id) {
-    if (!p_.routing->beginSwitcherCancellation(id)) return;
-    if (p_.forwarder) p_.forwarder->clearIfSession(id);
-    p_.mainQueue->post([switcher = p_.switcher, id] {
-        if (switcher) switcher->cancel(id);
-    });
+const KeyLayoutTable& SwitcherController::layoutTable() const {
+    static const KeyLayoutTable us = KeyLayoutTable::us();
+    return p_.layout ? p_.layout->table() : us;
 }
 
 TapAnswer SwitcherController::pointer(TapEvent& event, const InputRoutingState::Snapshot& snap) {
@@ -553,7 +240,8 @@ TapAnswer SwitcherController::pointer(TapEvent& event, const InputRoutingState::
             else
                 w->applySnap(SnapKind::maximize, win);
         });
-        hint(QStringLiteral("Double-click title bar"), QStringLiteral("⌥ ~click ~the ~green ~button"));
+        actions_->hint(QStringLiteral("Double-click title bar"),
+                       QStringLiteral("⌥ ~click ~the ~green ~button"));
         return TapAnswer::swallow;
     }
     case eventtype::leftMouseUp:
@@ -574,8 +262,11 @@ TapAnswer SwitcherController::pointer(TapEvent& event, const InputRoutingState::
             !prefs.wheelZoom() || frontExcluded())
             return TapAnswer::pass;
         if (delta == 0) return TapAnswer::swallow;
-        post(delta > 0 ? kEqual : kMinus, flag::command);
-        hint(QStringLiteral("Ctrl+scroll"), QStringLiteral("~pinch, ~or ⌘ + ~and ⌘ −"));
+        // The keys that give plus and minus on the user's layout; without one the wheel passes.
+        const auto zoom = KeyActions::keyGiving(delta > 0 ? U'+' : U'-', layoutTable());
+        if (!zoom) return TapAnswer::pass;
+        p_.inject->post(*zoom, flag::command);
+        actions_->hint(QStringLiteral("Ctrl+scroll"), QStringLiteral("~pinch, ~or ⌘ + ~and ⌘ −"));
         return TapAnswer::swallow;
     }
     default:
@@ -598,24 +289,8 @@ bool SwitcherController::isParsec(int64_t pid) {
     return parsec;
 }
 
-void SwitcherController::post(int64_t key, uint64_t flags) const {
-    p_.inject->post(static_cast<uint16_t>(key), flags);
-}
-
-void SwitcherController::hint(const QString& win, const QString& mac) const {
-    if (p_.hints) p_.hints->show(win, mac);
-}
-
-bool SwitcherController::frontIsTerminal() const {
-    const auto front = p_.workspace->frontmostApp();
-    if (!front || !front->bundleID) return false;
-    for (const auto& id : terminalBundleIDs)
-        if (*front->bundleID == QLatin1String(id.data(), static_cast<qsizetype>(id.size()))) return true;
-    return false;
-}
-
 bool SwitcherController::frontExcluded() const {
-    return p_.exclusions && p_.exclusions->frontExcluded();
+    return actions_->frontExcluded();
 }
 
 QString SwitcherController::mods(uint64_t flags) {

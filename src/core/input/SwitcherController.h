@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <map>
+#include <memory>
 
 namespace fenwold {
 
@@ -29,6 +30,9 @@ class SnapLayoutTarget;
 class WindowMenuTarget;
 class WindowActions;
 class ExclusionGate;
+class ShortcutLayout;
+class KeyActions;
+class KeyLayoutTable;
 struct Hint;
 
 // The event tap's callback: classifies every key, modifier, button and wheel event against the
@@ -59,6 +63,8 @@ public:
         WindowMenuTarget* winMenu = nullptr;
         WindowActions* windows = nullptr;
         ExclusionGate* exclusions = nullptr;
+        // The layout keys are read with; without it, the keys' US meaning.
+        ShortcutLayout* layout = nullptr;
     };
 
     explicit SwitcherController(const Parts& parts);
@@ -94,7 +100,6 @@ public:
 
     const SwallowedKeys& swallowedKeys() const { return swallowedKeys_; }
     bool f19Held() const { return f19Held_; }
-    bool swallowMouseUp() const { return swallowMouseUp_; }
 
 private:
     TapAnswer tapDisabled(const TapEvent& event);
@@ -105,19 +110,12 @@ private:
     // Returns true when the event was swallowed by the F19-as-Globe rule.
     bool f19(TapEvent& event);
 
-    void post(int64_t key, uint64_t flags) const;
-    void hint(const QString& win, const QString& mac) const;
-    bool frontIsTerminal() const;
     // The front application is one in which every shortcut passes untouched.
     bool frontExcluded() const;
-    void toggleMasterSwitch();
-    void screenshot(bool windowOnly);
-    void snapKey(int64_t key, bool shift);
-    void altF4();
-    void beginSession();
-    void cancelSession(uint64_t id);
+    const KeyLayoutTable& layoutTable() const;
 
     Parts p_;
+    std::unique_ptr<KeyActions> actions_; // what the key-down rows do
     std::atomic<bool> tapPaused_{false};
     bool f19Held_ = false;
     bool f19Used_ = false;

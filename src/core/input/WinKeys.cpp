@@ -1,6 +1,5 @@
 #include "WinKeys.h"
 
-#include "core/hints/MacHints.h"
 #include "core/input/DispatchTargets.h"
 #include "core/input/Inject.h"
 #include "core/input/Keys.h"
@@ -32,73 +31,51 @@ QString standardizedPath(const QUrl& url) {
 } // namespace
 
 FenwoldKeys::FenwoldKeys(PrefsStore& prefs, MainQueue& mainQueue, Workspace& workspace,
-                         PrivateServices& privateServices, const Inject& inject, HintHUD& hints,
-                         Targets targets, int macOSMajorVersion)
+                         PrivateServices& privateServices, const Inject& inject, Targets targets,
+                         int macOSMajorVersion)
     : prefs_(&prefs), mainQueue_(&mainQueue), workspace_(&workspace), private_(&privateServices),
-      inject_(&inject), hints_(&hints), targets_(targets), macOSMajorVersion_(macOSMajorVersion) {}
+      inject_(&inject), targets_(targets), macOSMajorVersion_(macOSMajorVersion) {}
 
-bool FenwoldKeys::handleCmdKey(int64_t key) {
-    if (key < 2 || key > 115) return false;
-    const Prefs prefs(*prefs_);
-    if (const auto digit = digitOfKey(key)) {
-        if (!prefs.winNum()) return false;
-        const int n = *digit;
-        mainQueue_->post([this, n] { activateDockApp(n); });
-        hints_->show(QStringLiteral("Win+1…9"), QStringLiteral("~no ~native ~equivalent"));
-        return true;
-    }
-    switch (key) {
-    case keycode::d:
-        if (!prefs.winD()) return false;
-        mainQueue_->post([this] {
-            if (!private_->dockNotification(QStringLiteral("com.apple.showdesktop.awake")))
-                inject_->post(static_cast<uint16_t>(keycode::f11), 0);
-        });
-        hints_->show(QStringLiteral("Win+D"), QStringLiteral("fn F11"));
-        return true;
-    case keycode::v:
-        if (!prefs.winV()) return false;
-        mainQueue_->post([this] {
-            if (targets_.shelf) targets_.shelf->toggle();
-        });
-        return true;
-    case keycode::e:
-        if (!prefs.winE()) return false;
-        mainQueue_->post([this] { workspace_->open(QUrl::fromLocalFile(QDir::homePath())); });
-        hints_->show(QStringLiteral("Win+E"), QStringLiteral("⌘ N ~in ~Finder"));
-        return true;
-    case keycode::r:
-        if (!prefs.winR()) return false;
-        mainQueue_->post([this] { launchApps(); });
-        return true;
-    case keycode::l:
-        if (!prefs.winL()) return false;
-        mainQueue_->post([this] {
-            if (!private_->lockScreen())
-                inject_->post(static_cast<uint16_t>(keycode::q), flag::control | flag::command);
-        });
-        return true;
-    case keycode::m:
-    case keycode::home: {
-        if (!prefs.winM()) return false;
-        const bool exceptFrontmost = key == keycode::home;
-        mainQueue_->post([this, exceptFrontmost] {
-            if (targets_.windows) targets_.windows->minimizeAll(exceptFrontmost);
-        });
-        if (exceptFrontmost)
-            hints_->show(QStringLiteral("Win+Home"), QStringLiteral("~no ~native ~equivalent"));
-        else
-            hints_->show(QStringLiteral("Win+M"), QStringLiteral("⌥ ⌘ M"));
-        return true;
-    }
-    case kTab:
-        if (!prefs.winTab()) return false;
-        mainQueue_->post([this] { workspace_->open(appURL("/System/Applications/Mission Control.app")); });
-        hints_->show(QStringLiteral("Win+Tab"), QStringLiteral("⌃ ↑ ~Mission ~Control"));
-        return true;
-    default:
-        return false;
-    }
+void FenwoldKeys::showDesktop() {
+    mainQueue_->post([this] {
+        if (!private_->dockNotification(QStringLiteral("com.apple.showdesktop.awake")))
+            inject_->post(static_cast<uint16_t>(keycode::f11), 0);
+    });
+}
+
+void FenwoldKeys::toggleShelf() {
+    mainQueue_->post([this] {
+        if (targets_.shelf) targets_.shelf->toggle();
+    });
+}
+
+void FenwoldKeys::openHomeFolder() {
+    mainQueue_->post([this] { workspace_->open(QUrl::fromLocalFile(QDir::homePath())); });
+}
+
+void FenwoldKeys::openLauncher() {
+    mainQueue_->post([this] { launchApps(); });
+}
+
+void FenwoldKeys::lockScreen() {
+    mainQueue_->post([this] {
+        if (!private_->lockScreen())
+            inject_->post(static_cast<uint16_t>(keycode::q), flag::control | flag::command);
+    });
+}
+
+void FenwoldKeys::minimizeAll(bool exceptFrontmost) {
+    mainQueue_->post([this, exceptFrontmost] {
+        if (targets_.windows) targets_.windows->minimizeAll(exceptFrontmost);
+    });
+}
+
+void FenwoldKeys::openMissionControl() {
+    mainQueue_->post([this] { workspace_->open(appURL("/System/Applications/Mission Control.app")); });
+}
+
+void FenwoldKeys::openDockApp(int n) {
+    mainQueue_->post([this, n] { activateDockApp(n); });
 }
 
 void FenwoldKeys::launchApps() {

@@ -10,12 +10,11 @@ class MainQueue;
 class Workspace;
 class PrivateServices;
 class Inject;
-class HintHUD;
 class WindowActions;
 class ShelfTarget;
 
-// The Win-key action table for plain Win+key presses. `handleCmdKey` runs on the event-tap
-// thread and only decides, shows the hint and queues the action on the main queue.
+// What the plain Win+key shortcuts do. The dispatch's rows decide on the event-tap thread which
+// key asks for which; each of these only queues its work on the main queue.
 class FenwoldKeys {
 public:
     struct Targets {
@@ -24,13 +23,28 @@ public:
     };
 
     FenwoldKeys(PrefsStore& prefs, MainQueue& mainQueue, Workspace& workspace,
-                PrivateServices& privateServices, const Inject& inject, HintHUD& hints, Targets targets,
+                PrivateServices& privateServices, const Inject& inject, Targets targets,
                 int macOSMajorVersion);
     FenwoldKeys(const FenwoldKeys&) = delete;
     FenwoldKeys& operator=(const FenwoldKeys&) = delete;
 
-    // True when the key is in the table and its preference is on (the dispatch swallows it).
-    bool handleCmdKey(int64_t key);
+    // Win+D: the Dock's show-desktop gesture, or fn F11 without it.
+    void showDesktop();
+    // Win+V: the clipboard shelf opens or closes.
+    void toggleShelf();
+    // Win+E: a Finder window at the home folder.
+    void openHomeFolder();
+    // Win+R: the application launcher.
+    void openLauncher();
+    // Win+L: the lock screen, or ⌃⌘Q without it.
+    void lockScreen();
+    // Win+M (every window) and Win+Home (all but the front one).
+    void minimizeAll(bool exceptFrontmost);
+    // Win+Tab: Mission Control.
+    void openMissionControl();
+    // Win+1…9: the n-th application kept in the Dock.
+    void openDockApp(int n);
+
     // Main queue.
     void launchApps();
     void activateDockApp(int n);
@@ -41,7 +55,6 @@ private:
     Workspace* workspace_;
     PrivateServices* private_;
     const Inject* inject_;
-    HintHUD* hints_;
     Targets targets_;
     int macOSMajorVersion_;
 };

@@ -6,61 +6,10 @@
 
 namespace fenwold {
 
-namespace {
-
-struct Default {
-    PrefKey key;
-    bool value;
-};
-
-constexpr std::array<Default, 40> kDefaults = {{
-    {PrefKey::shortcutsEnabled, true},
-    {PrefKey::altTab, true},
-    {PrefKey::dockPeek, true},
-    {PrefKey::snapKeys, true},
-    {PrefKey::screenshotKeys, true},
-    {PrefKey::wheelZoom, true},
-    {PrefKey::launchAtLogin, true},
-    {PrefKey::altF4, true},
-    {PrefKey::ctrlF4, true},
-    {PrefKey::taskMgr, true},
-    {PrefKey::finderF2, true},
-    {PrefKey::finderCut, true},
-    {PrefKey::finderDelete, true},
-    {PrefKey::finderEnter, true},
-    {PrefKey::ctrlClipboard, true},
-    {PrefKey::ctrlSelectAll, true},
-    {PrefKey::ctrlZoom, true},
-    {PrefKey::insertClipboard, true},
-    {PrefKey::snapQuadrants, true},
-    {PrefKey::snapAssist, true},
-    {PrefKey::peekBadges, true},
-    {PrefKey::peekEmpty, true},
-    {PrefKey::parsecMouseFix, true},
-    {PrefKey::winD, false},
-    {PrefKey::winE, false},
-    {PrefKey::winL, false},
-    {PrefKey::winM, false},
-    {PrefKey::winNum, false},
-    {PrefKey::winTab, false},
-    {PrefKey::winR, false},
-    {PrefKey::winV, false},
-    {PrefKey::homeEnd, false},
-    {PrefKey::ctrlWord, false},
-    {PrefKey::dblClickMax, false},
-    {PrefKey::altSpace, false},
-    {PrefKey::macHints, false},
-    {PrefKey::swapCtrlCmd, false},
-    {PrefKey::capsGlobe, false},
-    {PrefKey::f19Globe, false},
-    {PrefKey::ctrlLetters, true},
-}};
-
-} // namespace
-
 void Prefs::registerDefaults() const {
-    for (const auto& d : kDefaults)
-        store_->registerDefault(d.key, d.value);
+    for (std::size_t i = 0; i < kPrefKeyCount; ++i)
+        if (kPrefDeclarations[i].registered)
+            store_->registerDefault(static_cast<PrefKey>(i), kPrefDeclarations[i].defaultValue);
 }
 
 bool Prefs::flag(PrefKey key) const {
@@ -71,9 +20,21 @@ bool Prefs::flag(PrefKey key) const {
     return false;
 }
 
+bool Prefs::on(PrefKey key) const {
+    switch (declarationOf(key).kind) {
+    case PrefKind::setting:
+        return on<PrefKind::setting>(key);
+    case PrefKind::shortcut:
+        return on<PrefKind::shortcut>(key);
+    case PrefKind::ctrlToCmd:
+        return on<PrefKind::ctrlToCmd>(key);
+    }
+    return false;
+}
+
 bool Prefs::swapRow(const QString& keyName) const {
     const auto key = keyNamed(keyName);
-    return key && swapRow(*key);
+    return key && !flag(PrefKey::swapCtrlCmd) && flag(PrefKey::shortcutsEnabled) && flag(*key);
 }
 
 double Prefs::thumbH() const {
@@ -99,8 +60,8 @@ void Prefs::setThumbH(double value) const {
 
 std::optional<PrefKey> Prefs::keyNamed(const QString& name) {
     for (std::size_t i = 0; i < kPrefKeyCount; ++i) {
-        if (name == QLatin1String(kPrefKeyNames[i].data(), static_cast<qsizetype>(kPrefKeyNames[i].size())))
-            return static_cast<PrefKey>(i);
+        const std::string_view n = kPrefDeclarations[i].name;
+        if (name == QLatin1String(n.data(), static_cast<qsizetype>(n.size()))) return static_cast<PrefKey>(i);
     }
     return std::nullopt;
 }

@@ -10,179 +10,154 @@ const std::vector<RemapSection>& remapSections() {
         {QStringLiteral("Windows key (arrives as ⌘)"),
          QString(QStringLiteral("Windows key (arrives as ⌃)")),
          {
-             {QStringLiteral("snapKeys"), QStringLiteral("Win+← → ↑ ↓"),
-              QStringLiteral("Snap, maximize, minimize"),
+             {PrefKey::snapKeys, QStringLiteral("Win+← → ↑ ↓"), QStringLiteral("Snap, maximize, minimize"),
               QStringLiteral("Win+← and Win+→ snap the front window to half the screen, Win+↑ maximizes, "
                              "Win+↓ minimizes — like on Windows. Add ⇧ for real full screen: ⇧Win+↑ toggles "
-                             "it, ⇧Win+← / ⇧Win+→ tile into split view."),
-              false},
-             {QStringLiteral("snapQuadrants"), QStringLiteral("Win+↑ ↓ after a snap"),
+                             "it, ⇧Win+← / ⇧Win+→ tile into split view.")},
+             {PrefKey::snapQuadrants, QStringLiteral("Win+↑ ↓ after a snap"),
               QStringLiteral("Quarter snapping"),
               QStringLiteral("After snapping to a half, press Win+↑ or Win+↓ to move the window into the top "
-                             "or bottom quarter, like Windows 11."),
-              false},
-             {QStringLiteral("snapAssist"), QStringLiteral("After a snap"), QStringLiteral("Snap assist"),
+                             "or bottom quarter, like Windows 11.")},
+             {PrefKey::snapAssist, QStringLiteral("After a snap"), QStringLiteral("Snap assist"),
               QStringLiteral("After snapping a window to one half, pick a window for the other half from a "
-                             "preview grid. Esc dismisses it."),
-              false},
-             {QStringLiteral("winD"), QStringLiteral("Win+D"), QStringLiteral("Show the desktop"),
+                             "preview grid. Esc dismisses it.")},
+             {PrefKey::winD, QStringLiteral("Win+D"), QStringLiteral("Show the desktop"),
               QStringLiteral("Press again to restore your windows. Hides ⌘D, which bookmarks the page in "
-                             "browsers and duplicates files in Finder."),
-              false},
-             {QStringLiteral("winE"), QStringLiteral("Win+E"), QStringLiteral("Open a file window"),
+                             "browsers and duplicates files in Finder.")},
+             {PrefKey::winE, QStringLiteral("Win+E"), QStringLiteral("Open a file window"),
               QStringLiteral("A new Finder window at your home folder, like Explorer. Hides ⌘E, which most "
-                             "apps use for \"use selection for find\"."),
-              false},
-             {QStringLiteral("winL"), QStringLiteral("Win+L"), QStringLiteral("Lock the screen"),
-              QStringLiteral("Hides ⌘L, which focuses the address bar in browsers."), false},
-             {QStringLiteral("winM"), QStringLiteral("Win+M · Win+Home"),
-              QStringLiteral("Minimize all windows"),
+                             "apps use for \"use selection for find\".")},
+             {PrefKey::winL, QStringLiteral("Win+L"), QStringLiteral("Lock the screen"),
+              QStringLiteral("Hides ⌘L, which focuses the address bar in browsers.")},
+             {PrefKey::winM, QStringLiteral("Win+M · Win+Home"), QStringLiteral("Minimize all windows"),
               QStringLiteral("Win+M minimizes everything; Win+Home minimizes everything except the current "
-                             "window. Hides ⌘M, which minimizes just the current window on a Mac."),
-              false},
-             {QStringLiteral("winNum"), QStringLiteral("Win+1…9"), QStringLiteral("Open Dock apps"),
+                             "window. Hides ⌘M, which minimizes just the current window on a Mac.")},
+             {PrefKey::winNum, QStringLiteral("Win+1…9"), QStringLiteral("Open Dock apps"),
               QStringLiteral("Activates the Nth pinned app in the Dock, launching it if needed. Hides ⌘1–⌘9, "
-                             "which switch tabs in browsers and many other apps."),
-              false},
-             {QStringLiteral("winTab"), QStringLiteral("Win+Tab"), QStringLiteral("Task View"),
+                             "which switch tabs in browsers and many other apps.")},
+             {PrefKey::winTab, QStringLiteral("Win+Tab"), QStringLiteral("Task View"),
               QStringLiteral("Shows Mission Control. Hides ⌘Tab, the macOS app switcher (the ⌥Tab switcher "
-                             "covers that job)."),
-              false},
-             {QStringLiteral("winR"), QStringLiteral("Win+R"), QStringLiteral("Launch apps with Spotlight"),
+                             "covers that job).")},
+             {PrefKey::winR, QStringLiteral("Win+R"), QStringLiteral("Launch apps with Spotlight"),
               QStringLiteral("Opens Spotlight’s Applications view so you can browse or type an app name and "
                              "press Return to launch it. Uses Launchpad before macOS 26. Without Ctrl/⌘ "
-                             "swap, this replaces ⌘R (Reload)."),
-              false},
-             {QStringLiteral("winV"), QStringLiteral("Win+V"), QStringLiteral("Clipboard shelf"),
+                             "swap, this replaces ⌘R (Reload).")},
+             {PrefKey::winV, QStringLiteral("Win+V"), QStringLiteral("Clipboard shelf"),
               QStringLiteral("Collects text, images, links, and code while enabled. Win+V slides out a "
                              "searchable shelf: arrows browse, Return pastes, Shift+Return pastes plain "
                              "text, Space previews, and ⌘P pins. Recent clips stay in memory (up to 100); "
                              "only pinned clips are saved on this Mac. Password-manager and confidential "
                              "copies are skipped. Pause capture or clear recent clips in the shelf’s menu. "
-                             "Without Ctrl/⌘ swap, this replaces ⌘V — enable Ctrl+V for ordinary paste."),
-              false},
+                             "Without Ctrl/⌘ swap, this replaces ⌘V — enable Ctrl+V for ordinary paste.")},
          }},
         {QStringLiteral("Ctrl"),
          std::nullopt,
          {
-             {QStringLiteral("ctrlClipboard"), QStringLiteral("Ctrl+C X V"),
-              QStringLiteral("Copy, cut, paste"),
+             {PrefKey::ctrlClipboard, QStringLiteral("Ctrl+C X V"), QStringLiteral("Copy, cut, paste"),
               QStringLiteral("Edit with Ctrl like on Windows — sends the matching ⌘ shortcut. Terminal apps "
                              "are left alone so Ctrl+C still interrupts. In Finder, Ctrl+X then Ctrl+V moves "
-                             "files when the Finder row below is also on."),
-              true},
-             {QStringLiteral("insertClipboard"), QStringLiteral("Ctrl+Insert · Shift+Insert · Shift+Delete"),
+                             "files when the Finder row below is also on.")},
+             {PrefKey::insertClipboard, QStringLiteral("Ctrl+Insert · Shift+Insert · Shift+Delete"),
               QStringLiteral("Copy, paste, cut"),
               QStringLiteral("The Linux and old-Windows clipboard keys — sends ⌘C, ⌘V and ⌘X. Works in "
                              "terminals too, where Ctrl+C must stay an interrupt. In Finder, Shift+Delete "
-                             "then Shift+Insert moves files when the Finder row is on."),
-              false},
-             {QStringLiteral("ctrlSelectAll"), QStringLiteral("Ctrl+A"), QStringLiteral("Select all"),
+                             "then Shift+Insert moves files when the Finder row is on.")},
+             {PrefKey::ctrlSelectAll, QStringLiteral("Ctrl+A"), QStringLiteral("Select all"),
               QStringLiteral("Sends ⌘A. Hides ⌃A, which moves the cursor to the start of the line in Mac "
-                             "text fields. Terminal apps are left alone."),
-              true},
-             {QStringLiteral("ctrlLetters"), QStringLiteral("Ctrl+Z Y S F N O P W T …"),
+                             "text fields. Terminal apps are left alone.")},
+             {PrefKey::ctrlLetters, QStringLiteral("Ctrl+Z Y S F N O P W T …"),
               QStringLiteral("Editing and file keys"),
               QStringLiteral(
                   "Undo, redo, save, find, new, open, print, close, new tab, reload and the rest of "
                   "the Ctrl letters do what they do on Windows. Hides the Mac's own Control-letter "
                   "text keys in every app except terminals — ⌃A/⌃E line start and end, ⌃K delete "
                   "to the end, ⌃F ⌃B ⌃N ⌃P move the cursor, ⌃T transpose. ⌃Backspace deletes a "
-                  "word, as ⌥⌫ does on a Mac."),
-              true},
-             {QStringLiteral("ctrlZoom"), QStringLiteral("Ctrl++ − 0"), QStringLiteral("Resize content"),
+                  "word, as ⌥⌫ does on a Mac.")},
+             {PrefKey::ctrlZoom, QStringLiteral("Ctrl++ − 0"), QStringLiteral("Resize content"),
               QStringLiteral("Zoom in, out and back to 100% with Ctrl like on Windows — sends ⌘+, ⌘− and ⌘0. "
-                             "Works with the number row and the numeric keypad."),
-              true},
-             {QStringLiteral("wheelZoom"), QStringLiteral("Ctrl+scroll"),
-              QStringLiteral("Zoom with the wheel"),
+                             "Works with the number row and the numeric keypad.")},
+             {PrefKey::wheelZoom, QStringLiteral("Ctrl+scroll"), QStringLiteral("Zoom with the wheel"),
               QStringLiteral(
                   "Hold Ctrl (or ⌘) and scroll to zoom the frontmost app in and out, like Ctrl+wheel on "
-                  "Windows. Works in any app that understands ⌘= and ⌘−; press ⌘0 (or Ctrl+0) to reset."),
-              false},
-             {QStringLiteral("ctrlWord"), QStringLiteral("Ctrl+← →"), QStringLiteral("Jump by word"),
+                  "Windows. Works in any app that understands ⌘= and ⌘−; press ⌘0 (or Ctrl+0) to reset.")},
+             {PrefKey::ctrlWord, QStringLiteral("Ctrl+← →"), QStringLiteral("Jump by word"),
               QStringLiteral("Like Windows text editing — sends ⌥← and ⌥→; add ⇧ to select. Hides ⌃← and ⌃→, "
-                             "which switch Spaces (virtual desktops) on a Mac."),
-              false},
-             {QStringLiteral("homeEnd"), QStringLiteral("Home · End · Ctrl+Home End"),
+                             "which switch Spaces (virtual desktops) on a Mac.")},
+             {PrefKey::homeEnd, QStringLiteral("Home · End · Ctrl+Home End"),
               QStringLiteral("Line and document ends"),
               QStringLiteral("Home and End go to line start and end, Ctrl+Home and Ctrl+End to the start and "
                              "end of the document; add ⇧ to select. Replaces the Mac behavior of scrolling "
-                             "without moving the cursor."),
-              false},
-             {QStringLiteral("ctrlF4"), QStringLiteral("Ctrl+F4"),
-              QStringLiteral("Close the tab or document"),
+                             "without moving the cursor.")},
+             {PrefKey::ctrlF4, QStringLiteral("Ctrl+F4"), QStringLiteral("Close the tab or document"),
               QStringLiteral("Sends ⌘W, the Mac close-tab/close-window shortcut — like Ctrl+F4 closing the "
-                             "current document or tab on Windows."),
-              false},
-             {QStringLiteral("taskMgr"), QStringLiteral("Ctrl+Shift+Esc"), QStringLiteral("Task Manager"),
-              QStringLiteral("Opens Activity Monitor."), false},
+                             "current document or tab on Windows.")},
+             {PrefKey::taskMgr, QStringLiteral("Ctrl+Shift+Esc"), QStringLiteral("Task Manager"),
+              QStringLiteral("Opens Activity Monitor.")},
          }},
         {QStringLiteral("Alt"),
          std::nullopt,
          {
-             {QStringLiteral("altF4"), QStringLiteral("Alt+F4"), QStringLiteral("Close or quit…"),
-              QStringLiteral("Choose whether Alt+F4 closes a window or quits the app."), false},
-             {QStringLiteral("altSpace"), QStringLiteral("Alt+Space"), QStringLiteral("Window menu"),
+             {PrefKey::altF4, QStringLiteral("Alt+F4"), QStringLiteral("Close or quit…"),
+              QStringLiteral("Choose whether Alt+F4 closes a window or quits the app.")},
+             {PrefKey::altSpace, QStringLiteral("Alt+Space"), QStringLiteral("Window menu"),
               QStringLiteral("Restore, Move, Minimize, Maximize, and Close for the current window. Move lets "
-                             "the arrow keys reposition it. Replaces typing a non-breaking space."),
-              false},
+                             "the arrow keys reposition it. Replaces typing a non-breaking space.")},
          }},
         {QStringLiteral("Screen and mouse"),
          std::nullopt,
          {
-             {QStringLiteral("screenshotKeys"), QStringLiteral("PrtScn · Alt+PrtScn · Shift+PrtScn"),
+             {PrefKey::screenshotKeys, QStringLiteral("PrtScn · Alt+PrtScn · Shift+PrtScn"),
               QStringLiteral("Screenshots"),
               QStringLiteral(
                   "PrtScn (F13 on the Mac side) copies the full screen to the clipboard; Alt+PrtScn copies "
                   "just the current window, without its shadow — exactly like on Windows. Shift+PrtScn opens "
-                  "the Screenshot app's capture bar, like Win+Shift+S."),
-              false},
-             {QStringLiteral("dblClickMax"), QStringLiteral("Double-click title bar"),
-              QStringLiteral("Maximize"),
+                  "the Screenshot app's capture bar, like Win+Shift+S.")},
+             {PrefKey::dblClickMax, QStringLiteral("Double-click title bar"), QStringLiteral("Maximize"),
               QStringLiteral("Fills the screen like Windows maximize instead of the macOS zoom/minimize "
-                             "double-click action."),
-              false},
+                             "double-click action.")},
          }},
         {QStringLiteral("Remote access"),
          std::nullopt,
          {
-             {QStringLiteral("parsecMouseFix"), QStringLiteral("Mouse Back · Forward"),
+             {PrefKey::parsecMouseFix, QStringLiteral("Mouse Back · Forward"),
               QStringLiteral("Fix Parsec's mouse buttons"),
               QStringLiteral(
                   "Parsec forwards the mouse's Back and Forward buttons with Windows numbering, so on the "
                   "Mac Back acts as Forward and Forward does nothing. Renumbers them so both work. Real mice "
-                  "and RustDesk already use Mac numbering and are left untouched."),
-              false},
+                  "and RustDesk already use Mac numbering and are left untouched.")},
          }},
         {QStringLiteral("In Finder"),
          std::nullopt,
          {
-             {QStringLiteral("finderF2"), QStringLiteral("F2"), QStringLiteral("Rename the selected file"),
-              QStringLiteral("Like Explorer; the Mac way (pressing Return) keeps working."), false},
-             {QStringLiteral("finderEnter"), QStringLiteral("Enter"),
-              QStringLiteral("Open the selected file"),
+             {PrefKey::finderF2, QStringLiteral("F2"), QStringLiteral("Rename the selected file"),
+              QStringLiteral("Like Explorer; the Mac way (pressing Return) keeps working.")},
+             {PrefKey::finderEnter, QStringLiteral("Enter"), QStringLiteral("Open the selected file"),
               QStringLiteral("Like Explorer. Replaces the Mac behavior where Return renames — use the F2 row "
-                             "for that instead."),
-              false},
-             {QStringLiteral("finderDelete"), QStringLiteral("Del"), QStringLiteral("Move to Trash"),
+                             "for that instead.")},
+             {PrefKey::finderDelete, QStringLiteral("Del"), QStringLiteral("Move to Trash"),
               QStringLiteral("The forward-delete key (Del) trashes the selection, like Explorer. While "
-                             "renaming, Del still deletes characters."),
-              false},
-             {QStringLiteral("finderCut"), QStringLiteral("Ctrl+X then Ctrl+V"),
-              QStringLiteral("Cut and move files"),
+                             "renaming, Del still deletes characters.")},
+             {PrefKey::finderCut, QStringLiteral("Ctrl+X then Ctrl+V"), QStringLiteral("Cut and move files"),
               QStringLiteral("Cut a file, then paste to move it — like Explorer. (macOS wants ⌘C then ⌥⌘V.) "
-                             "Copying with Ctrl+C cancels a pending cut."),
-              false},
+                             "Copying with Ctrl+C cancels a pending cut.")},
          }},
     };
     return sections;
 }
 
+QString Remap::pref() const {
+    const std::string_view name = prefKeyName(key);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+bool Remap::swapDoesIt() const {
+    return declarationOf(key).kind == PrefKind::ctrlToCmd;
+}
+
 const Remap* remapNamed(const QString& pref) {
     for (const auto& section : remapSections()) {
         for (const auto& row : section.rows) {
-            if (row.pref == pref) return &row;
+            if (row.pref() == pref) return &row;
         }
     }
     return nullptr;
@@ -193,7 +168,7 @@ QString sectionHeading(const RemapSection& section, bool swapCtrlCmd) {
 }
 
 bool rowDisabled(const Remap& row, bool swapCtrlCmd) {
-    return row.swapDoesIt && swapCtrlCmd;
+    return row.swapDoesIt() && swapCtrlCmd;
 }
 
 QString rowAccessibilityLabel(const Remap& row, bool swapCtrlCmd) {
@@ -203,14 +178,12 @@ QString rowAccessibilityLabel(const Remap& row, bool swapCtrlCmd) {
 }
 
 bool remapInForce(const Remap& row, const Prefs& prefs) {
-    const auto key = Prefs::keyNamed(row.pref);
-    if (!key) return false;
-    return row.swapDoesIt ? prefs.swapRow(*key) : prefs.gated(*key);
+    return prefs.on(row.key);
 }
 
 QString detailText(const Remap* selected, const Prefs& prefs) {
     if (!selected) return kNoSelectionPrompt;
-    if (selected->pref == QLatin1String("altF4")) return pickerDetail(readAltF4Action(prefs));
+    if (selected->key == PrefKey::altF4) return pickerDetail(readAltF4Action(prefs));
     return rowDisabled(*selected, prefs.swapCtrlCmd()) ? kSwapPrefix + selected->detail : selected->detail;
 }
 

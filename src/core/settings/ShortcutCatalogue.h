@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AltF4Action.h"
+#include "ports/PrefKey.h"
 
 #include <QString>
 #include <optional>
@@ -12,11 +13,14 @@ class Prefs;
 
 // One Windows-style remap as the settings list shows it; identified by its preference key.
 struct Remap {
-    QString pref;
+    PrefKey key;
     QString keys;
     QString purpose;
     QString detail;
-    bool swapDoesIt = false; // swapping Control and Command already gives this remap's effect
+    // The preference's name, the row's identity in the settings list.
+    QString pref() const;
+    // Swapping Control and Command already gives this remap's effect (as its preference declares).
+    bool swapDoesIt() const;
     friend bool operator==(const Remap&, const Remap&) = default;
 };
 

@@ -28,9 +28,9 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
                                  [w = p.workspace] { return w->frontmostApp(); }, p.clock, appIdentifier()}),
       paste_(inject_), shelfToggle_(*this),
       finder_(*p.prefs, *p.workspace, *p.accessibility, *p.mainQueue, inject_, hints_, *p.log),
-      winKeys_(*p.prefs, *p.mainQueue, *p.workspace, *p.privateServices, inject_, hints_,
+      winKeys_(*p.prefs, *p.mainQueue, *p.workspace, *p.privateServices, inject_,
                FenwoldKeys::Targets{&windowActions_, &shelfToggle_}, macOSMajorVersion),
-      exclusions_(*p.prefs, *p.workspace),
+      layout_(*p.keyboardLayout, *p.mainQueue, *p.log), exclusions_(*p.prefs, *p.workspace),
       forwarder_(routing_,
                  [this](uint16_t key, uint64_t flags, int32_t pid) { inject_.post(key, flags, pid); }),
       secureInput_({p.secureInput, p.workspace, p.processes, p.mainQueue, p.log, &trace_, &hints_}),
@@ -114,6 +114,7 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
     parts.layouts = layouts_.get();
     parts.winMenu = winMenu_.get();
     parts.exclusions = &exclusions_;
+    parts.layout = &layout_;
     controller_ = std::make_unique<SwitcherController>(parts);
 }
 

@@ -11,6 +11,7 @@
 #include "core/input/HIDRemap.h"
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
+#include "core/input/ShortcutLayout.h"
 #include "core/input/SwitcherController.h"
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/Trace.h"
@@ -168,6 +169,7 @@ private:
     std::unique_ptr<WindowMenuController> winMenu_;
     FinderKeys finder_;
     FenwoldKeys winKeys_;
+    ShortcutLayout layout_;
     ExclusionGate exclusions_;
     SwitcherKeyForwarder forwarder_;
     std::unique_ptr<SwitcherSession> switcher_;

@@ -45,8 +45,7 @@ std::vector<PrefKey> winKeyRows() {
     std::vector<PrefKey> rows;
     for (const RemapSection& section : remapSections()) {
         for (const Remap& row : section.rows) {
-            if (!row.pref.startsWith(QLatin1String("win"))) continue;
-            if (const auto key = Prefs::keyNamed(row.pref)) rows.push_back(*key);
+            if (prefKeyName(row.key).starts_with("win")) rows.push_back(row.key);
         }
     }
     return rows;

@@ -38,6 +38,7 @@ TapEvent record(CGEventType type, CGEventRef event) {
     e.scrollDelta = CGEventGetDoubleValueField(event, kCGScrollWheelEventDeltaAxis1);
     e.sourcePid = field(event, kCGEventSourceUnixProcessID);
     e.sourceUserData = field(event, kCGEventSourceUserData);
+    e.keyboardType = field(event, kCGKeyboardEventKeyboardType);
     const CGPoint location = CGEventGetLocation(event); // global, top-left origin
     e.location = {location.x, location.y};
     e.scrollDelta2 = static_cast<double>(field(event, kCGScrollWheelEventDeltaAxis2));

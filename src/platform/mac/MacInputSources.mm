@@ -1,21 +1,13 @@
 #include "MacInputSources.h"
 
+#include "InputSourceProperties.h"
+
 #import <Carbon/Carbon.h>
 #import <Foundation/Foundation.h>
 
 namespace fenwold {
 
 namespace {
-
-bool boolProperty(TISInputSourceRef source, CFStringRef key) {
-    const auto value = static_cast<CFBooleanRef>(TISGetInputSourceProperty(source, key));
-    return value && CFBooleanGetValue(value);
-}
-
-QString idOf(TISInputSourceRef source) {
-    const auto value = static_cast<CFStringRef>(TISGetInputSourceProperty(source, kTISPropertyInputSourceID));
-    return value ? QString::fromCFString(value) : QString();
-}
 
 // The keyboard sources that are installed and enabled, in the system's order.
 CFArrayRef copyKeyboardSources() {
@@ -35,8 +27,8 @@ std::vector<InputSourceInfo> MacInputSources::sources() const {
         return out;
     for (CFIndex i = 0; i < CFArrayGetCount(list); ++i) {
         auto source = static_cast<TISInputSourceRef>(const_cast<void *>(CFArrayGetValueAtIndex(list, i)));
-        out.push_back({idOf(source), boolProperty(source, kTISPropertyInputSourceIsSelectCapable),
-                       boolProperty(source, kTISPropertyInputSourceIsEnabled), true});
+        out.push_back({inputSourceID(source), inputSourceFlag(source, kTISPropertyInputSourceIsSelectCapable),
+                       inputSourceFlag(source, kTISPropertyInputSourceIsEnabled), true});
     }
     CFRelease(list);
     return out;
@@ -46,7 +38,7 @@ std::optional<QString> MacInputSources::current() const {
     TISInputSourceRef source = TISCopyCurrentKeyboardInputSource();
     if (!source)
         return std::nullopt;
-    const QString id = idOf(source);
+    const QString id = inputSourceID(source);
     CFRelease(source);
     // A source without an identifier reads as absent, as the selection rule compares them.
     return id.isEmpty() ? std::nullopt : std::optional<QString>(id);
@@ -59,7 +51,7 @@ bool MacInputSources::select(const QString &id) {
     OSStatus status = paramErr;
     for (CFIndex i = 0; i < CFArrayGetCount(list); ++i) {
         auto source = static_cast<TISInputSourceRef>(const_cast<void *>(CFArrayGetValueAtIndex(list, i)));
-        if (idOf(source) == id) {
+        if (inputSourceID(source) == id) {
             status = TISSelectInputSource(source);
             break;
         }

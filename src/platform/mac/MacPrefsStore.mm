@@ -27,7 +27,7 @@ NSString *nameOf(const std::array<const void *, kPrefKeyCount> &names, PrefKey k
 
 MacPrefsStore::MacPrefsStore() {
     for (size_t i = 0; i < kPrefKeyCount; ++i) {
-        const auto name = kPrefKeyNames[i];
+        const auto name = prefKeyName(static_cast<PrefKey>(i));
         names_[i] = CFStringCreateWithBytes(nullptr, reinterpret_cast<const UInt8 *>(name.data()),
                                             static_cast<CFIndex>(name.size()), kCFStringEncodingASCII, false);
     }

@@ -13,17 +13,23 @@ QString nameOf(PrefKey key) {
     return QString::fromLatin1(n.data(), static_cast<qsizetype>(n.size()));
 }
 
-// Settings files keep values as text; recover the stored type from what the key holds.
+// Settings files keep values as text; recover the stored type from the key's declaration.
 PrefValue fromVariant(PrefKey key, const QVariant& v) {
     if (!v.isValid()) return {};
-    if (key == PrefKey::altF4Action) return v.toString();
-    // A one-element list reads back as plain text.
-    if (key == PrefKey::excludedApps) return v.toStringList();
-    if (key == PrefKey::thumbH) {
+    switch (declarationOf(key).type) {
+    case PrefType::text:
+        return v.toString();
+    case PrefType::textList:
+        // A one-element list reads back as plain text.
+        return v.toStringList();
+    case PrefType::number: {
         bool ok = false;
         const double d = v.toDouble(&ok);
         // "nan" and "inf" parse as numbers, but no size is made of them.
         return ok && std::isfinite(d) ? PrefValue(d) : PrefValue();
+    }
+    case PrefType::boolean:
+        break;
     }
     const QString text = v.toString().toLower();
     if (text == QLatin1String("true") || text == QLatin1String("1")) return true;

@@ -18,7 +18,7 @@ SimAccessibility::Node* SimAccessibility::find(const AXElement& e) {
 
 bool SimAccessibility::failsLocked(const Node& node) const {
     auto it = unresponsiveApps_.find(node.pid);
-    return node.unresponsive || (it != unresponsiveApps_.end() && it->second);
+    return it != unresponsiveApps_.end() && it->second;
 }
 
 bool SimAccessibility::isTrusted() const {
@@ -197,11 +197,6 @@ void SimAccessibility::setRemoteToken(const QByteArray& token, const AXElement& 
 void SimAccessibility::onHitTest(int32_t pid, std::function<AXValue(Point)> hitTest) {
     std::lock_guard lock(mutex_);
     hitTests_[pid] = std::move(hitTest);
-}
-
-void SimAccessibility::setUnresponsive(const AXElement& element, bool on) {
-    std::lock_guard lock(mutex_);
-    if (Node* n = find(element)) n->unresponsive = on;
 }
 
 void SimAccessibility::setAppUnresponsive(int32_t pid, bool on) {

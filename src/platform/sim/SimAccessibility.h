@@ -47,9 +47,8 @@ public:
     void setRemoteToken(const QByteArray& token, const AXElement& element);
     // Hit-testing within an application: answers the element for a position.
     void onHitTest(int32_t pid, std::function<AXValue(Point)> hitTest);
-    // Misbehaviour: every request to the element (or to any element of pid) fails with
-    // cannot-complete, as when the application does not answer within its timeout.
-    void setUnresponsive(const AXElement& element, bool on);
+    // Misbehaviour: every request to any element of pid fails with cannot-complete, as when the
+    // application does not answer within its timeout.
     void setAppUnresponsive(int32_t pid, bool on);
     void setTrusted(bool trusted);
     void setRemoteTokensAvailable(bool available);
@@ -69,7 +68,6 @@ private:
         QHash<QString, Action> actions;
         std::optional<uint32_t> window;
         double timeout = 0;
-        bool unresponsive = false;
     };
     struct ObserverEntry {
         int32_t pid;

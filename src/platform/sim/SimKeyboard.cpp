@@ -2,6 +2,8 @@
 
 #include "ports/SecureInput.h"
 
+#include <algorithm>
+
 namespace fenwold {
 
 bool SimKeySender::post(uint16_t keyCode, bool keyDown, uint64_t flags, int32_t pid) {
@@ -47,21 +49,30 @@ std::optional<QString> SimInputSources::current() const {
 }
 
 bool SimInputSources::select(const QString& id) {
-    std::lock_guard lock(mutex_);
-    for (const auto& s : sources_) {
-        if (s.id == id && s.selectCapable && s.enabled) {
-            current_ = id;
-            selections_ << id;
-            return true;
-        }
+    {
+        std::lock_guard lock(mutex_);
+        const auto it = std::find_if(sources_.begin(), sources_.end(), [&](const InputSourceInfo& s) {
+            return s.id == id && s.selectCapable && s.enabled;
+        });
+        if (it == sources_.end()) return false;
+        current_ = id;
+        selections_ << id;
     }
-    return false;
+    observers_.notify();
+    return true;
 }
 
 void SimInputSources::setSources(std::vector<InputSourceInfo> sources, const QString& current) {
-    std::lock_guard lock(mutex_);
-    sources_ = std::move(sources);
-    current_ = current;
+    {
+        std::lock_guard lock(mutex_);
+        sources_ = std::move(sources);
+        current_ = current;
+    }
+    observers_.notify();
+}
+
+Subscription SimInputSources::observeSelection(std::function<void()> handler) {
+    return observers_.add(std::move(handler));
 }
 
 QStringList SimInputSources::selections() const {

@@ -3,6 +3,7 @@
 #include "ports/EventTapHost.h"
 #include "ports/InputSources.h"
 #include "ports/KeySender.h"
+#include "ports/Subscription.h"
 
 #include <QStringList>
 
@@ -49,12 +50,15 @@ public:
 
     void setSources(std::vector<InputSourceInfo> sources, const QString& current);
     QStringList selections() const;
+    // Hear that the selected source changed (or the sources were replaced), on the changing thread.
+    Subscription observeSelection(std::function<void()> handler);
 
 private:
     mutable std::mutex mutex_;
     std::vector<InputSourceInfo> sources_;
     QString current_;
     QStringList selections_;
+    ObserverList observers_;
 };
 
 // The session event tap: the simulated hardware feeds events through the installed handler.

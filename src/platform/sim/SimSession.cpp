@@ -76,11 +76,6 @@ SimWindowBuilder& SimWindowBuilder::withoutAccessibility() {
     return *this;
 }
 
-SimWindowBuilder& SimWindowBuilder::unnamedInWindowList() {
-    session_->windows.update(number_, [](SimWindow& w) { w.namedInList = false; });
-    return *this;
-}
-
 SimWindowBuilder& SimWindowBuilder::image(const QImage& image) {
     session_->windows.update(number_, [&](SimWindow& w) { w.directImage = w.captureImage = image; });
     return *this;
@@ -206,6 +201,7 @@ Platform SimSession::platform() {
     p.pasteboard = &pasteboard;
     p.processes = &processes;
     p.inputSources = &inputSources;
+    p.keyboardLayout = &keyboardLayout;
     p.privateServices = &privateServices;
     p.keySender = &keys;
     p.eventTap = &eventTap;

@@ -4,6 +4,7 @@
 #include "SimAccessibility.h"
 #include "SimDock.h"
 #include "SimKeyboard.h"
+#include "SimKeyboardLayout.h"
 #include "SimPasteboard.h"
 #include "SimPrefs.h"
 #include "SimScreens.h"
@@ -58,9 +59,8 @@ public:
     SimWindowBuilder& onSpace(int space);
     SimWindowBuilder& layer(int64_t layer);
     SimWindowBuilder& alpha(double alpha);
-    SimWindowBuilder& notInWindowsList();     // missing from "AXWindows" (as on another Space)
-    SimWindowBuilder& withoutAccessibility(); // known to the window server only
-    SimWindowBuilder& unnamedInWindowList();
+    SimWindowBuilder& notInWindowsList();         // missing from "AXWindows" (as on another Space)
+    SimWindowBuilder& withoutAccessibility();     // known to the window server only
     SimWindowBuilder& image(const QImage& image); // both capture paths
     SimWindowBuilder& directImage(const QImage& image);
     SimWindowBuilder& captureImage(const QImage& image);
@@ -134,6 +134,7 @@ public:
     SimPasteboard pasteboard;
     SimProcesses processes;
     SimInputSources inputSources;
+    SimKeyboardLayout keyboardLayout{inputSources};
     SimPrivateServices privateServices;
     SimKeySender keys;
     SimSecureInput secureInput{workspace};

@@ -197,7 +197,6 @@ void SimAppShell::reopen() {
 void SimLog::line(const QString& text) {
     std::lock_guard lock(mutex_);
     lines_ << text;
-    if (echo_) std::fprintf(stderr, "%s\n", qPrintable(text));
 }
 
 QStringList SimLog::lines() const {
@@ -208,11 +207,6 @@ QStringList SimLog::lines() const {
 void SimLog::clear() {
     std::lock_guard lock(mutex_);
     lines_.clear();
-}
-
-void SimLog::setEcho(bool echo) {
-    std::lock_guard lock(mutex_);
-    echo_ = echo;
 }
 
 double SimClock::now() const {

@@ -126,18 +126,16 @@ private:
     std::function<void(const QUrl&)> pendingChooser_;
 };
 
-// Log lines kept in memory (and echoed to stderr when asked).
+// Log lines kept in memory.
 class SimLog final : public Log {
 public:
     void line(const QString& text) override;
     QStringList lines() const;
     void clear();
-    void setEcho(bool echo);
 
 private:
     mutable std::mutex mutex_;
     QStringList lines_;
-    bool echo_ = false;
 };
 
 // A wall clock that moves only when told (seconds since 2001-01-01).

@@ -15,13 +15,12 @@ std::vector<WindowDescription> SimWindowServer::windowList(uint32_t options, uin
 }
 
 bool SimWindowServer::hasDirectImages() const {
-    std::lock_guard lock(mutex_);
-    return directImages_;
+    return true;
 }
 
 QImage SimWindowServer::windowImage(Rect area, uint32_t listOptions, uint32_t window, uint32_t) const {
     std::lock_guard lock(mutex_);
-    if (!directImages_ || !screenRecording_) return {};
+    if (!screenRecording_) return {};
     if (window == 0 && (listOptions & windowlist::onScreenOnly)) {
         // A screen-area image shows the frontmost on-screen window covering the area.
         for (const auto& w : windows_) {
@@ -108,11 +107,6 @@ void SimWindowServer::setCaptureImage(uint32_t window, const QImage& image) {
 void SimWindowServer::setScreenRecording(bool granted) {
     std::lock_guard lock(mutex_);
     screenRecording_ = granted;
-}
-
-void SimWindowServer::setDirectImagesAvailable(bool available) {
-    std::lock_guard lock(mutex_);
-    directImages_ = available;
 }
 
 void SimWindowServer::setShareableContentFails(bool fails) {

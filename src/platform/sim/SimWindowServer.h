@@ -29,7 +29,6 @@ public:
     void setDirectImage(uint32_t window, const QImage& image);
     void setCaptureImage(uint32_t window, const QImage& image);
     void setScreenRecording(bool granted);
-    void setDirectImagesAvailable(bool available);
     void setShareableContentFails(bool fails);
     int screenRecordingRequests() const;
     int shareableContentFetches() const;
@@ -48,7 +47,6 @@ private:
     QHash<uint32_t, QImage> direct_;
     QHash<uint32_t, QImage> captures_;
     bool screenRecording_ = true;
-    bool directImages_ = true;
     bool shareableFails_ = false;
     int requests_ = 0;
     int fetches_ = 0;

@@ -533,7 +533,7 @@ void SimWindows::sync() {
         d.layer = w.layer;
         d.ownerPid = w.pid;
         d.ownerName = app ? app->name : std::nullopt;
-        if (w.namedInList) d.name = w.title;
+        d.name = w.title;
         d.alpha = w.alpha;
         d.bounds = w.frame;
         d.isOnscreen = onScreen(w);

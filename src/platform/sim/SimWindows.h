@@ -24,9 +24,8 @@ struct SimWindow {
     int space = 1; // the Space the window lives on
     int64_t layer = 0;
     double alpha = 1.0;
-    bool listedByAX = true;  // reported in the application's "AXWindows"
-    bool knownToAX = true;   // has an Accessibility element at all
-    bool namedInList = true; // the window list carries its title
+    bool listedByAX = true; // reported in the application's "AXWindows"
+    bool knownToAX = true;  // has an Accessibility element at all
     bool fullscreenSettable = true;
     AXElement element;
     AXElement closeButton;

@@ -230,9 +230,4 @@ QList<QUrl> SimWorkspace::openedURLs() const {
     return opened_;
 }
 
-void SimWorkspace::setApplicationURL(const QString& bundleID, const QUrl& url) {
-    std::lock_guard lock(mutex_);
-    appURLs_.insert(bundleID, url);
-}
-
 } // namespace fenwold

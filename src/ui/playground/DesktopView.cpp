@@ -282,6 +282,9 @@ void DesktopView::paintMenuBar(QPainter& p) const {
     }
     if (!statusIcon_.isNull()) p.drawImage(statusItemRect().adjusted(3, 1, -3, -1), statusIcon_);
     p.setPen(Qt::black);
+    // The input menu: the selected keyboard layout.
+    p.drawText(QRect(bar.right() - 121, bar.top(), 34, bar.height()), Qt::AlignVCenter | Qt::AlignLeft,
+               session_.keyboardLayout.typing().label);
     p.drawText(QRect(bar.right() - 115, bar.top(), 105, bar.height()), Qt::AlignVCenter | Qt::AlignRight,
                QStringLiteral("Sun 9:41 AM"));
 }
@@ -559,7 +562,7 @@ void DesktopView::mouseReleaseEvent(QMouseEvent* e) {
 void DesktopView::keyPressEvent(QKeyEvent* e) {
     if (handingOver_) return;
     if (interceptKey && interceptKey(e)) return;
-    const auto code = macKeyCode(e->key());
+    const auto code = macKeyCode(*e);
     if (!code) return;
     hardware_.keyDown(*code, e->isAutoRepeat());
     update();
@@ -569,7 +572,7 @@ void DesktopView::keyReleaseEvent(QKeyEvent* e) {
     if (handingOver_) return;
     // The host repeats a held key as release-press pairs; the Mac only repeats the press.
     if (e->isAutoRepeat()) return;
-    const auto code = macKeyCode(e->key());
+    const auto code = macKeyCode(*e);
     if (!code) return;
     hardware_.keyUp(*code);
     update();
@@ -646,7 +649,7 @@ void DesktopView::showWindow(QWidget& window) const {
 void DesktopView::menuKey(uint16_t macKeyCode, uint64_t macFlags) {
     QMenu* menu = trackedMenu_;
     if (!menu) return;
-    const auto press = qtKeyPress(macKeyCode, macFlags);
+    const auto press = qtKeyPress(macKeyCode, macFlags, session_.keyboardLayout);
     if (!press) return;
     if (press->text.size() == 1 && press->text.front().isLetterOrNumber()) {
         for (QAction* action : menu->actions()) {

@@ -25,18 +25,18 @@ QString modifierName(int64_t keyCode) {
     }
 }
 
-QString what(const TapEvent& e) {
+QString what(const TapEvent& e, const SimKeyboardLayout& layout) {
     switch (e.type) {
     case eventtype::keyDown:
     case eventtype::keyUp:
-        return QStringLiteral("%1 %2%3").arg(describeKey(static_cast<uint16_t>(e.keyCode), e.flags),
+        return QStringLiteral("%1 %2%3").arg(describeKey(static_cast<uint16_t>(e.keyCode), e.flags, layout),
                                              e.type == eventtype::keyDown ? QStringLiteral("down")
                                                                           : QStringLiteral("up"),
                                              e.autorepeat ? QStringLiteral(" (repeat)") : QString());
     case eventtype::flagsChanged:
         return modifierName(e.keyCode) +
                QStringLiteral(" (flags %1)")
-                   .arg(describeKey(0xFFFF, e.flags).remove(QStringLiteral("key 65535")));
+                   .arg(describeKey(0xFFFF, e.flags, layout).remove(QStringLiteral("key 65535")));
     case eventtype::leftMouseDown:
     case eventtype::leftMouseUp:
         return QStringLiteral("click %1 at %2, %3")
@@ -52,22 +52,22 @@ QString what(const TapEvent& e) {
 
 } // namespace
 
-QString EventLog::describe(const TapDecision& d, const QString& frontApp) {
-    const QString seen = what(d.before);
+QString EventLog::describe(const TapDecision& d, const QString& frontApp, const SimKeyboardLayout& layout) {
+    const QString seen = what(d.before, layout);
     if (d.answer == TapAnswer::swallow) return QStringLiteral("tap: %1 \u2014 swallowed").arg(seen);
     if (d.rewritten())
         return QStringLiteral("tap: %1 \u2014 rewritten to %2, passed to %3")
-            .arg(seen, what(d.after), frontApp);
+            .arg(seen, what(d.after, layout), frontApp);
     return QStringLiteral("tap: %1 \u2014 passed to %2").arg(seen, frontApp);
 }
 
 void EventLog::tapDecision(const TapDecision& decision, const QString& frontApp) {
-    note(describe(decision, frontApp));
+    note(describe(decision, frontApp, layout_));
 }
 
 void EventLog::posted(const PostedKey& key, const QString& app) {
     note(QStringLiteral("posted %1 %2 to %3 (pid %4)")
-             .arg(describeKey(key.keyCode, key.flags),
+             .arg(describeKey(key.keyCode, key.flags, layout_),
                   key.keyDown ? QStringLiteral("down") : QStringLiteral("up"), app)
              .arg(key.pid));
 }

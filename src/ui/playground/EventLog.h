@@ -11,7 +11,8 @@ namespace fenwold {
 // called. Kept to the newest `limit` lines.
 class EventLog {
 public:
-    explicit EventLog(int limit = 2000) : limit_(limit) {}
+    // Keys are named as the simulated Mac's layout labels them.
+    explicit EventLog(const SimKeyboardLayout& layout, int limit = 2000) : layout_(layout), limit_(limit) {}
 
     void tapDecision(const TapDecision& decision, const QString& frontApp);
     void posted(const PostedKey& key, const QString& app);
@@ -21,9 +22,11 @@ public:
     std::function<void(const QString&)> onLine;
 
     // How one decision reads, without the log.
-    static QString describe(const TapDecision& decision, const QString& frontApp);
+    static QString describe(const TapDecision& decision, const QString& frontApp,
+                            const SimKeyboardLayout& layout);
 
 private:
+    const SimKeyboardLayout& layout_;
     QStringList lines_;
     int limit_;
 };

@@ -1,7 +1,6 @@
 #include "PlaygroundSession.h"
 
 #include "QtKeyMap.h"
-#include "platform/sim/apps/KeyLayout.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/settings/SettingsWindow.h"
 
@@ -16,7 +15,8 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
                                      const StartupOptions& options, bool virtualClock,
                                      StartingSettings startingSettings)
     : session_(session), platform_(platform), virtualClock_(virtualClock),
-      startingSettings_(startingSettings), apps_(session), hardware_(session, apps_) {
+      startingSettings_(startingSettings), apps_(session), hardware_(session, apps_),
+      log_(session.keyboardLayout) {
     desktop_ = std::make_unique<DesktopView>(session_, apps_, hardware_);
     // Qt's animations run on the real clock; on the virtual one panels show their end states.
     desktop_->setAnimates(!virtualClock_);
@@ -54,6 +54,12 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
         log_.tapDecision(d, front ? appName(front->pid) : QStringLiteral("no application"));
     };
     apps_.onPosted = [this](const PostedKey& key) { log_.posted(key, appName(key.pid)); };
+    layoutChanges_ = session_.inputSources.observeSelection([this] {
+        const QString name = session_.keyboardLayout.typing().name;
+        if (name == lastLayout_) return;
+        lastLayout_ = name;
+        log_.note(QStringLiteral("keyboard layout: %1").arg(name));
+    });
     activations_ = session_.workspace.observe([this](const WorkspaceEvent& e) {
         if (e.kind == WorkspaceEvent::Kind::activated && e.pid != lastFront_) {
             lastFront_ = e.pid;
@@ -81,6 +87,7 @@ void PlaygroundSession::connectSecondDisplay(SimSession& session) {
 PlaygroundSession::~PlaygroundSession() {
     ticker_.stop();
     activations_ = {};
+    layoutChanges_ = {};
     session_.appShell.onChooseApplication = nullptr;
     delegate_.reset();
     views_.reset();
@@ -101,6 +108,8 @@ void PlaygroundSession::start() {
         if (startingSettings_ == StartingSettings::demonstration)
             platform_.prefs->write(PrefKey::welcomeShown, true);
     }
+    // Every simulated keyboard layout is an input source the user can pick (the F19 cycle too).
+    session_.keyboardLayout.select(session_.keyboardLayout.typing().id);
     apps_.populate();
     desktop_->publishDock();
     desktop_->refreshWindowImages();
@@ -116,6 +125,10 @@ void PlaygroundSession::pollTools() {
     const QStringList calls = session_.privateServices.calls();
     for (; privateCallsSeen_ < calls.size(); ++privateCallsSeen_)
         log_.note(QStringLiteral("private service: %1").arg(calls[privateCallsSeen_]));
+    // The program's own log lines: why a shortcut passed, which layout shortcuts follow.
+    const QStringList lines = session_.log.lines();
+    for (; logLinesSeen_ < lines.size(); ++logLinesSeen_)
+        log_.note(lines[logLinesSeen_]);
 }
 
 void PlaygroundSession::settle() {
@@ -162,7 +175,7 @@ bool PlaygroundSession::deliverToProgramWindow(const AppKey& key) {
     QWidget* window = desktop_->keyProgramWindow();
     if (!window) return false;
     // The key window takes the whole keystroke: buttons and check boxes act on the release.
-    if (const auto press = qtKeyPress(key.keyCode, key.flags)) {
+    if (const auto press = qtKeyPress(key.keyCode, key.flags, session_.keyboardLayout)) {
         QWidget* target = window->focusWidget() ? window->focusWidget() : window;
         QKeyEvent down(QEvent::KeyPress, press->key, press->modifiers, press->text, key.autorepeat);
         desktop_->handOverKey(*target, down);
@@ -186,12 +199,13 @@ bool PlaygroundSession::deliverToProgram(const AppKey& key) {
     event.keyCode = key.keyCode;
     event.flags = key.flags;
     event.isRepeat = key.autorepeat;
-    if (const auto c = characterOfKey(key.keyCode, key.shift())) event.characters = QString(*c);
+    if (const auto c = session_.keyboardLayout.typed(key.keyCode, key.shift()))
+        event.characters = QString(*c);
     if (shelf.handle(event)) return true;
     auto* panel = dynamic_cast<QtShelfPanel*>(&shelf.panel());
     const bool searching = shelf.model().searchFocused() || !shelf.model().query().isEmpty();
     if (panel && searching && shelf.isOpen()) {
-        if (const auto press = qtKeyPress(key.keyCode, key.flags)) {
+        if (const auto press = qtKeyPress(key.keyCode, key.flags, session_.keyboardLayout)) {
             QKeyEvent qt(QEvent::KeyPress, press->key, press->modifiers, press->text, key.autorepeat);
             desktop_->handOverKey(*panel->view()->searchField(), qt);
         }

@@ -84,8 +84,11 @@ private:
     int ticks_ = 0;
     std::size_t toolsSeen_ = 0;
     qsizetype privateCallsSeen_ = 0;
+    qsizetype logLinesSeen_ = 0;
     int32_t lastFront_ = 0;
+    QString lastLayout_;
     Subscription activations_;
+    Subscription layoutChanges_;
 };
 
 } // namespace fenwold

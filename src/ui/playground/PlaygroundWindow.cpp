@@ -3,6 +3,7 @@
 #include "PlaygroundSession.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
@@ -82,6 +83,7 @@ PlaygroundWindow::PlaygroundWindow(PlaygroundSession& playground) : playground_(
     QAction* showLog = dock->toggleViewAction();
     showLog->setText(QStringLiteral("Event log"));
     toolbar->addAction(showLog);
+    addLayoutChooser(*toolbar);
     status_ = new QLabel(kCaptureOff);
     toolbar->addSeparator();
     toolbar->addWidget(status_);
@@ -105,11 +107,32 @@ PlaygroundWindow::PlaygroundWindow(PlaygroundSession& playground) : playground_(
 }
 
 PlaygroundWindow::~PlaygroundWindow() {
+    layoutChanges_ = {};
     playground_.log().onLine = nullptr;
     playground_.desktop().interceptKey = nullptr;
     // The desktop belongs to the session, not to the scene.
     screen_->setWidget(nullptr);
     playground_.desktop().hide();
+}
+
+void PlaygroundWindow::addLayoutChooser(QToolBar& toolbar) {
+    toolbar.addSeparator();
+    toolbar.addWidget(new QLabel(QStringLiteral("Keyboard layout ")));
+    layouts_ = new QComboBox;
+    // The host's keys are taken by their position, so this alone decides what they type.
+    layouts_->setFocusPolicy(Qt::NoFocus);
+    SimKeyboardLayout& layout = playground_.session().keyboardLayout;
+    for (const SimLayout& l : layout.layouts())
+        layouts_->addItem(l.name, l.id);
+    const auto showSelected = [this, &layout] {
+        const QSignalBlocker quiet(layouts_);
+        layouts_->setCurrentIndex(layouts_->findData(layout.typing().id));
+    };
+    showSelected();
+    QObject::connect(layouts_, &QComboBox::activated, this,
+                     [this, &layout](int index) { layout.select(layouts_->itemData(index).toString()); });
+    layoutChanges_ = playground_.session().inputSources.observeSelection(showSelected);
+    toolbar.addWidget(layouts_);
 }
 
 double PlaygroundWindow::screenScale() const {

@@ -1,6 +1,11 @@
 #include "QtKeyMap.h"
 
-#include "platform/sim/apps/KeyLayout.h"
+#include "platform/sim/SimKeyboardLayout.h"
+#include "platform/sim/apps/MacKeyCodes.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <array>
 
 namespace fenwold {
 
@@ -124,7 +129,55 @@ std::optional<uint16_t> macKeyCode(int qtKey) {
     }
 }
 
-std::optional<QtKeyPress> qtKeyPress(uint16_t keyCode, uint64_t flags) {
+namespace {
+
+// Mac key codes by evdev code (Linux's input event codes), 0 for keys a Mac keyboard lacks.
+constexpr std::array<uint16_t, 128> kByEvdev = [] {
+    std::array<uint16_t, 128> m{};
+    const std::pair<int, uint16_t> keys[] = {
+        {1, 53},    {2, 18},    {3, 19},    {4, 20},    {5, 21},    {6, 23},    {7, 22},    {8, 26},
+        {9, 28},    {10, 25},   {11, 29},   {12, 27},   {13, 24},   {14, 51},   {15, 48},   {16, 12},
+        {17, 13},   {18, 14},   {19, 15},   {20, 17},   {21, 16},   {22, 32},   {23, 34},   {24, 31},
+        {25, 35},   {26, 33},   {27, 30},   {28, 36},   {29, 59},   {30, 0},    {31, 1},    {32, 2},
+        {33, 3},    {34, 5},    {35, 4},    {36, 38},   {37, 40},   {38, 37},   {39, 41},   {40, 39},
+        {41, 50},   {42, 56},   {43, 42},   {44, 6},    {45, 7},    {46, 8},    {47, 9},    {48, 11},
+        {49, 45},   {50, 46},   {51, 43},   {52, 47},   {53, 44},   {54, 60},   {55, 67},   {56, 58},
+        {57, 49},   {58, 57},   {59, 122},  {60, 120},  {61, 99},   {62, 118},  {63, 96},   {64, 97},
+        {65, 98},   {66, 100},  {67, 101},  {68, 109},  {71, 89},   {72, 91},   {73, 92},   {74, 78},
+        {75, 86},   {76, 87},   {77, 88},   {78, 69},   {79, 83},   {80, 84},   {81, 85},   {82, 82},
+        {83, 65},   {86, 10},   {87, 103},  {88, 111},  {96, 76},   {97, 62},   {98, 75},   {99, 105},
+        {100, 61},  {102, 115}, {103, 126}, {104, 116}, {105, 123}, {106, 124}, {107, 119}, {108, 125},
+        {109, 121}, {110, 114}, {111, 117}, {117, 81},  {125, 55},  {126, 54}};
+    for (const auto& [evdev, mac] : keys)
+        m[static_cast<std::size_t>(evdev)] = mac;
+    return m;
+}();
+
+// evdev's F13 to F19 lie beyond the table: 183...189.
+constexpr int kEvdevF13 = 183;
+constexpr uint16_t kMacF13ToF19[] = {105, 107, 113, 106, 64, 79, 80};
+
+} // namespace
+
+std::optional<uint16_t> macKeyCodeAtScanCode(uint32_t xkbKeyCode) {
+    if (xkbKeyCode < 8) return std::nullopt;
+    const uint32_t evdev = xkbKeyCode - 8;
+    if (evdev >= kEvdevF13 && evdev < kEvdevF13 + std::size(kMacF13ToF19))
+        return kMacF13ToF19[evdev - kEvdevF13];
+    // A's Mac key code is 0, as are the keys a Mac keyboard lacks.
+    constexpr uint32_t kEvdevA = 30;
+    if (evdev >= kByEvdev.size() || (kByEvdev[evdev] == 0 && evdev != kEvdevA)) return std::nullopt;
+    return kByEvdev[evdev];
+}
+
+std::optional<uint16_t> macKeyCode(const QKeyEvent& event) {
+    const QString platform = QGuiApplication::platformName();
+    const bool xkb = platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
+    if (xkb && event.nativeScanCode() != 0) return macKeyCodeAtScanCode(event.nativeScanCode());
+    return macKeyCode(event.key());
+}
+
+std::optional<QtKeyPress> qtKeyPress(uint16_t keyCode, uint64_t flags, const SimKeyboardLayout& layout) {
     QtKeyPress press;
     if (flags & macflag::shift) press.modifiers |= Qt::ShiftModifier;
     if (flags & macflag::command) press.modifiers |= Qt::ControlModifier;
@@ -176,10 +229,10 @@ std::optional<QtKeyPress> qtKeyPress(uint16_t keyCode, uint64_t flags) {
     }
     // Keys that type a character are named by it, as Qt names them: upper-case letters and the
     // unshifted symbol.
-    const auto plain = characterOfKey(keyCode, false);
+    const auto plain = layout.typed(keyCode, false);
     if (!plain) return std::nullopt;
     press.key = plain->toUpper().unicode();
-    if (typing) press.text = QString(characterOfKey(keyCode, (flags & macflag::shift) != 0).value_or(*plain));
+    if (typing) press.text = QString(layout.typed(keyCode, (flags & macflag::shift) != 0).value_or(*plain));
     return press;
 }
 

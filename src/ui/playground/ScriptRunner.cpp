@@ -1,14 +1,14 @@
 #include "ScriptRunner.h"
 
 #include "PlaygroundSession.h"
-#include "platform/sim/apps/KeyLayout.h"
 
 #include <QTimer>
+#include <algorithm>
 
 namespace fenwold {
 
 namespace {
-constexpr uint16_t kShiftKey = 56;
+constexpr uint16_t kShiftKey = 56, kCommandKey = 55, kControlKey = 59;
 constexpr int kRealStepMs = 60;
 } // namespace
 
@@ -64,10 +64,12 @@ void ScriptRunner::next() {
 
 void ScriptRunner::type(const QString& text) {
     SimHardware& hw = playground_.hardware();
+    const SimKeyboardLayout& layout = playground_.session().keyboardLayout;
     for (const QChar c : text) {
-        const auto key = keyOfCharacter(c);
+        const auto key = layout.keyTyping(c);
         if (!key) {
-            problems_ << QStringLiteral("cannot type \"%1\" on the US layout").arg(c);
+            problems_
+                << QStringLiteral("cannot type \"%1\" on the %2 layout").arg(c).arg(layout.typing().name);
             continue;
         }
         if (key->shift) hw.keyDown(kShiftKey);
@@ -88,6 +90,23 @@ void ScriptRunner::save(const ScriptStep& step, const QImage& image) {
     }
 }
 
+uint16_t ScriptRunner::pressedKey(const ScriptStep& step) {
+    if (!step.character) return *step.key;
+    // A shortcut's letter is found where the layout's shortcuts read it, a typed one where it is
+    // typed; only the key counts, Shift is the chord's.
+    const SimKeyboardLayout& layout = playground_.session().keyboardLayout;
+    const bool shortcut = std::any_of(step.modifiers.begin(), step.modifiers.end(),
+                                      [](uint16_t m) { return m == kCommandKey || m == kControlKey; });
+    if (const auto key =
+            shortcut ? layout.keyForShortcut(*step.character) : layout.keyTyping(*step.character))
+        return key->keyCode;
+    problems_ << QStringLiteral("line %1: no key carries \"%2\" on the %3 layout")
+                     .arg(step.line)
+                     .arg(*step.character)
+                     .arg(layout.typing().name);
+    return *step.key;
+}
+
 void ScriptRunner::perform(const ScriptStep& step) {
     SimHardware& hw = playground_.hardware();
     DesktopView& desktop = playground_.desktop();
@@ -101,13 +120,14 @@ void ScriptRunner::perform(const ScriptStep& step) {
         for (uint16_t m : step.modifiers)
             hw.keyDown(m);
         for (int i = 0; i < step.repeat && step.key; ++i) {
-            hw.keyDown(*step.key);
-            held_.push_back(*step.key);
+            const uint16_t key = pressedKey(step);
+            hw.keyDown(key);
+            held_.push_back(key);
             playground_.settle();
             // A modal loop that opened meanwhile has let go of the chord already.
-            if (!held_.empty() && held_.back() == *step.key) {
+            if (!held_.empty() && held_.back() == key) {
                 held_.pop_back();
-                hw.keyUp(*step.key);
+                hw.keyUp(key);
             }
             playground_.settle();
         }
@@ -172,6 +192,11 @@ void ScriptRunner::perform(const ScriptStep& step) {
         s.workspace.activate(found->pid());
         break;
     }
+    case K::layout:
+        if (!playground_.session().keyboardLayout.select(step.text))
+            problems_
+                << QStringLiteral("line %1: no keyboard layout called \"%2\"").arg(step.line).arg(step.text);
+        break;
     case K::screenshot:
         playground_.settle();
         save(step, desktop.snapshot());

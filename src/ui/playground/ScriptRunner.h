@@ -39,6 +39,8 @@ private:
     void releaseHeld();
     void next();
     void type(const QString& text);
+    // The key a press step presses on the layout selected now.
+    uint16_t pressedKey(const ScriptStep& step);
     void save(const ScriptStep& step, const QImage& image);
 
     PlaygroundSession& playground_;

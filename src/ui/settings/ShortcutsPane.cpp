@@ -36,15 +36,12 @@ RemapRowWidget::RemapRowWidget(const Remap& remap, PrefsStore& prefs, QWidget* p
     purpose_->setFont(font);
     layout->addWidget(purpose_);
     layout->addStretch(1);
-    const auto key = Prefs::keyNamed(remap.pref);
-    connect(box_, &QCheckBox::toggled, this, [this, key](bool on) {
-        if (key) Prefs(prefs_).set(*key, on);
-    });
+    connect(box_, &QCheckBox::toggled, this,
+            [this, key = remap.key](bool on) { Prefs(prefs_).set(key, on); });
 }
 
 void RemapRowWidget::refresh(bool swapped) {
-    const auto key = Prefs::keyNamed(remap_.pref);
-    const bool on = key && Prefs(prefs_).flag(*key);
+    const bool on = Prefs(prefs_).flag(remap_.key);
     {
         const QSignalBlocker quiet(box_);
         box_->setChecked(on);
@@ -94,11 +91,11 @@ ShortcutsPane::ShortcutsPane(const SettingsDeps& deps, QWidget* parent) : QWidge
         headings_.emplace_back(header, &section);
         for (const Remap& remap : section.rows) {
             auto* item = new QListWidgetItem(list_);
-            item->setData(Qt::UserRole, remap.pref);
+            item->setData(Qt::UserRole, remap.pref());
             auto* row = new RemapRowWidget(remap, store);
             item->setSizeHint(row->sizeHint());
             list_->setItemWidget(item, row);
-            rows_[remap.pref] = row;
+            rows_[remap.pref()] = row;
         }
     }
     connect(list_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
@@ -171,7 +168,7 @@ void ShortcutsPane::refreshDetail() {
     heading_->setText(row ? fenwold::detailHeading(row->keys, row->purpose, true)
                           : fenwold::detailHeading({}, {}, false));
     detail_->setText(fenwold::detailText(row, prefs));
-    const bool altF4 = row && row->pref == QLatin1String("altF4");
+    const bool altF4 = row && row->key == PrefKey::altF4;
     pickerRow_->setVisible(altF4);
     {
         const QSignalBlocker quiet(picker_);

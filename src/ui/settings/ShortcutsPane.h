@@ -60,7 +60,6 @@ public:
     RemapRowWidget(const Remap& remap, PrefsStore& prefs, QWidget* parent = nullptr);
     void refresh(bool swapped);
     QCheckBox* checkbox() const { return box_; }
-    QLabel* purposeLabel() const { return purpose_; }
 
 private:
     Remap remap_;

@@ -96,7 +96,6 @@ public:
     SettingsWindow* settingsWindow() const { return settings_.get(); }
     WelcomeWindow* welcomeWindow() const { return welcome_.get(); }
     StatusItemView& statusItem() const { return *statusItem_; }
-    const PanelHost& panelHost() const { return *panels_; }
     static std::unique_ptr<QMenu> buildStatusMenu(const std::vector<StatusMenuItem>& items,
                                                   std::function<void(StatusAction)> chosen);
 

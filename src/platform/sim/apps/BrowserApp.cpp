@@ -1,6 +1,6 @@
 #include "BrowserApp.h"
 
-#include "KeyLayout.h"
+#include "MacKeyCodes.h"
 
 namespace fenwold {
 
@@ -42,7 +42,7 @@ QStringList BrowserApp::content(uint32_t window) const {
 }
 
 bool BrowserApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
-    if (key.command() && !key.control() && key.keyCode == 45) {
+    if (key.command() && !key.control() && letter(key) == u'n') {
         const int n = static_cast<int>(pages_.size()) + 1;
         openPage(QStringLiteral("New Window"), QStringLiteral("start.example"),
                  {180.0 + 25 * n, 90.0 + 25 * n, 760, 520});
@@ -61,26 +61,27 @@ bool BrowserApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
             p.editing.reset();
         } else if (key.keyCode == mackey::backspace) {
             p.editing->chop(1);
-        } else if (const auto c = characterOfKey(key.keyCode, key.shift())) {
+        } else if (const auto c = typed(key)) {
             *p.editing += *c;
         }
         return true;
     }
     if (!key.command() || key.control()) return false;
-    switch (key.keyCode) {
-    case mackey::l:
+    switch (letter(key)) {
+    case u'l':
         p.editing = QString();
         return true;
-    case 17:
+    case u't':
         ++p.tabs;
-        return true; // ⌘T
-    case mackey::equal:
+        return true;
+    case u'=':
+    case u'+':
         p.zoom = std::min(300, p.zoom + 10);
         return true;
-    case mackey::minus:
+    case u'-':
         p.zoom = std::max(30, p.zoom - 10);
         return true;
-    case mackey::zero:
+    case u'0':
         p.zoom = 100;
         return true;
     default:

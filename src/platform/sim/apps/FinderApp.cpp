@@ -1,6 +1,6 @@
 #include "FinderApp.h"
 
-#include "KeyLayout.h"
+#include "MacKeyCodes.h"
 
 #include <QUrl>
 #include <algorithm>
@@ -80,7 +80,7 @@ bool FinderApp::renameKey(Folder& f, const AppKey& key) {
     } else if (key.keyCode == mackey::backspace) {
         f.rename->chop(1);
     } else if (key.plain()) {
-        if (const auto c = characterOfKey(key.keyCode, key.shift())) *f.rename += *c;
+        if (const auto c = typed(key)) *f.rename += *c;
     }
     setFocusRole(f.rename ? QStringLiteral("AXTextField") : QStringLiteral("AXOutline"));
     return true;
@@ -94,20 +94,21 @@ bool FinderApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
     if (f.rename) return renameKey(f, key);
     const int count = static_cast<int>(f.files.size());
     if (key.command() && !key.control()) {
-        switch (key.keyCode) {
-        case mackey::o:
-        case mackey::down:
+        const char16_t l = letter(key);
+        if (l == u'o' || key.keyCode == mackey::down) {
             if (count == 0) return true;
             opened_ << f.files[f.selection];
             session_.workspace.open(
                 QUrl::fromLocalFile(QStringLiteral("/Users/sam/%1/%2").arg(f.name, f.files[f.selection])));
             return true;
-        case mackey::backspace:
+        }
+        if (key.keyCode == mackey::backspace) {
             if (count == 0) return true;
             trash_ << f.files.takeAt(f.selection);
             f.selection = std::clamp(f.selection, 0, std::max(0, count - 2));
             return true;
-        case mackey::c:
+        }
+        if (l == u'c') {
             if (count == 0) return true;
             copied_ = Copied{*window, f.files[f.selection]};
             session_.pasteboard.write({PasteboardItem{
@@ -115,12 +116,12 @@ bool FinderApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
                   QUrl::fromLocalFile(QStringLiteral("/Users/sam/%1/%2").arg(f.name, f.files[f.selection]))
                       .toEncoded()}}}});
             return true;
-        case mackey::v:
+        }
+        if (l == u'v') {
             pasteInto(f, key.option());
             return true;
-        default:
-            return false;
         }
+        return false;
     }
     if (!key.plain()) return false;
     switch (key.keyCode) {

@@ -1,6 +1,6 @@
 #include "ImageViewerApp.h"
 
-#include "KeyLayout.h"
+#include "MacKeyCodes.h"
 
 #include <QBuffer>
 #include <QLinearGradient>
@@ -45,7 +45,7 @@ QImage ImageViewerApp::sampleImage() {
 }
 
 bool ImageViewerApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
-    if (!window || !key.command() || key.control() || key.keyCode != mackey::c) return false;
+    if (!window || !key.command() || key.control() || letter(key) != u'c') return false;
     auto it = images_.find(*window);
     if (it == images_.end()) return false;
     QByteArray png;

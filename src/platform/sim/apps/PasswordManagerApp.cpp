@@ -1,6 +1,6 @@
 #include "PasswordManagerApp.h"
 
-#include "KeyLayout.h"
+#include "MacKeyCodes.h"
 
 namespace fenwold {
 
@@ -58,7 +58,7 @@ bool PasswordManagerApp::handleKey(std::optional<uint32_t> window, const AppKey&
             master_.chop(1);
             return true;
         }
-        if (const auto c = key.plain() ? characterOfKey(key.keyCode, key.shift()) : std::nullopt) {
+        if (const auto c = key.plain() ? typed(key) : std::nullopt) {
             master_ += *c;
             return true;
         }
@@ -68,7 +68,7 @@ bool PasswordManagerApp::handleKey(std::optional<uint32_t> window, const AppKey&
                                 static_cast<int>(logins_.size()) - 1);
         return true;
     }
-    if (key.command() && !key.control() && key.keyCode == mackey::c) {
+    if (key.command() && !key.control() && letter(key) == u'c') {
         session_.pasteboard.write({PasteboardItem{{
             {QStringLiteral("public.utf8-plain-text"), logins_[selection_].password.toUtf8()},
             {QStringLiteral("org.nspasteboard.ConcealedType"), QByteArray()},

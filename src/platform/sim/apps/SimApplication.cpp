@@ -1,6 +1,6 @@
 #include "SimApplication.h"
 
-#include "KeyLayout.h"
+#include "MacKeyCodes.h"
 
 namespace fenwold {
 
@@ -32,7 +32,7 @@ bool SimApplication::running() const {
 }
 
 void SimApplication::keyDown(const AppKey& key) {
-    received_ << describeKey(key.keyCode, key.flags);
+    received_ << describeKey(key.keyCode, key.flags, session_.keyboardLayout);
     const std::optional<uint32_t> window = focusedWindow();
     if (handleKey(window, key)) return;
     handleStandardKey(window, key);
@@ -40,16 +40,16 @@ void SimApplication::keyDown(const AppKey& key) {
 
 bool SimApplication::handleStandardKey(std::optional<uint32_t> window, const AppKey& key) {
     if (!key.command() || key.control()) return false;
-    switch (key.keyCode) {
-    case mackey::w:
+    switch (letter(key)) {
+    case u'w':
         if (!window) return false;
         session_.windows.close(*window);
         windowClosed(*window);
         return true;
-    case mackey::q:
+    case u'q':
         session_.workspace.terminate(pid_);
         return true;
-    case mackey::m:
+    case u'm':
         if (!window) return false;
         session_.windows.update(*window, [](SimWindow& w) { w.minimized = true; });
         return true;
@@ -85,7 +85,16 @@ void SimApplication::setFocusRole(const QString& role) {
     session_.accessibility.set(focus_, QStringLiteral("AXRole"), AXValue::of(role));
 }
 
-QString describeKey(uint16_t keyCode, uint64_t flags) {
+char16_t SimApplication::letter(const AppKey& key) const {
+    const auto c = session_.keyboardLayout.equivalent(key.keyCode, false);
+    return c ? c->toLower().unicode() : 0;
+}
+
+std::optional<QChar> SimApplication::typed(const AppKey& key) const {
+    return session_.keyboardLayout.typed(key.keyCode, key.shift());
+}
+
+QString describeKey(uint16_t keyCode, uint64_t flags, const SimKeyboardLayout& layout) {
     QString text;
     if (flags & macflag::control) text += QChar(0x2303);
     if (flags & macflag::option) text += QChar(0x2325);
@@ -123,7 +132,9 @@ QString describeKey(uint16_t keyCode, uint64_t flags) {
     default:
         break;
     }
-    if (const auto c = characterOfKey(keyCode, false)) return text + c->toUpper();
+    const bool shortcut = flags & (macflag::command | macflag::control);
+    if (const auto c = shortcut ? layout.equivalent(keyCode, false) : layout.typed(keyCode, false))
+        return text + c->toUpper();
     return text + QStringLiteral("key %1").arg(keyCode);
 }
 

@@ -59,6 +59,10 @@ protected:
     void copyText(const QString& text) const;
     std::optional<QString> pastedText() const;
     void setFocusRole(const QString& role);
+    // The letter a key gives with Command held, lower case, as key equivalents are matched (0 for
+    // none), and the character it types.
+    char16_t letter(const AppKey& key) const;
+    std::optional<QChar> typed(const AppKey& key) const;
 
     SimSession& session_;
 
@@ -72,7 +76,8 @@ private:
     QStringList received_;
 };
 
-// A key in the words a person reads: modifier symbols then the key ("⌥⇥", "⌘C").
-QString describeKey(uint16_t keyCode, uint64_t flags);
+// A key in the words a person reads: modifier symbols then the key ("⌥⇥", "⌘C"); a key held with
+// Command or Control named by its shortcut letter, any other by what it types.
+QString describeKey(uint16_t keyCode, uint64_t flags, const SimKeyboardLayout& layout);
 
 } // namespace fenwold

@@ -1,6 +1,6 @@
 #include "SimHardware.h"
 
-#include "KeyLayout.h"
+#include "MacKeyCodes.h"
 
 #include <algorithm>
 
@@ -50,10 +50,6 @@ bool TapDecision::rewritten() const {
 }
 
 SimHardware::SimHardware(SimSession& session, SimApps& apps) : session_(session), apps_(apps) {}
-
-bool SimHardware::isModifier(uint16_t keyCode) const {
-    return modifierBits(keyCode).has_value();
-}
 
 void SimHardware::keyDown(uint16_t keyCode, bool autorepeat) {
     if (const auto bits = modifierBits(keyCode)) {
@@ -127,6 +123,8 @@ TapAnswer SimHardware::scroll(Point location, double delta) {
 }
 
 TapAnswer SimHardware::run(TapEvent event) {
+    if (event.type == eventtype::keyDown || event.type == eventtype::keyUp)
+        event.keyboardType = session_.keyboardLayout.keyboardType();
     session_.eventTap.setModifierState(ModifierState::hardware, flags_);
     session_.eventTap.setModifierState(ModifierState::combinedSession, flags_);
     TapDecision decision{event, event, TapAnswer::pass};

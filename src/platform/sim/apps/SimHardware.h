@@ -25,7 +25,6 @@ public:
     // Down and up, with the modifiers currently held.
     void tap(uint16_t keyCode);
     uint64_t flags() const { return flags_; }
-    bool isModifier(uint16_t keyCode) const;
     // Let go of every held key (the playground lost the keyboard).
     void releaseAll();
 

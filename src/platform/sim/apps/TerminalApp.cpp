@@ -1,6 +1,6 @@
 #include "TerminalApp.h"
 
-#include "KeyLayout.h"
+#include "MacKeyCodes.h"
 
 namespace fenwold {
 
@@ -46,7 +46,7 @@ void TerminalApp::run(Screen& screen) {
 }
 
 bool TerminalApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
-    if (key.command() && !key.control() && key.keyCode == 45) {
+    if (key.command() && !key.control() && letter(key) == u'n') {
         newWindow({260, 180, 640, 400});
         return true;
     }
@@ -55,13 +55,14 @@ bool TerminalApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
     if (it == screens_.end()) return false;
     Screen& s = it->second;
     if (key.control() && !key.command()) {
-        if (key.keyCode == mackey::c) {
+        const char16_t l = letter(key);
+        if (l == u'c') {
             ++interrupts_;
             s.scrollback << kPrompt + s.input + QStringLiteral("^C");
             s.input.clear();
-        } else if (key.keyCode == mackey::k || key.keyCode == mackey::u) { // the line
+        } else if (l == u'k' || l == u'u') { // the line
             s.input.clear();
-        } else if (key.keyCode == mackey::w) { // the word before the cursor
+        } else if (l == u'w') { // the word before the cursor
             while (s.input.endsWith(QLatin1Char(' ')))
                 s.input.chop(1);
             while (!s.input.isEmpty() && !s.input.endsWith(QLatin1Char(' ')))
@@ -70,12 +71,12 @@ bool TerminalApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
         return true;
     }
     if (key.command()) {
-        if (key.keyCode == mackey::v) {
+        if (letter(key) == u'v') {
             if (auto pasted = pastedText())
                 s.input += QString(*pasted).replace(QLatin1Char('\n'), QLatin1Char(' '));
             return true;
         }
-        if (key.keyCode == mackey::c) return true; // nothing selected: nothing to copy
+        if (letter(key) == u'c') return true; // nothing selected: nothing to copy
         return false;
     }
     if (key.keyCode == mackey::ret) {
@@ -87,7 +88,7 @@ bool TerminalApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
         return true;
     }
     if (key.option()) return false;
-    if (const auto c = characterOfKey(key.keyCode, key.shift())) {
+    if (const auto c = typed(key)) {
         s.input += *c;
         return true;
     }

@@ -1,6 +1,6 @@
 #include "TextEditorApp.h"
 
-#include "KeyLayout.h"
+#include "MacKeyCodes.h"
 
 namespace fenwold {
 
@@ -86,7 +86,7 @@ QStringList TextEditorApp::content(uint32_t window) const {
 }
 
 bool TextEditorApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
-    if (key.command() && !key.option() && !key.control() && key.keyCode == 45) { // ⌘N
+    if (key.command() && !key.option() && !key.control() && letter(key) == u'n') {
         ++untitled_;
         newDocument(untitled_ == 1 ? QStringLiteral("Untitled")
                                    : QStringLiteral("Untitled %1").arg(untitled_),
@@ -103,7 +103,7 @@ bool TextEditorApp::handleKey(std::optional<uint32_t> window, const AppKey& key)
     int lineEnd = static_cast<int>(d.text.indexOf(QLatin1Char('\n'), d.cursor));
     if (lineEnd < 0) lineEnd = static_cast<int>(d.text.size());
 
-    if (key.command() && !key.control() && !key.option() && key.keyCode == mackey::z) {
+    if (key.command() && !key.control() && !key.option() && letter(key) == u'z') {
         if (key.shift())
             d.step(d.redo, d.undo);
         else
@@ -118,21 +118,25 @@ bool TextEditorApp::handleKey(std::optional<uint32_t> window, const AppKey& key)
         return true;
     }
     if (key.command() && !key.control() && !key.option()) {
-        switch (key.keyCode) {
-        case mackey::a:
+        switch (letter(key)) {
+        case u'a':
             d.anchor = 0, d.cursor = static_cast<int>(d.text.size());
             return true;
-        case mackey::c:
+        case u'c':
             if (d.cursor != d.anchor) copyText(selectedText(*window));
             return true;
-        case mackey::x:
+        case u'x':
             if (d.cursor == d.anchor) return true;
             copyText(selectedText(*window));
             d.replaceSelection({});
             return true;
-        case mackey::v:
+        case u'v':
             if (auto pasted = pastedText()) d.replaceSelection(*pasted);
             return true;
+        default:
+            break;
+        }
+        switch (key.keyCode) {
         case 123:
             d.moveTo(lineStart, extend);
             return true;
@@ -184,7 +188,7 @@ bool TextEditorApp::handleKey(std::optional<uint32_t> window, const AppKey& key)
         break;
     }
     if (key.option()) return false;
-    if (const auto c = characterOfKey(key.keyCode, key.shift())) {
+    if (const auto c = typed(key)) {
         d.replaceSelection(QString(*c), true);
         return true;
     }

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "InputRoutingState.h"
+#include "KeyLayoutTable.h"
+#include "Keys.h"
+#include "ports/EventTapHost.h"
+#include "ports/PrefKey.h"
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace fenwold {
+
+class KeyActions;
+class Prefs;
+struct Hint;
+
+// One key-down as the rows read it, worked out once. Shift, Option and the Control and Command
+// bits are the fixed bits; "Win" and "Ctrl" follow the Control/Command swap.
+struct KeyPress {
+    int64_t key = 0;
+    uint64_t flags = 0;
+    bool shift = false, option = false, controlBit = false, commandBit = false;
+    bool win = false, ctrl = false;
+    bool repeat = false;
+    bool closed = false, capturing = false; // the switcher's phase
+    const InputRoutingState::Snapshot* snap = nullptr;
+    const KeyLayoutTable* layout = nullptr;
+    // What the key gives with Command held, unshifted, on the user's layout; 0 for none. Rows that
+    // name a letter or a symbol decide by it; rows that name other keys by the key code.
+    char32_t letter = 0;
+
+    static KeyPress of(const TapEvent& event, const InputRoutingState::Snapshot& snap,
+                       const KeyLayoutTable& layout, bool swapCtrlCmd);
+    // Shift as a posted shortcut keeps it.
+    uint64_t heldShift() const { return shift ? flag::shift : 0; }
+    // The software Ctrl rows: the Control bit without Command and Option.
+    bool controlOnly() const { return controlBit && !commandBit && !option; }
+    // A plain Win+key: Win held, Ctrl, Option and Shift not, no switcher open.
+    bool plainWin() const { return closed && win && !option && !ctrl && !shift; }
+};
+
+// What a row answers. `next` lets the following rows decide; `noKey` passes the key untouched
+// because no key of the layout gives the letter the row would post.
+enum class RowAnswer { next, pass, swallow, swallowAndHint, noKey };
+
+// A row's hint, shown when it answers `swallowAndHint`. In the texts, "%L" stands for the key's
+// letter as its keycap shows it.
+struct RowHint {
+    std::u16string_view win;
+    std::u16string_view mac;
+    bool empty() const { return win.empty(); }
+    Hint render(const KeyPress& press) const;
+};
+
+// One row of the key-down table: when it applies, what it does, its hint and the preference it
+// sits behind (gated as the preference's declaration says; none for rows that are always on).
+struct KeyRow {
+    std::string_view name;
+    bool (*when)(const KeyPress&);
+    RowAnswer (*does)(KeyActions&, const KeyPress&);
+    RowHint hint = {};
+    std::optional<PrefKey> pref = std::nullopt;
+};
+
+// The key-down table, in the order the rows are tried.
+std::span<const KeyRow> keyRows();
+
+// The first row that applies, is switched on and answers decides; without one the key passes.
+TapAnswer runKeyRows(std::span<const KeyRow> rows, KeyActions& actions, const KeyPress& press,
+                     const Prefs& prefs);
+
+} // namespace fenwold
