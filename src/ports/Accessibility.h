@@ -109,6 +109,9 @@ public:
     virtual bool isTrusted() const = 0;
     // The trust check that shows the system prompt when not trusted; returns the current state.
     virtual bool requestTrust() = 0;
+    // Hear that the system's list of trusted applications changed (main thread); `isTrusted` may
+    // answer the change a moment later.
+    virtual Subscription observeTrustChanges(std::function<void()> handler) = 0;
     // The application element of a process.
     virtual AXElement application(int32_t pid) = 0;
     // The system-wide element.

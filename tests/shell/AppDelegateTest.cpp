@@ -404,6 +404,7 @@ TEST_F(Launch, RevokingAccessibilityLetsEveryKeyPastTheTapUntilItIsGrantedAgain)
     sim.accessibility.setTrusted(true);
     sim.mainQueue.advance(1.0);
     EXPECT_TRUE(sim.eventTap.enabled());
+    EXPECT_EQ(sim.eventTap.startCount(), 2); // a new tap, which has the key events again
     EXPECT_DOUBLE_EQ(views.iconOpacity, 1.0);
     views.click(TrayClicks::Button::right, 1);
     EXPECT_NE(views.lastMenu.front().action, StatusAction::openAccessibilitySettings);

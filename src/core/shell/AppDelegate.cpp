@@ -36,18 +36,16 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
       secureInput_({p.secureInput, p.workspace, p.processes, p.mainQueue, p.log, &trace_, &hints_}),
       trayClicks_(
           *p.mainQueue, *p.screens, [this] { popTrayMenu(); }, [this] { openSettings(); }),
-      trustGate_(
-          *p.mainQueue, [a = p.accessibility] { return a->requestTrust(); },
-          [a = p.accessibility] { return a->isTrusted(); },
-          AccessibilityGate::Handlers{[this] { armInputHandlers(); },
-                                      [this] {
-                                          controller_->pauseTap();
-                                          dimStatusIconWhileShortcutsCannotWork();
-                                      },
-                                      [this] {
-                                          controller_->resumeTap();
-                                          dimStatusIconWhileShortcutsCannotWork();
-                                      }}) {
+      trustGate_(*p.mainQueue, *p.accessibility,
+                 AccessibilityGate::Handlers{[this] { armInputHandlers(); },
+                                             [this] {
+                                                 controller_->pauseTap();
+                                                 dimStatusIconWhileShortcutsCannotWork();
+                                             },
+                                             [this] {
+                                                 controller_->resumeTap();
+                                                 dimStatusIconWhileShortcutsCannotWork();
+                                             }}) {
     windows_.setStore(&store_);
     shelf_ = std::make_unique<ClipboardShelfController>(
         clipboard_, ShelfServices{p.mainQueue, p.workspace, p.screens, &paste_, p.prefs},

@@ -1,6 +1,7 @@
 #include "MacAccessibility.h"
 
 #include "CFRef.h"
+#include "DistributedNotifications.h"
 
 #include <dlfcn.h>
 #include <memory>
@@ -134,6 +135,12 @@ bool MacAccessibility::requestTrust() {
                                                       &kCFTypeDictionaryKeyCallBacks,
                                                       &kCFTypeDictionaryValueCallBacks));
     return AXIsProcessTrustedWithOptions(options.get());
+}
+
+// Posted when the list of applications allowed to use Accessibility changes; undocumented, and
+// AXIsProcessTrusted may still give the old answer for a moment after it.
+Subscription MacAccessibility::observeTrustChanges(std::function<void()> handler) {
+    return observeDistributedNotification(QStringLiteral("com.apple.accessibility.api"), std::move(handler));
 }
 
 AXElement MacAccessibility::application(int32_t pid) { return adopt(AXUIElementCreateApplication(pid)); }

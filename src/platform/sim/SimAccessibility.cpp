@@ -27,7 +27,14 @@ bool SimAccessibility::isTrusted() const {
 }
 
 bool SimAccessibility::requestTrust() {
-    return isTrusted();
+    std::lock_guard lock(mutex_);
+    ++trustRequests_;
+    return trusted_;
+}
+
+int SimAccessibility::trustRequests() const {
+    std::lock_guard lock(mutex_);
+    return trustRequests_;
 }
 
 AXElement SimAccessibility::application(int32_t pid) {
@@ -209,9 +216,22 @@ void SimAccessibility::setAppUnresponsive(int32_t pid, bool on) {
     unresponsiveApps_[pid] = on;
 }
 
-void SimAccessibility::setTrusted(bool trusted) {
+void SimAccessibility::setTrusted(bool trusted, bool announced) {
+    {
+        std::lock_guard lock(mutex_);
+        if (trusted_ && !trusted) ++revocations_;
+        trusted_ = trusted;
+    }
+    if (announced) trustObservers_.notify();
+}
+
+uint64_t SimAccessibility::revocations() const {
     std::lock_guard lock(mutex_);
-    trusted_ = trusted;
+    return revocations_;
+}
+
+Subscription SimAccessibility::observeTrustChanges(std::function<void()> handler) {
+    return trustObservers_.add(std::move(handler));
 }
 
 void SimAccessibility::setRemoteTokensAvailable(bool available) {

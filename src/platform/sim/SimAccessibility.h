@@ -19,6 +19,7 @@ public:
 
     bool isTrusted() const override;
     bool requestTrust() override;
+    Subscription observeTrustChanges(std::function<void()> handler) override;
     AXElement application(int32_t pid) override;
     AXElement systemWide() override;
     void setMessagingTimeout(const AXElement& element, double seconds) override;
@@ -51,7 +52,13 @@ public:
     // cannot-complete, as when the application does not answer within its timeout.
     void setUnresponsive(const AXElement& element, bool on);
     void setAppUnresponsive(int32_t pid, bool on);
-    void setTrusted(bool trusted);
+    // Change the permission; the system announces it unless `announced` is false (a change the
+    // program can only find by asking).
+    void setTrusted(bool trusted, bool announced = true);
+    // How many times the permission was taken away so far.
+    uint64_t revocations() const;
+    // How many times the program asked for the permission (with the system prompt).
+    int trustRequests() const;
     void setRemoteTokensAvailable(bool available);
     // Make observer registration fail for an application (e.g. still launching).
     void setObserverError(int32_t pid, int32_t error);
@@ -91,6 +98,9 @@ private:
     uint64_t nextObserver_ = 1;
     uint64_t nextID_ = 2; // 1 is the system-wide element
     bool trusted_ = true;
+    uint64_t revocations_ = 0;
+    int trustRequests_ = 0;
+    ObserverList trustObservers_;
     bool remoteTokens_ = true;
 };
 
