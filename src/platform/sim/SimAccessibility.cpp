@@ -21,6 +21,19 @@ bool SimAccessibility::failsLocked(const Node& node) const {
     return node.unresponsive || (it != unresponsiveApps_.end() && it->second);
 }
 
+void SimAccessibility::waitLocked(const Node& node) {
+    constexpr double kDefaultTimeout = 6.0;
+    const auto system = nodes_.find(kSystemWide);
+    const double fallback =
+        system != nodes_.end() && system->second.timeout > 0 ? system->second.timeout : kDefaultTimeout;
+    waited_ += node.timeout > 0 ? node.timeout : fallback;
+}
+
+double SimAccessibility::waited() const {
+    std::lock_guard lock(mutex_);
+    return waited_;
+}
+
 bool SimAccessibility::isTrusted() const {
     std::lock_guard lock(mutex_);
     return trusted_;
@@ -63,9 +76,20 @@ AXValue SimAccessibility::attribute(const AXElement& element, const QString& nam
     std::lock_guard lock(mutex_);
     const Node* n = find(element);
     if (!n) return AXValue::failed(axerr::invalidUIElement);
-    if (failsLocked(*n)) return AXValue::failed(axerr::cannotComplete);
+    if (failsLocked(*n)) {
+        waitLocked(*n);
+        return AXValue::failed(axerr::cannotComplete);
+    }
     auto it = n->attributes.find(name);
     if (it == n->attributes.end()) return AXValue::failed(axerr::noValue);
+    // The system-wide element asks the focused application, under the process-wide default.
+    if (element.id() == kSystemWide && name == QLatin1String("AXFocusedUIElement")) {
+        const Node* focused = it->asElement() ? find(*it->asElement()) : nullptr;
+        if (focused && failsLocked(*focused)) {
+            waitLocked(*n);
+            return AXValue::failed(axerr::cannotComplete);
+        }
+    }
     return *it;
 }
 
@@ -75,7 +99,10 @@ int32_t SimAccessibility::setAttribute(const AXElement& element, const QString& 
         std::lock_guard lock(mutex_);
         Node* n = find(element);
         if (!n) return axerr::invalidUIElement;
-        if (failsLocked(*n)) return axerr::cannotComplete;
+        if (failsLocked(*n)) {
+            waitLocked(*n);
+            return axerr::cannotComplete;
+        }
         auto it = n->setters.find(name);
         if (it == n->setters.end()) return axerr::attributeUnsupported;
         setter = *it;
@@ -89,7 +116,10 @@ int32_t SimAccessibility::performAction(const AXElement& element, const QString&
         std::lock_guard lock(mutex_);
         Node* n = find(element);
         if (!n) return axerr::invalidUIElement;
-        if (failsLocked(*n)) return axerr::cannotComplete;
+        if (failsLocked(*n)) {
+            waitLocked(*n);
+            return axerr::cannotComplete;
+        }
         auto it = n->actions.find(action);
         if (it == n->actions.end()) return axerr::actionUnsupported;
         handler = *it;
@@ -117,7 +147,10 @@ AXValue SimAccessibility::elementAtPosition(const AXElement& application, Point 
         std::lock_guard lock(mutex_);
         const Node* n = find(application);
         if (!n) return AXValue::failed(axerr::invalidUIElement);
-        if (failsLocked(*n)) return AXValue::failed(axerr::cannotComplete);
+        if (failsLocked(*n)) {
+            waitLocked(*n);
+            return AXValue::failed(axerr::cannotComplete);
+        }
         auto it = hitTests_.find(n->pid);
         if (it == hitTests_.end()) return AXValue::failed(axerr::noValue);
         hit = it->second;

@@ -49,9 +49,14 @@ public:
     // Hit-testing within an application: answers the element for a position.
     void onHitTest(int32_t pid, std::function<AXValue(Point)> hitTest);
     // Misbehaviour: every request to the element (or to any element of pid) fails with
-    // cannot-complete, as when the application does not answer within its timeout.
+    // cannot-complete, as when the application does not answer within its timeout. Each waits
+    // for the element's messaging timeout, or the process-wide default without one (the
+    // system-wide element's, 6 seconds unless set). The system-wide element's focused element is
+    // asked of the application that owns it.
     void setUnresponsive(const AXElement& element, bool on);
     void setAppUnresponsive(int32_t pid, bool on);
+    // Seconds requests have spent waiting for applications that did not answer.
+    double waited() const;
     // Change the permission; the system announces it unless `announced` is false (a change the
     // program can only find by asking).
     void setTrusted(bool trusted, bool announced = true);
@@ -86,6 +91,8 @@ private:
     const Node* find(const AXElement& e) const;
     Node* find(const AXElement& e);
     bool failsLocked(const Node& node) const;
+    // Counts the wait of a request to an element that does not answer.
+    void waitLocked(const Node& node);
 
     mutable std::recursive_mutex mutex_;
     std::map<uint64_t, Node> nodes_;
@@ -97,6 +104,7 @@ private:
     std::map<uint64_t, ObserverEntry> observers_;
     uint64_t nextObserver_ = 1;
     uint64_t nextID_ = 2; // 1 is the system-wide element
+    double waited_ = 0;
     bool trusted_ = true;
     uint64_t revocations_ = 0;
     int trustRequests_ = 0;
