@@ -1,5 +1,7 @@
 #include "SimAccessibility.h"
 
+#include <algorithm>
+
 namespace fenwold {
 
 namespace {
@@ -290,6 +292,12 @@ void SimAccessibility::notify(int32_t pid, const QString& notification, const AX
     }
     for (const auto& t : targets)
         (*t)(notification, element);
+}
+
+int SimAccessibility::observerCount(int32_t pid) const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(std::count_if(observers_.begin(), observers_.end(),
+                                          [pid](const auto& o) { return o.second.pid == pid; }));
 }
 
 double SimAccessibility::messagingTimeout(const AXElement& element) const {

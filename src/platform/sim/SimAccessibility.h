@@ -67,8 +67,11 @@ public:
     void setRemoteTokensAvailable(bool available);
     // Make observer registration fail for an application (e.g. still launching).
     void setObserverError(int32_t pid, int32_t error);
-    // Deliver a notification to the application's observers.
+    // Deliver a notification to the application's observers. An observer may end its own
+    // subscription (or another's) while it is told.
     void notify(int32_t pid, const QString& notification, const AXElement& element);
+    // How many observers watch the application.
+    int observerCount(int32_t pid) const;
     // The last messaging timeout set on an element (0 when none).
     double messagingTimeout(const AXElement& element) const;
     bool exists(const AXElement& element) const;
