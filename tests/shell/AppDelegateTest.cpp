@@ -191,6 +191,28 @@ TEST_F(Launch, StatusItemClicksOpenTheMenuOrTheSettingsAndTheMenuActs) {
     EXPECT_TRUE(sim.appShell.terminated());
 }
 
+TEST_F(Launch, AScheduledUpdateFoundBehindAnotherApplicationWaitsInTheStatusMenu) {
+    sim.app("com.apple.TextEdit", "TextEdit").frontmost();
+    launch();
+    const auto updateItem = [&] {
+        views.click(TrayClicks::Button::right, 1);
+        for (const StatusMenuItem& item : views.lastMenu)
+            if (item.action == StatusAction::checkForUpdates) return item.title;
+        return QString();
+    };
+    EXPECT_EQ(updateItem(), "Check for Updates…");
+    // Not shown over TextEdit, and the program is not brought forward for it.
+    EXPECT_FALSE(sim.updates.findScheduledUpdate());
+    EXPECT_EQ(sim.updates.shown(), 0);
+    EXPECT_EQ(sim.appShell.activations(), 0);
+    EXPECT_EQ(updateItem(), "Update available");
+    // Chosen, the update comes up, and the menu offers a check again.
+    views.choose(StatusAction::checkForUpdates);
+    EXPECT_EQ(sim.updates.shown(), 1);
+    EXPECT_EQ(sim.appShell.activations(), 1);
+    EXPECT_EQ(updateItem(), "Check for Updates…");
+}
+
 TEST_F(Launch, WinVAndTheStatusMenuOpenTheShelfWhichOwnsTheKeyboardUntilItCloses) {
     sim.prefs.write(PrefKey::winV, true);
     sim.app("com.apple.TextEdit", "TextEdit").frontmost();

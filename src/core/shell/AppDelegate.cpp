@@ -143,6 +143,14 @@ void AppDelegate::applicationDidFinishLaunching() {
     // says who holds it.
     secureInput_.onChange = [this] { dimStatusIconWhileShortcutsCannotWork(); };
     secureInput_.start();
+    // A scheduled update found while another application is in front waits in the status menu
+    // instead of bringing the program forward.
+    platform_.updates->remindGently(
+        [w = platform_.workspace] {
+            const auto front = w->frontmostApp();
+            return front && front->pid == w->ownPid();
+        },
+        [this](bool waiting) { updateWaiting_ = waiting; });
     platform_.updates->start();
     if (!platform_.windowServer->preflightScreenCapture()) platform_.windowServer->requestScreenCapture();
     if (options_.settings) openSettings();
@@ -213,6 +221,7 @@ StatusMenuState AppDelegate::statusMenuState() {
     StatusMenuState state;
     state.accessibilityRevoked = controller_->tapPaused();
     if (secureInput_.on()) state.secureInputHolder = secureInput_.holderName();
+    state.updateWaiting = updateWaiting_;
     menuFront_.reset();
     const auto front = platform_.workspace->frontmostApp();
     if (!front) return state;

@@ -22,7 +22,9 @@ std::vector<StatusMenuItem> statusMenuItems(const StatusMenuState& state) {
     items.push_back({QStringLiteral("Clipboard Shelf"), QString(), StatusAction::openClipboard});
     items.push_back(separator);
     items.push_back({QStringLiteral("Settings…"), QStringLiteral(","), StatusAction::openSettings});
-    items.push_back({QStringLiteral("Check for Updates…"), QString(), StatusAction::checkForUpdates});
+    items.push_back(
+        {state.updateWaiting ? QStringLiteral("Update available") : QStringLiteral("Check for Updates…"),
+         QString(), StatusAction::checkForUpdates});
     items.push_back(separator);
     items.push_back({QStringLiteral("Quit Fenwold"), QStringLiteral("q"), StatusAction::quit});
     return items;

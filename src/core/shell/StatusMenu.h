@@ -21,6 +21,9 @@ struct StatusMenuState {
     bool accessibilityRevoked = false;
     // The holder's name while Secure Keyboard Entry pauses every shortcut.
     std::optional<QString> secureInputHolder;
+    // A scheduled check found an update while the program was not in front; the update item says
+    // so instead of offering a check.
+    bool updateWaiting = false;
     // The application in front when the menu opened; empty when there is none.
     std::optional<QString> frontName;
     // Whether it can be excluded (it has a bundle identifier and is not the program itself), and
