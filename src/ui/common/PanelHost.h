@@ -43,6 +43,8 @@ public:
     virtual QRect toWidget(const Rect& frame) const = 0;
     // Whether panels fade and slide in real time; a host on a virtual clock shows end states.
     virtual bool animates() const { return true; }
+    // Whether the platform blurs what lies behind the panels (a Mac's materials).
+    virtual bool blursBehind() const { return false; }
     // Open a menu with its top-left at a point of the container (global without one) and track
     // it until it closes; answers the chosen action, or null.
     virtual QAction* trackMenu(QMenu& menu, QPoint at) const;
@@ -66,6 +68,7 @@ public:
     DesktopPanelHost(FloatingPanelFactory nativePanels, const Platform& platform);
     QWidget* container() const override { return nullptr; }
     QRect toWidget(const Rect& frame) const override;
+    bool blursBehind() const override { return static_cast<bool>(nativePanels_); }
 
 protected:
     std::unique_ptr<FloatingPanel> createPanel(QWidget& content, const PanelStyle& style) const override;
