@@ -28,6 +28,17 @@ QStringList clipTexts(const ClipboardStore& store) {
     return texts;
 }
 
+// The playground window with its screen drawn at 0.6, as a 1600×1000 display shows it.
+struct ScaledPlayground : Playground {
+    std::unique_ptr<PlaygroundWindow> scaledWindow() {
+        auto window = std::make_unique<PlaygroundWindow>(*pg);
+        window->show();
+        window->screenView()->setFixedSize(864, 540);
+        QCoreApplication::processEvents();
+        return window;
+    }
+};
+
 } // namespace
 
 TEST_F(Playground, WinVDownReturnPastesTheOlderClipAndThePasswordManagersCopyNeverShows) {
@@ -223,13 +234,10 @@ TEST(PlaygroundKeys, MacKeysReachTheProgramsQtWidgetsAsQtNamesThem) {
     EXPECT_FALSE(qtKeyPress(*macKeyCode(Qt::Key_F5), 0));
 }
 
-TEST_F(Playground, TheHintIsDrawnWholeWhenTheScreenIsScaledDown) {
-    PlaygroundWindow window(*pg);
-    window.show();
-    QGraphicsView* view = window.screenView();
-    view->setFixedSize(864, 540); // a 1600×1000 display shows the screen at 0.6
-    QCoreApplication::processEvents();
-    ASSERT_NEAR(window.screenScale(), 0.6, 1e-6);
+TEST_F(ScaledPlayground, TheHintIsDrawnWholeWhenTheScreenIsScaledDown) {
+    const auto window = scaledWindow();
+    ASSERT_NEAR(window->screenScale(), 0.6, 1e-6);
+    QGraphicsView* view = window->screenView();
     const QImage before = view->viewport()->grab().toImage();
 
     pg->delegate().hints().present(HintHUD::demoHint());
@@ -259,13 +267,10 @@ TEST_F(Playground, TheHintIsDrawnWholeWhenTheScreenIsScaledDown) {
     if (!folder.isEmpty()) after.save(QDir(folder).filePath("playground-hint-scaled.png"));
 }
 
-TEST_F(Playground, TheShelfsBackdropCoversTheWholePanelWhenTheScreenIsScaledDown) {
-    PlaygroundWindow window(*pg);
-    window.show();
-    QGraphicsView* view = window.screenView();
-    view->setFixedSize(864, 540); // a 1600×1000 display shows the screen at 0.6
-    QCoreApplication::processEvents();
-    ASSERT_NEAR(window.screenScale(), 0.6, 1e-6);
+TEST_F(ScaledPlayground, TheShelfsBackdropCoversTheWholePanelWhenTheScreenIsScaledDown) {
+    const auto window = scaledWindow();
+    ASSERT_NEAR(window->screenScale(), 0.6, 1e-6);
+    QGraphicsView* view = window->screenView();
     // The panel animates in as on the real clock.
     pg->desktop().setAnimates(true);
     ASSERT_TRUE(run("activate TextEdit\nsuper+v\nwait 0.5"));
