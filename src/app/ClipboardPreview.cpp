@@ -27,7 +27,7 @@ bool darkAppearance(const StartupOptions& options) {
 
 ClipboardPreview::ClipboardPreview(Platform& platform, const StartupOptions& options,
                                    FloatingPanelFactory nativePanels)
-    : panels_(std::make_unique<DesktopPanelHost>(std::move(nativePanels))) {
+    : panels_(std::make_unique<DesktopPanelHost>(std::move(nativePanels), platform)) {
     std::optional<QString> pins;
     if (pinsFolder_.isValid()) pins = pinsFolder_.filePath(PinsFile::relativePath);
     Workspace* workspace = platform.workspace;

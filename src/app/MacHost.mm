@@ -1,5 +1,6 @@
 #include "MacHost.h"
 
+#include "FeedUpdates.h"
 #include "core/input/Keys.h"
 #include "platform/mac/MacAccessibility.h"
 #include "platform/mac/MacAppShell.h"
@@ -23,8 +24,6 @@
 #if defined(FENWOLD_HAVE_SPARKLE)
 #include "platform/mac/MacSparkleUpdateCheck.h"
 #include "platform/mac/MacSparkleUpdates.h"
-#else
-#include "FeedUpdates.h"
 #endif
 
 #include <QWidget>
@@ -53,9 +52,7 @@ struct MacHost::Parts {
     MacAppShell appShell;
     MacLog log;
     MacClock clock;
-#if !defined(FENWOLD_HAVE_SPARKLE)
     FeedUpdates feedUpdates;
-#endif
 };
 
 MacHost::MacHost() : parts_(std::make_unique<Parts>()) {}
@@ -99,9 +96,15 @@ FloatingPanelFactory MacHost::nativePanels() {
 void MacHost::onTerminate(std::function<void()> quit) { parts_->appShell.setQuit(std::move(quit)); }
 
 // With the update framework linked in, it owns update checks and their windows; without it the
-// program reads the bundle's feed itself.
+// program reads the bundle's feed itself. A bundle that names no feed keeps the program's own
+// reader too: the framework's updater would tell the user at every launch that it is
+// misconfigured.
 #if defined(FENWOLD_HAVE_SPARKLE)
-std::unique_ptr<Updates> MacHost::makeUpdates() { return std::make_unique<MacSparkleUpdates>(); }
+std::unique_ptr<Updates> MacHost::makeUpdates() {
+    if (!parts_->appShell.bundle().feedURL)
+        return parts_->feedUpdates.updates(parts_->mainQueue, parts_->appShell);
+    return std::make_unique<MacSparkleUpdates>();
+}
 
 std::unique_ptr<UpdateCheck> MacHost::makeUpdateCheck() { return std::make_unique<MacSparkleUpdateCheck>(); }
 #else

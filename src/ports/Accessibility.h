@@ -16,23 +16,32 @@
 namespace fenwold {
 
 // A handle to one accessibility element. Shared ownership: on a Mac it keeps the element
-// retained; in the simulated session `id` indexes the element table. Equality is identity of
-// the handle's element as the platform reports it (`id`).
+// retained; in the simulated session `id` indexes the element table. Two handles are equal when
+// they name the same element, which a Mac decides (CFEqual) for two handles made apart.
 class AXElement {
 public:
-    AXElement() = default;
-    AXElement(uint64_t id, std::shared_ptr<void> retained = nullptr)
-        : id_(id), retained_(std::move(retained)) {}
+    // Whether two retained elements are the same one; null where the id alone tells.
+    using Same = bool (*)(const void* a, const void* b);
 
+    AXElement() = default;
+    AXElement(uint64_t id, std::shared_ptr<void> retained = nullptr, Same same = nullptr)
+        : id_(id), retained_(std::move(retained)), same_(same) {}
+
+    // Equal for equal elements but, on a Mac, not unique (the element's hash, CFHash).
     uint64_t id() const { return id_; }
-    bool isNull() const { return id_ == 0; }
-    explicit operator bool() const { return id_ != 0; }
+    bool isNull() const { return id_ == 0 && !retained_; }
+    explicit operator bool() const { return !isNull(); }
     const std::shared_ptr<void>& retained() const { return retained_; }
-    friend bool operator==(const AXElement& a, const AXElement& b) { return a.id_ == b.id_; }
+    friend bool operator==(const AXElement& a, const AXElement& b) {
+        if (a.id_ != b.id_) return false;
+        if (!a.same_) return !b.same_;
+        return a.same_ == b.same_ && a.same_(a.retained_.get(), b.retained_.get());
+    }
 
 private:
     uint64_t id_ = 0;
     std::shared_ptr<void> retained_;
+    Same same_ = nullptr;
 };
 
 // Accessibility error codes the behaviour distinguishes.
@@ -109,6 +118,9 @@ public:
     virtual bool isTrusted() const = 0;
     // The trust check that shows the system prompt when not trusted; returns the current state.
     virtual bool requestTrust() = 0;
+    // Hear that the system's list of trusted applications changed (main thread); `isTrusted` may
+    // answer the change a moment later.
+    virtual Subscription observeTrustChanges(std::function<void()> handler) = 0;
     // The application element of a process.
     virtual AXElement application(int32_t pid) = 0;
     // The system-wide element.

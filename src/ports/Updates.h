@@ -24,6 +24,11 @@ public:
     virtual bool canCheckForUpdates() const = 0;
     // A user-initiated check with the framework's own interface.
     virtual void checkForUpdates() = 0;
+    // An update that a scheduled check finds while `inFront` answers false (the program is not
+    // the active application) is not shown at once: `waiting(true)` asks the program to say so
+    // quietly, and a user-initiated check then shows it; `waiting(false)` follows once the user
+    // has seen it or the update session ended. Updaters that never defer an update ignore this.
+    virtual void remindGently(std::function<bool()> inFront, std::function<void(bool waiting)> waiting) = 0;
 };
 
 // One item of an update feed.

@@ -75,6 +75,22 @@ TEST(ImagePreview, DeclaredLengthsBeyondTheDataAreNotBelieved) {
     EXPECT_EQ(cut.dimensions, QString::fromUtf8("200 × 100"));
 }
 
+TEST(ImagePreview, DataCutShortShowsTheDeclaredSizeOrNone) {
+    // Half a PNG: its image data runs past the end, so the decoder has no size to give, but the
+    // header says what the image is.
+    QImage noise(1300, 650, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgb((x * 7 + y * 13) % 256, (x * y) % 256, (x ^ y) % 256));
+    const QByteArray whole = encoded(noise, "png");
+    const ImagePreview half = makeImagePreview(whole.left(whole.size() / 2));
+    EXPECT_EQ(half.dimensions, QString::fromUtf8("1300 × 650"));
+    // Cut inside the header, it tells nothing: no dimensions rather than "0 × 0".
+    const ImagePreview headless = makeImagePreview(whole.left(20));
+    EXPECT_FALSE(headless.dimensions);
+    EXPECT_FALSE(headless.thumbnail);
+}
+
 TEST(ImagePreview, FormatsThatDecodeWhileScalingAreReadAtTheThumbnailsSize) {
     const QByteArray jpeg = encoded(filled(9000, 4500), "jpeg"); // beyond the pixel budget
     ASSERT_FALSE(jpeg.isEmpty());

@@ -72,7 +72,7 @@ TEST(ShelfTextsTest, CardDescriptionsAndMenus) {
                                    "Remove from history"}));
 
     const ClipboardEntry broken(savedClip(ClipPayload{{PasteboardItem{{{ClipTypes::png, "junk"}}}}}), false);
-    EXPECT_EQ(ShelfTexts::inspectorCaption(broken), "0 characters");
+    EXPECT_EQ(ShelfTexts::inspectorCaption(broken), "");
     EXPECT_EQ(ShelfTexts::dragFileName(broken), "Clipboard image");
     titles.clear();
     for (const auto& item : ShelfTexts::contextMenu(broken))

@@ -18,6 +18,11 @@ struct FinderRig : InputRig {
     void focus(const QString& role) {
         const AXElement e = sim.accessibility.create(finderPid);
         sim.accessibility.set(e, "AXRole", AXValue::of(role));
+        focusOn(e);
+    }
+    // Finder's focused element, as Finder's own application element and the system-wide one tell.
+    void focusOn(const AXElement& e) {
+        sim.accessibility.set(sim.accessibility.application(finderPid), "AXFocusedUIElement", AXValue::of(e));
         sim.accessibility.set(sim.accessibility.systemWide(), "AXFocusedUIElement", AXValue::of(e));
     }
     QStringList pairTo(int key, uint64_t flags) const {
@@ -38,8 +43,9 @@ TEST(FinderKeys, F2RenamesOnlyWhenAFileIsSelected) {
     EXPECT_EQ(rig.up(keycode::f2), TapAnswer::swallow);
     EXPECT_EQ(rig.posted(), rig.pairTo(36, 0));
     EXPECT_EQ(rig.hintNow(), (Hint{"F2", "Return", std::nullopt}));
-    // The focus query must not set the process-wide default timeout.
+    // The focus query must not set the process-wide default timeout; Finder's element has its own.
     EXPECT_EQ(rig.sim.accessibility.messagingTimeout(rig.sim.accessibility.systemWide()), 0);
+    EXPECT_EQ(rig.sim.accessibility.messagingTimeout(rig.sim.accessibility.application(rig.finderPid)), 0.15);
 
     // Renaming (focus in a text field): F2 arrives unchanged; the release came first this time.
     rig.sim.keys.clear();
@@ -129,14 +135,26 @@ TEST(FinderKeys, AShelfOpenedWhileF2IsHeldDoesNotStrandIt) {
     EXPECT_EQ(rig.posted(), rig.pairTo(36, 0));
 }
 
-TEST(FinderKeys, FocusInAnotherProcessGetsTheKey) {
+TEST(FinderKeys, FocusOnAnotherProcesssElementInFinderGetsTheKey) {
     FinderRig rig;
+    // A view another process shows inside Finder's window has the focus.
     const int32_t panel = rig.sim.app("com.example.Panel", "Panel");
     const AXElement e = rig.sim.accessibility.create(panel);
     rig.sim.accessibility.set(e, "AXRole", AXValue::of(QString("AXList")));
-    rig.sim.accessibility.set(rig.sim.accessibility.systemWide(), "AXFocusedUIElement", AXValue::of(e));
+    rig.focusOn(e);
     rig.press(keycode::ret);
     rig.sim.mainQueue.drain();
     EXPECT_EQ(rig.posted(),
               (QStringList{QString("down 36 0x0 -> %1").arg(panel), QString("up 36 0x0 -> %1").arg(panel)}));
+}
+
+TEST(FinderKeys, AHungFinderHoldsTheKeyNoLongerThanItsOwnShortTimeout) {
+    FinderRig rig;
+    rig.sim.accessibility.setAppUnresponsive(rig.finderPid, true);
+    rig.press(keycode::f2);
+    rig.sim.mainQueue.drain();
+    // Asked through the system-wide element, the main thread would have waited the process-wide
+    // default; Finder's own element gives up after 0.15 s, and F2 arrives as it was pressed.
+    EXPECT_DOUBLE_EQ(rig.sim.accessibility.waited(), 0.15);
+    EXPECT_EQ(rig.posted(), rig.pairTo(120, 0));
 }

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGraphicsView>
 #include <QMenu>
 #include <QMouseEvent>
@@ -26,6 +27,17 @@ QStringList clipTexts(const ClipboardStore& store) {
         texts << e.text();
     return texts;
 }
+
+// The playground window with its screen drawn at 0.6, as a 1600×1000 display shows it.
+struct ScaledPlayground : Playground {
+    std::unique_ptr<PlaygroundWindow> scaledWindow() {
+        auto window = std::make_unique<PlaygroundWindow>(*pg);
+        window->show();
+        window->screenView()->setFixedSize(864, 540);
+        QCoreApplication::processEvents();
+        return window;
+    }
+};
 
 } // namespace
 
@@ -224,13 +236,10 @@ TEST(PlaygroundKeys, MacKeysReachTheProgramsQtWidgetsAsQtNamesThem) {
     EXPECT_FALSE(qtKeyPress(*macKeyCode(Qt::Key_F5), 0, sim.keyboardLayout));
 }
 
-TEST_F(Playground, TheHintIsDrawnWholeWhenTheScreenIsScaledDown) {
-    PlaygroundWindow window(*pg);
-    window.show();
-    QGraphicsView* view = window.screenView();
-    view->setFixedSize(864, 540); // a 1600×1000 display shows the screen at 0.6
-    QCoreApplication::processEvents();
-    ASSERT_NEAR(window.screenScale(), 0.6, 1e-6);
+TEST_F(ScaledPlayground, TheHintIsDrawnWholeWhenTheScreenIsScaledDown) {
+    const auto window = scaledWindow();
+    ASSERT_NEAR(window->screenScale(), 0.6, 1e-6);
+    QGraphicsView* view = window->screenView();
     const QImage before = view->viewport()->grab().toImage();
 
     pg->delegate().hints().present(HintHUD::demoHint());
@@ -258,4 +267,36 @@ TEST_F(Playground, TheHintIsDrawnWholeWhenTheScreenIsScaledDown) {
     // The picture for the documentation, where asked for.
     const QString folder = qEnvironmentVariable("FENWOLD_SNAPSHOTS");
     if (!folder.isEmpty()) after.save(QDir(folder).filePath("playground-hint-scaled.png"));
+}
+
+TEST_F(ScaledPlayground, TheShelfsBackdropCoversTheWholePanelWhenTheScreenIsScaledDown) {
+    const auto window = scaledWindow();
+    ASSERT_NEAR(window->screenScale(), 0.6, 1e-6);
+    QGraphicsView* view = window->screenView();
+    // The panel animates in as on the real clock.
+    pg->desktop().setAnimates(true);
+    ASSERT_TRUE(run("activate TextEdit\nsuper+v\nwait 0.5"));
+    ASSERT_TRUE(pg->delegate().shelf().isOpen());
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 800)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    auto* shelf = dynamic_cast<QtShelfPanel*>(&pg->delegate().shelf().panel());
+    ASSERT_NE(shelf, nullptr);
+    const QImage shown = view->viewport()->grab().toImage();
+
+    // Half of the panel lies over the dark terminal and half over white windows. The playground
+    // blurs nothing behind its panels, so the backdrop must hide them all the same: across the
+    // panel's empty band under its message, one colour (translucent, it was grey over the terminal
+    // and near white elsewhere, and looked frosted only on the left).
+    const QRect drawn = view->mapFromScene(QRectF(shelf->window()->geometry())).boundingRect() & shown.rect();
+    ASSERT_FALSE(drawn.isEmpty());
+    const int y = drawn.top() + drawn.height() * 86 / 100;
+    const QColor first = shown.pixelColor(drawn.left() + drawn.width() / 10, y);
+    for (int tenth = 3; tenth <= 9; tenth += 2) {
+        const QColor c = shown.pixelColor(drawn.left() + drawn.width() * tenth / 10, y);
+        EXPECT_LE(std::abs(c.lightness() - first.lightness()), 2) << "at " << tenth << "/10";
+    }
+    const QString folder = qEnvironmentVariable("FENWOLD_SNAPSHOTS");
+    if (!folder.isEmpty()) shown.save(QDir(folder).filePath("playground-shelf-scaled.png"));
 }

@@ -204,6 +204,28 @@ TEST_F(Launch, StatusItemClicksOpenTheMenuOrTheSettingsAndTheMenuActs) {
     EXPECT_TRUE(sim.appShell.terminated());
 }
 
+TEST_F(Launch, AScheduledUpdateFoundBehindAnotherApplicationWaitsInTheStatusMenu) {
+    sim.app("com.apple.TextEdit", "TextEdit").frontmost();
+    launch();
+    const auto updateItem = [&] {
+        views.click(TrayClicks::Button::right, 1);
+        for (const StatusMenuItem& item : views.lastMenu)
+            if (item.action == StatusAction::checkForUpdates) return item.title;
+        return QString();
+    };
+    EXPECT_EQ(updateItem(), "Check for Updates…");
+    // Not shown over TextEdit, and the program is not brought forward for it.
+    EXPECT_FALSE(sim.updates.findScheduledUpdate());
+    EXPECT_EQ(sim.updates.shown(), 0);
+    EXPECT_EQ(sim.appShell.activations(), 0);
+    EXPECT_EQ(updateItem(), "Update available");
+    // Chosen, the update comes up, and the menu offers a check again.
+    views.choose(StatusAction::checkForUpdates);
+    EXPECT_EQ(sim.updates.shown(), 1);
+    EXPECT_EQ(sim.appShell.activations(), 1);
+    EXPECT_EQ(updateItem(), "Check for Updates…");
+}
+
 TEST_F(Launch, WinVAndTheStatusMenuOpenTheShelfWhichOwnsTheKeyboardUntilItCloses) {
     sim.prefs.write(PrefKey::winV, true);
     sim.app("com.apple.TextEdit", "TextEdit").frontmost();
@@ -417,6 +439,7 @@ TEST_F(Launch, RevokingAccessibilityLetsEveryKeyPastTheTapUntilItIsGrantedAgain)
     sim.accessibility.setTrusted(true);
     sim.mainQueue.advance(1.0);
     EXPECT_TRUE(sim.eventTap.enabled());
+    EXPECT_EQ(sim.eventTap.startCount(), 2); // a new tap, which has the key events again
     EXPECT_DOUBLE_EQ(views.iconOpacity, 1.0);
     views.click(TrayClicks::Button::right, 1);
     EXPECT_NE(views.lastMenu.front().action, StatusAction::openAccessibilitySettings);

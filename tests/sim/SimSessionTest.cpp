@@ -121,6 +121,25 @@ TEST(SimSession, AccessibilityDistinguishesMissingErrorsAndGoneElements) {
     EXPECT_EQ(ax.attribute(window, "AXMinimized").error, axerr::invalidUIElement);
 }
 
+TEST(SimSession, ElementHandlesAreEqualWhenThePlatformFindsThemTheSameElement) {
+    // Two retained handles made apart, as a Mac makes them: the same hash, and the platform's
+    // comparison (CFEqual there) decides; an equal hash alone is not enough.
+    const AXElement::Same sameValue = [](const void* a, const void* b) {
+        return *static_cast<const int*>(a) == *static_cast<const int*>(b);
+    };
+    const auto handle = [&](int value) { return AXElement(7, std::make_shared<int>(value), sameValue); };
+    EXPECT_EQ(handle(1), handle(1));
+    EXPECT_NE(handle(1), handle(2));
+    EXPECT_NE(handle(1), AXElement(7));
+    EXPECT_NE(handle(1), AXElement());
+    EXPECT_FALSE(handle(1).isNull());
+    // The simulated session's handles are their indices.
+    SimSession sim;
+    const int32_t pid = sim.app("com.apple.TextEdit", "TextEdit");
+    EXPECT_EQ(sim.accessibility.application(pid), sim.accessibility.application(pid));
+    EXPECT_NE(sim.accessibility.application(pid), sim.accessibility.systemWide());
+}
+
 TEST(SimSession, PrefsKeepStoredValuesOverDefaultsAndDeliverNotifications) {
     SimSession sim;
     sim.prefs.write(PrefKey::winV, true);

@@ -65,6 +65,35 @@ TEST_F(Observers, LaunchesAndQuitsFollowTheWorkspaceButAccessoryApplicationsAreI
     EXPECT_FALSE(registered(w));
 }
 
+TEST_F(Observers, AQuitApplicationsObserverEndsInsideItsOwnNotification) {
+    auto app = sim.app("com.example.Edit", "Edit").window("One", {0, 0, 400, 300});
+    store.start();
+    ASSERT_EQ(sim.accessibility.observerCount(app.pid()), 1);
+    // The application's own element is destroyed as it quits: the callback that hears it ends
+    // its subscription, and the delivery it runs in carries on safely.
+    sim.accessibility.notify(app.pid(), "AXUIElementDestroyed", sim.accessibility.application(app.pid()));
+    EXPECT_FALSE(store.isObserved(app.pid()));
+    EXPECT_EQ(sim.accessibility.observerCount(app.pid()), 0);
+    // A window that goes away is only that.
+    auto other = sim.app("com.example.Other", "Other").window("Two", {0, 0, 400, 300});
+    ASSERT_TRUE(store.isObserved(other.pid()));
+    sim.windows.close(other);
+    EXPECT_TRUE(store.isObserved(other.pid()));
+}
+
+TEST_F(Observers, ObserversOfTerminatedApplicationsAreDropped) {
+    auto app = sim.app("com.example.Edit", "Edit").window("One", {0, 0, 400, 300});
+    const int32_t legacy = sim.app("com.example.Legacy", "Legacy");
+    sim.accessibility.setObserverError(legacy, axerr::cannotComplete);
+    store.start();
+    ASSERT_TRUE(store.unobserved().count(legacy));
+    sim.workspace.terminate(app.pid());
+    sim.workspace.terminate(legacy);
+    EXPECT_FALSE(store.isObserved(app.pid()));
+    EXPECT_EQ(sim.accessibility.observerCount(app.pid()), 0);
+    EXPECT_FALSE(store.unobserved().count(legacy));
+}
+
 TEST_F(Observers, HidingAndActivatingUpdateTheHiddenFlag) {
     auto app = sim.app("com.example.Edit", "Edit").window("Doc", {0, 0, 400, 300});
     store.start();

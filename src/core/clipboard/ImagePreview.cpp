@@ -57,6 +57,17 @@ bool icnsLengthsFit(const QByteArray& bytes) {
     return true;
 }
 
+// The size a PNG's header chunk declares, readable while the rest of the file is cut short (the
+// decoder gives no size until it has met the image data).
+QSize pngHeaderSize(const QByteArray& bytes) {
+    constexpr qsizetype kWidthAt = 16; // signature, length, "IHDR"
+    if (bytes.size() < kWidthAt + 8 || bytes.mid(12, 4) != "IHDR") return {};
+    const quint32 width = bigEndian32(bytes, kWidthAt);
+    const quint32 height = bigEndian32(bytes, kWidthAt + 4);
+    if (width == 0 || height == 0 || width > 0x7fffffff || height > 0x7fffffff) return {};
+    return QSize(static_cast<int>(width), static_cast<int>(height));
+}
+
 QString dimensionsText(QSize size) {
     return QStringLiteral("%1 × %2").arg(size.width()).arg(size.height());
 }
@@ -87,10 +98,11 @@ ImagePreview makeImagePreview(const QByteArray& original) {
     reader.setAutoDetectImageFormat(false);
     if (!reader.canRead()) return preview;
     // The stored pixel size, before any orientation is applied; some formats (icons) only know
-    // it once a frame is decoded.
-    const QSize size = reader.size();
+    // it once a frame is decoded. Without one, and without a frame, the image has no dimensions.
+    QSize size = reader.size();
+    if (format == "png" && !size.isValid()) size = pngHeaderSize(bytes);
     const bool sizeKnown = size.isValid() && !size.isEmpty();
-    preview.dimensions = dimensionsText(sizeKnown ? size : QSize(0, 0));
+    if (sizeKnown) preview.dimensions = dimensionsText(size);
 
     const bool scalesWhileDecoding = reader.supportsOption(QImageIOHandler::ScaledSize);
     if (sizeKnown) {

@@ -57,6 +57,8 @@ QString dragFileName(const ClipboardEntry& entry) {
 
 QString inspectorCaption(const ClipboardEntry& entry) {
     if (entry.dimensions()) return *entry.dimensions();
+    // An image whose size cannot be read says nothing rather than counting characters.
+    if (entry.kind() == ClipKind::image) return {};
     return QStringLiteral("%1 characters").arg(characterCount(entry.text()));
 }
 

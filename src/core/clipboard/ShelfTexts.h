@@ -25,7 +25,7 @@ QString pinHelp(bool pinned);
 QString accessibilityLabel(const ClipboardEntry& entry);
 // "Clipboard image" for images, otherwise the title.
 QString dragFileName(const ClipboardEntry& entry);
-// The image's dimensions, else "<n> characters".
+// The image's dimensions (nothing for an image without a readable size), else "<n> characters".
 QString inspectorCaption(const ClipboardEntry& entry);
 
 struct EmptyState {

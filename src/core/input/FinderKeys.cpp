@@ -171,12 +171,14 @@ void FinderKeys::cancelPending() {
         deliver(d);
 }
 
-std::optional<FinderKeys::FocusOwner> FinderKeys::focusOwner() {
+std::optional<FinderKeys::FocusOwner> FinderKeys::focusOwner(int32_t finderPid) {
     Accessibility& ax = *accessibility_;
-    // A timeout set on the system-wide element becomes every element's default in this process,
-    // so the query carries none; the focused element's own requests get theirs.
-    const AXElement system = ax.systemWide();
-    const auto focused = ax.attribute(system, QStringLiteral("AXFocusedUIElement")).asElement();
+    // Finder's own element, with a short timeout of its own: the system-wide element would wait
+    // for a hung Finder as long as the process-wide default (about six seconds, on the main
+    // thread), and a timeout set on it would become that default.
+    const AXElement finder = ax.application(finderPid);
+    ax.setMessagingTimeout(finder, 0.15);
+    const auto focused = ax.attribute(finder, QStringLiteral("AXFocusedUIElement")).asElement();
     if (!focused || focused->isNull()) return std::nullopt;
     ax.setMessagingTimeout(*focused, 0.15);
     const auto pid = ax.pid(*focused);
@@ -186,7 +188,7 @@ std::optional<FinderKeys::FocusOwner> FinderKeys::focusOwner() {
 }
 
 void FinderKeys::resolvePlain(uint16_t originalKey, int32_t pid) {
-    const auto owner = focusOwner();
+    const auto owner = focusOwner(pid);
     const bool mapped = owner && owner->pid == pid && !owner->editing;
     if (mapped) hints_->show(plainHint(originalKey));
     const int32_t deliverTo = owner && owner->pid != pid ? owner->pid : pid;

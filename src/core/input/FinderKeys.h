@@ -94,7 +94,7 @@ public:
     void cancelPending();
     // Main queue: decide a pending plain key from the focused element.
     void resolvePlain(uint16_t originalKey, int32_t pid);
-    std::optional<FocusOwner> focusOwner();
+    std::optional<FocusOwner> focusOwner(int32_t finderPid);
 
     const CutState& cut() const { return cut_; }
     static std::optional<PlainKeyCoordinator::Mapping> plainMapping(int64_t key);

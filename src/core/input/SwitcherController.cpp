@@ -59,17 +59,43 @@ void SwitcherController::stopTap() {
 }
 
 void SwitcherController::pauseTap() {
-    if (tapPaused_.exchange(true)) return;
-    if (p_.tap) p_.tap->disable();
+    {
+        std::lock_guard lock(tapState_);
+        if (tapPaused_) return;
+        tapPaused_ = true;
+        if (p_.tap) p_.tap->disable();
+    }
     p_.log->line(QStringLiteral("Fenwold: accessibility permission revoked — shortcuts paused"));
     if (p_.trace && p_.trace->on()) p_.trace->mark(QStringLiteral("TAP PAUSED (accessibility revoked)"));
 }
 
 void SwitcherController::resumeTap() {
-    if (!tapPaused_.exchange(false)) return;
-    if (p_.tap) p_.tap->reEnable();
+    if (!tapPaused()) return;
+    // The system keeps the key events from a tap that lost the permission, and a tap gets the
+    // event types it may see when it is made: a new tap. The old one goes while still paused, so
+    // its thread cannot turn it back on; a notice on the new one before the pause ends is made
+    // good under the lock.
+    stopTap();
+    startTap();
+    {
+        std::lock_guard lock(tapState_);
+        tapPaused_ = false;
+        if (p_.tap) p_.tap->reEnable();
+    }
     p_.log->line(QStringLiteral("Fenwold: accessibility permission restored — shortcuts resumed"));
     if (p_.trace && p_.trace->on()) p_.trace->mark(QStringLiteral("TAP RESUMED"));
+}
+
+bool SwitcherController::tapPaused() const {
+    std::lock_guard lock(tapState_);
+    return tapPaused_;
+}
+
+void SwitcherController::reEnableUnlessPaused() {
+    // Decided and done under the lock a pause takes, so that a pause cannot come in between and
+    // be undone.
+    std::lock_guard lock(tapState_);
+    if (p_.tap && !tapPaused_) p_.tap->reEnable();
 }
 
 TapAnswer SwitcherController::tapCallback(TapEvent& event) {
@@ -106,7 +132,7 @@ TapAnswer SwitcherController::tapDisabled(const TapEvent& event) {
     swallowMouseUp_ = false;
     f19Held_ = false;
     swallowedKeys_.clear();
-    if (p_.tap && !tapPaused_.load()) p_.tap->reEnable();
+    reEnableUnlessPaused();
     return TapAnswer::pass;
 }
 

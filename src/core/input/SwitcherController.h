@@ -5,10 +5,10 @@
 #include "ports/EventTapHost.h"
 
 #include <QString>
-#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 
 namespace fenwold {
 
@@ -79,10 +79,11 @@ public:
     void stopTap();
     // Lets every event past the tap while the Accessibility permission is missing (a modifying
     // tap without it stalls the user's input), and turns it back on when the permission returns.
-    // While paused, the system's tap-disabled notices do not turn it back on.
+    // While paused, the system's tap-disabled notices do not turn it back on. Resuming makes a
+    // new tap.
     void pauseTap();
     void resumeTap();
-    bool tapPaused() const { return tapPaused_.load(); }
+    bool tapPaused() const;
     // The event types the tap listens to; system-defined events only to trace them.
     static uint64_t eventMask(bool tracing);
     // What the tap thread runs for every event: tap-disabled recovery, the decision, and the
@@ -103,6 +104,7 @@ public:
 
 private:
     TapAnswer tapDisabled(const TapEvent& event);
+    void reEnableUnlessPaused();
     TapAnswer keyDown(TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap);
     TapAnswer pointer(TapEvent& event, const InputRoutingState::Snapshot& snap);
     void flagsChanged(const TapEvent& event, const InputRoutingState::Snapshot& snap);
@@ -116,7 +118,10 @@ private:
 
     Parts p_;
     std::unique_ptr<KeyActions> actions_; // what the key-down rows do
-    std::atomic<bool> tapPaused_{false};
+    // Whether the tap is paused, and the tap's enabling and disabling: the main thread pauses,
+    // the tap's thread re-enables after a timeout.
+    mutable std::mutex tapState_;
+    bool tapPaused_ = false;
     bool f19Held_ = false;
     bool f19Used_ = false;
     bool swallowMouseUp_ = false;

@@ -36,18 +36,16 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
       secureInput_({p.secureInput, p.workspace, p.processes, p.mainQueue, p.log, &trace_, &hints_}),
       trayClicks_(
           *p.mainQueue, *p.screens, [this] { popTrayMenu(); }, [this] { openSettings(); }),
-      trustGate_(
-          *p.mainQueue, [a = p.accessibility] { return a->requestTrust(); },
-          [a = p.accessibility] { return a->isTrusted(); },
-          AccessibilityGate::Handlers{[this] { armInputHandlers(); },
-                                      [this] {
-                                          controller_->pauseTap();
-                                          dimStatusIconWhileShortcutsCannotWork();
-                                      },
-                                      [this] {
-                                          controller_->resumeTap();
-                                          dimStatusIconWhileShortcutsCannotWork();
-                                      }}),
+      trustGate_(*p.mainQueue, *p.accessibility,
+                 AccessibilityGate::Handlers{[this] { armInputHandlers(); },
+                                             [this] {
+                                                 controller_->pauseTap();
+                                                 dimStatusIconWhileShortcutsCannotWork();
+                                             },
+                                             [this] {
+                                                 controller_->resumeTap();
+                                                 dimStatusIconWhileShortcutsCannotWork();
+                                             }}),
       prompts_([this] { trustGate_.start(); },
                [w = p.windowServer] {
                    if (!w->preflightScreenCapture()) w->requestScreenCapture();
@@ -155,6 +153,14 @@ void AppDelegate::applicationDidFinishLaunching() {
     // says who holds it.
     secureInput_.onChange = [this] { dimStatusIconWhileShortcutsCannotWork(); };
     secureInput_.start();
+    // A scheduled update found while another application is in front waits in the status menu
+    // instead of bringing the program forward.
+    platform_.updates->remindGently(
+        [w = platform_.workspace] {
+            const auto front = w->frontmostApp();
+            return front && front->pid == w->ownPid();
+        },
+        [this](bool waiting) { updateWaiting_ = waiting; });
     platform_.updates->start();
     if (options_.settings) openSettings();
     phase_ = Phase::launched;
@@ -236,6 +242,7 @@ StatusMenuState AppDelegate::statusMenuState() {
     StatusMenuState state;
     state.accessibilityRevoked = controller_->tapPaused();
     if (secureInput_.on()) state.secureInputHolder = secureInput_.holderName();
+    state.updateWaiting = updateWaiting_;
     menuFront_.reset();
     const auto front = platform_.workspace->frontmostApp();
     if (!front) return state;

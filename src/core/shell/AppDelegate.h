@@ -184,6 +184,7 @@ private:
     std::optional<QString> menuFront_;
     TimerHandle hintDemo_;
     std::vector<Subscription> debugObservers_;
+    bool updateWaiting_ = false; // an update waits in the status menu
     Phase phase_ = Phase::constructed;
 };
 

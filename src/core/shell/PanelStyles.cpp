@@ -71,6 +71,7 @@ PanelStyle shelf(bool reduceTransparency) {
     style.level = kPopUpMenuLevel;
     style.collectionBehavior = kCanJoinAllSpaces | kTransient | kIgnoresCycle | kFullScreenAuxiliary;
     style.takesKeys = true;
+    style.acceptsMouseMoved = true; // its cards light up under the pointer
     style.material = reduceTransparency ? PanelMaterial::windowBackground : PanelMaterial::popover;
     style.cornerRadius = 18;
     style.accessibilityTitle = QStringLiteral("Clipboard shelf");

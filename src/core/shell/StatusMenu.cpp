@@ -1,5 +1,6 @@
 #include "StatusMenu.h"
 
+#include "ports/Accessibility.h"
 #include "ports/Screens.h"
 
 namespace fenwold {
@@ -21,7 +22,9 @@ std::vector<StatusMenuItem> statusMenuItems(const StatusMenuState& state) {
     items.push_back({QStringLiteral("Clipboard Shelf"), QString(), StatusAction::openClipboard});
     items.push_back(separator);
     items.push_back({QStringLiteral("Settings…"), QStringLiteral(","), StatusAction::openSettings});
-    items.push_back({QStringLiteral("Check for Updates…"), QString(), StatusAction::checkForUpdates});
+    items.push_back(
+        {state.updateWaiting ? QStringLiteral("Update available") : QStringLiteral("Check for Updates…"),
+         QString(), StatusAction::checkForUpdates});
     items.push_back(separator);
     items.push_back({QStringLiteral("Quit Fenwold"), QStringLiteral("q"), StatusAction::quit});
     return items;
@@ -54,24 +57,27 @@ void TrayClicks::popMenu() {
     popMenu_();
 }
 
-AccessibilityGate::AccessibilityGate(MainQueue& queue, std::function<bool()> requestTrust,
-                                     std::function<bool()> isTrusted, Handlers handlers)
-    : queue_(queue), requestTrust_(std::move(requestTrust)), isTrusted_(std::move(isTrusted)),
-      handlers_(std::move(handlers)) {}
+AccessibilityGate::AccessibilityGate(MainQueue& queue, Accessibility& accessibility, Handlers handlers)
+    : queue_(queue), accessibility_(accessibility), handlers_(std::move(handlers)) {}
 
 void AccessibilityGate::start() {
     if (armed_ || timer_.isActive()) return;
-    trusted_ = requestTrust_();
+    trusted_ = accessibility_.requestTrust();
     if (trusted_) {
         armed_ = true;
         handlers_.arm();
     }
     // No limit: the user may grant (or revoke) the permission at any time.
-    timer_ = queue_.every(1.0, 0.1, [this] { poll(); });
+    announcements_ = accessibility_.observeTrustChanges([this] {
+        check();
+        recheck_.cancel();
+        recheck_ = queue_.after(recheckDelay, [this] { check(); });
+    });
+    timer_ = queue_.every(pollInterval, 1.0, [this] { check(); });
 }
 
-void AccessibilityGate::poll() {
-    const bool now = isTrusted_();
+void AccessibilityGate::check() {
+    const bool now = accessibility_.isTrusted();
     if (now == trusted_) return;
     trusted_ = now;
     if (now && !armed_) {

@@ -2,6 +2,7 @@
 
 #include "ports/MainQueue.h"
 #include "ports/StatusItem.h"
+#include "ports/Subscription.h"
 
 #include <QString>
 #include <functional>
@@ -10,6 +11,7 @@
 
 namespace fenwold {
 
+class Accessibility;
 class Screens;
 
 // What the status menu shows besides its fixed items, read when it opens.
@@ -19,6 +21,9 @@ struct StatusMenuState {
     bool accessibilityRevoked = false;
     // The holder's name while Secure Keyboard Entry pauses every shortcut.
     std::optional<QString> secureInputHolder;
+    // A scheduled check found an update while the program was not in front; the update item says
+    // so instead of offering a check.
+    bool updateWaiting = false;
     // The application in front when the menu opened; empty when there is none.
     std::optional<QString> frontName;
     // Whether it can be excluded (it has a bundle identifier and is not the program itself), and
@@ -56,9 +61,11 @@ private:
 };
 
 // Asks for Accessibility (with the system prompt) and calls `arm` once, as soon as the
-// permission is there: at once, or on the first 1-second poll that finds it. The poll goes on
-// after that, because the user can revoke the permission while the program runs: `lost` runs on
-// the first poll that finds it gone, `regained` on the first that finds it back.
+// permission is there: at once, or when the system announces a change to its list of trusted
+// applications and the permission is then found granted. The answer can lag the announcement, so
+// it is read at once and again a moment later; a slow poll stands in for an announcement that
+// never came. The watch goes on after arming, because the user can revoke the permission while
+// the program runs: `lost` runs when it is first found gone, `regained` when first found back.
 class AccessibilityGate {
 public:
     struct Handlers {
@@ -66,22 +73,25 @@ public:
         std::function<void()> lost;
         std::function<void()> regained;
     };
-    AccessibilityGate(MainQueue& queue, std::function<bool()> requestTrust, std::function<bool()> isTrusted,
-                      Handlers handlers);
+    static constexpr double pollInterval = 10.0;
+    static constexpr double recheckDelay = 1.0; // after an announcement
+
+    AccessibilityGate(MainQueue& queue, Accessibility& accessibility, Handlers handlers);
     void start();
     bool armed() const { return armed_; }
-    // Whether the last answer (the request's or a poll's) found the permission granted.
+    // Whether the last answer (the request's or a later check's) found the permission granted.
     bool trusted() const { return trusted_; }
     bool polling() const { return timer_.isActive(); }
 
 private:
-    void poll();
+    void check();
 
     MainQueue& queue_;
-    std::function<bool()> requestTrust_;
-    std::function<bool()> isTrusted_;
+    Accessibility& accessibility_;
     Handlers handlers_;
     TimerHandle timer_;
+    TimerHandle recheck_;
+    Subscription announcements_;
     bool armed_ = false;
     bool trusted_ = false;
 };

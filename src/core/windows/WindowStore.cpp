@@ -35,6 +35,9 @@ void WindowStore::dropWindow(uint32_t id) {
 }
 
 void WindowStore::forget(int32_t pid) {
+    // Its observer watches nothing any more, and a new application may get the same pid.
+    observers_.erase(pid);
+    unobserved_.erase(pid);
     std::vector<uint32_t> gone;
     for (const auto& [id, w] : registry_) {
         if (w.pid == pid) gone.push_back(id);

@@ -43,7 +43,13 @@ void WindowStore::handle(const QString& name, const AXElement& element) {
     const auto number = platform_.accessibility->windowNumber(element);
     const bool valid = number && *number != 0;
     if (name == QLatin1String("AXUIElementDestroyed")) {
-        if (valid) dropWindow(*number);
+        if (valid) {
+            dropWindow(*number);
+            return;
+        }
+        // The application itself is gone: its observer ends here, inside its own callback.
+        const auto pid = platform_.accessibility->pid(element);
+        if (pid && element == platform_.accessibility->application(*pid)) forget(*pid);
         return;
     }
     if (const auto pid = platform_.accessibility->pid(element)) adoptApp(*pid);

@@ -14,6 +14,7 @@ public:
 
     bool isTrusted() const override;
     bool requestTrust() override;
+    Subscription observeTrustChanges(std::function<void()> handler) override;
     AXElement application(int32_t pid) override;
     AXElement systemWide() override;
     void setMessagingTimeout(const AXElement& element, double seconds) override;

@@ -1,6 +1,7 @@
 #include "MacAccessibility.h"
 
 #include "CFRef.h"
+#include "DistributedNotifications.h"
 
 #include <dlfcn.h>
 #include <memory>
@@ -11,13 +12,18 @@ namespace {
 
 CFStringRef cfString(const QString &s) { return s.toCFString(); }
 
+// Element references answer Core Foundation's polymorphic functions (AXUIElement.h): two made
+// apart name the same element when CFEqual says so, and then have the same CFHash.
+bool sameElement(const void *a, const void *b) { return CFEqual(a, b); }
+
 // Takes over a reference the caller owns (+1).
 AXElement adopt(AXUIElementRef ref) {
     if (!ref)
         return {};
-    return AXElement(reinterpret_cast<uintptr_t>(ref),
+    return AXElement(CFHash(ref),
                      std::shared_ptr<void>(const_cast<void *>(static_cast<const void *>(ref)),
-                                           [](void *p) { CFRelease(p); }));
+                                           [](void *p) { CFRelease(p); }),
+                     &sameElement);
 }
 
 // Shares a reference owned by someone else.
@@ -136,6 +142,12 @@ bool MacAccessibility::requestTrust() {
     return AXIsProcessTrustedWithOptions(options.get());
 }
 
+// Posted when the list of applications allowed to use Accessibility changes; undocumented, and
+// AXIsProcessTrusted may still give the old answer for a moment after it.
+Subscription MacAccessibility::observeTrustChanges(std::function<void()> handler) {
+    return observeDistributedNotification(QStringLiteral("com.apple.accessibility.api"), std::move(handler));
+}
+
 AXElement MacAccessibility::application(int32_t pid) { return adopt(AXUIElementCreateApplication(pid)); }
 
 AXElement MacAccessibility::systemWide() { return adopt(AXUIElementCreateSystemWide()); }
@@ -233,12 +245,19 @@ Subscription MacAccessibility::observe(int32_t pid, const std::vector<QString> &
     }
     if (error)
         *error = kAXErrorSuccess;
-    CFRunLoopAddSource(CFRunLoopGetMain(), AXObserverGetRunLoopSource(observer), kCFRunLoopDefaultMode);
+    // In the common modes, so notifications still arrive while a menu tracks the pointer.
+    CFRunLoopAddSource(CFRunLoopGetMain(), AXObserverGetRunLoopSource(observer), kCFRunLoopCommonModes);
     return Subscription([observer, context] {
+        // Nothing is delivered after this. The observer and its callback go once the run loop
+        // has returned from the delivery that may be running now: a callback may end its own
+        // subscription.
         CFRunLoopRemoveSource(CFRunLoopGetMain(), AXObserverGetRunLoopSource(observer),
-                              kCFRunLoopDefaultMode);
-        CFRelease(observer);
-        delete context;
+                              kCFRunLoopCommonModes);
+        CFRunLoopPerformBlock(CFRunLoopGetMain(), kCFRunLoopCommonModes, ^{
+          CFRelease(observer);
+          delete context;
+        });
+        CFRunLoopWakeUp(CFRunLoopGetMain());
     });
 }
 

@@ -18,6 +18,12 @@
 }
 @end
 
+// The content-type class's factory. The class lives in UniformTypeIdentifiers, which AppKit links
+// and whose headers the Apple compile check does not carry: it is reached by name.
+@protocol FenwoldContentTypes
++ (nullable id)typeWithIdentifier:(NSString *)identifier;
+@end
+
 namespace fenwold {
 
 namespace {
@@ -97,6 +103,10 @@ void MacAppShell::chooseApplication(std::function<void(const QUrl &)> chosen) {
     panel.canChooseDirectories = NO;
     panel.allowsMultipleSelection = NO;
     panel.treatsFilePackagesAsDirectories = NO; // an application bundle is chosen as one item
+    // Only application bundles can be chosen (UTTypeApplicationBundle's identifier).
+    Class<FenwoldContentTypes> types = (Class<FenwoldContentTypes>)NSClassFromString(@"UTType");
+    id applicationBundle = [types typeWithIdentifier:@"com.apple.application-bundle"];
+    panel.allowedContentTypes = applicationBundle ? @[ applicationBundle ] : @[];
     panel.directoryURL = [NSURL fileURLWithPath:@"/Applications" isDirectory:YES];
     panel.prompt = @"Add";
     __block std::function<void(const QUrl &)> block = std::move(chosen);

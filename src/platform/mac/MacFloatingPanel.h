@@ -12,8 +12,9 @@ namespace fenwold {
 // cannot be added later), buffered, borderless, clear and not opaque with a shadow, never hidden
 // on deactivation, at the style's level, Spaces behaviour, mouse handling and accessibility
 // title. Its content view is the style's blur material, masked to the corner radius, and the Qt
-// widget's own view sits in it at the panel's size. A panel whose style takes keys can become the
-// key window and makes the Qt view its first responder, so Qt gets the keys.
+// widget's own top-level view sits in it at the panel's size (Qt's embedded mode), so that Qt
+// sends keys, focus and clicks to the widget's own window. A panel whose style takes keys becomes
+// the key window with Qt's view its first responder; the others never take Qt's focus.
 class MacFloatingPanel final : public FloatingPanel {
 public:
     MacFloatingPanel(QWidget& content, const PanelStyle& style);

@@ -4,7 +4,6 @@
 
 #include <QPointer>
 #include <QWidget>
-#include <QWindow>
 
 #import <AppKit/AppKit.h>
 #import <QuartzCore/QuartzCore.h>
@@ -61,8 +60,7 @@ NSImage *roundedMask(double radius) {
 
 struct MacFloatingPanel::Native {
     FenwoldPanel *panel = nil;
-    NSView *contentView = nil;    // the Qt widget's own view
-    QWindow *container = nullptr; // the material view as Qt's foreign parent window
+    NSView *contentView = nil; // the Qt widget's own view, the top level Qt sees
     QPointer<QWidget> content;
     Rect frame; // the last set or animated to
 };
@@ -98,22 +96,27 @@ MacFloatingPanel::MacFloatingPanel(QWidget &content, const PanelStyle &style)
     panel.contentView = material;
     native_->panel = panel;
 
-    // The Qt widget's view is a child of the material view, through Qt's foreign-window parent,
-    // and follows its size.
+    // A window that takes no keys refuses first responder in Qt's view (its acceptsFirstResponder
+    // asks shouldRefuseKeyWindowAndFirstResponder), so neither a click nor an explicit request
+    // makes it Qt's focus window. Set before the view exists: later flags recreate the window.
+    content.setWindowFlag(Qt::WindowDoesNotAcceptFocus, !style.takesKeys);
+    // The widget's own top-level window, its view placed in the material: Qt's embedded mode
+    // (QCocoaWindow::isEmbedded: no Qt parent, a window that is not Qt's). Keys and activation go
+    // to -[QNSView topLevelWindow], which is then the widget's own window.
     native_->content = &content;
     native_->contentView = (__bridge NSView *)reinterpret_cast<void *>(content.winId());
-    native_->container = QWindow::fromWinId(reinterpret_cast<WId>((__bridge void *)material));
-    content.windowHandle()->setParent(native_->container);
     native_->contentView.autoresizingMask = NSViewWidthSizable | NSViewHeightSizable;
+    [material addSubview:native_->contentView];
     content.show();
 }
 
 MacFloatingPanel::~MacFloatingPanel() {
     [native_->panel orderOut:nil];
-    // The widget outlives the panel: take its window out of the container before that goes.
-    if (native_->content && native_->content->windowHandle())
-        native_->content->windowHandle()->setParent(nullptr);
-    delete native_->container;
+    // The widget outlives the panel. Hidden first: a visible Qt window taken out of its native
+    // parent would be made a top-level window of its own and shown.
+    if (native_->content)
+        native_->content->hide();
+    [native_->contentView removeFromSuperview];
     native_->panel = nil;
 }
 
@@ -153,11 +156,14 @@ void MacFloatingPanel::animate(const Rect &frame, double alpha, double seconds, 
 }
 
 void MacFloatingPanel::orderFront() {
-    // To the front whichever application is active; then key, which only a panel whose style
-    // takes keys can become (the others ignore it), with Qt's view receiving the keys.
+    // To the front whichever application is active. Then, as Qt activates its own windows
+    // (QCocoaWindow::requestActivateWindow), Qt's view first responder and the panel key: when it
+    // becomes key, QCocoaWindow::windowDidBecomeKey finds the view first responder and makes the
+    // widget's window Qt's focus window. A panel whose style takes no keys can be neither: its
+    // view refuses first responder and the panel cannot become key.
     [native_->panel orderFrontRegardless];
-    [native_->panel makeKeyWindow];
     [native_->panel makeFirstResponder:native_->contentView];
+    [native_->panel makeKeyWindow];
 }
 
 void MacFloatingPanel::orderOut() { [native_->panel orderOut:nil]; }

@@ -3,11 +3,15 @@
 #include "ports/KeySender.h"
 
 #include <cstdint>
+#include <map>
+#include <mutex>
+#include <thread>
 
 namespace fenwold {
 
-// Keyboard events from one private event source stamped with the own-event marker, posted to a
-// single process.
+// Keyboard events stamped with the own-event marker, posted to a single process. Keys are posted
+// from the event tap's thread and from the main thread; each posting thread has an event source
+// of its own, since Quartz documents no thread safety for a shared one.
 class MacKeySender final : public KeySender {
 public:
     // marker: the value stamped into every event's source user-data field.
@@ -16,7 +20,12 @@ public:
     bool post(uint16_t keyCode, bool keyDown, uint64_t flags, int32_t pid) override;
 
 private:
-    void* source_ = nullptr; // CGEventSourceRef; null when it could not be created
+    // This thread's source (CGEventSourceRef), made on its first post; null when none can be made.
+    void* source();
+
+    const int64_t marker_;
+    std::mutex mutex_;
+    std::map<std::thread::id, void*> sources_;
 };
 
 } // namespace fenwold

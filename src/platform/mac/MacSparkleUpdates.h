@@ -17,6 +17,7 @@ public:
     void start() override;
     bool canCheckForUpdates() const override;
     void checkForUpdates() override;
+    void remindGently(std::function<bool()> inFront, std::function<void(bool)> waiting) override;
 
 private:
     struct Native;

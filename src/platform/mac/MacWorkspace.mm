@@ -111,8 +111,9 @@ std::optional<ApplicationBundle> MacWorkspace::applicationBundle(const QUrl &url
         return std::nullopt;
     ApplicationBundle out;
     out.bundleID = text(bundle.bundleIdentifier);
-    out.name = QString::fromNSString([NSFileManager.defaultManager displayNameAtPath:location.path]);
-    NSImage *image = [NSWorkspace.sharedWorkspace iconForFile:location.path];
+    // The bundle's own path: a URL's path may be nil, and these take none.
+    out.name = QString::fromNSString([NSFileManager.defaultManager displayNameAtPath:bundle.bundlePath]);
+    NSImage *image = [NSWorkspace.sharedWorkspace iconForFile:bundle.bundlePath];
     out.icon = qImageFromCGImage([image CGImageForProposedRect:nullptr context:nil hints:nil]);
     return out;
 }

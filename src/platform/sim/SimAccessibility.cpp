@@ -1,5 +1,7 @@
 #include "SimAccessibility.h"
 
+#include <algorithm>
+
 namespace fenwold {
 
 namespace {
@@ -21,13 +23,33 @@ bool SimAccessibility::failsLocked(const Node& node) const {
     return it != unresponsiveApps_.end() && it->second;
 }
 
+void SimAccessibility::waitLocked(const Node& node) {
+    constexpr double kDefaultTimeout = 6.0;
+    const auto system = nodes_.find(kSystemWide);
+    const double fallback =
+        system != nodes_.end() && system->second.timeout > 0 ? system->second.timeout : kDefaultTimeout;
+    waited_ += node.timeout > 0 ? node.timeout : fallback;
+}
+
+double SimAccessibility::waited() const {
+    std::lock_guard lock(mutex_);
+    return waited_;
+}
+
 bool SimAccessibility::isTrusted() const {
     std::lock_guard lock(mutex_);
     return trusted_;
 }
 
 bool SimAccessibility::requestTrust() {
-    return isTrusted();
+    std::lock_guard lock(mutex_);
+    ++trustRequests_;
+    return trusted_;
+}
+
+int SimAccessibility::trustRequests() const {
+    std::lock_guard lock(mutex_);
+    return trustRequests_;
 }
 
 AXElement SimAccessibility::application(int32_t pid) {
@@ -56,9 +78,20 @@ AXValue SimAccessibility::attribute(const AXElement& element, const QString& nam
     std::lock_guard lock(mutex_);
     const Node* n = find(element);
     if (!n) return AXValue::failed(axerr::invalidUIElement);
-    if (failsLocked(*n)) return AXValue::failed(axerr::cannotComplete);
+    if (failsLocked(*n)) {
+        waitLocked(*n);
+        return AXValue::failed(axerr::cannotComplete);
+    }
     auto it = n->attributes.find(name);
     if (it == n->attributes.end()) return AXValue::failed(axerr::noValue);
+    // The system-wide element asks the focused application, under the process-wide default.
+    if (element.id() == kSystemWide && name == QLatin1String("AXFocusedUIElement")) {
+        const Node* focused = it->asElement() ? find(*it->asElement()) : nullptr;
+        if (focused && failsLocked(*focused)) {
+            waitLocked(*n);
+            return AXValue::failed(axerr::cannotComplete);
+        }
+    }
     return *it;
 }
 
@@ -68,7 +101,10 @@ int32_t SimAccessibility::setAttribute(const AXElement& element, const QString& 
         std::lock_guard lock(mutex_);
         Node* n = find(element);
         if (!n) return axerr::invalidUIElement;
-        if (failsLocked(*n)) return axerr::cannotComplete;
+        if (failsLocked(*n)) {
+            waitLocked(*n);
+            return axerr::cannotComplete;
+        }
         auto it = n->setters.find(name);
         if (it == n->setters.end()) return axerr::attributeUnsupported;
         setter = *it;
@@ -82,7 +118,10 @@ int32_t SimAccessibility::performAction(const AXElement& element, const QString&
         std::lock_guard lock(mutex_);
         Node* n = find(element);
         if (!n) return axerr::invalidUIElement;
-        if (failsLocked(*n)) return axerr::cannotComplete;
+        if (failsLocked(*n)) {
+            waitLocked(*n);
+            return axerr::cannotComplete;
+        }
         auto it = n->actions.find(action);
         if (it == n->actions.end()) return axerr::actionUnsupported;
         handler = *it;
@@ -110,7 +149,10 @@ AXValue SimAccessibility::elementAtPosition(const AXElement& application, Point 
         std::lock_guard lock(mutex_);
         const Node* n = find(application);
         if (!n) return AXValue::failed(axerr::invalidUIElement);
-        if (failsLocked(*n)) return AXValue::failed(axerr::cannotComplete);
+        if (failsLocked(*n)) {
+            waitLocked(*n);
+            return AXValue::failed(axerr::cannotComplete);
+        }
         auto it = hitTests_.find(n->pid);
         if (it == hitTests_.end()) return AXValue::failed(axerr::noValue);
         hit = it->second;
@@ -204,9 +246,22 @@ void SimAccessibility::setAppUnresponsive(int32_t pid, bool on) {
     unresponsiveApps_[pid] = on;
 }
 
-void SimAccessibility::setTrusted(bool trusted) {
+void SimAccessibility::setTrusted(bool trusted, bool announced) {
+    {
+        std::lock_guard lock(mutex_);
+        if (trusted_ && !trusted) ++revocations_;
+        trusted_ = trusted;
+    }
+    if (announced) trustObservers_.notify();
+}
+
+uint64_t SimAccessibility::revocations() const {
     std::lock_guard lock(mutex_);
-    trusted_ = trusted;
+    return revocations_;
+}
+
+Subscription SimAccessibility::observeTrustChanges(std::function<void()> handler) {
+    return trustObservers_.add(std::move(handler));
 }
 
 void SimAccessibility::setRemoteTokensAvailable(bool available) {
@@ -232,6 +287,12 @@ void SimAccessibility::notify(int32_t pid, const QString& notification, const AX
     }
     for (const auto& t : targets)
         (*t)(notification, element);
+}
+
+int SimAccessibility::observerCount(int32_t pid) const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(std::count_if(observers_.begin(), observers_.end(),
+                                          [pid](const auto& o) { return o.second.pid == pid; }));
 }
 
 double SimAccessibility::messagingTimeout(const AXElement& element) const {

@@ -19,6 +19,7 @@ public:
 
     bool isTrusted() const override;
     bool requestTrust() override;
+    Subscription observeTrustChanges(std::function<void()> handler) override;
     AXElement application(int32_t pid) override;
     AXElement systemWide() override;
     void setMessagingTimeout(const AXElement& element, double seconds) override;
@@ -47,15 +48,30 @@ public:
     void setRemoteToken(const QByteArray& token, const AXElement& element);
     // Hit-testing within an application: answers the element for a position.
     void onHitTest(int32_t pid, std::function<AXValue(Point)> hitTest);
-    // Misbehaviour: every request to any element of pid fails with cannot-complete, as when the
-    // application does not answer within its timeout.
+    // Misbehaviour: every request to the element (or to any element of pid) fails with
+    // cannot-complete, as when the application does not answer within its timeout. Each waits
+    // for the element's messaging timeout, or the process-wide default without one (the
+    // system-wide element's, 6 seconds unless set). The system-wide element's focused element is
+    // asked of the application that owns it.
+    void setUnresponsive(const AXElement& element, bool on);
     void setAppUnresponsive(int32_t pid, bool on);
-    void setTrusted(bool trusted);
+    // Seconds requests have spent waiting for applications that did not answer.
+    double waited() const;
+    // Change the permission; the system announces it unless `announced` is false (a change the
+    // program can only find by asking).
+    void setTrusted(bool trusted, bool announced = true);
+    // How many times the permission was taken away so far.
+    uint64_t revocations() const;
+    // How many times the program asked for the permission (with the system prompt).
+    int trustRequests() const;
     void setRemoteTokensAvailable(bool available);
     // Make observer registration fail for an application (e.g. still launching).
     void setObserverError(int32_t pid, int32_t error);
-    // Deliver a notification to the application's observers.
+    // Deliver a notification to the application's observers. An observer may end its own
+    // subscription (or another's) while it is told.
     void notify(int32_t pid, const QString& notification, const AXElement& element);
+    // How many observers watch the application.
+    int observerCount(int32_t pid) const;
     // The last messaging timeout set on an element (0 when none).
     double messagingTimeout(const AXElement& element) const;
     bool exists(const AXElement& element) const;
@@ -77,6 +93,8 @@ private:
     const Node* find(const AXElement& e) const;
     Node* find(const AXElement& e);
     bool failsLocked(const Node& node) const;
+    // Counts the wait of a request to an element that does not answer.
+    void waitLocked(const Node& node);
 
     mutable std::recursive_mutex mutex_;
     std::map<uint64_t, Node> nodes_;
@@ -88,7 +106,11 @@ private:
     std::map<uint64_t, ObserverEntry> observers_;
     uint64_t nextObserver_ = 1;
     uint64_t nextID_ = 2; // 1 is the system-wide element
+    double waited_ = 0;
     bool trusted_ = true;
+    uint64_t revocations_ = 0;
+    int trustRequests_ = 0;
+    ObserverList trustObservers_;
     bool remoteTokens_ = true;
 };
 

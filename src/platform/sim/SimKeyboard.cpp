@@ -1,5 +1,7 @@
 #include "SimKeyboard.h"
 
+#include "SimAccessibility.h"
+
 #include "ports/SecureInput.h"
 
 #include <algorithm>
@@ -83,15 +85,33 @@ QStringList SimInputSources::selections() const {
 bool SimEventTap::start(uint64_t eventMask, std::function<TapAnswer(TapEvent&)> handler) {
     std::lock_guard lock(mutex_);
     if (creationFails_) return false;
-    mask_ = eventMask;
+    keysAllowed_ = !accessibility_ || accessibility_->isTrusted();
+    revocationsAtStart_ = accessibility_ ? accessibility_->revocations() : 0;
+    const uint64_t keys = (uint64_t{1} << eventtype::keyDown) | (uint64_t{1} << eventtype::keyUp);
+    const uint64_t mask = keysAllowed_ ? eventMask : eventMask & ~keys;
+    if (mask == 0) return false;
+    mask_ = mask;
     handler_ = std::move(handler);
+    enabled_ = true;
+    ++starts_;
     return true;
 }
 
 void SimEventTap::reEnable() {
+    if (beforeReEnable) beforeReEnable();
     std::lock_guard lock(mutex_);
     ++reEnables_;
     enabled_ = true;
+}
+
+int SimEventTap::startCount() const {
+    std::lock_guard lock(mutex_);
+    return starts_;
+}
+
+void SimEventTap::setAccessibility(const SimAccessibility* accessibility) {
+    std::lock_guard lock(mutex_);
+    accessibility_ = accessibility;
 }
 
 void SimEventTap::disable() {
@@ -157,6 +177,10 @@ TapAnswer SimEventTap::feed(TapEvent& event) {
         if (!enabled_) return TapAnswer::pass;
         const bool key = event.type == eventtype::keyDown || event.type == eventtype::keyUp;
         if (key && secureInput_ && secureInput_->enabled()) return TapAnswer::pass;
+        const bool keysKept =
+            keysAllowed_ && (!accessibility_ || (accessibility_->isTrusted() &&
+                                                 accessibility_->revocations() == revocationsAtStart_));
+        if (key && !keysKept) return TapAnswer::pass;
         handler = handler_;
     }
     return handler ? handler(event) : TapAnswer::pass;

@@ -12,6 +12,7 @@
 namespace fenwold {
 
 class SecureInput;
+class SimAccessibility;
 
 // One synthetic key event as a simulated process received it.
 struct PostedKey {
@@ -61,7 +62,10 @@ private:
     ObserverList observers_;
 };
 
-// The session event tap: the simulated hardware feeds events through the installed handler.
+// The session event tap: the simulated hardware feeds events through the installed handler. As
+// macOS does, a tap made while the process is not trusted for Accessibility has no key events
+// (none at all when only those were asked for), and a tap whose process loses the permission
+// gets no key events again, even once it is given back: only a new tap has them.
 class SimEventTap final : public EventTapHost {
 public:
     bool start(uint64_t eventMask, std::function<TapAnswer(TapEvent&)> handler) override;
@@ -82,6 +86,11 @@ public:
     // nor are keys while a process holds Secure Event Input.
     TapAnswer feed(TapEvent& event);
     void setSecureInput(const SecureInput* secureInput);
+    void setAccessibility(const SimAccessibility* accessibility);
+    // How many taps were made.
+    int startCount() const;
+    // Runs inside `reEnable`, before the tap is on again (a test's way into a race).
+    std::function<void()> beforeReEnable;
 
 private:
     mutable std::mutex mutex_;
@@ -96,6 +105,10 @@ private:
     uint64_t hardwareFlags_ = 0;
     uint64_t sessionFlags_ = 0;
     const SecureInput* secureInput_ = nullptr;
+    const SimAccessibility* accessibility_ = nullptr;
+    bool keysAllowed_ = true;
+    uint64_t revocationsAtStart_ = 0;
+    int starts_ = 0;
 };
 
 } // namespace fenwold

@@ -88,6 +88,11 @@ void SimScreens::movePointer(Point screenPoint) {
         (*m)();
 }
 
+void SimScreens::dragPointer(Point screenPoint) {
+    std::lock_guard lock(mutex_);
+    pointer_ = screenPoint;
+}
+
 void SimScreens::setDoubleClickInterval(double seconds) {
     std::lock_guard lock(mutex_);
     doubleClick_ = seconds;

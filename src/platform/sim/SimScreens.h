@@ -30,6 +30,8 @@ public:
     void setMainScreenIndex(int index);
     // Move the pointer (screen coordinates) and tell the mouse-moved monitors.
     void movePointer(Point screenPoint);
+    // Move it with a button held: a drag, which mouse-moved monitors do not see.
+    void dragPointer(Point screenPoint);
     void setDoubleClickInterval(double seconds);
     void setReduceMotion(bool on);
     void setReduceTransparency(bool on);

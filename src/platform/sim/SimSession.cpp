@@ -97,6 +97,7 @@ SimWindowBuilder SimWindowBuilder::window(const QString& title, Rect frame) {
 
 SimSession::SimSession() {
     eventTap.setSecureInput(&secureInput);
+    eventTap.setAccessibility(&accessibility);
     privateServices.onFront = [this](int32_t pid, uint32_t window) {
         windows.frontFromWindowServer(pid, window);
     };

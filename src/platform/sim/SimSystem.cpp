@@ -151,6 +151,32 @@ bool SimUpdates::canCheckForUpdates() const {
 }
 void SimUpdates::checkForUpdates() {
     ++checks_;
+    // A user-initiated check brings a waiting update into view.
+    if (waiting_) {
+        ++shown_;
+        finishSession();
+    }
+}
+
+void SimUpdates::remindGently(std::function<bool()> inFront, std::function<void(bool)> waiting) {
+    inFront_ = std::move(inFront);
+    notice_ = std::move(waiting);
+}
+
+bool SimUpdates::findScheduledUpdate() {
+    if (!inFront_ || inFront_()) {
+        ++shown_;
+        return true;
+    }
+    waiting_ = true;
+    if (notice_) notice_(true);
+    return false;
+}
+
+void SimUpdates::finishSession() {
+    if (!waiting_) return;
+    waiting_ = false;
+    if (notice_) notice_(false);
 }
 
 void SimAppShell::setAccessoryPolicy() {

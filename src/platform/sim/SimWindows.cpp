@@ -569,8 +569,13 @@ void SimWindows::removeApp(int32_t pid) {
         std::erase(stacking_, n);
         windows_.erase(n);
     }
+    const bool notifies = it->second.notifications;
+    const AXElement application = it->second.app;
     apps_.erase(it);
     sync();
+    // The application's own element goes last, and its observers hear of it.
+    if (notifies && application) ax_.notify(pid, QStringLiteral("AXUIElementDestroyed"), application);
+    if (application) ax_.destroy(application);
 }
 
 void SimWindows::onWorkspace(const WorkspaceEvent& e) {

@@ -53,6 +53,7 @@ QtShelfPanel::QtShelfPanel(const ShelfViewContext& context, ShelfStyle style, st
     layout->setContentsMargins(0, 0, 0, 0);
     // The controller sizes the window; the content never forces a minimum on it.
     layout->setSizeConstraint(QLayout::SetNoConstraint);
+    style.blurredBehind = host.blursBehind();
     view_ = new ClipboardShelfView(context, style, std::move(now), window_.get());
     layout->addWidget(view_);
     panel_ = host.makePanel(*window_, panelStyle);

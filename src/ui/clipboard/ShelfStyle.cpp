@@ -10,7 +10,12 @@ namespace fenwold {
 
 QColor ShelfStyle::material() const {
     if (reduceTransparency) return dark ? QColor(30, 30, 32) : QColor(236, 236, 236);
-    return dark ? QColor(36, 36, 40, 236) : QColor(246, 246, 248, 236);
+    // Translucent over the platform's blur. Where nothing blurs what lies behind, opaque: the
+    // windows beneath would read through it, and the panel would look frosted only where they are
+    // dark.
+    QColor colour = dark ? QColor(36, 36, 40) : QColor(246, 246, 248);
+    colour.setAlpha(blurredBehind ? 236 : 255);
+    return colour;
 }
 QColor ShelfStyle::label() const {
     return dark ? QColor(255, 255, 255, 230) : QColor(0, 0, 0, 220);

@@ -15,6 +15,7 @@ struct ShelfStyle {
     bool dark = false;
     bool reduceTransparency = false;
     bool reduceMotion = false;
+    bool blurredBehind = true; // the platform blurs what lies behind the panel
 
     QColor material() const;
     QColor label() const;

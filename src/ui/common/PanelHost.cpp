@@ -1,5 +1,6 @@
 #include "PanelHost.h"
 
+#include "PanelHover.h"
 #include "QtFloatingPanel.h"
 
 #include <QGuiApplication>
@@ -9,6 +10,10 @@
 
 namespace fenwold {
 
+PanelHost::PanelHost() = default;
+
+PanelHost::~PanelHost() = default;
+
 std::unique_ptr<FloatingPanel> PanelHost::makePanel(QWidget& content, const PanelStyle& style) const {
     // Every panel draws its own rounded backdrop over whatever lies behind it.
     content.setAttribute(Qt::WA_TranslucentBackground);
@@ -16,7 +21,13 @@ std::unique_ptr<FloatingPanel> PanelHost::makePanel(QWidget& content, const Pane
     content.setAccessibleName(style.accessibilityTitle);
     if (style.acceptsMouseMoved) content.setMouseTracking(true);
     content.hide(); // a panel appears only when ordered front
-    return createPanel(content, style);
+    std::unique_ptr<FloatingPanel> panel = createPanel(content, style);
+    if (!hover_ || !style.acceptsMouseMoved) return panel;
+    return hover_->follow(std::move(panel), content, style.level);
+}
+
+void PanelHost::hoverThroughMonitors(Screens& screens, MainQueue& queue) {
+    hover_ = std::make_unique<PanelHover>(screens, queue, *this);
 }
 
 QAction* PanelHost::trackMenu(QMenu& menu, QPoint at) const {
@@ -27,6 +38,11 @@ void PanelHost::showWindow(QWidget& window) const {
     window.show();
     window.raise();
     window.activateWindow();
+}
+
+DesktopPanelHost::DesktopPanelHost(FloatingPanelFactory nativePanels, const Platform& platform)
+    : nativePanels_(std::move(nativePanels)) {
+    if (nativePanels_) hoverThroughMonitors(*platform.screens, *platform.mainQueue);
 }
 
 QRect DesktopPanelHost::toWidget(const Rect& frame) const {

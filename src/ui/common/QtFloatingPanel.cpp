@@ -1,6 +1,7 @@
 #include "QtFloatingPanel.h"
 
 #include "PanelHost.h"
+#include "PanelHover.h"
 
 #include <QApplication>
 #include <QGraphicsOpacityEffect>
@@ -132,7 +133,32 @@ ChildFloatingPanel::ChildFloatingPanel(QWidget& content, const PanelStyle& style
     : QtFloatingPanel(content, style, host) {
     content.setParent(host.container());
     content.setAttribute(Qt::WA_TransparentForMouseEvents, style.ignoresMouse);
+    // What the panel does not take stays in it, as a window's events do.
+    content.setAttribute(Qt::WA_NoMousePropagation);
     content.hide();
+}
+
+bool ChildFloatingPanel::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    const bool pointerOnly =
+        type == QEvent::Enter || type == QEvent::Leave || type == QEvent::HoverEnter ||
+        type == QEvent::HoverMove || type == QEvent::HoverLeave || type == QEvent::ToolTip ||
+        (type == QEvent::MouseMove && static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton);
+    const PanelHover* hover = host_.hover();
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!pointerOnly || (hover && hover->delivering()) || !widget || !isPartOfWindow(content_, widget))
+        return QtFloatingPanel::eventFilter(watched, event);
+    // Qt marks a widget it enters before telling it; what the pointer is over is the hover's.
+    if (type == QEvent::Enter || type == QEvent::Leave)
+        widget->setAttribute(Qt::WA_UnderMouse, hover && hover->isUnder(*widget));
+    if (type == QEvent::MouseMove && host_.container()) {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        QWidget* screen = host_.container();
+        QMouseEvent beneath(QEvent::MouseMove, widget->mapTo(screen, move->position()), move->scenePosition(),
+                            move->globalPosition(), Qt::NoButton, Qt::NoButton, move->modifiers());
+        QCoreApplication::sendEvent(screen, &beneath);
+    }
+    return true;
 }
 
 void ChildFloatingPanel::setAlpha(double alpha) {

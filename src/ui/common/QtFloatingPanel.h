@@ -61,13 +61,19 @@ public:
 
 // A panel as a child widget of the host's container (the playground's simulated screen), over
 // what the container draws. It fades through a graphics effect while it is partly transparent;
-// a panel whose style ignores the mouse lets clicks through to the container.
+// a panel whose style ignores the mouse lets clicks through to the container, the others keep
+// their clicks. Like a Mac's panel of a program that is not active, it gets no pointer movement,
+// entering, leaving or tooltips from Qt: a move over it reaches the container (the simulated
+// pointer follows the hand) and the hover comes only from the host's pointer monitors.
 class ChildFloatingPanel final : public QtFloatingPanel {
     Q_OBJECT
 public:
     ChildFloatingPanel(QWidget& content, const PanelStyle& style, const PanelHost& host);
     void setAlpha(double alpha) override;
     double alpha() const override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     double alpha_ = 1;

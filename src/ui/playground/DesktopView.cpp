@@ -117,7 +117,16 @@ QSize DesktopView::sizeHint() const {
 }
 
 std::unique_ptr<FloatingPanel> DesktopView::createPanel(QWidget& content, const PanelStyle& style) const {
+    panels_.emplace_back(&content);
     return std::make_unique<ChildFloatingPanel>(content, style, *this);
+}
+
+bool DesktopView::isPanel(const QWidget& widget) const {
+    const QWidget* top = &widget;
+    while (top->parentWidget() && top->parentWidget() != this)
+        top = top->parentWidget();
+    return std::any_of(panels_.begin(), panels_.end(),
+                       [top](const QPointer<QWidget>& p) { return p == top; });
 }
 
 QRect DesktopView::toWidget(const Rect& frame) const {
@@ -426,16 +435,20 @@ void DesktopView::sendMouse(QWidget& target, QEvent::Type type, QPoint at, Qt::M
 }
 
 void DesktopView::pointerMove(QPoint at) {
-    // A press keeps the pointer's moves until its release; a window being dragged keeps them too.
-    QWidget* target = pressedWidget_ ? pressedWidget_.data() : drag_ ? nullptr : programWidgetAt(at);
-    if (target) {
-        // The simulated pointer still follows the hand, as the Mac's does over any window.
-        hardware_.movePointer({double(at.x()), double(at.y())});
-        sendMouse(*target, QEvent::MouseMove, at, Qt::NoButton);
+    // A press keeps the pointer's moves until its release: a drag, which the pointer monitors do
+    // not see. The simulated pointer still follows the hand, as the Mac's does over any window.
+    if (QWidget* held = pressedWidget_) {
+        hardware_.dragPointer({double(at.x()), double(at.y())});
+        sendMouse(*held, QEvent::MouseMove, at, Qt::NoButton);
         update();
         return;
     }
+    // The program's own windows track the pointer as the active application's do; its panels
+    // learn of the move only from its pointer monitors, as on a Mac. A window being dragged keeps
+    // the moves.
+    QWidget* target = drag_ ? nullptr : programWidgetAt(at);
     screenMove(at);
+    if (target && !isPanel(*target)) sendMouse(*target, QEvent::MouseMove, at, Qt::NoButton);
 }
 
 void DesktopView::pointerDown(QPoint at, int clickCount, bool rightButton) {

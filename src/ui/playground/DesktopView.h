@@ -52,8 +52,10 @@ public:
     std::vector<SimWindow> visibleWindows() const;
 
     // Mouse input in the screen's coordinates, as a script gives it: over one of the program's
-    // panels or windows it goes to that widget, as Qt would send a real click; elsewhere it is the
-    // simulated Mac's. A press outside an open menu only closes the menu, as on a Mac.
+    // panels or windows a click goes to that widget, as Qt would send a real click; elsewhere it is
+    // the simulated Mac's. Moves go to the program's windows directly, and reach its panels only
+    // through the program's pointer monitors. A press outside an open menu only closes the menu,
+    // as on a Mac.
     void pointerMove(QPoint at);
     void pointerDown(QPoint at, int clickCount, bool rightButton = false);
     void pointerUp(QPoint at, int clickCount);
@@ -111,6 +113,8 @@ private:
 
     // The program's widget a script's pointer is over, if any.
     QWidget* programWidgetAt(QPoint at) const;
+    // Whether the widget belongs to one of the program's panels (rather than one of its windows).
+    bool isPanel(const QWidget& widget) const;
     void sendMouse(QWidget& target, QEvent::Type type, QPoint at, Qt::MouseButton button) const;
     // Mouse input that reaches the screen itself.
     void screenMove(QPoint at);
@@ -146,7 +150,8 @@ private:
     mutable QPointer<QMenu> trackedMenu_;
     mutable QPointer<ProgramWindowFrame> keyFrame_;
     bool handingOver_ = false;
-    QPointer<QWidget> pressedWidget_; // the program's widget a script's press went to
+    mutable std::vector<QPointer<QWidget>> panels_; // the contents of the program's panels
+    QPointer<QWidget> pressedWidget_;               // the program's widget a script's press went to
     Qt::MouseButton pressedButton_ = Qt::LeftButton;
     bool dismissing_ = false; // the press closed a menu; its release goes nowhere
 };

@@ -18,6 +18,9 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
       startingSettings_(startingSettings), apps_(session), hardware_(session, apps_),
       log_(session.keyboardLayout) {
     desktop_ = std::make_unique<DesktopView>(session_, apps_, hardware_);
+    // The program's panels get no pointer movement from Qt, as on a Mac while another
+    // application is active: their hover comes from the program's pointer monitors.
+    desktop_->hoverThroughMonitors(*platform_.screens, *platform_.mainQueue);
     // Qt's animations run on the real clock; on the virtual one panels show their end states.
     desktop_->setAnimates(!virtualClock_);
     SettingsDeps settings = SettingsDeps::of(platform_);

@@ -22,6 +22,8 @@ public:
     void start() override;
     bool canCheckForUpdates() const override { return !checking_; }
     void checkForUpdates() override;
+    // Its daily check speaks up with a message of its own and never defers an update.
+    void remindGently(std::function<bool()>, std::function<void(bool)>) override {}
 
     // What the last check found, as shown to the user (title, text).
     std::pair<QString, QString> lastMessage() const { return last_; }

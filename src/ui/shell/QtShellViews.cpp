@@ -24,7 +24,7 @@ QtShellViews::QtShellViews(const Platform& platform, SettingsDeps settings,
                            std::unique_ptr<StatusItemView> statusItem, const PanelHost* panels,
                            FloatingPanelFactory nativePanels)
     : platform_(platform), settingsDeps_(std::move(settings)), statusItem_(std::move(statusItem)),
-      desktopPanels_(std::make_unique<DesktopPanelHost>(std::move(nativePanels))),
+      desktopPanels_(std::make_unique<DesktopPanelHost>(std::move(nativePanels), platform_)),
       panels_(panels ? panels : desktopPanels_.get()) {}
 
 QtShellViews::~QtShellViews() = default;

@@ -25,6 +25,8 @@ SimApplication::SimApplication(SimSession& session, const QString& bundleID, con
     pid_ = session_.app(bundleID, name).pid();
     focus_ = session_.accessibility.create(pid_);
     session_.accessibility.set(focus_, QStringLiteral("AXRole"), AXValue::of(QStringLiteral("AXTextArea")));
+    session_.accessibility.set(session_.accessibility.application(pid_), QStringLiteral("AXFocusedUIElement"),
+                               AXValue::of(focus_));
 }
 
 bool SimApplication::running() const {

@@ -100,6 +100,10 @@ void SimHardware::movePointer(Point location) {
     session_.screens.movePointer(screenPoint(location));
 }
 
+void SimHardware::dragPointer(Point location) {
+    session_.screens.dragPointer(screenPoint(location));
+}
+
 TapAnswer SimHardware::mouseDown(Point location, int clickCount) {
     movePointer(location);
     TapEvent e = hardwareEvent(eventtype::leftMouseDown, 0, flags_);

@@ -28,8 +28,10 @@ public:
     // Let go of every held key (the playground lost the keyboard).
     void releaseAll();
 
-    // The pointer, in Accessibility coordinates (top-left origin, y down).
+    // The pointer, in Accessibility coordinates (top-left origin, y down). A move with a button
+    // held is a drag, which the mouse-moved monitors do not see.
     void movePointer(Point location);
+    void dragPointer(Point location);
     TapAnswer mouseDown(Point location, int clickCount);
     TapAnswer mouseUp(Point location, int clickCount);
     TapAnswer scroll(Point location, double delta);

@@ -1,0 +1,253 @@
+#include "PanelHover.h"
+
+#include "PanelHost.h"
+#include "ports/MainQueue.h"
+#include "ports/Screens.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QStyle>
+#include <QToolTip>
+#include <QWidget>
+#include <algorithm>
+#include <vector>
+
+namespace fenwold {
+
+namespace {
+
+// Once a tooltip shows, the next one follows the pointer almost at once, as Qt's own do.
+constexpr double kNextTooltipDelay = 0.02;
+
+struct Followed {
+    const FloatingPanel* key; // the panel handed out
+    FloatingPanel* panel;     // the panel it wraps
+    QPointer<QWidget> content;
+    int level = 0;
+    bool shown = false;
+};
+
+bool holds(const std::vector<QPointer<QWidget>>& chain, const QWidget* widget) {
+    return std::any_of(chain.begin(), chain.end(),
+                       [widget](const QPointer<QWidget>& w) { return w == widget; });
+}
+
+} // namespace
+
+struct PanelHover::State {
+    State(Screens& s, MainQueue& q, const PanelHost& h) : screens(s), queue(q), host(h) {}
+
+    void shown(const FloatingPanel* key);
+    void hidden(const FloatingPanel* key);
+    void forget(const FloatingPanel* key);
+    // The monitors run while a followed panel is ordered front.
+    void watch();
+    void moved();
+    // The pointer is over `widget` (of the panel's `content`) at `local`, or over no panel.
+    void hover(QWidget* widget, QWidget* content, QPointF local, QPointF global);
+    void showTooltip();
+
+    Screens& screens;
+    MainQueue& queue;
+    const PanelHost& host;
+    std::weak_ptr<State> self;
+    std::vector<Followed> panels;
+    Subscription monitor;
+    std::vector<QPointer<QWidget>> under; // innermost first, up to the panel's content
+    QPointF local;                        // in the innermost widget
+    QPointF global;
+    TimerHandle tooltip;
+    int delivering = 0;
+};
+
+namespace {
+
+// The panel as it was, telling the hover when it is ordered front and out.
+class FollowedPanel final : public FloatingPanel {
+public:
+    FollowedPanel(std::unique_ptr<FloatingPanel> panel, std::weak_ptr<PanelHover::State> state)
+        : panel_(std::move(panel)), state_(std::move(state)) {}
+    ~FollowedPanel() override {
+        if (auto state = state_.lock()) state->forget(this);
+    }
+
+    void setFrame(const Rect& frame) override { panel_->setFrame(frame); }
+    Rect frame() const override { return panel_->frame(); }
+    void setAlpha(double alpha) override { panel_->setAlpha(alpha); }
+    double alpha() const override { return panel_->alpha(); }
+    void animate(const Rect& frame, double alpha, double seconds, bool easeOut,
+                 std::function<void()> completion) override {
+        panel_->animate(frame, alpha, seconds, easeOut, std::move(completion));
+    }
+    void orderFront() override {
+        panel_->orderFront();
+        if (auto state = state_.lock()) state->shown(this);
+    }
+    void orderOut() override {
+        if (auto state = state_.lock()) state->hidden(this);
+        panel_->orderOut();
+    }
+    bool isVisible() const override { return panel_->isVisible(); }
+    bool isKeyWindow() const override { return panel_->isKeyWindow(); }
+    Subscription monitorClicks(std::function<void(bool)> handler) override {
+        return panel_->monitorClicks(std::move(handler));
+    }
+
+private:
+    std::unique_ptr<FloatingPanel> panel_;
+    std::weak_ptr<PanelHover::State> state_;
+};
+
+} // namespace
+
+PanelHover::PanelHover(Screens& screens, MainQueue& queue, const PanelHost& host)
+    : state_(std::make_shared<State>(screens, queue, host)) {
+    state_->self = state_;
+}
+
+PanelHover::~PanelHover() {
+    state_->tooltip.cancel();
+}
+
+std::unique_ptr<FloatingPanel> PanelHover::follow(std::unique_ptr<FloatingPanel> panel, QWidget& content,
+                                                  int level) {
+    FloatingPanel* inner = panel.get();
+    auto followed = std::make_unique<FollowedPanel>(std::move(panel), state_);
+    state_->panels.push_back({followed.get(), inner, &content, level, false});
+    return followed;
+}
+
+QWidget* PanelHover::hovered() const {
+    return state_->under.empty() ? nullptr : state_->under.front().data();
+}
+
+bool PanelHover::delivering() const {
+    return state_->delivering > 0;
+}
+
+bool PanelHover::isUnder(const QWidget& widget) const {
+    return holds(state_->under, &widget);
+}
+
+void PanelHover::State::shown(const FloatingPanel* key) {
+    for (Followed& f : panels)
+        if (f.key == key) f.shown = true;
+    watch();
+}
+
+void PanelHover::State::hidden(const FloatingPanel* key) {
+    for (Followed& f : panels) {
+        if (f.key != key) continue;
+        f.shown = false;
+        // What the pointer was over in it is left now, not at the next move.
+        if (!under.empty() && under.back() == f.content) hover(nullptr, nullptr, {}, {});
+    }
+    watch();
+}
+
+void PanelHover::State::forget(const FloatingPanel* key) {
+    hidden(key);
+    panels.erase(
+        std::remove_if(panels.begin(), panels.end(), [key](const Followed& f) { return f.key == key; }),
+        panels.end());
+}
+
+void PanelHover::State::watch() {
+    const bool any = std::any_of(panels.begin(), panels.end(), [](const Followed& f) { return f.shown; });
+    if (!any) {
+        monitor.reset();
+        return;
+    }
+    if (monitor.active()) return;
+    monitor = screens.observeMouseMoved([weak = self] {
+        if (auto state = weak.lock()) state->moved();
+    });
+}
+
+void PanelHover::State::moved() {
+    if (delivering) return; // a move that our own delivery caused
+    const Point pointer = screens.pointerLocation();
+    const QPoint at = host.toWidget(Rect{pointer.x, pointer.y, 0, 0}).topLeft();
+    const Followed* over = nullptr;
+    for (const Followed& f : panels) {
+        if (!f.shown || !f.content || !f.panel->isVisible() || !host.toWidget(f.panel->frame()).contains(at))
+            continue;
+        if (!over || f.level > over->level) over = &f;
+    }
+    if (!over) {
+        hover(nullptr, nullptr, {}, {});
+        return;
+    }
+    QWidget* content = over->content;
+    const QPoint inContent = at - host.toWidget(over->panel->frame()).topLeft();
+    QWidget* widget = content->childAt(inContent);
+    if (!widget) widget = content;
+    hover(widget, content, widget->mapFrom(content, QPointF(inContent)),
+          content->mapToGlobal(QPointF(inContent)));
+}
+
+void PanelHover::State::hover(QWidget* target, QWidget* content, QPointF at, QPointF globalAt) {
+    QPointer<QWidget> widget = target;
+    std::vector<QPointer<QWidget>> chain;
+    for (QWidget* w = target; w; w = w == content ? nullptr : w->parentWidget())
+        chain.push_back(w);
+    const std::vector<QPointer<QWidget>> before = std::exchange(under, chain);
+    const QPointF globalBefore = std::exchange(global, globalAt);
+    local = at;
+    ++delivering;
+    // Left first, innermost first; then entered, outermost first: as Qt orders them.
+    for (const QPointer<QWidget>& w : before) {
+        if (!w || holds(chain, w)) continue;
+        w->setAttribute(Qt::WA_UnderMouse, false);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(w, &leave);
+        if (w && w->testAttribute(Qt::WA_Hover)) {
+            QHoverEvent hoverLeave(QEvent::HoverLeave, QPointF(-1, -1), globalAt,
+                                   w->mapFromGlobal(globalBefore));
+            QCoreApplication::sendEvent(w, &hoverLeave);
+        }
+    }
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        const QPointer<QWidget> w = *it;
+        if (!w || !widget || holds(before, w)) continue;
+        const QPointF inside = widget->mapTo(w, at);
+        w->setAttribute(Qt::WA_UnderMouse, true);
+        QEnterEvent enter(inside, widget->mapTo(widget->window(), at), globalAt);
+        QCoreApplication::sendEvent(w, &enter);
+        if (w && w->testAttribute(Qt::WA_Hover)) {
+            QHoverEvent hoverEnter(QEvent::HoverEnter, inside, globalAt, QPointF(-1, -1));
+            QCoreApplication::sendEvent(w, &hoverEnter);
+        }
+    }
+    if (widget) {
+        QMouseEvent move(QEvent::MouseMove, at, widget->mapTo(widget->window(), at), globalAt, Qt::NoButton,
+                         Qt::NoButton, QGuiApplication::keyboardModifiers());
+        QCoreApplication::sendEvent(widget, &move);
+    }
+    --delivering;
+
+    // A pointer that rests gets the tooltip of what it rests on, after Qt's delay.
+    tooltip.cancel();
+    if (!widget) return;
+    const double delay =
+        QToolTip::isVisible()
+            ? kNextTooltipDelay
+            : widget->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, widget) / 1000.0;
+    tooltip = queue.after(delay, [weak = self] {
+        if (auto state = weak.lock()) state->showTooltip();
+    });
+}
+
+void PanelHover::State::showTooltip() {
+    QWidget* widget = under.empty() ? nullptr : under.front().data();
+    if (!widget) return;
+    ++delivering;
+    // Qt offers the request to the widget and then to its parents until one shows a tooltip.
+    QHelpEvent help(QEvent::ToolTip, local.toPoint(), global.toPoint());
+    QCoreApplication::sendEvent(widget, &help);
+    --delivering;
+}
+
+} // namespace fenwold
