@@ -135,17 +135,26 @@ TEST(FinderKeys, AShelfOpenedWhileF2IsHeldDoesNotStrandIt) {
     EXPECT_EQ(rig.posted(), rig.pairTo(36, 0));
 }
 
-TEST(FinderKeys, FocusOnAnotherProcesssElementInFinderGetsTheKey) {
-    FinderRig rig;
-    // A view another process shows inside Finder's window has the focus.
-    const int32_t panel = rig.sim.app("com.example.Panel", "Panel");
-    const AXElement e = rig.sim.accessibility.create(panel);
-    rig.sim.accessibility.set(e, "AXRole", AXValue::of(QString("AXList")));
-    rig.focusOn(e);
-    rig.press(keycode::ret);
-    rig.sim.mainQueue.drain();
-    EXPECT_EQ(rig.posted(),
-              (QStringList{QString("down 36 0x0 -> %1").arg(panel), QString("up 36 0x0 -> %1").arg(panel)}));
+TEST(FinderKeys, FocusInAnotherProcessGetsTheKey) {
+    // Another process's panel holds the keyboard while Finder stays in front (a search field over
+    // it), and a view of another process inside Finder's window: both get Return as it was typed.
+    for (const bool insideFinder : {false, true}) {
+        FinderRig rig;
+        rig.focus("AXList");
+        const int32_t panel = rig.sim.app("com.example.Panel", "Panel");
+        const AXElement e = rig.sim.accessibility.create(panel);
+        rig.sim.accessibility.set(e, "AXRole", AXValue::of(QString(insideFinder ? "AXList" : "AXTextField")));
+        if (insideFinder)
+            rig.focusOn(e);
+        else
+            rig.sim.accessibility.set(rig.sim.accessibility.systemWide(), "AXFocusedUIElement",
+                                      AXValue::of(e));
+        rig.press(keycode::ret);
+        rig.sim.mainQueue.drain();
+        EXPECT_EQ(rig.posted(), (QStringList{QString("down 36 0x0 -> %1").arg(panel),
+                                             QString("up 36 0x0 -> %1").arg(panel)}))
+            << (insideFinder ? "inside Finder" : "over Finder");
+    }
 }
 
 TEST(FinderKeys, AHungFinderHoldsTheKeyNoLongerThanItsOwnShortTimeout) {

@@ -178,8 +178,14 @@ std::optional<FinderKeys::FocusOwner> FinderKeys::focusOwner(int32_t finderPid) 
     // thread), and a timeout set on it would become that default.
     const AXElement finder = ax.application(finderPid);
     ax.setMessagingTimeout(finder, 0.15);
-    const auto focused = ax.attribute(finder, QStringLiteral("AXFocusedUIElement")).asElement();
+    auto focused = ax.attribute(finder, QStringLiteral("AXFocusedUIElement")).asElement();
     if (!focused || focused->isNull()) return std::nullopt;
+    // Finder has answered, so the system-wide element no longer waits on it; only that element
+    // sees another process's panel holding the keyboard while Finder stays in front (Spotlight's
+    // search field), which must get the key as it was typed.
+    if (const auto wide = ax.attribute(ax.systemWide(), QStringLiteral("AXFocusedUIElement")).asElement();
+        wide && !wide->isNull())
+        focused = wide;
     ax.setMessagingTimeout(*focused, 0.15);
     const auto pid = ax.pid(*focused);
     const auto role = ax.attribute(*focused, QStringLiteral("AXRole")).asString();
