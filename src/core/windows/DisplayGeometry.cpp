@@ -8,11 +8,14 @@ namespace fenwold::displaygeometry {
 std::vector<int> leftToRight(const std::vector<ScreenInfo>& screens) {
     std::vector<int> order(screens.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    // Displays at the same place keep their order (the index breaks the tie, since std::stable_sort
+    // takes its buffer from a function libstdc++ 12 deprecates).
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
         const Rect& fa = screens[static_cast<std::size_t>(a)].frame;
         const Rect& fb = screens[static_cast<std::size_t>(b)].frame;
         if (fa.midX() != fb.midX()) return fa.midX() < fb.midX();
-        return fa.midY() > fb.midY(); // y grows upwards
+        if (fa.midY() != fb.midY()) return fa.midY() > fb.midY(); // y grows upwards
+        return a < b;
     });
     return order;
 }
