@@ -161,10 +161,7 @@ QRect DesktopView::statusItemRect() const {
 }
 
 std::vector<int> DesktopView::spaces() const {
-    std::set<int> all{1, 2, session_.windows.currentSpace()};
-    for (uint32_t n : session_.windows.stacking())
-        if (const auto w = session_.windows.window(n)) all.insert(w->space);
-    return {all.begin(), all.end()};
+    return session_.windows.spaces();
 }
 
 QRect DesktopView::spaceButtonRect(int space) const {
