@@ -12,7 +12,6 @@
 #include "support/DispatchParts.h"
 
 #include <QDir>
-#include <QKeySequence>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -28,7 +27,7 @@ public:
         shown = rows;
         at = topLeft;
         for (std::size_t i = 0; i < rows.size(); ++i)
-            if (!choice.isEmpty() && QString(rows[i].title).remove('&') == choice) return i;
+            if (!choice.isEmpty() && menuRowText(rows[i].title) == choice) return i;
         return std::nullopt;
     }
     QString choice;
@@ -103,14 +102,23 @@ TEST_F(QuickLinks, TheRowsAreTheMacsCounterpartsEachWithALetterOfItsOwn) {
             titles << "—";
             continue;
         }
-        titles << QString(item.title).remove('&');
-        const QKeySequence mnemonic = QKeySequence::mnemonic(item.title);
-        ASSERT_FALSE(mnemonic.isEmpty()) << item.title.toStdString();
-        EXPECT_TRUE(letters.insert(QChar(mnemonic[0].key()).toLower()).second) << item.title.toStdString();
+        titles << menuRowText(item.title);
+        const auto letter = menuRowLetter(item.title);
+        ASSERT_TRUE(letter) << item.title.toStdString();
+        EXPECT_TRUE(letters.insert(*letter).second) << item.title.toStdString();
     }
     EXPECT_EQ(titles, (QStringList{"Activity Monitor", "Terminal", "Disk Utility", "—", "System Settings",
                                    "Finder", "Force Quit", "—", "Lock Screen", "Log Out…", "—", "Sleep",
                                    "Restart…", "Shut Down…"}));
+}
+
+TEST(MenuRows, TheMarkedLetterAndTheTextAsItReads) {
+    EXPECT_EQ(menuRowLetter("Dis&k Utility"), QChar('k'));
+    EXPECT_EQ(menuRowText("Dis&k Utility"), "Disk Utility");
+    EXPECT_EQ(menuRowLetter("Quit Fish && &Chips"), QChar('c'));
+    EXPECT_EQ(menuRowText("Quit Fish && &Chips"), "Quit Fish & Chips");
+    EXPECT_FALSE(menuRowLetter("Quit Fish && Chips"));
+    EXPECT_EQ(menuRowText(literalMenuTitle("A & B")), "A & B");
 }
 
 TEST_F(QuickLinks, TheMenuOpensAtThePointerInsideItsDisplay) {

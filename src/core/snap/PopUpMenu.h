@@ -26,6 +26,10 @@ struct MenuRow {
 
 // A title that shows its text as it is: no letter of it is taken for the row's key.
 QString literalMenuTitle(const QString& text);
+// The letter "&" marks in a title, lower case; none without one.
+std::optional<QChar> menuRowLetter(const QString& title);
+// The title as it reads, without its marks.
+QString menuRowText(const QString& title);
 
 // Shows the native pop-up menu. The menu's top-left corner goes at `topLeft` (screen
 // coordinates, origin bottom-left); the call returns when the menu closes, with the row chosen.

@@ -17,6 +17,24 @@ QString literalMenuTitle(const QString& text) {
     return out.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
+std::optional<QChar> menuRowLetter(const QString& title) {
+    for (qsizetype i = 0; i + 1 < title.size(); ++i) {
+        if (title[i] != QLatin1Char('&')) continue;
+        if (title[i + 1] != QLatin1Char('&')) return title[i + 1].toLower();
+        ++i; // an ampersand shown as it is
+    }
+    return std::nullopt;
+}
+
+QString menuRowText(const QString& title) {
+    QString out;
+    for (qsizetype i = 0; i < title.size(); ++i) {
+        if (title[i] == QLatin1Char('&') && i + 1 < title.size()) ++i;
+        out += title[i];
+    }
+    return out;
+}
+
 const QColor WindowMenuController::kYellow = QColor::fromRgbF(0.996f, 0.737f, 0.18f);
 const QColor WindowMenuController::kGreen = QColor::fromRgbF(0.157f, 0.784f, 0.251f);
 const QColor WindowMenuController::kRed = QColor::fromRgbF(1.0f, 0.373f, 0.341f);

@@ -133,7 +133,7 @@ bool BrowserApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
         p.editing = QString();
         return true;
     case u't':
-        ++p.tabs;
+        p.tab = ++p.tabs;
         return true;
     case u'=':
     case u'+':
