@@ -42,6 +42,7 @@ namespace {
 class NullKeySender final : public KeySender {
 public:
     bool post(uint16_t, bool, uint64_t, int32_t) override { return true; }
+    bool postToSession(uint16_t, bool, uint64_t) override { return true; }
 };
 
 struct TapRig {
@@ -61,7 +62,8 @@ struct TapRig {
     Inject inject{keys, sim.workspace, sim.log};
     HintHUD hud{sim.prefs, sim.mainQueue, sim.screens, [] { return std::unique_ptr<HintPanel>(); }};
     FinderKeys finder{sim.prefs, sim.workspace, sim.accessibility, sim.mainQueue, inject, hud, sim.log};
-    FenwoldKeys winKeys{sim.prefs, sim.mainQueue, sim.workspace, sim.privateServices, inject, {}, 15};
+    FenwoldKeys winKeys{
+        sim.prefs, sim.mainQueue, sim.workspace, sim.accessibility, sim.privateServices, inject, {}, 15};
     SwitcherKeyForwarder forwarder{routing,
                                    [this](uint16_t k, uint64_t f, int32_t p) { inject.post(k, f, p); }};
     ExclusionGate exclusions{sim.prefs, sim.workspace};

@@ -69,6 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(!s.text.trimmed().isEmpty(), "a step without its name");
             break;
         case K::type:
+        case K::secondDisplay:
             break;
         }
         for (uint16_t m : s.modifiers)

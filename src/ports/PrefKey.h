@@ -15,6 +15,8 @@ namespace fenwold {
 //   shortcut   off while the master switch is off; a row of the shortcut catalogue
 //   ctrlToCmd  a shortcut that turns Control into Command in software, so also off while the
 //              hardware swap of Control and Command already does it
+//   winKey     a shortcut of the Windows key that takes the ⌘ shortcut of the same keys away, off
+//              on a new Mac; the welcome's one choice turns these on and off together
 #define FENWOLD_SWITCHES(X)                                                                                  \
     X(shortcutsEnabled, true, setting)                                                                       \
     X(altTab, true, setting)                                                                                 \
@@ -39,14 +41,14 @@ namespace fenwold {
     X(peekBadges, true, setting)                                                                             \
     X(peekEmpty, true, setting)                                                                              \
     X(parsecMouseFix, true, shortcut)                                                                        \
-    X(winD, false, shortcut)                                                                                 \
-    X(winE, false, shortcut)                                                                                 \
-    X(winL, false, shortcut)                                                                                 \
-    X(winM, false, shortcut)                                                                                 \
-    X(winNum, false, shortcut)                                                                               \
-    X(winTab, false, shortcut)                                                                               \
-    X(winR, false, shortcut)                                                                                 \
-    X(winV, false, shortcut)                                                                                 \
+    X(winD, false, winKey)                                                                                   \
+    X(winE, false, winKey)                                                                                   \
+    X(winL, false, winKey)                                                                                   \
+    X(winM, false, winKey)                                                                                   \
+    X(winNum, false, winKey)                                                                                 \
+    X(winTab, false, winKey)                                                                                 \
+    X(winR, false, winKey)                                                                                   \
+    X(winV, false, winKey)                                                                                   \
     X(homeEnd, false, shortcut)                                                                              \
     X(ctrlWord, false, shortcut)                                                                             \
     X(dblClickMax, false, shortcut)                                                                          \
@@ -55,7 +57,37 @@ namespace fenwold {
     X(swapCtrlCmd, false, setting)                                                                           \
     X(capsGlobe, false, setting)                                                                             \
     X(f19Globe, false, setting)                                                                              \
-    X(ctrlLetters, true, ctrlToCmd)
+    X(ctrlLetters, true, ctrlToCmd)                                                                          \
+    X(altBackForward, true, shortcut)                                                                        \
+    X(altD, true, shortcut)                                                                                  \
+    X(ctrlPageTabs, true, shortcut)                                                                          \
+    X(ctrlDigits, true, ctrlToCmd)                                                                           \
+    X(ctrlParagraph, false, shortcut)                                                                        \
+    X(ctrlWebLetters, true, ctrlToCmd)                                                                       \
+    X(ctrlSearch, true, ctrlToCmd)                                                                           \
+    X(f5Refresh, true, shortcut)                                                                             \
+    X(f3FindNext, true, shortcut)                                                                            \
+    X(f11FullScreen, true, shortcut)                                                                         \
+    X(f1Help, true, shortcut)                                                                                \
+    X(ctrlAltDelete, true, shortcut)                                                                         \
+    X(contextMenu, true, shortcut)                                                                           \
+    X(finderBack, true, shortcut)                                                                            \
+    X(finderUp, true, shortcut)                                                                              \
+    X(finderInfo, true, shortcut)                                                                            \
+    X(snapDisplays, true, shortcut)                                                                          \
+    X(winZ, false, winKey)                                                                                   \
+    X(winShiftS, false, winKey)                                                                              \
+    X(winAlone, false, winKey)                                                                               \
+    X(winS, false, winKey)                                                                                   \
+    X(winEmoji, false, winKey)                                                                               \
+    X(winI, false, winKey)                                                                                   \
+    X(winA, false, winKey)                                                                                   \
+    X(winN, false, winKey)                                                                                   \
+    X(winP, false, winKey)                                                                                   \
+    X(winPause, false, winKey)                                                                               \
+    X(winX, false, winKey)                                                                                   \
+    X(winCtrlArrows, false, winKey)                                                                          \
+    X(winCtrlD, false, winKey)
 
 // Values read but never registered: X(name, type of the stored value)
 #define FENWOLD_VALUES(X)                                                                                    \
@@ -72,7 +104,7 @@ enum class PrefKey : unsigned char {
 };
 
 // How a preference is read and what it holds.
-enum class PrefKind : unsigned char { setting, shortcut, ctrlToCmd };
+enum class PrefKind : unsigned char { setting, shortcut, ctrlToCmd, winKey };
 enum class PrefType : unsigned char { boolean, text, number, textList };
 
 struct PrefDeclaration {
@@ -104,6 +136,11 @@ constexpr std::string_view prefKeyName(PrefKey key) {
 // A switch with a row in the shortcut catalogue.
 constexpr bool isShortcutSwitch(PrefKey key) {
     return declarationOf(key).kind != PrefKind::setting;
+}
+
+// A Windows-key shortcut that hides a ⌘ shortcut (the welcome's choice).
+constexpr bool isWinKeySwitch(PrefKey key) {
+    return declarationOf(key).kind == PrefKind::winKey;
 }
 
 } // namespace fenwold

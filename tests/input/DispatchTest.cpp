@@ -270,7 +270,6 @@ TEST(Dispatch, WinArrowsSnapQuarterMaximizeAndMinimize) {
     rig.windows.fullscreen = true;
     EXPECT_EQ(run(kRight, cmd), (QStringList{"leaveFullscreen 7", "snap right 7", "assist right 7"}));
     rig.windows.fullscreen = true;
-    EXPECT_EQ(run(kLeft, cmd | sh), (QStringList{"leaveFullscreen 7", "tile left 7"}));
     EXPECT_EQ(run(kUp, cmd | sh), QStringList{"toggleFullscreen 7"});
 
     // No front window: nothing happens, but the hint still teaches.
@@ -284,7 +283,7 @@ TEST(Dispatch, OverlaysOwnTheKeyboard) {
     rig.routing.setSnapAssistOpen(true);
     EXPECT_EQ(rig.down(kRight, sh), swallow);
     rig.assist.takes = false;
-    EXPECT_EQ(rig.down(keycode::c, ctl), pass); // not even Ctrl+C is remapped
+    EXPECT_EQ(rig.down(keycode::a), pass); // typing dismisses it and reaches the application
     rig.routing.setSnapAssistOpen(false);
 
     rig.routing.setMoveTarget(WindowMoveTarget{600, 7});
@@ -292,7 +291,31 @@ TEST(Dispatch, OverlaysOwnTheKeyboard) {
     rig.menu.takes = false;
     EXPECT_EQ(rig.down(keycode::c, ctl), swallow); // falls through to the table
     EXPECT_EQ(rig.calls.calls(),
-              (QStringList{"assistKey 124 shift", "assistKey 8", "moveKey 123 7", "moveKey 8 7"}));
+              (QStringList{"assistKey 124 shift", "assistKey 0", "moveKey 123 7", "moveKey 8 7"}));
+}
+
+TEST(Dispatch, AChordWhileSnapAssistShowsClosesItAndDoesItsOwnJob) {
+    InputRig rig;
+    rig.set(PrefKey::winV, true);
+    rig.set(PrefKey::winZ, true);
+    for (auto [key, flags, call] : std::vector<std::tuple<int64_t, uint64_t, QString>>{
+             {keycode::v, cmd, "shelf"}, {keycode::z, cmd, "layouts"}, {kLeft, cmd, "snap left 7"}}) {
+        rig.calls.clear();
+        rig.routing.setSnapAssistOpen(true);
+        EXPECT_EQ(rig.press(key, flags).first, swallow) << call.toStdString();
+        rig.sim.mainQueue.drain();
+        // Snap assist closes first; the chord is not offered to it and is no ⌘ shortcut either.
+        EXPECT_EQ(rig.calls.calls().value(0), "assistDismissed");
+        EXPECT_EQ(rig.calls.calls().value(1), call);
+    }
+    EXPECT_TRUE(rig.posted().isEmpty());
+    // Ctrl+C still copies, and a chord no row takes reaches the application as typed.
+    rig.routing.setSnapAssistOpen(true);
+    rig.press(keycode::c, ctl);
+    EXPECT_EQ(rig.posted(), postedPair(8, cmd, rig.textEdit));
+    rig.sim.keys.clear();
+    EXPECT_EQ(rig.press(keycode::q, cmd).first, pass);
+    EXPECT_TRUE(rig.posted().isEmpty());
 }
 
 TEST(Dispatch, TapDisabledRecovers) {

@@ -167,3 +167,69 @@ TEST(FinderKeys, AHungFinderHoldsTheKeyNoLongerThanItsOwnShortTimeout) {
     EXPECT_DOUBLE_EQ(rig.sim.accessibility.waited(), 0.15);
     EXPECT_EQ(rig.posted(), rig.pairTo(120, 0));
 }
+
+TEST(FinderKeys, BackspaceAltUpAltEnterAndCtrlDAreExplorersUnlessANameIsBeingTyped) {
+    FinderRig rig;
+    const uint64_t opt = flag::option;
+    const auto swallow = TapAnswer::swallow, pass = TapAnswer::pass;
+    struct Case {
+        int64_t key;
+        uint64_t flags;
+        int mapped;
+        uint64_t mappedFlags;
+        QString win;
+    };
+    const std::vector<Case> cases = {
+        {kDelete, 0, 33, cmd, "Backspace"},        // ⌘[ : back
+        {kUp, opt, 126, cmd, "Alt+↑"},             // ⌘↑ : the enclosing folder
+        {keycode::ret, opt, 34, cmd, "Alt+Enter"}, // ⌘I : Get Info
+        {keycode::d, ctl, 51, cmd, "Ctrl+D"},      // ⌘⌫ : to the Trash
+    };
+    for (const Case& c : cases) {
+        rig.sim.keys.clear();
+        rig.focus("AXList");
+        EXPECT_EQ(rig.press(c.key, c.flags), std::make_pair(swallow, swallow)) << c.win.toStdString();
+        rig.sim.mainQueue.drain();
+        EXPECT_EQ(rig.posted(), rig.pairTo(c.mapped, c.mappedFlags)) << c.win.toStdString();
+        EXPECT_EQ(rig.hintNow()->win, c.win);
+        // Renaming: the key as it was pressed.
+        rig.sim.keys.clear();
+        rig.focus("AXTextField");
+        rig.press(c.key, c.flags);
+        rig.sim.mainQueue.drain();
+        EXPECT_EQ(rig.posted(), rig.pairTo(static_cast<int>(c.key), c.flags)) << c.win.toStdString();
+    }
+    // Each follows its own switch; Ctrl+D the Del row's.
+    rig.focus("AXList");
+    for (PrefKey k : {PrefKey::finderBack, PrefKey::finderUp, PrefKey::finderInfo, PrefKey::finderDelete})
+        rig.set(k, false);
+    rig.sim.keys.clear();
+    for (const Case& c : cases)
+        EXPECT_EQ(rig.press(c.key, c.flags).first, pass) << c.win.toStdString();
+    EXPECT_TRUE(rig.posted().isEmpty());
+}
+
+TEST(FinderKeys, InFinderCtrlESearchesAltDGoesToAFolderAndTheBrowserKeysPass) {
+    FinderRig rig;
+    const uint64_t opt = flag::option, sh = flag::shift;
+    rig.set(PrefKey::ctrlParagraph, true);
+    const std::vector<std::pair<std::pair<int64_t, uint64_t>, QStringList>> cases = {
+        {{keycode::e, ctl}, rig.pairTo(3, cmd)},      // ⌘F, never ⌘E, which ejects
+        {{keycode::d, opt}, rig.pairTo(5, cmd | sh)}, // ⇧⌘G, not ⌘L, which makes an alias
+        {{kLeft, opt}, rig.pairTo(33, cmd)},          // back, as everywhere
+        {{40, ctl}, {}},                              // Ctrl+K: no ⌘K (connect to a server)
+        {{keycode::f5, 0}, {}},                       // no ⌘R (show an alias's original)
+        {{keycode::f3, sh}, {}},                      // no ⇧⌘G
+    };
+    for (const auto& [pressed, posted] : cases) {
+        rig.sim.keys.clear();
+        rig.press(pressed.first, pressed.second);
+        rig.sim.mainQueue.drain();
+        EXPECT_EQ(rig.posted(), posted) << pressed.first;
+    }
+    // The same keys outside Finder are the browser's.
+    rig.sim.workspace.activate(rig.textEdit);
+    rig.sim.keys.clear();
+    rig.press(keycode::e, ctl);
+    EXPECT_EQ(rig.posted(), postedPair(14, cmd, rig.textEdit));
+}

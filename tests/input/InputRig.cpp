@@ -22,6 +22,7 @@ SwitcherController::Parts partsOf(InputRig& r) {
     p.switcher = &r.switcher;
     p.assist = &r.assist;
     p.winMenu = &r.menu;
+    p.layouts = &r.layouts;
     p.windows = &r.windows;
     p.exclusions = &r.exclusions;
     p.layout = &r.layout;
@@ -38,8 +39,8 @@ InputRig::InputRig()
               return p;
           }),
       finder(sim.prefs, sim.workspace, sim.accessibility, sim.mainQueue, inject, hud, sim.log),
-      winKeys(sim.prefs, sim.mainQueue, sim.workspace, sim.privateServices, inject,
-              FenwoldKeys::Targets{&windows, &shelf}, 15),
+      winKeys(sim.prefs, sim.mainQueue, sim.workspace, sim.accessibility, sim.privateServices, inject,
+              FenwoldKeys::Targets{&windows, &shelf, &quickLinks, &layout}, 15),
       forwarder(routing, [this](uint16_t key, uint64_t flags, int32_t pid) { inject.post(key, flags, pid); }),
       controller(partsOf(*this)) {
     Prefs(sim.prefs).registerDefaults();

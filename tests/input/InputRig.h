@@ -86,6 +86,7 @@ public:
     void show(bool left, uint32_t id) override {
         log_->add(QStringLiteral("assist %1 %2").arg(left ? "left" : "right").arg(id));
     }
+    void dismiss() override { log_->add(QStringLiteral("assistDismissed")); }
     bool takes = true;
 
 private:
@@ -129,9 +130,6 @@ public:
         log_->add(QStringLiteral("snap %1 %2").arg(snapName(s)).arg(w.id));
     }
     std::optional<SnapKind> currentSnap(const WindowRef&) override { return snap; }
-    void pressTileItem(bool left, const WindowRef& w) override {
-        log_->add(QStringLiteral("tile %1 %2").arg(left ? "left" : "right").arg(w.id));
-    }
     void moveToDisplay(bool right, const WindowRef& w) override {
         log_->add(QStringLiteral("moveToDisplay %1 %2").arg(right ? "right" : "left").arg(w.id));
     }
@@ -143,6 +141,10 @@ public:
     std::optional<WindowRef> titlebarHit(Point p) override {
         return titlebar.contains(p) ? std::optional<WindowRef>(WindowRef{front ? front->pid : 1, 77})
                                     : std::nullopt;
+    }
+    bool pressMenuItem(const QString& menu, const QStringList& path) override {
+        log_->add(QStringLiteral("press %1 › %2").arg(menu, path.join(QStringLiteral(" › "))));
+        return true;
     }
 
     std::optional<WindowRef> front = WindowRef{600, 7};
@@ -158,6 +160,28 @@ class RecordingShelf final : public ShelfTarget {
 public:
     explicit RecordingShelf(CallLog& log) : log_(&log) {}
     void toggle() override { log_->add(QStringLiteral("shelf")); }
+
+private:
+    CallLog* log_;
+};
+
+class RecordingLayouts final : public SnapLayoutTarget {
+public:
+    explicit RecordingLayouts(CallLog& log) : log_(&log) {}
+    bool handleKey(int64_t key, bool) override {
+        log_->add(QStringLiteral("layoutKey %1").arg(key));
+        return true;
+    }
+    void show() override { log_->add(QStringLiteral("layouts")); }
+
+private:
+    CallLog* log_;
+};
+
+class RecordingQuickLinks final : public QuickLinkTarget {
+public:
+    explicit RecordingQuickLinks(CallLog& log) : log_(&log) {}
+    void show() override { log_->add(QStringLiteral("quickLinks")); }
 
 private:
     CallLog* log_;
@@ -239,11 +263,13 @@ public:
     RecordingMenu menu{calls};
     RecordingWindows windows{calls};
     RecordingShelf shelf{calls};
+    RecordingLayouts layouts{calls};
+    RecordingQuickLinks quickLinks{calls};
+    ShortcutLayout layout{sim.keyboardLayout, sim.mainQueue, sim.log};
     FenwoldKeys winKeys;
     SwitcherKeyForwarder forwarder;
     std::unique_ptr<Trace> trace;
     ExclusionGate exclusions{sim.prefs, sim.workspace};
-    ShortcutLayout layout{sim.keyboardLayout, sim.mainQueue, sim.log};
     SwitcherController controller;
 
     int32_t textEdit = 0;

@@ -108,7 +108,96 @@ TEST(WinKeys, LauncherFollowsTheSystemVersion) {
     SimSession sim;
     InputRoutingState routing;
     Inject inject(sim.keys, sim.workspace, sim.log);
-    FenwoldKeys keys(sim.prefs, sim.mainQueue, sim.workspace, sim.privateServices, inject, {}, 26);
+    FenwoldKeys keys(sim.prefs, sim.mainQueue, sim.workspace, sim.accessibility, sim.privateServices, inject,
+                     {}, 26);
     keys.launchApps();
     EXPECT_EQ(sim.workspace.openedURLs(), QList<QUrl>{QUrl("spotlight://apps")});
+}
+
+namespace {
+
+// The Windows key as the hardware sends it: flags-changed events carrying the held modifiers.
+struct WinAloneRig : InputRig {
+    WinAloneRig() { set(PrefKey::winAlone, true); }
+    // Press Win, wait, let it go; how many times Spotlight was asked for.
+    void tapWin(double held = 0.1, uint64_t win = flag::command) {
+        EXPECT_EQ(flagsChanged(win), TapAnswer::pass);
+        sim.mainQueue.advance(held);
+        EXPECT_EQ(flagsChanged(0), TapAnswer::pass);
+        sim.mainQueue.drain();
+    }
+    int spotlights() const {
+        int n = 0;
+        for (const PostedKey& k : sim.keys.posted())
+            n += k.pid == 0 && k.keyDown && k.keyCode == keycode::space && k.flags == flag::command;
+        return n;
+    }
+};
+
+} // namespace
+
+TEST(WinKeys, WinPressedAndReleasedAloneOpensSpotlight) {
+    WinAloneRig rig;
+    rig.tapWin();
+    EXPECT_EQ(rig.spotlights(), 1);
+    EXPECT_EQ(rig.hud.current()->mac, "⌘ Space ~for ~Spotlight");
+    // Nothing was posted to the front application: the ⌘ press itself passed untouched.
+    for (const PostedKey& k : rig.sim.keys.posted())
+        EXPECT_EQ(k.pid, 0);
+
+    // Held past 0.4 seconds it was a plain ⌘.
+    rig.tapWin(0.45);
+    EXPECT_EQ(rig.spotlights(), 1);
+}
+
+TEST(WinKeys, AnythingBetweenWinsPressAndReleaseKeepsItThePlainCommandKey) {
+    WinAloneRig rig;
+    using namespace fenwold::testing::shorthand;
+    // A ⌘ shortcut: it reaches the application as it is, and no Spotlight follows.
+    rig.flagsChanged(cmd);
+    EXPECT_EQ(rig.press(keycode::s, cmd), std::make_pair(pass, pass));
+    rig.flagsChanged(0);
+    // Another modifier in between, even one let go before Win.
+    rig.flagsChanged(cmd);
+    rig.flagsChanged(cmd | sh);
+    rig.flagsChanged(cmd);
+    rig.flagsChanged(0);
+    // Shift held first, then Win.
+    rig.flagsChanged(sh);
+    rig.flagsChanged(sh | cmd);
+    rig.flagsChanged(sh);
+    rig.flagsChanged(0);
+    // A click with Win held (a ⌘-click).
+    rig.flagsChanged(cmd);
+    TapEvent click;
+    click.type = eventtype::leftMouseDown;
+    click.flags = cmd;
+    rig.feed(click);
+    click.type = eventtype::leftMouseUp;
+    rig.feed(click);
+    rig.flagsChanged(0);
+    rig.sim.mainQueue.drain();
+    EXPECT_EQ(rig.spotlights(), 0);
+
+    // The row's own switch, the master switch, an excluded application, an open switcher.
+    rig.set(PrefKey::winAlone, false);
+    rig.tapWin();
+    rig.set(PrefKey::winAlone, true);
+    rig.set(PrefKey::shortcutsEnabled, false);
+    rig.tapWin();
+    rig.set(PrefKey::shortcutsEnabled, true);
+    rig.prefs().setExcludedApps({"com.apple.TextEdit"});
+    rig.tapWin();
+    rig.prefs().setExcludedApps({});
+    rig.routing.setSnapAssistOpen(true);
+    rig.tapWin();
+    rig.routing.setSnapAssistOpen(false);
+    EXPECT_EQ(rig.spotlights(), 0);
+
+    // With Control and Command swapped the Windows key is the one that sends ⌃.
+    rig.set(PrefKey::swapCtrlCmd, true);
+    rig.tapWin(0.1, cmd);
+    EXPECT_EQ(rig.spotlights(), 0);
+    rig.tapWin(0.1, ctl);
+    EXPECT_EQ(rig.spotlights(), 1);
 }

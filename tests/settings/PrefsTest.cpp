@@ -24,7 +24,7 @@ TEST_F(PrefsFixture, RegistersExactlyTheDocumentedDefaults) {
         const auto key = static_cast<PrefKey>(i);
         if (std::holds_alternative<bool>(store.read(key))) ++registered;
     }
-    EXPECT_EQ(registered, 40);
+    EXPECT_EQ(registered, 70);
     EXPECT_TRUE(prefs.ctrlLetters());
     EXPECT_TRUE(prefs.altTab());
     EXPECT_TRUE(prefs.parsecMouseFix());

@@ -134,7 +134,7 @@ TEST_F(SettingsWindowTest, KeyboardNavigationReadsOnlyTheIntegerBit) {
     EXPECT_TRUE(sim.prefs.postedNotifications().isEmpty());
 }
 
-TEST_F(SettingsWindowTest, SwapDisablesOnlyTheFourSoftwareRowsAndReappliesTheMapping) {
+TEST_F(SettingsWindowTest, SwapDisablesOnlyTheSoftwareRowsAndReappliesTheMapping) {
     auto w = make(1);
     ShortcutsPane& pane = *w->shortcuts();
     EXPECT_EQ(pane.sectionHeadings().front(), "Windows key (arrives as ⌘)");
@@ -147,8 +147,10 @@ TEST_F(SettingsWindowTest, SwapDisablesOnlyTheFourSoftwareRowsAndReappliesTheMap
         for (const auto& r : section.rows)
             disabled += pane.row(r.pref())->checkbox()->isEnabled() ? 0 : 1;
     }
-    EXPECT_EQ(disabled, 4);
+    EXPECT_EQ(disabled, 7);
     EXPECT_FALSE(pane.row("ctrlLetters")->checkbox()->isEnabled());
+    EXPECT_FALSE(pane.row("ctrlDigits")->checkbox()->isEnabled());
+    EXPECT_TRUE(pane.row("ctrlPageTabs")->checkbox()->isEnabled()); // it posts ⌃⇥, which no swap gives
     EXPECT_FALSE(pane.row("ctrlZoom")->checkbox()->isEnabled());
     EXPECT_EQ(pane.row("ctrlZoom")->checkbox()->accessibleName(),
               "Resize content, unavailable while Ctrl and Command are swapped");
@@ -202,6 +204,39 @@ TEST_F(SettingsWindowTest, DetailAreaFollowsSelectionAndTheAltF4Choice) {
     EXPECT_FALSE(pane.altF4Picker()->isEnabled());
     pane.select("");
     EXPECT_EQ(pane.detailText()->text(), kNoSelectionPrompt);
+}
+
+TEST_F(SettingsWindowTest, TheNewRowsReadInTheListWithTheirKeysWholeAndTheirSwitches) {
+    auto w = make(1);
+    ShortcutsPane& pane = *w->shortcuts();
+    w->show();
+    settle();
+    // Each section's new rows, scrolled to as a person would, in one snapshot each.
+    for (const auto& [pref, shot] :
+         std::vector<std::pair<QString, QString>>{{"winAlone", "settings-shortcuts-windows-key-system"},
+                                                  {"ctrlWebLetters", "settings-shortcuts-ctrl"},
+                                                  {"f5Refresh", "settings-shortcuts-function-keys"},
+                                                  {"finderBack", "settings-shortcuts-finder"}}) {
+        pane.select(pref);
+        pane.list()->scrollToItem(pane.list()->currentItem(), QAbstractItemView::PositionAtTop);
+        settle();
+        EXPECT_EQ(pane.detailText()->text(), remapNamed(pref)->detail);
+        snapshot(*w, shot);
+    }
+    // No keys label is cut off in its column: a long one takes a second line, in a taller row.
+    for (const auto& section : remapSections())
+        for (const auto& r : section.rows) {
+            const QLabel* keys = pane.row(r.pref())->keysLabel();
+            const QRect needed =
+                keys->fontMetrics().boundingRect(QRect(0, 0, keys->width(), 1000), Qt::TextWordWrap, r.keys);
+            EXPECT_LE(needed.width(), keys->width()) << r.pref().toStdString();
+            EXPECT_LE(needed.height(), keys->height()) << r.pref().toStdString();
+        }
+    // A new row's switch is the preference.
+    pane.row("winX")->checkbox()->click();
+    EXPECT_TRUE(prefs.flag(PrefKey::winX));
+    pane.row("f11FullScreen")->checkbox()->click();
+    EXPECT_FALSE(prefs.flag(PrefKey::f11FullScreen));
 }
 
 TEST_F(SettingsWindowTest, AboutShowsVersionAndQuestionMarkForAMissingBuild) {

@@ -16,9 +16,9 @@ struct Catalogue : ::testing::Test {
 };
 } // namespace
 
-TEST_F(Catalogue, ThirtyRowsInSixSectionsEachNamingARealPreference) {
+TEST_F(Catalogue, SixtyRowsInEightSectionsEachNamingARealPreference) {
     const auto& sections = remapSections();
-    ASSERT_EQ(sections.size(), 6u);
+    ASSERT_EQ(sections.size(), 8u);
     std::vector<std::size_t> sizes;
     std::set<QString> prefsSeen;
     for (const auto& s : sections) {
@@ -29,8 +29,8 @@ TEST_F(Catalogue, ThirtyRowsInSixSectionsEachNamingARealPreference) {
             prefsSeen.insert(r.pref());
         }
     }
-    EXPECT_EQ(sizes, (std::vector<std::size_t>{11, 10, 2, 2, 1, 4}));
-    EXPECT_EQ(prefsSeen.size(), 30u);
+    EXPECT_EQ(sizes, (std::vector<std::size_t>{15, 10, 16, 4, 5, 2, 1, 7}));
+    EXPECT_EQ(prefsSeen.size(), 60u);
     // Every shortcut switch the preferences declare has its row, and only those.
     std::size_t declared = 0;
     for (std::size_t i = 0; i < kPrefKeyCount; ++i)
@@ -38,10 +38,21 @@ TEST_F(Catalogue, ThirtyRowsInSixSectionsEachNamingARealPreference) {
     EXPECT_EQ(declared, prefsSeen.size());
     EXPECT_EQ(sections[0].rows.front().pref(), "snapKeys");
     EXPECT_EQ(sections[0].rows.back().pref(), "winV");
-    EXPECT_EQ(sections[5].rows.back().keys, "Ctrl+X then Ctrl+V");
+    EXPECT_EQ(sections[1].name, QString("Windows key: search, settings, the system"));
+    EXPECT_EQ(sections[4].name, QString("Function keys"));
+    EXPECT_EQ(sections[7].rows.back().keys, "Ctrl+X then Ctrl+V");
+    // Every row of the Windows key's sections that is off on a new Mac says which ⌘ shortcut it
+    // hides, or why it hides none.
+    for (std::size_t i : {0u, 1u}) {
+        for (const auto& r : sections[i].rows) {
+            if (isWinKeySwitch(r.key)) {
+                EXPECT_TRUE(r.detail.contains("⌘")) << r.pref().toStdString();
+            }
+        }
+    }
     // The editing keys follow Ctrl+A.
-    EXPECT_EQ(sections[1].rows[2].pref(), "ctrlSelectAll");
-    const Remap& editing = sections[1].rows[3];
+    EXPECT_EQ(sections[2].rows[2].pref(), "ctrlSelectAll");
+    const Remap& editing = sections[2].rows[3];
     EXPECT_EQ(editing.pref(), "ctrlLetters");
     EXPECT_EQ(editing.keys, "Ctrl+Z Y S F N O P W T …");
     EXPECT_EQ(editing.purpose, "Editing and file keys");
@@ -53,11 +64,11 @@ TEST_F(Catalogue, ThirtyRowsInSixSectionsEachNamingARealPreference) {
         "selection for find\".");
 }
 
-TEST_F(Catalogue, SwapChangesOnlyTheFirstHeadingAndDisablesTheFourSoftwareRows) {
+TEST_F(Catalogue, SwapChangesOnlyTheFirstHeadingAndDisablesTheSoftwareRows) {
     const auto& sections = remapSections();
     EXPECT_EQ(sectionHeading(sections[0], false), "Windows key (arrives as ⌘)");
     EXPECT_EQ(sectionHeading(sections[0], true), "Windows key (arrives as ⌃)");
-    EXPECT_EQ(sectionHeading(sections[1], true), "Ctrl");
+    EXPECT_EQ(sectionHeading(sections[2], true), "Ctrl");
 
     std::vector<QString> disabled;
     for (const auto& s : sections) {
@@ -66,7 +77,8 @@ TEST_F(Catalogue, SwapChangesOnlyTheFirstHeadingAndDisablesTheFourSoftwareRows) 
             if (rowDisabled(r, true)) disabled.push_back(r.pref());
         }
     }
-    EXPECT_EQ(disabled, (std::vector<QString>{"ctrlClipboard", "ctrlSelectAll", "ctrlLetters", "ctrlZoom"}));
+    EXPECT_EQ(disabled, (std::vector<QString>{"ctrlClipboard", "ctrlSelectAll", "ctrlLetters",
+                                              "ctrlWebLetters", "ctrlSearch", "ctrlDigits", "ctrlZoom"}));
     const Remap& copy = *remapNamed("ctrlClipboard");
     EXPECT_EQ(rowAccessibilityLabel(copy, true),
               "Copy, cut, paste, unavailable while Ctrl and Command are swapped");

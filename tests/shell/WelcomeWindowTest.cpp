@@ -34,8 +34,10 @@ TEST_F(WelcomeTest, TheWindowsKeyChoiceTurnsOnEveryWinRowOfTheCatalogueAndNothin
     for (PrefKey key : winKeyRows())
         names.emplace_back(
             QString::fromLatin1(prefKeyName(key).data(), static_cast<qsizetype>(prefKeyName(key).size())));
-    const std::vector<QString> expected = {"winD",   "winE",   "winL", "winM",
-                                           "winNum", "winTab", "winR", "winV"};
+    const std::vector<QString> expected = {"winZ",   "winD",          "winE",     "winL", "winM", "winNum",
+                                           "winTab", "winCtrlArrows", "winCtrlD", "winR", "winV", "winAlone",
+                                           "winS",   "winI",          "winA",     "winN", "winP", "winPause",
+                                           "winX",   "winShiftS",     "winEmoji"};
     EXPECT_EQ(names, expected);
     // Each hides a Mac shortcut, which is why they are off on a new Mac.
     for (const QString& name : names)
@@ -54,6 +56,7 @@ TEST_F(WelcomeTest, TheWindowsKeyChoiceTurnsOnEveryWinRowOfTheCatalogueAndNothin
     for (PrefKey key : winKeyRows())
         EXPECT_FALSE(prefs.flag(key));
     EXPECT_TRUE(prefs.flag(PrefKey::snapKeys)); // the Win+arrow rows keep their own setting
+    EXPECT_TRUE(prefs.flag(PrefKey::snapDisplays));
 }
 
 TEST_F(WelcomeTest, SeenOnceItsOpenedAndWhileOpenItFollowsThePermissions) {

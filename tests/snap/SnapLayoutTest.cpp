@@ -215,3 +215,53 @@ TEST_F(SnapLayouts, AfterAPickSnapAssistFillsTheLayoutsOtherZones) {
     EXPECT_EQ(frameOf(sim.windows.stacking().front()), snapFrame(WindowSnap::left));
     EXPECT_FALSE(isOpen());
 }
+
+TEST_F(SnapLayouts, WinZOpensThePanelOverTheFrontWindowAndClosesItAgain) {
+    threeWindows();
+    // Off on a new Mac: it is ⌘Z, undo.
+    EXPECT_EQ(press(keycode::z, flag::command), TapAnswer::pass);
+    EXPECT_FALSE(panelOpen());
+    Prefs(sim.prefs).set(PrefKey::winZ, true);
+    EXPECT_EQ(press(keycode::z, flag::command), TapAnswer::swallow);
+    ASSERT_TRUE(panelOpen());
+    EXPECT_EQ(layouts.target(), (WindowTarget{sim.windows.window(shell)->pid, shell}));
+    // A held Win+Z does not flicker the panel; pressed again it closes.
+    EXPECT_EQ(key(eventtype::keyDown, keycode::z, flag::command), TapAnswer::swallow);
+    TapEvent repeat;
+    repeat.type = eventtype::keyDown;
+    repeat.keyCode = keycode::z;
+    repeat.flags = flag::command;
+    repeat.autorepeat = 1;
+    EXPECT_EQ(controller.tapCallback(repeat), TapAnswer::swallow);
+    key(eventtype::keyUp, keycode::z, flag::command);
+    sim.mainQueue.advance(0.5);
+    EXPECT_FALSE(panelOpen());
+    // Opened by Win+Z, a digit and a zone's digit still pick.
+    press(keycode::z, flag::command);
+    digit(1);
+    digit(2);
+    EXPECT_EQ(frameOf(shell), snapFrame(WindowSnap::right));
+}
+
+TEST_F(SnapLayouts, WinShiftArrowsMoveTheFrontWindowToTheNextDisplayKeepingItsSnap) {
+    const int second = sim.display(1920, 1080);
+    threeWindows();
+    press(kLeft, flag::command); // snapped left on the primary display
+    press(keycode::ret);         // snap assist fills the right half
+    sim.windows.raise(shell);
+    sim.workspace.activate(sim.windows.window(shell)->pid);
+    EXPECT_EQ(press(kRight, flag::command | flag::shift), TapAnswer::swallow);
+    sim.mainQueue.advance(1.0);
+    EXPECT_EQ(frameOf(shell), snapFrame(WindowSnap::left, second));
+    // Past the last display it comes round to the first; left goes back the other way.
+    press(kRight, flag::command | flag::shift);
+    sim.mainQueue.advance(1.0);
+    EXPECT_EQ(frameOf(shell), snapFrame(WindowSnap::left, 0));
+    press(kLeft, flag::command | flag::shift);
+    sim.mainQueue.advance(1.0);
+    EXPECT_EQ(frameOf(shell), snapFrame(WindowSnap::left, second));
+
+    // Switched off, Win+Shift+arrows are ⇧⌘← and ⇧⌘→ again (select to the line's ends).
+    Prefs(sim.prefs).set(PrefKey::snapDisplays, false);
+    EXPECT_EQ(press(kRight, flag::command | flag::shift), TapAnswer::pass);
+}

@@ -17,18 +17,28 @@ using namespace fenwold;
 
 namespace {
 
-// Records what the menu showed and where, and answers with a scripted choice.
+// Records what the menu showed and where, and answers with the row of a scripted choice (picked
+// even when it is disabled, as a stray click would).
 class RecordingPresenter final : public MenuPresenter {
 public:
-    Size measure(const std::vector<WindowMenuItem>&) override { return size; }
-    std::optional<WindowMenuAction> popUp(const std::vector<WindowMenuItem>& rows, Point topLeft) override {
+    Size measure(const std::vector<MenuRow>&) override { return size; }
+    std::optional<std::size_t> popUp(const std::vector<MenuRow>& rows, Point topLeft) override {
         shown = rows;
         at = topLeft;
         ++popUps;
         if (duringPopUp) duringPopUp();
-        return choice;
+        if (!choice) return std::nullopt;
+        // The row of the action, found by its title (the quit row's names the application).
+        QString title;
+        for (const auto& item : WindowMenuController::items(WindowMode::normal, QString("x"), QString("App")))
+            if (item.action == choice) title = item.title;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].title == title ||
+                (*choice == WindowMenuAction::quitApp && rows[i].title.startsWith("Quit ")))
+                return i;
+        return std::nullopt;
     }
-    const WindowMenuItem* row(const QString& title) const {
+    const MenuRow* row(const QString& title) const {
         for (const auto& r : shown)
             if (r.title == title) return &r;
         return nullptr;
@@ -42,7 +52,7 @@ public:
 
     Size size{240, 300};
     std::optional<WindowMenuAction> choice;
-    std::vector<WindowMenuItem> shown;
+    std::vector<MenuRow> shown;
     Point at;
     int popUps = 0;
     std::function<void()> duringPopUp;
@@ -51,6 +61,7 @@ public:
 class RecordingAssist final : public SnapAssistTarget {
 public:
     bool handleKey(int64_t, bool) override { return false; }
+    void dismiss() override {}
     void show(bool left, uint32_t id) override { shown.emplace_back(left, id); }
     std::vector<std::pair<bool, uint32_t>> shown;
 };
@@ -109,7 +120,7 @@ TEST_F(WindowMenuTest, RowsCarryTheWindowsModeAsCheckMarksAndTheirSymbols) {
     EXPECT_TRUE(presenter.checkedTitles().isEmpty());
     const auto* quit = presenter.row("Quit TextEdit");
     ASSERT_NE(quit, nullptr);
-    EXPECT_EQ(quit->action, WindowMenuAction::quitApp);
+    EXPECT_TRUE(quit->enabled);
     EXPECT_EQ(quit->tint, WindowMenuController::kRed);
     EXPECT_EQ(presenter.row("Minimize")->tint, WindowMenuController::kYellow);
     EXPECT_EQ(presenter.row("Full Screen — Left of Screen")->tint, WindowMenuController::kGreen);
@@ -143,7 +154,7 @@ TEST_F(WindowMenuTest, QuitIsDisabledForSystemAgentsAndNamelessApplications) {
     choose(WindowMenuAction::quitApp);
     const auto* quit = presenter.row("Quit Finder");
     ASSERT_NE(quit, nullptr);
-    EXPECT_FALSE(quit->action.has_value());
+    EXPECT_FALSE(quit->enabled);
     EXPECT_FALSE(quit->tint.has_value());
     EXPECT_TRUE(sim.workspace.app(finder).has_value());
 
@@ -152,7 +163,7 @@ TEST_F(WindowMenuTest, QuitIsDisabledForSystemAgentsAndNamelessApplications) {
     sim.windows.open(777, "Untitled", {300, 300, 400, 300});
     choose(std::nullopt);
     ASSERT_NE(presenter.row("Quit App"), nullptr);
-    EXPECT_FALSE(presenter.row("Quit App")->action.has_value());
+    EXPECT_FALSE(presenter.row("Quit App")->enabled);
 
     const int32_t editor = sim.app("com.apple.TextEdit", "TextEdit").frontmost();
     sim.windows.open(editor, "Notes", {100, 100, 600, 400});

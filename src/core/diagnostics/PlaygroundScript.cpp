@@ -122,6 +122,11 @@ ScriptStep parseLine(const QString& line, int number_) {
         step.text = rest.mid(1, rest.size() - 2).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
         return step;
     }
+    if (verb == QLatin1String("second-display")) {
+        if (words.size() != 1) throw LineError{QStringLiteral("second-display takes nothing after it")};
+        step.kind = K::secondDisplay;
+        return step;
+    }
     if (verb == QLatin1String("wait")) {
         if (words.size() != 2) throw LineError{QStringLiteral("wait needs one number of seconds")};
         step.kind = K::wait;

@@ -26,6 +26,7 @@ struct ScriptStep {
         activate,
         stickSecureInput,
         layout,
+        secondDisplay,
         screenshot,
         windowShot
     };
@@ -59,6 +60,7 @@ struct ScriptParse {
 //   space N            switch to Space N
 //   activate NAME      bring an application to the front
 //   stick-secure-input NAME   the application keeps Secure Keyboard Entry on until it quits
+//   second-display     connect the playground's second display, right of the built-in one
 //   screenshot NAME    write the desktop as NAME.png
 //   windowshot NAME    write the whole playground window (log pane included) as NAME.png
 ScriptParse parsePlaygroundScript(const QString& text);

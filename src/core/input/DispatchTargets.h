@@ -4,6 +4,8 @@
 #include "core/windows/WindowSnap.h"
 #include "ports/Geometry.h"
 
+#include <QStringList>
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -47,7 +49,11 @@ public:
     SnapAssistTarget& operator=(const SnapAssistTarget&) = delete;
     virtual ~SnapAssistTarget() = default;
 
+    // A key typed without Command, Control or Option: true when it is the picker's. Any other key
+    // dismisses the picker.
     virtual bool handleKey(int64_t key, bool shift) = 0;
+    // Event-tap thread: close the picker (a chord was pressed, which goes on to its own row).
+    virtual void dismiss() = 0;
     // Offer the other windows after a window was snapped to one side.
     virtual void show(bool snappedLeft, uint32_t snappedWindowID) = 0;
 };
@@ -106,8 +112,6 @@ public:
     virtual void toggleFullscreen(const WindowRef& window) = 0;
     virtual void applySnap(SnapKind snap, const WindowRef& window) = 0;
     virtual std::optional<SnapKind> currentSnap(const WindowRef& window) = 0;
-    // Tile into one side of a new full-screen space through the Window menu.
-    virtual void pressTileItem(bool left, const WindowRef& window) = 0;
     // Move the window to the display on one side (wrapping round), keeping its snap.
     virtual void moveToDisplay(bool right, const WindowRef& window) = 0;
     virtual void minimizeFrontmost() = 0;
@@ -115,6 +119,21 @@ public:
     virtual void closeFrontmostWindowOrQuit() = 0;
     // The window whose title bar is under a point (top-left-origin coordinates). Event-tap thread.
     virtual std::optional<WindowRef> titlebarHit(Point point) = 0;
+    // Press an item of the front application's menu bar, by the titles from the menu down to it
+    // ("Apple", "Restart…"); false when there is none or it is disabled.
+    virtual bool pressMenuItem(const QString& menu, const QStringList& path) = 0;
+};
+
+// The Win+X menu.
+class QuickLinkTarget {
+public:
+    QuickLinkTarget() = default;
+    QuickLinkTarget(const QuickLinkTarget&) = delete;
+    QuickLinkTarget& operator=(const QuickLinkTarget&) = delete;
+    virtual ~QuickLinkTarget() = default;
+
+    // Show the menu at the pointer; returns when it closes.
+    virtual void show() = 0;
 };
 
 // The clipboard shelf.

@@ -84,39 +84,69 @@ FinderKeys::FinderKeys(PrefsStore& prefs, Workspace& workspace, Accessibility& a
     : prefs_(&prefs), workspace_(&workspace), accessibility_(&accessibility), mainQueue_(&mainQueue),
       inject_(&inject), hints_(&hints), log_(&log) {}
 
-std::optional<PlainKeyCoordinator::Mapping> FinderKeys::plainMapping(int64_t key) {
-    switch (key) {
-    case keycode::f2:
-        return PlainKeyCoordinator::Mapping{120, 36, 0};
-    case keycode::ret:
-        return PlainKeyCoordinator::Mapping{36, 31, flag::command};
-    case keycode::keypadEnter:
-        return PlainKeyCoordinator::Mapping{76, 31, flag::command};
-    case kFwdDelete:
-        return PlainKeyCoordinator::Mapping{117, 51, flag::command};
-    default:
-        return std::nullopt;
-    }
-}
-
 namespace {
 
-Hint plainHint(uint16_t originalKey) {
-    switch (originalKey) {
-    case 120:
-        return {QStringLiteral("F2"), QStringLiteral("Return"), std::nullopt};
-    case 117:
-        return {QStringLiteral("Del"), QStringLiteral("⌘ ⌫"), std::nullopt};
-    default:
-        return {QStringLiteral("Enter"), QStringLiteral("⌘ O ~or ⌘ ↓"), std::nullopt};
-    }
+using Held = FinderKey::Held;
+
+constexpr FinderKey kFinderKeys[] = {
+    {keycode::f2, 0, Held::nothing, PrefKey::finderF2, keycode::ret, 0, 0, u"F2", u"Return"},
+    {keycode::ret, 0, Held::nothing, PrefKey::finderEnter, 0, U'o', flag::command, u"Enter", u"⌘ O ~or ⌘ ↓"},
+    {keycode::keypadEnter, 0, Held::nothing, PrefKey::finderEnter, 0, U'o', flag::command, u"Enter",
+     u"⌘ O ~or ⌘ ↓"},
+    {kFwdDelete, 0, Held::nothing, PrefKey::finderDelete, kDelete, 0, flag::command, u"Del", u"⌘ ⌫"},
+    {0, U'd', Held::ctrl, PrefKey::finderDelete, kDelete, 0, flag::command, u"Ctrl+D", u"⌘ ⌫"},
+    {kDelete, 0, Held::nothing, PrefKey::finderBack, 0, U'[', flag::command, u"Backspace", u"⌘ ["},
+    {kUp, 0, Held::option, PrefKey::finderUp, kUp, 0, flag::command, u"Alt+↑", u"⌘ ↑"},
+    {keycode::ret, 0, Held::option, PrefKey::finderInfo, 0, U'i', flag::command, u"Alt+Enter", u"⌘ I"},
+    {keycode::keypadEnter, 0, Held::option, PrefKey::finderInfo, 0, U'i', flag::command, u"Alt+Enter",
+     u"⌘ I"},
+};
+
+QString text(std::u16string_view t) {
+    return QString::fromRawData(reinterpret_cast<const QChar*>(t.data()), static_cast<qsizetype>(t.size()));
+}
+
+// Which modifiers a key-down holds, as the table tells them apart; none for another mix.
+std::optional<Held> heldOf(uint64_t flags, bool swapCtrlCmd) {
+    const bool option = flags & flag::option;
+    const bool ctrl = flags & ctrlMask(swapCtrlCmd);
+    const bool win = flags & winMask(swapCtrlCmd);
+    if (!option && !ctrl && !win) return Held::nothing;
+    if (option && !ctrl && !win) return Held::option;
+    if (ctrl && !option && !win && !(flags & flag::shift)) return Held::ctrl;
+    return std::nullopt;
 }
 
 } // namespace
 
+std::span<const FinderKey> finderKeyTable() {
+    return kFinderKeys;
+}
+
+std::optional<PlainKeyCoordinator::Mapping>
+FinderKeys::plainMapping(int64_t key, char32_t letter, uint64_t flags, const KeyLayoutTable& layout) const {
+    if (key < 0 || key > 0xFFFF) return std::nullopt;
+    const auto held = heldOf(flags, Prefs(*prefs_).swapCtrlCmd());
+    if (!held) return std::nullopt;
+    for (std::size_t i = 0; i < std::size(kFinderKeys); ++i) {
+        const FinderKey& k = kFinderKeys[i];
+        if (k.held != *held || (k.letter ? k.letter != letter : k.key != key)) continue;
+        PlainKeyCoordinator::Mapping m{static_cast<uint16_t>(key), k.mappedKey, k.mappedFlags,
+                                       static_cast<int>(i)};
+        if (k.mappedLetter) {
+            const auto stroke = layout.keyFor(k.mappedLetter);
+            if (!stroke) return std::nullopt;
+            m.mappedKey = stroke->keyCode;
+            if (stroke->shift) m.mappedFlags |= flag::shift;
+        }
+        return m;
+    }
+    return std::nullopt;
+}
+
 bool FinderKeys::handle(int64_t key, char32_t letter, uint64_t flags, const KeyLayoutTable& layout) {
     const bool cutKey = (flags & flag::command) && (letter == U'x' || letter == U'c' || letter == U'v');
-    const auto mapping = plainMapping(key);
+    const auto mapping = cutKey ? std::nullopt : plainMapping(key, letter, flags, layout);
     // Most keys are neither: answer before asking the workspace anything.
     if (!cutKey && !mapping) return false;
 
@@ -147,14 +177,12 @@ bool FinderKeys::handle(int64_t key, char32_t letter, uint64_t flags, const KeyL
         }
     }
 
-    if (!inFinder || pid < 1 || (flags & (flag::control | flag::option | flag::command))) return false;
-    const bool enabled = key == keycode::f2  ? prefs.finderF2()
-                         : key == kFwdDelete ? prefs.finderDelete()
-                                             : prefs.finderEnter();
-    if (!enabled) return false;
+    if (!inFinder || pid < 1 || !prefs.on(kFinderKeys[static_cast<std::size_t>(mapping->entry)].pref))
+        return false;
     if (!coordinator_.begin(*mapping, flags, pid)) return true; // an autorepeat of a pending key
-    const uint16_t original = mapping->originalKey;
-    mainQueue_->post([this, original, pid] { resolvePlain(original, pid); });
+    mainQueue_->post([this, original = mapping->originalKey, entry = mapping->entry, pid] {
+        resolvePlain(original, entry, pid);
+    });
     return true;
 }
 
@@ -193,10 +221,13 @@ std::optional<FinderKeys::FocusOwner> FinderKeys::focusOwner(int32_t finderPid) 
     return FocusOwner{*pid, *role == QLatin1String("AXTextField") || *role == QLatin1String("AXTextArea")};
 }
 
-void FinderKeys::resolvePlain(uint16_t originalKey, int32_t pid) {
+void FinderKeys::resolvePlain(uint16_t originalKey, int entry, int32_t pid) {
     const auto owner = focusOwner(pid);
     const bool mapped = owner && owner->pid == pid && !owner->editing;
-    if (mapped) hints_->show(plainHint(originalKey));
+    if (mapped) {
+        const FinderKey& k = kFinderKeys[static_cast<std::size_t>(entry)];
+        hints_->show(text(k.win), text(k.mac));
+    }
     const int32_t deliverTo = owner && owner->pid != pid ? owner->pid : pid;
     std::optional<PlainKeyCoordinator::Delivery> ready;
     coordinator_.resolve(originalKey, !mapped, deliverTo, ready);
@@ -218,9 +249,9 @@ bool FinderKeys::selfcheck(QStringList& failures) {
 
     PlainKeyCoordinator c;
     std::optional<PlainKeyCoordinator::Delivery> ready;
-    c.begin(*plainMapping(keycode::f2), 0, 7);
-    if (c.begin(*plainMapping(keycode::f2), 0, 7))
-        failures << "FinderKeys: an autorepeat began a second entry";
+    const PlainKeyCoordinator::Mapping f2{120, 36, 0, 0};
+    c.begin(f2, 0, 7);
+    if (c.begin(f2, 0, 7)) failures << "FinderKeys: an autorepeat began a second entry";
     c.resolve(120, false, 7, ready);
     if (ready) failures << "FinderKeys: delivered before the key was released";
     c.release(120, ready);

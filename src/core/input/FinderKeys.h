@@ -1,10 +1,14 @@
 #pragma once
 
+#include "ports/PrefKey.h"
+
 #include <QStringList>
 #include <cstdint>
 #include <map>
 #include <mutex>
 #include <optional>
+#include <span>
+#include <string_view>
 #include <vector>
 
 namespace fenwold {
@@ -38,6 +42,7 @@ public:
         uint16_t originalKey = 0;
         uint16_t mappedKey = 0;
         uint64_t mappedFlags = 0;
+        int entry = 0; // the row of Finder's key table, for its hint
     };
     struct Pending {
         Mapping mapping;
@@ -69,8 +74,26 @@ private:
     std::map<uint16_t, Pending> pending_;
 };
 
-// Explorer keys for Finder: Ctrl+X then Ctrl+V moves files, F2 renames, Enter opens, Delete
-// moves to the Trash. `handle` and `handleKeyUp` run on the event-tap thread.
+// One of Finder's Explorer keys: the key as pressed, what Finder gets for it unless something is
+// being typed, and the row that switches it.
+struct FinderKey {
+    enum class Held { nothing, option, ctrl }; // besides Shift, which only the plain keys allow
+    int64_t key = 0;                           // the pressed key's code, or
+    char32_t letter = 0;                       // the letter it gives on the layout (0: the code decides)
+    Held held = Held::nothing;
+    PrefKey pref;
+    uint16_t mappedKey = 0;    // posted with `mappedFlags`, or
+    char32_t mappedLetter = 0; // the key that gives this letter on the layout, with Command
+    uint64_t mappedFlags = 0;
+    std::u16string_view win, mac; // the hint
+};
+// Finder's key table: F2 renames, Enter opens, Del and Ctrl+D move to the Trash, Backspace goes
+// back, Alt+↑ to the enclosing folder, Alt+Enter shows Get Info.
+std::span<const FinderKey> finderKeyTable();
+
+// Explorer keys for Finder: Ctrl+X then Ctrl+V moves files, and the plain keys of
+// `finderKeyTable`, which keep their meaning while a name or a field is being typed in.
+// `handle` and `handleKeyUp` run on the event-tap thread.
 class FinderKeys {
 public:
     static constexpr const char* kFinderBundleID = "com.apple.finder";
@@ -86,18 +109,21 @@ public:
     FinderKeys& operator=(const FinderKeys&) = delete;
 
     // A key-down with Command (the cut, copy and paste keys, told by the letter the key gives
-    // on the layout) or without modifiers (the plain keys, told by their key code). The cut's
-    // copy and move are posted with the keys that give C and V on the layout.
+    // on the layout) or one of the table's keys. The cut's copy and move, and the table's
+    // letters, are posted with the keys that give them on the layout.
     bool handle(int64_t key, char32_t letter, uint64_t flags, const KeyLayoutTable& layout);
     bool handleKeyUp(int64_t key);
     // Delivers every pending key unchanged (the tap was disabled and key-ups may be lost).
     void cancelPending();
     // Main queue: decide a pending plain key from the focused element.
-    void resolvePlain(uint16_t originalKey, int32_t pid);
+    void resolvePlain(uint16_t originalKey, int entry, int32_t pid);
     std::optional<FocusOwner> focusOwner(int32_t finderPid);
 
     const CutState& cut() const { return cut_; }
-    static std::optional<PlainKeyCoordinator::Mapping> plainMapping(int64_t key);
+    // The table's entry for a key-down, and what it maps to on the layout; none for other keys
+    // and where no key of the layout gives the letter to post.
+    std::optional<PlainKeyCoordinator::Mapping> plainMapping(int64_t key, char32_t letter, uint64_t flags,
+                                                             const KeyLayoutTable& layout) const;
 
     static bool selfcheck(QStringList& failures);
 

@@ -25,4 +25,9 @@ void Inject::post(uint16_t key, uint64_t flags) const {
     post(key, flags, front->pid);
 }
 
+void Inject::postToSession(uint16_t key, uint64_t flags) const {
+    sender_->postToSession(key, true, flags);
+    sender_->postToSession(key, false, flags);
+}
+
 } // namespace fenwold

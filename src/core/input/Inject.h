@@ -18,6 +18,9 @@ public:
     void post(uint16_t key, uint64_t flags, int32_t pid) const;
     // To the frontmost application.
     void post(uint16_t key, uint64_t flags) const;
+    // To the session, as typed on the keyboard: for the system's own shortcuts, which keys posted
+    // to an application never reach.
+    void postToSession(uint16_t key, uint64_t flags) const;
 
 private:
     KeySender* sender_;

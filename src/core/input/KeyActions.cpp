@@ -57,7 +57,14 @@ QString describeLetter(char32_t letter) {
 KeyActions::KeyActions(const SwitcherController::Parts& parts) : p_(parts) {}
 
 RowAnswer KeyActions::snapAssistKey(const KeyPress& press) {
-    return p_.assist && p_.assist->handleKey(press.key, press.shift) ? RowAnswer::swallow : RowAnswer::pass;
+    if (!p_.assist) return RowAnswer::next;
+    // Its keys are typed without Command, Control or Option; a chord closes it and goes on to its
+    // own row (Win+V still opens the shelf, Ctrl+C still copies), and so does any other key.
+    if (press.commandBit || press.controlBit || press.option) {
+        p_.assist->dismiss();
+        return RowAnswer::next;
+    }
+    return p_.assist->handleKey(press.key, press.shift) ? RowAnswer::swallow : RowAnswer::next;
 }
 
 RowAnswer KeyActions::snapLayoutsKey(const KeyPress& press) {
@@ -132,12 +139,7 @@ void KeyActions::queueSnap(int64_t key, bool shift) {
         const auto snapTo = [w, front](SnapKind s) {
             if (front) whenWindowed(*w, *front, [w, s, win = *front] { w->applySnap(s, win); });
         };
-        if ((key == kLeft || key == kRight) && shift) {
-            if (front)
-                whenWindowed(*w, *front,
-                             [w, left = key == kLeft, win = *front] { w->pressTileItem(left, win); });
-            hint(QStringLiteral("Shift+Win+← / →"), QStringLiteral("~hold ~the ~green ~button ~to ~tile"));
-        } else if (key == kLeft || key == kRight) {
+        if (key == kLeft || key == kRight) {
             snapTo(key == kLeft ? SnapKind::left : SnapKind::right);
             hint(QStringLiteral("Win+← / →"),
                  QStringLiteral("~hold ~the ~green ~button, ~then ~pick ~a ~side"));
@@ -157,6 +159,21 @@ void KeyActions::queueSnap(int64_t key, bool shift) {
             hint(QStringLiteral("Win+↓"), QStringLiteral("⌘ M"));
         }
     });
+}
+
+RowAnswer KeyActions::moveToDisplay(const KeyPress& press) {
+    p_.mainQueue->post([w = p_.windows, right = press.key == kRight] {
+        if (!w) return;
+        if (const auto front = w->frontmostWindow()) w->moveToDisplay(right, *front);
+    });
+    return RowAnswer::swallowAndHint;
+}
+
+RowAnswer KeyActions::snapLayouts(const KeyPress& press) {
+    if (!p_.layouts) return RowAnswer::next;
+    if (press.repeat) return RowAnswer::swallow;
+    p_.mainQueue->post([layouts = p_.layouts] { layouts->show(); });
+    return RowAnswer::swallowAndHint;
 }
 
 RowAnswer KeyActions::altF4(const KeyPress& press) {
@@ -294,11 +311,17 @@ std::optional<uint16_t> KeyActions::keyGiving(char32_t character, const KeyLayou
 }
 
 bool KeyActions::frontIsTerminal() const {
+    return frontApp() == frontapp::terminal;
+}
+
+uint8_t KeyActions::frontApp() const {
     const auto front = p_.workspace->frontmostApp();
-    if (!front || !front->bundleID) return false;
+    if (!front || !front->bundleID) return frontapp::other;
+    if (*front->bundleID == QLatin1String(FinderKeys::kFinderBundleID)) return frontapp::finder;
     for (const auto& id : terminalBundleIDs)
-        if (*front->bundleID == QLatin1String(id.data(), static_cast<qsizetype>(id.size()))) return true;
-    return false;
+        if (*front->bundleID == QLatin1String(id.data(), static_cast<qsizetype>(id.size())))
+            return frontapp::terminal;
+    return frontapp::other;
 }
 
 bool KeyActions::frontExcluded() const {

@@ -29,11 +29,17 @@ public:
     RowAnswer open(const char* applicationPath);
     RowAnswer screenshot(bool windowOnly);
     RowAnswer snap(const KeyPress& press);
+    // Win+Shift+← / →: the front window to the display on that side.
+    RowAnswer moveToDisplay(const KeyPress& press);
+    // Win+Z: the snap layouts over the front window, or away again.
+    RowAnswer snapLayouts(const KeyPress& press);
     RowAnswer altF4(const KeyPress& press);
-    // A Win+key action, when the Win keys are wired in.
+    // A Win+key action (or another that reaches past the front application), when the Win keys
+    // are wired in. A held key acts once: its autorepeats are swallowed.
     template <class Action>
-    RowAnswer win(Action action) {
+    RowAnswer win(const KeyPress& press, Action action) {
         if (!p_.winKeys) return RowAnswer::next;
+        if (press.repeat) return RowAnswer::swallow;
         action(*p_.winKeys);
         return RowAnswer::swallowAndHint;
     }
@@ -65,6 +71,8 @@ public:
     static std::optional<uint16_t> keyGiving(char32_t character, const KeyLayoutTable& layout);
     bool frontIsTerminal() const;
     bool frontExcluded() const;
+    // Which kind of application is in front (a `frontapp` bit).
+    uint8_t frontApp() const;
 
 private:
     void queueSnap(int64_t key, bool shift);

@@ -16,6 +16,19 @@ class KeyActions;
 class Prefs;
 struct Hint;
 
+// Facts of a key-down, one bit each, for the rows' first and cheapest test.
+namespace fact {
+inline constexpr uint16_t win = 1 << 0, ctrl = 1 << 1, option = 1 << 2, shift = 1 << 3, commandBit = 1 << 4,
+                          controlBit = 1 << 5,
+                          special = 1 << 6, // the key types no character: arrows, function keys, Return, …
+    overlay = 1 << 7;                       // snap assist, the snap layouts, a keyboard move or the switcher
+} // namespace fact
+
+// The kinds of front application a row can let a key pass in.
+namespace frontapp {
+inline constexpr uint8_t terminal = 1, finder = 2, other = 4;
+} // namespace frontapp
+
 // One key-down as the rows read it, worked out once. Shift, Option and the Control and Command
 // bits are the fixed bits; "Win" and "Ctrl" follow the Control/Command swap.
 struct KeyPress {
@@ -30,6 +43,7 @@ struct KeyPress {
     // What the key gives with Command held, unshifted, on the user's layout; 0 for none. Rows that
     // name a letter or a symbol decide by it; rows that name other keys by the key code.
     char32_t letter = 0;
+    uint16_t facts = 0; // `fact` bits
 
     static KeyPress of(const TapEvent& event, const InputRoutingState::Snapshot& snap,
                        const KeyLayoutTable& layout, bool swapCtrlCmd);
@@ -54,14 +68,18 @@ struct RowHint {
     Hint render(const KeyPress& press) const;
 };
 
-// One row of the key-down table: when it applies, what it does, its hint and the preference it
-// sits behind (gated as the preference's declaration says; none for rows that are always on).
+// One row of the key-down table: the facts one of which a key-down must have for the row to be
+// tried at all (0: every key-down), when it applies, what it does, its hint, the preference it
+// sits behind (gated as the preference's declaration says; none for rows that are always on) and
+// the front applications in which it lets the key go on to the following rows.
 struct KeyRow {
     std::string_view name;
+    uint16_t needs;
     bool (*when)(const KeyPress&);
     RowAnswer (*does)(KeyActions&, const KeyPress&);
     RowHint hint = {};
     std::optional<PrefKey> pref = std::nullopt;
+    uint8_t passesIn = 0; // `frontapp` bits
 };
 
 // The key-down table, in the order the rows are tried.

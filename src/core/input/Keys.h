@@ -28,8 +28,14 @@ inline constexpr uint16_t kZero = 29;
 namespace keycode {
 inline constexpr int64_t a = 0, s = 1, d = 2, f = 3, g = 5, z = 6, x = 7, c = 8, v = 9, b = 11, q = 12,
                          w = 13, e = 14, r = 15, y = 16, t = 17, o = 31, u = 32, i = 34, p = 35, l = 37,
-                         n = 45, m = 46, space = 49, ret = 36, keypadEnter = 76, f2 = 120, f4 = 118,
-                         f11 = 103, home = 115, end = 119, keypadPlus = 69, keypadMinus = 78, keypadZero = 82;
+                         n = 45, m = 46, space = 49, ret = 36, keypadEnter = 76, f1 = 122, f2 = 120, f3 = 99,
+                         f4 = 118, f5 = 96, f10 = 109, f11 = 103, home = 115, end = 119, pageUp = 116,
+                         pageDown = 121, keypadPlus = 69, keypadMinus = 78, keypadZero = 82;
+// A PC keyboard's Pause key arrives as F15.
+inline constexpr int64_t pause = 113;
+// A PC keyboard's Menu (Application) key. Apple's key-code list names no such key; the system
+// sends this code for it.
+inline constexpr int64_t contextMenu = 110;
 } // namespace keycode
 
 // Modifier bits of the event flag word.

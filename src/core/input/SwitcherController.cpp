@@ -11,6 +11,7 @@
 #include "core/input/ShortcutLayout.h"
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/Trace.h"
+#include "core/input/WinKeys.h"
 #include "core/settings/Prefs.h"
 #include "ports/Log.h"
 #include "ports/MainQueue.h"
@@ -18,6 +19,7 @@
 #include "ports/Workspace.h"
 
 #include <QLocale>
+#include <utility>
 
 namespace fenwold {
 
@@ -28,7 +30,8 @@ using Kind = SwitcherPhase::Kind;
 } // namespace
 
 SwitcherController::SwitcherController(const Parts& parts)
-    : p_(parts), actions_(std::make_unique<KeyActions>(p_)) {}
+    : p_(parts), actions_(std::make_unique<KeyActions>(p_)),
+      ownPid_(p_.workspace ? p_.workspace->ownPid() : 0) {}
 
 uint64_t SwitcherController::eventMask(bool tracing) {
     uint64_t mask = 0;
@@ -131,6 +134,7 @@ TapAnswer SwitcherController::tapDisabled(const TapEvent& event) {
     if (p_.finder) p_.finder->cancelPending();
     swallowMouseUp_ = false;
     f19Held_ = false;
+    winAloneSince_.reset();
     swallowedKeys_.clear();
     reEnableUnlessPaused();
     return TapAnswer::pass;
@@ -138,7 +142,10 @@ TapAnswer SwitcherController::tapDisabled(const TapEvent& event) {
 
 TapAnswer SwitcherController::handle(TapEvent& event) {
     if (p_.trace && p_.trace->on()) p_.trace->write(dbg(event));
-    if (event.sourceUserData == kOwnEventMarker) return TapAnswer::pass;
+    // The program's own events, by their marker, or by their source when the way they were posted
+    // (into the session, as the keyboard's) may not keep it.
+    if (event.sourceUserData == kOwnEventMarker || (event.sourcePid != 0 && event.sourcePid == ownPid_))
+        return TapAnswer::pass;
     if (event.type == eventtype::systemDefined) return TapAnswer::pass;
 
     const Prefs prefs(*p_.prefs);
@@ -160,6 +167,8 @@ TapAnswer SwitcherController::handle(TapEvent& event) {
     if (isKey && p_.layout) p_.layout->keyboardTyped(static_cast<uint32_t>(event.keyboardType));
     if (isKey && f19(event)) return TapAnswer::swallow;
 
+    // Win counts as pressed alone only while nothing else happens before its release.
+    if (event.type != eventtype::flagsChanged) winAloneSince_.reset();
     const InputRoutingState::Snapshot snap = p_.routing->snapshot();
     // A held-back Finder key needs its release even if an overlay opened meanwhile; otherwise it
     // would stay pending and every later press of that key would be taken for an autorepeat.
@@ -179,7 +188,7 @@ TapAnswer SwitcherController::handle(TapEvent& event) {
     case eventtype::keyUp:
         return TapAnswer::pass;
     case eventtype::flagsChanged:
-        flagsChanged(event, snap);
+        flagsChanged(event, snap, swap);
         return TapAnswer::pass;
     case eventtype::keyDown:
         return keyDown(event, snap, swap);
@@ -223,13 +232,37 @@ bool SwitcherController::f19(TapEvent& event) {
     return false;
 }
 
-void SwitcherController::flagsChanged(const TapEvent& event, const InputRoutingState::Snapshot& snap) {
+void SwitcherController::flagsChanged(const TapEvent& event, const InputRoutingState::Snapshot& snap,
+                                      bool swap) {
+    winAlone(event, snap, swap);
     if (snap.switcherPhase.kind != Kind::capturing || (event.flags & flag::option)) return;
     const uint64_t id = snap.switcherPhase.id;
     if (!p_.routing->commitSwitcherSession(id)) return;
     p_.mainQueue->post([switcher = p_.switcher, id] {
         if (switcher) switcher->commit(id);
     });
+}
+
+void SwitcherController::winAlone(const TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap) {
+    const uint64_t win = winMask(swap);
+    const uint64_t held =
+        event.flags & (flag::shift | flag::control | flag::option | flag::command | flag::secondaryFn);
+    const uint64_t before = std::exchange(modifiersHeld_, held);
+    if (held == win) {
+        // Win went down with nothing else held; a second Win key, or another modifier let go
+        // before Win, is not a press alone.
+        winAloneSince_ = before == 0 ? std::optional<double>(p_.mainQueue->uptime()) : std::nullopt;
+        return;
+    }
+    const std::optional<double> since = std::exchange(winAloneSince_, std::nullopt);
+    if (held != 0 || before != win || !since || p_.mainQueue->uptime() - *since > kWinAloneSeconds) return;
+    // Released with nothing between. The press itself was never delayed or swallowed: Spotlight
+    // only follows it, and only while nothing else owns the keyboard.
+    if (!snap.switcherPhase.isClosed() || snap.snapAssistOpen || snap.snapLayoutsOpen || snap.moveTarget ||
+        !Prefs(*p_.prefs).winAlone() || !p_.winKeys || frontExcluded())
+        return;
+    p_.winKeys->openSpotlight();
+    actions_->hint(QStringLiteral("Win"), QStringLiteral("⌘ Space ~for ~Spotlight"));
 }
 
 TapAnswer SwitcherController::keyDown(TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap) {

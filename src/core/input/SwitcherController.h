@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace fenwold {
 
@@ -84,6 +85,8 @@ public:
     void pauseTap();
     void resumeTap();
     bool tapPaused() const;
+    // How long Win may be held and still count as pressed alone.
+    static constexpr double kWinAloneSeconds = 0.4;
     // The event types the tap listens to; system-defined events only to trace them.
     static uint64_t eventMask(bool tracing);
     // What the tap thread runs for every event: tap-disabled recovery, the decision, and the
@@ -107,7 +110,9 @@ private:
     void reEnableUnlessPaused();
     TapAnswer keyDown(TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap);
     TapAnswer pointer(TapEvent& event, const InputRoutingState::Snapshot& snap);
-    void flagsChanged(const TapEvent& event, const InputRoutingState::Snapshot& snap);
+    void flagsChanged(const TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap);
+    // Win pressed and released alone, quickly, with nothing in between: the Start menu's search.
+    void winAlone(const TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap);
     void sideButton(TapEvent& event);
     // Returns true when the event was swallowed by the F19-as-Globe rule.
     bool f19(TapEvent& event);
@@ -118,6 +123,7 @@ private:
 
     Parts p_;
     std::unique_ptr<KeyActions> actions_; // what the key-down rows do
+    int64_t ownPid_;                      // this program's process
     // Whether the tap is paused, and the tap's enabling and disabling: the main thread pauses,
     // the tap's thread re-enables after a timeout.
     mutable std::mutex tapState_;
@@ -125,6 +131,10 @@ private:
     bool f19Held_ = false;
     bool f19Used_ = false;
     bool swallowMouseUp_ = false;
+    // Since when Win has been held alone; none once anything else happened. The modifiers the
+    // last flags-changed event held.
+    std::optional<double> winAloneSince_;
+    uint64_t modifiersHeld_ = 0;
     SwallowedKeys swallowedKeys_;
     std::map<int64_t, bool> parsecPidCache_;
 };

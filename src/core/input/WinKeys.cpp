@@ -2,8 +2,11 @@
 
 #include "core/input/DispatchTargets.h"
 #include "core/input/Inject.h"
+#include "core/input/KeyLayoutTable.h"
 #include "core/input/Keys.h"
+#include "core/input/ShortcutLayout.h"
 #include "core/settings/Prefs.h"
+#include "ports/Accessibility.h"
 #include "ports/MainQueue.h"
 #include "ports/PrivateServices.h"
 #include "ports/Workspace.h"
@@ -28,13 +31,27 @@ QString standardizedPath(const QUrl& url) {
     return path;
 }
 
+// The processes whose menu-bar extras hold Control Centre and the clock (Control Centre's own
+// since macOS 11; the system UI server's before).
+constexpr const char* kMenuExtraOwners[] = {"com.apple.controlcenter", "com.apple.systemuiserver"};
+constexpr double kMenuTimeout = 0.5;
+constexpr double kLookupTimeout = 0.3;
+
 } // namespace
 
 FenwoldKeys::FenwoldKeys(PrefsStore& prefs, MainQueue& mainQueue, Workspace& workspace,
-                         PrivateServices& privateServices, const Inject& inject, Targets targets,
-                         int macOSMajorVersion)
-    : prefs_(&prefs), mainQueue_(&mainQueue), workspace_(&workspace), private_(&privateServices),
-      inject_(&inject), targets_(targets), macOSMajorVersion_(macOSMajorVersion) {}
+                         Accessibility& accessibility, PrivateServices& privateServices, const Inject& inject,
+                         Targets targets, int macOSMajorVersion)
+    : prefs_(&prefs), mainQueue_(&mainQueue), workspace_(&workspace), ax_(&accessibility),
+      private_(&privateServices), inject_(&inject), targets_(targets), macOSMajorVersion_(macOSMajorVersion) {
+}
+
+void FenwoldKeys::postLetter(char32_t letter, uint64_t flags) const {
+    static const KeyLayoutTable us = KeyLayoutTable::us();
+    const KeyLayoutTable& table = targets_.layout ? targets_.layout->table() : us;
+    const auto stroke = table.keyFor(letter);
+    if (stroke) inject_->post(stroke->keyCode, flags | (stroke->shift ? flag::shift : 0));
+}
 
 void FenwoldKeys::showDesktop() {
     mainQueue_->post([this] {
@@ -59,8 +76,8 @@ void FenwoldKeys::openLauncher() {
 
 void FenwoldKeys::lockScreen() {
     mainQueue_->post([this] {
-        if (!private_->lockScreen())
-            inject_->post(static_cast<uint16_t>(keycode::q), flag::control | flag::command);
+        // The Apple menu's Lock Screen, by its key equivalent, without the private call.
+        if (!private_->lockScreen()) postLetter(U'q', flag::control | flag::command);
     });
 }
 
@@ -76,6 +93,111 @@ void FenwoldKeys::openMissionControl() {
 
 void FenwoldKeys::openDockApp(int n) {
     mainQueue_->post([this, n] { activateDockApp(n); });
+}
+
+void FenwoldKeys::openSpotlight() {
+    mainQueue_->post(
+        [this] { inject_->postToSession(static_cast<uint16_t>(keycode::space), flag::command); });
+}
+
+void FenwoldKeys::switchSpace(bool right) {
+    mainQueue_->post([this, right] {
+        inject_->postToSession(static_cast<uint16_t>(right ? kRight : kLeft), flag::control);
+    });
+}
+
+QString FenwoldKeys::settingsAddress(SettingsPane pane) {
+    // System Settings' own address scheme, with the identifiers of its panes' extensions (macOS
+    // 13 and later); the application itself for no pane in particular.
+    switch (pane) {
+    case SettingsPane::displays:
+        return QStringLiteral("x-apple.systempreferences:com.apple.Displays-Settings.extension");
+    case SettingsPane::about:
+        return QStringLiteral("x-apple.systempreferences:com.apple.SystemProfiler.AboutExtension");
+    case SettingsPane::start:
+        break;
+    }
+    return QUrl::fromLocalFile(QStringLiteral("/System/Applications/System Settings.app")).toString();
+}
+
+void FenwoldKeys::openSettings(SettingsPane pane) {
+    mainQueue_->post([this, pane] { workspace_->open(QUrl(settingsAddress(pane))); });
+}
+
+void FenwoldKeys::openControlCentre() {
+    mainQueue_->post([this] { pressMenuExtra(QStringLiteral("com.apple.menuextra.controlcenter")); });
+}
+
+void FenwoldKeys::openNotificationCentre() {
+    // The clock opens Notification Centre.
+    mainQueue_->post([this] { pressMenuExtra(QStringLiteral("com.apple.menuextra.clock")); });
+}
+
+bool FenwoldKeys::pressMenuExtra(const QString& identifier) {
+    for (const char* owner : kMenuExtraOwners) {
+        for (const RunningApp& app : workspace_->appsWithBundleID(QString::fromLatin1(owner))) {
+            const AXElement process = ax_->application(app.pid);
+            ax_->setMessagingTimeout(process, kMenuTimeout);
+            const auto extras = ax_->attribute(process, QStringLiteral("AXExtrasMenuBar")).asElement();
+            if (!extras) continue;
+            ax_->setMessagingTimeout(*extras, kMenuTimeout);
+            const auto items = ax_->attribute(*extras, QStringLiteral("AXChildren")).asElements();
+            for (const AXElement& item : items.value_or(std::vector<AXElement>{})) {
+                ax_->setMessagingTimeout(item, kMenuTimeout);
+                if (ax_->attribute(item, QStringLiteral("AXIdentifier")).asString() == identifier)
+                    return ax_->performAction(item, QStringLiteral("AXPress")) == axerr::success;
+            }
+        }
+    }
+    return false;
+}
+
+void FenwoldKeys::showQuickLinks() {
+    mainQueue_->post([this] {
+        if (targets_.quickLinks) targets_.quickLinks->show();
+    });
+}
+
+void FenwoldKeys::forceQuit() {
+    mainQueue_->post([this] { inject_->post(static_cast<uint16_t>(kEsc), flag::option | flag::command); });
+}
+
+void FenwoldKeys::logOut() {
+    mainQueue_->post([this] { postLetter(U'q', flag::shift | flag::command); });
+}
+
+QString FenwoldKeys::powerItemTitle(PowerItem item) {
+    switch (item) {
+    case PowerItem::restart:
+        return QStringLiteral("Restart…");
+    case PowerItem::shutDown:
+        return QStringLiteral("Shut Down…");
+    case PowerItem::sleep:
+        break;
+    }
+    return QStringLiteral("Sleep");
+}
+
+void FenwoldKeys::pressPowerItem(PowerItem item) {
+    mainQueue_->post([this, item] {
+        if (targets_.windows)
+            targets_.windows->pressMenuItem(QStringLiteral("Apple"), {powerItemTitle(item)});
+    });
+}
+
+void FenwoldKeys::showContextMenu() {
+    mainQueue_->post([this] {
+        // The front application's focused element, asked of the application itself: the
+        // system-wide element would wait out a hung application's default timeout.
+        const int32_t pid = workspace_->frontmostPid();
+        if (pid < 1) return;
+        const AXElement app = ax_->application(pid);
+        ax_->setMessagingTimeout(app, kLookupTimeout);
+        const auto focused = ax_->attribute(app, QStringLiteral("AXFocusedUIElement")).asElement();
+        if (!focused || focused->isNull()) return;
+        ax_->setMessagingTimeout(*focused, kLookupTimeout);
+        ax_->performAction(*focused, QStringLiteral("AXShowMenu"));
+    });
 }
 
 void FenwoldKeys::launchApps() {

@@ -25,6 +25,7 @@ bool Prefs::on(PrefKey key) const {
     case PrefKind::setting:
         return on<PrefKind::setting>(key);
     case PrefKind::shortcut:
+    case PrefKind::winKey:
         return on<PrefKind::shortcut>(key);
     case PrefKind::ctrlToCmd:
         return on<PrefKind::ctrlToCmd>(key);

@@ -28,8 +28,10 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
                                  [w = p.workspace] { return w->frontmostApp(); }, p.clock, appIdentifier()}),
       paste_(inject_), shelfToggle_(*this),
       finder_(*p.prefs, *p.workspace, *p.accessibility, *p.mainQueue, inject_, hints_, *p.log),
-      winKeys_(*p.prefs, *p.mainQueue, *p.workspace, *p.privateServices, inject_,
-               FenwoldKeys::Targets{&windowActions_, &shelfToggle_}, macOSMajorVersion),
+      quickLinksShow_(*this),
+      winKeys_(*p.prefs, *p.mainQueue, *p.workspace, *p.accessibility, *p.privateServices, inject_,
+               FenwoldKeys::Targets{&windowActions_, &shelfToggle_, &quickLinksShow_, &layout_},
+               macOSMajorVersion),
       layout_(*p.keyboardLayout, *p.mainQueue, *p.log), exclusions_(*p.prefs, *p.workspace),
       forwarder_(routing_,
                  [this](uint16_t key, uint64_t flags, int32_t pid) { inject_.post(key, flags, pid); }),
@@ -76,6 +78,7 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
     menuPresenter_ = views_.makeMenuPresenter();
     winMenu_ = std::make_unique<WindowMenuController>(p, windows_, routing_, assist_.get(), *menuPresenter_,
                                                       &trace_);
+    quickLinks_ = std::make_unique<QuickLinkMenu>(p, winKeys_, *menuPresenter_);
     SwitcherSession::Parts session;
     session.routing = &routing_;
     session.forwarder = &forwarder_;

@@ -21,6 +21,7 @@
 #include "core/shell/CommandLine.h"
 #include "core/shell/PanelStyles.h"
 #include "core/shell/WindowActionsBridge.h"
+#include "core/snap/QuickLinkMenu.h"
 #include "core/snap/SnapAssistController.h"
 #include "core/snap/SnapLayoutController.h"
 #include "core/snap/WindowMenu.h"
@@ -113,6 +114,8 @@ public:
     SnapAssistController& assist() { return *assist_; }
     SnapLayoutController& snapLayouts() { return *layouts_; }
     WindowMenuController& windowMenu() { return *winMenu_; }
+    QuickLinkMenu& quickLinks() { return *quickLinks_; }
+    FenwoldKeys& winKeys() { return winKeys_; }
     SwitcherSession& switcher() { return *switcher_; }
     SecureInputWatch& secureInput() { return secureInput_; }
     Welcome& welcome() { return welcome_; }
@@ -123,6 +126,15 @@ private:
     public:
         explicit ShelfToggle(AppDelegate& owner) : owner_(owner) {}
         void toggle() override { owner_.shelf_->toggle(); }
+
+    private:
+        AppDelegate& owner_;
+    };
+    // Win+X opens the quick link menu, made with the pop-up menus after the Win keys.
+    class QuickLinksShow final : public QuickLinkTarget {
+    public:
+        explicit QuickLinksShow(AppDelegate& owner) : owner_(owner) {}
+        void show() override { owner_.quickLinks_->show(); }
 
     private:
         AppDelegate& owner_;
@@ -168,7 +180,9 @@ private:
     std::unique_ptr<MenuPresenter> menuPresenter_;
     std::unique_ptr<WindowMenuController> winMenu_;
     FinderKeys finder_;
+    QuickLinksShow quickLinksShow_;
     FenwoldKeys winKeys_;
+    std::unique_ptr<QuickLinkMenu> quickLinks_;
     ShortcutLayout layout_;
     ExclusionGate exclusions_;
     SwitcherKeyForwarder forwarder_;

@@ -45,7 +45,7 @@ std::vector<PrefKey> winKeyRows() {
     std::vector<PrefKey> rows;
     for (const RemapSection& section : remapSections()) {
         for (const Remap& row : section.rows) {
-            if (prefKeyName(row.key).starts_with("win")) rows.push_back(row.key);
+            if (isWinKeySwitch(row.key)) rows.push_back(row.key);
         }
     }
     return rows;

@@ -45,8 +45,8 @@ inline const QString kWelcomeContinue = QStringLiteral("Continue");
 // The About tab's way back to it.
 inline const QString kAboutShowWelcome = QStringLiteral("Show the Welcome Window…");
 
-// The rows whose shortcut is the Windows key with a letter, a digit or Tab, each hiding the ⌘
-// shortcut of the same key: the catalogue's `win…` rows, in its order.
+// The rows whose shortcut is the Windows key with other keys, each hiding the ⌘ shortcut of the
+// same keys: the catalogue's rows declared as Windows-key switches, in its order.
 std::vector<PrefKey> winKeyRows();
 
 // Asks the system for each permission at most once a run: the welcome's buttons may ask for one

@@ -37,10 +37,6 @@ std::optional<SnapKind> WindowActionsBridge::currentSnap(const WindowRef& w) {
     return windows_.currentSnap(w.pid, w.id);
 }
 
-void WindowActionsBridge::pressTileItem(bool left, const WindowRef& w) {
-    windows_.pressTileItem(left, w.pid, w.id);
-}
-
 void WindowActionsBridge::moveToDisplay(bool right, const WindowRef& w) {
     windows_.moveToDisplay(right, WindowTarget{w.pid, w.id});
 }
@@ -59,6 +55,10 @@ void WindowActionsBridge::closeFrontmostWindowOrQuit() {
 
 std::optional<WindowRef> WindowActionsBridge::titlebarHit(Point point) {
     return toRef(windows_.titlebarHit(point));
+}
+
+bool WindowActionsBridge::pressMenuItem(const QString& menu, const QStringList& path) {
+    return windows_.pressFrontMenuItem(menu, path);
 }
 
 } // namespace fenwold

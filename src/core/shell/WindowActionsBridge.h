@@ -17,12 +17,12 @@ public:
     void toggleFullscreen(const WindowRef& window) override;
     void applySnap(SnapKind snap, const WindowRef& window) override;
     std::optional<SnapKind> currentSnap(const WindowRef& window) override;
-    void pressTileItem(bool left, const WindowRef& window) override;
     void moveToDisplay(bool right, const WindowRef& window) override;
     void minimizeFrontmost() override;
     void minimizeAll(bool exceptFrontmost) override;
     void closeFrontmostWindowOrQuit() override;
     std::optional<WindowRef> titlebarHit(Point point) override;
+    bool pressMenuItem(const QString& menu, const QStringList& path) override;
 
 private:
     Windows& windows_;

@@ -34,10 +34,14 @@ bool SnapAssistController::handleKey(int64_t key, bool shift) {
         later([this] { move(1); });
         return true;
     default:
-        // Typing elsewhere dismisses the picker; the key still reaches the application.
-        later([this] { close(); });
+        // Typing elsewhere dismisses the picker; the key goes on as if it had not been open.
+        dismiss();
         return false;
     }
+}
+
+void SnapAssistController::dismiss() {
+    p_.mainQueue->post(lifetime_.guard([this] { close(); }));
 }
 
 void SnapAssistController::show(bool snappedLeft, uint32_t snappedWindowID) {

@@ -39,6 +39,7 @@ public:
 
     // Event-tap thread: decides whether the key is ours and queues the work.
     bool handleKey(int64_t key, bool shift) override;
+    void dismiss() override;
     void show(bool snappedLeft, uint32_t snappedWindowID) override;
     // Opens only after a half snap, with at least one other window to offer.
     void show(WindowSnap snapped, uint32_t snappedWindowID);

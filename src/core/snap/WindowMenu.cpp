@@ -12,6 +12,29 @@
 
 namespace fenwold {
 
+QString literalMenuTitle(const QString& text) {
+    QString out = text;
+    return out.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+std::optional<QChar> menuRowLetter(const QString& title) {
+    for (qsizetype i = 0; i + 1 < title.size(); ++i) {
+        if (title[i] != QLatin1Char('&')) continue;
+        if (title[i + 1] != QLatin1Char('&')) return title[i + 1].toLower();
+        ++i; // an ampersand shown as it is
+    }
+    return std::nullopt;
+}
+
+QString menuRowText(const QString& title) {
+    QString out;
+    for (qsizetype i = 0; i < title.size(); ++i) {
+        if (title[i] == QLatin1Char('&') && i + 1 < title.size()) ++i;
+        out += title[i];
+    }
+    return out;
+}
+
 const QColor WindowMenuController::kYellow = QColor::fromRgbF(0.996f, 0.737f, 0.18f);
 const QColor WindowMenuController::kGreen = QColor::fromRgbF(0.157f, 0.784f, 0.251f);
 const QColor WindowMenuController::kRed = QColor::fromRgbF(1.0f, 0.373f, 0.341f);
@@ -28,13 +51,17 @@ std::vector<WindowMenuItem> WindowMenuController::items(WindowMode mode,
     using A = WindowMenuAction;
     auto item = [](QString title, A action, QString symbol, std::optional<QColor> tint = {},
                    bool checked = false) {
-        return WindowMenuItem{false, std::move(title), std::move(symbol), tint, checked, action};
+        return WindowMenuItem{{false, std::move(title), std::move(symbol), tint, checked, true}, action};
     };
     const bool quittable = bundleID && !bundleID->isEmpty() && !Windows::neverQuit.contains(*bundleID);
+    // The application's name as it is: an ampersand in it chooses nothing.
     WindowMenuItem quit =
-        item(QStringLiteral("Quit ") + appName.value_or(QStringLiteral("App")), A::quitApp,
+        item(QStringLiteral("Quit ") + literalMenuTitle(appName.value_or(QStringLiteral("App"))), A::quitApp,
              QStringLiteral("power"), quittable ? std::optional<QColor>(kRed) : std::nullopt);
-    if (!quittable) quit.action.reset();
+    if (!quittable) {
+        quit.action.reset();
+        quit.enabled = false;
+    }
     return {
         item(QStringLiteral("Restore"), A::restore, QStringLiteral("arrow.uturn.backward")),
         item(QStringLiteral("Move"), A::startMove,
@@ -84,6 +111,7 @@ void WindowMenuController::show() {
 
     const auto app = platform_.workspace->app(front->pid);
     const auto rows = items(mode_, app ? app->bundleID : std::nullopt, app ? app->name : std::nullopt);
+    const std::vector<MenuRow> shown(rows.begin(), rows.end());
 
     const Rect frame = windows_.axFrame(front->pid, front->id).value_or(Rect{});
     Rect visible;
@@ -98,12 +126,12 @@ void WindowMenuController::show() {
             visible = screens.front().visibleFrame;
     }
     const Point at = placement(frame, windows_.closeButtonFrame(front->pid, front->id), visible,
-                               primaryHeight(), presenter_.measure(rows));
+                               primaryHeight(), presenter_.measure(shown));
 
     if (trace_) trace_->mark(QStringLiteral("menu popUp ENTER"));
-    const auto chosen = presenter_.popUp(rows, at);
+    const auto chosen = presenter_.popUp(shown, at);
     if (trace_) trace_->mark(QStringLiteral("menu popUp EXIT"));
-    if (chosen) perform(*chosen);
+    if (chosen && *chosen < rows.size() && rows[*chosen].action) perform(*rows[*chosen].action);
 }
 
 void WindowMenuController::perform(WindowMenuAction action) {

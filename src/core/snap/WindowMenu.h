@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PopUpMenu.h"
 #include "core/input/DispatchTargets.h"
 #include "core/input/InputRoutingState.h"
 #include "core/windows/Lifetime.h"
@@ -31,32 +32,11 @@ enum class WindowMenuAction {
     quitApp,
 };
 
-// One row of the window menu. A separator has no title; an item without an action is disabled.
-struct WindowMenuItem {
-    bool separator = false;
-    QString title;
-    QString symbol;             // system symbol name
-    std::optional<QColor> tint; // coloured symbols; monochrome ones are template images
-    bool checked = false;
+// One row of the window menu and what it does; an item without an action is disabled.
+struct WindowMenuItem : MenuRow {
     std::optional<WindowMenuAction> action;
 
-    static WindowMenuItem divider() { return WindowMenuItem{true, {}, {}, {}, false, {}}; }
-};
-
-// Shows the native pop-up menu. The menu's top-left corner goes at `topLeft` (screen
-// coordinates, origin bottom-left); the call returns when the menu closes, with the chosen action.
-class MenuPresenter {
-public:
-    MenuPresenter() = default;
-    MenuPresenter(const MenuPresenter&) = delete;
-    MenuPresenter& operator=(const MenuPresenter&) = delete;
-    virtual ~MenuPresenter() = default;
-
-    // The size the menu will have, for placing it.
-    virtual Size measure(const std::vector<WindowMenuItem>& items) = 0;
-    // Pop the menu up and track it until it closes.
-    virtual std::optional<WindowMenuAction> popUp(const std::vector<WindowMenuItem>& items,
-                                                  Point topLeft) = 0;
+    static WindowMenuItem divider() { return {MenuRow::divider(), std::nullopt}; }
 };
 
 // The Alt+Space menu for the frontmost window and its keyboard move: the pointer jumps onto the

@@ -142,6 +142,10 @@ std::optional<AXElement> Windows::child(const AXElement& of, const QString& titl
 }
 
 bool Windows::pressWindowMenuItem(const QStringList& path, int32_t pid) {
+    return pressMenuItem(QStringLiteral("Window"), path, pid);
+}
+
+bool Windows::pressMenuItem(const QString& menu, const QStringList& path, int32_t pid) {
     const AXElement app = ax_.application(pid);
     ax_.setMessagingTimeout(app, kMenuTimeout);
     const auto menuBar = ax_.attribute(app, QStringLiteral("AXMenuBar")).asElement();
@@ -152,7 +156,7 @@ bool Windows::pressWindowMenuItem(const QStringList& path, int32_t pid) {
     std::optional<AXElement> current;
     for (const AXElement& item : *items) {
         ax_.setMessagingTimeout(item, kMenuTimeout);
-        if (ax_.attribute(item, QStringLiteral("AXTitle")).asString() == QStringLiteral("Window")) {
+        if (ax_.attribute(item, QStringLiteral("AXTitle")).asString() == menu) {
             current = item;
             break;
         }
@@ -164,6 +168,11 @@ bool Windows::pressWindowMenuItem(const QStringList& path, int32_t pid) {
     }
     if (ax_.attribute(*current, QStringLiteral("AXEnabled")).asBool() == false) return false;
     return ax_.performAction(*current, QStringLiteral("AXPress")) == axerr::success;
+}
+
+bool Windows::pressFrontMenuItem(const QString& menu, const QStringList& path) {
+    const int32_t pid = workspace_.frontmostPid();
+    return pid > 0 && pressMenuItem(menu, path, pid);
 }
 
 bool Windows::pressButton(const AXElement& window, const QString& attribute) {

@@ -102,6 +102,11 @@ public:
     void focus(int32_t pid, uint32_t id);
     void pressTileItem(bool left, int32_t pid, uint32_t id);
     bool pressWindowMenuItem(const QStringList& path, int32_t pid);
+    // An item of an application's menu bar, by the titles from the menu down to it; false when
+    // there is none, it is disabled or the press fails.
+    bool pressMenuItem(const QString& menu, const QStringList& path, int32_t pid);
+    // The same in the front application's menu bar, the one the menu bar shows.
+    bool pressFrontMenuItem(const QString& menu, const QStringList& path);
     std::optional<AXElement> child(const AXElement& of, const QString& titled);
     bool pressButton(const AXElement& window, const QString& attribute);
 

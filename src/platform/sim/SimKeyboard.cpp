@@ -19,6 +19,17 @@ bool SimKeySender::post(uint16_t keyCode, bool keyDown, uint64_t flags, int32_t 
     return true;
 }
 
+bool SimKeySender::postToSession(uint16_t keyCode, bool keyDown, uint64_t flags) {
+    PostedKey key{keyCode, keyDown, flags, 0};
+    {
+        std::lock_guard lock(mutex_);
+        if (creationFails_) return false;
+        posted_.push_back(key);
+    }
+    if (onSession) onSession(key);
+    return true;
+}
+
 std::vector<PostedKey> SimKeySender::posted() const {
     std::lock_guard lock(mutex_);
     return posted_;

@@ -14,7 +14,8 @@ namespace fenwold {
 class SecureInput;
 class SimAccessibility;
 
-// One synthetic key event as a simulated process received it.
+// One synthetic key event as a simulated process received it; pid 0 for a key posted to the
+// session.
 struct PostedKey {
     uint16_t keyCode = 0;
     bool keyDown = true;
@@ -27,6 +28,7 @@ struct PostedKey {
 class SimKeySender final : public KeySender {
 public:
     bool post(uint16_t keyCode, bool keyDown, uint64_t flags, int32_t pid) override;
+    bool postToSession(uint16_t keyCode, bool keyDown, uint64_t flags) override;
 
     std::vector<PostedKey> posted() const;
     void clear();
@@ -34,6 +36,8 @@ public:
     void setCreationFails(bool fails);
     // Called for every delivered key (the simulated applications react to it). Set before use.
     std::function<void(const PostedKey&)> onDeliver;
+    // Called for every key posted to the session (the simulated system's shortcuts react to it).
+    std::function<void(const PostedKey&)> onSession;
 
 private:
     mutable std::mutex mutex_;

@@ -10,6 +10,7 @@
 #include "SimScreens.h"
 #include "SimSecureInput.h"
 #include "SimSystem.h"
+#include "SimSystemUI.h"
 #include "SimWindowServer.h"
 #include "SimWindows.h"
 #include "SimWorkspace.h"
@@ -147,6 +148,8 @@ public:
     SimWindows windows{accessibility, windowServer, workspace, screens, mainQueue};
     // Not running until a test launches it.
     SimDock dock{accessibility, workspace, screens, prefs};
+    // Its Control Centre process is not running until a test starts it.
+    SimSystemUI systemUI{accessibility, workspace, windows, keys};
 };
 
 } // namespace fenwold

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 namespace fenwold {
 
@@ -111,8 +112,18 @@ void SimWindows::buildMenus(int32_t pid) {
     }
     windowItems.push_back(menuItem(pid, QStringLiteral("Bring All to Front"), nullptr));
     const QString name = workspace_.app(pid) ? workspace_.app(pid)->name.value_or(QString()) : QString();
+    // The Apple menu as the system keeps it in every application's menu bar.
+    std::vector<AXElement> apple;
+    for (const char* title : {"About This Mac", "System Settings…", "Force Quit…", "Sleep", "Restart…",
+                              "Shut Down…", "Lock Screen", "Log Out Jane Appleseed…"}) {
+        const QString t = QString::fromUtf8(title);
+        apple.push_back(menuItem(pid, t, [this, t] {
+            if (onAppleMenu) onAppleMenu(t);
+            return axerr::success;
+        }));
+    }
     std::vector<AXElement> bar{
-        withSubmenu(QStringLiteral("Apple"), {menuItem(pid, QStringLiteral("About This Mac"), nullptr)}),
+        withSubmenu(QStringLiteral("Apple"), apple),
         withSubmenu(name, {menuItem(pid, QStringLiteral("Quit ") + name, nullptr)}),
         withSubmenu(QStringLiteral("File"), {menuItem(pid, QStringLiteral("Close"), nullptr)}),
         withSubmenu(QStringLiteral("Window"), windowItems), withSubmenu(QStringLiteral("Help"), {})};
@@ -371,6 +382,13 @@ void SimWindows::addServerEntry(const WindowDescription& description, bool atFro
 
 int SimWindows::currentSpace() const {
     return currentSpace_;
+}
+
+std::vector<int> SimWindows::spaces() const {
+    std::set<int> all{1, 2, currentSpace_};
+    for (const auto& [number, w] : windows_)
+        all.insert(w.space);
+    return {all.begin(), all.end()};
 }
 
 void SimWindows::switchToSpace(int space) {

@@ -75,6 +75,10 @@ public:
 
     int currentSpace() const;
     void switchToSpace(int space); // announces the Space change
+    // The Spaces of the session in order: the first two, and every one a window lives on.
+    std::vector<int> spaces() const;
+    // An item of any application's Apple menu was pressed (the system acts on it).
+    std::function<void(const QString& title)> onAppleMenu;
 
     void setMenuStyle(int32_t pid, SimMenuStyle style);
     // Grey out (or enable again) a menu item of the application, found by its title.

@@ -230,4 +230,9 @@ QList<QUrl> SimWorkspace::openedURLs() const {
     return opened_;
 }
 
+void SimWorkspace::clearOpened() {
+    std::lock_guard lock(mutex_);
+    opened_.clear();
+}
+
 } // namespace fenwold

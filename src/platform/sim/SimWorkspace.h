@@ -51,6 +51,7 @@ public:
     // Deliver a notification that is not about one application's state (a Space change).
     void announce(const WorkspaceEvent& event);
     QList<QUrl> openedURLs() const;
+    void clearOpened();
     // An application bundle at a location (installed, whether or not it runs).
     void install(const QUrl& url, const ApplicationBundle& bundle);
     // Every bundle installed so far, by location.

@@ -2,7 +2,9 @@
 
 #include "ProgramWindowFrame.h"
 #include "QtKeyMap.h"
+#include "SystemPanels.h"
 #include "WindowChrome.h"
+#include "core/snap/PopUpMenu.h"
 #include "core/windows/SnapGeometry.h"
 #include "ui/common/QtFloatingPanel.h"
 
@@ -112,6 +114,11 @@ QRect DesktopView::visibleRect() const {
     return QRect(qRound(v.x), qRound(s.frame.height - v.maxY()), qRound(v.width), qRound(v.height));
 }
 
+void DesktopView::displaysChanged() {
+    setFixedSize(sizeHint());
+    update();
+}
+
 QSize DesktopView::sizeHint() const {
     return desktopRect().size();
 }
@@ -161,10 +168,7 @@ QRect DesktopView::statusItemRect() const {
 }
 
 std::vector<int> DesktopView::spaces() const {
-    std::set<int> all{1, 2, session_.windows.currentSpace()};
-    for (uint32_t n : session_.windows.stacking())
-        if (const auto w = session_.windows.window(n)) all.insert(w->space);
-    return {all.begin(), all.end()};
+    return session_.windows.spaces();
 }
 
 QRect DesktopView::spaceButtonRect(int space) const {
@@ -255,6 +259,7 @@ void DesktopView::paintEvent(QPaintEvent*) {
         paintMenuBar(p);
         paintDock(p);
     }
+    paintSystemPanel(p, session_.systemUI, session_.workspace, screenRect());
 }
 
 void DesktopView::paintMenuBar(QPainter& p) const {
@@ -498,6 +503,12 @@ QWidget* DesktopView::keyProgramWindow() const {
 }
 
 void DesktopView::screenDown(QPoint at, int clickCount, bool rightButton) {
+    if (session_.systemUI.panel() != SimSystemUI::Panel::none) {
+        // A click anywhere closes the system's panel, as it does on a Mac, and does nothing else.
+        session_.systemUI.dismiss();
+        update();
+        return;
+    }
     if (QMenu* menu = trackedMenu_) {
         // A click elsewhere dismisses the open menu and does nothing else.
         menu->hide();
@@ -665,9 +676,19 @@ void DesktopView::menuKey(uint16_t macKeyCode, uint64_t macFlags) {
     const auto press = qtKeyPress(macKeyCode, macFlags, session_.keyboardLayout);
     if (!press) return;
     if (press->text.size() == 1 && press->text.front().isLetterOrNumber()) {
+        // An underlined letter chooses its item, as in a Windows menu; in a menu without them a
+        // letter selects the first item starting with it, as in any Mac menu.
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator() && action->isEnabled() &&
+                menuRowLetter(action->text()) == press->text.front().toLower()) {
+                action->trigger();
+                menu->hide();
+                return;
+            }
+        }
         for (QAction* action : menu->actions()) {
             if (action->isSeparator() || !action->isEnabled()) continue;
-            if (action->text().startsWith(press->text, Qt::CaseInsensitive)) {
+            if (menuRowText(action->text()).startsWith(press->text, Qt::CaseInsensitive)) {
                 menu->setActiveAction(action);
                 break;
             }

@@ -47,6 +47,8 @@ public:
     QRect menuBarRect() const;
     std::optional<QRect> dockIconRect(int32_t pid) const;
     QRect spaceButtonRect(int space) const;
+    // A display was connected: the view grows to span them all.
+    void displaysChanged();
     std::vector<int> spaces() const;
     // The visible windows of the current Space, front first.
     std::vector<SimWindow> visibleWindows() const;

@@ -1,6 +1,7 @@
 #include "PlaygroundSession.h"
 
 #include "QtKeyMap.h"
+#include "platform/sim/apps/MacKeyCodes.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/settings/SettingsWindow.h"
 
@@ -105,15 +106,20 @@ void PlaygroundSession::start() {
     if (startingSettings_ != StartingSettings::kept) {
         // The simulated user has "Teach the Mac way" on, so the playground shows the hint HUD,
         // and has turned on the shortcuts that are off by default (Win+V, Alt+Space), so every
-        // panel can be tried.
+        // panel can be tried. Scripts and tests play as if the welcome's choice had been taken
+        // too: every Windows-key shortcut on; a first run leaves that choice to the welcome.
         for (PrefKey key : {PrefKey::macHints, PrefKey::winV, PrefKey::altSpace})
             platform_.prefs->write(key, true);
+        if (startingSettings_ == StartingSettings::demonstration)
+            for (PrefKey key : winKeyRows())
+                platform_.prefs->write(key, true);
         if (startingSettings_ == StartingSettings::demonstration)
             platform_.prefs->write(PrefKey::welcomeShown, true);
     }
     // Every simulated keyboard layout is an input source the user can pick (the F19 cycle too).
     session_.keyboardLayout.select(session_.keyboardLayout.typing().id);
     apps_.populate();
+    session_.systemUI.startControlCentre();
     desktop_->publishDock();
     desktop_->refreshWindowImages();
     delegate_->applicationDidFinishLaunching();
@@ -163,6 +169,7 @@ void PlaygroundSession::advance(double seconds) {
 }
 
 std::optional<QString> PlaygroundSession::programKeyWindow() const {
+    if (session_.systemUI.panel() != SimSystemUI::Panel::none) return QStringLiteral("the system's panel");
     if (!delegate_) return std::nullopt;
     if (QMenu* menu = desktop_->trackedMenu()) {
         const auto* status = dynamic_cast<const SlotStatusItem*>(&views_->statusItem());
@@ -189,6 +196,13 @@ bool PlaygroundSession::deliverToProgramWindow(const AppKey& key) {
 }
 
 bool PlaygroundSession::deliverToProgram(const AppKey& key) {
+    // The system's own panels come first: Escape closes them, Return answers a confirmation.
+    if (session_.systemUI.panel() != SimSystemUI::Panel::none) {
+        if (key.keyCode == mackey::esc) session_.systemUI.dismiss();
+        if (key.keyCode == mackey::ret) session_.systemUI.confirm();
+        desktop_->update();
+        return true;
+    }
     if (!delegate_) return false;
     if (desktop_->trackedMenu()) {
         desktop_->menuKey(key.keyCode, key.flags);

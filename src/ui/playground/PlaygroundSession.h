@@ -12,9 +12,10 @@ namespace fenwold {
 
 // The settings the simulated user starts with.
 enum class StartingSettings {
-    // Hints, Win+V and Alt+Space on and the welcome seen: what scripts and tests play against.
+    // Hints, Alt+Space and every Windows-key shortcut on and the welcome seen: what scripts and
+    // tests play against.
     demonstration,
-    // The same shortcuts on, the welcome still to come: a playground run for the first time.
+    // Hints, Win+V and Alt+Space on, the welcome still to come: a playground run for the first time.
     firstRun,
     // What the preferences store holds already: the settings an earlier run kept.
     kept,

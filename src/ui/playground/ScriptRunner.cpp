@@ -173,6 +173,12 @@ void ScriptRunner::perform(const ScriptStep& step) {
     case K::space:
         playground_.session().windows.switchToSpace(step.space);
         break;
+    case K::secondDisplay:
+        if (playground_.session().screens.screens().size() < 2) {
+            PlaygroundSession::connectSecondDisplay(playground_.session());
+            desktop.displaysChanged();
+        }
+        break;
     case K::activate:
     case K::stickSecureInput: {
         SimApplication* found = nullptr;

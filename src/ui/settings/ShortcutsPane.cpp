@@ -30,6 +30,10 @@ RemapRowWidget::RemapRowWidget(const Remap& remap, PrefsStore& prefs, QWidget* p
     mono.setWeight(QFont::Medium);
     keys->setFont(mono);
     keys->setFixedWidth(kKeysColumn);
+    // The longest (PrtScn · Alt+PrtScn · Shift+PrtScn) take a second line rather than lose a key.
+    keys->setWordWrap(true);
+    keys->setMinimumHeight(keys->heightForWidth(kKeysColumn));
+    keys_ = keys;
     layout->addWidget(keys);
     QFont font = purpose_->font();
     font.setPixelSize(12);

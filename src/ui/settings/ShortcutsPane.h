@@ -60,11 +60,13 @@ public:
     RemapRowWidget(const Remap& remap, PrefsStore& prefs, QWidget* parent = nullptr);
     void refresh(bool swapped);
     QCheckBox* checkbox() const { return box_; }
+    QLabel* keysLabel() const { return keys_; }
 
 private:
     Remap remap_;
     PrefsStore& prefs_;
     QCheckBox* box_;
+    QLabel* keys_ = nullptr;
     QLabel* purpose_;
 };
 

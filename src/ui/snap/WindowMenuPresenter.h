@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/snap/WindowMenu.h"
+#include "core/snap/PopUpMenu.h"
 
 #include <QAction>
 #include <map>
@@ -11,16 +11,16 @@ namespace fenwold {
 
 class PanelHost;
 
-// The window menu as a Qt pop-up menu (a native menu on macOS).
+// The program's pop-up menus (the window menu, the quick link menu) as Qt pop-up menus.
 class QtMenuPresenter final : public MenuPresenter {
 public:
     explicit QtMenuPresenter(const PanelHost& host);
 
-    Size measure(const std::vector<WindowMenuItem>& items) override;
-    std::optional<WindowMenuAction> popUp(const std::vector<WindowMenuItem>& items, Point topLeft) override;
+    Size measure(const std::vector<MenuRow>& rows) override;
+    std::optional<std::size_t> popUp(const std::vector<MenuRow>& rows, Point topLeft) override;
 
-    // Fills a menu with the rows; answers which action each entry stands for.
-    static std::map<QAction*, WindowMenuAction> build(QMenu& menu, const std::vector<WindowMenuItem>& items);
+    // Fills a menu with the rows; answers which row each enabled entry stands for.
+    static std::map<QAction*, std::size_t> build(QMenu& menu, const std::vector<MenuRow>& rows);
 
 private:
     const PanelHost& host_;

@@ -8,23 +8,51 @@ BrowserApp::BrowserApp(SimSession& session) : SimApplication(session, "com.apple
 
 uint32_t BrowserApp::openPage(const QString& title, const QString& address, Rect frame) {
     const uint32_t number = openWindow(title, frame);
-    pages_[number] = Page{address, std::nullopt, 100, 1};
+    Page page;
+    page.address = address;
+    page.history = {address};
+    pages_[number] = page;
     return number;
 }
 
-QString BrowserApp::address(uint32_t window) const {
+const BrowserApp::Page* BrowserApp::page(uint32_t window) const {
     auto it = pages_.find(window);
-    return it == pages_.end() ? QString() : it->second.address;
+    return it == pages_.end() ? nullptr : &it->second;
+}
+
+QString BrowserApp::address(uint32_t window) const {
+    const Page* p = page(window);
+    return p ? p->address : QString();
 }
 
 int BrowserApp::zoomPercent(uint32_t window) const {
-    auto it = pages_.find(window);
-    return it == pages_.end() ? 0 : it->second.zoom;
+    const Page* p = page(window);
+    return p ? p->zoom : 0;
 }
 
 int BrowserApp::tabs(uint32_t window) const {
-    auto it = pages_.find(window);
-    return it == pages_.end() ? 0 : it->second.tabs;
+    const Page* p = page(window);
+    return p ? p->tabs : 0;
+}
+
+int BrowserApp::currentTab(uint32_t window) const {
+    const Page* p = page(window);
+    return p ? p->tab : 0;
+}
+
+int BrowserApp::reloads(uint32_t window) const {
+    const Page* p = page(window);
+    return p ? p->reloads : 0;
+}
+
+bool BrowserApp::bookmarked(uint32_t window) const {
+    const Page* p = page(window);
+    return p && p->bookmarked;
+}
+
+void BrowserApp::go(uint32_t window, Page& page, const QString& address) {
+    page.address = address;
+    session_.windows.setTitle(window, address);
 }
 
 QStringList BrowserApp::content(uint32_t window) const {
@@ -32,12 +60,12 @@ QStringList BrowserApp::content(uint32_t window) const {
     if (it == pages_.end()) return {};
     const Page& p = it->second;
     QStringList lines;
-    lines << QStringLiteral("\u2190 \u2192  %1").arg(p.editing ? *p.editing + QChar(0x2502) : p.address);
-    lines << QStringLiteral("%1 tab%2 \u00B7 zoom %3%")
-                 .arg(p.tabs)
-                 .arg(p.tabs == 1 ? QString() : QStringLiteral("s"))
-                 .arg(p.zoom);
+    lines << QStringLiteral("\u2190 \u2192  %1%2")
+                 .arg(p.editing ? *p.editing + QChar(0x2502) : p.address,
+                      p.bookmarked ? QStringLiteral("  \u2605") : QString());
+    lines << QStringLiteral("tab %1 of %2 \u00B7 zoom %3%").arg(p.tab).arg(p.tabs).arg(p.zoom);
     lines << QString() << QStringLiteral("Welcome to %1").arg(p.address.section(QLatin1Char('/'), 0, 0));
+    if (p.reloads) lines << QStringLiteral("reloaded %1\u00D7").arg(p.reloads);
     return lines;
 }
 
@@ -54,9 +82,11 @@ bool BrowserApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
     Page& p = it->second;
     if (p.editing && !key.command() && !key.control()) {
         if (key.keyCode == mackey::ret) {
-            p.address = *p.editing;
+            // A new page: the pages ahead of this one are forgotten.
+            p.history = p.history.mid(0, p.at + 1) << *p.editing;
+            p.at = static_cast<int>(p.history.size()) - 1;
+            go(*window, p, *p.editing);
             p.editing.reset();
-            session_.windows.setTitle(*window, p.address);
         } else if (key.keyCode == mackey::esc) {
             p.editing.reset();
         } else if (key.keyCode == mackey::backspace) {
@@ -66,13 +96,44 @@ bool BrowserApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
         }
         return true;
     }
+    if (key.control() && !key.command() && key.keyCode == mackey::tab) {
+        p.tab = key.shift() ? (p.tab + p.tabs - 2) % p.tabs + 1 : p.tab % p.tabs + 1;
+        return true;
+    }
     if (!key.command() || key.control()) return false;
     switch (letter(key)) {
+    case u'[':
+    case u']': {
+        const int to = p.at + (letter(key) == u'[' ? -1 : 1);
+        if (to < 0 || to >= static_cast<int>(p.history.size())) return true;
+        p.at = to;
+        go(*window, p, p.history[to]);
+        return true;
+    }
+    case u'r':
+        ++p.reloads;
+        return true;
+    case u'd':
+        p.bookmarked = true;
+        return true;
+    case u'1':
+    case u'2':
+    case u'3':
+    case u'4':
+    case u'5':
+    case u'6':
+    case u'7':
+    case u'8':
+        p.tab = std::min(p.tabs, letter(key) - u'0');
+        return true;
+    case u'9':
+        p.tab = p.tabs;
+        return true;
     case u'l':
         p.editing = QString();
         return true;
     case u't':
-        ++p.tabs;
+        p.tab = ++p.tabs;
         return true;
     case u'=':
     case u'+':

@@ -11,10 +11,45 @@ FinderApp::FinderApp(SimSession& session) : SimApplication(session, "com.apple.f
     setFocusRole(QStringLiteral("AXOutline"));
 }
 
+namespace {
+
+const QString kHome = QStringLiteral("sam");
+
+} // namespace
+
 uint32_t FinderApp::openFolder(const QString& folder, const QStringList& files, Rect frame) {
     const uint32_t number = openWindow(folder, frame);
-    folders_[number] = Folder{folder, files, 0, std::nullopt};
+    folders_[number] = Folder{folder, files, 0, std::nullopt, {}, {}};
+    contents_[folder] = files;
     return number;
+}
+
+QString FinderApp::folder(uint32_t window) const {
+    auto it = folders_.find(window);
+    return it == folders_.end() ? QString() : it->second.name;
+}
+
+QString FinderApp::info(uint32_t window) const {
+    auto it = folders_.find(window);
+    return it == folders_.end() ? QString() : it->second.info;
+}
+
+void FinderApp::show(uint32_t window, Folder& f, const QString& name, bool remember) {
+    if (f.name != kHome) contents_[f.name] = f.files;
+    if (remember) f.back << f.name;
+    const QString from = f.name;
+    f.name = name;
+    if (name == kHome) {
+        f.files.clear();
+        for (const auto& [folder, files] : contents_)
+            f.files << folder;
+    } else {
+        f.files = contents_[name];
+    }
+    // Up from a folder selects it in the one that holds it.
+    f.selection = std::max(0, static_cast<int>(f.files.indexOf(from)));
+    f.info.clear();
+    session_.windows.setTitle(window, name);
 }
 
 QStringList FinderApp::files(uint32_t window) const {
@@ -45,6 +80,7 @@ QStringList FinderApp::content(uint32_t window) const {
         lines << (sel ? QStringLiteral("\u25B6 ") : QStringLiteral("   ")) + name;
     }
     if (f.files.isEmpty()) lines << QStringLiteral("   (empty)");
+    if (!f.info.isEmpty()) lines << QString() << QStringLiteral("\u24D8 Info: %1").arg(f.info);
     return lines;
 }
 
@@ -95,8 +131,24 @@ bool FinderApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
     const int count = static_cast<int>(f.files.size());
     if (key.command() && !key.control()) {
         const char16_t l = letter(key);
+        if (key.keyCode == mackey::up) {
+            if (f.name != kHome) show(*window, f, kHome, true);
+            return true;
+        }
+        if (l == u'[') {
+            if (!f.back.isEmpty()) show(*window, f, f.back.takeLast(), false);
+            return true;
+        }
+        if (l == u'i') {
+            if (count > 0) f.info = f.files[f.selection];
+            return true;
+        }
         if (l == u'o' || key.keyCode == mackey::down) {
             if (count == 0) return true;
+            if (contents_.count(f.files[f.selection])) {
+                show(*window, f, f.files[f.selection], true);
+                return true;
+            }
             opened_ << f.files[f.selection];
             session_.workspace.open(
                 QUrl::fromLocalFile(QStringLiteral("/Users/sam/%1/%2").arg(f.name, f.files[f.selection])));

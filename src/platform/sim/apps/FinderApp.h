@@ -6,10 +6,11 @@
 
 namespace fenwold {
 
-// The file browser: each window shows one folder as a list with a selection. Return starts
-// renaming (Return again commits, Esc cancels), Command+O opens, Command+Delete moves to the
-// Trash, Command+C copies the selected file, Command+V pastes a copy and Command+Option+V moves
-// the copied file here.
+// The file browser: each window shows one folder of the home folder as a list with a selection.
+// Return starts renaming (Return again commits, Esc cancels), Command+O opens (a folder in the
+// same window), Command+Up goes to the enclosing folder and Command+[ back, Command+I shows the
+// selection's information, Command+Delete moves to the Trash, Command+C copies the selected
+// file, Command+V pastes a copy and Command+Option+V moves the copied file here.
 class FinderApp final : public SimApplication {
 public:
     explicit FinderApp(SimSession& session);
@@ -20,6 +21,9 @@ public:
     bool renaming(uint32_t window) const;
     const QStringList& trash() const { return trash_; }
     const QStringList& opened() const { return opened_; }
+    QString folder(uint32_t window) const;
+    // The item whose information the window shows, if any.
+    QString info(uint32_t window) const;
     QStringList content(uint32_t window) const override;
 
 protected:
@@ -31,6 +35,8 @@ private:
         QStringList files;
         int selection = 0;
         std::optional<QString> rename;
+        QStringList back; // the folders shown before, oldest first
+        QString info;
     };
     struct Copied {
         uint32_t window = 0;
@@ -38,8 +44,11 @@ private:
     };
     void pasteInto(Folder& folder, bool move);
     bool renameKey(Folder& folder, const AppKey& key);
+    // Show another folder in the window; `remember` keeps this one to go back to.
+    void show(uint32_t window, Folder& folder, const QString& name, bool remember);
 
     std::map<uint32_t, Folder> folders_;
+    std::map<QString, QStringList> contents_; // the folders of the home folder, by name
     std::optional<Copied> copied_;
     QStringList trash_;
     QStringList opened_;

@@ -41,6 +41,8 @@ void SimApplication::keyDown(const AppKey& key) {
 }
 
 bool SimApplication::handleStandardKey(std::optional<uint32_t> window, const AppKey& key) {
+    // The Apple menu's key equivalents come first: it is in every application's menu bar.
+    if (session_.systemUI.appleMenuKey(key.keyCode, key.flags, letter(key))) return true;
     if (!key.command() || key.control()) return false;
     switch (letter(key)) {
     case u'w':
