@@ -209,6 +209,53 @@ TEST(FinderKeys, BackspaceAltUpAltEnterAndCtrlDAreExplorersUnlessANameIsBeingTyp
     EXPECT_TRUE(rig.posted().isEmpty());
 }
 
+// Typing in a field, Backspace is the field's as soon as that is known: held, it keeps deleting,
+// and keys typed while it is down arrive after it.
+TEST(FinderKeys, AHeldBackspaceInAFieldRepeatsAndKeepsItsPlaceAmongTheKeys) {
+    FinderRig rig;
+    rig.focus("AXTextField");
+    EXPECT_EQ(rig.down(kDelete), TapAnswer::swallow);
+    rig.sim.mainQueue.drain();
+    const QString down = QString("down 51 0x0 -> %1").arg(rig.finderPid);
+    EXPECT_EQ(rig.posted(), QStringList{down});
+    for (int i = 0; i < 3; ++i) {
+        rig.down(kDelete, 0, {.autorepeat = true});
+        rig.sim.mainQueue.drain();
+    }
+    EXPECT_EQ(rig.posted(), QStringList(4, down));
+    // A key rolled over before Backspace is let go passes behind it; the release goes out as well.
+    EXPECT_EQ(rig.down(keycode::a), TapAnswer::pass);
+    EXPECT_EQ(rig.up(kDelete), TapAnswer::swallow);
+    QStringList held(4, down);
+    held << QString("up 51 0x0 -> %1").arg(rig.finderPid);
+    EXPECT_EQ(rig.posted(), held);
+    // The tap switched off while Backspace is held: its key-up alone is still owed.
+    rig.sim.keys.clear();
+    rig.down(kDelete);
+    rig.sim.mainQueue.drain();
+    rig.sim.keys.clear();
+    TapEvent off;
+    off.type = eventtype::tapDisabledByUserInput;
+    rig.controller.tapCallback(off);
+    EXPECT_EQ(rig.posted(), QStringList{QString("up 51 0x0 -> %1").arg(rig.finderPid)});
+
+    // Let go before the look at the focus came back: the whole press, once.
+    rig.sim.keys.clear();
+    rig.press(kDelete);
+    rig.sim.mainQueue.drain();
+    EXPECT_EQ(rig.posted(), rig.pairTo(51, 0));
+    // Where Backspace goes back, holding it still goes back once.
+    rig.sim.keys.clear();
+    rig.focus("AXList");
+    rig.down(kDelete);
+    rig.sim.mainQueue.drain();
+    rig.down(kDelete, 0, {.autorepeat = true});
+    rig.sim.mainQueue.drain();
+    EXPECT_TRUE(rig.posted().isEmpty());
+    rig.up(kDelete);
+    EXPECT_EQ(rig.posted(), rig.pairTo(33, cmd));
+}
+
 TEST(FinderKeys, InFinderCtrlESearchesAltDGoesToAFolderAndTheBrowserKeysPass) {
     FinderRig rig;
     const uint64_t opt = flag::option, sh = flag::shift;

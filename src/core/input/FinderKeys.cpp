@@ -32,11 +32,17 @@ CutState::Verb CutState::on(char32_t letter, bool inFinder) {
     return Verb::pass;
 }
 
-bool PlainKeyCoordinator::begin(const Mapping& mapping, uint64_t originalFlags, int32_t pid) {
+bool PlainKeyCoordinator::begin(const Mapping& mapping, uint64_t originalFlags, int32_t pid,
+                                std::optional<Delivery>& repeat) {
     std::lock_guard guard(lock_);
-    if (pending_.count(mapping.originalKey)) return false;
-    pending_[mapping.originalKey] = Pending{mapping, originalFlags, pid, false, std::nullopt};
-    return true;
+    const auto it = pending_.find(mapping.originalKey);
+    if (it == pending_.end()) {
+        pending_[mapping.originalKey] = Pending{mapping, originalFlags, pid, false, std::nullopt, false};
+        return true;
+    }
+    if (it->second.downDelivered)
+        repeat = Delivery{mapping.originalKey, originalFlags, it->second.pid, Delivery::Part::down};
+    return false;
 }
 
 bool PlainKeyCoordinator::release(uint16_t key, std::optional<Delivery>& ready) {
@@ -52,7 +58,7 @@ void PlainKeyCoordinator::resolve(uint16_t key, bool useOriginal, int32_t delive
                                   std::optional<Delivery>& ready) {
     std::lock_guard guard(lock_);
     auto it = pending_.find(key);
-    if (it == pending_.end()) return;
+    if (it == pending_.end() || it->second.useOriginal) return;
     it->second.useOriginal = useOriginal;
     it->second.pid = deliverTo;
     ready = takeIfReadyLocked(key);
@@ -66,17 +72,27 @@ std::vector<PlainKeyCoordinator::Delivery> PlainKeyCoordinator::takeAll() {
     }
     std::vector<Delivery> out;
     for (const auto& [key, p] : taken)
-        out.push_back({p.mapping.originalKey, p.originalFlags, p.pid});
+        out.push_back({p.mapping.originalKey, p.originalFlags, p.pid,
+                       p.downDelivered ? Delivery::Part::up : Delivery::Part::press});
     return out;
 }
 
 std::optional<PlainKeyCoordinator::Delivery> PlainKeyCoordinator::takeIfReadyLocked(uint16_t key) {
     auto it = pending_.find(key);
-    if (it == pending_.end() || !it->second.released || !it->second.useOriginal) return std::nullopt;
-    const Pending p = it->second;
+    if (it == pending_.end() || !it->second.useOriginal) return std::nullopt;
+    Pending& p = it->second;
+    const bool asTyped = *p.useOriginal;
+    if (asTyped && !p.released && !p.downDelivered) {
+        p.downDelivered = true;
+        return Delivery{p.mapping.originalKey, p.originalFlags, p.pid, Delivery::Part::down};
+    }
+    if (!p.released) return std::nullopt;
+    const Delivery owed = !asTyped ? Delivery{p.mapping.mappedKey, p.mapping.mappedFlags, p.pid}
+                          : p.downDelivered
+                              ? Delivery{p.mapping.originalKey, p.originalFlags, p.pid, Delivery::Part::up}
+                              : Delivery{p.mapping.originalKey, p.originalFlags, p.pid};
     pending_.erase(it);
-    if (*p.useOriginal) return Delivery{p.mapping.originalKey, p.originalFlags, p.pid};
-    return Delivery{p.mapping.mappedKey, p.mapping.mappedFlags, p.pid};
+    return owed;
 }
 
 FinderKeys::FinderKeys(PrefsStore& prefs, Workspace& workspace, Accessibility& accessibility,
@@ -179,7 +195,11 @@ bool FinderKeys::handle(int64_t key, char32_t letter, uint64_t flags, const KeyL
 
     if (!inFinder || pid < 1 || !prefs.on(kFinderKeys[static_cast<std::size_t>(mapping->entry)].pref))
         return false;
-    if (!coordinator_.begin(*mapping, flags, pid)) return true; // an autorepeat of a pending key
+    std::optional<PlainKeyCoordinator::Delivery> repeat;
+    if (!coordinator_.begin(*mapping, flags, pid, repeat)) { // an autorepeat of a pending key
+        if (repeat) deliver(*repeat);
+        return true;
+    }
     mainQueue_->post([this, original = mapping->originalKey, entry = mapping->entry, pid] {
         resolvePlain(original, entry, pid);
     });
@@ -235,7 +255,11 @@ void FinderKeys::resolvePlain(uint16_t originalKey, int entry, int32_t pid) {
 }
 
 void FinderKeys::deliver(const PlainKeyCoordinator::Delivery& d) const {
-    inject_->post(d.key, d.flags, d.pid);
+    using Part = PlainKeyCoordinator::Delivery::Part;
+    if (d.part == Part::press)
+        inject_->post(d.key, d.flags, d.pid);
+    else
+        inject_->postHalf(d.key, d.part == Part::down, d.flags, d.pid);
 }
 
 bool FinderKeys::selfcheck(QStringList& failures) {
@@ -250,8 +274,9 @@ bool FinderKeys::selfcheck(QStringList& failures) {
     PlainKeyCoordinator c;
     std::optional<PlainKeyCoordinator::Delivery> ready;
     const PlainKeyCoordinator::Mapping f2{120, 36, 0, 0};
-    c.begin(f2, 0, 7);
-    if (c.begin(f2, 0, 7)) failures << "FinderKeys: an autorepeat began a second entry";
+    std::optional<PlainKeyCoordinator::Delivery> repeat;
+    c.begin(f2, 0, 7, repeat);
+    if (c.begin(f2, 0, 7, repeat) || repeat) failures << "FinderKeys: an autorepeat began a second entry";
     c.resolve(120, false, 7, ready);
     if (ready) failures << "FinderKeys: delivered before the key was released";
     c.release(120, ready);

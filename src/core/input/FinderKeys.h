@@ -34,8 +34,11 @@ private:
     bool cut_ = false;
 };
 
-// Finder's plain keys (F2, Enter, Delete) wait for a main-queue look at the focused element;
-// the delivered press happens only after the physical key is released, exactly once.
+// Finder's plain keys wait for a main-queue look at the focused element. A mapped press is
+// delivered once, after the physical key is released (a held Enter opens once). A key that keeps
+// its meaning (a name or a field is being typed in) goes out as soon as that is known: still
+// held, its key-down goes at once and its autorepeats and key-up follow it, so a held Backspace
+// keeps deleting and keys rolled over it arrive after it.
 class PlainKeyCoordinator {
 public:
     struct Mapping {
@@ -50,24 +53,28 @@ public:
         int32_t pid = 0;
         bool released = false;
         std::optional<bool> useOriginal;
+        bool downDelivered = false; // as typed, while held: its key-up is still owed
     };
     struct Delivery {
+        enum class Part { press, down, up }; // a press is the key-down and key-up pair
         uint16_t key = 0;
         uint64_t flags = 0;
         int32_t pid = 0;
+        Part part = Part::press;
         friend bool operator==(const Delivery&, const Delivery&) = default;
     };
 
-    // False when an entry for the key already exists (an autorepeat): nothing new is recorded.
-    bool begin(const Mapping& mapping, uint64_t originalFlags, int32_t pid);
+    // False when an entry for the key already exists (an autorepeat): nothing new is recorded,
+    // and `repeat` is set when the key already went out as typed, to go out again.
+    bool begin(const Mapping& mapping, uint64_t originalFlags, int32_t pid, std::optional<Delivery>& repeat);
     // The key-up arrived; false when there is no pending entry for it.
     bool release(uint16_t key, std::optional<Delivery>& ready);
     void resolve(uint16_t key, bool useOriginal, int32_t deliverTo, std::optional<Delivery>& ready);
-    // Empties the map; the pressed keys as they were pressed.
+    // Empties the map: what each pending key still owes, as it was pressed.
     std::vector<Delivery> takeAll();
 
 private:
-    // Removes and answers the entry once it is released and decided (caller holds the lock).
+    // What the entry owes once it is decided, removing it when that is all (caller holds the lock).
     std::optional<Delivery> takeIfReadyLocked(uint16_t key);
 
     mutable std::mutex lock_;
