@@ -92,7 +92,13 @@ const std::vector<Row>& rows() {
         {"Shift+F3", keycode::f3, sh, PrefKey::f3FindNext, {key(5, cmd | sh)}},
         {"F11", keycode::f11, 0, PrefKey::f11FullScreen, {key(3, ctl | cmd)}},
         {"F1", keycode::f1, 0, PrefKey::f1Help, {key(44, cmd | sh)}}, // ⌘? is ⇧⌘/
-        {"Ctrl+Alt+Delete", kFwdDelete, ctl | opt, PrefKey::ctrlAltDelete, {key(53, opt | cmd)}, true},
+        // The system's own key, to the session: it must work while the front application hangs.
+        {"Ctrl+Alt+Delete",
+         kFwdDelete,
+         ctl | opt,
+         PrefKey::ctrlAltDelete,
+         {"key 53 0x180000 to the session", "force quit"},
+         true},
         {"Shift+F10", keycode::f10, sh, PrefKey::contextMenu, {"context menu"}},
         {"Menu", keycode::contextMenu, 0, PrefKey::contextMenu, {"context menu"}, true},
         // The Windows key's rows act in terminals too: the key is the terminal's ⌘.

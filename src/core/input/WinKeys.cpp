@@ -159,7 +159,10 @@ void FenwoldKeys::showQuickLinks() {
 }
 
 void FenwoldKeys::forceQuit() {
-    mainQueue_->post([this] { inject_->post(static_cast<uint16_t>(kEsc), flag::option | flag::command); });
+    // The system's own key, typed to the session: the window opens even while the front
+    // application hangs, which is when it is wanted.
+    mainQueue_->post(
+        [this] { inject_->postToSession(static_cast<uint16_t>(kEsc), flag::option | flag::command); });
 }
 
 void FenwoldKeys::logOut() {

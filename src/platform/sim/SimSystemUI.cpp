@@ -98,6 +98,8 @@ void SimSystemUI::sessionKey(const PostedKey& key) {
             return;
         windows_.switchToSpace(*at);
         note(QStringLiteral("space %1").arg(*at));
+    } else if (key.keyCode == kEsc && mods == (kOption | kCommand)) {
+        show(Panel::forceQuit);
     } else if (key.keyCode == kEsc && mods == 0) {
         dismiss();
     }
