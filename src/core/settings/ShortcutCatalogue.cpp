@@ -134,9 +134,9 @@ const std::vector<RemapSection>& remapSections() {
               QStringLiteral(
                   "Undo, redo, save, find, new, open, print, close, new tab, reload and the rest of "
                   "the Ctrl letters do what they do on Windows. Hides the Mac's own Control-letter "
-                  "text keys in every app except terminals — ⌃A/⌃E line start and end, ⌃K delete "
-                  "to the end, ⌃F ⌃B ⌃N ⌃P move the cursor, ⌃T transpose. ⌃Backspace deletes a "
-                  "word, as ⌥⌫ does on a Mac.")},
+                  "text keys in every app except terminals — ⌃F ⌃B ⌃N ⌃P move the cursor, ⌃O "
+                  "opens a line, ⌃T transposes (⌃A, ⌃E and ⌃K have rows of their own). "
+                  "⌃Backspace deletes a word, as ⌥⌫ does on a Mac.")},
              {PrefKey::ctrlWebLetters, QStringLiteral("Ctrl+D K J"),
               QStringLiteral("Bookmark, link, downloads"),
               QStringLiteral("Sends ⌘D, ⌘K and ⌘J: bookmark the page, add a link, show the downloads. Hides "
@@ -245,7 +245,8 @@ const std::vector<RemapSection>& remapSections() {
          std::nullopt,
          {
              {PrefKey::finderF2, QStringLiteral("F2"), QStringLiteral("Rename the selected file"),
-              QStringLiteral("Like Explorer; the Mac way (pressing Return) keeps working.")},
+              QStringLiteral(
+                  "Like Explorer. The Mac way, pressing Return, renames while the Enter row is off.")},
              {PrefKey::finderEnter, QStringLiteral("Enter"), QStringLiteral("Open the selected file"),
               QStringLiteral("Like Explorer. Replaces the Mac behavior where Return renames — use the F2 row "
                              "for that instead.")},
