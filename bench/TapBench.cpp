@@ -125,19 +125,19 @@ static void remapped(benchmark::State& state, const char* layout, int64_t code) 
     state.SetItemsProcessed(state.iterations());
 }
 static void BM_TapRemappedShortcut(benchmark::State& state) {
-    remapped(state, "US", keycode::c);
+    remapped(state, "US", kC);
 }
 BENCHMARK(BM_TapRemappedShortcut);
 static void BM_TapRemappedShortcutGerman(benchmark::State& state) {
-    remapped(state, "German", keycode::y);
+    remapped(state, "German", kY);
 }
 BENCHMARK(BM_TapRemappedShortcutGerman);
 
 // The same with the hint queued for the main thread, which runs between batches.
 static void BM_TapRemappedShortcutWithHint(benchmark::State& state) {
     TapRig rig(true);
-    const TapEvent down = key(eventtype::keyDown, keycode::c, flag::control);
-    const TapEvent up = key(eventtype::keyUp, keycode::c, flag::control);
+    const TapEvent down = key(eventtype::keyDown, kC, flag::control);
+    const TapEvent up = key(eventtype::keyUp, kC, flag::control);
     int n = 0;
     for (auto _ : state) {
         TapEvent d = down, u = up;

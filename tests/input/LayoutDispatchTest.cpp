@@ -90,10 +90,10 @@ TEST(LayoutDispatch, ZoomFollowsThePlusAndMinusKeysOfTheLayout) {
     LayoutRig rig("German");
     const int32_t te = rig.textEdit;
     EXPECT_EQ(rig.shortcut(at::rightBracket, ctl), postedPair(at::rightBracket, cmd, te)); // German +
-    EXPECT_EQ(rig.shortcut(keycode::keypadPlus, ctl), postedPair(at::rightBracket, cmd, te));
+    EXPECT_EQ(rig.shortcut(kKeypadPlus, ctl), postedPair(at::rightBracket, cmd, te));
     EXPECT_EQ(rig.shortcut(at::slash, ctl), postedPair(at::slash, cmd, te)); // German -
-    EXPECT_EQ(rig.shortcut(keycode::keypadMinus, ctl), postedPair(at::slash, cmd, te));
-    EXPECT_EQ(rig.shortcut(keycode::keypadZero, ctl), postedPair(29, cmd, te));
+    EXPECT_EQ(rig.shortcut(kKeypadMinus, ctl), postedPair(at::slash, cmd, te));
+    EXPECT_EQ(rig.shortcut(kKeypad0, ctl), postedPair(29, cmd, te));
     // The keys where US has = and - carry ´ and ß here: no zoom.
     EXPECT_EQ(rig.shortcut(at::equal, ctl), QStringList{"passed"});
     EXPECT_EQ(rig.shortcut(at::minus, ctl), QStringList{"passed"});
@@ -121,7 +121,7 @@ TEST(LayoutDispatch, ALetterNoKeyTypesPassesTheKeyAndSaysSo) {
                                     {}});
     ASSERT_TRUE(rig.sim.keyboardLayout.select("No Z or W"));
     EXPECT_EQ(rig.press(at::y, ctl), std::make_pair(pass, pass));       // Ctrl+Y would post ⇧⌘Z
-    EXPECT_EQ(rig.press(keycode::f4, ctl), std::make_pair(pass, pass)); // Ctrl+F4 would post ⌘W
+    EXPECT_EQ(rig.press(kF4, ctl), std::make_pair(pass, pass)); // Ctrl+F4 would post ⌘W
     EXPECT_TRUE(rig.posted().isEmpty());
     const QStringList log = rig.sim.log.lines();
     EXPECT_TRUE(log.contains("Fenwold: Ctrl editing letters passed the key untouched — no key of the "

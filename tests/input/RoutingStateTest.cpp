@@ -21,11 +21,11 @@ TEST(KeyVocabulary, SwapAwareMasksAndTheUSKeys) {
     // Without a readable layout the keys mean what a US keyboard prints on them; the keypad's
     // plus and minus are found on the main row.
     const KeyLayoutTable us = KeyLayoutTable::us();
-    EXPECT_EQ(us.character(keycode::keypadPlus, false), U'+');
+    EXPECT_EQ(us.character(kKeypadPlus, false), U'+');
     EXPECT_EQ(us.keyFor(U'+'), (KeyStroke{kEqual, true}));
     EXPECT_EQ(us.keyFor(U'-'), (KeyStroke{kMinus, false}));
-    EXPECT_EQ(us.keyFor(U'0'), (KeyStroke{kZero, false}));
-    EXPECT_EQ(us.character(keycode::z, false), U'z');
+    EXPECT_EQ(us.keyFor(U'0'), (KeyStroke{k0, false}));
+    EXPECT_EQ(us.character(kZ, false), U'z');
     EXPECT_EQ(us.character(kTab, false), 0u);
 
     // The digit row is not in code order.

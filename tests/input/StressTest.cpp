@@ -81,8 +81,8 @@ TEST(InputStress, TapAndMainThreadsAgreeUnderLoad) {
         while (!rig.routing.snapshot().switcherPhase.isClosed())
             std::this_thread::yield();
         // A remapped shortcut between sessions.
-        send(eventtype::keyDown, keycode::c, flag::control);
-        send(eventtype::keyUp, keycode::c, flag::control);
+        send(eventtype::keyDown, kC, flag::control);
+        send(eventtype::keyUp, kC, flag::control);
     }
     stop = true;
     mainThread.join();

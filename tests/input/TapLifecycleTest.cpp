@@ -50,7 +50,7 @@ TEST(TapLifecycle, TheReturningPermissionGetsANewTapWithItsKeys) {
     InputRig rig;
     ASSERT_TRUE(rig.controller.startTap());
     const int taps = rig.sim.eventTap.startCount();
-    TapEvent copy = keyEvent(keycode::c, true, flag::control);
+    TapEvent copy = keyEvent(kC, true, flag::control);
     EXPECT_EQ(rig.sim.eventTap.feed(copy), TapAnswer::swallow);
 
     rig.sim.accessibility.setTrusted(false);
@@ -58,7 +58,7 @@ TEST(TapLifecycle, TheReturningPermissionGetsANewTapWithItsKeys) {
     rig.sim.accessibility.setTrusted(true);
     // Turned back on, the old tap would let the keys past: the system took them from it.
     rig.sim.eventTap.reEnable();
-    TapEvent again = keyEvent(keycode::c, true, flag::control);
+    TapEvent again = keyEvent(kC, true, flag::control);
     EXPECT_EQ(rig.sim.eventTap.feed(again), TapAnswer::pass);
     rig.sim.eventTap.disable();
 
@@ -66,7 +66,7 @@ TEST(TapLifecycle, TheReturningPermissionGetsANewTapWithItsKeys) {
     EXPECT_FALSE(rig.controller.tapPaused());
     EXPECT_EQ(rig.sim.eventTap.startCount(), taps + 1);
     EXPECT_TRUE(rig.sim.eventTap.enabled());
-    TapEvent afterwards = keyEvent(keycode::c, true, flag::control);
+    TapEvent afterwards = keyEvent(kC, true, flag::control);
     EXPECT_EQ(rig.sim.eventTap.feed(afterwards), TapAnswer::swallow);
     EXPECT_EQ(rig.sim.log.lines().last(), "Fenwold: accessibility permission restored — shortcuts resumed");
 
@@ -79,7 +79,7 @@ TEST(TapLifecycle, TheReturningPermissionGetsANewTapWithItsKeys) {
         ++seen;
         return TapAnswer::swallow;
     }));
-    TapEvent key = keyEvent(keycode::c, true, flag::control);
+    TapEvent key = keyEvent(kC, true, flag::control);
     EXPECT_EQ(untrusted.feed(key), TapAnswer::pass);
     EXPECT_EQ(seen, 0);
     EXPECT_FALSE(

@@ -48,7 +48,7 @@ struct QuickLinks : ::testing::Test {
         presenter.choice = title;
         TapEvent e;
         e.type = eventtype::keyDown;
-        e.keyCode = keycode::x;
+        e.keyCode = kX;
         e.flags = flag::command;
         EXPECT_EQ(dispatch.handle(e), TapAnswer::swallow);
         sim.mainQueue.drain();

@@ -227,9 +227,9 @@ TEST_F(WindowMenuTest, SnappingFromTheMenuOffersSnapAssistWhenItIsOn) {
 TEST_F(WindowMenuTest, ArrowStepsMoveWindowAndPointerEscapePutsItBack) {
     const uint32_t notes =
         sim.app("com.apple.TextEdit", "TextEdit").frontmost().window("Notes", {100, 100, 600, 400});
-    EXPECT_EQ(key(keycode::space, flag::option), TapAnswer::swallow);
+    EXPECT_EQ(key(kSpace, flag::option), TapAnswer::swallow);
     presenter.choice = WindowMenuAction::startMove;
-    key(keycode::space, flag::option);
+    key(kSpace, flag::option);
     ASSERT_TRUE(moving());
     // The pointer sits on the title bar: the window's middle, the close button's middle.
     ASSERT_FALSE(sim.screens.warps().empty());
@@ -261,7 +261,7 @@ TEST_F(WindowMenuTest, ArrowStepsMoveWindowAndPointerEscapePutsItBack) {
 TEST_F(WindowMenuTest, ReturnAndEnterKeepTheNewPlace) {
     const uint32_t notes =
         sim.app("com.apple.TextEdit", "TextEdit").frontmost().window("Notes", {100, 100, 600, 400});
-    for (int64_t end : {keycode::ret, keycode::keypadEnter}) {
+    for (int64_t end : {kReturn, kKeypadEnter}) {
         choose(WindowMenuAction::startMove);
         const Point start = frameOf(notes).origin();
         key(kLeft);
@@ -278,7 +278,7 @@ TEST_F(WindowMenuTest, OtherKeysAndClicksEndTheMoveAndReachTheApplication) {
         sim.app("com.apple.TextEdit", "TextEdit").frontmost().window("Notes", {100, 100, 600, 400});
     choose(WindowMenuAction::startMove);
     key(kDown);
-    EXPECT_EQ(key(keycode::a), TapAnswer::pass); // the letter goes on to the application
+    EXPECT_EQ(key(kA), TapAnswer::pass); // the letter goes on to the application
     EXPECT_FALSE(moving());
     EXPECT_EQ(frameOf(notes).origin(), (Point{100, 125}));
     EXPECT_EQ(key(kDown), TapAnswer::pass);

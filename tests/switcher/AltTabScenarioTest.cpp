@@ -87,8 +87,8 @@ TEST_F(AltTab, TabbingThenTypingBeforeActivationReachesTheChosenWindowOnce) {
     EXPECT_EQ(modifiers(0), TapAnswer::pass); // Option released: the session commits
     // Command+V typed before the main thread has activated anything.
     EXPECT_EQ(modifiers(flag::command), TapAnswer::pass);
-    EXPECT_EQ(down(keycode::v, flag::command), swallow);
-    EXPECT_EQ(up(keycode::v, flag::command), swallow);
+    EXPECT_EQ(down(kV, flag::command), swallow);
+    EXPECT_EQ(up(kV, flag::command), swallow);
     EXPECT_EQ(modifiers(0), TapAnswer::pass);
     EXPECT_TRUE(posted().isEmpty());
 
@@ -104,8 +104,8 @@ TEST_F(AltTab, TabbingThenTypingBeforeActivationReachesTheChosenWindowOnce) {
     EXPECT_EQ(forwarder.sessionID(), std::nullopt);
 
     // The next keys go to the application as usual.
-    EXPECT_EQ(down(keycode::a), TapAnswer::pass);
-    EXPECT_EQ(up(keycode::a), TapAnswer::pass);
+    EXPECT_EQ(down(kA), TapAnswer::pass);
+    EXPECT_EQ(up(kA), TapAnswer::pass);
 }
 
 TEST_F(AltTab, EscClosesWithoutActivatingAndLaterKeysPass) {
@@ -117,8 +117,8 @@ TEST_F(AltTab, EscClosesWithoutActivatingAndLaterKeysPass) {
     EXPECT_EQ(down(kEsc, flag::option), TapAnswer::swallow);
     EXPECT_EQ(up(kEsc, flag::option), TapAnswer::swallow);
     // Until the main thread has torn the session down every event passes.
-    EXPECT_EQ(down(keycode::x, flag::option), TapAnswer::pass);
-    EXPECT_EQ(up(keycode::x, flag::option), TapAnswer::pass);
+    EXPECT_EQ(down(kX, flag::option), TapAnswer::pass);
+    EXPECT_EQ(up(kX, flag::option), TapAnswer::pass);
     sim.mainQueue.drain();
     EXPECT_FALSE(panel->visible);
     EXPECT_TRUE(routing.snapshot().switcherPhase.isClosed());
@@ -126,8 +126,8 @@ TEST_F(AltTab, EscClosesWithoutActivatingAndLaterKeysPass) {
     sim.mainQueue.drain();
     EXPECT_EQ(sim.workspace.frontmostApp()->pid, front);
     EXPECT_EQ(frontWindow(), draft);
-    EXPECT_EQ(down(keycode::a), TapAnswer::pass);
-    EXPECT_EQ(up(keycode::a), TapAnswer::pass);
+    EXPECT_EQ(down(kA), TapAnswer::pass);
+    EXPECT_EQ(up(kA), TapAnswer::pass);
     EXPECT_TRUE(posted().isEmpty());
 }
 

@@ -105,17 +105,15 @@ namespace {
 using Held = FinderKey::Held;
 
 constexpr FinderKey kFinderKeys[] = {
-    {keycode::f2, 0, Held::nothing, PrefKey::finderF2, keycode::ret, 0, 0, u"F2", u"Return"},
-    {keycode::ret, 0, Held::nothing, PrefKey::finderEnter, 0, U'o', flag::command, u"Enter", u"⌘ O ~or ⌘ ↓"},
-    {keycode::keypadEnter, 0, Held::nothing, PrefKey::finderEnter, 0, U'o', flag::command, u"Enter",
-     u"⌘ O ~or ⌘ ↓"},
+    {kF2, 0, Held::nothing, PrefKey::finderF2, kReturn, 0, 0, u"F2", u"Return"},
+    {kReturn, 0, Held::nothing, PrefKey::finderEnter, 0, U'o', flag::command, u"Enter", u"⌘ O ~or ⌘ ↓"},
+    {kKeypadEnter, 0, Held::nothing, PrefKey::finderEnter, 0, U'o', flag::command, u"Enter", u"⌘ O ~or ⌘ ↓"},
     {kFwdDelete, 0, Held::nothing, PrefKey::finderDelete, kDelete, 0, flag::command, u"Del", u"⌘ ⌫"},
     {0, U'd', Held::ctrl, PrefKey::finderDelete, kDelete, 0, flag::command, u"Ctrl+D", u"⌘ ⌫"},
     {kDelete, 0, Held::nothing, PrefKey::finderBack, 0, U'[', flag::command, u"Backspace", u"⌘ ["},
     {kUp, 0, Held::option, PrefKey::finderUp, kUp, 0, flag::command, u"Alt+↑", u"⌘ ↑"},
-    {keycode::ret, 0, Held::option, PrefKey::finderInfo, 0, U'i', flag::command, u"Alt+Enter", u"⌘ I"},
-    {keycode::keypadEnter, 0, Held::option, PrefKey::finderInfo, 0, U'i', flag::command, u"Alt+Enter",
-     u"⌘ I"},
+    {kReturn, 0, Held::option, PrefKey::finderInfo, 0, U'i', flag::command, u"Alt+Enter", u"⌘ I"},
+    {kKeypadEnter, 0, Held::option, PrefKey::finderInfo, 0, U'i', flag::command, u"Alt+Enter", u"⌘ I"},
 };
 
 QString text(std::u16string_view t) {

@@ -247,7 +247,7 @@ RowAnswer KeyActions::zoom(const KeyPress& press) {
     const uint64_t flags = flag::command | press.heldShift();
     // Zero is the number row's, wherever the layout puts the digit; plus and minus are the keys
     // that give them (the keypad's post the main block's).
-    if (press.key == kZero || press.key == keycode::keypadZero) return post(kZero, flags);
+    if (press.key == k0 || press.key == kKeypad0) return post(k0, flags);
     if (press.key < kMainBlockKeys) return post(press.key, flags);
     const char32_t sign = press.letter == U'-' ? U'-' : U'+';
     if (const auto key = keyGiving(sign, *press.layout)) return post(*key, flags);

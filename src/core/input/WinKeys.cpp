@@ -56,7 +56,7 @@ void FenwoldKeys::postLetter(char32_t letter, uint64_t flags) const {
 void FenwoldKeys::showDesktop() {
     mainQueue_->post([this] {
         if (!private_->dockNotification(QStringLiteral("com.apple.showdesktop.awake")))
-            inject_->post(static_cast<uint16_t>(keycode::f11), 0);
+            inject_->post(static_cast<uint16_t>(kF11), 0);
     });
 }
 
@@ -96,8 +96,7 @@ void FenwoldKeys::openDockApp(int n) {
 }
 
 void FenwoldKeys::openSpotlight() {
-    mainQueue_->post(
-        [this] { inject_->postToSession(static_cast<uint16_t>(keycode::space), flag::command); });
+    mainQueue_->post([this] { inject_->postToSession(static_cast<uint16_t>(kSpace), flag::command); });
 }
 
 void FenwoldKeys::switchSpace(bool right) {

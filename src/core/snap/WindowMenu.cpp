@@ -251,8 +251,8 @@ bool WindowMenuController::handleMoveKey(int64_t key, const WindowMoveTarget& ta
     auto later = [&](auto work) { queue.post(lifetime_.guard(std::move(work))); };
     auto nudge = [&](double dx, double dy) { later([this, target, dx, dy] { step(target, dx, dy); }); };
     switch (key) {
-    case keycode::ret:
-    case keycode::keypadEnter:
+    case kReturn:
+    case kKeypadEnter:
         later([this] { endMove(false); });
         return true;
     case kEsc:
