@@ -35,8 +35,17 @@ inline constexpr uint16_t kPause = kF15;
 // sends this code for it.
 inline constexpr uint16_t kContextMenu = 110;
 
-// The keys of the number row, by the digit they carry (the row is not in code order).
+// The keys that type text: the letters, digits and symbols of the main block, key codes 0...50
+// (51 is Delete). The keypad follows and repeats some of their characters.
+inline constexpr int kMainBlockKeys = kDelete;
+
+// The letter keys from A to Z, the number row's keys by the digit they carry and the function
+// keys from F1 up: none of the three is in code order.
+inline constexpr std::array<uint16_t, 26> kLetterKeys = {kA, kB, kC, kD, kE, kF, kG, kH, kI, kJ, kK, kL, kM,
+                                                         kN, kO, kP, kQ, kR, kS, kT, kU, kV, kW, kX, kY, kZ};
 inline constexpr std::array<uint16_t, 10> kDigitKeys = {k0, k1, k2, k3, k4, k5, k6, k7, k8, k9};
+inline constexpr std::array<uint16_t, 19> kFunctionKeys = {
+    kF1, kF2, kF3, kF4, kF5, kF6, kF7, kF8, kF9, kF10, kF11, kF12, kF13, kF14, kF15, kF16, kF17, kF18, kF19};
 
 // The digit 1 to 9 of a number-row key; none for 0 and every other key.
 constexpr std::optional<int> digitOfKey(int64_t key) {

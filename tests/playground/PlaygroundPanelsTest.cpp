@@ -4,7 +4,7 @@
 #include "PlaygroundFixture.h"
 #include "core/clipboard/ClipboardStore.h"
 #include "core/peek/Peek.h"
-#include "platform/sim/apps/MacKeyCodes.h"
+#include "ports/KeyCodes.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/hints/HintView.h"
 #include "ui/playground/PlaygroundWindow.h"
@@ -223,15 +223,15 @@ TEST(PlaygroundKeys, MacKeysReachTheProgramsQtWidgetsAsQtNamesThem) {
         ASSERT_TRUE(press) << key;
         EXPECT_EQ(press->key, key);
     }
-    const auto shiftedA = qtKeyPress(*macKeyCode(Qt::Key_A), macflag::shift, sim.keyboardLayout);
+    const auto shiftedA = qtKeyPress(*macKeyCode(Qt::Key_A), flag::shift, sim.keyboardLayout);
     EXPECT_EQ(shiftedA->text, "A");
     EXPECT_EQ(shiftedA->modifiers, Qt::ShiftModifier);
-    EXPECT_EQ(qtKeyPress(*macKeyCode(Qt::Key_2), macflag::shift, sim.keyboardLayout)->text, "@");
+    EXPECT_EQ(qtKeyPress(*macKeyCode(Qt::Key_2), flag::shift, sim.keyboardLayout)->text, "@");
     // Command is Qt's Control on a Mac and types nothing; Control is Meta.
-    const auto commandOne = qtKeyPress(*macKeyCode(Qt::Key_1), macflag::command, sim.keyboardLayout);
+    const auto commandOne = qtKeyPress(*macKeyCode(Qt::Key_1), flag::command, sim.keyboardLayout);
     EXPECT_EQ(commandOne->modifiers, Qt::ControlModifier);
     EXPECT_TRUE(commandOne->text.isEmpty());
-    EXPECT_EQ(qtKeyPress(*macKeyCode(Qt::Key_C), macflag::control, sim.keyboardLayout)->modifiers,
+    EXPECT_EQ(qtKeyPress(*macKeyCode(Qt::Key_C), flag::control, sim.keyboardLayout)->modifiers,
               Qt::MetaModifier);
     EXPECT_FALSE(qtKeyPress(*macKeyCode(Qt::Key_F5), 0, sim.keyboardLayout));
 }

@@ -3,7 +3,7 @@
 #include "app/Playground.h"
 #include "PlaygroundFixture.h"
 #include "core/clipboard/ClipboardStore.h"
-#include "platform/sim/apps/MacKeyCodes.h"
+#include "ports/KeyCodes.h"
 #include "ui/hints/HintView.h"
 #include "ui/playground/PlaygroundSession.h"
 #include "ui/playground/PlaygroundWindow.h"

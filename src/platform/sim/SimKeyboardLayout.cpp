@@ -1,12 +1,10 @@
 #include "SimKeyboardLayout.h"
 
+#include "ports/KeyCodes.h"
+
 namespace fenwold {
 
 namespace {
-
-// Key codes 0...50, from A (0) to the key left of 1 (50); Return (36) and Tab (48) type control
-// characters.
-constexpr std::size_t kMainBlock = 51;
 
 const QString kUS = QStringLiteral("com.apple.keylayout.US");
 
@@ -91,9 +89,10 @@ KeyTranslation translation(const SimLayout& layout, uint16_t keyCode, bool shift
 }
 
 std::optional<TypedKey> keyIn(std::u16string_view plain, std::u16string_view shifted, QChar character) {
-    for (std::size_t code = 0; code < kMainBlock; ++code)
+    const auto block = static_cast<std::size_t>(kMainBlockKeys);
+    for (std::size_t code = 0; code < block; ++code)
         if (plain[code] == character.unicode()) return TypedKey{static_cast<uint16_t>(code), false};
-    for (std::size_t code = 0; code < kMainBlock; ++code)
+    for (std::size_t code = 0; code < block; ++code)
         if (shifted[code] == character.unicode()) return TypedKey{static_cast<uint16_t>(code), true};
     return std::nullopt;
 }
