@@ -74,24 +74,24 @@ uint64_t swapped(uint64_t flags) {
 
 const std::vector<Row>& rows() {
     static const std::vector<Row> all = {
-        {"Alt+Left", kLeft, opt, PrefKey::altBackForward, {key(33, cmd)}},
-        {"Alt+Right", kRight, opt, PrefKey::altBackForward, {key(30, cmd)}},
-        {"Alt+D", kD, opt, PrefKey::altD, {key(37, cmd)}},
-        {"Ctrl+PgDn", kPageDown, ctl, PrefKey::ctrlPageTabs, {key(48, ctl)}},
-        {"Ctrl+PgUp", kPageUp, ctl, PrefKey::ctrlPageTabs, {key(48, ctl | sh)}},
-        {"Ctrl+1", 18, ctl, PrefKey::ctrlDigits, {key(18, cmd)}},
-        {"Ctrl+9", 25, ctl, PrefKey::ctrlDigits, {key(25, cmd)}},
-        {"Ctrl+Up", kUp, ctl, PrefKey::ctrlParagraph, {key(126, opt)}},
-        {"Ctrl+Shift+Down", kDown, ctl | sh, PrefKey::ctrlParagraph, {key(125, opt | sh)}},
-        {"Ctrl+D", kD, ctl, PrefKey::ctrlWebLetters, {key(2, cmd)}},
-        {"Ctrl+K", 40, ctl, PrefKey::ctrlWebLetters, {key(40, cmd)}},
-        {"Ctrl+J", 38, ctl, PrefKey::ctrlWebLetters, {key(38, cmd)}},
-        {"Ctrl+E", kE, ctl, PrefKey::ctrlSearch, {key(14, cmd)}},
-        {"F5", kF5, 0, PrefKey::f5Refresh, {key(15, cmd)}},
-        {"F3", kF3, 0, PrefKey::f3FindNext, {key(5, cmd)}},
-        {"Shift+F3", kF3, sh, PrefKey::f3FindNext, {key(5, cmd | sh)}},
-        {"F11", kF11, 0, PrefKey::f11FullScreen, {key(3, ctl | cmd)}},
-        {"F1", kF1, 0, PrefKey::f1Help, {key(44, cmd | sh)}}, // ⌘? is ⇧⌘/
+        {"Alt+Left", kLeft, opt, PrefKey::altBackForward, {key(kLeftBracket, cmd)}},
+        {"Alt+Right", kRight, opt, PrefKey::altBackForward, {key(kRightBracket, cmd)}},
+        {"Alt+D", kD, opt, PrefKey::altD, {key(kL, cmd)}},
+        {"Ctrl+PgDn", kPageDown, ctl, PrefKey::ctrlPageTabs, {key(kTab, ctl)}},
+        {"Ctrl+PgUp", kPageUp, ctl, PrefKey::ctrlPageTabs, {key(kTab, ctl | sh)}},
+        {"Ctrl+1", k1, ctl, PrefKey::ctrlDigits, {key(k1, cmd)}},
+        {"Ctrl+9", k9, ctl, PrefKey::ctrlDigits, {key(k9, cmd)}},
+        {"Ctrl+Up", kUp, ctl, PrefKey::ctrlParagraph, {key(kUp, opt)}},
+        {"Ctrl+Shift+Down", kDown, ctl | sh, PrefKey::ctrlParagraph, {key(kDown, opt | sh)}},
+        {"Ctrl+D", kD, ctl, PrefKey::ctrlWebLetters, {key(kD, cmd)}},
+        {"Ctrl+K", kK, ctl, PrefKey::ctrlWebLetters, {key(kK, cmd)}},
+        {"Ctrl+J", kJ, ctl, PrefKey::ctrlWebLetters, {key(kJ, cmd)}},
+        {"Ctrl+E", kE, ctl, PrefKey::ctrlSearch, {key(kE, cmd)}},
+        {"F5", kF5, 0, PrefKey::f5Refresh, {key(kR, cmd)}},
+        {"F3", kF3, 0, PrefKey::f3FindNext, {key(kG, cmd)}},
+        {"Shift+F3", kF3, sh, PrefKey::f3FindNext, {key(kG, cmd | sh)}},
+        {"F11", kF11, 0, PrefKey::f11FullScreen, {key(kF, ctl | cmd)}},
+        {"F1", kF1, 0, PrefKey::f1Help, {key(kSlash, cmd | sh)}}, // ⌘? is ⇧⌘/
         // The system's own key, to the session: it must work while the front application hangs.
         {"Ctrl+Alt+Delete",
          kFwdDelete,
@@ -109,8 +109,8 @@ const std::vector<Row>& rows() {
          {"open /System/Applications/Utilities/Screenshot.app"},
          true},
         {"Win+S", kS, cmd, PrefKey::winS, {"key 49 0x100000 to the session", "spotlight"}, true},
-        {"Win+.", 47, cmd, PrefKey::winEmoji, {key(49, ctl | cmd)}, true},
-        {"Win+;", 41, cmd, PrefKey::winEmoji, {key(49, ctl | cmd)}, true},
+        {"Win+.", kPeriod, cmd, PrefKey::winEmoji, {key(kSpace, ctl | cmd)}, true},
+        {"Win+;", kSemicolon, cmd, PrefKey::winEmoji, {key(kSpace, ctl | cmd)}, true},
         {"Win+I", kI, cmd, PrefKey::winI, {"open /System/Applications/System Settings.app"}, true},
         {"Win+A", kA, cmd, PrefKey::winA, {"control centre"}, true},
         {"Win+N", kN, cmd, PrefKey::winN, {"notification centre"}, true},
@@ -227,7 +227,7 @@ TEST(EverydayKeys, HeldKeysActOnceAndHintsTeachTheMacWay) {
     rig.sim.mainQueue.drain();
     EXPECT_EQ(rig.sim.systemUI.panel(), SimSystemUI::Panel::spotlight);
 
-    EXPECT_EQ(rig.did(kRight, opt), QStringList{key(30, cmd)});
+    EXPECT_EQ(rig.did(kRight, opt), QStringList{key(kRightBracket, cmd)});
     EXPECT_EQ(rig.hintNow(), (Hint{"Alt+← / →", "⌘ [ ~and ⌘ ] ~go ~back ~and ~forward", std::nullopt}));
     rig.did(47, cmd); // Win+. (off): no hint
     rig.set(PrefKey::winEmoji, true);
@@ -240,7 +240,7 @@ TEST(EverydayKeys, NoShortcutIsPostedThatHidesQuitsEjectsOrDeletesWhereWindowsDo
     for (PrefKey k : {PrefKey::winI, PrefKey::winA, PrefKey::winN, PrefKey::winP, PrefKey::winS,
                       PrefKey::winX, PrefKey::winZ, PrefKey::winEmoji, PrefKey::ctrlParagraph})
         rig.set(k, true);
-    const QString hide = key(4, cmd), quit = key(12, cmd), eject = key(14, cmd), trash = key(51, cmd);
+    const QString hide = key(kH, cmd), quit = key(kQ, cmd), eject = key(kE, cmd), trash = key(kDelete, cmd);
     const int32_t finder = rig.sim.app("com.apple.finder", "Finder");
     for (int32_t front : {rig.textEdit, finder}) {
         rig.sim.workspace.activate(front);

@@ -2,6 +2,7 @@
 
 #include "ClipboardStore.h"
 #include "core/input/Inject.h"
+#include "ports/KeyCodes.h"
 #include "ports/MainQueue.h"
 #include "ports/Pasteboard.h"
 #include "ports/Screens.h"
@@ -11,20 +12,6 @@
 namespace fenwold {
 
 namespace {
-
-// Modifier bits of the platform's flag word.
-constexpr uint64_t kShift = 0x20000;
-constexpr uint64_t kControl = 0x40000;
-constexpr uint64_t kOption = 0x80000;
-constexpr uint64_t kCommand = 0x100000;
-constexpr uint64_t kModifiers = kShift | kControl | kOption | kCommand;
-
-// Virtual key codes the shelf reacts to.
-constexpr uint16_t kA = 0, kF = 3, kX = 7, kC = 8, kV = 9, kP = 35, kReturn = 36, kTab = 48, kSpace = 49,
-                   kDelete = 51, kEscape = 53, kKeypadEnter = 76, kForwardDelete = 117, kLeft = 123,
-                   kRight = 124, kDown = 125, kUp = 126;
-// The digit row 1 to 9.
-constexpr uint16_t kDigits[] = {18, 19, 20, 21, 23, 22, 26, 28, 25};
 
 constexpr double kMaxWidth = 1060;
 constexpr double kHeight = 354;
@@ -41,7 +28,7 @@ bool hasControlCharacter(const QString& characters) {
 } // namespace
 
 void InjectPaste::paste(int32_t pid) {
-    inject_->post(kV, kCommand, pid);
+    inject_->post(kV, flag::command, pid);
 }
 
 ClipboardShelfController::ClipboardShelfController(ClipboardStore& store, ShelfServices services,
@@ -200,18 +187,18 @@ void ClipboardShelfController::focusSearch(const std::optional<ShelfKeyEvent>& e
 }
 
 bool ClipboardShelfController::handle(const ShelfKeyEvent& event) {
-    const uint64_t mods = event.flags & kModifiers;
+    const uint64_t mods = event.flags & flag::chord;
     const Prefs prefs(*services_.prefs);
-    const uint64_t primary = prefs.swapCtrlCmd() ? kControl : kCommand;
+    const uint64_t primary = prefs.swapCtrlCmd() ? flag::control : flag::command;
     const bool editing = panel_->editingText() && model_.searchFocused();
-    const bool commandOrControl = mods == kCommand || mods == kControl;
+    const bool commandOrControl = mods == flag::command || mods == flag::control;
     const uint16_t key = event.keyCode;
 
     if (key == kV && mods == primary && prefs.winV()) {
         if (!event.isRepeat) hide();
         return true;
     }
-    if ((key == kA || key == kX || key == kC || key == kV) && mods == kControl && editing) {
+    if ((key == kA || key == kX || key == kC || key == kV) && mods == flag::control && editing) {
         if (searchField_) {
             searchField_->perform(key == kA   ? SearchEdit::selectAll
                                   : key == kX ? SearchEdit::cut
@@ -220,7 +207,7 @@ bool ClipboardShelfController::handle(const ShelfKeyEvent& event) {
         }
         return true;
     }
-    if (key == kEscape) {
+    if (key == kEsc) {
         if (model_.inspecting()) {
             toggleInspector();
         } else if (!model_.query().isEmpty()) {
@@ -234,7 +221,7 @@ bool ClipboardShelfController::handle(const ShelfKeyEvent& event) {
     if (key == kReturn || key == kKeypadEnter) {
         if (const ClipboardEntry* clip = model_.selected()) {
             const ClipboardEntry chosen = *clip;
-            use(chosen, (mods & kShift) != 0, (mods & kCommand) != 0);
+            use(chosen, (mods & flag::shift) != 0, (mods & flag::command) != 0);
         }
         return true;
     }
@@ -264,9 +251,8 @@ bool ClipboardShelfController::handle(const ShelfKeyEvent& event) {
         return true;
     }
     if (commandOrControl) {
-        const auto digit = std::find(std::begin(kDigits), std::end(kDigits), key);
-        if (digit != std::end(kDigits)) {
-            const auto n = static_cast<std::size_t>(digit - std::begin(kDigits));
+        if (const auto digit = digitOfKey(key)) {
+            const auto n = static_cast<std::size_t>(*digit - 1);
             const auto list = model_.visible();
             if (n < list.size()) {
                 const ClipboardEntry chosen = *list[n];
@@ -275,9 +261,9 @@ bool ClipboardShelfController::handle(const ShelfKeyEvent& event) {
             }
         }
     }
-    if (editing || (mods & (kControl | kOption | kCommand)) != 0) return false;
+    if (editing || (mods & (flag::control | flag::option | flag::command)) != 0) return false;
     if (event.characters.isEmpty() || hasControlCharacter(event.characters) || key == kTab ||
-        key == kDelete || key == kForwardDelete || key == kLeft || key == kRight)
+        key == kDelete || key == kFwdDelete || key == kLeft || key == kRight)
         return false;
     focusSearch(event);
     return true;

@@ -7,22 +7,23 @@
 
 namespace fenwold {
 
-namespace {
-constexpr uint64_t kLeftControl = 0x7000000E0, kLeftCommand = 0x7000000E3;
-constexpr uint64_t kRightControl = 0x7000000E4, kRightCommand = 0x7000000E7;
-constexpr uint64_t kCapsLock = 0x700000039, kF19Usage = 0x70000006E, kGlobe = 0xFF00000003;
-} // namespace
+// HID usages (page and usage in one number) as the key mapping names the keys.
+namespace usage {
+constexpr uint64_t leftControl = 0x7000000E0, leftCommand = 0x7000000E3;
+constexpr uint64_t rightControl = 0x7000000E4, rightCommand = 0x7000000E7;
+constexpr uint64_t capsLock = 0x700000039, f19 = 0x70000006E, globe = 0xFF00000003;
+} // namespace usage
 
 std::vector<HIDRemap::Pair> HIDRemap::mapping(bool swap, bool caps, bool f19key) {
     std::vector<Pair> pairs;
     if (swap) {
-        pairs.push_back({kLeftControl, kLeftCommand});
-        pairs.push_back({kLeftCommand, kLeftControl});
-        pairs.push_back({kRightControl, kRightCommand});
-        pairs.push_back({kRightCommand, kRightControl});
+        pairs.push_back({usage::leftControl, usage::leftCommand});
+        pairs.push_back({usage::leftCommand, usage::leftControl});
+        pairs.push_back({usage::rightControl, usage::rightCommand});
+        pairs.push_back({usage::rightCommand, usage::rightControl});
     }
-    if (caps) pairs.push_back({kCapsLock, kGlobe});
-    if (f19key) pairs.push_back({kF19Usage, kGlobe});
+    if (caps) pairs.push_back({usage::capsLock, usage::globe});
+    if (f19key) pairs.push_back({usage::f19, usage::globe});
     return pairs;
 }
 
@@ -56,7 +57,7 @@ bool HIDRemap::isActive() const {
 bool HIDRemap::selfcheck(QStringList& failures) {
     const auto before = failures.size();
     const auto all = mapping(true, true, true);
-    if (all.size() != 6 || all[4].first != kCapsLock || all[5].first != kF19Usage)
+    if (all.size() != 6 || all[4].first != usage::capsLock || all[5].first != usage::f19)
         failures << "HIDRemap: every remap on does not give six pairs in order";
     if (json(mapping(false, true, false)) !=
         QStringLiteral("{\"UserKeyMapping\":[{\"HIDKeyboardModifierMappingSrc\":0x700000039,"

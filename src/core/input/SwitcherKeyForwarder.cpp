@@ -1,6 +1,7 @@
 #include "SwitcherKeyForwarder.h"
 
 #include "core/input/InputRoutingState.h"
+#include "ports/KeyCodes.h"
 
 namespace fenwold {
 
@@ -84,12 +85,12 @@ bool SwitcherKeyForwarder::selfcheck(QStringList& failures) {
     const uint64_t id = routing.beginSwitcherSession();
     f.start(id);
     routing.commitSwitcherSession(id);
-    if (!f.capture(id, 9, 0x100000, true))
+    if (!f.capture(id, kV, flag::command, true))
         failures << "SwitcherKeyForwarder: a committing key was not captured";
     f.resolve(id, 42);
     if (!delivered.empty()) failures << "SwitcherKeyForwarder: replayed while a key was still held";
-    f.capture(id, 9, 0x100000, false);
-    if (delivered != std::vector<std::pair<uint16_t, int32_t>>{{9, 42}})
+    f.capture(id, kV, flag::command, false);
+    if (delivered != std::vector<std::pair<uint16_t, int32_t>>{{kV, 42}})
         failures << "SwitcherKeyForwarder: the stroke was not replayed once to the target";
     if (!routing.snapshot().switcherPhase.isClosed())
         failures << "SwitcherKeyForwarder: the session did not end";

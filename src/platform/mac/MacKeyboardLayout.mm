@@ -19,8 +19,8 @@ constexpr CopyLayout kCopyLayout[] = {TISCopyCurrentKeyboardLayoutInputSource,
                                       TISCopyCurrentASCIICapableKeyboardLayoutInputSource};
 
 // UCKeyTranslate's modifier state is the event record's modifiers shifted right by 8.
-constexpr UInt32 kCommand = (cmdKey >> 8) & 0xFF;
-constexpr UInt32 kCommandShift = ((cmdKey | shiftKey) >> 8) & 0xFF;
+constexpr UInt32 kCommandHeld = (cmdKey >> 8) & 0xFF;
+constexpr UInt32 kCommandShiftHeld = ((cmdKey | shiftKey) >> 8) & 0xFF;
 
 // One key pressed down from no dead-key state. A dead key types nothing and leaves a state
 // behind; an error types nothing.
@@ -67,8 +67,8 @@ std::optional<LayoutTranslations> MacKeyboardLayout::translate(LayoutChoice whic
     keys.sourceID = inputSourceID(source.get());
     keys.keyboardType = keyboardType;
     for (UInt16 code = 0; code < kLayoutKeyCount; ++code) {
-        keys.plain[code] = translateKey(layout, code, kCommand, keyboardType);
-        keys.shifted[code] = translateKey(layout, code, kCommandShift, keyboardType);
+        keys.plain[code] = translateKey(layout, code, kCommandHeld, keyboardType);
+        keys.shifted[code] = translateKey(layout, code, kCommandShiftHeld, keyboardType);
     }
     return keys;
 }
