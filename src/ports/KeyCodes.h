@@ -39,6 +39,17 @@ inline constexpr uint16_t kContextMenu = 110;
 // (51 is Delete). The keypad follows and repeats some of their characters.
 inline constexpr int kMainBlockKeys = kDelete;
 
+// What the keypad's keys type, the same on every layout.
+struct KeypadKey {
+    uint16_t code;
+    char16_t character;
+};
+inline constexpr KeypadKey kKeypadKeys[] = {
+    {kKeypadDecimal, u'.'}, {kKeypadMultiply, u'*'}, {kKeypadPlus, u'+'}, {kKeypadDivide, u'/'},
+    {kKeypadMinus, u'-'},   {kKeypadEquals, u'='},   {kKeypad0, u'0'},    {kKeypad1, u'1'},
+    {kKeypad2, u'2'},       {kKeypad3, u'3'},        {kKeypad4, u'4'},    {kKeypad5, u'5'},
+    {kKeypad6, u'6'},       {kKeypad7, u'7'},        {kKeypad8, u'8'},    {kKeypad9, u'9'}};
+
 // The letter keys from A to Z, the number row's keys by the digit they carry and the function
 // keys from F1 up: none of the three is in code order.
 inline constexpr std::array<uint16_t, 26> kLetterKeys = {kA, kB, kC, kD, kE, kF, kG, kH, kI, kJ, kK, kL, kM,

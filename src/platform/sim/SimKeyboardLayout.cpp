@@ -60,17 +60,9 @@ std::vector<SimLayout> standardLayouts() {
     };
 }
 
-struct KeypadKey {
-    uint16_t code;
-    char16_t character;
-};
-constexpr KeypadKey kKeypad[] = {{65, u'.'}, {67, u'*'}, {69, u'+'}, {75, u'/'}, {78, u'-'}, {81, u'='},
-                                 {82, u'0'}, {83, u'1'}, {84, u'2'}, {85, u'3'}, {86, u'4'}, {87, u'5'},
-                                 {88, u'6'}, {89, u'7'}, {91, u'8'}, {92, u'9'}};
-
 std::optional<QChar> keyOf(std::u16string_view keys, uint16_t keyCode) {
     if (keyCode < keys.size()) return QChar(keys[keyCode]);
-    for (const KeypadKey& k : kKeypad)
+    for (const KeypadKey& k : kKeypadKeys)
         if (k.code == keyCode) return QChar(k.character);
     return std::nullopt;
 }
@@ -186,7 +178,7 @@ std::optional<QChar> SimKeyboardLayout::equivalent(uint16_t keyCode, bool shift)
 }
 
 std::optional<TypedKey> SimKeyboardLayout::keyTyping(QChar character) const {
-    if (character == QLatin1Char('\n')) return TypedKey{36, false};
+    if (character == QLatin1Char('\n')) return TypedKey{kReturn, false};
     const SimLayout& layout = typing();
     return keyIn(layout.typed, layout.typedShifted, character);
 }
