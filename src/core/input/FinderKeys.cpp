@@ -271,14 +271,14 @@ bool FinderKeys::selfcheck(QStringList& failures) {
 
     PlainKeyCoordinator c;
     std::optional<PlainKeyCoordinator::Delivery> ready;
-    const PlainKeyCoordinator::Mapping f2{120, 36, 0, 0};
+    const PlainKeyCoordinator::Mapping f2{kF2, kReturn, 0, 0};
     std::optional<PlainKeyCoordinator::Delivery> repeat;
     c.begin(f2, 0, 7, repeat);
     if (c.begin(f2, 0, 7, repeat) || repeat) failures << "FinderKeys: an autorepeat began a second entry";
-    c.resolve(120, false, 7, ready);
+    c.resolve(kF2, false, 7, ready);
     if (ready) failures << "FinderKeys: delivered before the key was released";
-    c.release(120, ready);
-    if (ready != PlainKeyCoordinator::Delivery{36, 0, 7})
+    c.release(kF2, ready);
+    if (ready != PlainKeyCoordinator::Delivery{kReturn, 0, 7})
         failures << "FinderKeys: F2 was not delivered as Return";
     return failures.size() == before;
 }

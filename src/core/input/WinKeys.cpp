@@ -56,7 +56,7 @@ void FenwoldKeys::postLetter(char32_t letter, uint64_t flags) const {
 void FenwoldKeys::showDesktop() {
     mainQueue_->post([this] {
         if (!private_->dockNotification(QStringLiteral("com.apple.showdesktop.awake")))
-            inject_->post(static_cast<uint16_t>(kF11), 0);
+            inject_->post(kF11, 0);
     });
 }
 
@@ -96,7 +96,7 @@ void FenwoldKeys::openDockApp(int n) {
 }
 
 void FenwoldKeys::openSpotlight() {
-    mainQueue_->post([this] { inject_->postToSession(static_cast<uint16_t>(kSpace), flag::command); });
+    mainQueue_->post([this] { inject_->postToSession(kSpace, flag::command); });
 }
 
 void FenwoldKeys::switchSpace(bool right) {
@@ -160,8 +160,7 @@ void FenwoldKeys::showQuickLinks() {
 void FenwoldKeys::forceQuit() {
     // The system's own key, typed to the session: the window opens even while the front
     // application hangs, which is when it is wanted.
-    mainQueue_->post(
-        [this] { inject_->postToSession(static_cast<uint16_t>(kEsc), flag::option | flag::command); });
+    mainQueue_->post([this] { inject_->postToSession(kEsc, flag::option | flag::command); });
 }
 
 void FenwoldKeys::logOut() {
