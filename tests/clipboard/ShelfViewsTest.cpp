@@ -5,6 +5,7 @@
 #include "core/input/Inject.h"
 #include "core/shell/PanelStyles.h"
 #include "platform/sim/SimSession.h"
+#include "ports/KeyCodes.h"
 #include "support/RecordingPanels.h"
 #include "ui/clipboard/ClipboardCard.h"
 #include "ui/clipboard/QtShelfPanel.h"
@@ -133,7 +134,7 @@ TEST_F(ShelfViewsTest, InspectorMakesTheShelfTaller) {
     EXPECT_EQ(panel->window()->size(), QSize(1060, 624));
     EXPECT_TRUE(visibleLabelTexts().contains(QString::fromUtf8("192 characters")));
     snapshot("shelf-inspector");
-    shelf->handle(ShelfKeyEvent{53, 0, QString(QChar(27)), false});
+    shelf->handle(ShelfKeyEvent{kEsc, 0, QString(QChar(27)), false});
     QApplication::processEvents();
     EXPECT_EQ(panel->window()->size(), QSize(1060, 354));
 }
@@ -236,7 +237,7 @@ TEST_F(ShelfViewsTest, TypingIntoTheShelfSearchesAndFilterChipsFilter) {
     store.insert(textEntry("grocery list"));
     build();
     open();
-    shelf->focusSearch(ShelfKeyEvent{5, 0, "g", false});
+    shelf->focusSearch(ShelfKeyEvent{kG, 0, "g", false});
     QApplication::processEvents();
     EXPECT_EQ(view().searchField()->text(), "g");
     EXPECT_EQ(shelf->model().query(), "g");

@@ -12,14 +12,14 @@ TEST(Dispatch, CtrlCBecomesCmdCExceptInTerminals) {
     InputRig rig;
     // In a text editor: a marked Cmd+C to the front process; the pressed key-up never arrives.
     EXPECT_EQ(rig.press(kC, ctl), std::make_pair(swallow, swallow));
-    EXPECT_EQ(rig.posted(), postedPair(8, cmd, rig.textEdit));
+    EXPECT_EQ(rig.posted(), postedPair(kC, cmd, rig.textEdit));
     EXPECT_TRUE(rig.controller.swallowedKeys().empty());
     EXPECT_EQ(rig.hintNow(), (Hint{"Ctrl+C", "⌘ C", std::nullopt}));
 
     // Shift is kept where the row says so.
     rig.sim.keys.clear();
     rig.press(kA, ctl | sh);
-    EXPECT_EQ(rig.posted(), postedPair(0, cmd | sh, rig.textEdit));
+    EXPECT_EQ(rig.posted(), postedPair(kA, cmd | sh, rig.textEdit));
 
     // In a terminal the key keeps its meaning.
     rig.sim.keys.clear();
@@ -198,17 +198,17 @@ TEST(Dispatch, PlainKeysRowsAndGates) {
     };
     const int32_t te = rig.textEdit;
     const std::vector<Case> cases = {
-        {kHome, 0, postedPair(123, cmd, te)},             // Home: line start
-        {kEnd, sh, postedPair(124, cmd | sh, te)},        // Shift+End selects to line end
-        {kHome, ctl, postedPair(126, cmd, te)},           // Ctrl+Home: document start
-        {kLeft, ctl | sh, postedPair(123, opt | sh, te)}, // word jump with selection
-        {69, ctl, postedPair(24, cmd, te)},               // keypad plus zooms in
-        {kF4, ctl, postedPair(13, cmd, te)},              // Ctrl+F4 closes the tab
-        {kInsert, sh, postedPair(9, cmd, te)},            // Shift+Insert pastes
-        {kInsert, ctl, postedPair(8, cmd, te)},           // Ctrl+Insert copies
-        {kFwdDelete, sh, postedPair(7, cmd, te)},         // Shift+Delete cuts
-        {kA, 0, {}},                                      // plain typing passes
-        {kInsert, ctl | sh, {}},                          // both Shift and Ctrl: not a clipboard key
+        {kHome, 0, postedPair(kLeft, cmd, te)},             // Home: line start
+        {kEnd, sh, postedPair(kRight, cmd | sh, te)},       // Shift+End selects to line end
+        {kHome, ctl, postedPair(kUp, cmd, te)},             // Ctrl+Home: document start
+        {kLeft, ctl | sh, postedPair(kLeft, opt | sh, te)}, // word jump with selection
+        {kKeypadPlus, ctl, postedPair(kEqual, cmd, te)},    // keypad plus zooms in
+        {kF4, ctl, postedPair(kW, cmd, te)},                // Ctrl+F4 closes the tab
+        {kInsert, sh, postedPair(kV, cmd, te)},             // Shift+Insert pastes
+        {kInsert, ctl, postedPair(kC, cmd, te)},            // Ctrl+Insert copies
+        {kFwdDelete, sh, postedPair(kX, cmd, te)},          // Shift+Delete cuts
+        {kA, 0, {}},                                        // plain typing passes
+        {kInsert, ctl | sh, {}},                            // both Shift and Ctrl: not a clipboard key
     };
     for (const auto& c : cases) {
         rig.sim.keys.clear();
@@ -237,7 +237,7 @@ TEST(Dispatch, AltF4FollowsTheChosenAction) {
     rig.sim.prefs.write(PrefKey::altF4Action, QString("quit"));
     rig.press(kF4, opt);
     rig.sim.mainQueue.drain();
-    EXPECT_EQ(rig.posted(), postedPair(12, cmd, rig.textEdit));
+    EXPECT_EQ(rig.posted(), postedPair(kQ, cmd, rig.textEdit));
 }
 
 TEST(Dispatch, WinArrowsSnapQuarterMaximizeAndMinimize) {
@@ -312,7 +312,7 @@ TEST(Dispatch, AChordWhileSnapAssistShowsClosesItAndDoesItsOwnJob) {
     // Ctrl+C still copies, and a chord no row takes reaches the application as typed.
     rig.routing.setSnapAssistOpen(true);
     rig.press(kC, ctl);
-    EXPECT_EQ(rig.posted(), postedPair(8, cmd, rig.textEdit));
+    EXPECT_EQ(rig.posted(), postedPair(kC, cmd, rig.textEdit));
     rig.sim.keys.clear();
     EXPECT_EQ(rig.press(kQ, cmd).first, pass);
     EXPECT_TRUE(rig.posted().isEmpty());

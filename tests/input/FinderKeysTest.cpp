@@ -264,7 +264,7 @@ TEST(FinderKeys, InFinderCtrlESearchesAltDGoesToAFolderAndTheBrowserKeysPass) {
         {{kE, ctl}, rig.pairTo(3, cmd)},      // ⌘F, never ⌘E, which ejects
         {{kD, opt}, rig.pairTo(5, cmd | sh)}, // ⇧⌘G, not ⌘L, which makes an alias
         {{kLeft, opt}, rig.pairTo(33, cmd)},  // back, as everywhere
-        {{40, ctl}, {}},                      // Ctrl+K: no ⌘K (connect to a server)
+        {{kK, ctl}, {}},                      // Ctrl+K: no ⌘K (connect to a server)
         {{kF5, 0}, {}},                       // no ⌘R (show an alias's original)
         {{kF3, sh}, {}},                      // no ⇧⌘G
     };
@@ -278,5 +278,5 @@ TEST(FinderKeys, InFinderCtrlESearchesAltDGoesToAFolderAndTheBrowserKeysPass) {
     rig.sim.workspace.activate(rig.textEdit);
     rig.sim.keys.clear();
     rig.press(kE, ctl);
-    EXPECT_EQ(rig.posted(), postedPair(14, cmd, rig.textEdit));
+    EXPECT_EQ(rig.posted(), postedPair(kE, cmd, rig.textEdit));
 }

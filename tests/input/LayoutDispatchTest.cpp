@@ -49,7 +49,7 @@ TEST(LayoutDispatch, AzertySelectsAllWithItsAClosesWithItsWAndLeavesCtrlQAlone) 
     // a ⌘ that would read as ⌘Q and quit it.
     EXPECT_EQ(rig.shortcut(kA, ctl), QStringList{"passed"});
     // Ctrl+0 resets the zoom from the number row's zero, which AZERTY types with Shift.
-    EXPECT_EQ(rig.shortcut(29, ctl), postedPair(29, cmd, te));
+    EXPECT_EQ(rig.shortcut(29, ctl), postedPair(k0, cmd, te));
 }
 
 TEST(LayoutDispatch, DvorakCopiesFromItsCKeyAndDvorakQwertyCommandReadsQwertyLetters) {
@@ -86,7 +86,7 @@ TEST(LayoutDispatch, ZoomFollowsThePlusAndMinusKeysOfTheLayout) {
     EXPECT_EQ(rig.shortcut(kKeypadPlus, ctl), postedPair(kRightBracket, cmd, te));
     EXPECT_EQ(rig.shortcut(kSlash, ctl), postedPair(kSlash, cmd, te)); // German -
     EXPECT_EQ(rig.shortcut(kKeypadMinus, ctl), postedPair(kSlash, cmd, te));
-    EXPECT_EQ(rig.shortcut(kKeypad0, ctl), postedPair(29, cmd, te));
+    EXPECT_EQ(rig.shortcut(kKeypad0, ctl), postedPair(k0, cmd, te));
     // The keys where US has = and - carry ´ and ß here: no zoom.
     EXPECT_EQ(rig.shortcut(kEqual, ctl), QStringList{"passed"});
     EXPECT_EQ(rig.shortcut(kMinus, ctl), QStringList{"passed"});
