@@ -18,10 +18,7 @@ protected:
     static WindowSnap zoneOf(int layout, int zone) {
         return snapLayouts()[static_cast<std::size_t>(layout)].zones[static_cast<std::size_t>(zone)];
     }
-    TapAnswer digit(int n) {
-        static const int64_t codes[] = {29, 18, 19, 20, 21, 23, 22, 26, 28, 25};
-        return press(codes[n]);
-    }
+    TapAnswer digit(int n) { return press(kDigitKeys[static_cast<std::size_t>(n)]); }
 };
 
 } // namespace
