@@ -7,8 +7,8 @@
 #include "core/input/InputRoutingState.h"
 #include "core/input/Keys.h"
 #include "core/input/ShortcutLayout.h"
-#include "core/input/SwitcherController.h"
 #include "core/input/SwitcherKeyForwarder.h"
+#include "core/input/TapDispatcher.h"
 #include "core/input/WinKeys.h"
 #include "core/settings/Prefs.h"
 #include "platform/sim/SimSession.h"
@@ -68,8 +68,8 @@ struct TapRig {
                                    [this](uint16_t k, uint64_t f, int32_t p) { inject.post(k, f, p); }};
     ExclusionGate exclusions{sim.prefs, sim.workspace};
     ShortcutLayout layout{sim.keyboardLayout, sim.mainQueue, sim.log};
-    SwitcherController controller{[this] {
-        SwitcherController::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
+    TapDispatcher dispatcher{[this] {
+        TapDispatcher::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
         p.inject = &inject;
         p.hints = &hud;
         p.finder = &finder;
@@ -98,12 +98,12 @@ static void BM_TapPassingKey(benchmark::State& state) {
     const TapEvent down = key(eventtype::keyDown, 0, 0), up = key(eventtype::keyUp, 0, 0);
     // The first key after a change of the front application fills the exclusion cache.
     TapEvent warm = down;
-    rig.controller.tapCallback(warm);
+    rig.dispatcher.tapCallback(warm);
     const long before = gAllocations.load();
     for (auto _ : state) {
         TapEvent d = down, u = up;
-        benchmark::DoNotOptimize(rig.controller.tapCallback(d));
-        benchmark::DoNotOptimize(rig.controller.tapCallback(u));
+        benchmark::DoNotOptimize(rig.dispatcher.tapCallback(d));
+        benchmark::DoNotOptimize(rig.dispatcher.tapCallback(u));
     }
     state.counters["allocs/event"] =
         benchmark::Counter(double(gAllocations.load() - before) / (2.0 * double(state.iterations())));
@@ -119,8 +119,8 @@ static void remapped(benchmark::State& state, const char* layout, int64_t code) 
     const TapEvent up = key(eventtype::keyUp, code, flag::control);
     for (auto _ : state) {
         TapEvent d = down, u = up;
-        benchmark::DoNotOptimize(rig.controller.tapCallback(d));
-        benchmark::DoNotOptimize(rig.controller.tapCallback(u));
+        benchmark::DoNotOptimize(rig.dispatcher.tapCallback(d));
+        benchmark::DoNotOptimize(rig.dispatcher.tapCallback(u));
     }
     state.SetItemsProcessed(state.iterations());
 }
@@ -141,8 +141,8 @@ static void BM_TapRemappedShortcutWithHint(benchmark::State& state) {
     int n = 0;
     for (auto _ : state) {
         TapEvent d = down, u = up;
-        benchmark::DoNotOptimize(rig.controller.tapCallback(d));
-        benchmark::DoNotOptimize(rig.controller.tapCallback(u));
+        benchmark::DoNotOptimize(rig.dispatcher.tapCallback(d));
+        benchmark::DoNotOptimize(rig.dispatcher.tapCallback(u));
         if (++n % 4096 == 0) {
             state.PauseTiming();
             rig.sim.mainQueue.drain();

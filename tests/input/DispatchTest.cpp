@@ -13,7 +13,7 @@ TEST(Dispatch, CtrlCBecomesCmdCExceptInTerminals) {
     // In a text editor: a marked Cmd+C to the front process; the pressed key-up never arrives.
     EXPECT_EQ(rig.press(kC, ctl), std::make_pair(swallow, swallow));
     EXPECT_EQ(rig.posted(), postedPair(kC, cmd, rig.textEdit));
-    EXPECT_TRUE(rig.controller.swallowedKeys().empty());
+    EXPECT_TRUE(rig.dispatcher.swallowedKeys().empty());
     EXPECT_EQ(rig.hintNow(), (Hint{"Ctrl+C", "⌘ C", std::nullopt}));
 
     // Shift is kept where the row says so.
@@ -114,13 +114,13 @@ TEST(Dispatch, F19AsGlobe) {
     TapEvent a;
     a.type = eventtype::keyDown;
     a.keyCode = kA;
-    EXPECT_EQ(rig.controller.tapCallback(a), pass);
+    EXPECT_EQ(rig.dispatcher.tapCallback(a), pass);
     EXPECT_EQ(a.flags, flag::secondaryFn);
     EXPECT_EQ(rig.up(kA), pass);
     EXPECT_EQ(rig.up(kF19), swallow);
     rig.sim.mainQueue.drain();
     EXPECT_EQ(rig.sim.inputSources.current(), QString("de"));
-    EXPECT_FALSE(rig.controller.f19Held());
+    EXPECT_FALSE(rig.dispatcher.f19Held());
 
     // With a single layout a bare tap does nothing visible.
     rig.sim.inputSources.setSources({{"us", true, true, true}}, "us");
@@ -140,10 +140,10 @@ TEST(Dispatch, OwnEventsAreNeverRemapped) {
     e.keyCode = kC;
     e.flags = ctl;
     e.sourceUserData = kOwnEventMarker;
-    EXPECT_EQ(rig.controller.tapCallback(e), pass);
+    EXPECT_EQ(rig.dispatcher.tapCallback(e), pass);
     EXPECT_EQ(e.flags, ctl);
     e.type = eventtype::keyUp;
-    EXPECT_EQ(rig.controller.tapCallback(e), pass);
+    EXPECT_EQ(rig.dispatcher.tapCallback(e), pass);
     EXPECT_TRUE(rig.posted().isEmpty());
 }
 
@@ -174,12 +174,12 @@ TEST(Dispatch, ForeignSwapKeepsSyntheticEventsConsistent) {
     e.keyCode = kC;
     e.flags = cmd;
     e.sourcePid = 4242;
-    EXPECT_EQ(rig.controller.tapCallback(e), pass);
+    EXPECT_EQ(rig.dispatcher.tapCallback(e), pass);
     EXPECT_EQ(e.flags, ctl);
     // Hardware events (pid 0) are already swapped and are left alone.
     e.flags = cmd;
     e.sourcePid = 0;
-    rig.controller.tapCallback(e);
+    rig.dispatcher.tapCallback(e);
     EXPECT_EQ(e.flags, cmd);
     // With the swap, Win is Control: Ctrl+Left (physical Win+Left) snaps.
     EXPECT_EQ(rig.press(kLeft, ctl).first, swallow);
@@ -324,9 +324,9 @@ TEST(Dispatch, TapDisabledRecovers) {
     rig.down(kC, ctl); // its key-up will be lost
     TapEvent off;
     off.type = eventtype::tapDisabledByTimeout;
-    EXPECT_EQ(rig.controller.tapCallback(off), pass);
+    EXPECT_EQ(rig.dispatcher.tapCallback(off), pass);
     EXPECT_EQ(rig.routing.snapshot().switcherPhase, SwitcherPhase::cancelling(1));
-    EXPECT_TRUE(rig.controller.swallowedKeys().empty());
+    EXPECT_TRUE(rig.dispatcher.swallowedKeys().empty());
     EXPECT_EQ(rig.sim.eventTap.reEnableCount(), 1);
     EXPECT_EQ(rig.sim.log.lines().last(), "Fenwold: event tap disabled (type -2) — re-enabling");
     rig.sim.mainQueue.drain();
@@ -335,14 +335,14 @@ TEST(Dispatch, TapDisabledRecovers) {
 
 TEST(Dispatch, StartTapLogsItsOutcome) {
     InputRig rig;
-    EXPECT_TRUE(rig.controller.startTap());
+    EXPECT_TRUE(rig.dispatcher.startTap());
     EXPECT_EQ(rig.sim.log.lines().last(), "Fenwold: event tap active — hold Option and press Tab");
     // Keys, modifiers, left and side buttons and the wheel; system-defined events only when tracing.
     EXPECT_EQ(rig.sim.eventTap.eventMask(), (1u << 1) | (1u << 2) | (1u << 10) | (1u << 11) | (1u << 12) |
                                                 (1u << 22) | (1u << 25) | (1u << 26));
-    EXPECT_EQ(SwitcherController::eventMask(true), rig.sim.eventTap.eventMask() | (1u << 14));
+    EXPECT_EQ(TapDispatcher::eventMask(true), rig.sim.eventTap.eventMask() | (1u << 14));
     rig.sim.eventTap.setCreationFails(true);
-    EXPECT_FALSE(rig.controller.startTap());
+    EXPECT_FALSE(rig.dispatcher.startTap());
     EXPECT_EQ(rig.sim.log.lines().last(), "Fenwold: could not create event tap (accessibility not granted?)");
 }
 

@@ -110,7 +110,7 @@ TEST(FinderKeys, PendingF2IsDeliveredWhenTheTapIsDisabled) {
     rig.down(kF2);
     TapEvent off;
     off.type = eventtype::tapDisabledByUserInput;
-    rig.controller.tapCallback(off);
+    rig.dispatcher.tapCallback(off);
     EXPECT_EQ(rig.posted(), rig.pairTo(120, 0));
     // The decision that arrives later finds nothing to deliver.
     rig.sim.mainQueue.drain();
@@ -236,7 +236,7 @@ TEST(FinderKeys, AHeldBackspaceInAFieldRepeatsAndKeepsItsPlaceAmongTheKeys) {
     rig.sim.keys.clear();
     TapEvent off;
     off.type = eventtype::tapDisabledByUserInput;
-    rig.controller.tapCallback(off);
+    rig.dispatcher.tapCallback(off);
     EXPECT_EQ(rig.posted(), QStringList{QString("up 51 0x0 -> %1").arg(rig.finderPid)});
 
     // Let go before the look at the focus came back: the whole press, once.

@@ -58,7 +58,7 @@ TEST(Forwarder, KeyUpOfAKeyPressedBeforeReleasePasses) {
     rig.down(kX, opt); // typed while still capturing: goes to the switcher
     rig.flagsChanged(0);
     EXPECT_EQ(rig.up(kX, 0), TapAnswer::swallow); // its key-down was swallowed by the switcher row
-    EXPECT_TRUE(rig.controller.swallowedKeys().empty());
+    EXPECT_TRUE(rig.dispatcher.swallowedKeys().empty());
 
     // A key pressed before Alt+Tab whose key-up arrives during the commit passes.
     InputRig other;

@@ -11,8 +11,8 @@
 #include "core/input/InputRoutingState.h"
 #include "core/input/Keys.h"
 #include "core/input/ShortcutLayout.h"
-#include "core/input/SwitcherController.h"
 #include "core/input/SwitcherKeyForwarder.h"
+#include "core/input/TapDispatcher.h"
 #include "core/input/Trace.h"
 #include "core/input/WinKeys.h"
 #include "core/settings/Prefs.h"
@@ -270,7 +270,7 @@ public:
     SwitcherKeyForwarder forwarder;
     std::unique_ptr<Trace> trace;
     ExclusionGate exclusions{sim.prefs, sim.workspace};
-    SwitcherController controller;
+    TapDispatcher dispatcher;
 
     int32_t textEdit = 0;
 };

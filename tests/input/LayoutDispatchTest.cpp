@@ -180,7 +180,7 @@ TEST(LayoutDispatch, ALayoutChangeWhileAShortcutIsHeldStrandsNoKeyUp) {
     EXPECT_EQ(rig.down(kY, ctl), swallow); // Ctrl+Z
     rig.use("French");                     // the same key is Y now
     EXPECT_EQ(rig.up(kY, ctl), swallow);   // its key-up still never reaches the application
-    EXPECT_TRUE(rig.controller.swallowedKeys().empty());
+    EXPECT_TRUE(rig.dispatcher.swallowedKeys().empty());
     EXPECT_EQ(rig.posted(), postedPair(kY, cmd, rig.textEdit));
 
     // The other way round: a key-down that passed has its key-up passed after the change.

@@ -3,7 +3,7 @@
 #include "core/input/KeyLayoutTable.h"
 #include "core/input/Keys.h"
 #include "core/input/SwallowedKeys.h"
-#include "core/input/SwitcherController.h"
+#include "core/input/TapDispatcher.h"
 #include "platform/sim/SimSession.h"
 
 #include <gtest/gtest.h>
@@ -37,12 +37,12 @@ TEST(KeyVocabulary, SwapAwareMasksAndTheUSKeys) {
 }
 
 TEST(KeyVocabulary, ModifierSummary) {
-    EXPECT_EQ(SwitcherController::mods(0), "-");
-    EXPECT_EQ(SwitcherController::mods(flag::shift), "S");
-    EXPECT_EQ(SwitcherController::mods(flag::secondaryFn | flag::command | flag::option | flag::control |
-                                       flag::shift),
-              "SCAMF");
-    EXPECT_EQ(SwitcherController::mods(flag::command | 0x100), "M"); // device bits are not modifiers
+    EXPECT_EQ(TapDispatcher::mods(0), "-");
+    EXPECT_EQ(TapDispatcher::mods(flag::shift), "S");
+    EXPECT_EQ(
+        TapDispatcher::mods(flag::secondaryFn | flag::command | flag::option | flag::control | flag::shift),
+        "SCAMF");
+    EXPECT_EQ(TapDispatcher::mods(flag::command | 0x100), "M"); // device bits are not modifiers
 }
 
 TEST(InputRoutingState, SessionsAreNumberedAndGuarded) {

@@ -46,7 +46,7 @@ TEST(InputStress, TapAndMainThreadsAgreeUnderLoad) {
         e.type = type;
         e.keyCode = key;
         e.flags = flags;
-        const TapAnswer a = rig.controller.tapCallback(e);
+        const TapAnswer a = rig.dispatcher.tapCallback(e);
         ++events;
         if (type == eventtype::keyDown) downSwallowed[key] = a == TapAnswer::swallow;
         if (type == eventtype::keyUp && a == TapAnswer::pass && downSwallowed[key]) ++violations;

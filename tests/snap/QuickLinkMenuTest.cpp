@@ -3,7 +3,7 @@
 #include "core/snap/QuickLinkMenu.h"
 #include "core/input/Inject.h"
 #include "core/input/Keys.h"
-#include "core/input/SwitcherController.h"
+#include "core/input/TapDispatcher.h"
 #include "core/input/WinKeys.h"
 #include "core/settings/Prefs.h"
 #include "core/shell/WindowActionsBridge.h"
@@ -59,8 +59,8 @@ struct QuickLinks : ::testing::Test {
             out << (u.isLocalFile() ? u.toLocalFile() : u.toString());
         return out;
     }
-    SwitcherController::Parts parts() {
-        SwitcherController::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
+    TapDispatcher::Parts parts() {
+        TapDispatcher::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
         p.inject = &inject;
         p.winKeys = &keys;
         p.windows = &actions;
@@ -88,7 +88,7 @@ struct QuickLinks : ::testing::Test {
                      {&actions, nullptr, &forward, nullptr},
                      15};
     QuickLinkMenu menu{platform, keys, presenter};
-    SwitcherController dispatch{parts()};
+    TapDispatcher dispatch{parts()};
     int32_t editor = 0;
 };
 

@@ -229,7 +229,7 @@ TEST_F(SnapLayouts, WinZOpensThePanelOverTheFrontWindowAndClosesItAgain) {
     repeat.keyCode = kZ;
     repeat.flags = flag::command;
     repeat.autorepeat = 1;
-    EXPECT_EQ(controller.tapCallback(repeat), TapAnswer::swallow);
+    EXPECT_EQ(dispatcher.tapCallback(repeat), TapAnswer::swallow);
     key(eventtype::keyUp, kZ, flag::command);
     sim.mainQueue.advance(0.5);
     EXPECT_FALSE(panelOpen());

@@ -2,7 +2,7 @@
 // the keyboard move, driven through the real dispatch where the keys come from.
 #include "core/snap/WindowMenu.h"
 #include "core/input/Keys.h"
-#include "core/input/SwitcherController.h"
+#include "core/input/TapDispatcher.h"
 #include "core/input/Trace.h"
 #include "core/settings/Prefs.h"
 #include "core/windows/WindowModel.h"
@@ -74,8 +74,8 @@ protected:
     }
 
     // The dispatch with the menu as its only collaborator.
-    SwitcherController::Parts dispatchParts() {
-        SwitcherController::Parts parts = fenwold::testing::dispatchPartsOf(sim, routing);
+    TapDispatcher::Parts dispatchParts() {
+        TapDispatcher::Parts parts = fenwold::testing::dispatchPartsOf(sim, routing);
         parts.winMenu = &menu;
         return parts;
     }
@@ -105,7 +105,7 @@ protected:
     RecordingPresenter presenter;
     RecordingAssist assist;
     WindowMenuController menu{platform, model.windows, routing, &assist, presenter, nullptr};
-    SwitcherController dispatch{dispatchParts()};
+    TapDispatcher dispatch{dispatchParts()};
 };
 
 } // namespace

@@ -2,7 +2,7 @@
 // a simulated session.
 #include "OverlayRig.h"
 #include "core/input/Keys.h"
-#include "core/input/SwitcherController.h"
+#include "core/input/TapDispatcher.h"
 #include "core/switcher/SwitcherSession.h"
 #include "support/DispatchParts.h"
 
@@ -25,8 +25,8 @@ protected:
         model.store.start();
     }
 
-    SwitcherController::Parts parts() {
-        SwitcherController::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
+    TapDispatcher::Parts parts() {
+        TapDispatcher::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
         p.inject = &inject;
         p.hints = &hud;
         p.forwarder = &forwarder;
@@ -39,7 +39,7 @@ protected:
         e.type = type;
         e.keyCode = code;
         e.flags = flags;
-        return controller.tapCallback(e);
+        return dispatcher.tapCallback(e);
     }
     TapAnswer down(int64_t code, uint64_t flags = 0) { return key(eventtype::keyDown, code, flags); }
     TapAnswer up(int64_t code, uint64_t flags = 0) { return key(eventtype::keyUp, code, flags); }
@@ -62,7 +62,7 @@ protected:
                                 panel = p.get();
                                 return p;
                             }};
-    SwitcherController controller{parts()};
+    TapDispatcher dispatcher{parts()};
 };
 
 } // namespace
@@ -139,7 +139,7 @@ TEST_F(AltTab, ArrowsAndTheWheelDriveTheOpenSwitcher) {
     TapEvent wheel;
     wheel.type = eventtype::scrollWheel;
     wheel.scrollDelta = -2;
-    EXPECT_EQ(controller.tapCallback(wheel), TapAnswer::swallow);
+    EXPECT_EQ(dispatcher.tapCallback(wheel), TapAnswer::swallow);
     sim.mainQueue.drain();
     EXPECT_EQ(session.model().selected(), 2);
     EXPECT_DOUBLE_EQ(metrics.preferredThumbH, 132);

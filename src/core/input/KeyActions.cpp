@@ -54,7 +54,7 @@ QString describeLetter(char32_t letter) {
 
 } // namespace
 
-KeyActions::KeyActions(const SwitcherController::Parts& parts) : p_(parts) {}
+KeyActions::KeyActions(const TapDispatcher::Parts& parts) : p_(parts) {}
 
 RowAnswer KeyActions::snapAssistKey(const KeyPress& press) {
     if (!p_.assist) return RowAnswer::next;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "KeyRows.h"
-#include "SwitcherController.h"
+#include "TapDispatcher.h"
 #include "WinKeys.h"
 
 #include <QString>
@@ -13,7 +13,7 @@ namespace fenwold {
 // letter are posted with the key that gives it on the user's layout.
 class KeyActions {
 public:
-    explicit KeyActions(const SwitcherController::Parts& parts);
+    explicit KeyActions(const TapDispatcher::Parts& parts);
     KeyActions(const KeyActions&) = delete;
     KeyActions& operator=(const KeyActions&) = delete;
 
@@ -77,7 +77,7 @@ public:
 private:
     void queueSnap(int64_t key, bool shift);
 
-    const SwitcherController::Parts& p_;
+    const TapDispatcher::Parts& p_;
     char32_t unavailable_ = 0; // the letter the last `noKey` answer wanted
 };
 

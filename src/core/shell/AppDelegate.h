@@ -12,8 +12,8 @@
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
 #include "core/input/ShortcutLayout.h"
-#include "core/input/SwitcherController.h"
 #include "core/input/SwitcherKeyForwarder.h"
+#include "core/input/TapDispatcher.h"
 #include "core/input/Trace.h"
 #include "core/input/WinKeys.h"
 #include "core/peek/Peek.h"
@@ -101,7 +101,6 @@ public:
     enum class Phase { constructed, launched, armed };
     Phase phase() const { return phase_; }
     InputRoutingState& routing() { return routing_; }
-    SwitcherController& controller() { return *controller_; }
     HintHUD& hints() { return hints_; }
     Metrics& metrics() { return metrics_; }
     WindowStore& store() { return store_; }
@@ -187,7 +186,7 @@ private:
     ExclusionGate exclusions_;
     SwitcherKeyForwarder forwarder_;
     std::unique_ptr<SwitcherSession> switcher_;
-    std::unique_ptr<SwitcherController> controller_;
+    std::unique_ptr<TapDispatcher> dispatcher_;
 
     SecureInputWatch secureInput_;
     TrayClicks trayClicks_;

@@ -1,4 +1,4 @@
-#include "SwitcherController.h"
+#include "TapDispatcher.h"
 
 #include "core/hints/MacHints.h"
 #include "core/input/DispatchTargets.h"
@@ -29,11 +29,11 @@ using Kind = SwitcherPhase::Kind;
 
 } // namespace
 
-SwitcherController::SwitcherController(const Parts& parts)
+TapDispatcher::TapDispatcher(const Parts& parts)
     : p_(parts), actions_(std::make_unique<KeyActions>(p_)),
       ownPid_(p_.workspace ? p_.workspace->ownPid() : 0) {}
 
-uint64_t SwitcherController::eventMask(bool tracing) {
+uint64_t TapDispatcher::eventMask(bool tracing) {
     uint64_t mask = 0;
     for (uint32_t type : {eventtype::leftMouseDown, eventtype::leftMouseUp, eventtype::keyDown,
                           eventtype::keyUp, eventtype::flagsChanged, eventtype::scrollWheel,
@@ -43,7 +43,7 @@ uint64_t SwitcherController::eventMask(bool tracing) {
     return mask;
 }
 
-bool SwitcherController::startTap() {
+bool TapDispatcher::startTap() {
     const uint64_t mask = eventMask(p_.trace && p_.trace->on());
     if (!p_.tap || !p_.tap->start(mask, [this](TapEvent& e) { return tapCallback(e); })) {
         p_.log->line(QStringLiteral("Fenwold: could not create event tap (accessibility not granted?)"));
@@ -53,15 +53,15 @@ bool SwitcherController::startTap() {
     return true;
 }
 
-SwitcherController::~SwitcherController() {
+TapDispatcher::~TapDispatcher() {
     stopTap();
 }
 
-void SwitcherController::stopTap() {
+void TapDispatcher::stopTap() {
     if (p_.tap) p_.tap->stop();
 }
 
-void SwitcherController::pauseTap() {
+void TapDispatcher::pauseTap() {
     {
         std::lock_guard lock(tapState_);
         if (tapPaused_) return;
@@ -72,7 +72,7 @@ void SwitcherController::pauseTap() {
     if (p_.trace && p_.trace->on()) p_.trace->mark(QStringLiteral("TAP PAUSED (accessibility revoked)"));
 }
 
-void SwitcherController::resumeTap() {
+void TapDispatcher::resumeTap() {
     if (!tapPaused()) return;
     // The system keeps the key events from a tap that lost the permission, and a tap gets the
     // event types it may see when it is made: a new tap. The old one goes while still paused, so
@@ -89,19 +89,19 @@ void SwitcherController::resumeTap() {
     if (p_.trace && p_.trace->on()) p_.trace->mark(QStringLiteral("TAP RESUMED"));
 }
 
-bool SwitcherController::tapPaused() const {
+bool TapDispatcher::tapPaused() const {
     std::lock_guard lock(tapState_);
     return tapPaused_;
 }
 
-void SwitcherController::reEnableUnlessPaused() {
+void TapDispatcher::reEnableUnlessPaused() {
     // Decided and done under the lock a pause takes, so that a pause cannot come in between and
     // be undone.
     std::lock_guard lock(tapState_);
     if (p_.tap && !tapPaused_) p_.tap->reEnable();
 }
 
-TapAnswer SwitcherController::tapCallback(TapEvent& event) {
+TapAnswer TapDispatcher::tapCallback(TapEvent& event) {
     if (event.type == eventtype::tapDisabledByTimeout || event.type == eventtype::tapDisabledByUserInput)
         return tapDisabled(event);
 
@@ -117,7 +117,7 @@ TapAnswer SwitcherController::tapCallback(TapEvent& event) {
     return answer;
 }
 
-TapAnswer SwitcherController::tapDisabled(const TapEvent& event) {
+TapAnswer TapDispatcher::tapDisabled(const TapEvent& event) {
     p_.log->line(QStringLiteral("Fenwold: event tap disabled (type %1) — re-enabling")
                      .arg(static_cast<int32_t>(event.type)));
     if (p_.trace && p_.trace->on()) p_.trace->mark(QStringLiteral("TAP DISABLED type=%1").arg(event.type));
@@ -140,7 +140,7 @@ TapAnswer SwitcherController::tapDisabled(const TapEvent& event) {
     return TapAnswer::pass;
 }
 
-TapAnswer SwitcherController::handle(TapEvent& event) {
+TapAnswer TapDispatcher::handle(TapEvent& event) {
     if (p_.trace && p_.trace->on()) p_.trace->write(dbg(event));
     // The program's own events, by their marker, or by their source when the way they were posted
     // (into the session, as the keyboard's) may not keep it.
@@ -201,7 +201,7 @@ TapAnswer SwitcherController::handle(TapEvent& event) {
     }
 }
 
-bool SwitcherController::f19(TapEvent& event) {
+bool TapDispatcher::f19(TapEvent& event) {
     if (!Prefs(*p_.prefs).f19Globe()) return false;
     const bool trace = p_.trace && p_.trace->on();
     if (event.keyCode == kF19) {
@@ -232,8 +232,7 @@ bool SwitcherController::f19(TapEvent& event) {
     return false;
 }
 
-void SwitcherController::flagsChanged(const TapEvent& event, const InputRoutingState::Snapshot& snap,
-                                      bool swap) {
+void TapDispatcher::flagsChanged(const TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap) {
     winAlone(event, snap, swap);
     if (snap.switcherPhase.kind != Kind::capturing || (event.flags & flag::option)) return;
     const uint64_t id = snap.switcherPhase.id;
@@ -243,7 +242,7 @@ void SwitcherController::flagsChanged(const TapEvent& event, const InputRoutingS
     });
 }
 
-void SwitcherController::winAlone(const TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap) {
+void TapDispatcher::winAlone(const TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap) {
     const uint64_t win = winMask(swap);
     const uint64_t held =
         event.flags & (flag::shift | flag::control | flag::option | flag::command | flag::secondaryFn);
@@ -265,17 +264,17 @@ void SwitcherController::winAlone(const TapEvent& event, const InputRoutingState
     actions_->hint(QStringLiteral("Win"), QStringLiteral("⌘ Space ~for ~Spotlight"));
 }
 
-TapAnswer SwitcherController::keyDown(TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap) {
+TapAnswer TapDispatcher::keyDown(TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap) {
     const KeyPress press = KeyPress::of(event, snap, layoutTable(), swap);
     return runKeyRows(keyRows(), *actions_, press, Prefs(*p_.prefs));
 }
 
-const KeyLayoutTable& SwitcherController::layoutTable() const {
+const KeyLayoutTable& TapDispatcher::layoutTable() const {
     static const KeyLayoutTable us = KeyLayoutTable::us();
     return p_.layout ? p_.layout->table() : us;
 }
 
-TapAnswer SwitcherController::pointer(TapEvent& event, const InputRoutingState::Snapshot& snap) {
+TapAnswer TapDispatcher::pointer(TapEvent& event, const InputRoutingState::Snapshot& snap) {
     const Prefs prefs(*p_.prefs);
     const bool capturing = snap.switcherPhase.kind == Kind::capturing;
     switch (event.type) {
@@ -333,13 +332,13 @@ TapAnswer SwitcherController::pointer(TapEvent& event, const InputRoutingState::
     }
 }
 
-void SwitcherController::sideButton(TapEvent& event) {
+void TapDispatcher::sideButton(TapEvent& event) {
     if ((event.buttonNumber == 4 || event.buttonNumber == 5) && Prefs(*p_.prefs).parsecMouseFix() &&
         !frontExcluded() && isParsec(event.sourcePid))
         event.buttonNumber -= 1;
 }
 
-bool SwitcherController::isParsec(int64_t pid) {
+bool TapDispatcher::isParsec(int64_t pid) {
     if (pid < 1 || pid > INT32_MAX) return false;
     if (const auto it = parsecPidCache_.find(pid); it != parsecPidCache_.end()) return it->second;
     const auto name = p_.processes->processName(static_cast<int32_t>(pid));
@@ -348,11 +347,11 @@ bool SwitcherController::isParsec(int64_t pid) {
     return parsec;
 }
 
-bool SwitcherController::frontExcluded() const {
+bool TapDispatcher::frontExcluded() const {
     return actions_->frontExcluded();
 }
 
-QString SwitcherController::mods(uint64_t flags) {
+QString TapDispatcher::mods(uint64_t flags) {
     QString out;
     if (flags & flag::shift) out += QLatin1Char('S');
     if (flags & flag::control) out += QLatin1Char('C');
@@ -362,7 +361,7 @@ QString SwitcherController::mods(uint64_t flags) {
     return out.isEmpty() ? QStringLiteral("-") : out;
 }
 
-QString SwitcherController::dbg(const TapEvent& e) const {
+QString TapDispatcher::dbg(const TapEvent& e) const {
     QString line = p_.trace->stamp() + QStringLiteral(" type=%1 key=%2 flags=%3/0x%4 srcPid=%5")
                                            .arg(e.type)
                                            .arg(e.keyCode)

@@ -40,7 +40,7 @@ struct Hint;
 // preferences and the routing snapshot, and answers pass (possibly with fields changed) or
 // swallow. It only decides, posts synthetic keys and queues hints; everything that touches
 // windows, panels, the workspace or the pasteboard is queued on the main queue.
-class SwitcherController {
+class TapDispatcher {
 public:
     // Everything the dispatch reaches. The collaborators built by other subsystems may be absent.
     struct Parts {
@@ -68,11 +68,11 @@ public:
         ShortcutLayout* layout = nullptr;
     };
 
-    explicit SwitcherController(const Parts& parts);
-    SwitcherController(const SwitcherController&) = delete;
-    SwitcherController& operator=(const SwitcherController&) = delete;
+    explicit TapDispatcher(const Parts& parts);
+    TapDispatcher(const TapDispatcher&) = delete;
+    TapDispatcher& operator=(const TapDispatcher&) = delete;
     // Stops the tap first: its thread calls into this object and everything it reaches.
-    ~SwitcherController();
+    ~TapDispatcher();
 
     // Creates the tap; false (and one log line) when it cannot be created.
     bool startTap();
