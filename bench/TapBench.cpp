@@ -2,6 +2,7 @@
 // the session goes through it. The platform's post call is replaced by one that does nothing.
 #include "core/hints/MacHints.h"
 #include "core/input/ExclusionGate.h"
+#include "core/input/FenwoldKeys.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
@@ -9,7 +10,6 @@
 #include "core/input/ShortcutLayout.h"
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/TapDispatcher.h"
-#include "core/input/WinKeys.h"
 #include "core/settings/Prefs.h"
 #include "platform/sim/SimSession.h"
 #include "support/DispatchParts.h"

@@ -6,6 +6,7 @@
 #include "core/hints/MacHints.h"
 #include "core/input/DispatchTargets.h"
 #include "core/input/ExclusionGate.h"
+#include "core/input/FenwoldKeys.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
@@ -14,7 +15,6 @@
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/TapDispatcher.h"
 #include "core/input/Trace.h"
-#include "core/input/WinKeys.h"
 #include "core/settings/Prefs.h"
 #include "platform/sim/SimSession.h"
 

@@ -1,10 +1,10 @@
 // The Win+X menu on a simulated session: its rows and their letters, where it opens, and what
 // each row does, opened through the real dispatch.
 #include "core/snap/QuickLinkMenu.h"
+#include "core/input/FenwoldKeys.h"
 #include "core/input/Inject.h"
 #include "core/input/Keys.h"
 #include "core/input/TapDispatcher.h"
-#include "core/input/WinKeys.h"
 #include "core/settings/Prefs.h"
 #include "core/shell/WindowActionsBridge.h"
 #include "core/windows/WindowModel.h"

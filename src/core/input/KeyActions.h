@@ -1,8 +1,8 @@
 #pragma once
 
+#include "FenwoldKeys.h"
 #include "KeyRows.h"
 #include "TapDispatcher.h"
-#include "WinKeys.h"
 
 #include <QString>
 

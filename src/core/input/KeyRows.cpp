@@ -2,9 +2,9 @@
 
 #include "core/hints/MacHints.h"
 #include "core/input/EditingKeys.h"
+#include "core/input/FenwoldKeys.h"
 #include "core/input/KeyActions.h"
 #include "core/input/Keys.h"
-#include "core/input/WinKeys.h"
 #include "core/settings/Prefs.h"
 
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "QuickLinkMenu.h"
 
-#include "core/input/WinKeys.h"
+#include "core/input/FenwoldKeys.h"
 #include "core/switcher/MainScreen.h"
 #include "ports/Workspace.h"
 

@@ -1,4 +1,4 @@
-#include "WinKeys.h"
+#include "FenwoldKeys.h"
 
 #include "core/input/DispatchTargets.h"
 #include "core/input/Inject.h"
