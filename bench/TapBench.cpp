@@ -1,6 +1,6 @@
 // The event-tap callback: the system disables a tap whose callback is slow, and every key of
 // the session goes through it. The platform's post call is replaced by one that does nothing.
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/ExclusionGate.h"
 #include "core/input/FenwoldKeys.h"
 #include "core/input/FinderKeys.h"

@@ -1,5 +1,5 @@
 // The hint format and the HUD's timing.
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/settings/Prefs.h"
 #include "platform/sim/SimSession.h"
 

@@ -3,7 +3,7 @@
 // A simulated session wired to the input path, with recording stand-ins for the collaborators
 // other subsystems build.
 
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/DispatchTargets.h"
 #include "core/input/ExclusionGate.h"
 #include "core/input/FenwoldKeys.h"

@@ -3,7 +3,7 @@
 // A simulated session with the window model, the routing state and the key forwarder wired the
 // way the program wires them, for the overlays that show a tile grid.
 
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
 #include "core/input/SwitcherKeyForwarder.h"

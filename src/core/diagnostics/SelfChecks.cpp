@@ -1,7 +1,7 @@
 #include "SelfChecks.h"
 
 #include "core/clipboard/ClipboardChecks.h"
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/HIDRemap.h"
 #include "core/input/InputRoutingState.h"

@@ -1,6 +1,6 @@
 #include "FinderKeys.h"
 
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/Inject.h"
 #include "core/input/KeyLayoutTable.h"
 #include "core/input/Keys.h"

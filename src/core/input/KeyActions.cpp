@@ -1,6 +1,6 @@
 #include "KeyActions.h"
 
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/DispatchTargets.h"
 #include "core/input/EditingKeys.h"
 #include "core/input/ExclusionGate.h"

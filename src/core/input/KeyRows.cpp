@@ -1,6 +1,6 @@
 #include "KeyRows.h"
 
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/EditingKeys.h"
 #include "core/input/FenwoldKeys.h"
 #include "core/input/KeyActions.h"

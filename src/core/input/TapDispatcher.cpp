@@ -1,6 +1,6 @@
 #include "TapDispatcher.h"
 
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/DispatchTargets.h"
 #include "core/input/ExclusionGate.h"
 #include "core/input/FenwoldKeys.h"

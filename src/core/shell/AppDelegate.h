@@ -5,7 +5,7 @@
 #include "Welcome.h"
 #include "core/clipboard/ClipboardShelfController.h"
 #include "core/clipboard/ClipboardStore.h"
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/ExclusionGate.h"
 #include "core/input/FenwoldKeys.h"
 #include "core/input/FinderKeys.h"

@@ -1,4 +1,4 @@
-#include "MacHints.h"
+#include "HintHUD.h"
 
 #include "core/settings/Prefs.h"
 #include "ports/Screens.h"
