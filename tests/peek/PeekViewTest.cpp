@@ -1,6 +1,6 @@
 // The Dock peek's panels rendered offscreen: the grid with its window-count header, the small
 // empty label, and snapshots of both.
-#include "core/peek/Peek.h"
+#include "core/peek/PeekController.h"
 #include "core/settings/Prefs.h"
 #include "core/shell/PanelStyles.h"
 #include "core/switcher/WindowTileOperations.h"

@@ -3,7 +3,7 @@
 // are key, the Dock peek follows the pointer, and the screen scales to fit its window.
 #include "PlaygroundFixture.h"
 #include "core/clipboard/ClipboardStore.h"
-#include "core/peek/Peek.h"
+#include "core/peek/PeekController.h"
 #include "ports/KeyCodes.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/hints/HintView.h"

@@ -16,7 +16,7 @@
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/TapDispatcher.h"
 #include "core/input/Trace.h"
-#include "core/peek/Peek.h"
+#include "core/peek/PeekController.h"
 #include "core/settings/Prefs.h"
 #include "core/shell/CommandLine.h"
 #include "core/shell/PanelStyles.h"

@@ -1,4 +1,4 @@
-#include "Peek.h"
+#include "PeekController.h"
 
 #include "core/settings/Prefs.h"
 #include "core/windows/Windows.h"
