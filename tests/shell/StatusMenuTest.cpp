@@ -1,4 +1,6 @@
 #include "core/shell/StatusMenu.h"
+#include "core/shell/AccessibilityGate.h"
+#include "core/shell/TrayClicks.h"
 #include "platform/sim/SimSession.h"
 #include "ui/shell/QtShellViews.h"
 #include "ui/shell/StatusIcon.h"

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "AccessibilityGate.h"
 #include "SecureInputWatch.h"
 #include "StatusMenu.h"
+#include "TrayClicks.h"
 #include "Welcome.h"
 #include "core/clipboard/ClipboardShelfController.h"
 #include "core/clipboard/ClipboardStore.h"
