@@ -1,6 +1,6 @@
 // The Win+X menu on a simulated session: its rows and their letters, where it opens, and what
 // each row does, opened through the real dispatch.
-#include "core/snap/QuickLinkMenu.h"
+#include "core/menus/QuickLinkMenu.h"
 #include "core/input/FenwoldKeys.h"
 #include "core/input/Inject.h"
 #include "core/input/Keys.h"

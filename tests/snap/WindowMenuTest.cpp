@@ -1,6 +1,6 @@
 // The Alt+Space window menu on a simulated session: its rows, where it opens, its actions and
 // the keyboard move, driven through the real dispatch where the keys come from.
-#include "core/snap/WindowMenu.h"
+#include "core/menus/WindowMenu.h"
 #include "core/input/Keys.h"
 #include "core/input/TapDispatcher.h"
 #include "core/input/Trace.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/snap/PopUpMenu.h"
+#include "core/menus/PopUpMenu.h"
 
 #include <QAction>
 #include <map>
