@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PopUpMenu.h"
+#include "MenuPresenter.h"
 #include "core/input/DispatchTargets.h"
 #include "ports/Platform.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/menus/PopUpMenu.h"
+#include "core/menus/MenuPresenter.h"
 
 #include <QAction>
 #include <map>
