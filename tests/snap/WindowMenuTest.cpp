@@ -1,9 +1,9 @@
 // The Alt+Space window menu on a simulated session: its rows, where it opens, its actions and
 // the keyboard move, driven through the real dispatch where the keys come from.
-#include "core/menus/WindowMenu.h"
 #include "core/input/Keys.h"
 #include "core/input/TapDispatcher.h"
 #include "core/input/Trace.h"
+#include "core/menus/WindowMenuController.h"
 #include "core/settings/Prefs.h"
 #include "core/windows/WindowModel.h"
 #include "platform/sim/SimSession.h"

@@ -19,7 +19,7 @@
 #include "core/input/TapDispatcher.h"
 #include "core/input/Trace.h"
 #include "core/menus/QuickLinkMenu.h"
-#include "core/menus/WindowMenu.h"
+#include "core/menus/WindowMenuController.h"
 #include "core/peek/PeekController.h"
 #include "core/settings/Prefs.h"
 #include "core/shell/CommandLine.h"

@@ -1,4 +1,4 @@
-#include "WindowMenu.h"
+#include "WindowMenuController.h"
 
 #include "core/input/Keys.h"
 #include "core/input/Trace.h"
