@@ -6,9 +6,9 @@
 #include "support/TapEvents.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/common/PanelHost.h"
+#include "ui/menus/QtMenuPresenter.h"
 #include "ui/peek/EmptyPeekView.h"
 #include "ui/snap/SnapLayoutView.h"
-#include "ui/snap/WindowMenuPresenter.h"
 #include "ui/switcher/TileGridPanelWidget.h"
 
 #include <QFile>

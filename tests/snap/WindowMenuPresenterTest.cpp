@@ -1,6 +1,6 @@
 // The window menu as a Qt menu: one entry per row, separators, check marks, the disabled quit.
-#include "ui/snap/WindowMenuPresenter.h"
 #include "core/menus/WindowMenuController.h"
+#include "ui/menus/QtMenuPresenter.h"
 
 #include <QMenu>
 #include <gtest/gtest.h>

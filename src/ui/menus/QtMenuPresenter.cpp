@@ -1,4 +1,4 @@
-#include "WindowMenuPresenter.h"
+#include "QtMenuPresenter.h"
 
 #include "ui/common/PanelHost.h"
 #include "ui/common/SymbolIcons.h"
