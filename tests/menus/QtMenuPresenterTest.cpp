@@ -1,13 +1,13 @@
 // The window menu as a Qt menu: one entry per row, separators, check marks, the disabled quit.
-#include "core/menus/WindowMenuController.h"
 #include "ui/menus/QtMenuPresenter.h"
+#include "core/menus/WindowMenuController.h"
 
 #include <QMenu>
 #include <gtest/gtest.h>
 
 using namespace fenwold;
 
-TEST(WindowMenuPresenterTest, BuildsEntriesWithChecksIconsAndTheDisabledQuit) {
+TEST(QtMenuPresenterTest, BuildsEntriesWithChecksIconsAndTheDisabledQuit) {
     const auto items = WindowMenuController::items(WindowMode::snappedLeft, QString("com.apple.finder"),
                                                    QString("Finder & Co"));
     const std::vector<MenuRow> rows(items.begin(), items.end());
