@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SimKeyboard.h"
+#include "SimInputSources.h"
 #include "ports/KeyboardLayout.h"
 
 #include <QChar>

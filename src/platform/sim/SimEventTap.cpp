@@ -1,97 +1,10 @@
-#include "SimKeyboard.h"
+#include "SimEventTap.h"
 
 #include "SimAccessibility.h"
 
 #include "ports/SecureInput.h"
 
-#include <algorithm>
-
 namespace fenwold {
-
-bool SimKeySender::post(uint16_t keyCode, bool keyDown, uint64_t flags, int32_t pid) {
-    PostedKey key{keyCode, keyDown, flags, pid};
-    {
-        std::lock_guard lock(mutex_);
-        if (creationFails_) return false;
-        posted_.push_back(key);
-    }
-    if (onDeliver) onDeliver(key);
-    return true;
-}
-
-bool SimKeySender::postToSession(uint16_t keyCode, bool keyDown, uint64_t flags) {
-    PostedKey key{keyCode, keyDown, flags, 0};
-    {
-        std::lock_guard lock(mutex_);
-        if (creationFails_) return false;
-        posted_.push_back(key);
-    }
-    if (onSession) onSession(key);
-    return true;
-}
-
-std::vector<PostedKey> SimKeySender::posted() const {
-    std::lock_guard lock(mutex_);
-    return posted_;
-}
-
-void SimKeySender::clear() {
-    std::lock_guard lock(mutex_);
-    posted_.clear();
-}
-
-void SimKeySender::setCreationFails(bool fails) {
-    std::lock_guard lock(mutex_);
-    creationFails_ = fails;
-}
-
-SimInputSources::SimInputSources() {
-    sources_ = {{QStringLiteral("com.apple.keylayout.US"), true, true, true}};
-    current_ = sources_.front().id;
-}
-
-std::vector<InputSourceInfo> SimInputSources::sources() const {
-    std::lock_guard lock(mutex_);
-    return sources_;
-}
-
-std::optional<QString> SimInputSources::current() const {
-    std::lock_guard lock(mutex_);
-    if (current_.isEmpty()) return std::nullopt;
-    return current_;
-}
-
-bool SimInputSources::select(const QString& id) {
-    {
-        std::lock_guard lock(mutex_);
-        const auto it = std::find_if(sources_.begin(), sources_.end(), [&](const InputSourceInfo& s) {
-            return s.id == id && s.selectCapable && s.enabled;
-        });
-        if (it == sources_.end()) return false;
-        current_ = id;
-        selections_ << id;
-    }
-    observers_.notify();
-    return true;
-}
-
-void SimInputSources::setSources(std::vector<InputSourceInfo> sources, const QString& current) {
-    {
-        std::lock_guard lock(mutex_);
-        sources_ = std::move(sources);
-        current_ = current;
-    }
-    observers_.notify();
-}
-
-Subscription SimInputSources::observeSelection(std::function<void()> handler) {
-    return observers_.add(std::move(handler));
-}
-
-QStringList SimInputSources::selections() const {
-    std::lock_guard lock(mutex_);
-    return selections_;
-}
 
 bool SimEventTap::start(uint64_t eventMask, std::function<TapAnswer(TapEvent&)> handler) {
     std::lock_guard lock(mutex_);

@@ -1,70 +1,14 @@
 #pragma once
 
 #include "ports/EventTapHost.h"
-#include "ports/InputSources.h"
-#include "ports/KeySender.h"
-#include "ports/Subscription.h"
 
-#include <QStringList>
-
+#include <functional>
 #include <mutex>
 
 namespace fenwold {
 
 class SecureInput;
 class SimAccessibility;
-
-// One synthetic key event as a simulated process received it; pid 0 for a key posted to the
-// session.
-struct PostedKey {
-    uint16_t keyCode = 0;
-    bool keyDown = true;
-    uint64_t flags = 0;
-    int32_t pid = 0;
-    friend bool operator==(const PostedKey&, const PostedKey&) = default;
-};
-
-// Records every synthetic key and hands it to the receiving application's handler.
-class SimKeySender final : public KeySender {
-public:
-    bool post(uint16_t keyCode, bool keyDown, uint64_t flags, int32_t pid) override;
-    bool postToSession(uint16_t keyCode, bool keyDown, uint64_t flags) override;
-
-    std::vector<PostedKey> posted() const;
-    void clear();
-    // Make event creation fail (as when no event source can be made).
-    void setCreationFails(bool fails);
-    // Called for every delivered key (the simulated applications react to it). Set before use.
-    std::function<void(const PostedKey&)> onDeliver;
-    // Called for every key posted to the session (the simulated system's shortcuts react to it).
-    std::function<void(const PostedKey&)> onSession;
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<PostedKey> posted_;
-    bool creationFails_ = false;
-};
-
-// Keyboard input sources, with the current one.
-class SimInputSources final : public InputSources {
-public:
-    SimInputSources();
-    std::vector<InputSourceInfo> sources() const override;
-    std::optional<QString> current() const override;
-    bool select(const QString& id) override;
-
-    void setSources(std::vector<InputSourceInfo> sources, const QString& current);
-    QStringList selections() const;
-    // Hear that the selected source changed (or the sources were replaced), on the changing thread.
-    Subscription observeSelection(std::function<void()> handler);
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<InputSourceInfo> sources_;
-    QString current_;
-    QStringList selections_;
-    ObserverList observers_;
-};
 
 // The session event tap: the simulated hardware feeds events through the installed handler. As
 // macOS does, a tap made while the process is not trusted for Accessibility has no key events
