@@ -1,4 +1,5 @@
 #include "core/switcher/TileGrid.h"
+#include "core/switcher/TileOperations.h"
 
 #include <gtest/gtest.h>
 
