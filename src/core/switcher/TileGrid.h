@@ -3,7 +3,6 @@
 #include "SwitcherModel.h"
 #include "ports/Geometry.h"
 
-#include <functional>
 #include <vector>
 
 namespace fenwold {
