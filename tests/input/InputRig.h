@@ -15,6 +15,7 @@
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/TapDispatcher.h"
 #include "core/input/Trace.h"
+#include "core/input/WindowActions.h"
 #include "core/settings/Prefs.h"
 #include "platform/sim/SimSession.h"
 

@@ -1,6 +1,7 @@
 #include "FenwoldKeys.h"
 
 #include "core/input/DispatchTargets.h"
+#include "core/input/WindowActions.h"
 #include "core/input/Inject.h"
 #include "core/input/KeyLayoutTable.h"
 #include "core/input/Keys.h"

@@ -8,6 +8,7 @@
 #include "core/input/Inject.h"
 #include "core/input/Keys.h"
 #include "core/input/SwitcherKeyForwarder.h"
+#include "core/input/WindowActions.h"
 #include "core/settings/AltF4Action.h"
 #include "core/settings/Prefs.h"
 #include "ports/Log.h"

@@ -12,6 +12,7 @@
 #include "core/input/ShortcutLayout.h"
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/Trace.h"
+#include "core/input/WindowActions.h"
 #include "core/settings/Prefs.h"
 #include "ports/Log.h"
 #include "ports/MainQueue.h"
