@@ -20,7 +20,8 @@
 #include "platform/mac/MacWindowServer.h"
 #include "platform/mac/MacWorkspace.h"
 #include "platform/qt/QtMainQueue.h"
-#include "platform/qt/WorkerQueues.h"
+#include "platform/qt/ThreadPoolTasks.h"
+#include "platform/qt/WorkerThreadQueue.h"
 #if defined(FENWOLD_HAVE_SPARKLE)
 #include "platform/mac/MacSparkleUpdateCheck.h"
 #include "platform/mac/MacSparkleUpdates.h"

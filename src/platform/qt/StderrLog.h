@@ -15,10 +15,4 @@ private:
     std::mutex mutex_; // keeps lines from different threads whole
 };
 
-// The real wall clock, in seconds since 2001-01-01.
-class SystemClock final : public WallClock {
-public:
-    double now() const override;
-};
-
 } // namespace fenwold

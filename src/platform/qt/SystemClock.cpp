@@ -1,14 +1,8 @@
-#include "SystemServices.h"
+#include "SystemClock.h"
 
 #include <QDateTime>
-#include <cstdio>
 
 namespace fenwold {
-
-void StderrLog::line(const QString& text) {
-    std::lock_guard lock(mutex_);
-    std::fprintf(stderr, "%s\n", qPrintable(text));
-}
 
 double SystemClock::now() const {
     // 978307200 is 2001-01-01T00:00:00Z in Unix time.

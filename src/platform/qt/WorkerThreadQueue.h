@@ -26,10 +26,4 @@ private:
     std::thread thread_;
 };
 
-// Detached tasks on Qt's global thread pool.
-class ThreadPoolTasks final : public BackgroundTasks {
-public:
-    void run(std::function<void()> work) override;
-};
-
 } // namespace fenwold
