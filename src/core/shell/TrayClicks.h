@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ports/MainQueue.h"
-#include "ports/StatusItem.h"
+#include "ports/StatusItemView.h"
 
 #include <functional>
 
