@@ -294,8 +294,9 @@ void KeyActions::hint(const QString& win, const QString& mac) const {
     if (p_.hints) p_.hints->show(win, mac);
 }
 
-void KeyActions::hint(const RowHint& h, const KeyPress& press) const {
-    if (p_.hints && p_.hints->shows()) p_.hints->show(h.render(press));
+void KeyActions::hint(const KeyRow& row, const KeyPress& press) {
+    if (p_.hints && p_.hints->shows())
+        p_.hints->show(row.renderHint(press, !row.hint.macInFinder.empty() && inFinder()));
 }
 
 void KeyActions::reportNoKey(std::string_view row, const KeyPress& press) const {
@@ -311,18 +312,20 @@ std::optional<uint16_t> KeyActions::keyGiving(char32_t character, const KeyLayou
     return stroke ? std::optional<uint16_t>(stroke->keyCode) : std::nullopt;
 }
 
-bool KeyActions::frontIsTerminal() const {
+bool KeyActions::frontIsTerminal() {
     return frontApp() == frontapp::terminal;
 }
 
-uint8_t KeyActions::frontApp() const {
+uint8_t KeyActions::frontApp() {
+    if (front_) return front_;
     const auto front = p_.workspace->frontmostApp();
-    if (!front || !front->bundleID) return frontapp::other;
-    if (*front->bundleID == QLatin1String(FinderKeys::kFinderBundleID)) return frontapp::finder;
+    front_ = frontapp::other;
+    if (!front || !front->bundleID) return front_;
+    if (*front->bundleID == QLatin1String(FinderKeys::kFinderBundleID)) return front_ = frontapp::finder;
     for (const auto& id : terminalBundleIDs)
         if (*front->bundleID == QLatin1String(id.data(), static_cast<qsizetype>(id.size())))
-            return frontapp::terminal;
-    return frontapp::other;
+            return front_ = frontapp::terminal;
+    return front_;
 }
 
 bool KeyActions::frontExcluded() const {
