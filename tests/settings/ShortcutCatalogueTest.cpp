@@ -1,10 +1,12 @@
 #include "core/settings/ShortcutCatalogue.h"
+#include "core/input/KeyRows.h"
 #include "core/settings/Prefs.h"
 #include "platform/sim/SimPrefs.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 using namespace fenwold;
@@ -69,6 +71,25 @@ TEST_F(Catalogue, EveryShortcutSwitchIsOneRowInTheOrderOfTheDeclarations) {
         remapNamed("winE")->detail,
         "A new Finder window at your home folder, like Explorer. Hides ⌘E, which most apps use for \"use "
         "selection for find\".");
+}
+
+TEST_F(Catalogue, EachShortcutSwitchHasOneTextWhereItIsCarriedOut) {
+    // The texts are declared beside the rows that carry the shortcuts out: a switch listed twice,
+    // or a text for a switch that is not a shortcut, would be a row the settings lose or invent.
+    std::map<PrefKey, int> texts;
+    for (const ListedShortcut& listed : listedShortcuts()) {
+        const std::string name(prefKeyName(listed.pref));
+        EXPECT_TRUE(isShortcutSwitch(listed.pref)) << name;
+        EXPECT_FALSE(listed.text.keys.empty() || listed.text.purpose.empty() || listed.text.detail.empty())
+            << name;
+        ++texts[listed.pref];
+    }
+    for (std::size_t i = 0; i < kPrefKeyCount; ++i) {
+        const auto key = static_cast<PrefKey>(i);
+        if (isShortcutSwitch(key)) {
+            EXPECT_EQ(texts[key], 1) << prefKeyName(key);
+        }
+    }
 }
 
 TEST_F(Catalogue, SwapChangesOnlyTheFirstHeadingAndDisablesTheSoftwareRows) {

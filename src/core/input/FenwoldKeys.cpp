@@ -1,11 +1,11 @@
 #include "FenwoldKeys.h"
 
 #include "core/input/DispatchTargets.h"
-#include "core/input/WindowActions.h"
 #include "core/input/Inject.h"
 #include "core/input/KeyLayoutTable.h"
 #include "core/input/Keys.h"
 #include "core/input/ShortcutLayout.h"
+#include "core/input/WindowActions.h"
 #include "core/settings/Prefs.h"
 #include "ports/Accessibility.h"
 #include "ports/MainQueue.h"

@@ -103,6 +103,7 @@ FinderKeys::FinderKeys(PrefsStore& prefs, Workspace& workspace, Accessibility& a
 namespace {
 
 using Held = FinderKey::Held;
+using S = CatalogueSection;
 
 constexpr FinderKey kFinderKeys[] = {
     {kF2, 0, Held::nothing, PrefKey::finderF2, kReturn, 0, 0, u"F2", u"Return"},
@@ -114,6 +115,36 @@ constexpr FinderKey kFinderKeys[] = {
     {kUp, 0, Held::option, PrefKey::finderUp, kUp, 0, flag::command, u"Alt+↑", u"⌘ ↑"},
     {kReturn, 0, Held::option, PrefKey::finderInfo, 0, U'i', flag::command, u"Alt+Enter", u"⌘ I"},
     {kKeypadEnter, 0, Held::option, PrefKey::finderInfo, 0, U'i', flag::command, u"Alt+Enter", u"⌘ I"},
+};
+
+// The settings window's texts for the keys of the table and for the cut, which the cut state
+// decides.
+constexpr ListedShortcut kFinderCatalogue[] = {
+    {PrefKey::finderF2,
+     {S::finder, u"F2", u"Rename the selected file",
+      u"Like Explorer. The Mac way, pressing Return, renames while the Enter row is off."}},
+    {PrefKey::finderEnter,
+     {S::finder, u"Enter", u"Open the selected file",
+      u"Like Explorer. Replaces the Mac behavior where Return renames — use the F2 row "
+      u"for that instead."}},
+    {PrefKey::finderDelete,
+     {S::finder, u"Del · Ctrl+D", u"Move to Trash",
+      u"The forward-delete key (Del) and Ctrl+D trash the selection, like Explorer. "
+      u"While renaming, both still edit the name."}},
+    {PrefKey::finderBack,
+     {S::finder, u"Backspace", u"Back",
+      u"Goes back to the folder shown before (⌘[), like Explorer. While renaming, "
+      u"Backspace still deletes characters."}},
+    {PrefKey::finderUp,
+     {S::finder, u"Alt+↑", u"Enclosing folder",
+      u"Opens the folder that holds this one (⌘↑), like Explorer."}},
+    {PrefKey::finderInfo,
+     {S::finder, u"Alt+Enter", u"Get Info",
+      u"Shows the selection's Get Info window (⌘I), Explorer's Properties."}},
+    {PrefKey::finderCut,
+     {S::finder, u"Ctrl+X then Ctrl+V", u"Cut and move files",
+      u"Cut a file, then paste to move it — like Explorer. (macOS wants ⌘C then ⌥⌘V.) "
+      u"Copying with Ctrl+C cancels a pending cut."}},
 };
 
 QString text(std::u16string_view t) {
@@ -133,8 +164,8 @@ std::optional<Held> heldOf(uint64_t flags, bool swapCtrlCmd) {
 
 } // namespace
 
-std::span<const FinderKey> finderKeyTable() {
-    return kFinderKeys;
+std::span<const ListedShortcut> finderListings() {
+    return kFinderCatalogue;
 }
 
 std::optional<PlainKeyCoordinator::Mapping>

@@ -3,6 +3,7 @@
 #include "core/hints/HintHUD.h"
 #include "core/input/EditingKeys.h"
 #include "core/input/FenwoldKeys.h"
+#include "core/input/FinderKeys.h"
 #include "core/input/KeyActions.h"
 #include "core/input/Keys.h"
 #include "core/settings/Prefs.h"
@@ -65,12 +66,13 @@ constexpr bool winCtrl(K k) {
     return k.win && k.ctrl && !k.option && !k.shift;
 }
 using Pane = FenwoldKeys::SettingsPane;
+using S = CatalogueSection;
 
 // Each row: its name; who it is tried for; when it applies; what it does; its hint; the
-// preference it sits behind; where it lets the key go on; whether it is tried while the switcher
-// is open. Tried in this order; the first row that applies, is switched on and answers decides.
-// Rows with a letter or a symbol decide by what the key gives on the user's layout; the others by
-// key code.
+// preference it sits behind and, on one row of each, the settings window's text for it; where it
+// lets the key go on; whether it is tried while the switcher is open. Tried in this order; the first row that
+// applies, is switched on and answers decides. Rows with a letter or a symbol decide by what the key gives on
+// the user's layout; the others by key code.
 constexpr KeyRow kRows[] = {
     // The overlays that own the keyboard while they show, and the master switch. Snap assist and
     // the snap layouts take the keys typed without Command, Control or Option; chords close snap
@@ -98,7 +100,10 @@ constexpr KeyRow kRows[] = {
      [](K k) { return k.key == kSpace && k.option && !k.commandBit && !k.controlBit; },
      [](A a, K) { return a.openWindowMenu(); },
      {u"~no ~native ~equivalent"},
-     PrefKey::altSpace},
+     PrefKey::altSpace,
+     {S::alt, u"Alt+Space", u"Window menu",
+      u"Restore, Move, Minimize, Maximize, and Close for the current window. Move lets "
+      u"the arrow keys reposition it. Replaces typing a non-breaking space."}},
     // The screenshot keys act in the switcher too: Alt+PrtScn takes its selected window.
     {.name = "Shift+PrtScn",
      .needs = kSpecial,
@@ -106,6 +111,11 @@ constexpr KeyRow kRows[] = {
      .does = [](A a, K) { return a.open("/System/Applications/Utilities/Screenshot.app"); },
      .hint = {u"⇧ ⌘ 5"},
      .pref = PrefKey::screenshotKeys,
+     .catalogue =
+         {S::screenAndMouse, u"PrtScn · Alt+PrtScn · Shift+PrtScn", u"Screenshots",
+          u"PrtScn (F13 on the Mac side) copies the full screen to the clipboard; Alt+PrtScn copies "
+          u"just the current window, without its shadow — exactly like on Windows. Shift+PrtScn opens "
+          u"the Screenshot app's capture bar, like Win+Shift+S."},
      .inSwitcher = true},
     {.name = "Alt+PrtScn",
      .needs = kSpecial,
@@ -126,7 +136,11 @@ constexpr KeyRow kRows[] = {
      [](K k) { return winShift(k) && k.letter == U's'; },
      [](A a, K) { return a.open("/System/Applications/Utilities/Screenshot.app"); },
      {u"⇧ ⌘ 5"},
-     PrefKey::winShiftS},
+     PrefKey::winShiftS,
+     {S::windowsSystem, u"Win+Shift+S", u"Screenshot toolbar",
+      u"Opens the Screenshot toolbar (⇧⌘5): a region, a window or the whole screen, to "
+      u"a file or the clipboard. Hides ⇧⌘S, which is Save As or Duplicate in many "
+      u"apps."}},
 
     // Windows across displays and Spaces, then the Win+arrow snaps.
     {"Win+Shift+← / →",
@@ -134,13 +148,21 @@ constexpr KeyRow kRows[] = {
      [](K k) { return winShift(k) && (k.key == kLeft || k.key == kRight); },
      [](A a, K k) { return a.moveToDisplay(k); },
      {u"~the ~Window ~menu’s ~“Move ~to” ~item"},
-     PrefKey::snapDisplays},
+     PrefKey::snapDisplays,
+     {S::windowsKey, u"Win+Shift+← →", u"Move to another display",
+      u"Moves the front window to the display on that side, round to the first after the "
+      u"last, like on Windows. A snapped or maximized window keeps its half, quarter or "
+      u"size there; any other keeps its size and place. With one display nothing "
+      u"happens. Hides ⇧⌘← and ⇧⌘→, which select to the ends of a line."}},
     {"Win+Ctrl+← / →",
      kWin,
      [](K k) { return winCtrl(k) && (k.key == kLeft || k.key == kRight); },
      [](A a, K k) { return a.win(k, [right = k.key == kRight](FenwoldKeys& w) { w.switchSpace(right); }); },
      {u"⌃ ← ~and ⌃ → ~switch ~Spaces"},
-     PrefKey::winCtrlArrows},
+     PrefKey::winCtrlArrows,
+     {S::windowsKey, u"Win+Ctrl+← →", u"Switch desktops",
+      u"Moves to the Space (desktop) on the left or right, as ⌃← and ⌃→ do on a Mac. "
+      u"Hides ⌃⌘← and ⌃⌘→, which few apps use."}},
     // Win+Shift+← and → are the display moves above: switched off, they pass.
     {"Win+arrows",
      kWin,
@@ -150,14 +172,23 @@ constexpr KeyRow kRows[] = {
      },
      [](A a, K k) { return a.snap(k); },
      {},
-     PrefKey::snapKeys},
+     PrefKey::snapKeys,
+     {S::windowsKey, u"Win+← → ↑ ↓", u"Snap, maximize, minimize",
+      u"Win+← and Win+→ snap the front window to half the screen, Win+↑ maximizes, "
+      u"Win+↓ minimizes — like on Windows. ⇧Win+↑ toggles real full screen; split view "
+      u"is in the window menu (Alt+Space). Hides ⌘← ⌘→ ⌘↑ ⌘↓, which go to the ends of "
+      u"a line or a document in Mac text."}},
 
     {"Shift+Delete",
      kSpecial,
      [](K k) { return insertKey(k, kFwdDelete, true, false); },
      [](A a, K k) { return a.clipboardKey(U'x', k); },
      {u"⌘ X"},
-     PrefKey::insertClipboard},
+     PrefKey::insertClipboard,
+     {S::ctrl, u"Ctrl+Insert · Shift+Insert · Shift+Delete", u"Copy, paste, cut",
+      u"The Linux and old-Windows clipboard keys — sends ⌘C, ⌘V and ⌘X. Works in "
+      u"terminals too, where Ctrl+C must stay an interrupt. In Finder, Shift+Delete "
+      u"then Shift+Insert moves files when the Finder row is on."}},
     {"Shift+Insert",
      kSpecial,
      [](K k) { return insertKey(k, kInsert, true, false); },
@@ -175,7 +206,10 @@ constexpr KeyRow kRows[] = {
      [](K k) { return k.key == kFwdDelete && k.ctrl && k.option && !k.win; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.forceQuit(); }); },
      {u"⌥ ⌘ Esc ~for ~Force ~Quit"},
-     PrefKey::ctrlAltDelete},
+     PrefKey::ctrlAltDelete,
+     {S::ctrl, u"Ctrl+Alt+Delete", u"Force Quit",
+      u"Opens the Force Quit Applications window (⌥⌘Esc), the Mac's way out of an app "
+      u"that stopped answering."}},
     // Finder's own keys (each with its preference, hint and catalogue text there).
     {"Finder keys", kWin | kCtrl | kOptionHeld | kControlBit | kCommandBit | kSpecial, [](K) { return true; },
      [](A a, K k) { return a.finderKey(k); }},
@@ -185,7 +219,11 @@ constexpr KeyRow kRows[] = {
      [](K k) { return isHomeOrEnd(k.key) && !k.win && k.ctrl; },
      [](A a, K k) { return a.post(k.key == kHome ? kUp : kDown, flag::command | k.heldShift()); },
      {u"⌘ ↑ ~and ⌘ ↓ ~for ~the ~document"},
-     PrefKey::homeEnd},
+     PrefKey::homeEnd,
+     {S::ctrl, u"Home · End · Ctrl+Home End", u"Line and document ends",
+      u"Home and End go to line start and end, Ctrl+Home and Ctrl+End to the start and "
+      u"end of the document; add ⇧ to select. Replaces the Mac behavior of scrolling "
+      u"without moving the cursor."}},
     {"Home",
      kSpecial,
      [](K k) { return k.key == kHome && !k.win && !k.ctrl; },
@@ -205,49 +243,76 @@ constexpr KeyRow kRows[] = {
      [](K k) { return k.plainWin() && digitOfKey(k.key).has_value(); },
      [](A a, K k) { return a.win(k, [n = *digitOfKey(k.key)](FenwoldKeys& w) { w.openDockApp(n); }); },
      {u"~no ~native ~equivalent"},
-     PrefKey::winNum},
+     PrefKey::winNum,
+     {S::windowsKey, u"Win+1…9", u"Open Dock apps",
+      u"Activates the Nth pinned app in the Dock, launching it if needed. Hides ⌘1–⌘9, "
+      u"which switch tabs in browsers and many other apps."}},
     {"Win+D",
      kWin,
      [](K k) { return k.plainWin() && k.letter == U'd'; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.showDesktop(); }); },
      {u"fn F11"},
-     PrefKey::winD},
+     PrefKey::winD,
+     {S::windowsKey, u"Win+D", u"Show the desktop",
+      u"Press again to restore your windows. Hides ⌘D, which bookmarks the page in "
+      u"browsers and duplicates files in Finder."}},
     {"Win+V",
      kWin,
      [](K k) { return k.plainWin() && k.letter == U'v'; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.toggleShelf(); }); },
      {},
-     PrefKey::winV},
+     PrefKey::winV,
+     {S::windowsKey, u"Win+V", u"Clipboard shelf",
+      u"Collects text, images, links, and code while enabled. Win+V slides out a "
+      u"searchable shelf: arrows browse, Return pastes, Shift+Return pastes plain "
+      u"text, Space previews, and ⌘P pins. Recent clips stay in memory (up to 100); "
+      u"only pinned clips are saved on this Mac. Password-manager and confidential "
+      u"copies are skipped. Pause capture or clear recent clips in the shelf’s menu. "
+      u"Without Ctrl/⌘ swap, this replaces ⌘V — enable Ctrl+V for ordinary paste."}},
     {"Win+E",
      kWin,
      [](K k) { return k.plainWin() && k.letter == U'e'; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.openHomeFolder(); }); },
      {u"⌘ N ~in ~Finder"},
-     PrefKey::winE},
+     PrefKey::winE,
+     {S::windowsKey, u"Win+E", u"Open a file window",
+      u"A new Finder window at your home folder, like Explorer. Hides ⌘E, which most "
+      u"apps use for \"use selection for find\"."}},
     {"Win+R",
      kWin,
      [](K k) { return k.plainWin() && k.letter == U'r'; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.openLauncher(); }); },
      {},
-     PrefKey::winR},
+     PrefKey::winR,
+     {S::windowsKey, u"Win+R", u"Launch apps with Spotlight",
+      u"Opens Spotlight’s Applications view so you can browse or type an app name and "
+      u"press Return to launch it. Uses Launchpad before macOS 26. Without Ctrl/⌘ "
+      u"swap, this replaces ⌘R (Reload)."}},
     {"Win+L",
      kWin,
      [](K k) { return k.plainWin() && k.letter == U'l'; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.lockScreen(); }); },
      {},
-     PrefKey::winL},
+     PrefKey::winL,
+     {S::windowsKey, u"Win+L", u"Lock the screen", u"Hides ⌘L, which focuses the address bar in browsers."}},
     {"Win+M",
      kWin,
      [](K k) { return k.plainWin() && k.letter == U'm'; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.minimizeAll(false); }); },
      {u"⌥ ⌘ M"},
-     PrefKey::winM},
+     PrefKey::winM,
+     {S::windowsKey, u"Win+M · Win+Home", u"Minimize all windows",
+      u"Win+M minimizes everything; Win+Home minimizes everything except the current "
+      u"window. Hides ⌘M, which minimizes just the current window on a Mac."}},
     {"Win+Tab",
      kWin,
      [](K k) { return k.plainWin() && k.key == kTab; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.openMissionControl(); }); },
      {u"⌃ ↑ ~Mission ~Control"},
-     PrefKey::winTab},
+     PrefKey::winTab,
+     {S::windowsKey, u"Win+Tab", u"Task View",
+      u"Shows Mission Control. Hides ⌘Tab, the macOS app switcher (the ⌥Tab switcher "
+      u"covers that job)."}},
     {"Win+Home",
      kWin,
      [](K k) { return k.plainWin() && k.key == kHome; },
@@ -259,61 +324,96 @@ constexpr KeyRow kRows[] = {
      [](K k) { return k.plainWin() && k.letter == U'z'; },
      [](A a, K k) { return a.snapLayouts(k); },
      {u"~rest ~the ~pointer ~on ~the ~green ~button"},
-     PrefKey::winZ},
+     PrefKey::winZ,
+     {S::windowsKey, u"Win+Z", u"Snap layouts",
+      u"Shows the layouts of the front window's display — halves, thirds, two-thirds "
+      u"beside a third, quarters. Press a layout's digit and then a zone's, or use the "
+      u"arrows and Return, or click a zone; snap assist then fills the other zones. Esc "
+      u"closes it. Hides ⌘Z, which undoes — Ctrl+Z does that too."}},
     {"Win+S",
      kWin,
      [](K k) { return k.plainWin() && k.letter == U's'; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.openSpotlight(); }); },
      {u"⌘ Space ~for ~Spotlight"},
-     PrefKey::winS},
+     PrefKey::winS,
+     {S::windowsSystem, u"Win+S", u"Search",
+      u"Opens Spotlight (⌘Space). Hides ⌘S, which saves — Ctrl+S does that too."}},
     {"Win+. / Win+;",
      kWin,
      [](K k) { return k.plainWin() && isAnyOf(k.letter, U".;"); },
      [](A a, K k) { return k.repeat ? R::swallow : a.post(kSpace, flag::control | flag::command); },
      {u"⌃ ⌘ Space ~— ~or 🌐 E", u"Win+%L"},
-     PrefKey::winEmoji},
+     PrefKey::winEmoji,
+     {S::windowsSystem, u"Win+. · Win+;", u"Emoji and symbols",
+      u"Opens the Character Viewer (⌃⌘Space) at the text cursor. Hides ⌘., which "
+      u"cancels in dialogs and stops a running command in terminals, and ⌘;, which "
+      u"finds misspelled words."}},
     {"Win+I",
      kWin,
      [](K k) { return k.plainWin() && k.letter == U'i'; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.openSettings(Pane::start); }); },
      {u"~the ~Apple ~menu’s ~System ~Settings…"},
-     PrefKey::winI},
+     PrefKey::winI,
+     {S::windowsSystem, u"Win+I", u"Settings",
+      u"Opens System Settings. Hides ⌘I, which italicizes text and shows Get Info in "
+      u"Finder."}},
     {"Win+A",
      kWin,
      [](K k) { return k.plainWin() && k.letter == U'a'; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.openControlCentre(); }); },
      {u"~Control ~Centre ~in ~the ~menu ~bar"},
-     PrefKey::winA},
+     PrefKey::winA,
+     {S::windowsSystem, u"Win+A", u"Quick settings",
+      u"Opens Control Centre in the menu bar: Wi-Fi, Bluetooth, sound, brightness. Hides "
+      u"⌘A, which selects all — Ctrl+A does that too."}},
     {"Win+N",
      kWin,
      [](K k) { return k.plainWin() && k.letter == U'n'; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.openNotificationCentre(); }); },
      {u"~click ~the ~clock ~in ~the ~menu ~bar"},
-     PrefKey::winN},
+     PrefKey::winN,
+     {S::windowsSystem, u"Win+N", u"Notifications",
+      u"Opens Notification Centre, as a click on the menu bar's clock does. Hides ⌘N, "
+      u"which opens a new window or document — Ctrl+N does that too."}},
     {"Win+P",
      kWin,
      [](K k) { return k.plainWin() && k.letter == U'p'; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.openSettings(Pane::displays); }); },
      {u"~System ~Settings ~› ~Displays"},
-     PrefKey::winP},
+     PrefKey::winP,
+     {S::windowsSystem, u"Win+P", u"Display settings",
+      u"Opens System Settings at Displays, where a Mac mirrors and arranges its "
+      u"displays. Hides ⌘P, which prints — Ctrl+P does that too."}},
     {"Win+Pause",
      kWin,
      [](K k) { return k.plainWin() && k.key == kPause; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.openSettings(Pane::about); }); },
      {u"~the ~Apple ~menu’s ~About ~This ~Mac"},
-     PrefKey::winPause},
+     PrefKey::winPause,
+     {S::windowsSystem, u"Win+Pause", u"About This Mac",
+      u"Opens About in System Settings: the Mac's model, chip, memory and macOS version. "
+      u"A PC keyboard's Pause key arrives as F15; ⌘F15 does nothing on a Mac."}},
     {"Win+X",
      kWin,
      [](K k) { return k.plainWin() && k.letter == U'x'; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.showQuickLinks(); }); },
      {u"~the ~Apple ~menu ~holds ~most ~of ~these"},
-     PrefKey::winX},
+     PrefKey::winX,
+     {S::windowsSystem, u"Win+X", u"Quick link menu",
+      u"A menu at the pointer: Activity Monitor, Terminal, Disk Utility, System Settings, "
+      u"Finder, Force Quit, Lock Screen, Log Out…, Sleep, Restart… and Shut Down…. "
+      u"Arrows, Return, Esc and the underlined letters work; Log Out, Restart and Shut "
+      u"Down ask first, as in the Apple menu. Hides ⌘X, which cuts — Ctrl+X does that "
+      u"too."}},
     {"Win+Ctrl+D",
      kWin,
      [](K k) { return winCtrl(k) && k.letter == U'd'; },
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.openMissionControl(); }); },
      {u"⌃ ↑ ~— ~the ~+ ~at ~the ~top ~adds ~a ~desktop"},
-     PrefKey::winCtrlD},
+     PrefKey::winCtrlD,
+     {S::windowsKey, u"Win+Ctrl+D", u"New desktop",
+      u"Opens Mission Control: on a Mac a new Space is added with the + at its top "
+      u"right. Hides ⌃⌘D, which looks up the word under the pointer."}},
 
     // Alt+F4 closes or quits; its autorepeats do nothing. Ctrl+F4 closes the tab.
     {"Alt+F4 held",
@@ -327,13 +427,17 @@ constexpr KeyRow kRows[] = {
      [](K k) { return k.key == kF4 && k.option; },
      [](A a, K k) { return a.altF4(k); },
      {},
-     PrefKey::altF4},
+     PrefKey::altF4,
+     {S::alt, u"Alt+F4", u"Close or quit…", u"Choose whether Alt+F4 closes a window or quits the app."}},
     {"Ctrl+F4",
      kSpecial,
      [](K k) { return k.key == kF4 && !k.option && (k.controlBit || k.commandBit); },
      [](A a, K k) { return a.postLetter(U'w', flag::command, k); },
      {u"⌘ W"},
-     PrefKey::ctrlF4},
+     PrefKey::ctrlF4,
+     {S::ctrl, u"Ctrl+F4", u"Close the tab or document",
+      u"Sends ⌘W, the Mac close-tab/close-window shortcut — like Ctrl+F4 closing the "
+      u"current document or tab on Windows."}},
 
     // Back, forward and the address bar with Alt. In Finder ⌘L would make an alias: Alt+D goes to
     // a folder there, as typing into Explorer's address bar does.
@@ -343,6 +447,10 @@ constexpr KeyRow kRows[] = {
      [](A a, K k) { return a.postLetter(k.key == kLeft ? U'[' : U']', flag::command, k); },
      {u"⌘ [ ~and ⌘ ] ~go ~back ~and ~forward"},
      PrefKey::altBackForward,
+     {S::alt, u"Alt+← →", u"Back and forward",
+      u"Sends ⌘[ and ⌘], back and forward in browsers, Finder and other apps with a "
+      u"history. Hides ⌥← and ⌥→, which jump by word in Mac text (the Ctrl+← → row "
+      u"does that). Terminals keep them."},
      kTerminals},
     {"Alt+D",
      kOptionHeld,
@@ -353,6 +461,10 @@ constexpr KeyRow kRows[] = {
      },
      {u"⌘ L", {}, u"⇧ ⌘ G ~goes ~to ~a ~folder"},
      PrefKey::altD,
+     {S::alt, u"Alt+D", u"Address bar",
+      u"Sends ⌘L, which selects the address bar in browsers; in Finder it opens Go to "
+      u"Folder (⇧⌘G), since ⌘L there makes an alias. Hides typing the character ⌥D "
+      u"gives. Terminals keep it."},
      kTerminals},
 
     // Control letters become Command letters, except in terminals, where they keep their meaning.
@@ -361,13 +473,20 @@ constexpr KeyRow kRows[] = {
      [](K k) { return k.controlOnly() && k.letter == U'a'; },
      [](A a, K k) { return a.controlLetter(k); },
      {u"⌘ %L"},
-     PrefKey::ctrlSelectAll},
+     PrefKey::ctrlSelectAll,
+     {S::ctrl, u"Ctrl+A", u"Select all",
+      u"Sends ⌘A. Hides ⌃A, which moves the cursor to the start of the line in Mac "
+      u"text fields. Terminal apps are left alone."}},
     {"Ctrl+X C V",
      kControlBit,
      [](K k) { return k.controlOnly() && isAnyOf(k.letter, U"xcv"); },
      [](A a, K k) { return a.controlLetter(k); },
      {u"⌘ %L", u"Ctrl+%L"},
-     PrefKey::ctrlClipboard},
+     PrefKey::ctrlClipboard,
+     {S::ctrl, u"Ctrl+C X V", u"Copy, cut, paste",
+      u"Edit with Ctrl like on Windows — sends the matching ⌘ shortcut. Terminal apps "
+      u"are left alone so Ctrl+C still interrupts. In Finder, Ctrl+X then Ctrl+V moves "
+      u"files when the Finder row below is also on."}},
     // Ctrl+E searches; in Finder ⌘E would eject, so it finds there. Ctrl+D, K and J are a
     // browser's; in Finder Ctrl+D trashes (a Finder key, above) and K and J pass.
     {"Ctrl+E",
@@ -378,6 +497,10 @@ constexpr KeyRow kRows[] = {
      },
      {u"⌘ E", {}, u"⌘ F ~in ~Finder"},
      PrefKey::ctrlSearch,
+     {S::ctrl, u"Ctrl+E", u"Search box",
+      u"Sends ⌘E, which searches with the selection; in Finder it sends ⌘F, never ⌘E, "
+      u"which ejects the selected disk there. Hides ⌃E, which goes to the end of the "
+      u"line in Mac text. Terminals keep it."},
      kTerminals},
     {"Ctrl+D K J",
      kControlBit,
@@ -385,6 +508,11 @@ constexpr KeyRow kRows[] = {
      [](A a, K k) { return a.post(k.key, flag::command); },
      {u"⌘ %L", u"Ctrl+%L"},
      PrefKey::ctrlWebLetters,
+     {S::ctrl, u"Ctrl+D K J", u"Bookmark, link, downloads",
+      u"Sends ⌘D, ⌘K and ⌘J: bookmark the page, add a link, show the downloads. Hides "
+      u"⌃D, ⌃K and ⌃J, which delete forward, delete to the end of the line and break "
+      u"the line in Mac text. In Finder Ctrl+D moves to the Trash (the Del row) and "
+      u"the others pass; terminals keep all three."},
      kTerminals | kFinder},
     {"Ctrl+1…9",
      kControlBit,
@@ -392,25 +520,40 @@ constexpr KeyRow kRows[] = {
      [](A a, K k) { return a.post(k.key, flag::command); },
      {u"⌘ 1…9 ~— ⌘ 9 ~is ~the ~last ~tab"},
      PrefKey::ctrlDigits,
+     {S::ctrl, u"Ctrl+1…9", u"Go to a tab",
+      u"Sends ⌘1 to ⌘8 for the first eight tabs and ⌘9 for the last one, as browsers "
+      u"and most tabbed apps read them. Terminals keep the keys."},
      kTerminals},
     {"Ctrl editing letters",
      kControlBit,
      [](K k) { return k.controlOnly(); },
      [](A a, K k) { return a.editingLetter(k); },
      {},
-     PrefKey::ctrlLetters},
+     PrefKey::ctrlLetters,
+     {S::ctrl, u"Ctrl+Z Y S F N O P W T …", u"Editing and file keys",
+      u"Undo, redo, save, find, new, open, print, close, new tab, reload and the rest of "
+      u"the Ctrl letters do what they do on Windows. Hides the Mac's own Control-letter "
+      u"text keys in every app except terminals — ⌃F ⌃B ⌃N ⌃P move the cursor, ⌃O "
+      u"opens a line, ⌃T transposes (⌃A, ⌃E and ⌃K have rows of their own). "
+      u"⌃Backspace deletes a word, as ⌥⌫ does on a Mac."}},
     {"Ctrl+← / →",
      kCtrl,
      [](K k) { return (k.key == kLeft || k.key == kRight) && k.ctrl && !k.win && !k.option; },
      [](A a, K k) { return a.post(k.key, flag::option | k.heldShift()); },
      {u"⌥ ← ~and ⌥ → ~jump ~by ~word"},
-     PrefKey::ctrlWord},
+     PrefKey::ctrlWord,
+     {S::ctrl, u"Ctrl+← →", u"Jump by word",
+      u"Like Windows text editing — sends ⌥← and ⌥→; add ⇧ to select. Hides ⌃← and ⌃→, "
+      u"which switch Spaces (virtual desktops) on a Mac."}},
     {"Ctrl+↑ / ↓",
      kCtrl,
      [](K k) { return (k.key == kUp || k.key == kDown) && k.ctrl && !k.win && !k.option; },
      [](A a, K k) { return a.post(k.key, flag::option | k.heldShift()); },
      {u"⌥ ↑ ~and ⌥ ↓ ~by ~paragraph"},
      PrefKey::ctrlParagraph,
+     {S::ctrl, u"Ctrl+↑ ↓", u"Jump by paragraph",
+      u"Like Windows text editing — sends ⌥↑ and ⌥↓; add ⇧ to select. Hides ⌃↑ and ⌃↓, "
+      u"which open Mission Control and App Exposé on a Mac. Terminals keep the keys."},
      kTerminals},
     {"Ctrl+PgDn / PgUp",
      kCtrl,
@@ -418,19 +561,26 @@ constexpr KeyRow kRows[] = {
      [](A a, K k) { return a.post(kTab, flag::control | (k.key == kPageUp ? flag::shift : 0)); },
      {u"⌃ ⇥ ~and ⌃ ⇧ ⇥ ~switch ~tabs"},
      PrefKey::ctrlPageTabs,
+     {S::ctrl, u"Ctrl+PgDn PgUp", u"Next and previous tab",
+      u"Sends ⌃⇥ and ⌃⇧⇥, which switch tabs in browsers, Finder and most tabbed apps. "
+      u"Terminals keep the keys for the programs running in them."},
      kTerminals},
     {"Ctrl+ + / − / 0",
      kControlBit,
      [](K k) { return k.controlOnly() && isZoomKey(k); },
      [](A a, K k) { return a.zoom(k); },
      {u"⌘ + ~and ⌘ − ~— ⌘ 0 ~resets", u"Ctrl+ + / −"},
-     PrefKey::ctrlZoom},
+     PrefKey::ctrlZoom,
+     {S::ctrl, u"Ctrl++ − 0", u"Resize content",
+      u"Zoom in, out and back to 100% with Ctrl like on Windows — sends ⌘+, ⌘− and ⌘0. "
+      u"Works with the number row and the numeric keypad."}},
     {"Ctrl+Shift+Esc",
      kSpecial,
      [](K k) { return k.key == kEsc && k.shift && (k.controlBit || k.commandBit); },
      [](A a, K) { return a.open("/System/Applications/Utilities/Activity Monitor.app"); },
      {u"⌥ ⌘ Esc ~for ~force-quit"},
-     PrefKey::taskMgr},
+     PrefKey::taskMgr,
+     {S::ctrl, u"Ctrl+Shift+Esc", u"Task Manager", u"Opens Activity Monitor."}},
 
     // The function keys' Windows meanings; terminals keep them for the programs running there.
     // Finder refreshes itself (⌘R shows an alias's original there) and its ⇧⌘G goes to a folder.
@@ -440,6 +590,9 @@ constexpr KeyRow kRows[] = {
      [](A a, K k) { return a.postLetter(U'r', flag::command, k); },
      {u"⌘ R"},
      PrefKey::f5Refresh,
+     {S::functionKeys, u"F5", u"Refresh",
+      u"Sends ⌘R, which reloads the page in browsers. Finder keeps itself up to date "
+      u"(⌘R there shows an alias's original) and terminals keep F5 for their programs."},
      kTerminals | kFinder},
     {"F3 / Shift+F3",
      kSpecial,
@@ -447,6 +600,9 @@ constexpr KeyRow kRows[] = {
      [](A a, K k) { return a.postLetter(U'g', flag::command | k.heldShift(), k); },
      {u"⌘ G ~and ⇧ ⌘ G"},
      PrefKey::f3FindNext,
+     {S::functionKeys, u"F3 · Shift+F3", u"Find next, previous",
+      u"Sends ⌘G and ⇧⌘G. Finder (where ⇧⌘G goes to a folder) and terminals keep the "
+      u"keys."},
      kTerminals | kFinder},
     {"F11",
      kSpecial,
@@ -454,6 +610,9 @@ constexpr KeyRow kRows[] = {
      [](A a, K k) { return a.postLetter(U'f', flag::control | flag::command, k); },
      {u"⌃ ⌘ F"},
      PrefKey::f11FullScreen,
+     {S::functionKeys, u"F11", u"Full screen",
+      u"Sends ⌃⌘F, which enters and leaves full screen. Hides F11's Mac meaning, Show "
+      u"Desktop (Win+D does that). Terminals keep F11."},
      kTerminals},
     {"F1",
      kSpecial,
@@ -461,6 +620,8 @@ constexpr KeyRow kRows[] = {
      [](A a, K k) { return a.postLetter(U'?', flag::command, k); },
      {u"⌘ ? ~searches ~the ~Help ~menu"},
      PrefKey::f1Help,
+     {S::functionKeys, u"F1", u"Help",
+      u"Sends ⌘? (⇧⌘/), which opens the Help menu's search. Terminals keep F1."},
      kTerminals},
     {"Shift+F10",
      kSpecial,
@@ -468,6 +629,10 @@ constexpr KeyRow kRows[] = {
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.showContextMenu(); }); },
      {u"⌃ ~click ~or ~a ~two-finger ~click"},
      PrefKey::contextMenu,
+     {S::functionKeys, u"Shift+F10 · Menu", u"Context menu",
+      u"Opens the context menu of the focused item, as a Control-click does; nothing "
+      u"happens where it has none. Works with the Menu key of a PC keyboard too. "
+      u"Terminals keep Shift+F10."},
      kTerminals},
     {"Menu key",
      kSpecial,
@@ -498,10 +663,54 @@ constexpr KeyRow kRows[] = {
      .inSwitcher = true},
 };
 
+// The shortcuts no key-down row decides, with their catalogue texts: what a Win+arrow snap does
+// next (KeyActions::snap), Win pressed alone, the wheel, the title bar's double click and the
+// side buttons (TapDispatcher).
+constexpr ListedShortcut kListedElsewhere[] = {
+    {PrefKey::snapQuadrants,
+     {S::windowsKey, u"Win+↑ ↓ after a snap", u"Quarter snapping",
+      u"After snapping to a half, press Win+↑ or Win+↓ to move the window into the top "
+      u"or bottom quarter, like Windows 11."}},
+    {PrefKey::snapAssist,
+     {S::windowsKey, u"After a snap", u"Snap assist",
+      u"After snapping a window to one half, pick a window for the other half from a "
+      u"preview grid. Esc dismisses it; any other shortcut dismisses it and does its "
+      u"own job."}},
+    {PrefKey::winAlone,
+     {S::windowsSystem, u"Win alone", u"Search with Spotlight",
+      u"Pressing and letting go of the Windows key by itself opens Spotlight, like the "
+      u"Start menu's search. A key, a click or another modifier in between, or holding "
+      u"it longer than 0.4 seconds, leaves it the plain ⌘ key, so ⌘ shortcuts keep "
+      u"working."}},
+    {PrefKey::wheelZoom,
+     {S::ctrl, u"Ctrl+scroll", u"Zoom with the wheel",
+      u"Hold Ctrl (or ⌘) and scroll to zoom the frontmost app in and out, like Ctrl+wheel on "
+      u"Windows. Works in any app that understands ⌘= and ⌘−; press ⌘0 (or Ctrl+0) to reset."}},
+    {PrefKey::dblClickMax,
+     {S::screenAndMouse, u"Double-click title bar", u"Maximize",
+      u"Fills the screen like Windows maximize instead of the macOS zoom/minimize "
+      u"double-click action."}},
+    {PrefKey::parsecMouseFix,
+     {S::remoteAccess, u"Mouse Back · Forward", u"Fix Parsec's mouse buttons",
+      u"Parsec forwards the mouse's Back and Forward buttons with Windows numbering, so on the "
+      u"Mac Back acts as Forward and Forward does nothing. Renumbers them so both work. Real mice "
+      u"and RustDesk already use Mac numbering and are left untouched."}},
+};
+
 } // namespace
 
 std::span<const KeyRow> keyRows() {
     return kRows;
+}
+
+std::vector<ListedShortcut> listedShortcuts() {
+    std::vector<ListedShortcut> listed;
+    for (const KeyRow& row : kRows)
+        if (row.pref && !row.catalogue.empty()) listed.push_back({*row.pref, row.catalogue});
+    const auto finder = finderListings();
+    listed.insert(listed.end(), finder.begin(), finder.end());
+    listed.insert(listed.end(), std::begin(kListedElsewhere), std::end(kListedElsewhere));
+    return listed;
 }
 
 KeyPress KeyPress::of(const TapEvent& event, const InputRoutingState::Snapshot& snap,

@@ -3,12 +3,14 @@
 #include "InputRoutingState.h"
 #include "KeyLayoutTable.h"
 #include "Keys.h"
+#include "core/settings/CatalogueText.h"
 #include "ports/EventTapHost.h"
 #include "ports/PrefKey.h"
 
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace fenwold {
 
@@ -73,8 +75,8 @@ struct RowHint {
 // One row of the key-down table: the facts one of which a key-down must have for the row to be
 // tried at all (0: every key-down), when it applies, what it does, its hint, the preference it
 // sits behind (gated as the preference's declaration says; none for rows that are always on),
-// the front applications in which it lets the key go on to the following rows, and whether it is
-// tried while the switcher is open (most rows are not).
+// its catalogue text, the front applications in which it lets the key go on to the following rows, and
+// whether it is tried while the switcher is open (most rows are not).
 struct KeyRow {
     std::string_view name;
     uint16_t needs = 0;
@@ -82,6 +84,8 @@ struct KeyRow {
     RowAnswer (*does)(KeyActions&, const KeyPress&) = nullptr;
     RowHint hint = {};
     std::optional<PrefKey> pref = std::nullopt;
+    // How the settings window lists the shortcut: on one row of each shortcut switch.
+    CatalogueText catalogue = {};
     uint8_t passesIn = 0; // `frontapp` bits
     bool inSwitcher = false;
 
@@ -91,6 +95,9 @@ struct KeyRow {
 
 // The key-down table, in the order the rows are tried.
 std::span<const KeyRow> keyRows();
+// Every shortcut switch's catalogue text, declared with what carries the shortcut out: the rows of
+// the key-down table, Finder's keys, and the shortcuts no key-down row decides.
+std::vector<ListedShortcut> listedShortcuts();
 
 // The first row that applies, is switched on and answers decides; without one the key passes.
 TapAnswer runKeyRows(std::span<const KeyRow> rows, KeyActions& actions, const KeyPress& press,
