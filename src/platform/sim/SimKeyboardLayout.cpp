@@ -160,8 +160,7 @@ std::optional<LayoutTranslations> SimKeyboardLayout::translate(LayoutChoice whic
 }
 
 uint32_t SimKeyboardLayout::keyboardType() const {
-    std::lock_guard lock(mutex_);
-    return keyboardType_;
+    return kKeyboardType;
 }
 
 Subscription SimKeyboardLayout::observeChanges(std::function<void()> handler) {
@@ -192,11 +191,6 @@ std::optional<TypedKey> SimKeyboardLayout::keyForShortcut(QChar character) const
 
 void SimKeyboardLayout::install(const SimLayout& layout) {
     layouts_.push_back(layout);
-}
-
-void SimKeyboardLayout::setKeyboardType(uint32_t type) {
-    std::lock_guard lock(mutex_);
-    keyboardType_ = type;
 }
 
 } // namespace fenwold
