@@ -7,6 +7,7 @@
 #include "core/input/ShortcutLayout.h"
 #include "core/input/WindowActions.h"
 #include "core/settings/Prefs.h"
+#include "core/windows/AccessibilityTimeouts.h"
 #include "ports/Accessibility.h"
 #include "ports/MainQueue.h"
 #include "ports/PrivateServices.h"
@@ -35,8 +36,6 @@ QString standardizedPath(const QUrl& url) {
 // The processes whose menu-bar extras hold Control Centre and the clock (Control Centre's own
 // since macOS 11; the system UI server's before).
 constexpr const char* kMenuExtraOwners[] = {"com.apple.controlcenter", "com.apple.systemuiserver"};
-constexpr double kMenuTimeout = 0.5;
-constexpr double kLookupTimeout = 0.3;
 
 } // namespace
 

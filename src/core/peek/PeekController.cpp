@@ -1,6 +1,7 @@
 #include "PeekController.h"
 
 #include "core/settings/Prefs.h"
+#include "core/windows/AccessibilityTimeouts.h"
 #include "core/windows/Windows.h"
 #include "ports/PrefsStore.h"
 #include "ports/Screens.h"
@@ -13,7 +14,6 @@ namespace fenwold {
 
 namespace {
 const QString kDockBundleID = QStringLiteral("com.apple.dock");
-constexpr double kLookupTimeout = 0.3;
 } // namespace
 
 PeekController::PeekController(const Parts& parts) : p_(parts) {
