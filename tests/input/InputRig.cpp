@@ -34,7 +34,7 @@ TapDispatcher::Parts partsOf(InputRig& r) {
 InputRig::InputRig()
     : hud(sim.prefs, sim.mainQueue, sim.screens,
           [this] {
-              auto p = std::make_unique<RecordingPanel>();
+              auto p = std::make_unique<RecordingHintPanel>();
               panel = p.get();
               return p;
           }),

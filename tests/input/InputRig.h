@@ -18,6 +18,7 @@
 #include "core/input/WindowActions.h"
 #include "core/settings/Prefs.h"
 #include "platform/sim/SimSession.h"
+#include "support/RecordingHintPanel.h"
 
 #include <QStringList>
 #include <memory>
@@ -188,32 +189,6 @@ private:
     CallLog* log_;
 };
 
-// A hint panel that remembers what it was asked to do.
-class RecordingPanel final : public HintPanel {
-public:
-    Size setContent(const Hint& hint) override {
-        ++builds;
-        content = hint;
-        return {200, 50};
-    }
-    void setFrame(const Rect& f) override { frame = f; }
-    bool isVisible() const override { return visible; }
-    void setAlpha(double a) override { alpha = a; }
-    void orderFront() override { visible = true; }
-    void animateAlpha(double a, double seconds) override {
-        alpha = a;
-        fades.push_back(seconds);
-    }
-    void orderOut() override { visible = false; }
-
-    std::optional<Hint> content;
-    Rect frame;
-    bool visible = false;
-    double alpha = 0;
-    int builds = 0;
-    std::vector<double> fades;
-};
-
 // Shorthands the dispatch scenarios share.
 namespace shorthand {
 inline constexpr auto pass = TapAnswer::pass;
@@ -256,7 +231,7 @@ public:
     CallLog calls;
     InputRoutingState routing;
     Inject inject{sim.keys, sim.workspace, sim.log};
-    RecordingPanel* panel = nullptr;
+    RecordingHintPanel* panel = nullptr;
     HintHUD hud;
     FinderKeys finder;
     RecordingSwitcher switcher{calls};

@@ -2,7 +2,7 @@
 #include "core/shell/AppDelegate.h"
 #include "core/input/Keys.h"
 #include "platform/sim/SimSession.h"
-#include "support/SilentHintPanel.h"
+#include "support/RecordingHintPanel.h"
 #include "support/TapEvents.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/common/PanelHost.h"
@@ -23,7 +23,7 @@ namespace {
 class RecordingViews final : public ShellViews {
 public:
     std::unique_ptr<HintPanel> makeHintPanel(const PanelStyle&) override {
-        return std::make_unique<fenwold::testing::SilentHintPanel>();
+        return std::make_unique<fenwold::testing::RecordingHintPanel>();
     }
     void installStatusItem(std::function<void(TrayClicks::Button, int)> onClick) override {
         click = std::move(onClick);
