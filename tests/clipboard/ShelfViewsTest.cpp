@@ -7,6 +7,7 @@
 #include "platform/sim/SimSession.h"
 #include "ports/KeyCodes.h"
 #include "support/RecordingPanels.h"
+#include "support/Snapshots.h"
 #include "ui/clipboard/ClipboardCard.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/common/PanelHost.h"
@@ -25,9 +26,9 @@ using namespace fenwold::test;
 
 namespace {
 
-// Snapshots go where FENWOLD_SNAPSHOTS points, else to a scratch folder.
+// Snapshots go where FENWOLD_SNAPSHOT_DIR points, else to a scratch folder.
 QString snapshotPath(const QString& name) {
-    QString folder = qEnvironmentVariable("FENWOLD_SNAPSHOTS");
+    QString folder = fenwold::testing::snapshotFolder();
     if (folder.isEmpty()) folder = QDir::temp().filePath("fenwold-shelf-snapshots");
     QDir().mkpath(folder);
     return QDir(folder).filePath(name + ".png");

@@ -5,6 +5,7 @@
 #include "core/clipboard/ClipboardStore.h"
 #include "core/peek/PeekController.h"
 #include "ports/KeyCodes.h"
+#include "support/Snapshots.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/hints/HintView.h"
 #include "ui/playground/PlaygroundWindow.h"
@@ -265,7 +266,7 @@ TEST_F(ScaledPlayground, TheHintIsDrawnWholeWhenTheScreenIsScaledDown) {
                   quarter.width() * quarter.height() / 4)
             << quarter.x() << "," << quarter.y();
     // The picture for the documentation, where asked for.
-    const QString folder = qEnvironmentVariable("FENWOLD_SNAPSHOTS");
+    const QString folder = fenwold::testing::snapshotFolder();
     if (!folder.isEmpty()) after.save(QDir(folder).filePath("playground-hint-scaled.png"));
 }
 
@@ -297,6 +298,6 @@ TEST_F(ScaledPlayground, TheShelfsBackdropCoversTheWholePanelWhenTheScreenIsScal
         const QColor c = shown.pixelColor(drawn.left() + drawn.width() * tenth / 10, y);
         EXPECT_LE(std::abs(c.lightness() - first.lightness()), 2) << "at " << tenth << "/10";
     }
-    const QString folder = qEnvironmentVariable("FENWOLD_SNAPSHOTS");
+    const QString folder = fenwold::testing::snapshotFolder();
     if (!folder.isEmpty()) shown.save(QDir(folder).filePath("playground-shelf-scaled.png"));
 }

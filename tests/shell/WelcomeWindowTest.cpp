@@ -5,6 +5,7 @@
 #include "core/settings/ShortcutCatalogue.h"
 #include "core/shell/Welcome.h"
 #include "platform/sim/SimSession.h"
+#include "support/Snapshots.h"
 #include "ui/settings/AboutPane.h"
 #include "ui/settings/SettingsDeps.h"
 
@@ -116,7 +117,7 @@ TEST_F(WelcomeTest, TheWindowShowsEachPermissionsStateAndTheChoiceAndClosesOnCon
     ASSERT_FALSE(image.isNull());
     EXPECT_GE(image.width(), 400);
     // The documentation's picture of it, when FENWOLD_SNAPSHOT_DIR names a folder.
-    const QString dir = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR");
+    const QString dir = fenwold::testing::snapshotFolder();
     if (!dir.isEmpty()) image.save(QDir(dir).filePath("welcome.png"));
 
     window.continueButton()->click();
