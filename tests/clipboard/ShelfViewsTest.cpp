@@ -1,11 +1,11 @@
 // The shelf's widgets rendered offscreen: layout, texts, callbacks and PNG snapshots.
 #include "ClipTestSupport.h"
-#include "core/clipboard/ClipboardSamples.h"
 #include "core/clipboard/ClipboardStore.h"
 #include "core/input/Inject.h"
 #include "core/shell/PanelStyles.h"
 #include "platform/sim/SimSession.h"
 #include "ports/KeyCodes.h"
+#include "selfcheck/ClipboardSamples.h"
 #include "support/RecordingPanels.h"
 #include "support/Snapshots.h"
 #include "ui/clipboard/ClipboardCard.h"

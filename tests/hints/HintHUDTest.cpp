@@ -2,6 +2,7 @@
 #include "core/hints/HintHUD.h"
 #include "core/settings/Prefs.h"
 #include "platform/sim/SimSession.h"
+#include "selfcheck/ModuleChecks.h"
 #include "support/RecordingHintPanel.h"
 
 #include <gtest/gtest.h>
@@ -58,7 +59,7 @@ TEST(HintSegments, EveryFormatExample) {
     EXPECT_EQ((Hint{"⌘Esc", "", QString("Fenwold shortcuts on")}).heading(), "Fenwold shortcuts on");
 
     QStringList failures;
-    EXPECT_TRUE(HintHUD::selfcheck(failures)) << failures.join("\n").toStdString();
+    EXPECT_TRUE(hintsSelfcheck(failures)) << failures.join("\n").toStdString();
 }
 
 TEST(HintHUD, ShowsInTheTopRightCornerAndFadesAfterThreeSeconds) {

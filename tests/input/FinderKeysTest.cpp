@@ -1,5 +1,6 @@
 // Explorer keys in Finder.
 #include "InputRig.h"
+#include "selfcheck/ModuleChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -117,7 +118,7 @@ TEST(FinderKeys, PendingF2IsDeliveredWhenTheTapIsDisabled) {
     EXPECT_EQ(rig.posted().size(), 2);
 
     QStringList failures;
-    EXPECT_TRUE(FinderKeys::selfcheck(failures)) << failures.join("\n").toStdString();
+    EXPECT_TRUE(finderKeysSelfcheck(failures)) << failures.join("\n").toStdString();
 }
 
 TEST(FinderKeys, AShelfOpenedWhileF2IsHeldDoesNotStrandIt) {

@@ -1,5 +1,6 @@
 // Keys typed while the switcher commits reach the newly activated application.
 #include "InputRig.h"
+#include "selfcheck/ModuleChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -81,5 +82,5 @@ TEST(Forwarder, NoTargetDropsTheStrokesAndStaleSessionsAreRefused) {
     EXPECT_FALSE(rig.forwarder.sessionID());
 
     QStringList failures;
-    EXPECT_TRUE(SwitcherKeyForwarder::selfcheck(failures)) << failures.join("\n").toStdString();
+    EXPECT_TRUE(switcherKeyForwarderSelfcheck(failures)) << failures.join("\n").toStdString();
 }

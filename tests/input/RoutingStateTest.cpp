@@ -5,6 +5,7 @@
 #include "core/input/SwallowedKeys.h"
 #include "core/input/TapDispatcher.h"
 #include "platform/sim/SimSession.h"
+#include "selfcheck/ModuleChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -99,8 +100,8 @@ TEST(SwallowedKeys, InsertAndRemoveOnce) {
     EXPECT_TRUE(s.remove(8));
     EXPECT_FALSE(s.remove(8));
     QStringList failures;
-    EXPECT_TRUE(SwallowedKeys::selfcheck(failures)) << failures.join("\n").toStdString();
-    EXPECT_TRUE(InputRoutingState::selfcheck(failures)) << failures.join("\n").toStdString();
+    EXPECT_TRUE(swallowedKeysSelfcheck(failures)) << failures.join("\n").toStdString();
+    EXPECT_TRUE(inputRoutingStateSelfcheck(failures)) << failures.join("\n").toStdString();
 }
 
 TEST(Inject, PostsAPairWithExactlyTheGivenFlags) {

@@ -2,6 +2,7 @@
 #include "core/settings/AltF4Action.h"
 #include "platform/qt/PrefsFile.h"
 #include "platform/sim/SimPrefs.h"
+#include "selfcheck/ModuleChecks.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -191,5 +192,5 @@ TEST(AltF4ActionTest, ReadsKnownWordsAndTreatsEverythingElseAsCloseOrQuit) {
 TEST(PrefsSelfcheck, PassesOnAFreshStore) {
     SimPrefs scratch;
     QStringList failures;
-    EXPECT_TRUE(Prefs::selfcheck(scratch, failures)) << failures.join("\n").toStdString();
+    EXPECT_TRUE(prefsSelfcheck(scratch, failures)) << failures.join("\n").toStdString();
 }

@@ -95,20 +95,4 @@ TimerHandle HintHUD::startDemo() {
     });
 }
 
-bool HintHUD::selfcheck(QStringList& failures) {
-    const auto before = failures.size();
-    using S = Hint::Segment;
-    const std::vector<S> closes = {S::key("⌘"), S::key("W"), S::words("closes,"),
-                                   S::key("⌘"), S::key("Q"), S::words("quits")};
-    if (Hint::segments(QStringLiteral("⌘ W ~closes, ⌘ Q ~quits")) != closes)
-        failures << "MacHints: keycaps and words are not split as written";
-    if (Hint::segments(QStringLiteral("~no ~native ~equivalent")) !=
-        std::vector<S>{S::words("no native equivalent")})
-        failures << "MacHints: consecutive words do not form one run";
-    if (!Hint::segments(QStringLiteral("   ")).empty()) failures << "MacHints: spaces alone gave segments";
-    if (Hint{"Alt+F4", "", std::nullopt}.heading() != QStringLiteral("Alt+F4 — the Mac way"))
-        failures << "MacHints: the default heading is wrong";
-    return failures.size() == before;
-}
-
 } // namespace fenwold

@@ -84,8 +84,6 @@ public:
     const std::optional<Hint>& current() const { return current_; }
     HintPanel* panel() const { return panel_.get(); }
 
-    static bool selfcheck(QStringList& failures);
-
     // The demonstration of the panel: "Alt+F4" at once and again every 2 seconds.
     static Hint demoHint() {
         return {QStringLiteral("Alt+F4"), QStringLiteral("⌘ W ~closes, ⌘ Q ~quits"), std::nullopt};

@@ -291,27 +291,4 @@ void FinderKeys::deliver(const PlainKeyCoordinator::Delivery& d) const {
         inject_->postHalf(d.key, d.part == Part::down, d.flags, d.pid);
 }
 
-bool FinderKeys::selfcheck(QStringList& failures) {
-    const auto before = failures.size();
-    CutState cut;
-    if (cut.on(U'x', true) != CutState::Verb::copyInstead || cut.on(U'v', true) != CutState::Verb::move)
-        failures << "FinderKeys: cut then paste in Finder is not a move";
-    cut.on(U'x', true);
-    cut.on(U'v', false);
-    if (cut.on(U'v', true) != CutState::Verb::pass) failures << "FinderKeys: a paste elsewhere kept the cut";
-
-    PlainKeyCoordinator c;
-    std::optional<PlainKeyCoordinator::Delivery> ready;
-    const PlainKeyCoordinator::Mapping f2{kF2, kReturn, 0, 0};
-    std::optional<PlainKeyCoordinator::Delivery> repeat;
-    c.begin(f2, 0, 7, repeat);
-    if (c.begin(f2, 0, 7, repeat) || repeat) failures << "FinderKeys: an autorepeat began a second entry";
-    c.resolve(kF2, false, 7, ready);
-    if (ready) failures << "FinderKeys: delivered before the key was released";
-    c.release(kF2, ready);
-    if (ready != PlainKeyCoordinator::Delivery{kReturn, 0, 7})
-        failures << "FinderKeys: F2 was not delivered as Return";
-    return failures.size() == before;
-}
-
 } // namespace fenwold

@@ -134,8 +134,6 @@ public:
     std::optional<PlainKeyCoordinator::Mapping> plainMapping(int64_t key, char32_t letter, uint64_t flags,
                                                              const KeyLayoutTable& layout) const;
 
-    static bool selfcheck(QStringList& failures);
-
 private:
     void deliver(const PlainKeyCoordinator::Delivery& d) const;
 

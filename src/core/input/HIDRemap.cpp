@@ -7,23 +7,16 @@
 
 namespace fenwold {
 
-// HID usages (page and usage in one number) as the key mapping names the keys.
-namespace usage {
-constexpr uint64_t leftControl = 0x7000000E0, leftCommand = 0x7000000E3;
-constexpr uint64_t rightControl = 0x7000000E4, rightCommand = 0x7000000E7;
-constexpr uint64_t capsLock = 0x700000039, f19 = 0x70000006E, globe = 0xFF00000003;
-} // namespace usage
-
 std::vector<HIDRemap::Pair> HIDRemap::mapping(bool swap, bool caps, bool f19key) {
     std::vector<Pair> pairs;
     if (swap) {
-        pairs.push_back({usage::leftControl, usage::leftCommand});
-        pairs.push_back({usage::leftCommand, usage::leftControl});
-        pairs.push_back({usage::rightControl, usage::rightCommand});
-        pairs.push_back({usage::rightCommand, usage::rightControl});
+        pairs.push_back({hidusage::leftControl, hidusage::leftCommand});
+        pairs.push_back({hidusage::leftCommand, hidusage::leftControl});
+        pairs.push_back({hidusage::rightControl, hidusage::rightCommand});
+        pairs.push_back({hidusage::rightCommand, hidusage::rightControl});
     }
-    if (caps) pairs.push_back({usage::capsLock, usage::globe});
-    if (f19key) pairs.push_back({usage::f19, usage::globe});
+    if (caps) pairs.push_back({hidusage::capsLock, hidusage::globe});
+    if (f19key) pairs.push_back({hidusage::f19, hidusage::globe});
     return pairs;
 }
 
@@ -54,20 +47,6 @@ bool HIDRemap::isActive() const {
     return p.swapCtrlCmd() || p.capsGlobe() || p.f19Globe();
 }
 
-bool HIDRemap::selfcheck(QStringList& failures) {
-    const auto before = failures.size();
-    const auto all = mapping(true, true, true);
-    if (all.size() != 6 || all[4].first != usage::capsLock || all[5].first != usage::f19)
-        failures << "HIDRemap: every remap on does not give six pairs in order";
-    if (json(mapping(false, true, false)) !=
-        QStringLiteral("{\"UserKeyMapping\":[{\"HIDKeyboardModifierMappingSrc\":0x700000039,"
-                       "\"HIDKeyboardModifierMappingDst\":0xff00000003}]}"))
-        failures << "HIDRemap: the Caps Lock wire text is wrong";
-    if (json({}) != QStringLiteral("{\"UserKeyMapping\":[]}"))
-        failures << "HIDRemap: the empty mapping is wrong";
-    return failures.size() == before;
-}
-
 void InputSource::cycle(InputSources& sources) {
     std::vector<InputSourceInfo> kept;
     for (const auto& s : sources.sources())
@@ -82,37 +61,6 @@ void InputSource::cycle(InputSources& sources) {
             return;
         }
     }
-}
-
-namespace {
-
-// A scratch source list for the self-check.
-class ScratchSources final : public InputSources {
-public:
-    std::vector<InputSourceInfo> list;
-    QString now;
-    std::vector<InputSourceInfo> sources() const override { return list; }
-    std::optional<QString> current() const override { return now; }
-    bool select(const QString& id) override {
-        now = id;
-        return true;
-    }
-};
-
-} // namespace
-
-bool InputSource::selfcheck(QStringList& failures) {
-    const auto before = failures.size();
-    ScratchSources s;
-    s.list = {{"us", true, true, true}, {"de", true, false, true}, {"fr", true, true, true}};
-    s.now = "fr";
-    cycle(s);
-    if (s.now != "us")
-        failures << "InputSource: the last source did not wrap to the first, skipping disabled ones";
-    s.list = {{"us", true, true, true}};
-    cycle(s);
-    if (s.now != "us") failures << "InputSource: a single source was changed";
-    return failures.size() == before;
 }
 
 } // namespace fenwold

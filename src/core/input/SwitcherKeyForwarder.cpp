@@ -75,27 +75,4 @@ void SwitcherKeyForwarder::flushIfReadyLocked(uint64_t id) {
     routing_->endSwitcherSession(id);
 }
 
-bool SwitcherKeyForwarder::selfcheck(QStringList& failures) {
-    const auto before = failures.size();
-    InputRoutingState routing;
-    std::vector<std::pair<uint16_t, int32_t>> delivered;
-    SwitcherKeyForwarder f(routing, [&](uint16_t key, uint64_t, int32_t pid) {
-        delivered.push_back({key, pid});
-    });
-    const uint64_t id = routing.beginSwitcherSession();
-    f.start(id);
-    routing.commitSwitcherSession(id);
-    if (!f.capture(id, kV, flag::command, true))
-        failures << "SwitcherKeyForwarder: a committing key was not captured";
-    f.resolve(id, 42);
-    if (!delivered.empty()) failures << "SwitcherKeyForwarder: replayed while a key was still held";
-    f.capture(id, kV, flag::command, false);
-    if (delivered != std::vector<std::pair<uint16_t, int32_t>>{{kV, 42}})
-        failures << "SwitcherKeyForwarder: the stroke was not replayed once to the target";
-    if (!routing.snapshot().switcherPhase.isClosed())
-        failures << "SwitcherKeyForwarder: the session did not end";
-    if (f.capture(id, 0, 0, true)) failures << "SwitcherKeyForwarder: captured after the session ended";
-    return failures.size() == before;
-}
-
 } // namespace fenwold

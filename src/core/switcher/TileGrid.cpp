@@ -50,24 +50,4 @@ FlowLayout fitToScreen(const std::vector<WindowInfo>& windows, double maxRowW, d
     return layout;
 }
 
-bool metricsSelfcheck(QStringList& failures) {
-    const auto before = failures.size();
-    Metrics m;
-    WindowInfo wide;
-    wide.aspect = 10;
-    WindowInfo narrow;
-    narrow.aspect = 0.1;
-    if (m.thumbWidth(wide) != 2.6 * 140 || m.thumbWidth(narrow) != 0.72 * 140)
-        failures << "Metrics: thumbnail width is not clamped to 0.72...2.6 of the height";
-    if (m.tileHeight() != 196) failures << "Metrics: tile height is not thumbH + 56";
-    const FlowLayout empty = flowRows({}, 400, m);
-    if (empty.rows.size() != 1 || empty.size.width != 40 || empty.size.height != 236)
-        failures << "Metrics: an empty grid is not one empty row of 40 × (thumbH + 96)";
-    m.setPreferred(1000);
-    if (m.preferredThumbH != 280) failures << "Metrics: the preferred height is not clamped to 280";
-    m.setPreferred(-1);
-    if (m.preferredThumbH != 280) failures << "Metrics: a non-positive preference was taken";
-    return failures.size() == before;
-}
-
 } // namespace fenwold

@@ -39,7 +39,4 @@ FlowLayout flowRows(const std::vector<WindowInfo>& windows, double maxRowW, cons
 FlowLayout fitToScreen(const std::vector<WindowInfo>& windows, double maxRowW, double availableHeight,
                        Metrics& metrics);
 
-// Module check for the self-check runner.
-bool metricsSelfcheck(QStringList& failures);
-
 } // namespace fenwold

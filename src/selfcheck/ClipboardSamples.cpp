@@ -1,6 +1,6 @@
 #include "ClipboardSamples.h"
 
-#include "ClipboardStore.h"
+#include "core/clipboard/ClipboardStore.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,9 +1,11 @@
 #include "ClipboardChecks.h"
 
-#include "ClipboardShelfModel.h"
-#include "ClipboardStore.h"
-#include "ports/Log.h"
-#include "ports/Pasteboard.h"
+#include "core/clipboard/ClipboardShelfModel.h"
+#include "core/clipboard/ClipboardStore.h"
+#include "platform/sim/ManualQueue.h"
+#include "platform/sim/SimClock.h"
+#include "platform/sim/SimPasteboard.h"
+#include "platform/sim/VirtualMainQueue.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -14,98 +16,6 @@
 namespace fenwold {
 
 namespace {
-
-// Throwaway collaborators: an in-memory pasteboard, and one queue standing in for both the main
-// queue and the worker, run step by step on a virtual clock.
-class ScratchPasteboard final : public Pasteboard {
-public:
-    long changeCount() const override { return count_; }
-    std::vector<PasteboardTypes> itemTypes() const override { return typesOf(items_); }
-    QByteArray data(std::size_t index, const QString& type) const override {
-        return dataOf(items_, index, type);
-    }
-    const std::vector<PasteboardItem>& contents() const { return items_; }
-    bool write(const std::vector<PasteboardItem>& items) override {
-        ++count_;
-        items_ = items;
-        return true;
-    }
-    void copy(std::vector<PasteboardItem> items) {
-        ++count_;
-        items_ = std::move(items);
-    }
-
-private:
-    long count_ = 1;
-    std::vector<PasteboardItem> items_;
-};
-
-class ScratchQueues final : public MainQueue, public SerialQueue {
-public:
-    void post(std::function<void()> work) override { posted_.push_back(std::move(work)); }
-    void async(std::function<void()> work) override { worker_.push_back(std::move(work)); }
-    TimerHandle after(double seconds, std::function<void()> work) override {
-        return schedule(seconds, 0, work);
-    }
-    TimerHandle every(double seconds, double, std::function<void()> work) override {
-        return schedule(seconds, seconds, work);
-    }
-    double uptime() const override { return now_; }
-
-    // Let time pass, firing timers, then finish all worker and main-thread work.
-    void advance(double seconds) {
-        const double end = now_ + seconds;
-        while (!timers_.empty() && timers_.begin()->first.first <= end) {
-            auto node = timers_.extract(timers_.begin());
-            Timer& timer = node.mapped();
-            now_ = node.key().first;
-            if (timer.state->cancelled) continue;
-            timer.work();
-            if (timer.interval > 0 && !timer.state->cancelled)
-                timers_.emplace(std::make_pair(now_ + timer.interval, sequence_++), std::move(timer));
-            else
-                timer.state->done = true;
-        }
-        now_ = end;
-        settle();
-    }
-    void settle() {
-        while (!worker_.empty() || !posted_.empty()) {
-            while (!worker_.empty())
-                take(worker_)();
-            while (!posted_.empty())
-                take(posted_)();
-        }
-    }
-
-private:
-    struct Timer {
-        std::function<void()> work;
-        std::shared_ptr<TimerHandle::State> state;
-        double interval = 0;
-    };
-    static std::function<void()> take(std::deque<std::function<void()>>& queue) {
-        auto work = std::move(queue.front());
-        queue.pop_front();
-        return work;
-    }
-    TimerHandle schedule(double seconds, double interval, std::function<void()> work) {
-        auto state = std::make_shared<TimerHandle::State>();
-        timers_.emplace(std::make_pair(now_ + seconds, sequence_++), Timer{std::move(work), state, interval});
-        return TimerHandle(state);
-    }
-
-    std::deque<std::function<void()>> posted_;
-    std::deque<std::function<void()>> worker_;
-    std::map<std::pair<double, uint64_t>, Timer> timers_;
-    uint64_t sequence_ = 0;
-    double now_ = 0;
-};
-
-class ScratchClock final : public WallClock {
-public:
-    double now() const override { return 786'000'000; }
-};
 
 RunningApp app(int32_t pid, const QString& bundleID, const QString& name) {
     RunningApp running;
@@ -134,11 +44,13 @@ QByteArray png() {
     return bytes;
 }
 
-// One scratch store with its collaborators.
+// One scratch store with the simulated session's pasteboard, queues and clock, on the virtual
+// clock, its worker run step by step.
 struct Scratch {
-    ScratchPasteboard pasteboard;
-    ScratchQueues queues;
-    ScratchClock clock;
+    SimPasteboard pasteboard;
+    VirtualMainQueue mainQueue;
+    ManualQueue worker;
+    SimClock clock;
     bool enabled = true;
     std::optional<RunningApp> front =
         app(501, QStringLiteral("com.apple.TextEdit"), QStringLiteral("TextEdit"));
@@ -148,14 +60,24 @@ struct Scratch {
     void reopen(std::optional<QString> pins) {
         store = std::make_unique<ClipboardStore>(
             std::move(pins), pasteboard, [this] { return enabled; },
-            ClipboardStoreServices{&queues, &queues, [this] { return front; }, &clock,
+            ClipboardStoreServices{&mainQueue, &worker, [this] { return front; }, &clock,
                                    QStringLiteral("org.fenwold.Fenwold")});
         store->start();
-        queues.settle();
+        settle();
     }
-    void copy(std::vector<PasteboardItem> items) {
-        pasteboard.copy(std::move(items));
-        queues.advance(ClipboardStore::pollInterval);
+    // Let time pass, then finish all worker and main-thread work.
+    void advance(double seconds) {
+        mainQueue.advance(seconds);
+        settle();
+    }
+    void settle() {
+        do
+            mainQueue.drain();
+        while (worker.runAll() > 0);
+    }
+    void copy(const std::vector<PasteboardItem>& items) {
+        pasteboard.copy(items);
+        advance(ClipboardStore::pollInterval);
     }
 };
 
@@ -180,7 +102,7 @@ void checkClassification(QStringList& f) {
 }
 
 void checkPrivacy(QStringList& f) {
-    ScratchPasteboard pasteboard;
+    SimPasteboard pasteboard;
     pasteboard.copy({text("secret")});
     expect(!ClipPayload::capture(pasteboard, QStringLiteral("com.bitwarden.desktop")),
            "a password manager's copy was kept", f);
@@ -193,7 +115,7 @@ void checkPrivacy(QStringList& f) {
 }
 
 void checkRestoration(QStringList& f) {
-    ScratchPasteboard pasteboard;
+    SimPasteboard pasteboard;
     const PasteboardItem rich{{{ClipTypes::string, "w"}, {ClipTypes::html, "<b>w</b>"}}};
     expect(ClipPayload{{rich}}.write(pasteboard, false) && pasteboard.contents() == std::vector{rich},
            "rich write-back lost a type", f);
@@ -259,14 +181,14 @@ void checkLifecycle(QStringList& f) {
     scratch.store->togglePaused();
     scratch.copy({text("while paused")});
     scratch.store->togglePaused();
-    scratch.queues.advance(1);
+    scratch.advance(1);
     expect(scratch.store->entries().size() == 1, "a copy made while paused appeared", f);
 
     scratch.pasteboard.copy({text("in flight")});
     scratch.enabled = false;
-    scratch.queues.advance(ClipboardStore::pollInterval);
+    scratch.advance(ClipboardStore::pollInterval);
     scratch.enabled = true;
-    scratch.queues.advance(1);
+    scratch.advance(1);
     expect(scratch.store->entries().size() == 1, "a copy made while capture was off appeared", f);
     scratch.front = app(99, QStringLiteral("org.fenwold.Fenwold"), QStringLiteral("Fenwold"));
     scratch.copy({text("own copy")});
@@ -289,7 +211,7 @@ void checkPersistence(QStringList& f) {
                        false));
     scratch.store->togglePin(scratch.store->entries()[2].id());
     scratch.store->togglePin(scratch.store->entries()[0].id());
-    scratch.queues.settle();
+    scratch.settle();
     const std::vector<ClipboardEntry> before = scratch.store->entries();
     scratch.reopen(path);
     const auto& after = scratch.store->entries();

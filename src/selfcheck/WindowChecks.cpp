@@ -1,11 +1,11 @@
-#include "WindowDiagnostics.h"
+#include "WindowChecks.h"
 
-#include "SnapGeometry.h"
-#include "StoreMath.h"
-#include "WindowActivation.h"
-#include "WindowCapture.h"
-#include "WindowStore.h"
-#include "Windows.h"
+#include "core/windows/SnapGeometry.h"
+#include "core/windows/StoreMath.h"
+#include "core/windows/WindowActivation.h"
+#include "core/windows/WindowCapture.h"
+#include "core/windows/WindowStore.h"
+#include "core/windows/Windows.h"
 
 #include <QColor>
 #include <QImage>

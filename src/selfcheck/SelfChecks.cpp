@@ -1,37 +1,28 @@
 #include "SelfChecks.h"
 
-#include "core/clipboard/ClipboardChecks.h"
-#include "core/hints/HintHUD.h"
-#include "core/input/FinderKeys.h"
-#include "core/input/HIDRemap.h"
-#include "core/input/InputRoutingState.h"
-#include "core/input/SwallowedKeys.h"
-#include "core/input/SwitcherKeyForwarder.h"
-#include "core/peek/DockTarget.h"
-#include "core/settings/AltF4Action.h"
-#include "core/settings/Prefs.h"
-#include "core/switcher/TileGrid.h"
-#include "core/windows/WindowDiagnostics.h"
+#include "ClipboardChecks.h"
+#include "ModuleChecks.h"
+#include "WindowChecks.h"
 
 namespace fenwold {
 
 std::vector<ModuleCheck> moduleChecks(const SelfCheckContext& context) {
     std::vector<ModuleCheck> checks;
     checks.push_back(
-        {"Prefs", [prefs = context.scratchPrefs](QStringList& f) { return Prefs::selfcheck(*prefs, f); }});
+        {"Prefs", [prefs = context.scratchPrefs](QStringList& f) { return prefsSelfcheck(*prefs, f); }});
     checks.push_back({"AltF4Action", [](QStringList& f) { return altF4ActionSelfcheck(f); }});
-    checks.push_back({"HIDRemap", [](QStringList& f) { return HIDRemap::selfcheck(f); }});
-    checks.push_back({"InputSource", [](QStringList& f) { return InputSource::selfcheck(f); }});
-    checks.push_back({"InputRoutingState", [](QStringList& f) { return InputRoutingState::selfcheck(f); }});
-    checks.push_back({"SwallowedKeys", [](QStringList& f) { return SwallowedKeys::selfcheck(f); }});
+    checks.push_back({"HIDRemap", [](QStringList& f) { return hidRemapSelfcheck(f); }});
+    checks.push_back({"InputSource", [](QStringList& f) { return inputSourceSelfcheck(f); }});
+    checks.push_back({"InputRoutingState", [](QStringList& f) { return inputRoutingStateSelfcheck(f); }});
+    checks.push_back({"SwallowedKeys", [](QStringList& f) { return swallowedKeysSelfcheck(f); }});
     checks.push_back(
-        {"SwitcherKeyForwarder", [](QStringList& f) { return SwitcherKeyForwarder::selfcheck(f); }});
-    checks.push_back({"FinderKeys", [](QStringList& f) { return FinderKeys::selfcheck(f); }});
+        {"SwitcherKeyForwarder", [](QStringList& f) { return switcherKeyForwarderSelfcheck(f); }});
+    checks.push_back({"FinderKeys", [](QStringList& f) { return finderKeysSelfcheck(f); }});
     checks.push_back({"Windows", [](QStringList& f) { return windowsSelfcheck(f); }});
-    checks.push_back({"MacHints", [](QStringList& f) { return HintHUD::selfcheck(f); }});
+    checks.push_back({"MacHints", [](QStringList& f) { return hintsSelfcheck(f); }});
     checks.push_back({"WindowStore", [](QStringList& f) { return windowStoreSelfcheck(f); }});
     checks.push_back({"WindowCapture", [](QStringList& f) { return windowCaptureSelfcheck(f); }});
-    checks.push_back({"DockTarget", [](QStringList& f) { return DockTarget::selfcheck(f); }});
+    checks.push_back({"DockTarget", [](QStringList& f) { return dockTargetSelfcheck(f); }});
     checks.push_back({"Metrics", [](QStringList& f) { return metricsSelfcheck(f); }});
     checks.push_back(clipboardCheck());
     return checks;
