@@ -8,6 +8,8 @@
 #include "core/input/Keys.h"
 #include "core/settings/Prefs.h"
 
+#include <array>
+#include <bit>
 #include <string_view>
 
 namespace fenwold {
@@ -699,6 +701,31 @@ constexpr ListedShortcut kListedElsewhere[] = {
 
 } // namespace
 
+namespace {
+
+// The rows a key-down is tried against, as bit sets in table order: those tried for every
+// key-down, and for each fact those that need it. A key-down is tried against the union of the
+// first and of its facts' sets, so that a key without facts (most typing) meets a handful of rows
+// rather than the whole table.
+constexpr std::size_t kRowWords = (std::size(kRows) + 63) / 64;
+using RowSet = std::array<uint64_t, kRowWords>;
+struct RowSets {
+    RowSet always{};
+    std::array<RowSet, 16> byFact{};
+};
+constexpr RowSets kRowSets = [] {
+    RowSets sets;
+    for (std::size_t i = 0; i < std::size(kRows); ++i) {
+        const uint64_t bit = uint64_t{1} << (i % 64);
+        if (kRows[i].needs == 0) sets.always[i / 64] |= bit;
+        for (std::size_t f = 0; f < sets.byFact.size(); ++f)
+            if (kRows[i].needs & (1u << f)) sets.byFact[f][i / 64] |= bit;
+    }
+    return sets;
+}();
+
+} // namespace
+
 std::span<const KeyRow> keyRows() {
     return kRows;
 }
@@ -759,28 +786,44 @@ Hint KeyRow::renderHint(const KeyPress& press, bool inFinder) const {
     return {keys, text(inFinder && !hint.macInFinder.empty() ? hint.macInFinder : hint.mac), std::nullopt};
 }
 
-TapAnswer runKeyRows(std::span<const KeyRow> rows, KeyActions& actions, const KeyPress& press,
-                     const Prefs& prefs) {
+namespace {
+
+// Tries one row: its answer, or none when it leaves the key to the following rows.
+std::optional<TapAnswer> tryRow(const KeyRow& row, KeyActions& actions, const KeyPress& press,
+                                const Prefs& prefs) {
+    if (!press.closed && !row.inSwitcher) return std::nullopt;
+    if (!row.when(press) || (row.pref && !prefs.on(*row.pref))) return std::nullopt;
+    // The kind of application in front is asked once, and only when a row needs it.
+    if (row.passesIn && (row.passesIn & actions.frontApp())) return std::nullopt;
+    switch (row.does(actions, press)) {
+    case RowAnswer::next:
+        return std::nullopt;
+    case RowAnswer::pass:
+        return TapAnswer::pass;
+    case RowAnswer::noKey:
+        actions.reportNoKey(row.name, press);
+        return TapAnswer::pass;
+    case RowAnswer::swallowAndHint:
+        if (!row.hint.empty()) actions.hint(row, press);
+        return TapAnswer::swallow;
+    case RowAnswer::swallow:
+        return TapAnswer::swallow;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TapAnswer runKeyRows(KeyActions& actions, const KeyPress& press, const Prefs& prefs) {
     actions.newKeyDown();
-    for (const KeyRow& row : rows) {
-        if (row.needs && !(press.facts & row.needs)) continue;
-        if (!press.closed && !row.inSwitcher) continue;
-        if (!row.when(press) || (row.pref && !prefs.on(*row.pref))) continue;
-        // The kind of application in front is asked once, and only when a row needs it.
-        if (row.passesIn && (row.passesIn & actions.frontApp())) continue;
-        switch (row.does(actions, press)) {
-        case RowAnswer::next:
-            continue;
-        case RowAnswer::pass:
-            return TapAnswer::pass;
-        case RowAnswer::noKey:
-            actions.reportNoKey(row.name, press);
-            return TapAnswer::pass;
-        case RowAnswer::swallowAndHint:
-            if (!row.hint.empty()) actions.hint(row, press);
-            return TapAnswer::swallow;
-        case RowAnswer::swallow:
-            return TapAnswer::swallow;
+    RowSet tried = kRowSets.always;
+    for (unsigned facts = press.facts; facts; facts &= facts - 1)
+        for (std::size_t w = 0; w < kRowWords; ++w)
+            tried[w] |= kRowSets.byFact[static_cast<std::size_t>(std::countr_zero(facts))][w];
+    for (std::size_t w = 0; w < kRowWords; ++w) {
+        for (uint64_t bits = tried[w]; bits; bits &= bits - 1) {
+            const KeyRow& row = kRows[w * 64 + static_cast<std::size_t>(std::countr_zero(bits))];
+            if (const auto answer = tryRow(row, actions, press, prefs)) return *answer;
         }
     }
     return TapAnswer::pass;

@@ -100,7 +100,6 @@ std::span<const KeyRow> keyRows();
 std::vector<ListedShortcut> listedShortcuts();
 
 // The first row that applies, is switched on and answers decides; without one the key passes.
-TapAnswer runKeyRows(std::span<const KeyRow> rows, KeyActions& actions, const KeyPress& press,
-                     const Prefs& prefs);
+TapAnswer runKeyRows(KeyActions& actions, const KeyPress& press, const Prefs& prefs);
 
 } // namespace fenwold

@@ -267,7 +267,7 @@ void TapDispatcher::winAlone(const TapEvent& event, const InputRoutingState::Sna
 
 TapAnswer TapDispatcher::keyDown(TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap) {
     const KeyPress press = KeyPress::of(event, snap, layoutTable(), swap);
-    return runKeyRows(keyRows(), *actions_, press, Prefs(*p_.prefs));
+    return runKeyRows(*actions_, press, Prefs(*p_.prefs));
 }
 
 const KeyLayoutTable& TapDispatcher::layoutTable() const {
