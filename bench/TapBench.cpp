@@ -1,15 +1,15 @@
 // The event-tap callback: the system disables a tap whose callback is slow, and every key of
 // the session goes through it. The platform's post call is replaced by one that does nothing.
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/ExclusionGate.h"
+#include "core/input/FenwoldKeys.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
 #include "core/input/Keys.h"
 #include "core/input/ShortcutLayout.h"
-#include "core/input/SwitcherController.h"
 #include "core/input/SwitcherKeyForwarder.h"
-#include "core/input/WinKeys.h"
+#include "core/input/TapDispatcher.h"
 #include "core/settings/Prefs.h"
 #include "platform/sim/SimSession.h"
 #include "support/DispatchParts.h"
@@ -68,8 +68,8 @@ struct TapRig {
                                    [this](uint16_t k, uint64_t f, int32_t p) { inject.post(k, f, p); }};
     ExclusionGate exclusions{sim.prefs, sim.workspace};
     ShortcutLayout layout{sim.keyboardLayout, sim.mainQueue, sim.log};
-    SwitcherController controller{[this] {
-        SwitcherController::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
+    TapDispatcher dispatcher{[this] {
+        TapDispatcher::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
         p.inject = &inject;
         p.hints = &hud;
         p.finder = &finder;
@@ -98,12 +98,12 @@ static void BM_TapPassingKey(benchmark::State& state) {
     const TapEvent down = key(eventtype::keyDown, 0, 0), up = key(eventtype::keyUp, 0, 0);
     // The first key after a change of the front application fills the exclusion cache.
     TapEvent warm = down;
-    rig.controller.tapCallback(warm);
+    rig.dispatcher.tapCallback(warm);
     const long before = gAllocations.load();
     for (auto _ : state) {
         TapEvent d = down, u = up;
-        benchmark::DoNotOptimize(rig.controller.tapCallback(d));
-        benchmark::DoNotOptimize(rig.controller.tapCallback(u));
+        benchmark::DoNotOptimize(rig.dispatcher.tapCallback(d));
+        benchmark::DoNotOptimize(rig.dispatcher.tapCallback(u));
     }
     state.counters["allocs/event"] =
         benchmark::Counter(double(gAllocations.load() - before) / (2.0 * double(state.iterations())));
@@ -119,30 +119,30 @@ static void remapped(benchmark::State& state, const char* layout, int64_t code) 
     const TapEvent up = key(eventtype::keyUp, code, flag::control);
     for (auto _ : state) {
         TapEvent d = down, u = up;
-        benchmark::DoNotOptimize(rig.controller.tapCallback(d));
-        benchmark::DoNotOptimize(rig.controller.tapCallback(u));
+        benchmark::DoNotOptimize(rig.dispatcher.tapCallback(d));
+        benchmark::DoNotOptimize(rig.dispatcher.tapCallback(u));
     }
     state.SetItemsProcessed(state.iterations());
 }
 static void BM_TapRemappedShortcut(benchmark::State& state) {
-    remapped(state, "US", keycode::c);
+    remapped(state, "US", kC);
 }
 BENCHMARK(BM_TapRemappedShortcut);
 static void BM_TapRemappedShortcutGerman(benchmark::State& state) {
-    remapped(state, "German", keycode::y);
+    remapped(state, "German", kY);
 }
 BENCHMARK(BM_TapRemappedShortcutGerman);
 
 // The same with the hint queued for the main thread, which runs between batches.
 static void BM_TapRemappedShortcutWithHint(benchmark::State& state) {
     TapRig rig(true);
-    const TapEvent down = key(eventtype::keyDown, keycode::c, flag::control);
-    const TapEvent up = key(eventtype::keyUp, keycode::c, flag::control);
+    const TapEvent down = key(eventtype::keyDown, kC, flag::control);
+    const TapEvent up = key(eventtype::keyUp, kC, flag::control);
     int n = 0;
     for (auto _ : state) {
         TapEvent d = down, u = up;
-        benchmark::DoNotOptimize(rig.controller.tapCallback(d));
-        benchmark::DoNotOptimize(rig.controller.tapCallback(u));
+        benchmark::DoNotOptimize(rig.dispatcher.tapCallback(d));
+        benchmark::DoNotOptimize(rig.dispatcher.tapCallback(u));
         if (++n % 4096 == 0) {
             state.PauseTiming();
             rig.sim.mainQueue.drain();

@@ -70,10 +70,10 @@ void WinVToFirstFrame100Clips(benchmark::State& state) {
     const auto open = [&]() -> std::optional<double> {
         frame.reset();
         const auto pressed = Clock::now();
-        rig.key(keycode::v, true, flag::command); // Win+V
+        rig.key(kV, true, flag::command); // Win+V
         if (!runUntil([&] { return frame.end().has_value(); })) return std::nullopt;
         const double wait = elapsedSeconds(pressed, *frame.end());
-        rig.key(keycode::v, false, flag::command);
+        rig.key(kV, false, flag::command);
         return wait;
     };
     const auto close = [&] {

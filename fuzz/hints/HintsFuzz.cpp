@@ -2,7 +2,7 @@
 // keycap. Any text splits into segments that give back exactly its tokens, words of one run
 // joined by single spaces, and no keycap is blank.
 #include "FuzzSupport.h"
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 
 #include <QStringList>
 

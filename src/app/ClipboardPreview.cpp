@@ -1,12 +1,12 @@
 #include "ClipboardPreview.h"
 
-#include "core/clipboard/ClipboardSamples.h"
 #include "core/clipboard/PinsFile.h"
 #include "core/shell/AppIdentifier.h"
 #include "core/shell/PanelStyles.h"
 #include "ports/AppShell.h"
 #include "ports/Log.h"
 #include "ports/Screens.h"
+#include "selfcheck/ClipboardSamples.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/common/PanelHost.h"
 

@@ -20,7 +20,8 @@
 #include "platform/mac/MacWindowServer.h"
 #include "platform/mac/MacWorkspace.h"
 #include "platform/qt/QtMainQueue.h"
-#include "platform/qt/WorkerQueues.h"
+#include "platform/qt/ThreadPoolTasks.h"
+#include "platform/qt/WorkerThreadQueue.h"
 #if defined(FENWOLD_HAVE_SPARKLE)
 #include "platform/mac/MacSparkleUpdateCheck.h"
 #include "platform/mac/MacSparkleUpdates.h"
@@ -59,7 +60,7 @@ MacHost::MacHost() : parts_(std::make_unique<Parts>()) {}
 MacHost::~MacHost() = default;
 
 Platform MacHost::platform() {
-    Parts &p = *parts_;
+    Parts& p = *parts_;
     Platform platform;
     platform.mainQueue = &p.mainQueue;
     platform.clipboardQueue = &p.clipboardQueue;
@@ -88,7 +89,7 @@ Platform MacHost::platform() {
 std::unique_ptr<StatusItemView> MacHost::makeStatusItem() { return std::make_unique<MacStatusItem>(); }
 
 FloatingPanelFactory MacHost::nativePanels() {
-    return [](QWidget &content, const PanelStyle &style) -> std::unique_ptr<FloatingPanel> {
+    return [](QWidget& content, const PanelStyle& style) -> std::unique_ptr<FloatingPanel> {
         return std::make_unique<MacFloatingPanel>(content, style);
     };
 }

@@ -1,13 +1,14 @@
 #include "Modes.h"
 
-#include "core/diagnostics/SelfChecks.h"
 #include "core/diagnostics/TccReport.h"
 #include "core/settings/AltF4Action.h"
 #include "core/shell/UpdateDiagnosis.h"
-#include "core/windows/WindowDiagnostics.h"
 #include "platform/sim/SimPrefs.h"
 #include "ports/AppShell.h"
 #include "ports/Platform.h"
+#include "selfcheck/ModuleChecks.h"
+#include "selfcheck/SelfChecks.h"
+#include "selfcheck/WindowChecks.h"
 
 #include <QEventLoop>
 #include <optional>

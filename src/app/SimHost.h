@@ -3,8 +3,10 @@
 #include "FeedUpdates.h"
 #include "Host.h"
 #include "platform/qt/QtMainQueue.h"
-#include "platform/qt/SystemServices.h"
-#include "platform/qt/WorkerQueues.h"
+#include "platform/qt/StderrLog.h"
+#include "platform/qt/SystemClock.h"
+#include "platform/qt/ThreadPoolTasks.h"
+#include "platform/qt/WorkerThreadQueue.h"
 #include "platform/sim/SimSession.h"
 #include "platform/sim/apps/SimApps.h"
 

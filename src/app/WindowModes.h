@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ModeLoop.h"
+
 #include <QString>
 #include <QTextStream>
 #include <optional>
@@ -8,18 +10,6 @@ namespace fenwold {
 
 struct Platform;
 struct CommandLineMode;
-
-// Runs the main loop for a mode that waits, until `quit` is called with the exit status.
-class ModeLoop {
-public:
-    ModeLoop() = default;
-    ModeLoop(const ModeLoop&) = delete;
-    ModeLoop& operator=(const ModeLoop&) = delete;
-    virtual ~ModeLoop() = default;
-
-    virtual int run() = 0;
-    virtual void quit(int status) = 0;
-};
 
 // The window diagnostics of the command line.
 int dumpWindows(Platform& platform, QTextStream& out);

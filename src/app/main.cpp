@@ -16,59 +16,41 @@
 #include <QGuiApplication>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <optional>
 
 using namespace fenwold;
 
-int main(int argc, char* argv[]) {
-#if !defined(Q_OS_MACOS)
-    providePrivateRuntimeDir(QDir::tempPath());
-#endif
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLineMode mode = parseMode(arguments);
+namespace {
 
-    if (mode.kind != CommandLineMode::Kind::normal) {
-        // Diagnostic modes print and exit; they need an event loop but no windows. Where the
-        // simulated session stands in for the Mac it draws its windows' contents, which takes Qt's
-        // GUI machinery (offscreen without a display).
+// A diagnostic mode prints and exits; it needs an event loop but no windows. Where the simulated
+// session stands in for the Mac it draws its windows' contents, which takes Qt's GUI machinery
+// (offscreen without a display). None when the mode starts the program after all.
+std::optional<int> runDiagnostics(const CommandLineMode& mode, int& argc, char* argv[]) {
 #if defined(Q_OS_MACOS)
-        QCoreApplication application(argc, argv);
+    QCoreApplication application(argc, argv);
 #else
-        if (!hostHasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        QGuiApplication application(argc, argv);
-#endif
-        QTextStream out(stdout);
-        const std::unique_ptr<Host> host = makeHost();
-        Platform platform = host->platform();
-        if (auto status =
-                runDiagnosticMode(mode, platform, out, nullptr, [&host] { return host->makeUpdateCheck(); }))
-            return *status;
-    }
-
-    // A headless scripted run on the virtual clock needs no display.
-    const bool headlessScript =
-        arguments.contains("--script") && arguments.contains("--virtual-time") && !hostHasDisplay();
-    if (headlessScript && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (!hostHasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    if (wantsPlayground(arguments, hostHasDisplay())) return runPlayground(arguments);
-    // The settings window closing must not end a menu-bar application.
-    QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication application(argc, argv);
+#endif
+    QTextStream out(stdout);
     const std::unique_ptr<Host> host = makeHost();
     Platform platform = host->platform();
-    platform.appShell->setAccessoryPolicy();
-    const StartupOptions options = parseStartupOptions(arguments);
-    if (options.clipboardPreview) {
-        // The shelf with sample clips instead of the application's features; reopening the
-        // program shows it again.
-        Prefs(*platform.prefs).registerDefaults();
-        ClipboardPreview preview(platform, options, host->nativePanels());
-        preview.show();
-        return QApplication::exec();
-    }
-    const std::unique_ptr<Updates> updater = host->makeUpdates();
+    return runDiagnosticMode(mode, platform, out, nullptr, [&host] { return host->makeUpdateCheck(); });
+}
+
+// The shelf with sample clips instead of the application's features; reopening the program shows
+// it again.
+int runClipboardPreview(Host& host, Platform& platform, const StartupOptions& options) {
+    Prefs(*platform.prefs).registerDefaults();
+    ClipboardPreview preview(platform, options, host.nativePanels());
+    preview.show();
+    return QApplication::exec();
+}
+
+// The menu-bar application: its views, its delegate and its run loop.
+int runApplication(Host& host, Platform& platform, const StartupOptions& options) {
+    const std::unique_ptr<Updates> updater = host.makeUpdates();
     platform.updates = updater.get();
 
     AppDelegate* delegate = nullptr;
@@ -85,14 +67,14 @@ int main(int argc, char* argv[]) {
     settings.showWelcome = [&delegate] {
         if (delegate) delegate->showWelcome();
     };
-    QtShellViews views(platform, settings, host->makeStatusItem(), nullptr, host->nativePanels());
+    QtShellViews views(platform, settings, host.makeStatusItem(), nullptr, host.nativePanels());
     // The pins live in the user's application-support folder (the data folder on Linux).
     StorageLocations storage;
     storage.pinsFile = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                        QLatin1Char('/') + PinsFile::relativePath;
     AppDelegate app(platform, views, options, storage);
     delegate = &app;
-    host->onTerminate([] { QCoreApplication::quit(); });
+    host.onTerminate([] { QCoreApplication::quit(); });
     Subscription reopen = platform.appShell->observeReopen([&app] { app.applicationShouldHandleReopen(); });
 
     QuitSignals quitOnSignal;
@@ -100,4 +82,37 @@ int main(int argc, char* argv[]) {
     const int status = QApplication::exec();
     app.applicationWillTerminate();
     return status;
+}
+
+} // namespace
+
+// The program's four ways to run: a diagnostic mode, the playground, the clipboard preview and
+// the application.
+int main(int argc, char* argv[]) {
+#if !defined(Q_OS_MACOS)
+    providePrivateRuntimeDir(QDir::tempPath());
+#endif
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLineMode mode = parseMode(arguments);
+    if (mode.kind != CommandLineMode::Kind::normal) {
+        if (const auto status = runDiagnostics(mode, argc, argv)) return *status;
+    }
+
+    // A headless scripted run on the virtual clock needs no display.
+    const bool headlessScript =
+        arguments.contains("--script") && arguments.contains("--virtual-time") && !hostHasDisplay();
+    if (headlessScript && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (wantsPlayground(arguments, hostHasDisplay())) return runPlayground(arguments);
+    // The settings window closing must not end a menu-bar application.
+    QApplication::setQuitOnLastWindowClosed(false);
+    const std::unique_ptr<Host> host = makeHost();
+    Platform platform = host->platform();
+    platform.appShell->setAccessoryPolicy();
+    const StartupOptions options = parseStartupOptions(arguments);
+    if (options.clipboardPreview) return runClipboardPreview(*host, platform, options);
+    return runApplication(*host, platform, options);
 }

@@ -8,7 +8,8 @@ namespace fenwold {
 
 // Every preference of the program's own domain, declared once. The enumeration, the names the
 // stores use, the registered defaults, how `Prefs` gates each switch and which switches are rows
-// of the shortcut catalogue all come from these two lists.
+// of the shortcut catalogue all come from these two lists. The settings window lists the shortcut
+// switches in the order of their lines here, each under the section its catalogue text names.
 //
 // Switches: X(name, registered default, how it is read)
 //   setting    read as stored
@@ -21,73 +22,81 @@ namespace fenwold {
     X(shortcutsEnabled, true, setting)                                                                       \
     X(altTab, true, setting)                                                                                 \
     X(dockPeek, true, setting)                                                                               \
-    X(snapKeys, true, shortcut)                                                                              \
-    X(screenshotKeys, true, shortcut)                                                                        \
-    X(wheelZoom, true, shortcut)                                                                             \
     X(launchAtLogin, true, setting)                                                                          \
-    X(altF4, true, shortcut)                                                                                 \
-    X(ctrlF4, true, shortcut)                                                                                \
-    X(taskMgr, true, shortcut)                                                                               \
-    X(finderF2, true, shortcut)                                                                              \
-    X(finderCut, true, shortcut)                                                                             \
-    X(finderDelete, true, shortcut)                                                                          \
-    X(finderEnter, true, shortcut)                                                                           \
-    X(ctrlClipboard, true, ctrlToCmd)                                                                        \
-    X(ctrlSelectAll, true, ctrlToCmd)                                                                        \
-    X(ctrlZoom, true, ctrlToCmd)                                                                             \
-    X(insertClipboard, true, shortcut)                                                                       \
-    X(snapQuadrants, true, shortcut)                                                                         \
-    X(snapAssist, true, shortcut)                                                                            \
     X(peekBadges, true, setting)                                                                             \
     X(peekEmpty, true, setting)                                                                              \
-    X(parsecMouseFix, true, shortcut)                                                                        \
+    X(macHints, false, setting)                                                                              \
+    X(swapCtrlCmd, false, setting)                                                                           \
+    X(capsGlobe, false, setting)                                                                             \
+    X(f19Globe, false, setting)                                                                              \
+    /* The Windows key (arrives as Command) */                                                               \
+    X(snapKeys, true, shortcut)                                                                              \
+    X(snapQuadrants, true, shortcut)                                                                         \
+    X(snapAssist, true, shortcut)                                                                            \
+    X(snapDisplays, true, shortcut)                                                                          \
+    X(winZ, false, winKey)                                                                                   \
     X(winD, false, winKey)                                                                                   \
     X(winE, false, winKey)                                                                                   \
     X(winL, false, winKey)                                                                                   \
     X(winM, false, winKey)                                                                                   \
     X(winNum, false, winKey)                                                                                 \
     X(winTab, false, winKey)                                                                                 \
+    X(winCtrlArrows, false, winKey)                                                                          \
+    X(winCtrlD, false, winKey)                                                                               \
     X(winR, false, winKey)                                                                                   \
     X(winV, false, winKey)                                                                                   \
-    X(homeEnd, false, shortcut)                                                                              \
-    X(ctrlWord, false, shortcut)                                                                             \
-    X(dblClickMax, false, shortcut)                                                                          \
-    X(altSpace, false, shortcut)                                                                             \
-    X(macHints, false, setting)                                                                              \
-    X(swapCtrlCmd, false, setting)                                                                           \
-    X(capsGlobe, false, setting)                                                                             \
-    X(f19Globe, false, setting)                                                                              \
-    X(ctrlLetters, true, ctrlToCmd)                                                                          \
-    X(altBackForward, true, shortcut)                                                                        \
-    X(altD, true, shortcut)                                                                                  \
-    X(ctrlPageTabs, true, shortcut)                                                                          \
-    X(ctrlDigits, true, ctrlToCmd)                                                                           \
-    X(ctrlParagraph, false, shortcut)                                                                        \
-    X(ctrlWebLetters, true, ctrlToCmd)                                                                       \
-    X(ctrlSearch, true, ctrlToCmd)                                                                           \
-    X(f5Refresh, true, shortcut)                                                                             \
-    X(f3FindNext, true, shortcut)                                                                            \
-    X(f11FullScreen, true, shortcut)                                                                         \
-    X(f1Help, true, shortcut)                                                                                \
-    X(ctrlAltDelete, true, shortcut)                                                                         \
-    X(contextMenu, true, shortcut)                                                                           \
-    X(finderBack, true, shortcut)                                                                            \
-    X(finderUp, true, shortcut)                                                                              \
-    X(finderInfo, true, shortcut)                                                                            \
-    X(snapDisplays, true, shortcut)                                                                          \
-    X(winZ, false, winKey)                                                                                   \
-    X(winShiftS, false, winKey)                                                                              \
+    /* The Windows key: search, settings, the system */                                                      \
     X(winAlone, false, winKey)                                                                               \
     X(winS, false, winKey)                                                                                   \
-    X(winEmoji, false, winKey)                                                                               \
     X(winI, false, winKey)                                                                                   \
     X(winA, false, winKey)                                                                                   \
     X(winN, false, winKey)                                                                                   \
     X(winP, false, winKey)                                                                                   \
     X(winPause, false, winKey)                                                                               \
     X(winX, false, winKey)                                                                                   \
-    X(winCtrlArrows, false, winKey)                                                                          \
-    X(winCtrlD, false, winKey)
+    X(winShiftS, false, winKey)                                                                              \
+    X(winEmoji, false, winKey)                                                                               \
+    /* Ctrl */                                                                                               \
+    X(ctrlClipboard, true, ctrlToCmd)                                                                        \
+    X(insertClipboard, true, shortcut)                                                                       \
+    X(ctrlSelectAll, true, ctrlToCmd)                                                                        \
+    X(ctrlLetters, true, ctrlToCmd)                                                                          \
+    X(ctrlWebLetters, true, ctrlToCmd)                                                                       \
+    X(ctrlSearch, true, ctrlToCmd)                                                                           \
+    X(ctrlDigits, true, ctrlToCmd)                                                                           \
+    X(ctrlZoom, true, ctrlToCmd)                                                                             \
+    X(wheelZoom, true, shortcut)                                                                             \
+    X(ctrlWord, false, shortcut)                                                                             \
+    X(ctrlParagraph, false, shortcut)                                                                        \
+    X(ctrlPageTabs, true, shortcut)                                                                          \
+    X(homeEnd, false, shortcut)                                                                              \
+    X(ctrlF4, true, shortcut)                                                                                \
+    X(taskMgr, true, shortcut)                                                                               \
+    X(ctrlAltDelete, true, shortcut)                                                                         \
+    /* Alt */                                                                                                \
+    X(altF4, true, shortcut)                                                                                 \
+    X(altSpace, false, shortcut)                                                                             \
+    X(altBackForward, true, shortcut)                                                                        \
+    X(altD, true, shortcut)                                                                                  \
+    /* Function keys */                                                                                      \
+    X(f5Refresh, true, shortcut)                                                                             \
+    X(f3FindNext, true, shortcut)                                                                            \
+    X(f11FullScreen, true, shortcut)                                                                         \
+    X(f1Help, true, shortcut)                                                                                \
+    X(contextMenu, true, shortcut)                                                                           \
+    /* Screen and mouse */                                                                                   \
+    X(screenshotKeys, true, shortcut)                                                                        \
+    X(dblClickMax, false, shortcut)                                                                          \
+    /* Remote access */                                                                                      \
+    X(parsecMouseFix, true, shortcut)                                                                        \
+    /* In Finder */                                                                                          \
+    X(finderF2, true, shortcut)                                                                              \
+    X(finderEnter, true, shortcut)                                                                           \
+    X(finderDelete, true, shortcut)                                                                          \
+    X(finderBack, true, shortcut)                                                                            \
+    X(finderUp, true, shortcut)                                                                              \
+    X(finderInfo, true, shortcut)                                                                            \
+    X(finderCut, true, shortcut)
 
 // Values read but never registered: X(name, type of the stored value)
 #define FENWOLD_VALUES(X)                                                                                    \

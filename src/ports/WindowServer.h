@@ -43,8 +43,6 @@ public:
 
     // Window descriptions front to back for the options and relative window.
     virtual std::vector<WindowDescription> windowList(uint32_t options, uint32_t relativeTo) const = 0;
-    // Whether direct window images can be made at all on this system.
-    virtual bool hasDirectImages() const = 0;
     // A window or screen-area image; null when nothing could be made. An empty area stands for
     // the null rectangle (the bounds of the windows the options select).
     virtual QImage windowImage(Rect area, uint32_t listOptions, uint32_t window,

@@ -6,7 +6,7 @@
 #include "core/clipboard/ClipboardStore.h"
 #include "core/clipboard/PinsFile.h"
 #include "platform/qt/QtMainQueue.h"
-#include "platform/qt/WorkerQueues.h"
+#include "platform/qt/WorkerThreadQueue.h"
 #include "platform/sim/SimSession.h"
 
 #include <QCoreApplication>

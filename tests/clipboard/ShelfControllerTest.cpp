@@ -4,6 +4,7 @@
 #include "core/clipboard/ClipboardStore.h"
 #include "core/input/Inject.h"
 #include "platform/sim/SimSession.h"
+#include "ports/KeyCodes.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +12,6 @@ using namespace fenwold;
 using namespace fenwold::test;
 
 namespace {
-
-constexpr uint64_t kShift = 0x20000, kControl = 0x40000, kOption = 0x80000, kCommand = 0x100000;
 
 struct RecordingSearchField final : ShelfSearchField {
     QStringList calls;
@@ -124,7 +123,7 @@ protected:
 };
 
 const std::vector<PostedKey> commandV(int32_t pid) {
-    return {PostedKey{9, true, kCommand, pid}, PostedKey{9, false, kCommand, pid}};
+    return {PostedKey{kV, true, flag::command, pid}, PostedKey{kV, false, flag::command, pid}};
 }
 
 TEST_F(ShelfControllerTest, OpensAboveTheDockCentredAndSlidesUp) {
@@ -153,7 +152,7 @@ TEST_F(ShelfControllerTest, OpeningResetsTheModelAndPollsTheStore) {
     openShelf();
     shelf->model().setQuery("mid");
     shelf->model().setFilter(ClipboardFilter::code);
-    press(49); // no selection in an empty list: nothing to inspect
+    press(kSpace); // no selection in an empty list: nothing to inspect
     shelf->hide();
     sim.pasteboard.copyText("copied a moment ago");
     shelf->show();
@@ -169,7 +168,7 @@ TEST_F(ShelfControllerTest, OwnProgramInFrontLeavesNoTargetSoReturnOnlyCopies) {
     sim.appWithPid(sim.workspace.ownPid(), "org.fenwold.Fenwold", "Fenwold").frontmost();
     openShelf();
     EXPECT_FALSE(shelf->target());
-    EXPECT_TRUE(press(36));
+    EXPECT_TRUE(press(kReturn));
     EXPECT_FALSE(shelf->isOpen());
     sim.mainQueue.advance(1);
     EXPECT_TRUE(pastes().empty());
@@ -180,8 +179,8 @@ TEST_F(ShelfControllerTest, ReturnPastesIntoTheTargetAfterTheDelay) {
     openShelf();
     const long before = sim.pasteboard.changeCount();
     const uint64_t generation = store.generation();
-    EXPECT_TRUE(press(125)); // Down
-    EXPECT_TRUE(press(36));
+    EXPECT_TRUE(press(kDown)); // Down
+    EXPECT_TRUE(press(kReturn));
     EXPECT_FALSE(shelf->isOpen());
     EXPECT_GT(store.generation(), generation);
     EXPECT_EQ(store.lastChange(), sim.pasteboard.changeCount());
@@ -199,14 +198,14 @@ TEST_F(ShelfControllerTest, ReturnPastesIntoTheTargetAfterTheDelay) {
 
 TEST_F(ShelfControllerTest, NoPasteWhenTheTargetIsGoneOrNoLongerInFront) {
     openShelf();
-    press(36);
+    press(kReturn);
     sim.workspace.quit(textEdit);
     sim.mainQueue.advance(0.1);
     EXPECT_TRUE(pastes().empty());
 
     const int32_t safari = sim.app("com.apple.Safari", "Safari").frontmost();
     openShelf();
-    press(36);
+    press(kReturn);
     sim.app("com.apple.Mail", "Mail").frontmost();
     sim.mainQueue.advance(0.1);
     EXPECT_TRUE(pastes().empty());
@@ -216,7 +215,7 @@ TEST_F(ShelfControllerTest, NoPasteWhenTheTargetIsGoneOrNoLongerInFront) {
 TEST_F(ShelfControllerTest, ReturnFromTheProgramItselfReactivatesTheTarget) {
     openShelf();
     sim.appWithPid(sim.workspace.ownPid(), "org.fenwold.Fenwold", "Fenwold").frontmost();
-    press(36);
+    press(kReturn);
     EXPECT_EQ(sim.workspace.frontmostApp()->pid, textEdit);
     sim.mainQueue.advance(0.1);
     EXPECT_EQ(pastes(), commandV(textEdit));
@@ -227,14 +226,14 @@ TEST_F(ShelfControllerTest, ModifiedReturnsPastePlainOrOnlyCopy) {
                                     {{ClipTypes::string, "rich"}, {ClipTypes::html, "<b>rich</b>"}}}}}),
                                 false));
     openShelf();
-    press(36, kShift);
+    press(kReturn, flag::shift);
     sim.mainQueue.advance(0.1);
     EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{textItem("rich")});
     EXPECT_EQ(pastes(), commandV(textEdit));
 
     sim.keys.clear();
     openShelf();
-    press(36, kCommand);
+    press(kReturn, flag::command);
     sim.mainQueue.advance(0.1);
     EXPECT_EQ(sim.pasteboard.contents()[0].types.size(), 2u);
     EXPECT_TRUE(pastes().empty());
@@ -243,14 +242,14 @@ TEST_F(ShelfControllerTest, ModifiedReturnsPastePlainOrOnlyCopy) {
     const ClipPayload image{{PasteboardItem{{{ClipTypes::png, pngBytes(2, 2)}}}}};
     store.insert(ClipboardEntry(savedClip(image), false));
     openShelf();
-    press(36, kShift);
+    press(kReturn, flag::shift);
     EXPECT_EQ(sim.pasteboard.contents(), image.items);
 }
 
 TEST_F(ShelfControllerTest, AFailedWriteKeepsTheShelfOpenWithAMessage) {
     openShelf();
     sim.pasteboard.setWritesFail(true);
-    press(36);
+    press(kReturn);
     EXPECT_TRUE(shelf->isOpen());
     EXPECT_EQ(store.message(), ClipboardShelfController::copyFailedMessage);
     sim.mainQueue.advance(0.1);
@@ -259,21 +258,21 @@ TEST_F(ShelfControllerTest, AFailedWriteKeepsTheShelfOpenWithAMessage) {
 
 TEST_F(ShelfControllerTest, EscapeClosesInspectorThenSearchThenShelf) {
     openShelf();
-    EXPECT_TRUE(press(49, 0, " "));
+    EXPECT_TRUE(press(kSpace, 0, " "));
     EXPECT_TRUE(shelf->model().inspecting());
     EXPECT_EQ(panel->frame, (Rect{190, 86, 1060, 624}));
-    press(53);
+    press(kEsc);
     EXPECT_FALSE(shelf->model().inspecting());
     EXPECT_EQ(panel->frame, (Rect{190, 86, 1060, 354}));
     EXPECT_TRUE(shelf->isOpen());
 
     shelf->model().setQuery("mid");
     shelf->model().setSearchFocused(true);
-    press(53);
+    press(kEsc);
     EXPECT_EQ(shelf->model().query(), "");
     EXPECT_FALSE(shelf->model().searchFocused());
     EXPECT_TRUE(shelf->isOpen());
-    press(53);
+    press(kEsc);
     EXPECT_FALSE(shelf->isOpen());
     EXPECT_EQ(visibility, (std::vector<bool>{true, false}));
     EXPECT_FALSE(panel->keys);
@@ -281,78 +280,78 @@ TEST_F(ShelfControllerTest, EscapeClosesInspectorThenSearchThenShelf) {
 
 TEST_F(ShelfControllerTest, ArrowsMoveAndLeftRightOnlyOutsideTheSearchField) {
     openShelf();
-    EXPECT_TRUE(press(124));
+    EXPECT_TRUE(press(kRight));
     EXPECT_EQ(selectedText(), "middle");
-    EXPECT_TRUE(press(126, kShift));
+    EXPECT_TRUE(press(kUp, flag::shift));
     EXPECT_EQ(selectedText(), "newest");
-    EXPECT_TRUE(press(125, kCommand));
+    EXPECT_TRUE(press(kDown, flag::command));
     EXPECT_EQ(selectedText(), "middle");
-    EXPECT_FALSE(press(124, kShift));
+    EXPECT_FALSE(press(kRight, flag::shift));
 
     shelf->focusSearch(std::nullopt);
     panel->editing = true;
-    EXPECT_FALSE(press(124));
-    EXPECT_FALSE(press(49, 0, " "));
-    EXPECT_TRUE(press(125));
+    EXPECT_FALSE(press(kRight));
+    EXPECT_FALSE(press(kSpace, 0, " "));
+    EXPECT_TRUE(press(kDown));
     EXPECT_EQ(selectedText(), "oldest");
     EXPECT_FALSE(shelf->model().searchFocused());
 }
 
 TEST_F(ShelfControllerTest, WinVClosesUnlessRepeatingAndFollowsTheSwap) {
     openShelf();
-    EXPECT_TRUE(press(9, kCommand, "v", true));
+    EXPECT_TRUE(press(kV, flag::command, "v", true));
     EXPECT_TRUE(shelf->isOpen());
-    EXPECT_TRUE(press(9, kCommand, "v"));
+    EXPECT_TRUE(press(kV, flag::command, "v"));
     EXPECT_FALSE(shelf->isOpen());
 
     Prefs(sim.prefs).set(PrefKey::swapCtrlCmd, true);
     openShelf();
-    EXPECT_FALSE(press(9, kCommand, "v")); // passed on when not editing
+    EXPECT_FALSE(press(kV, flag::command, "v")); // passed on when not editing
     EXPECT_TRUE(shelf->isOpen());
-    EXPECT_TRUE(press(9, kControl, "v"));
+    EXPECT_TRUE(press(kV, flag::control, "v"));
     EXPECT_FALSE(shelf->isOpen());
 
     Prefs(sim.prefs).set(PrefKey::swapCtrlCmd, false);
     Prefs(sim.prefs).set(PrefKey::winV, false);
     openShelf();
-    EXPECT_FALSE(press(9, kCommand, "v"));
+    EXPECT_FALSE(press(kV, flag::command, "v"));
     EXPECT_TRUE(shelf->isOpen());
 }
 
 TEST_F(ShelfControllerTest, ControlEditingKeysWorkInTheSearchField) {
     openShelf();
-    EXPECT_FALSE(press(0, kControl, "a")); // not editing: passed on
+    EXPECT_FALSE(press(kA, flag::control, "a")); // not editing: passed on
     shelf->focusSearch(std::nullopt);
     panel->editing = true;
     field.calls.clear();
-    for (uint16_t key : {0, 7, 8, 9})
-        EXPECT_TRUE(press(key, kControl));
+    for (uint16_t key : {kA, kX, kC, kV})
+        EXPECT_TRUE(press(key, flag::control));
     EXPECT_EQ(field.calls, QStringList({"edit 0", "edit 1", "edit 2", "edit 3"}));
-    EXPECT_FALSE(press(8, kCommand, "c")); // Command+C copies the field's selection natively
+    EXPECT_FALSE(press(kC, flag::command, "c")); // Command+C copies the field's selection natively
     EXPECT_TRUE(shelf->isOpen());
 }
 
 TEST_F(ShelfControllerTest, CommandShortcutsSearchPinCopyAndPickByNumber) {
     openShelf();
-    EXPECT_TRUE(press(3, kCommand));
+    EXPECT_TRUE(press(kF, flag::command));
     EXPECT_EQ(field.calls, QStringList{"focus all"});
     EXPECT_TRUE(shelf->model().searchFocused());
     shelf->model().setSearchFocused(false);
 
-    EXPECT_TRUE(press(35, kControl));
+    EXPECT_TRUE(press(kP, flag::control));
     EXPECT_TRUE(store.entries().front().pinned);
 
-    EXPECT_TRUE(press(8, kCommand));
+    EXPECT_TRUE(press(kC, flag::command));
     EXPECT_FALSE(shelf->isOpen());
     EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{textItem("newest")});
     sim.mainQueue.advance(0.1);
     EXPECT_TRUE(pastes().empty());
 
     openShelf();
-    EXPECT_FALSE(press(23, kCommand, "5")); // ⌘5 with three clips: passed on
+    EXPECT_FALSE(press(k5, flag::command, "5")); // ⌘5 with three clips: passed on
     EXPECT_TRUE(shelf->isOpen());
-    EXPECT_FALSE(press(18, kCommand | kShift, "1"));
-    EXPECT_TRUE(press(20, kCommand, "3"));
+    EXPECT_FALSE(press(k1, flag::command | flag::shift, "1"));
+    EXPECT_TRUE(press(k3, flag::command, "3"));
     EXPECT_FALSE(shelf->isOpen());
     sim.mainQueue.advance(0.1);
     EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{textItem("oldest")});
@@ -361,24 +360,24 @@ TEST_F(ShelfControllerTest, CommandShortcutsSearchPinCopyAndPickByNumber) {
 
 TEST_F(ShelfControllerTest, TypingALetterStartsASearch) {
     openShelf();
-    EXPECT_TRUE(press(4, 0, "h"));
+    EXPECT_TRUE(press(kH, 0, "h"));
     EXPECT_EQ(field.calls, QStringList({"focus end", "type h"}));
     EXPECT_TRUE(shelf->model().searchFocused());
     field.calls.clear();
     panel->editing = true;
-    EXPECT_FALSE(press(34, 0, "i")); // the field types it itself
+    EXPECT_FALSE(press(kI, 0, "i")); // the field types it itself
     panel->editing = false;
     shelf->model().setSearchFocused(false);
-    EXPECT_FALSE(press(48, 0, "\t"));
-    EXPECT_FALSE(press(51, 0, QString(QChar(0x7f))));
-    EXPECT_FALSE(press(122, 0, "")); // no characters
-    EXPECT_FALSE(press(4, kOption, "h"));
+    EXPECT_FALSE(press(kTab, 0, "\t"));
+    EXPECT_FALSE(press(kDelete, 0, QString(QChar(0x7f))));
+    EXPECT_FALSE(press(kF1, 0, "")); // no characters
+    EXPECT_FALSE(press(kH, flag::option, "h"));
     EXPECT_TRUE(field.calls.isEmpty());
 }
 
 TEST_F(ShelfControllerTest, ReopeningDuringTheCloseAnimationKeepsThePanelAndDropsThePaste) {
     openShelf();
-    press(36);
+    press(kReturn);
     EXPECT_FALSE(shelf->isOpen());
     openShelf(); // before the close animation ends and before the paste delay
     panel->finishAnimations();

@@ -61,7 +61,6 @@ TEST(ShelfTextsTest, StatusPrefersPauseOverPreference) {
 TEST(ShelfTextsTest, CardDescriptionsAndMenus) {
     const ClipboardEntry code(savedClip(textPayload("import os\nprint(1)"), "Terminal"), true);
     EXPECT_EQ(ShelfTexts::accessibilityLabel(code), "Code, import os, from Terminal");
-    EXPECT_EQ(ShelfTexts::dragFileName(code), "import os");
     EXPECT_EQ(ShelfTexts::inspectorCaption(code), "18 characters");
     const ClipboardEntry flags(savedClip(textPayload(QString::fromUtf8("\U0001F1EB\U0001F1F7 ok"))), false);
     EXPECT_EQ(ShelfTexts::inspectorCaption(flags), "4 characters");
@@ -73,7 +72,6 @@ TEST(ShelfTextsTest, CardDescriptionsAndMenus) {
 
     const ClipboardEntry broken(savedClip(ClipPayload{{PasteboardItem{{{ClipTypes::png, "junk"}}}}}), false);
     EXPECT_EQ(ShelfTexts::inspectorCaption(broken), "");
-    EXPECT_EQ(ShelfTexts::dragFileName(broken), "Clipboard image");
     titles.clear();
     for (const auto& item : ShelfTexts::contextMenu(broken))
         titles << item.title;

@@ -1,11 +1,13 @@
 // The shelf's widgets rendered offscreen: layout, texts, callbacks and PNG snapshots.
 #include "ClipTestSupport.h"
-#include "core/clipboard/ClipboardSamples.h"
 #include "core/clipboard/ClipboardStore.h"
 #include "core/input/Inject.h"
 #include "core/shell/PanelStyles.h"
 #include "platform/sim/SimSession.h"
+#include "ports/KeyCodes.h"
+#include "selfcheck/ClipboardSamples.h"
 #include "support/RecordingPanels.h"
+#include "support/Snapshots.h"
 #include "ui/clipboard/ClipboardCard.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/common/PanelHost.h"
@@ -24,9 +26,9 @@ using namespace fenwold::test;
 
 namespace {
 
-// Snapshots go where FENWOLD_SNAPSHOTS points, else to a scratch folder.
+// Snapshots go where FENWOLD_SNAPSHOT_DIR points, else to a scratch folder.
 QString snapshotPath(const QString& name) {
-    QString folder = qEnvironmentVariable("FENWOLD_SNAPSHOTS");
+    QString folder = fenwold::testing::snapshotFolder();
     if (folder.isEmpty()) folder = QDir::temp().filePath("fenwold-shelf-snapshots");
     QDir().mkpath(folder);
     return QDir(folder).filePath(name + ".png");
@@ -133,7 +135,7 @@ TEST_F(ShelfViewsTest, InspectorMakesTheShelfTaller) {
     EXPECT_EQ(panel->window()->size(), QSize(1060, 624));
     EXPECT_TRUE(visibleLabelTexts().contains(QString::fromUtf8("192 characters")));
     snapshot("shelf-inspector");
-    shelf->handle(ShelfKeyEvent{53, 0, QString(QChar(27)), false});
+    shelf->handle(ShelfKeyEvent{kEsc, 0, QString(QChar(27)), false});
     QApplication::processEvents();
     EXPECT_EQ(panel->window()->size(), QSize(1060, 354));
 }
@@ -236,7 +238,7 @@ TEST_F(ShelfViewsTest, TypingIntoTheShelfSearchesAndFilterChipsFilter) {
     store.insert(textEntry("grocery list"));
     build();
     open();
-    shelf->focusSearch(ShelfKeyEvent{5, 0, "g", false});
+    shelf->focusSearch(ShelfKeyEvent{kG, 0, "g", false});
     QApplication::processEvents();
     EXPECT_EQ(view().searchField()->text(), "g");
     EXPECT_EQ(shelf->model().query(), "g");

@@ -1,7 +1,9 @@
 // The hint format and the HUD's timing.
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/settings/Prefs.h"
 #include "platform/sim/SimSession.h"
+#include "selfcheck/ModuleChecks.h"
+#include "support/RecordingHintPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -12,37 +14,10 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 }
 
 using namespace fenwold;
+using fenwold::testing::RecordingHintPanel;
 using S = Hint::Segment;
 
 namespace {
-
-class FakePanel final : public HintPanel {
-public:
-    Size setContent(const Hint& h) override {
-        ++builds;
-        content = h;
-        return {180, 52};
-    }
-    void setFrame(const Rect& f) override { frame = f; }
-    bool isVisible() const override { return visible; }
-    void setAlpha(double a) override { alpha = a; }
-    void orderFront() override {
-        visible = true;
-        ++frontings;
-    }
-    void animateAlpha(double a, double seconds) override {
-        alpha = a;
-        fades.push_back(seconds);
-    }
-    void orderOut() override { visible = false; }
-
-    std::optional<Hint> content;
-    Rect frame;
-    bool visible = false;
-    double alpha = -1;
-    int builds = 0, frontings = 0;
-    std::vector<double> fades;
-};
 
 struct HudRig {
     HudRig() {
@@ -50,11 +25,11 @@ struct HudRig {
         Prefs(sim.prefs).set(PrefKey::macHints, true);
     }
     SimSession sim;
-    FakePanel* panel = nullptr;
+    RecordingHintPanel* panel = nullptr;
     int panelsMade = 0;
     HintHUD hud{sim.prefs, sim.mainQueue, sim.screens, [this] {
                     ++panelsMade;
-                    auto p = std::make_unique<FakePanel>();
+                    auto p = std::make_unique<RecordingHintPanel>(Size{180, 52});
                     panel = p.get();
                     return p;
                 }};
@@ -84,7 +59,7 @@ TEST(HintSegments, EveryFormatExample) {
     EXPECT_EQ((Hint{"⌘Esc", "", QString("Fenwold shortcuts on")}).heading(), "Fenwold shortcuts on");
 
     QStringList failures;
-    EXPECT_TRUE(HintHUD::selfcheck(failures)) << failures.join("\n").toStdString();
+    EXPECT_TRUE(hintsSelfcheck(failures)) << failures.join("\n").toStdString();
 }
 
 TEST(HintHUD, ShowsInTheTopRightCornerAndFadesAfterThreeSeconds) {

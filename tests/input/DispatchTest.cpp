@@ -11,20 +11,20 @@ using namespace fenwold::testing::shorthand;
 TEST(Dispatch, CtrlCBecomesCmdCExceptInTerminals) {
     InputRig rig;
     // In a text editor: a marked Cmd+C to the front process; the pressed key-up never arrives.
-    EXPECT_EQ(rig.press(keycode::c, ctl), std::make_pair(swallow, swallow));
-    EXPECT_EQ(rig.posted(), postedPair(8, cmd, rig.textEdit));
-    EXPECT_TRUE(rig.controller.swallowedKeys().empty());
+    EXPECT_EQ(rig.press(kC, ctl), std::make_pair(swallow, swallow));
+    EXPECT_EQ(rig.posted(), postedPair(kC, cmd, rig.textEdit));
+    EXPECT_TRUE(rig.dispatcher.swallowedKeys().empty());
     EXPECT_EQ(rig.hintNow(), (Hint{"Ctrl+C", "⌘ C", std::nullopt}));
 
     // Shift is kept where the row says so.
     rig.sim.keys.clear();
-    rig.press(keycode::a, ctl | sh);
-    EXPECT_EQ(rig.posted(), postedPair(0, cmd | sh, rig.textEdit));
+    rig.press(kA, ctl | sh);
+    EXPECT_EQ(rig.posted(), postedPair(kA, cmd | sh, rig.textEdit));
 
     // In a terminal the key keeps its meaning.
     rig.sim.keys.clear();
     rig.sim.app("com.googlecode.iterm2", "iTerm2").frontmost();
-    EXPECT_EQ(rig.press(keycode::c, ctl), std::make_pair(pass, pass));
+    EXPECT_EQ(rig.press(kC, ctl), std::make_pair(pass, pass));
     EXPECT_TRUE(rig.posted().isEmpty());
 }
 
@@ -40,7 +40,7 @@ TEST(Dispatch, MasterSwitchTogglesWithCmdEscEvenWhileOff) {
     EXPECT_EQ(h->mac, "⌘ Esc ~turns ~them ~back ~on");
 
     // Off: Ctrl+C passes, the toggle still works.
-    EXPECT_EQ(rig.press(keycode::c, ctl).first, pass);
+    EXPECT_EQ(rig.press(kC, ctl).first, pass);
     EXPECT_EQ(rig.press(kEsc, cmd).first, swallow);
     EXPECT_TRUE(rig.prefs().shortcutsEnabled());
     EXPECT_EQ(rig.hintNow()->title, QString("Fenwold shortcuts on"));
@@ -77,7 +77,7 @@ TEST(Dispatch, EscCancelsACapturingSession) {
     EXPECT_EQ(rig.routing.snapshot().switcherPhase, SwitcherPhase::cancelling(1));
     EXPECT_FALSE(rig.forwarder.sessionID());
     // While it is torn down everything passes.
-    EXPECT_EQ(rig.press(keycode::c, ctl).first, pass);
+    EXPECT_EQ(rig.press(kC, ctl).first, pass);
     rig.sim.mainQueue.drain();
     EXPECT_EQ(rig.calls.calls(), (QStringList{"open 1", "cancel 1"}));
 }
@@ -85,17 +85,17 @@ TEST(Dispatch, EscCancelsACapturingSession) {
 TEST(Dispatch, HeldWinVTogglesTheShelfOnce) {
     InputRig rig;
     rig.set(PrefKey::winV, true);
-    EXPECT_EQ(rig.down(keycode::v, cmd), swallow);
+    EXPECT_EQ(rig.down(kV, cmd), swallow);
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(rig.down(keycode::v, cmd, {.autorepeat = true}), swallow);
-    EXPECT_EQ(rig.up(keycode::v, cmd), swallow);
+        EXPECT_EQ(rig.down(kV, cmd, {.autorepeat = true}), swallow);
+    EXPECT_EQ(rig.up(kV, cmd), swallow);
     rig.sim.mainQueue.drain();
     EXPECT_EQ(rig.calls.calls(), QStringList{"shelf"});
     EXPECT_FALSE(rig.hud.current()); // Win+V teaches nothing
 
     // With the row off, Win+V is the application's Cmd+V.
     rig.set(PrefKey::winV, false);
-    EXPECT_EQ(rig.press(keycode::v, cmd).first, pass);
+    EXPECT_EQ(rig.press(kV, cmd).first, pass);
 }
 
 TEST(Dispatch, F19AsGlobe) {
@@ -113,14 +113,14 @@ TEST(Dispatch, F19AsGlobe) {
     EXPECT_EQ(rig.down(kF19), swallow);
     TapEvent a;
     a.type = eventtype::keyDown;
-    a.keyCode = keycode::a;
-    EXPECT_EQ(rig.controller.tapCallback(a), pass);
+    a.keyCode = kA;
+    EXPECT_EQ(rig.dispatcher.tapCallback(a), pass);
     EXPECT_EQ(a.flags, flag::secondaryFn);
-    EXPECT_EQ(rig.up(keycode::a), pass);
+    EXPECT_EQ(rig.up(kA), pass);
     EXPECT_EQ(rig.up(kF19), swallow);
     rig.sim.mainQueue.drain();
     EXPECT_EQ(rig.sim.inputSources.current(), QString("de"));
-    EXPECT_FALSE(rig.controller.f19Held());
+    EXPECT_FALSE(rig.dispatcher.f19Held());
 
     // With a single layout a bare tap does nothing visible.
     rig.sim.inputSources.setSources({{"us", true, true, true}}, "us");
@@ -137,20 +137,20 @@ TEST(Dispatch, OwnEventsAreNeverRemapped) {
     InputRig rig;
     TapEvent e;
     e.type = eventtype::keyDown;
-    e.keyCode = keycode::c;
+    e.keyCode = kC;
     e.flags = ctl;
     e.sourceUserData = kOwnEventMarker;
-    EXPECT_EQ(rig.controller.tapCallback(e), pass);
+    EXPECT_EQ(rig.dispatcher.tapCallback(e), pass);
     EXPECT_EQ(e.flags, ctl);
     e.type = eventtype::keyUp;
-    EXPECT_EQ(rig.controller.tapCallback(e), pass);
+    EXPECT_EQ(rig.dispatcher.tapCallback(e), pass);
     EXPECT_TRUE(rig.posted().isEmpty());
 }
 
 TEST(Dispatch, OpenShelfPassesEverything) {
     InputRig rig;
     rig.routing.setClipboardOpen(true);
-    EXPECT_EQ(rig.press(keycode::c, ctl), std::make_pair(pass, pass));
+    EXPECT_EQ(rig.press(kC, ctl), std::make_pair(pass, pass));
     EXPECT_EQ(rig.press(kTab, opt), std::make_pair(pass, pass));
     EXPECT_TRUE(rig.routing.snapshot().switcherPhase.isClosed());
     EXPECT_TRUE(rig.posted().isEmpty());
@@ -158,10 +158,10 @@ TEST(Dispatch, OpenShelfPassesEverything) {
 
 TEST(Dispatch, RepassedAutorepeatDeliversItsKeyUp) {
     InputRig rig;
-    EXPECT_EQ(rig.down(keycode::c, ctl), swallow);
+    EXPECT_EQ(rig.down(kC, ctl), swallow);
     // Control let go while C repeats: the repeat no longer matches and passes.
-    EXPECT_EQ(rig.down(keycode::c, 0, {.autorepeat = true}), pass);
-    EXPECT_EQ(rig.up(keycode::c), pass);
+    EXPECT_EQ(rig.down(kC, 0, {.autorepeat = true}), pass);
+    EXPECT_EQ(rig.up(kC), pass);
 }
 
 TEST(Dispatch, ForeignSwapKeepsSyntheticEventsConsistent) {
@@ -171,15 +171,15 @@ TEST(Dispatch, ForeignSwapKeepsSyntheticEventsConsistent) {
     // software Ctrl rows stay off while the hardware does the swap, so it passes.
     TapEvent e;
     e.type = eventtype::keyDown;
-    e.keyCode = keycode::c;
+    e.keyCode = kC;
     e.flags = cmd;
     e.sourcePid = 4242;
-    EXPECT_EQ(rig.controller.tapCallback(e), pass);
+    EXPECT_EQ(rig.dispatcher.tapCallback(e), pass);
     EXPECT_EQ(e.flags, ctl);
     // Hardware events (pid 0) are already swapped and are left alone.
     e.flags = cmd;
     e.sourcePid = 0;
-    rig.controller.tapCallback(e);
+    rig.dispatcher.tapCallback(e);
     EXPECT_EQ(e.flags, cmd);
     // With the swap, Win is Control: Ctrl+Left (physical Win+Left) snaps.
     EXPECT_EQ(rig.press(kLeft, ctl).first, swallow);
@@ -198,17 +198,17 @@ TEST(Dispatch, PlainKeysRowsAndGates) {
     };
     const int32_t te = rig.textEdit;
     const std::vector<Case> cases = {
-        {keycode::home, 0, postedPair(123, cmd, te)},      // Home: line start
-        {keycode::end, sh, postedPair(124, cmd | sh, te)}, // Shift+End selects to line end
-        {keycode::home, ctl, postedPair(126, cmd, te)},    // Ctrl+Home: document start
-        {kLeft, ctl | sh, postedPair(123, opt | sh, te)},  // word jump with selection
-        {69, ctl, postedPair(24, cmd, te)},                // keypad plus zooms in
-        {keycode::f4, ctl, postedPair(13, cmd, te)},       // Ctrl+F4 closes the tab
-        {kInsert, sh, postedPair(9, cmd, te)},             // Shift+Insert pastes
-        {kInsert, ctl, postedPair(8, cmd, te)},            // Ctrl+Insert copies
-        {kFwdDelete, sh, postedPair(7, cmd, te)},          // Shift+Delete cuts
-        {keycode::a, 0, {}},                               // plain typing passes
-        {kInsert, ctl | sh, {}},                           // both Shift and Ctrl: not a clipboard key
+        {kHome, 0, postedPair(kLeft, cmd, te)},             // Home: line start
+        {kEnd, sh, postedPair(kRight, cmd | sh, te)},       // Shift+End selects to line end
+        {kHome, ctl, postedPair(kUp, cmd, te)},             // Ctrl+Home: document start
+        {kLeft, ctl | sh, postedPair(kLeft, opt | sh, te)}, // word jump with selection
+        {kKeypadPlus, ctl, postedPair(kEqual, cmd, te)},    // keypad plus zooms in
+        {kF4, ctl, postedPair(kW, cmd, te)},                // Ctrl+F4 closes the tab
+        {kInsert, sh, postedPair(kV, cmd, te)},             // Shift+Insert pastes
+        {kInsert, ctl, postedPair(kC, cmd, te)},            // Ctrl+Insert copies
+        {kFwdDelete, sh, postedPair(kX, cmd, te)},          // Shift+Delete cuts
+        {kA, 0, {}},                                        // plain typing passes
+        {kInsert, ctl | sh, {}},                            // both Shift and Ctrl: not a clipboard key
     };
     for (const auto& c : cases) {
         rig.sim.keys.clear();
@@ -221,23 +221,23 @@ TEST(Dispatch, PlainKeysRowsAndGates) {
     rig.set(PrefKey::macHints, false);
     rig.sim.mainQueue.drain();
     const auto before = rig.hud.generation();
-    rig.press(keycode::end, 0);
+    rig.press(kEnd, 0);
     rig.sim.mainQueue.drain();
     EXPECT_EQ(rig.hud.generation(), before);
 }
 
 TEST(Dispatch, AltF4FollowsTheChosenAction) {
     InputRig rig;
-    EXPECT_EQ(rig.down(keycode::f4, opt), swallow);
-    EXPECT_EQ(rig.down(keycode::f4, opt, {.autorepeat = true}), swallow);
-    rig.up(keycode::f4, opt);
+    EXPECT_EQ(rig.down(kF4, opt), swallow);
+    EXPECT_EQ(rig.down(kF4, opt, {.autorepeat = true}), swallow);
+    rig.up(kF4, opt);
     EXPECT_EQ(rig.hintNow(), (Hint{"Alt+F4", "⌘ W ~closes, ⌘ Q ~quits", std::nullopt}));
     EXPECT_EQ(rig.calls.calls(), QStringList{"closeOrQuit"});
 
     rig.sim.prefs.write(PrefKey::altF4Action, QString("quit"));
-    rig.press(keycode::f4, opt);
+    rig.press(kF4, opt);
     rig.sim.mainQueue.drain();
-    EXPECT_EQ(rig.posted(), postedPair(12, cmd, rig.textEdit));
+    EXPECT_EQ(rig.posted(), postedPair(kQ, cmd, rig.textEdit));
 }
 
 TEST(Dispatch, WinArrowsSnapQuarterMaximizeAndMinimize) {
@@ -283,13 +283,13 @@ TEST(Dispatch, OverlaysOwnTheKeyboard) {
     rig.routing.setSnapAssistOpen(true);
     EXPECT_EQ(rig.down(kRight, sh), swallow);
     rig.assist.takes = false;
-    EXPECT_EQ(rig.down(keycode::a), pass); // typing dismisses it and reaches the application
+    EXPECT_EQ(rig.down(kA), pass); // typing dismisses it and reaches the application
     rig.routing.setSnapAssistOpen(false);
 
     rig.routing.setMoveTarget(WindowMoveTarget{600, 7});
     EXPECT_EQ(rig.down(kLeft), swallow);
     rig.menu.takes = false;
-    EXPECT_EQ(rig.down(keycode::c, ctl), swallow); // falls through to the table
+    EXPECT_EQ(rig.down(kC, ctl), swallow); // falls through to the table
     EXPECT_EQ(rig.calls.calls(),
               (QStringList{"assistKey 124 shift", "assistKey 0", "moveKey 123 7", "moveKey 8 7"}));
 }
@@ -299,7 +299,7 @@ TEST(Dispatch, AChordWhileSnapAssistShowsClosesItAndDoesItsOwnJob) {
     rig.set(PrefKey::winV, true);
     rig.set(PrefKey::winZ, true);
     for (auto [key, flags, call] : std::vector<std::tuple<int64_t, uint64_t, QString>>{
-             {keycode::v, cmd, "shelf"}, {keycode::z, cmd, "layouts"}, {kLeft, cmd, "snap left 7"}}) {
+             {kV, cmd, "shelf"}, {kZ, cmd, "layouts"}, {kLeft, cmd, "snap left 7"}}) {
         rig.calls.clear();
         rig.routing.setSnapAssistOpen(true);
         EXPECT_EQ(rig.press(key, flags).first, swallow) << call.toStdString();
@@ -311,22 +311,22 @@ TEST(Dispatch, AChordWhileSnapAssistShowsClosesItAndDoesItsOwnJob) {
     EXPECT_TRUE(rig.posted().isEmpty());
     // Ctrl+C still copies, and a chord no row takes reaches the application as typed.
     rig.routing.setSnapAssistOpen(true);
-    rig.press(keycode::c, ctl);
-    EXPECT_EQ(rig.posted(), postedPair(8, cmd, rig.textEdit));
+    rig.press(kC, ctl);
+    EXPECT_EQ(rig.posted(), postedPair(kC, cmd, rig.textEdit));
     rig.sim.keys.clear();
-    EXPECT_EQ(rig.press(keycode::q, cmd).first, pass);
+    EXPECT_EQ(rig.press(kQ, cmd).first, pass);
     EXPECT_TRUE(rig.posted().isEmpty());
 }
 
 TEST(Dispatch, TapDisabledRecovers) {
     InputRig rig;
     rig.press(kTab, opt);
-    rig.down(keycode::c, ctl); // its key-up will be lost
+    rig.down(kC, ctl); // its key-up will be lost
     TapEvent off;
     off.type = eventtype::tapDisabledByTimeout;
-    EXPECT_EQ(rig.controller.tapCallback(off), pass);
+    EXPECT_EQ(rig.dispatcher.tapCallback(off), pass);
     EXPECT_EQ(rig.routing.snapshot().switcherPhase, SwitcherPhase::cancelling(1));
-    EXPECT_TRUE(rig.controller.swallowedKeys().empty());
+    EXPECT_TRUE(rig.dispatcher.swallowedKeys().empty());
     EXPECT_EQ(rig.sim.eventTap.reEnableCount(), 1);
     EXPECT_EQ(rig.sim.log.lines().last(), "Fenwold: event tap disabled (type -2) — re-enabling");
     rig.sim.mainQueue.drain();
@@ -335,14 +335,14 @@ TEST(Dispatch, TapDisabledRecovers) {
 
 TEST(Dispatch, StartTapLogsItsOutcome) {
     InputRig rig;
-    EXPECT_TRUE(rig.controller.startTap());
+    EXPECT_TRUE(rig.dispatcher.startTap());
     EXPECT_EQ(rig.sim.log.lines().last(), "Fenwold: event tap active — hold Option and press Tab");
     // Keys, modifiers, left and side buttons and the wheel; system-defined events only when tracing.
     EXPECT_EQ(rig.sim.eventTap.eventMask(), (1u << 1) | (1u << 2) | (1u << 10) | (1u << 11) | (1u << 12) |
                                                 (1u << 22) | (1u << 25) | (1u << 26));
-    EXPECT_EQ(SwitcherController::eventMask(true), rig.sim.eventTap.eventMask() | (1u << 14));
+    EXPECT_EQ(TapDispatcher::eventMask(true), rig.sim.eventTap.eventMask() | (1u << 14));
     rig.sim.eventTap.setCreationFails(true);
-    EXPECT_FALSE(rig.controller.startTap());
+    EXPECT_FALSE(rig.dispatcher.startTap());
     EXPECT_EQ(rig.sim.log.lines().last(), "Fenwold: could not create event tap (accessibility not granted?)");
 }
 
@@ -372,9 +372,9 @@ TEST(Dispatch, PrintScreenAndAltSpace) {
     EXPECT_EQ(rig.hud.current()->mac, "⇧ ⌘ 5");
 
     // Alt+Space opens the window menu when its row is on.
-    EXPECT_EQ(rig.press(keycode::space, opt).first, pass);
+    EXPECT_EQ(rig.press(kSpace, opt).first, pass);
     rig.set(PrefKey::altSpace, true);
-    EXPECT_EQ(rig.press(keycode::space, opt).first, swallow);
+    EXPECT_EQ(rig.press(kSpace, opt).first, swallow);
     rig.sim.mainQueue.drain();
     EXPECT_EQ(rig.calls.calls().last(), "menu");
 }

@@ -22,11 +22,11 @@ TEST(EditingKeys, EveryCtrlLetterBecomesCommandAndTheDeleteKeysBecomeOption) {
         QString win, mac;
     };
     const std::vector<Case> cases = {
-        {keycode::z, ctl, 6, cmd, "Ctrl+Z", "⌘ Z"},
-        {keycode::y, ctl, 6, cmd | sh, "Ctrl+Y", "⇧ ⌘ Z"},
-        {keycode::z, ctl | sh, 6, cmd | sh, "Ctrl+Shift+Z", "⇧ ⌘ Z"},
-        {keycode::t, ctl | sh, 17, cmd | sh, "Ctrl+Shift+T", "⇧ ⌘ T"},
-        {keycode::n, ctl | sh, 45, cmd | sh, "Ctrl+Shift+N", "⇧ ⌘ N"},
+        {kZ, ctl, 6, cmd, "Ctrl+Z", "⌘ Z"},
+        {kY, ctl, 6, cmd | sh, "Ctrl+Y", "⇧ ⌘ Z"},
+        {kZ, ctl | sh, 6, cmd | sh, "Ctrl+Shift+Z", "⇧ ⌘ Z"},
+        {kT, ctl | sh, 17, cmd | sh, "Ctrl+Shift+T", "⇧ ⌘ T"},
+        {kN, ctl | sh, 45, cmd | sh, "Ctrl+Shift+N", "⇧ ⌘ N"},
         {kDelete, ctl, 51, opt, "Ctrl+Backspace", "⌥ ⌫"},
         {kFwdDelete, ctl, 117, opt, "Ctrl+Delete", "⌥ ⌦"},
         {kDelete, ctl | sh, 51, opt | sh, "Ctrl+Shift+Backspace", "⇧ ⌥ ⌫"},
@@ -39,9 +39,7 @@ TEST(EditingKeys, EveryCtrlLetterBecomesCommandAndTheDeleteKeysBecomeOption) {
     }
     // The letters of the row, each to Command and itself.
     const QString letters = "SFNOPWTRLGBIU";
-    const std::vector<int64_t> codes = {keycode::s, keycode::f, keycode::n, keycode::o, keycode::p,
-                                        keycode::w, keycode::t, keycode::r, keycode::l, keycode::g,
-                                        keycode::b, keycode::i, keycode::u};
+    const std::vector<int64_t> codes = {kS, kF, kN, kO, kP, kW, kT, kR, kL, kG, kB, kI, kU};
     for (std::size_t i = 0; i < codes.size(); ++i) {
         const auto edit = editingKey(codes[i], false);
         ASSERT_TRUE(edit) << letters[i].toLatin1();
@@ -53,7 +51,7 @@ TEST(EditingKeys, EveryCtrlLetterBecomesCommandAndTheDeleteKeysBecomeOption) {
     // Control letters outside the row keep their Mac meaning; so do other modifier mixes.
     rig.sim.keys.clear();
     for (auto [key, flags] : std::vector<std::pair<int64_t, uint64_t>>{
-             {4, ctl}, {keycode::q, ctl}, {keycode::z, ctl | opt}, {keycode::z, ctl | cmd}, {keycode::z, 0}})
+             {kH, ctl}, {kQ, ctl}, {kZ, ctl | opt}, {kZ, ctl | cmd}, {kZ, 0}})
         EXPECT_EQ(rig.press(key, flags), std::make_pair(pass, pass)) << key << " " << flags;
     EXPECT_TRUE(rig.posted().isEmpty());
 }
@@ -62,7 +60,7 @@ TEST(EditingKeys, TerminalsTheSwapTheMasterSwitchAndTheRowItselfLeaveThemAlone) 
     InputRig rig;
     // In a terminal ⌃W, ⌃U and ⌃R are the shell's.
     const int32_t terminal = rig.sim.app("com.apple.Terminal", "Terminal").frontmost();
-    for (int64_t key : {keycode::w, keycode::u, keycode::r, kDelete})
+    for (int64_t key : {kW, kU, kR, kDelete})
         EXPECT_EQ(rig.press(key, ctl).first, pass) << key;
     EXPECT_TRUE(rig.posted().isEmpty());
     rig.sim.workspace.quit(terminal);
@@ -70,29 +68,30 @@ TEST(EditingKeys, TerminalsTheSwapTheMasterSwitchAndTheRowItselfLeaveThemAlone) 
 
     // With Control and Command swapped the key pressed already sends ⌘Z.
     rig.set(PrefKey::swapCtrlCmd, true);
-    EXPECT_EQ(rig.press(keycode::z, ctl).first, pass);
+    EXPECT_EQ(rig.press(kZ, ctl).first, pass);
     rig.set(PrefKey::swapCtrlCmd, false);
     rig.set(PrefKey::shortcutsEnabled, false);
-    EXPECT_EQ(rig.press(keycode::z, ctl).first, pass);
+    EXPECT_EQ(rig.press(kZ, ctl).first, pass);
     rig.set(PrefKey::shortcutsEnabled, true);
     rig.set(PrefKey::ctrlLetters, false);
-    EXPECT_EQ(rig.press(keycode::s, ctl).first, pass);
+    EXPECT_EQ(rig.press(kS, ctl).first, pass);
     EXPECT_TRUE(rig.posted().isEmpty());
     rig.set(PrefKey::ctrlLetters, true);
-    EXPECT_EQ(rig.press(keycode::s, ctl).first, swallow);
-    EXPECT_EQ(rig.posted(), postedPair(1, cmd, rig.textEdit));
+    EXPECT_EQ(rig.press(kS, ctl).first, swallow);
+    EXPECT_EQ(rig.posted(), postedPair(kS, cmd, rig.textEdit));
 }
 
 TEST(EditingKeys, FinderKeepsItsOwnKeysFirst) {
     InputRig rig;
     const int32_t finder = rig.sim.app("com.apple.finder", "Finder").frontmost();
     // Ctrl+X then Ctrl+V still move files; Ctrl+Z and Ctrl+N are Finder's ⌘Z and ⌘N.
-    rig.press(keycode::x, ctl);
-    rig.press(keycode::v, ctl);
-    rig.press(keycode::z, ctl);
-    rig.press(keycode::n, ctl);
-    QStringList expected = postedPair(8, cmd, finder);
-    expected << postedPair(9, cmd | opt, finder) << postedPair(6, cmd, finder) << postedPair(45, cmd, finder);
+    rig.press(kX, ctl);
+    rig.press(kV, ctl);
+    rig.press(kZ, ctl);
+    rig.press(kN, ctl);
+    QStringList expected = postedPair(kC, cmd, finder);
+    expected << postedPair(kV, cmd | opt, finder) << postedPair(kZ, cmd, finder)
+             << postedPair(kN, cmd, finder);
     EXPECT_EQ(rig.posted(), expected);
 }
 
@@ -113,13 +112,13 @@ TEST_F(Excluded, EveryShortcutPassesToTheGuestButCmdEscAndTheHardwareRemaps) {
     rig.set(PrefKey::winV, true);
     rig.set(PrefKey::homeEnd, true);
     rig.set(PrefKey::f19Globe, true);
-    for (auto [key, flags] : std::vector<std::pair<int64_t, uint64_t>>{{keycode::c, ctl},
-                                                                       {keycode::z, ctl},
+    for (auto [key, flags] : std::vector<std::pair<int64_t, uint64_t>>{{kC, ctl},
+                                                                       {kZ, ctl},
                                                                        {kTab, opt},
-                                                                       {keycode::f4, opt},
+                                                                       {kF4, opt},
                                                                        {kLeft, cmd},
-                                                                       {keycode::v, cmd},
-                                                                       {keycode::home, 0},
+                                                                       {kV, cmd},
+                                                                       {kHome, 0},
                                                                        {kF13, 0},
                                                                        {kEsc, ctl | sh},
                                                                        {kInsert, sh}})
@@ -132,7 +131,7 @@ TEST_F(Excluded, EveryShortcutPassesToTheGuestButCmdEscAndTheHardwareRemaps) {
 
     // The Caps Lock and F19 remaps are global: F19 is still taken as Globe.
     EXPECT_EQ(rig.down(kF19), swallow);
-    EXPECT_EQ(rig.feed(keyEvent(keycode::a, true, 0)), pass);
+    EXPECT_EQ(rig.feed(keyEvent(kA, true, 0)), pass);
     EXPECT_EQ(rig.up(kF19), swallow);
     // ⌘Esc still turns everything off and on.
     EXPECT_EQ(rig.press(kEsc, cmd).first, swallow);
@@ -161,21 +160,21 @@ TEST_F(Excluded, PointerRulesPassToo) {
 }
 
 TEST_F(Excluded, TheDecisionFollowsTheFrontAppAndTheListAtOnce) {
-    EXPECT_EQ(rig.press(keycode::c, ctl).first, pass);
+    EXPECT_EQ(rig.press(kC, ctl).first, pass);
     rig.sim.workspace.activate(rig.textEdit);
-    EXPECT_EQ(rig.press(keycode::c, ctl).first, swallow);
+    EXPECT_EQ(rig.press(kC, ctl).first, swallow);
     rig.sim.workspace.activate(guest);
-    EXPECT_EQ(rig.press(keycode::c, ctl).first, pass);
+    EXPECT_EQ(rig.press(kC, ctl).first, pass);
     // Taken off the list while it is in front: the very next key is remapped.
     ExcludedApps(rig.sim.prefs).remove("org.example.Guest");
-    EXPECT_EQ(rig.press(keycode::c, ctl).first, swallow);
+    EXPECT_EQ(rig.press(kC, ctl).first, swallow);
     ExcludedApps(rig.sim.prefs).add("org.example.Guest");
-    EXPECT_EQ(rig.press(keycode::c, ctl).first, pass);
+    EXPECT_EQ(rig.press(kC, ctl).first, pass);
     // A key-down swallowed before the switch still has its key-up swallowed after it.
     rig.sim.workspace.activate(rig.textEdit);
-    EXPECT_EQ(rig.down(keycode::c, ctl), swallow);
+    EXPECT_EQ(rig.down(kC, ctl), swallow);
     rig.sim.workspace.activate(guest);
-    EXPECT_EQ(rig.up(keycode::c, ctl), swallow);
+    EXPECT_EQ(rig.up(kC, ctl), swallow);
 }
 
 TEST_F(Excluded, ASessionBegunElsewhereFinishesAndOverlaysKeepTheirKeys) {

@@ -74,24 +74,24 @@ uint64_t swapped(uint64_t flags) {
 
 const std::vector<Row>& rows() {
     static const std::vector<Row> all = {
-        {"Alt+Left", kLeft, opt, PrefKey::altBackForward, {key(33, cmd)}},
-        {"Alt+Right", kRight, opt, PrefKey::altBackForward, {key(30, cmd)}},
-        {"Alt+D", keycode::d, opt, PrefKey::altD, {key(37, cmd)}},
-        {"Ctrl+PgDn", keycode::pageDown, ctl, PrefKey::ctrlPageTabs, {key(48, ctl)}},
-        {"Ctrl+PgUp", keycode::pageUp, ctl, PrefKey::ctrlPageTabs, {key(48, ctl | sh)}},
-        {"Ctrl+1", 18, ctl, PrefKey::ctrlDigits, {key(18, cmd)}},
-        {"Ctrl+9", 25, ctl, PrefKey::ctrlDigits, {key(25, cmd)}},
-        {"Ctrl+Up", kUp, ctl, PrefKey::ctrlParagraph, {key(126, opt)}},
-        {"Ctrl+Shift+Down", kDown, ctl | sh, PrefKey::ctrlParagraph, {key(125, opt | sh)}},
-        {"Ctrl+D", keycode::d, ctl, PrefKey::ctrlWebLetters, {key(2, cmd)}},
-        {"Ctrl+K", 40, ctl, PrefKey::ctrlWebLetters, {key(40, cmd)}},
-        {"Ctrl+J", 38, ctl, PrefKey::ctrlWebLetters, {key(38, cmd)}},
-        {"Ctrl+E", keycode::e, ctl, PrefKey::ctrlSearch, {key(14, cmd)}},
-        {"F5", keycode::f5, 0, PrefKey::f5Refresh, {key(15, cmd)}},
-        {"F3", keycode::f3, 0, PrefKey::f3FindNext, {key(5, cmd)}},
-        {"Shift+F3", keycode::f3, sh, PrefKey::f3FindNext, {key(5, cmd | sh)}},
-        {"F11", keycode::f11, 0, PrefKey::f11FullScreen, {key(3, ctl | cmd)}},
-        {"F1", keycode::f1, 0, PrefKey::f1Help, {key(44, cmd | sh)}}, // ⌘? is ⇧⌘/
+        {"Alt+Left", kLeft, opt, PrefKey::altBackForward, {key(kLeftBracket, cmd)}},
+        {"Alt+Right", kRight, opt, PrefKey::altBackForward, {key(kRightBracket, cmd)}},
+        {"Alt+D", kD, opt, PrefKey::altD, {key(kL, cmd)}},
+        {"Ctrl+PgDn", kPageDown, ctl, PrefKey::ctrlPageTabs, {key(kTab, ctl)}},
+        {"Ctrl+PgUp", kPageUp, ctl, PrefKey::ctrlPageTabs, {key(kTab, ctl | sh)}},
+        {"Ctrl+1", k1, ctl, PrefKey::ctrlDigits, {key(k1, cmd)}},
+        {"Ctrl+9", k9, ctl, PrefKey::ctrlDigits, {key(k9, cmd)}},
+        {"Ctrl+Up", kUp, ctl, PrefKey::ctrlParagraph, {key(kUp, opt)}},
+        {"Ctrl+Shift+Down", kDown, ctl | sh, PrefKey::ctrlParagraph, {key(kDown, opt | sh)}},
+        {"Ctrl+D", kD, ctl, PrefKey::ctrlWebLetters, {key(kD, cmd)}},
+        {"Ctrl+K", kK, ctl, PrefKey::ctrlWebLetters, {key(kK, cmd)}},
+        {"Ctrl+J", kJ, ctl, PrefKey::ctrlWebLetters, {key(kJ, cmd)}},
+        {"Ctrl+E", kE, ctl, PrefKey::ctrlSearch, {key(kE, cmd)}},
+        {"F5", kF5, 0, PrefKey::f5Refresh, {key(kR, cmd)}},
+        {"F3", kF3, 0, PrefKey::f3FindNext, {key(kG, cmd)}},
+        {"Shift+F3", kF3, sh, PrefKey::f3FindNext, {key(kG, cmd | sh)}},
+        {"F11", kF11, 0, PrefKey::f11FullScreen, {key(kF, ctl | cmd)}},
+        {"F1", kF1, 0, PrefKey::f1Help, {key(kSlash, cmd | sh)}}, // ⌘? is ⇧⌘/
         // The system's own key, to the session: it must work while the front application hangs.
         {"Ctrl+Alt+Delete",
          kFwdDelete,
@@ -99,34 +99,34 @@ const std::vector<Row>& rows() {
          PrefKey::ctrlAltDelete,
          {"key 53 0x180000 to the session", "force quit"},
          true},
-        {"Shift+F10", keycode::f10, sh, PrefKey::contextMenu, {"context menu"}},
-        {"Menu", keycode::contextMenu, 0, PrefKey::contextMenu, {"context menu"}, true},
+        {"Shift+F10", kF10, sh, PrefKey::contextMenu, {"context menu"}},
+        {"Menu", kContextMenu, 0, PrefKey::contextMenu, {"context menu"}, true},
         // The Windows key's rows act in terminals too: the key is the terminal's ⌘.
         {"Win+Shift+S",
-         keycode::s,
+         kS,
          cmd | sh,
          PrefKey::winShiftS,
          {"open /System/Applications/Utilities/Screenshot.app"},
          true},
-        {"Win+S", keycode::s, cmd, PrefKey::winS, {"key 49 0x100000 to the session", "spotlight"}, true},
-        {"Win+.", 47, cmd, PrefKey::winEmoji, {key(49, ctl | cmd)}, true},
-        {"Win+;", 41, cmd, PrefKey::winEmoji, {key(49, ctl | cmd)}, true},
-        {"Win+I", keycode::i, cmd, PrefKey::winI, {"open /System/Applications/System Settings.app"}, true},
-        {"Win+A", keycode::a, cmd, PrefKey::winA, {"control centre"}, true},
-        {"Win+N", keycode::n, cmd, PrefKey::winN, {"notification centre"}, true},
+        {"Win+S", kS, cmd, PrefKey::winS, {"key 49 0x100000 to the session", "spotlight"}, true},
+        {"Win+.", kPeriod, cmd, PrefKey::winEmoji, {key(kSpace, ctl | cmd)}, true},
+        {"Win+;", kSemicolon, cmd, PrefKey::winEmoji, {key(kSpace, ctl | cmd)}, true},
+        {"Win+I", kI, cmd, PrefKey::winI, {"open /System/Applications/System Settings.app"}, true},
+        {"Win+A", kA, cmd, PrefKey::winA, {"control centre"}, true},
+        {"Win+N", kN, cmd, PrefKey::winN, {"notification centre"}, true},
         {"Win+P",
-         keycode::p,
+         kP,
          cmd,
          PrefKey::winP,
          {"open x-apple.systempreferences:com.apple.Displays-Settings.extension"},
          true},
         {"Win+Pause",
-         keycode::pause,
+         kPause,
          cmd,
          PrefKey::winPause,
          {"open x-apple.systempreferences:com.apple.SystemProfiler.AboutExtension"},
          true},
-        {"Win+X", keycode::x, cmd, PrefKey::winX, {"quickLinks"}, true},
+        {"Win+X", kX, cmd, PrefKey::winX, {"quickLinks"}, true},
         {"Win+Ctrl+Left",
          kLeft,
          cmd | ctl,
@@ -140,12 +140,12 @@ const std::vector<Row>& rows() {
          {"key 124 0x40000 to the session", "space 2"},
          true},
         {"Win+Ctrl+D",
-         keycode::d,
+         kD,
          cmd | ctl,
          PrefKey::winCtrlD,
          {"open /System/Applications/Mission Control.app"},
          true},
-        {"Win+Z", keycode::z, cmd, PrefKey::winZ, {"layouts"}, true},
+        {"Win+Z", kZ, cmd, PrefKey::winZ, {"layouts"}, true},
         {"Win+Shift+Left", kLeft, cmd | sh, PrefKey::snapDisplays, {"moveToDisplay left 7"}, true},
         {"Win+Shift+Right", kRight, cmd | sh, PrefKey::snapDisplays, {"moveToDisplay right 7"}, true},
     };
@@ -212,22 +212,22 @@ TEST(EverydayKeys, HeldKeysActOnceAndHintsTeachTheMacWay) {
     EverydayRig rig;
     rig.set(PrefKey::winX, true);
     rig.set(PrefKey::winS, true);
-    EXPECT_EQ(rig.down(keycode::x, cmd), swallow);
+    EXPECT_EQ(rig.down(kX, cmd), swallow);
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(rig.down(keycode::x, cmd, {.autorepeat = true}), swallow);
-    rig.up(keycode::x, cmd);
+        EXPECT_EQ(rig.down(kX, cmd, {.autorepeat = true}), swallow);
+    rig.up(kX, cmd);
     rig.sim.mainQueue.drain();
     EXPECT_EQ(rig.calls.calls(), QStringList{"quickLinks"});
     EXPECT_EQ(rig.hud.current()->win, "Win+X");
 
     // A held Win+S opens Spotlight once; it would close it again at the next repeat.
-    rig.down(keycode::s, cmd);
-    rig.down(keycode::s, cmd, {.autorepeat = true});
-    rig.up(keycode::s, cmd);
+    rig.down(kS, cmd);
+    rig.down(kS, cmd, {.autorepeat = true});
+    rig.up(kS, cmd);
     rig.sim.mainQueue.drain();
     EXPECT_EQ(rig.sim.systemUI.panel(), SimSystemUI::Panel::spotlight);
 
-    EXPECT_EQ(rig.did(kRight, opt), QStringList{key(30, cmd)});
+    EXPECT_EQ(rig.did(kRight, opt), QStringList{key(kRightBracket, cmd)});
     EXPECT_EQ(rig.hintNow(), (Hint{"Alt+← / →", "⌘ [ ~and ⌘ ] ~go ~back ~and ~forward", std::nullopt}));
     rig.did(47, cmd); // Win+. (off): no hint
     rig.set(PrefKey::winEmoji, true);
@@ -240,7 +240,7 @@ TEST(EverydayKeys, NoShortcutIsPostedThatHidesQuitsEjectsOrDeletesWhereWindowsDo
     for (PrefKey k : {PrefKey::winI, PrefKey::winA, PrefKey::winN, PrefKey::winP, PrefKey::winS,
                       PrefKey::winX, PrefKey::winZ, PrefKey::winEmoji, PrefKey::ctrlParagraph})
         rig.set(k, true);
-    const QString hide = key(4, cmd), quit = key(12, cmd), eject = key(14, cmd), trash = key(51, cmd);
+    const QString hide = key(kH, cmd), quit = key(kQ, cmd), eject = key(kE, cmd), trash = key(kDelete, cmd);
     const int32_t finder = rig.sim.app("com.apple.finder", "Finder");
     for (int32_t front : {rig.textEdit, finder}) {
         rig.sim.workspace.activate(front);
@@ -259,14 +259,14 @@ TEST(EverydayKeys, TheContextMenuKeyDoesNothingWhereTheFocusedElementHasNoMenu) 
     const AXElement plain = rig.sim.accessibility.create(rig.textEdit);
     rig.sim.accessibility.set(rig.sim.accessibility.application(rig.textEdit), "AXFocusedUIElement",
                               AXValue::of(plain));
-    EXPECT_TRUE(rig.did(keycode::contextMenu, 0).isEmpty());
+    EXPECT_TRUE(rig.did(kContextMenu, 0).isEmpty());
     // No focused element at all: nothing either, and the key still goes nowhere else.
     rig.sim.accessibility.remove(rig.sim.accessibility.application(rig.textEdit), "AXFocusedUIElement");
-    EXPECT_EQ(rig.press(keycode::f10, sh).first, swallow);
+    EXPECT_EQ(rig.press(kF10, sh).first, swallow);
     rig.sim.mainQueue.drain();
     EXPECT_TRUE(rig.calls.calls().isEmpty());
     // The menu extras missing (no Control Centre process): Win+A does nothing.
     rig.set(PrefKey::winA, true);
     rig.sim.workspace.quit(rig.sim.systemUI.controlCentrePid());
-    EXPECT_TRUE(rig.did(keycode::a, cmd).isEmpty());
+    EXPECT_TRUE(rig.did(kA, cmd).isEmpty());
 }

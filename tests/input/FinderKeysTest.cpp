@@ -1,5 +1,6 @@
 // Explorer keys in Finder.
 #include "InputRig.h"
+#include "selfcheck/ModuleChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -37,10 +38,10 @@ struct FinderRig : InputRig {
 TEST(FinderKeys, F2RenamesOnlyWhenAFileIsSelected) {
     FinderRig rig;
     // A file is selected: F2 becomes Return, delivered after the key is let go.
-    EXPECT_EQ(rig.down(keycode::f2), TapAnswer::swallow);
+    EXPECT_EQ(rig.down(kF2), TapAnswer::swallow);
     rig.sim.mainQueue.drain();
     EXPECT_TRUE(rig.posted().isEmpty());
-    EXPECT_EQ(rig.up(keycode::f2), TapAnswer::swallow);
+    EXPECT_EQ(rig.up(kF2), TapAnswer::swallow);
     EXPECT_EQ(rig.posted(), rig.pairTo(36, 0));
     EXPECT_EQ(rig.hintNow(), (Hint{"F2", "Return", std::nullopt}));
     // The focus query must not set the process-wide default timeout; Finder's element has its own.
@@ -50,7 +51,7 @@ TEST(FinderKeys, F2RenamesOnlyWhenAFileIsSelected) {
     // Renaming (focus in a text field): F2 arrives unchanged; the release came first this time.
     rig.sim.keys.clear();
     rig.focus("AXTextField");
-    rig.press(keycode::f2);
+    rig.press(kF2);
     EXPECT_TRUE(rig.posted().isEmpty());
     rig.sim.mainQueue.drain();
     EXPECT_EQ(rig.posted(), rig.pairTo(120, 0));
@@ -58,11 +59,11 @@ TEST(FinderKeys, F2RenamesOnlyWhenAFileIsSelected) {
 
 TEST(FinderKeys, HeldEnterOpensOnce) {
     FinderRig rig;
-    rig.down(keycode::ret);
+    rig.down(kReturn);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(rig.down(keycode::ret, 0, {.autorepeat = true}), TapAnswer::swallow);
+        EXPECT_EQ(rig.down(kReturn, 0, {.autorepeat = true}), TapAnswer::swallow);
     rig.sim.mainQueue.drain();
-    rig.up(keycode::ret);
+    rig.up(kReturn);
     EXPECT_EQ(rig.posted(), rig.pairTo(31, cmd));
     // Shift is allowed; Command is not a plain key.
     rig.sim.keys.clear();
@@ -72,27 +73,27 @@ TEST(FinderKeys, HeldEnterOpensOnce) {
 TEST(FinderKeys, CutAndPasteMovesFiles) {
     FinderRig rig;
     // Ctrl+X in Finder copies and remembers the cut; Ctrl+V then moves.
-    rig.press(keycode::x, ctl);
+    rig.press(kX, ctl);
     EXPECT_EQ(rig.posted(), rig.pairTo(8, cmd));
     EXPECT_EQ(rig.hintNow()->mac, "⌘ C ~then ⌥ ⌘ V");
     rig.sim.keys.clear();
-    rig.press(keycode::v, ctl);
+    rig.press(kV, ctl);
     EXPECT_EQ(rig.posted(), rig.pairTo(9, cmd | flag::option));
 
     // Ctrl+X, Ctrl+C, Ctrl+V: the copy cleared the cut, a plain paste.
     rig.sim.keys.clear();
-    rig.press(keycode::x, ctl);
-    rig.press(keycode::c, ctl);
-    rig.press(keycode::v, ctl);
+    rig.press(kX, ctl);
+    rig.press(kC, ctl);
+    rig.press(kV, ctl);
     EXPECT_EQ(rig.posted().mid(4), rig.pairTo(9, cmd));
 
     // Ctrl+X in Finder, a paste in a text editor, then Ctrl+V in Finder: a normal paste.
     rig.sim.keys.clear();
-    rig.press(keycode::x, ctl);
+    rig.press(kX, ctl);
     rig.sim.workspace.activate(rig.textEdit);
-    rig.press(keycode::v, ctl);
+    rig.press(kV, ctl);
     rig.sim.workspace.activate(rig.finderPid);
-    rig.press(keycode::v, ctl);
+    rig.press(kV, ctl);
     EXPECT_EQ(rig.posted().mid(2, 2), (QStringList{QString("down 9 0x100000 -> %1").arg(rig.textEdit),
                                                    QString("up 9 0x100000 -> %1").arg(rig.textEdit)}));
     EXPECT_EQ(rig.posted().mid(4), rig.pairTo(9, cmd));
@@ -107,30 +108,30 @@ TEST(FinderKeys, ShiftDeleteIsACut) {
 
 TEST(FinderKeys, PendingF2IsDeliveredWhenTheTapIsDisabled) {
     FinderRig rig;
-    rig.down(keycode::f2);
+    rig.down(kF2);
     TapEvent off;
     off.type = eventtype::tapDisabledByUserInput;
-    rig.controller.tapCallback(off);
+    rig.dispatcher.tapCallback(off);
     EXPECT_EQ(rig.posted(), rig.pairTo(120, 0));
     // The decision that arrives later finds nothing to deliver.
     rig.sim.mainQueue.drain();
     EXPECT_EQ(rig.posted().size(), 2);
 
     QStringList failures;
-    EXPECT_TRUE(FinderKeys::selfcheck(failures)) << failures.join("\n").toStdString();
+    EXPECT_TRUE(finderKeysSelfcheck(failures)) << failures.join("\n").toStdString();
 }
 
 TEST(FinderKeys, AShelfOpenedWhileF2IsHeldDoesNotStrandIt) {
     FinderRig rig;
-    rig.down(keycode::f2);
+    rig.down(kF2);
     rig.routing.setClipboardOpen(true);
-    EXPECT_EQ(rig.up(keycode::f2), TapAnswer::swallow);
+    EXPECT_EQ(rig.up(kF2), TapAnswer::swallow);
     rig.sim.mainQueue.drain();
     EXPECT_EQ(rig.posted(), rig.pairTo(36, 0));
     // Once the shelf is gone, F2 works again.
     rig.routing.setClipboardOpen(false);
     rig.sim.keys.clear();
-    rig.press(keycode::f2);
+    rig.press(kF2);
     rig.sim.mainQueue.drain();
     EXPECT_EQ(rig.posted(), rig.pairTo(36, 0));
 }
@@ -149,7 +150,7 @@ TEST(FinderKeys, FocusInAnotherProcessGetsTheKey) {
         else
             rig.sim.accessibility.set(rig.sim.accessibility.systemWide(), "AXFocusedUIElement",
                                       AXValue::of(e));
-        rig.press(keycode::ret);
+        rig.press(kReturn);
         rig.sim.mainQueue.drain();
         EXPECT_EQ(rig.posted(), (QStringList{QString("down 36 0x0 -> %1").arg(panel),
                                              QString("up 36 0x0 -> %1").arg(panel)}))
@@ -160,7 +161,7 @@ TEST(FinderKeys, FocusInAnotherProcessGetsTheKey) {
 TEST(FinderKeys, AHungFinderHoldsTheKeyNoLongerThanItsOwnShortTimeout) {
     FinderRig rig;
     rig.sim.accessibility.setAppUnresponsive(rig.finderPid, true);
-    rig.press(keycode::f2);
+    rig.press(kF2);
     rig.sim.mainQueue.drain();
     // Asked through the system-wide element, the main thread would have waited the process-wide
     // default; Finder's own element gives up after 0.15 s, and F2 arrives as it was pressed.
@@ -180,10 +181,10 @@ TEST(FinderKeys, BackspaceAltUpAltEnterAndCtrlDAreExplorersUnlessANameIsBeingTyp
         QString win;
     };
     const std::vector<Case> cases = {
-        {kDelete, 0, 33, cmd, "Backspace"},        // ⌘[ : back
-        {kUp, opt, 126, cmd, "Alt+↑"},             // ⌘↑ : the enclosing folder
-        {keycode::ret, opt, 34, cmd, "Alt+Enter"}, // ⌘I : Get Info
-        {keycode::d, ctl, 51, cmd, "Ctrl+D"},      // ⌘⌫ : to the Trash
+        {kDelete, 0, 33, cmd, "Backspace"},   // ⌘[ : back
+        {kUp, opt, 126, cmd, "Alt+↑"},        // ⌘↑ : the enclosing folder
+        {kReturn, opt, 34, cmd, "Alt+Enter"}, // ⌘I : Get Info
+        {kD, ctl, 51, cmd, "Ctrl+D"},         // ⌘⌫ : to the Trash
     };
     for (const Case& c : cases) {
         rig.sim.keys.clear();
@@ -224,7 +225,7 @@ TEST(FinderKeys, AHeldBackspaceInAFieldRepeatsAndKeepsItsPlaceAmongTheKeys) {
     }
     EXPECT_EQ(rig.posted(), QStringList(4, down));
     // A key rolled over before Backspace is let go passes behind it; the release goes out as well.
-    EXPECT_EQ(rig.down(keycode::a), TapAnswer::pass);
+    EXPECT_EQ(rig.down(kA), TapAnswer::pass);
     EXPECT_EQ(rig.up(kDelete), TapAnswer::swallow);
     QStringList held(4, down);
     held << QString("up 51 0x0 -> %1").arg(rig.finderPid);
@@ -236,7 +237,7 @@ TEST(FinderKeys, AHeldBackspaceInAFieldRepeatsAndKeepsItsPlaceAmongTheKeys) {
     rig.sim.keys.clear();
     TapEvent off;
     off.type = eventtype::tapDisabledByUserInput;
-    rig.controller.tapCallback(off);
+    rig.dispatcher.tapCallback(off);
     EXPECT_EQ(rig.posted(), QStringList{QString("up 51 0x0 -> %1").arg(rig.finderPid)});
 
     // Let go before the look at the focus came back: the whole press, once.
@@ -261,12 +262,12 @@ TEST(FinderKeys, InFinderCtrlESearchesAltDGoesToAFolderAndTheBrowserKeysPass) {
     const uint64_t opt = flag::option, sh = flag::shift;
     rig.set(PrefKey::ctrlParagraph, true);
     const std::vector<std::pair<std::pair<int64_t, uint64_t>, QStringList>> cases = {
-        {{keycode::e, ctl}, rig.pairTo(3, cmd)},      // ⌘F, never ⌘E, which ejects
-        {{keycode::d, opt}, rig.pairTo(5, cmd | sh)}, // ⇧⌘G, not ⌘L, which makes an alias
-        {{kLeft, opt}, rig.pairTo(33, cmd)},          // back, as everywhere
-        {{40, ctl}, {}},                              // Ctrl+K: no ⌘K (connect to a server)
-        {{keycode::f5, 0}, {}},                       // no ⌘R (show an alias's original)
-        {{keycode::f3, sh}, {}},                      // no ⇧⌘G
+        {{kE, ctl}, rig.pairTo(3, cmd)},      // ⌘F, never ⌘E, which ejects
+        {{kD, opt}, rig.pairTo(5, cmd | sh)}, // ⇧⌘G, not ⌘L, which makes an alias
+        {{kLeft, opt}, rig.pairTo(33, cmd)},  // back, as everywhere
+        {{kK, ctl}, {}},                      // Ctrl+K: no ⌘K (connect to a server)
+        {{kF5, 0}, {}},                       // no ⌘R (show an alias's original)
+        {{kF3, sh}, {}},                      // no ⇧⌘G
     };
     for (const auto& [pressed, posted] : cases) {
         rig.sim.keys.clear();
@@ -277,6 +278,6 @@ TEST(FinderKeys, InFinderCtrlESearchesAltDGoesToAFolderAndTheBrowserKeysPass) {
     // The same keys outside Finder are the browser's.
     rig.sim.workspace.activate(rig.textEdit);
     rig.sim.keys.clear();
-    rig.press(keycode::e, ctl);
-    EXPECT_EQ(rig.posted(), postedPair(14, cmd, rig.textEdit));
+    rig.press(kE, ctl);
+    EXPECT_EQ(rig.posted(), postedPair(kE, cmd, rig.textEdit));
 }

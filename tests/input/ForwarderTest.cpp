@@ -1,5 +1,6 @@
 // Keys typed while the switcher commits reach the newly activated application.
 #include "InputRig.h"
+#include "selfcheck/ModuleChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +24,8 @@ TEST(Forwarder, CmdVTypedBeforeActivationIsReplayedToTheNewApp) {
     InputRig rig;
     const int32_t notes = rig.sim.app("com.apple.Notes", "Notes");
     const uint64_t id = commitASession(rig);
-    EXPECT_EQ(rig.down(keycode::v, cmd), TapAnswer::swallow);
-    EXPECT_EQ(rig.up(keycode::v, cmd), TapAnswer::swallow);
+    EXPECT_EQ(rig.down(kV, cmd), TapAnswer::swallow);
+    EXPECT_EQ(rig.up(kV, cmd), TapAnswer::swallow);
     EXPECT_TRUE(rig.posted().isEmpty());
 
     rig.forwarder.resolve(id, notes);
@@ -33,14 +34,14 @@ TEST(Forwarder, CmdVTypedBeforeActivationIsReplayedToTheNewApp) {
     EXPECT_EQ(rig.posted(), expected);
     EXPECT_TRUE(rig.routing.snapshot().switcherPhase.isClosed());
     // Afterwards keys flow normally again.
-    EXPECT_EQ(rig.press(keycode::v, 0).first, TapAnswer::pass);
+    EXPECT_EQ(rig.press(kV, 0).first, TapAnswer::pass);
 }
 
 TEST(Forwarder, AHeldKeyDelaysTheFlushAndOrderIsKept) {
     InputRig rig;
     const uint64_t id = commitASession(rig);
-    rig.down(keycode::a, 0);
-    rig.up(keycode::a, 0);
+    rig.down(kA, 0);
+    rig.up(kA, 0);
     rig.down(kEsc, 0); // Esc after Alt release is a key like any other
     rig.forwarder.resolve(id, 700);
     EXPECT_TRUE(rig.posted().isEmpty());
@@ -55,23 +56,23 @@ TEST(Forwarder, AHeldKeyDelaysTheFlushAndOrderIsKept) {
 TEST(Forwarder, KeyUpOfAKeyPressedBeforeReleasePasses) {
     InputRig rig;
     rig.press(kTab, opt);
-    rig.down(keycode::x, opt); // typed while still capturing: goes to the switcher
+    rig.down(kX, opt); // typed while still capturing: goes to the switcher
     rig.flagsChanged(0);
-    EXPECT_EQ(rig.up(keycode::x, 0), TapAnswer::swallow); // its key-down was swallowed by the switcher row
-    EXPECT_TRUE(rig.controller.swallowedKeys().empty());
+    EXPECT_EQ(rig.up(kX, 0), TapAnswer::swallow); // its key-down was swallowed by the switcher row
+    EXPECT_TRUE(rig.dispatcher.swallowedKeys().empty());
 
     // A key pressed before Alt+Tab whose key-up arrives during the commit passes.
     InputRig other;
-    other.down(keycode::a, 0);
+    other.down(kA, 0);
     other.press(kTab, opt);
     other.flagsChanged(0);
-    EXPECT_EQ(other.up(keycode::a, 0), TapAnswer::pass);
+    EXPECT_EQ(other.up(kA, 0), TapAnswer::pass);
 }
 
 TEST(Forwarder, NoTargetDropsTheStrokesAndStaleSessionsAreRefused) {
     InputRig rig;
     const uint64_t id = commitASession(rig);
-    rig.press(keycode::a, 0);
+    rig.press(kA, 0);
     rig.forwarder.resolve(id + 1, 700); // another session's commit
     EXPECT_FALSE(rig.routing.snapshot().switcherPhase.isClosed());
     EXPECT_FALSE(rig.forwarder.capture(id + 1, 0, 0, true));
@@ -81,5 +82,5 @@ TEST(Forwarder, NoTargetDropsTheStrokesAndStaleSessionsAreRefused) {
     EXPECT_FALSE(rig.forwarder.sessionID());
 
     QStringList failures;
-    EXPECT_TRUE(SwitcherKeyForwarder::selfcheck(failures)) << failures.join("\n").toStdString();
+    EXPECT_TRUE(switcherKeyForwarderSelfcheck(failures)) << failures.join("\n").toStdString();
 }

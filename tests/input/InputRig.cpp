@@ -12,8 +12,8 @@ QString snapName(SnapKind s) {
 
 namespace {
 
-SwitcherController::Parts partsOf(InputRig& r) {
-    SwitcherController::Parts p = dispatchPartsOf(r.sim, r.routing);
+TapDispatcher::Parts partsOf(InputRig& r) {
+    TapDispatcher::Parts p = dispatchPartsOf(r.sim, r.routing);
     p.inject = &r.inject;
     p.hints = &r.hud;
     p.finder = &r.finder;
@@ -34,7 +34,7 @@ SwitcherController::Parts partsOf(InputRig& r) {
 InputRig::InputRig()
     : hud(sim.prefs, sim.mainQueue, sim.screens,
           [this] {
-              auto p = std::make_unique<RecordingPanel>();
+              auto p = std::make_unique<RecordingHintPanel>();
               panel = p.get();
               return p;
           }),
@@ -42,12 +42,12 @@ InputRig::InputRig()
       winKeys(sim.prefs, sim.mainQueue, sim.workspace, sim.accessibility, sim.privateServices, inject,
               FenwoldKeys::Targets{&windows, &shelf, &quickLinks, &layout}, 15),
       forwarder(routing, [this](uint16_t key, uint64_t flags, int32_t pid) { inject.post(key, flags, pid); }),
-      controller(partsOf(*this)) {
+      dispatcher(partsOf(*this)) {
     Prefs(sim.prefs).registerDefaults();
     set(PrefKey::macHints, true);
     textEdit = sim.app("com.apple.TextEdit", "TextEdit").frontmost();
-    sim.eventTap.start(SwitcherController::eventMask(false),
-                       [this](TapEvent& e) { return controller.tapCallback(e); });
+    sim.eventTap.start(TapDispatcher::eventMask(false),
+                       [this](TapEvent& e) { return dispatcher.tapCallback(e); });
 }
 
 TapAnswer InputRig::feed(TapEvent e) {

@@ -3,20 +3,22 @@
 // A simulated session wired to the input path, with recording stand-ins for the collaborators
 // other subsystems build.
 
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/DispatchTargets.h"
 #include "core/input/ExclusionGate.h"
+#include "core/input/FenwoldKeys.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
 #include "core/input/Keys.h"
 #include "core/input/ShortcutLayout.h"
-#include "core/input/SwitcherController.h"
 #include "core/input/SwitcherKeyForwarder.h"
+#include "core/input/TapDispatcher.h"
 #include "core/input/Trace.h"
-#include "core/input/WinKeys.h"
+#include "core/input/WindowActions.h"
 #include "core/settings/Prefs.h"
 #include "platform/sim/SimSession.h"
+#include "support/RecordingHintPanel.h"
 
 #include <QStringList>
 #include <memory>
@@ -187,32 +189,6 @@ private:
     CallLog* log_;
 };
 
-// A hint panel that remembers what it was asked to do.
-class RecordingPanel final : public HintPanel {
-public:
-    Size setContent(const Hint& hint) override {
-        ++builds;
-        content = hint;
-        return {200, 50};
-    }
-    void setFrame(const Rect& f) override { frame = f; }
-    bool isVisible() const override { return visible; }
-    void setAlpha(double a) override { alpha = a; }
-    void orderFront() override { visible = true; }
-    void animateAlpha(double a, double seconds) override {
-        alpha = a;
-        fades.push_back(seconds);
-    }
-    void orderOut() override { visible = false; }
-
-    std::optional<Hint> content;
-    Rect frame;
-    bool visible = false;
-    double alpha = 0;
-    int builds = 0;
-    std::vector<double> fades;
-};
-
 // Shorthands the dispatch scenarios share.
 namespace shorthand {
 inline constexpr auto pass = TapAnswer::pass;
@@ -255,7 +231,7 @@ public:
     CallLog calls;
     InputRoutingState routing;
     Inject inject{sim.keys, sim.workspace, sim.log};
-    RecordingPanel* panel = nullptr;
+    RecordingHintPanel* panel = nullptr;
     HintHUD hud;
     FinderKeys finder;
     RecordingSwitcher switcher{calls};
@@ -270,7 +246,7 @@ public:
     SwitcherKeyForwarder forwarder;
     std::unique_ptr<Trace> trace;
     ExclusionGate exclusions{sim.prefs, sim.workspace};
-    SwitcherController controller;
+    TapDispatcher dispatcher;
 
     int32_t textEdit = 0;
 };

@@ -11,13 +11,6 @@ using namespace fenwold::testing::shorthand;
 
 namespace {
 
-// Positions by their US labels.
-namespace at {
-constexpr int64_t a = 0, d = 2, x = 7, c = 8, v = 9, b = 11, q = 12, w = 13, e = 14, y = 16, z = 6, i = 34,
-                  equal = 24, minus = 27, rightBracket = 30, semicolon = 41, comma = 43, slash = 44, m = 46,
-                  period = 47, five = 23;
-} // namespace at
-
 struct LayoutRig : InputRig {
     explicit LayoutRig(const char* layout) { use(layout); }
     void use(const char* layout) { EXPECT_TRUE(sim.keyboardLayout.select(layout)) << layout; }
@@ -36,10 +29,10 @@ TEST(LayoutDispatch, GermanZUndoesAndYRedoesWhereverTheKeysSit) {
     LayoutRig rig("German");
     const int32_t te = rig.textEdit;
     // The key labelled Z sits where US has Y: undo is ⌘ and that key.
-    EXPECT_EQ(rig.shortcut(at::y, ctl), postedPair(at::y, cmd, te));
+    EXPECT_EQ(rig.shortcut(kY, ctl), postedPair(kY, cmd, te));
     EXPECT_EQ(rig.hintNow(), (Hint{"Ctrl+Z", "⌘ Z", std::nullopt}));
     // Ctrl+Y (the US-Z position) is redo: ⇧⌘ and the German Z key, which a German Mac reads as ⇧⌘Z.
-    EXPECT_EQ(rig.shortcut(at::z, ctl), postedPair(at::y, cmd | sh, te));
+    EXPECT_EQ(rig.shortcut(kZ, ctl), postedPair(kY, cmd | sh, te));
     EXPECT_EQ(rig.hintNow(), (Hint{"Ctrl+Y", "⇧ ⌘ Z", std::nullopt}));
     EXPECT_EQ(rig.layout.table().sourceID(), "com.apple.keylayout.German");
 }
@@ -47,31 +40,31 @@ TEST(LayoutDispatch, GermanZUndoesAndYRedoesWhereverTheKeysSit) {
 TEST(LayoutDispatch, AzertySelectsAllWithItsAClosesWithItsWAndLeavesCtrlQAlone) {
     LayoutRig rig("French");
     const int32_t te = rig.textEdit;
-    EXPECT_EQ(rig.shortcut(at::q, ctl), postedPair(at::q, cmd, te)); // the key labelled A
+    EXPECT_EQ(rig.shortcut(kQ, ctl), postedPair(kQ, cmd, te)); // the key labelled A
     EXPECT_EQ(rig.hintNow()->win, "Ctrl+A");
-    EXPECT_EQ(rig.shortcut(at::z, ctl), postedPair(at::z, cmd, te)); // W closes
-    EXPECT_EQ(rig.shortcut(at::w, ctl), postedPair(at::w, cmd, te)); // Z undoes
+    EXPECT_EQ(rig.shortcut(kZ, ctl), postedPair(kZ, cmd, te)); // W closes
+    EXPECT_EQ(rig.shortcut(kW, ctl), postedPair(kW, cmd, te)); // Z undoes
     EXPECT_EQ(rig.hintNow()->win, "Ctrl+Z");
     // Ctrl+Q, on the US-A position, is no shortcut: the application gets the key as typed, never
     // a ⌘ that would read as ⌘Q and quit it.
-    EXPECT_EQ(rig.shortcut(at::a, ctl), QStringList{"passed"});
+    EXPECT_EQ(rig.shortcut(kA, ctl), QStringList{"passed"});
     // Ctrl+0 resets the zoom from the number row's zero, which AZERTY types with Shift.
-    EXPECT_EQ(rig.shortcut(29, ctl), postedPair(29, cmd, te));
+    EXPECT_EQ(rig.shortcut(29, ctl), postedPair(k0, cmd, te));
 }
 
 TEST(LayoutDispatch, DvorakCopiesFromItsCKeyAndDvorakQwertyCommandReadsQwertyLetters) {
     LayoutRig rig("Dvorak");
     const int32_t te = rig.textEdit;
-    EXPECT_EQ(rig.shortcut(at::i, ctl), postedPair(at::i, cmd, te)); // Dvorak's C
+    EXPECT_EQ(rig.shortcut(kI, ctl), postedPair(kI, cmd, te)); // Dvorak's C
     EXPECT_EQ(rig.hintNow()->win, "Ctrl+C");
-    EXPECT_EQ(rig.shortcut(at::c, ctl), postedPair(at::c, cmd, te)); // Dvorak's J: the downloads' ⌘J
-    EXPECT_EQ(rig.shortcut(at::x, ctl), QStringList{"passed"});      // Dvorak's Q is no shortcut
+    EXPECT_EQ(rig.shortcut(kC, ctl), postedPair(kC, cmd, te)); // Dvorak's J: the downloads' ⌘J
+    EXPECT_EQ(rig.shortcut(kX, ctl), QStringList{"passed"});   // Dvorak's Q is no shortcut
 
     // "Dvorak – QWERTY ⌘" types Dvorak but, like the Mac, reads shortcuts in QWERTY.
     rig.use("DVORAK-QWERTYCMD");
-    EXPECT_EQ(rig.shortcut(at::c, ctl), postedPair(at::c, cmd, te));
+    EXPECT_EQ(rig.shortcut(kC, ctl), postedPair(kC, cmd, te));
     EXPECT_EQ(rig.hintNow()->win, "Ctrl+C");
-    EXPECT_EQ(rig.shortcut(at::i, ctl), postedPair(at::i, cmd, te)); // Ctrl+I: italic
+    EXPECT_EQ(rig.shortcut(kI, ctl), postedPair(kI, cmd, te)); // Ctrl+I: italic
     EXPECT_EQ(rig.hintNow()->win, "Ctrl+I");
 }
 
@@ -81,22 +74,22 @@ TEST(LayoutDispatch, RussianReadsShortcutsWithTheLatinLayoutUsedLast) {
     // The Cyrillic layout types no Latin letter; shortcuts follow the ASCII-capable layout selected
     // last, as the system's do.
     EXPECT_EQ(rig.layout.table().sourceID(), "com.apple.keylayout.German");
-    EXPECT_EQ(rig.shortcut(at::c, ctl), postedPair(at::c, cmd, rig.textEdit));
+    EXPECT_EQ(rig.shortcut(kC, ctl), postedPair(kC, cmd, rig.textEdit));
     EXPECT_EQ(rig.hintNow()->win, "Ctrl+C");
-    EXPECT_EQ(rig.shortcut(at::y, ctl), postedPair(at::y, cmd, rig.textEdit)); // German Z
+    EXPECT_EQ(rig.shortcut(kY, ctl), postedPair(kY, cmd, rig.textEdit)); // German Z
 }
 
 TEST(LayoutDispatch, ZoomFollowsThePlusAndMinusKeysOfTheLayout) {
     LayoutRig rig("German");
     const int32_t te = rig.textEdit;
-    EXPECT_EQ(rig.shortcut(at::rightBracket, ctl), postedPair(at::rightBracket, cmd, te)); // German +
-    EXPECT_EQ(rig.shortcut(keycode::keypadPlus, ctl), postedPair(at::rightBracket, cmd, te));
-    EXPECT_EQ(rig.shortcut(at::slash, ctl), postedPair(at::slash, cmd, te)); // German -
-    EXPECT_EQ(rig.shortcut(keycode::keypadMinus, ctl), postedPair(at::slash, cmd, te));
-    EXPECT_EQ(rig.shortcut(keycode::keypadZero, ctl), postedPair(29, cmd, te));
+    EXPECT_EQ(rig.shortcut(kRightBracket, ctl), postedPair(kRightBracket, cmd, te)); // German +
+    EXPECT_EQ(rig.shortcut(kKeypadPlus, ctl), postedPair(kRightBracket, cmd, te));
+    EXPECT_EQ(rig.shortcut(kSlash, ctl), postedPair(kSlash, cmd, te)); // German -
+    EXPECT_EQ(rig.shortcut(kKeypadMinus, ctl), postedPair(kSlash, cmd, te));
+    EXPECT_EQ(rig.shortcut(kKeypad0, ctl), postedPair(k0, cmd, te));
     // The keys where US has = and - carry ´ and ß here: no zoom.
-    EXPECT_EQ(rig.shortcut(at::equal, ctl), QStringList{"passed"});
-    EXPECT_EQ(rig.shortcut(at::minus, ctl), QStringList{"passed"});
+    EXPECT_EQ(rig.shortcut(kEqual, ctl), QStringList{"passed"});
+    EXPECT_EQ(rig.shortcut(kMinus, ctl), QStringList{"passed"});
     // Ctrl+wheel zooms with the same keys.
     rig.sim.keys.clear();
     TapEvent wheel;
@@ -104,7 +97,7 @@ TEST(LayoutDispatch, ZoomFollowsThePlusAndMinusKeysOfTheLayout) {
     wheel.flags = ctl;
     wheel.scrollDelta = 2;
     EXPECT_EQ(rig.feed(wheel), swallow);
-    EXPECT_EQ(rig.posted(), postedPair(at::rightBracket, cmd, te));
+    EXPECT_EQ(rig.posted(), postedPair(kRightBracket, cmd, te));
 }
 
 TEST(LayoutDispatch, ALetterNoKeyTypesPassesTheKeyAndSaysSo) {
@@ -120,8 +113,8 @@ TEST(LayoutDispatch, ALetterNoKeyTypesPassesTheKeyAndSaysSo) {
                                     {},
                                     {}});
     ASSERT_TRUE(rig.sim.keyboardLayout.select("No Z or W"));
-    EXPECT_EQ(rig.press(at::y, ctl), std::make_pair(pass, pass));       // Ctrl+Y would post ⇧⌘Z
-    EXPECT_EQ(rig.press(keycode::f4, ctl), std::make_pair(pass, pass)); // Ctrl+F4 would post ⌘W
+    EXPECT_EQ(rig.press(kY, ctl), std::make_pair(pass, pass));  // Ctrl+Y would post ⇧⌘Z
+    EXPECT_EQ(rig.press(kF4, ctl), std::make_pair(pass, pass)); // Ctrl+F4 would post ⌘W
     EXPECT_TRUE(rig.posted().isEmpty());
     const QStringList log = rig.sim.log.lines();
     EXPECT_TRUE(log.contains("Fenwold: Ctrl editing letters passed the key untouched — no key of the "
@@ -131,12 +124,12 @@ TEST(LayoutDispatch, ALetterNoKeyTypesPassesTheKeyAndSaysSo) {
                              "org.example.keylayout.NoZW types “w”"));
     // A held key says it once.
     const auto lines = log.size();
-    rig.down(at::y, ctl);
-    rig.down(at::y, ctl, {.autorepeat = true});
-    rig.up(at::y, ctl);
+    rig.down(kY, ctl);
+    rig.down(kY, ctl, {.autorepeat = true});
+    rig.up(kY, ctl);
     EXPECT_EQ(rig.sim.log.lines().size(), lines + 1);
     // Letters the layout has still work.
-    EXPECT_EQ(rig.press(at::c, ctl).first, swallow);
+    EXPECT_EQ(rig.press(kC, ctl).first, swallow);
 }
 
 TEST(LayoutDispatch, WinLettersFollowAzertyAndWinDigitsTheirPositions) {
@@ -148,56 +141,56 @@ TEST(LayoutDispatch, WinLettersFollowAzertyAndWinDigitsTheirPositions) {
         rig.sim.mainQueue.drain();
         return a;
     };
-    EXPECT_EQ(win(at::e), swallow);
+    EXPECT_EQ(win(kE), swallow);
     EXPECT_EQ(rig.sim.workspace.openedURLs().size(), 1);
     EXPECT_EQ(rig.hud.current()->win, "Win+E");
-    EXPECT_EQ(win(at::semicolon), swallow); // AZERTY's M
-    EXPECT_EQ(win(at::m), pass);            // its comma
+    EXPECT_EQ(win(kSemicolon), swallow); // AZERTY's M
+    EXPECT_EQ(win(kM), pass);            // its comma
     EXPECT_EQ(rig.calls.calls(), QStringList{"minimizeAll all"});
-    EXPECT_EQ(win(at::five), swallow); // the key with 5 on it, typed with Shift on AZERTY
+    EXPECT_EQ(win(k5), swallow); // the key with 5 on it, typed with Shift on AZERTY
     EXPECT_EQ(rig.hud.current()->win, "Win+1…9");
 }
 
 TEST(LayoutDispatch, FinderCutAndMoveUseTheLayoutsXCAndV) {
     LayoutRig rig("German");
     const int32_t finder = rig.sim.app("com.apple.finder", "Finder").frontmost();
-    rig.press(at::x, ctl);
-    rig.press(at::v, ctl);
-    QStringList expected = postedPair(at::c, cmd, finder);
-    expected << postedPair(at::v, cmd | opt, finder);
+    rig.press(kX, ctl);
+    rig.press(kV, ctl);
+    QStringList expected = postedPair(kC, cmd, finder);
+    expected << postedPair(kV, cmd | opt, finder);
     EXPECT_EQ(rig.posted(), expected);
 
     // On Dvorak the three letters sit elsewhere: the copy and the move are posted with its C and V.
     rig.use("Dvorak");
     rig.sim.keys.clear();
-    rig.press(at::b, ctl);      // Dvorak X
-    rig.press(at::period, ctl); // Dvorak V
-    expected = postedPair(at::i, cmd, finder);
-    expected << postedPair(at::period, cmd | opt, finder);
+    rig.press(kB, ctl);      // Dvorak X
+    rig.press(kPeriod, ctl); // Dvorak V
+    expected = postedPair(kI, cmd, finder);
+    expected << postedPair(kPeriod, cmd | opt, finder);
     EXPECT_EQ(rig.posted(), expected);
     // Shift+Delete is a cut too.
     rig.sim.keys.clear();
     rig.press(kFwdDelete, sh);
-    EXPECT_EQ(rig.posted(), postedPair(at::i, cmd, finder));
+    EXPECT_EQ(rig.posted(), postedPair(kI, cmd, finder));
     EXPECT_TRUE(rig.finder.cut().pending());
 }
 
 TEST(LayoutDispatch, ALayoutChangeWhileAShortcutIsHeldStrandsNoKeyUp) {
     LayoutRig rig("German");
-    EXPECT_EQ(rig.down(at::y, ctl), swallow); // Ctrl+Z
-    rig.use("French");                        // the same key is Y now
-    EXPECT_EQ(rig.up(at::y, ctl), swallow);   // its key-up still never reaches the application
-    EXPECT_TRUE(rig.controller.swallowedKeys().empty());
-    EXPECT_EQ(rig.posted(), postedPair(at::y, cmd, rig.textEdit));
+    EXPECT_EQ(rig.down(kY, ctl), swallow); // Ctrl+Z
+    rig.use("French");                     // the same key is Y now
+    EXPECT_EQ(rig.up(kY, ctl), swallow);   // its key-up still never reaches the application
+    EXPECT_TRUE(rig.dispatcher.swallowedKeys().empty());
+    EXPECT_EQ(rig.posted(), postedPair(kY, cmd, rig.textEdit));
 
     // The other way round: a key-down that passed has its key-up passed after the change.
-    EXPECT_EQ(rig.down(at::a, ctl), pass); // AZERTY Ctrl+Q
-    rig.use("US");                         // the same key is A now
-    EXPECT_EQ(rig.up(at::a, ctl), pass);
+    EXPECT_EQ(rig.down(kA, ctl), pass); // AZERTY Ctrl+Q
+    rig.use("US");                      // the same key is A now
+    EXPECT_EQ(rig.up(kA, ctl), pass);
     // And the next press means what the new layout says.
     rig.sim.keys.clear();
-    EXPECT_EQ(rig.press(at::a, ctl).first, swallow);
-    EXPECT_EQ(rig.posted(), postedPair(at::a, cmd, rig.textEdit));
+    EXPECT_EQ(rig.press(kA, ctl).first, swallow);
+    EXPECT_EQ(rig.posted(), postedPair(kA, cmd, rig.textEdit));
 }
 
 TEST(LayoutDispatch, TheF19CycleReachesTheLayouts) {
@@ -206,5 +199,5 @@ TEST(LayoutDispatch, TheF19CycleReachesTheLayouts) {
     rig.press(kF19);
     rig.sim.mainQueue.drain();
     EXPECT_EQ(rig.layout.table().sourceID(), "com.apple.keylayout.German");
-    EXPECT_EQ(rig.shortcut(at::y, ctl), postedPair(at::y, cmd, rig.textEdit)); // Ctrl+Z
+    EXPECT_EQ(rig.shortcut(kY, ctl), postedPair(kY, cmd, rig.textEdit)); // Ctrl+Z
 }

@@ -64,7 +64,7 @@ TEST(Pointer, SideButtonsFromTheRemoteDesktopDaemonAreRenumbered) {
         e.type = type;
         e.buttonNumber = number;
         e.sourcePid = pid;
-        EXPECT_EQ(rig.controller.tapCallback(e), TapAnswer::pass);
+        EXPECT_EQ(rig.dispatcher.tapCallback(e), TapAnswer::pass);
         return e.buttonNumber;
     };
     EXPECT_EQ(button(4, parsec), 3);

@@ -2,6 +2,7 @@
 #include "core/input/HIDRemap.h"
 #include "core/settings/Prefs.h"
 #include "platform/sim/SimSession.h"
+#include "selfcheck/ModuleChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,6 @@ TEST(InputSource, CycleWrapsAndSkipsWhatCannotBeSelected) {
     EXPECT_EQ(sources.current(), QString("xx"));
 
     QStringList failures;
-    EXPECT_TRUE(HIDRemap::selfcheck(failures));
-    EXPECT_TRUE(InputSource::selfcheck(failures)) << failures.join("\n").toStdString();
+    EXPECT_TRUE(hidRemapSelfcheck(failures));
+    EXPECT_TRUE(inputSourceSelfcheck(failures)) << failures.join("\n").toStdString();
 }

@@ -3,8 +3,9 @@
 #include "core/input/KeyLayoutTable.h"
 #include "core/input/Keys.h"
 #include "core/input/SwallowedKeys.h"
-#include "core/input/SwitcherController.h"
+#include "core/input/TapDispatcher.h"
 #include "platform/sim/SimSession.h"
+#include "selfcheck/ModuleChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -21,11 +22,11 @@ TEST(KeyVocabulary, SwapAwareMasksAndTheUSKeys) {
     // Without a readable layout the keys mean what a US keyboard prints on them; the keypad's
     // plus and minus are found on the main row.
     const KeyLayoutTable us = KeyLayoutTable::us();
-    EXPECT_EQ(us.character(keycode::keypadPlus, false), U'+');
+    EXPECT_EQ(us.character(kKeypadPlus, false), U'+');
     EXPECT_EQ(us.keyFor(U'+'), (KeyStroke{kEqual, true}));
     EXPECT_EQ(us.keyFor(U'-'), (KeyStroke{kMinus, false}));
-    EXPECT_EQ(us.keyFor(U'0'), (KeyStroke{kZero, false}));
-    EXPECT_EQ(us.character(keycode::z, false), U'z');
+    EXPECT_EQ(us.keyFor(U'0'), (KeyStroke{k0, false}));
+    EXPECT_EQ(us.character(kZ, false), U'z');
     EXPECT_EQ(us.character(kTab, false), 0u);
 
     // The digit row is not in code order.
@@ -37,12 +38,12 @@ TEST(KeyVocabulary, SwapAwareMasksAndTheUSKeys) {
 }
 
 TEST(KeyVocabulary, ModifierSummary) {
-    EXPECT_EQ(SwitcherController::mods(0), "-");
-    EXPECT_EQ(SwitcherController::mods(flag::shift), "S");
-    EXPECT_EQ(SwitcherController::mods(flag::secondaryFn | flag::command | flag::option | flag::control |
-                                       flag::shift),
-              "SCAMF");
-    EXPECT_EQ(SwitcherController::mods(flag::command | 0x100), "M"); // device bits are not modifiers
+    EXPECT_EQ(TapDispatcher::mods(0), "-");
+    EXPECT_EQ(TapDispatcher::mods(flag::shift), "S");
+    EXPECT_EQ(
+        TapDispatcher::mods(flag::secondaryFn | flag::command | flag::option | flag::control | flag::shift),
+        "SCAMF");
+    EXPECT_EQ(TapDispatcher::mods(flag::command | 0x100), "M"); // device bits are not modifiers
 }
 
 TEST(InputRoutingState, SessionsAreNumberedAndGuarded) {
@@ -99,8 +100,8 @@ TEST(SwallowedKeys, InsertAndRemoveOnce) {
     EXPECT_TRUE(s.remove(8));
     EXPECT_FALSE(s.remove(8));
     QStringList failures;
-    EXPECT_TRUE(SwallowedKeys::selfcheck(failures)) << failures.join("\n").toStdString();
-    EXPECT_TRUE(InputRoutingState::selfcheck(failures)) << failures.join("\n").toStdString();
+    EXPECT_TRUE(swallowedKeysSelfcheck(failures)) << failures.join("\n").toStdString();
+    EXPECT_TRUE(inputRoutingStateSelfcheck(failures)) << failures.join("\n").toStdString();
 }
 
 TEST(Inject, PostsAPairWithExactlyTheGivenFlags) {

@@ -1,5 +1,5 @@
-#include "core/diagnostics/SelfChecks.h"
 #include "platform/sim/SimPrefs.h"
+#include "selfcheck/SelfChecks.h"
 
 #include <gtest/gtest.h>
 

@@ -46,7 +46,7 @@ TEST(InputStress, TapAndMainThreadsAgreeUnderLoad) {
         e.type = type;
         e.keyCode = key;
         e.flags = flags;
-        const TapAnswer a = rig.controller.tapCallback(e);
+        const TapAnswer a = rig.dispatcher.tapCallback(e);
         ++events;
         if (type == eventtype::keyDown) downSwallowed[key] = a == TapAnswer::swallow;
         if (type == eventtype::keyUp && a == TapAnswer::pass && downSwallowed[key]) ++violations;
@@ -81,8 +81,8 @@ TEST(InputStress, TapAndMainThreadsAgreeUnderLoad) {
         while (!rig.routing.snapshot().switcherPhase.isClosed())
             std::this_thread::yield();
         // A remapped shortcut between sessions.
-        send(eventtype::keyDown, keycode::c, flag::control);
-        send(eventtype::keyUp, keycode::c, flag::control);
+        send(eventtype::keyDown, kC, flag::control);
+        send(eventtype::keyUp, kC, flag::control);
     }
     stop = true;
     mainThread.join();

@@ -60,10 +60,10 @@ TEST(Trace, EventLinesOfTheDispatch) {
     rig.set(PrefKey::debugLog, true);
     rig.set(PrefKey::f19Globe, true);
     Trace trace(rig.sim.prefs, rig.sim.mainQueue, rig.sim.clock, path);
-    SwitcherController::Parts parts = dispatchPartsOf(rig.sim, rig.routing);
+    TapDispatcher::Parts parts = dispatchPartsOf(rig.sim, rig.routing);
     parts.inject = &rig.inject;
     parts.trace = &trace;
-    SwitcherController c(parts);
+    TapDispatcher c(parts);
 
     TapEvent shiftA;
     shiftA.type = eventtype::keyDown;

@@ -71,37 +71,37 @@ TEST(WinKeys, ADockAppThatIsNotRunningIsOpened) {
 
 TEST(WinKeys, TableActionsAndFallbacks) {
     WinRig rig;
-    rig.win(keycode::d);
-    rig.win(keycode::l);
+    rig.win(kD);
+    rig.win(kL);
     EXPECT_EQ(rig.sim.privateServices.calls().size(), 2);
     EXPECT_TRUE(rig.posted().isEmpty());
 
     // Without the private entry points the equivalent keys are posted.
     rig.sim.privateServices.setDockAvailable(false);
     rig.sim.privateServices.setLockAvailable(false);
-    rig.win(keycode::d);
-    rig.win(keycode::l);
+    rig.win(kD);
+    rig.win(kL);
     const int32_t te = rig.textEdit;
     const QStringList expected = {QString("down 103 0x0 -> %1").arg(te), QString("up 103 0x0 -> %1").arg(te),
                                   QString("down 12 0x140000 -> %1").arg(te),
                                   QString("up 12 0x140000 -> %1").arg(te)};
     EXPECT_EQ(rig.posted(), expected);
 
-    rig.win(keycode::e);
+    rig.win(kE);
     rig.win(kTab);
-    rig.win(keycode::r);
+    rig.win(kR);
     EXPECT_EQ(rig.opened(), (QStringList{QDir::homePath(), "/System/Applications/Mission Control.app",
                                          "/System/Applications/Launchpad.app"}));
 
-    rig.win(keycode::m);
-    rig.win(keycode::home);
+    rig.win(kM);
+    rig.win(kHome);
     EXPECT_EQ(rig.calls.calls(), (QStringList{"minimizeAll all", "minimizeAll except"}));
     EXPECT_EQ(rig.hud.current()->win, "Win+Home");
 
     // Win+Home follows `winM`, not a switch of its own; unknown keys pass.
     rig.set(PrefKey::winM, false);
-    EXPECT_EQ(rig.win(keycode::home), TapAnswer::pass);
-    EXPECT_EQ(rig.win(keycode::q), TapAnswer::pass);
+    EXPECT_EQ(rig.win(kHome), TapAnswer::pass);
+    EXPECT_EQ(rig.win(kQ), TapAnswer::pass);
 }
 
 TEST(WinKeys, LauncherFollowsTheSystemVersion) {
@@ -129,7 +129,7 @@ struct WinAloneRig : InputRig {
     int spotlights() const {
         int n = 0;
         for (const PostedKey& k : sim.keys.posted())
-            n += k.pid == 0 && k.keyDown && k.keyCode == keycode::space && k.flags == flag::command;
+            n += k.pid == 0 && k.keyDown && k.keyCode == kSpace && k.flags == flag::command;
         return n;
     }
 };
@@ -155,7 +155,7 @@ TEST(WinKeys, AnythingBetweenWinsPressAndReleaseKeepsItThePlainCommandKey) {
     using namespace fenwold::testing::shorthand;
     // A ⌘ shortcut: it reaches the application as it is, and no Spotlight follows.
     rig.flagsChanged(cmd);
-    EXPECT_EQ(rig.press(keycode::s, cmd), std::make_pair(pass, pass));
+    EXPECT_EQ(rig.press(kS, cmd), std::make_pair(pass, pass));
     rig.flagsChanged(0);
     // Another modifier in between, even one let go before Win.
     rig.flagsChanged(cmd);

@@ -1,10 +1,10 @@
 // The Dock peek on a simulated session with a Dock: hover timings, the grace area around the
 // panel, empty panels, placement by Dock orientation, suppression and live refresh.
-#include "core/peek/Peek.h"
-#include "core/diagnostics/SelfChecks.h"
+#include "core/peek/PeekController.h"
 #include "core/settings/Prefs.h"
 #include "core/windows/WindowModel.h"
 #include "platform/sim/SimSession.h"
+#include "selfcheck/SelfChecks.h"
 #include "switcher/OverlayRig.h"
 
 #include <gtest/gtest.h>

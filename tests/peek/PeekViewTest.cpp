@@ -1,11 +1,12 @@
 // The Dock peek's panels rendered offscreen: the grid with its window-count header, the small
 // empty label, and snapshots of both.
-#include "core/peek/Peek.h"
+#include "core/peek/PeekController.h"
 #include "core/settings/Prefs.h"
 #include "core/shell/PanelStyles.h"
 #include "core/switcher/WindowTileOperations.h"
 #include "core/windows/WindowModel.h"
 #include "platform/sim/SimSession.h"
+#include "support/Snapshots.h"
 #include "ui/common/PanelHost.h"
 #include "ui/common/QtFloatingPanel.h"
 #include "ui/peek/EmptyPeekView.h"
@@ -24,7 +25,7 @@ namespace {
 void saveSnapshot(QWidget& w, const QString& name) {
     const QImage image = w.grab().toImage();
     ASSERT_FALSE(image.isNull());
-    const QString dir = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR");
+    const QString dir = fenwold::testing::snapshotFolder();
     if (!dir.isEmpty()) image.save(QDir(dir).filePath(name + ".png"));
 }
 

@@ -3,8 +3,9 @@
 // are key, the Dock peek follows the pointer, and the screen scales to fit its window.
 #include "PlaygroundFixture.h"
 #include "core/clipboard/ClipboardStore.h"
-#include "core/peek/Peek.h"
-#include "platform/sim/apps/MacKeyCodes.h"
+#include "core/peek/PeekController.h"
+#include "ports/KeyCodes.h"
+#include "support/Snapshots.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/hints/HintView.h"
 #include "ui/playground/PlaygroundWindow.h"
@@ -223,15 +224,15 @@ TEST(PlaygroundKeys, MacKeysReachTheProgramsQtWidgetsAsQtNamesThem) {
         ASSERT_TRUE(press) << key;
         EXPECT_EQ(press->key, key);
     }
-    const auto shiftedA = qtKeyPress(*macKeyCode(Qt::Key_A), macflag::shift, sim.keyboardLayout);
+    const auto shiftedA = qtKeyPress(*macKeyCode(Qt::Key_A), flag::shift, sim.keyboardLayout);
     EXPECT_EQ(shiftedA->text, "A");
     EXPECT_EQ(shiftedA->modifiers, Qt::ShiftModifier);
-    EXPECT_EQ(qtKeyPress(*macKeyCode(Qt::Key_2), macflag::shift, sim.keyboardLayout)->text, "@");
+    EXPECT_EQ(qtKeyPress(*macKeyCode(Qt::Key_2), flag::shift, sim.keyboardLayout)->text, "@");
     // Command is Qt's Control on a Mac and types nothing; Control is Meta.
-    const auto commandOne = qtKeyPress(*macKeyCode(Qt::Key_1), macflag::command, sim.keyboardLayout);
+    const auto commandOne = qtKeyPress(*macKeyCode(Qt::Key_1), flag::command, sim.keyboardLayout);
     EXPECT_EQ(commandOne->modifiers, Qt::ControlModifier);
     EXPECT_TRUE(commandOne->text.isEmpty());
-    EXPECT_EQ(qtKeyPress(*macKeyCode(Qt::Key_C), macflag::control, sim.keyboardLayout)->modifiers,
+    EXPECT_EQ(qtKeyPress(*macKeyCode(Qt::Key_C), flag::control, sim.keyboardLayout)->modifiers,
               Qt::MetaModifier);
     EXPECT_FALSE(qtKeyPress(*macKeyCode(Qt::Key_F5), 0, sim.keyboardLayout));
 }
@@ -265,7 +266,7 @@ TEST_F(ScaledPlayground, TheHintIsDrawnWholeWhenTheScreenIsScaledDown) {
                   quarter.width() * quarter.height() / 4)
             << quarter.x() << "," << quarter.y();
     // The picture for the documentation, where asked for.
-    const QString folder = qEnvironmentVariable("FENWOLD_SNAPSHOTS");
+    const QString folder = fenwold::testing::snapshotFolder();
     if (!folder.isEmpty()) after.save(QDir(folder).filePath("playground-hint-scaled.png"));
 }
 
@@ -297,6 +298,6 @@ TEST_F(ScaledPlayground, TheShelfsBackdropCoversTheWholePanelWhenTheScreenIsScal
         const QColor c = shown.pixelColor(drawn.left() + drawn.width() * tenth / 10, y);
         EXPECT_LE(std::abs(c.lightness() - first.lightness()), 2) << "at " << tenth << "/10";
     }
-    const QString folder = qEnvironmentVariable("FENWOLD_SNAPSHOTS");
+    const QString folder = fenwold::testing::snapshotFolder();
     if (!folder.isEmpty()) shown.save(QDir(folder).filePath("playground-shelf-scaled.png"));
 }

@@ -3,6 +3,7 @@
 #include "app/Playground.h"
 #include "core/settings/Prefs.h"
 #include "platform/sim/SimSession.h"
+#include "support/Snapshots.h"
 #include "ui/playground/PlaygroundSession.h"
 #include "ui/shell/WelcomeWindow.h"
 
@@ -70,7 +71,7 @@ TEST(PlaygroundPrefs, TheFirstRunShowsTheWelcomeAndALaterOneStartsFromWhatWasKep
         ASSERT_NE(welcome, nullptr);
         EXPECT_TRUE(welcome->isVisible());
         // The documentation's picture of a first run, when FENWOLD_SNAPSHOT_DIR names a folder.
-        if (const QString shots = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR"); !shots.isEmpty())
+        if (const QString shots = fenwold::testing::snapshotFolder(); !shots.isEmpty())
             pg.desktop().snapshot().save(QDir(shots).filePath("playground-welcome.png"));
         EXPECT_TRUE(Prefs(memory).winV());
         welcome->winKeys()->click(); // every Win-key row on

@@ -3,7 +3,7 @@
 #include "app/Playground.h"
 #include "PlaygroundFixture.h"
 #include "core/clipboard/ClipboardStore.h"
-#include "platform/sim/apps/MacKeyCodes.h"
+#include "ports/KeyCodes.h"
 #include "ui/hints/HintView.h"
 #include "ui/playground/PlaygroundSession.h"
 #include "ui/playground/PlaygroundWindow.h"
@@ -130,9 +130,9 @@ TEST_F(Playground, TheEventLogNamesToolsLaunchedAndRewrittenEvents) {
         << pg->log().lines().join('\n').toStdString();
     TapDecision d;
     d.before.type = d.after.type = eventtype::keyDown;
-    d.before.keyCode = d.after.keyCode = 8;
-    d.before.flags = 0x40000;
-    d.after.flags = 0x100000;
+    d.before.keyCode = d.after.keyCode = kC;
+    d.before.flags = flag::control;
+    d.after.flags = flag::command;
     EXPECT_EQ(EventLog::describe(d, "TextEdit", sim.keyboardLayout),
               QString::fromUtf8("tap: ⌃C down — rewritten to ⌘C down, passed to TextEdit"));
     d.answer = TapAnswer::swallow;

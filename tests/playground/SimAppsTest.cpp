@@ -1,7 +1,7 @@
 // The playground's applications react to keys the way a person expects, and the simulated
 // keyboard makes the events macOS would.
-#include "platform/sim/apps/MacKeyCodes.h"
 #include "platform/sim/apps/SimHardware.h"
+#include "ports/KeyCodes.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
@@ -10,8 +10,7 @@ using namespace fenwold;
 
 namespace {
 
-constexpr uint64_t kCmd = macflag::command, kShift = macflag::shift, kCtrl = macflag::control,
-                   kOpt = macflag::option;
+constexpr uint64_t kCmd = flag::command, kShiftHeld = flag::shift, kCtrl = flag::control, kOpt = flag::option;
 
 struct Apps : ::testing::Test {
     SimSession sim;
@@ -24,7 +23,7 @@ struct Apps : ::testing::Test {
         for (QChar c : text) {
             const auto k = sim.keyboardLayout.keyTyping(c);
             ASSERT_TRUE(k) << QString(c).toStdString();
-            key(app, k->keyCode, k->shift ? kShift : 0);
+            key(app, k->keyCode, k->shift ? kShiftHeld : 0);
         }
     }
     QString pasteboardText() const {
@@ -50,25 +49,25 @@ TEST_F(Apps, EditorTypesSelectsWithShiftArrowsAndCutsCopiesPastes) {
     type(ed, "Hello World");
     EXPECT_EQ(ed.text(doc), "Hello World");
     for (int i = 0; i < 5; ++i)
-        key(ed, mackey::left, kShift);
+        key(ed, kLeft, kShiftHeld);
     EXPECT_EQ(ed.selectedText(doc), "World");
-    key(ed, mackey::x, kCmd);
+    key(ed, kX, kCmd);
     EXPECT_EQ(ed.text(doc), "Hello ");
     EXPECT_EQ(pasteboardText(), "World");
-    key(ed, mackey::a, kCmd);
-    key(ed, mackey::c, kCmd);
+    key(ed, kA, kCmd);
+    key(ed, kC, kCmd);
     EXPECT_EQ(pasteboardText(), "Hello ");
-    key(ed, mackey::right);
-    key(ed, mackey::v, kCmd);
-    key(ed, mackey::v, kCmd);
+    key(ed, kRight);
+    key(ed, kV, kCmd);
+    key(ed, kV, kCmd);
     EXPECT_EQ(ed.text(doc), "Hello Hello Hello ");
-    key(ed, mackey::backspace);
-    key(ed, mackey::ret);
+    key(ed, kDelete);
+    key(ed, kReturn);
     type(ed, "x");
     EXPECT_EQ(ed.text(doc), "Hello Hello Hello\nx");
     // Control and Option chords type nothing.
-    key(ed, mackey::c, kCtrl);
-    key(ed, mackey::a, kOpt);
+    key(ed, kC, kCtrl);
+    key(ed, kA, kOpt);
     EXPECT_EQ(ed.text(doc), "Hello Hello Hello\nx");
     EXPECT_EQ(ed.content(doc).last(), QString("x") + QChar(0x2502));
 }
@@ -77,12 +76,12 @@ TEST_F(Apps, CommandWClosesMQuitsAndQQuits) {
     auto& ed = apps.editor();
     const uint32_t a = ed.newDocument("A", {0, 30, 400, 300});
     const uint32_t b = ed.newDocument("B", {20, 50, 400, 300});
-    key(ed, mackey::w, kCmd);
+    key(ed, kW, kCmd);
     EXPECT_FALSE(sim.windows.window(b));
     EXPECT_TRUE(sim.windows.window(a));
-    key(ed, mackey::m, kCmd);
+    key(ed, kM, kCmd);
     EXPECT_TRUE(sim.windows.window(a)->minimized);
-    key(ed, mackey::q, kCmd);
+    key(ed, kQ, kCmd);
     EXPECT_FALSE(ed.running());
 }
 
@@ -90,15 +89,15 @@ TEST_F(Apps, TerminalKeepsControlCAndRunsLines) {
     auto& term = apps.terminal();
     const uint32_t w = term.newWindow({0, 30, 600, 400});
     type(term, "sleep 100");
-    key(term, mackey::c, kCtrl);
+    key(term, kC, kCtrl);
     EXPECT_EQ(term.interrupts(), 1);
     EXPECT_EQ(term.inputLine(w), "");
     EXPECT_TRUE(term.content(w).join('\n').contains("sleep 100^C"));
     type(term, "echo hi");
-    key(term, mackey::ret);
+    key(term, kReturn);
     EXPECT_TRUE(term.content(w).contains("hi"));
     sim.pasteboard.copyText("pasted");
-    key(term, mackey::v, kCmd);
+    key(term, kV, kCmd);
     EXPECT_EQ(term.inputLine(w), "pasted");
 }
 
@@ -108,46 +107,46 @@ TEST_F(Apps, FinderRenamesOpensTrashesCopiesAndMoves) {
     const uint32_t down = finder.openFolder("Downloads", {"d.zip"}, {40, 60, 400, 300});
     sim.workspace.activate(finder.pid());
     sim.windows.raise(docs);
-    key(finder, mackey::down);
+    key(finder, kDown);
     EXPECT_EQ(finder.selected(docs), "b.txt");
-    key(finder, mackey::ret);
+    key(finder, kReturn);
     EXPECT_TRUE(finder.renaming(docs));
     // While renaming, the focused element is a text field (the program's Finder keys look).
     const auto focus = sim.accessibility.attribute(finder.focusedElement(), "AXRole").asString();
     EXPECT_EQ(focus, QString("AXTextField"));
     for (int i = 0; i < 5; ++i)
-        key(finder, mackey::backspace);
+        key(finder, kDelete);
     type(finder, "e.md");
-    key(finder, mackey::ret);
+    key(finder, kReturn);
     EXPECT_FALSE(finder.renaming(docs));
     EXPECT_EQ(finder.files(docs), (QStringList{"a.txt", "e.md", "c.txt"}));
-    key(finder, mackey::o, kCmd);
+    key(finder, kO, kCmd);
     EXPECT_EQ(finder.opened(), QStringList{"e.md"});
     EXPECT_EQ(sim.workspace.openedURLs().size(), 1);
-    key(finder, mackey::backspace, kCmd);
+    key(finder, kDelete, kCmd);
     EXPECT_EQ(finder.trash(), QStringList{"e.md"});
     EXPECT_EQ(finder.selected(docs), "c.txt");
-    key(finder, mackey::c, kCmd);
+    key(finder, kC, kCmd);
     EXPECT_TRUE(pasteboardTypes().contains("public.file-url"));
-    key(finder, mackey::v, kCmd);
+    key(finder, kV, kCmd);
     EXPECT_EQ(finder.files(docs), (QStringList{"a.txt", "c.txt", "c copy.txt"}));
-    key(finder, mackey::up);
-    key(finder, mackey::c, kCmd);
+    key(finder, kUp);
+    key(finder, kC, kCmd);
     sim.windows.raise(down);
-    key(finder, mackey::v, kCmd | kOpt);
+    key(finder, kV, kCmd | kOpt);
     EXPECT_EQ(finder.files(down), (QStringList{"d.zip", "c.txt"}));
     EXPECT_EQ(finder.files(docs), (QStringList{"a.txt", "c copy.txt"}));
     // Esc leaves a rename without changing the name.
-    key(finder, mackey::ret);
+    key(finder, kReturn);
     type(finder, "zz");
-    key(finder, mackey::esc);
+    key(finder, kEsc);
     EXPECT_EQ(finder.files(down), (QStringList{"d.zip", "c.txt"}));
 }
 
 TEST_F(Apps, ImageViewerCopiesPngAndVaultCopiesConcealedTransientText) {
     auto& viewer = apps.viewer();
     viewer.openImage("p.png", ImageViewerApp::sampleImage(), {0, 30, 400, 300});
-    key(viewer, mackey::c, kCmd);
+    key(viewer, kC, kCmd);
     ASSERT_EQ(pasteboardTypes(), QStringList{"public.png"});
     QImage decoded;
     ASSERT_TRUE(decoded.loadFromData(sim.pasteboard.contents().front().types.front().second, "PNG"));
@@ -155,8 +154,8 @@ TEST_F(Apps, ImageViewerCopiesPngAndVaultCopiesConcealedTransientText) {
 
     auto& vault = apps.vault();
     vault.openVault({{"a.example", "first"}, {"b.example", "second"}}, {0, 30, 300, 200});
-    key(vault, mackey::down);
-    key(vault, mackey::c, kCmd);
+    key(vault, kDown);
+    key(vault, kC, kCmd);
     EXPECT_EQ(pasteboardText(), "second");
     EXPECT_TRUE(pasteboardTypes().contains("org.nspasteboard.ConcealedType"));
     EXPECT_TRUE(pasteboardTypes().contains("org.nspasteboard.TransientType"));
@@ -166,19 +165,19 @@ TEST_F(Apps, ImageViewerCopiesPngAndVaultCopiesConcealedTransientText) {
 TEST_F(Apps, BrowserEditsItsAddressAndZooms) {
     auto& web = apps.browser();
     const uint32_t w = web.openPage("Start", "start.example", {0, 30, 600, 400});
-    key(web, mackey::l, kCmd);
+    key(web, kL, kCmd);
     type(web, "news.example");
-    key(web, mackey::ret);
+    key(web, kReturn);
     EXPECT_EQ(web.address(w), "news.example");
     EXPECT_EQ(sim.windows.window(w)->title, "news.example");
-    key(web, mackey::equal, kCmd);
-    key(web, mackey::equal, kCmd);
+    key(web, kEqual, kCmd);
+    key(web, kEqual, kCmd);
     EXPECT_EQ(web.zoomPercent(w), 120);
-    key(web, mackey::zero, kCmd);
+    key(web, k0, kCmd);
     EXPECT_EQ(web.zoomPercent(w), 100);
-    key(web, mackey::t, kCmd);
+    key(web, kT, kCmd);
     EXPECT_EQ(web.tabs(w), 2);
-    key(web, mackey::n, kCmd);
+    key(web, kN, kCmd);
     EXPECT_EQ(sim.windows.windowsOf(web.pid()).size(), 2u);
 }
 
@@ -187,8 +186,8 @@ TEST_F(Apps, PostedKeysWaitForFlushAndReachTheirProcess) {
     const uint32_t notes = *sim.windows.focusedWindow(apps.editor().pid());
     std::vector<PostedKey> seen;
     apps.onPosted = [&](const PostedKey& k) { seen.push_back(k); };
-    sim.keys.post(mackey::a, true, kCmd, apps.editor().pid());
-    sim.keys.post(mackey::a, false, kCmd, apps.editor().pid());
+    sim.keys.post(kA, true, kCmd, apps.editor().pid());
+    sim.keys.post(kA, false, kCmd, apps.editor().pid());
     EXPECT_EQ(apps.editor().selectedText(notes), "");
     EXPECT_EQ(apps.flush(), 2);
     EXPECT_EQ(seen.size(), 2u);
@@ -207,21 +206,20 @@ TEST_F(Apps, HardwareMakesFlagsChangedEventsAndDeliversPassedKeysToTheFrontApp) 
     sim.eventTap.start(~uint64_t{0}, [&](TapEvent& e) {
         seen.push_back(e);
         // Swallow Option+Q, rewrite Control+A to Command+A, pass the rest.
-        if (e.type == eventtype::keyDown && e.keyCode == mackey::q && (e.flags & kOpt))
-            return TapAnswer::swallow;
-        if (e.type == eventtype::keyDown && e.keyCode == mackey::a && (e.flags & kCtrl))
+        if (e.type == eventtype::keyDown && e.keyCode == kQ && (e.flags & kOpt)) return TapAnswer::swallow;
+        if (e.type == eventtype::keyDown && e.keyCode == kA && (e.flags & kCtrl))
             e.flags = (e.flags & ~kCtrl) | kCmd;
         return TapAnswer::pass;
     });
     SimHardware hw(sim, apps);
     std::vector<TapDecision> decisions;
     hw.onDecision = [&](const TapDecision& d) { decisions.push_back(d); };
-    hw.keyDown(58); // left Option
-    hw.keyDown(61); // right Option
-    hw.keyUp(58);
+    hw.keyDown(kOption);      // left Option
+    hw.keyDown(kRightOption); // right Option
+    hw.keyUp(kOption);
     EXPECT_TRUE(hw.flags() & kOpt); // the right one still holds it
-    hw.tap(mackey::q);
-    hw.keyUp(61);
+    hw.tap(kQ);
+    hw.keyUp(kRightOption);
     EXPECT_FALSE(hw.flags() & kOpt);
     ASSERT_GE(seen.size(), 5u);
     EXPECT_EQ(seen[0].type, eventtype::flagsChanged);
@@ -231,11 +229,11 @@ TEST_F(Apps, HardwareMakesFlagsChangedEventsAndDeliversPassedKeysToTheFrontApp) 
     EXPECT_EQ(decisions[3].answer, TapAnswer::swallow);
     EXPECT_FALSE(apps.editor().received().contains(QString(QChar(0x2325)) + "Q"));
 
-    hw.keyDown(59);
-    hw.keyDown(mackey::a, true);
+    hw.keyDown(kControl);
+    hw.keyDown(kA, true);
     EXPECT_EQ(seen.back().autorepeat, 1);
     EXPECT_TRUE(decisions.back().rewritten());
-    hw.keyUp(mackey::a);
+    hw.keyUp(kA);
     hw.releaseAll();
     EXPECT_EQ(hw.flags(), 0u);
     const uint32_t notes = *sim.windows.focusedWindow(apps.editor().pid());
@@ -250,25 +248,25 @@ TEST_F(Apps, EditorUndoesRedoesAndDeletesWholeWords) {
     auto& ed = apps.editor();
     const uint32_t doc = ed.newDocument("Doc", {0, 30, 400, 300}, "");
     type(ed, "one two");
-    key(ed, mackey::backspace, kOpt);
+    key(ed, kDelete, kOpt);
     EXPECT_EQ(ed.text(doc), "one ");
-    key(ed, mackey::z, kCmd);
+    key(ed, kZ, kCmd);
     EXPECT_EQ(ed.text(doc), "one two");
-    key(ed, mackey::z, kCmd | kShift);
+    key(ed, kZ, kCmd | kShiftHeld);
     EXPECT_EQ(ed.text(doc), "one ");
     // Typing undoes as one step; a redo is gone after a new edit.
-    key(ed, mackey::z, kCmd);
-    key(ed, mackey::z, kCmd);
+    key(ed, kZ, kCmd);
+    key(ed, kZ, kCmd);
     EXPECT_EQ(ed.text(doc), "");
-    key(ed, mackey::z, kCmd); // nothing more to undo
+    key(ed, kZ, kCmd); // nothing more to undo
     type(ed, "x");
-    key(ed, mackey::z, kCmd | kShift);
+    key(ed, kZ, kCmd | kShiftHeld);
     EXPECT_EQ(ed.text(doc), "x");
     // Option+Delete takes the word after the cursor.
     type(ed, " left right");
     for (int i = 0; i < 6; ++i)
-        key(ed, mackey::left);
-    key(ed, mackey::fwdDelete, kOpt);
+        key(ed, kLeft);
+    key(ed, kFwdDelete, kOpt);
     EXPECT_EQ(ed.text(doc), "x left");
 }
 
@@ -276,9 +274,9 @@ TEST_F(Apps, TerminalDeletesTheWordBeforeAndTheLineWithControlKeys) {
     auto& term = apps.terminal();
     const uint32_t w = term.newWindow({0, 30, 600, 400});
     type(term, "echo hello world ");
-    key(term, mackey::w, kCtrl);
+    key(term, kW, kCtrl);
     EXPECT_EQ(term.inputLine(w), "echo hello ");
-    key(term, mackey::u, kCtrl);
+    key(term, kU, kCtrl);
     EXPECT_EQ(term.inputLine(w), "");
 }
 
@@ -286,14 +284,14 @@ TEST_F(Apps, TheGuestPcShowsEveryKeyItReceivesAndKeepsThemAll) {
     auto& guest = apps.guest();
     const uint32_t screen = guest.openScreen({0, 30, 400, 300});
     EXPECT_EQ(guest.content(screen).value(1), "  (none yet)");
-    key(guest, mackey::c, kCtrl);
-    key(guest, mackey::tab, kOpt);
-    key(guest, mackey::q, kCmd); // the guest's own: the window does not quit
+    key(guest, kC, kCtrl);
+    key(guest, kTab, kOpt);
+    key(guest, kQ, kCmd); // the guest's own: the window does not quit
     EXPECT_TRUE(guest.running());
     EXPECT_EQ(guest.content(screen).mid(1),
               (QStringList{QString::fromUtf8("  ⌃C"), QString::fromUtf8("  ⌥⇥"), QString::fromUtf8("  ⌘Q")}));
     for (int i = 0; i < 20; ++i)
-        key(guest, mackey::a);
+        key(guest, kA);
     EXPECT_EQ(guest.content(screen).size(), 1 + GuestPcApp::kShownKeys);
 }
 
@@ -302,7 +300,7 @@ TEST_F(Apps, TheVaultsPasswordFieldHoldsSecureKeyboardEntryWhileFocusedInFront) 
     vault.openVault({{"a.example", "first"}}, {0, 30, 300, 200});
     sim.workspace.activate(vault.pid());
     EXPECT_FALSE(sim.secureInput.enabled());
-    key(vault, mackey::tab);
+    key(vault, kTab);
     EXPECT_TRUE(vault.fieldFocused());
     EXPECT_TRUE(sim.secureInput.enabled());
     EXPECT_EQ(sim.secureInput.holderPid(), vault.pid());
@@ -314,7 +312,7 @@ TEST_F(Apps, TheVaultsPasswordFieldHoldsSecureKeyboardEntryWhileFocusedInFront) 
     EXPECT_FALSE(sim.secureInput.enabled());
     sim.workspace.activate(vault.pid());
     EXPECT_TRUE(sim.secureInput.enabled());
-    key(vault, mackey::tab);
+    key(vault, kTab);
     EXPECT_FALSE(sim.secureInput.enabled());
     // A forced stuck holder keeps it until it quits.
     sim.secureInput.stick(vault.pid());

@@ -4,6 +4,7 @@
 #include "core/settings/Prefs.h"
 #include "core/settings/SettingsContent.h"
 #include "platform/sim/SimSession.h"
+#include "support/Snapshots.h"
 #include "ui/settings/AboutPane.h"
 #include "ui/settings/ExcludedAppsView.h"
 #include "ui/settings/GeneralPane.h"
@@ -44,7 +45,7 @@ struct SettingsWindowTest : ::testing::Test {
     static void snapshot(QWidget& w, const QString& name) {
         const QImage image = w.grab().toImage();
         EXPECT_FALSE(image.isNull());
-        const QString dir = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR");
+        const QString dir = fenwold::testing::snapshotFolder();
         if (!dir.isEmpty()) image.save(QDir(dir).filePath(name + ".png"));
     }
 };

@@ -2,13 +2,13 @@
 #include "core/shell/AppDelegate.h"
 #include "core/input/Keys.h"
 #include "platform/sim/SimSession.h"
-#include "support/SilentHintPanel.h"
+#include "support/RecordingHintPanel.h"
 #include "support/TapEvents.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/common/PanelHost.h"
+#include "ui/menus/QtMenuPresenter.h"
 #include "ui/peek/EmptyPeekView.h"
 #include "ui/snap/SnapLayoutView.h"
-#include "ui/snap/WindowMenuPresenter.h"
 #include "ui/switcher/TileGridPanelWidget.h"
 
 #include <QFile>
@@ -23,7 +23,7 @@ namespace {
 class RecordingViews final : public ShellViews {
 public:
     std::unique_ptr<HintPanel> makeHintPanel(const PanelStyle&) override {
-        return std::make_unique<fenwold::testing::SilentHintPanel>();
+        return std::make_unique<fenwold::testing::RecordingHintPanel>();
     }
     void installStatusItem(std::function<void(TrayClicks::Button, int)> onClick) override {
         click = std::move(onClick);
@@ -230,9 +230,9 @@ TEST_F(Launch, WinVAndTheStatusMenuOpenTheShelfWhichOwnsTheKeyboardUntilItCloses
     sim.prefs.write(PrefKey::winV, true);
     sim.app("com.apple.TextEdit", "TextEdit").frontmost();
     launch();
-    TapEvent down = keyEvent(keycode::v, true, flag::command);
+    TapEvent down = keyEvent(kV, true, flag::command);
     EXPECT_EQ(sim.eventTap.feed(down), TapAnswer::swallow);
-    TapEvent up = keyEvent(keycode::v, false, flag::command);
+    TapEvent up = keyEvent(kV, false, flag::command);
     sim.eventTap.feed(up);
     sim.mainQueue.advance(0.5);
     EXPECT_TRUE(app->shelf().isOpen());
@@ -290,7 +290,7 @@ TEST_F(Launch, PauseShortcutsInTheFrontAppExcludesTheAppInFrontWhenTheMenuOpened
     const int32_t editor = sim.app("com.apple.TextEdit", "TextEdit");
     launch();
     auto ctrlC = [&] {
-        TapEvent down = keyEvent(keycode::c, true, flag::control);
+        TapEvent down = keyEvent(kC, true, flag::control);
         return sim.eventTap.feed(down);
     };
     EXPECT_EQ(ctrlC(), TapAnswer::swallow);
@@ -399,7 +399,7 @@ TEST_F(Launch, SecureKeyboardEntryIsReadEveryTwoSecondsAndHidesKeysFromTheTap) {
     sim.mainQueue.advance(0.2);
     EXPECT_TRUE(app->secureInput().on());
     // As on a Mac, the tap sees no key: Ctrl+C reaches the application unchanged.
-    TapEvent down = keyEvent(keycode::c, true, flag::control);
+    TapEvent down = keyEvent(kC, true, flag::control);
     EXPECT_EQ(sim.eventTap.feed(down), TapAnswer::pass);
     EXPECT_EQ(down.flags, flag::control);
     EXPECT_TRUE(sim.keys.posted().empty());
@@ -417,7 +417,7 @@ TEST_F(Launch, RevokingAccessibilityLetsEveryKeyPastTheTapUntilItIsGrantedAgain)
     sim.mainQueue.advance(1.0);
     EXPECT_FALSE(sim.eventTap.enabled());
     EXPECT_EQ(sim.log.lines().count("Fenwold: accessibility permission revoked — shortcuts paused"), 1);
-    TapEvent copy = keyEvent(keycode::c, true, flag::control);
+    TapEvent copy = keyEvent(kC, true, flag::control);
     EXPECT_EQ(sim.eventTap.feed(copy), TapAnswer::pass);
     EXPECT_TRUE(sim.keys.posted().empty());
     // The system's tap-disabled notice must not switch a paused tap back on.

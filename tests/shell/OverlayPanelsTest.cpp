@@ -60,7 +60,7 @@ TEST_F(OverlayPanels, EachOverlayFloatsAtItsLevelOverEverySpaceAndOnlyTheShelfTa
     sim.eventTap.feed(release);
     sim.mainQueue.advance(1);
     // A remapped shortcut shows the hint; Win+Left snaps and offers the rest.
-    press(keycode::c, flag::control);
+    press(kC, flag::control);
     press(kLeft, flag::command);
 
     const RecordingPanel* switcher = panels.panel("Window switcher");
@@ -111,7 +111,7 @@ TEST_F(OverlayPanels, EachOverlayFloatsAtItsLevelOverEverySpaceAndOnlyTheShelfTa
 
     press(kEsc, 0); // snap assist closes
     ASSERT_FALSE(app->routing().snapshot().snapAssistOpen);
-    press(keycode::v, flag::command); // Win+V
+    press(kV, flag::command); // Win+V
     EXPECT_TRUE(app->routing().snapshot().clipboardOpen);
     EXPECT_TRUE(app->shelf().isOpen());
     EXPECT_TRUE(shelf->key);
@@ -131,12 +131,12 @@ TEST_F(OverlayPanels, TheSnapLayoutsFloatLikeSnapAssistAndGiveWayToTheShelf) {
     EXPECT_EQ(layouts->style.cornerRadius, 16);
 
     // Its keys come through the tap; Win+V goes on to its own row and the shelf closes the panel.
-    press(keycode::w, 0); // neither a digit nor an arrow: closes, and reaches the editor
+    press(kW, 0); // neither a digit nor an arrow: closes, and reaches the editor
     EXPECT_FALSE(app->routing().snapshot().snapLayoutsOpen);
     app->snapLayouts().show();
     press(kRight, 0);
     EXPECT_EQ(app->snapLayouts().state().zone, 1);
-    press(keycode::v, flag::command);
+    press(kV, flag::command);
     EXPECT_TRUE(app->shelf().isOpen());
     EXPECT_FALSE(app->routing().snapshot().snapLayoutsOpen);
     EXPECT_FALSE(layouts->shown);

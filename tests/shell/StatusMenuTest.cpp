@@ -1,5 +1,8 @@
 #include "core/shell/StatusMenu.h"
+#include "core/shell/AccessibilityGate.h"
+#include "core/shell/TrayClicks.h"
 #include "platform/sim/SimSession.h"
+#include "support/Snapshots.h"
 #include "ui/shell/QtShellViews.h"
 #include "ui/shell/StatusIcon.h"
 
@@ -164,7 +167,7 @@ TEST(StatusIcon, DrawsABarAboveALetterWOnTransparent) {
     EXPECT_GT(inkAt(6.0, 3.2), 100); // the W's left valley
     EXPECT_EQ(inkAt(1, 1), 0);       // corners stay clear
     EXPECT_EQ(inkAt(9, 4), 0);       // between the W's strokes
-    const QString dir = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR");
+    const QString dir = fenwold::testing::snapshotFolder();
     if (!dir.isEmpty()) icon.scaled(144, 144).save(QDir(dir).filePath("status-icon.png"));
 }
 
@@ -195,7 +198,7 @@ TEST(StatusMenu, QtMenuHasTheItemsShortcutsActionsAndStates) {
     menu->adjustSize();
     const QImage image = menu->grab().toImage();
     EXPECT_GT(image.height(), 60);
-    const QString dir = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR");
+    const QString dir = fenwold::testing::snapshotFolder();
     if (!dir.isEmpty()) image.save(QDir(dir).filePath("status-menu.png"));
 }
 

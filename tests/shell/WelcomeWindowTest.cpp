@@ -5,12 +5,16 @@
 #include "core/settings/ShortcutCatalogue.h"
 #include "core/shell/Welcome.h"
 #include "platform/sim/SimSession.h"
+#include "support/Snapshots.h"
 #include "ui/settings/AboutPane.h"
 #include "ui/settings/SettingsDeps.h"
 
 #include <QApplication>
 #include <QDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
 
 using namespace fenwold;
 
@@ -30,18 +34,29 @@ struct WelcomeTest : ::testing::Test {
 } // namespace
 
 TEST_F(WelcomeTest, TheWindowsKeyChoiceTurnsOnEveryWinRowOfTheCatalogueAndNothingElse) {
-    std::vector<QString> names;
-    for (PrefKey key : winKeyRows())
-        names.emplace_back(
-            QString::fromLatin1(prefKeyName(key).data(), static_cast<qsizetype>(prefKeyName(key).size())));
-    const std::vector<QString> expected = {"winZ",   "winD",          "winE",     "winL", "winM", "winNum",
-                                           "winTab", "winCtrlArrows", "winCtrlD", "winR", "winV", "winAlone",
-                                           "winS",   "winI",          "winA",     "winN", "winP", "winPause",
-                                           "winX",   "winShiftS",     "winEmoji"};
-    EXPECT_EQ(names, expected);
-    // Each hides a Mac shortcut, which is why they are off on a new Mac.
-    for (const QString& name : names)
+    const std::vector<PrefKey> rows = winKeyRows();
+    // The choice covers every Windows-key switch the preferences declare...
+    std::set<PrefKey> declared;
+    for (std::size_t i = 0; i < kPrefKeyCount; ++i)
+        if (isWinKeySwitch(static_cast<PrefKey>(i))) declared.insert(static_cast<PrefKey>(i));
+    EXPECT_EQ(std::set<PrefKey>(rows.begin(), rows.end()), declared);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), PrefKey::winAlone), 1);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), PrefKey::snapKeys), 0);
+    // ...each a row of the Windows key's sections that is off on a new Mac because it hides a Mac
+    // shortcut.
+    std::set<PrefKey> windowsKeyRows;
+    for (const RemapSection& section : remapSections()) {
+        if (!section.name.startsWith(QStringLiteral("Windows key"))) continue;
+        for (const Remap& row : section.rows)
+            windowsKeyRows.insert(row.key);
+    }
+    for (PrefKey key : rows) {
+        const QString name =
+            QString::fromLatin1(prefKeyName(key).data(), static_cast<qsizetype>(prefKeyName(key).size()));
+        EXPECT_TRUE(windowsKeyRows.count(key)) << name.toStdString();
+        EXPECT_FALSE(declarationOf(key).defaultValue) << name.toStdString();
         EXPECT_TRUE(remapNamed(name)->detail.contains(QStringLiteral("⌘"))) << name.toStdString();
+    }
 
     EXPECT_FALSE(welcome.winKeysOn());
     welcome.setWinKeys(true);
@@ -116,7 +131,7 @@ TEST_F(WelcomeTest, TheWindowShowsEachPermissionsStateAndTheChoiceAndClosesOnCon
     ASSERT_FALSE(image.isNull());
     EXPECT_GE(image.width(), 400);
     // The documentation's picture of it, when FENWOLD_SNAPSHOT_DIR names a folder.
-    const QString dir = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR");
+    const QString dir = fenwold::testing::snapshotFolder();
     if (!dir.isEmpty()) image.save(QDir(dir).filePath("welcome.png"));
 
     window.continueButton()->click();

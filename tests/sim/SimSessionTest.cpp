@@ -1,4 +1,5 @@
 #include "platform/sim/SimSession.h"
+#include "ports/KeyCodes.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +73,7 @@ TEST(SimSession, MisbehavingAppsAndServices) {
     EXPECT_TRUE(sim.privateServices.lockScreen());
 
     sim.keys.setCreationFails(true);
-    EXPECT_FALSE(sim.keys.post(8, true, 0x100000, stuck));
+    EXPECT_FALSE(sim.keys.post(kC, true, flag::command, stuck));
     EXPECT_TRUE(sim.keys.posted().empty());
 }
 

@@ -3,6 +3,7 @@
 #include "core/shell/PanelStyles.h"
 #include "core/snap/SnapAssistController.h"
 #include "support/CanvasHost.h"
+#include "support/Snapshots.h"
 #include "switcher/OverlayRig.h"
 #include "ui/switcher/SwitcherView.h"
 #include "ui/switcher/TileGridPanelWidget.h"
@@ -77,7 +78,7 @@ TEST_F(SnapAssistPicture, TheGridFillsTheFreeHalfBesideTheSnappedWindow) {
         p.drawImage(left, picture(Qt::darkGray, 360, 400));
         p.drawImage(host.toWidget(f).topLeft(), grid);
     }
-    const QString dir = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR");
+    const QString dir = fenwold::testing::snapshotFolder();
     if (!dir.isEmpty()) {
         grid.save(QDir(dir).filePath("snap-assist-grid.png"));
         canvas.save(QDir(dir).filePath("snap-assist-right-half.png"));

@@ -74,7 +74,7 @@ TEST_F(SnapAssist, ALetterClosesItAndStillReachesTheApplication) {
     threeWindows();
     press(kLeft, flag::command);
     ASSERT_TRUE(isOpen());
-    EXPECT_EQ(press(keycode::a), TapAnswer::pass);
+    EXPECT_EQ(press(kA), TapAnswer::pass);
     EXPECT_FALSE(isOpen());
     EXPECT_FALSE(panel->visible);
     EXPECT_TRUE(assist.model().windows().empty());
@@ -95,7 +95,7 @@ TEST_F(SnapAssist, TabAndArrowsWrapAndReturnPicksIntoTheOtherHalf) {
     EXPECT_EQ(assist.model().selected(), 1);
     ASSERT_EQ(assist.model().windows()[1].id, editor);
 
-    EXPECT_EQ(press(keycode::ret), TapAnswer::swallow);
+    EXPECT_EQ(press(kReturn), TapAnswer::swallow);
     EXPECT_FALSE(isOpen());
     EXPECT_FALSE(panel->visible);
     EXPECT_EQ(frameOf(editor), snapFrame(WindowSnap::right));
@@ -198,7 +198,7 @@ TEST_F(SnapAssist, OnASecondDisplayWinLeftSnapsThereAndOffersThatDisplaysOtherHa
     EXPECT_DOUBLE_EQ(panel->shownFrame.midY(), otherHalf.midY());
 
     // The pick lands in that half too, wherever the picked window was.
-    press(keycode::ret);
+    press(kReturn);
     EXPECT_EQ(frameOf(browser), snapFrame(WindowSnap::right, wide));
 }
 
@@ -216,7 +216,7 @@ TEST_F(SnapAssist, TheZonesLeftInALayoutAreOfferedOneAfterAnother) {
     // Tab to the browser and pick it: it fills the centre, then the right third is offered
     // without it.
     press(kTab);
-    press(keycode::ret);
+    press(kReturn);
     EXPECT_EQ(frameOf(browser), snapFrame(WindowSnap::centreThird));
     ASSERT_TRUE(isOpen());
     EXPECT_EQ(assist.zone(), WindowSnap::rightThird);

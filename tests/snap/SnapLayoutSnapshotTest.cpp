@@ -3,6 +3,7 @@
 #include "core/shell/PanelStyles.h"
 #include "core/snap/SnapLayoutController.h"
 #include "support/CanvasHost.h"
+#include "support/Snapshots.h"
 #include "switcher/OverlayRig.h"
 #include "ui/snap/SnapLayoutView.h"
 
@@ -86,7 +87,7 @@ TEST_F(SnapLayoutPicture, TheLayoutsAreDrawnAsTheirZonesInTheDisplaysProportions
     EXPECT_TRUE(greyish(image.pixelColor(g.zoneRect(1, 0).center().toPoint() + QPoint(0, 14))));
     EXPECT_TRUE(greyish(image.pixelColor(g.zoneRect(3, 0).center().toPoint())));
 
-    const QString dir = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR");
+    const QString dir = fenwold::testing::snapshotFolder();
     const QImage shot = view.render(2);
     if (!dir.isEmpty()) shot.save(QDir(dir).filePath("snap-layouts-panel.png"));
 

@@ -18,10 +18,7 @@ protected:
     static WindowSnap zoneOf(int layout, int zone) {
         return snapLayouts()[static_cast<std::size_t>(layout)].zones[static_cast<std::size_t>(zone)];
     }
-    TapAnswer digit(int n) {
-        static const int64_t codes[] = {29, 18, 19, 20, 21, 23, 22, 26, 28, 25};
-        return press(codes[n]);
-    }
+    TapAnswer digit(int n) { return press(kDigitKeys[static_cast<std::size_t>(n)]); }
 };
 
 } // namespace
@@ -123,7 +120,7 @@ TEST_F(SnapLayouts, ArrowsTabAndReturnWalkTheZonesAndPickOne) {
     EXPECT_EQ(layoutPanel->state.layout, 3);
     EXPECT_EQ(layoutPanel->state.zone, 2);
 
-    EXPECT_EQ(press(keycode::ret), TapAnswer::swallow);
+    EXPECT_EQ(press(kReturn), TapAnswer::swallow);
     EXPECT_FALSE(panelOpen());
     EXPECT_EQ(frameOf(shell), snapFrame(zoneOf(3, 2)));
 }
@@ -137,7 +134,7 @@ TEST_F(SnapLayouts, EscapeOtherKeysAndAClickElsewhereClose) {
 
     // A letter closes it and still reaches the application.
     layouts.show();
-    EXPECT_EQ(press(keycode::a), TapAnswer::pass);
+    EXPECT_EQ(press(kA), TapAnswer::pass);
     EXPECT_FALSE(panelOpen());
 
     layouts.show();
@@ -156,7 +153,7 @@ TEST_F(SnapLayouts, ChordsGoOnToTheirOwnRows) {
     EXPECT_EQ(frameOf(shell), snapFrame(WindowSnap::maximize));
     EXPECT_EQ(selection(), (Zone{0, 0}));
     // An unhandled chord passes as typed, and the panel stays until dismissed.
-    EXPECT_EQ(press(keycode::z, flag::option), TapAnswer::pass);
+    EXPECT_EQ(press(kZ, flag::option), TapAnswer::pass);
     EXPECT_TRUE(panelOpen());
 }
 
@@ -192,11 +189,11 @@ TEST_F(SnapLayouts, AfterAPickSnapAssistFillsTheLayoutsOtherZones) {
     EXPECT_DOUBLE_EQ(panel->shownFrame.midY(), v.minY() + v.height * 3 / 4);
     ASSERT_EQ(assist.model().windows().size(), 3u);
 
-    press(keycode::ret);
+    press(kReturn);
     const uint32_t first = sim.windows.stacking().front();
     EXPECT_EQ(frameOf(first), snapFrame(WindowSnap::topLeft));
-    press(keycode::ret);
-    press(keycode::ret);
+    press(kReturn);
+    press(kReturn);
     EXPECT_FALSE(isOpen());
     EXPECT_EQ(frameOf(shell), snapFrame(WindowSnap::topRight));
     // Every quarter holds one of the four windows.
@@ -219,25 +216,25 @@ TEST_F(SnapLayouts, AfterAPickSnapAssistFillsTheLayoutsOtherZones) {
 TEST_F(SnapLayouts, WinZOpensThePanelOverTheFrontWindowAndClosesItAgain) {
     threeWindows();
     // Off on a new Mac: it is ⌘Z, undo.
-    EXPECT_EQ(press(keycode::z, flag::command), TapAnswer::pass);
+    EXPECT_EQ(press(kZ, flag::command), TapAnswer::pass);
     EXPECT_FALSE(panelOpen());
     Prefs(sim.prefs).set(PrefKey::winZ, true);
-    EXPECT_EQ(press(keycode::z, flag::command), TapAnswer::swallow);
+    EXPECT_EQ(press(kZ, flag::command), TapAnswer::swallow);
     ASSERT_TRUE(panelOpen());
     EXPECT_EQ(layouts.target(), (WindowTarget{sim.windows.window(shell)->pid, shell}));
     // A held Win+Z does not flicker the panel; pressed again it closes.
-    EXPECT_EQ(key(eventtype::keyDown, keycode::z, flag::command), TapAnswer::swallow);
+    EXPECT_EQ(key(eventtype::keyDown, kZ, flag::command), TapAnswer::swallow);
     TapEvent repeat;
     repeat.type = eventtype::keyDown;
-    repeat.keyCode = keycode::z;
+    repeat.keyCode = kZ;
     repeat.flags = flag::command;
     repeat.autorepeat = 1;
-    EXPECT_EQ(controller.tapCallback(repeat), TapAnswer::swallow);
-    key(eventtype::keyUp, keycode::z, flag::command);
+    EXPECT_EQ(dispatcher.tapCallback(repeat), TapAnswer::swallow);
+    key(eventtype::keyUp, kZ, flag::command);
     sim.mainQueue.advance(0.5);
     EXPECT_FALSE(panelOpen());
     // Opened by Win+Z, a digit and a zone's digit still pick.
-    press(keycode::z, flag::command);
+    press(kZ, flag::command);
     digit(1);
     digit(2);
     EXPECT_EQ(frameOf(shell), snapFrame(WindowSnap::right));
@@ -247,7 +244,7 @@ TEST_F(SnapLayouts, WinShiftArrowsMoveTheFrontWindowToTheNextDisplayKeepingItsSn
     const int second = sim.display(1920, 1080);
     threeWindows();
     press(kLeft, flag::command); // snapped left on the primary display
-    press(keycode::ret);         // snap assist fills the right half
+    press(kReturn);              // snap assist fills the right half
     sim.windows.raise(shell);
     sim.workspace.activate(sim.windows.window(shell)->pid);
     EXPECT_EQ(press(kRight, flag::command | flag::shift), TapAnswer::swallow);

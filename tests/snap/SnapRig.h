@@ -4,7 +4,7 @@
 // program wires them, with recording panels.
 
 #include "core/input/Keys.h"
-#include "core/input/SwitcherController.h"
+#include "core/input/TapDispatcher.h"
 #include "core/shell/WindowActionsBridge.h"
 #include "core/snap/SnapAssistController.h"
 #include "core/snap/SnapLayoutController.h"
@@ -34,8 +34,8 @@ public:
 
 class SnapRig : public OverlayRig {
 protected:
-    SwitcherController::Parts dispatchParts() {
-        SwitcherController::Parts p = dispatchPartsOf(sim, routing);
+    TapDispatcher::Parts dispatchParts() {
+        TapDispatcher::Parts p = dispatchPartsOf(sim, routing);
         p.inject = &inject;
         p.forwarder = &forwarder;
         p.assist = &assist;
@@ -62,7 +62,7 @@ protected:
         e.type = type;
         e.keyCode = code;
         e.flags = flags;
-        return controller.tapCallback(e);
+        return dispatcher.tapCallback(e);
     }
     // A key pressed and released, and the main thread's work done; the key-down's answer, with
     // the key-up checked to match it.
@@ -101,7 +101,7 @@ protected:
                                      layoutPanel = p.get();
                                      return p;
                                  }};
-    SwitcherController controller{dispatchParts()};
+    TapDispatcher dispatcher{dispatchParts()};
 };
 
 } // namespace fenwold::testing

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "core/input/SwitcherController.h"
+#include "core/input/TapDispatcher.h"
 #include "platform/sim/SimSession.h"
 
 namespace fenwold::testing {
 
 // The event dispatch's platform parts from a simulated session. Each test adds the
 // collaborators it exercises (switcher, snap assist, window menu, hints, ...).
-inline SwitcherController::Parts dispatchPartsOf(SimSession& sim, InputRoutingState& routing) {
-    SwitcherController::Parts p;
+inline TapDispatcher::Parts dispatchPartsOf(SimSession& sim, InputRoutingState& routing) {
+    TapDispatcher::Parts p;
     p.prefs = &sim.prefs;
     p.mainQueue = &sim.mainQueue;
     p.routing = &routing;

@@ -2,7 +2,7 @@
 // a simulated session.
 #include "OverlayRig.h"
 #include "core/input/Keys.h"
-#include "core/input/SwitcherController.h"
+#include "core/input/TapDispatcher.h"
 #include "core/switcher/SwitcherSession.h"
 #include "support/DispatchParts.h"
 
@@ -25,8 +25,8 @@ protected:
         model.store.start();
     }
 
-    SwitcherController::Parts parts() {
-        SwitcherController::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
+    TapDispatcher::Parts parts() {
+        TapDispatcher::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
         p.inject = &inject;
         p.hints = &hud;
         p.forwarder = &forwarder;
@@ -39,7 +39,7 @@ protected:
         e.type = type;
         e.keyCode = code;
         e.flags = flags;
-        return controller.tapCallback(e);
+        return dispatcher.tapCallback(e);
     }
     TapAnswer down(int64_t code, uint64_t flags = 0) { return key(eventtype::keyDown, code, flags); }
     TapAnswer up(int64_t code, uint64_t flags = 0) { return key(eventtype::keyUp, code, flags); }
@@ -62,7 +62,7 @@ protected:
                                 panel = p.get();
                                 return p;
                             }};
-    SwitcherController controller{parts()};
+    TapDispatcher dispatcher{parts()};
 };
 
 } // namespace
@@ -87,8 +87,8 @@ TEST_F(AltTab, TabbingThenTypingBeforeActivationReachesTheChosenWindowOnce) {
     EXPECT_EQ(modifiers(0), TapAnswer::pass); // Option released: the session commits
     // Command+V typed before the main thread has activated anything.
     EXPECT_EQ(modifiers(flag::command), TapAnswer::pass);
-    EXPECT_EQ(down(keycode::v, flag::command), swallow);
-    EXPECT_EQ(up(keycode::v, flag::command), swallow);
+    EXPECT_EQ(down(kV, flag::command), swallow);
+    EXPECT_EQ(up(kV, flag::command), swallow);
     EXPECT_EQ(modifiers(0), TapAnswer::pass);
     EXPECT_TRUE(posted().isEmpty());
 
@@ -104,8 +104,8 @@ TEST_F(AltTab, TabbingThenTypingBeforeActivationReachesTheChosenWindowOnce) {
     EXPECT_EQ(forwarder.sessionID(), std::nullopt);
 
     // The next keys go to the application as usual.
-    EXPECT_EQ(down(keycode::a), TapAnswer::pass);
-    EXPECT_EQ(up(keycode::a), TapAnswer::pass);
+    EXPECT_EQ(down(kA), TapAnswer::pass);
+    EXPECT_EQ(up(kA), TapAnswer::pass);
 }
 
 TEST_F(AltTab, EscClosesWithoutActivatingAndLaterKeysPass) {
@@ -117,8 +117,8 @@ TEST_F(AltTab, EscClosesWithoutActivatingAndLaterKeysPass) {
     EXPECT_EQ(down(kEsc, flag::option), TapAnswer::swallow);
     EXPECT_EQ(up(kEsc, flag::option), TapAnswer::swallow);
     // Until the main thread has torn the session down every event passes.
-    EXPECT_EQ(down(keycode::x, flag::option), TapAnswer::pass);
-    EXPECT_EQ(up(keycode::x, flag::option), TapAnswer::pass);
+    EXPECT_EQ(down(kX, flag::option), TapAnswer::pass);
+    EXPECT_EQ(up(kX, flag::option), TapAnswer::pass);
     sim.mainQueue.drain();
     EXPECT_FALSE(panel->visible);
     EXPECT_TRUE(routing.snapshot().switcherPhase.isClosed());
@@ -126,8 +126,8 @@ TEST_F(AltTab, EscClosesWithoutActivatingAndLaterKeysPass) {
     sim.mainQueue.drain();
     EXPECT_EQ(sim.workspace.frontmostApp()->pid, front);
     EXPECT_EQ(frontWindow(), draft);
-    EXPECT_EQ(down(keycode::a), TapAnswer::pass);
-    EXPECT_EQ(up(keycode::a), TapAnswer::pass);
+    EXPECT_EQ(down(kA), TapAnswer::pass);
+    EXPECT_EQ(up(kA), TapAnswer::pass);
     EXPECT_TRUE(posted().isEmpty());
 }
 
@@ -139,7 +139,7 @@ TEST_F(AltTab, ArrowsAndTheWheelDriveTheOpenSwitcher) {
     TapEvent wheel;
     wheel.type = eventtype::scrollWheel;
     wheel.scrollDelta = -2;
-    EXPECT_EQ(controller.tapCallback(wheel), TapAnswer::swallow);
+    EXPECT_EQ(dispatcher.tapCallback(wheel), TapAnswer::swallow);
     sim.mainQueue.drain();
     EXPECT_EQ(session.model().selected(), 2);
     EXPECT_DOUBLE_EQ(metrics.preferredThumbH, 132);

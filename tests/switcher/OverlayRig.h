@@ -3,7 +3,7 @@
 // A simulated session with the window model, the routing state and the key forwarder wired the
 // way the program wires them, for the overlays that show a tile grid.
 
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
 #include "core/input/SwitcherKeyForwarder.h"
@@ -14,7 +14,7 @@
 #include "core/switcher/WindowTileOperations.h"
 #include "core/windows/WindowModel.h"
 #include "platform/sim/SimSession.h"
-#include "support/SilentHintPanel.h"
+#include "support/RecordingHintPanel.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -127,7 +127,7 @@ protected:
     SwitcherKeyForwarder forwarder{
         routing, [this](uint16_t key, uint64_t flags, int32_t pid) { inject.post(key, flags, pid); }};
     WindowTileOperations operations{model.windows, sim.workspace};
-    HintHUD hud{sim.prefs, sim.mainQueue, sim.screens, [] { return std::make_unique<SilentHintPanel>(); }};
+    HintHUD hud{sim.prefs, sim.mainQueue, sim.screens, [] { return std::make_unique<RecordingHintPanel>(); }};
     RecordingGridPanel* panel = nullptr;
 };
 

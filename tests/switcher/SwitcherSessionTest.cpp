@@ -151,7 +151,7 @@ TEST_F(Session, MovesWrapAndWorkForAStaleSessionIsIgnored) {
     session.move(id, -1);
     EXPECT_EQ(session.model().selected(), 3);
     session.handleKey(id, kLeft, 0);
-    session.handleKey(id, keycode::a, 0); // swallowed, no meaning here
+    session.handleKey(id, kA, 0); // swallowed, no meaning here
     EXPECT_EQ(session.model().selected(), 2);
     EXPECT_EQ(session.selectedWindowID(), session.model().windows()[2].id);
 

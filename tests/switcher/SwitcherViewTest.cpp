@@ -1,6 +1,7 @@
 // The tile grid rendered offscreen: geometry, labels, hover buttons, clicks and snapshots.
 #include "ui/switcher/SwitcherView.h"
 #include "core/shell/PanelStyles.h"
+#include "support/Snapshots.h"
 #include "ui/common/PanelHost.h"
 #include "ui/common/QtFloatingPanel.h"
 #include "ui/switcher/TileGridPanelWidget.h"
@@ -37,7 +38,7 @@ WindowInfo window(uint32_t id, QString title, int32_t pid = 1) {
 void saveSnapshot(QWidget& w, const QString& name) {
     const QImage image = w.grab().toImage();
     ASSERT_FALSE(image.isNull());
-    const QString dir = qEnvironmentVariable("FENWOLD_SNAPSHOT_DIR");
+    const QString dir = fenwold::testing::snapshotFolder();
     if (!dir.isEmpty()) image.save(QDir(dir).filePath(name + ".png"));
 }
 

@@ -1,4 +1,6 @@
 #include "core/switcher/TileGrid.h"
+#include "core/switcher/TileOperations.h"
+#include "selfcheck/ModuleChecks.h"
 
 #include <gtest/gtest.h>
 

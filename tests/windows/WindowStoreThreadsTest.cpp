@@ -4,7 +4,7 @@
 // outcome.
 #include "WindowsFixture.h"
 #include "platform/qt/QtMainQueue.h"
-#include "platform/qt/WorkerQueues.h"
+#include "platform/qt/ThreadPoolTasks.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -2,6 +2,7 @@
 
 #include "ClipboardStore.h"
 #include "core/input/Inject.h"
+#include "ports/KeyCodes.h"
 #include "ports/MainQueue.h"
 #include "ports/Pasteboard.h"
 #include "ports/Screens.h"
@@ -11,20 +12,6 @@
 namespace fenwold {
 
 namespace {
-
-// Modifier bits of the platform's flag word.
-constexpr uint64_t kShift = 0x20000;
-constexpr uint64_t kControl = 0x40000;
-constexpr uint64_t kOption = 0x80000;
-constexpr uint64_t kCommand = 0x100000;
-constexpr uint64_t kModifiers = kShift | kControl | kOption | kCommand;
-
-// Virtual key codes the shelf reacts to.
-constexpr uint16_t kA = 0, kF = 3, kX = 7, kC = 8, kV = 9, kP = 35, kReturn = 36, kTab = 48, kSpace = 49,
-                   kDelete = 51, kEscape = 53, kKeypadEnter = 76, kForwardDelete = 117, kLeft = 123,
-                   kRight = 124, kDown = 125, kUp = 126;
-// The digit row 1 to 9.
-constexpr uint16_t kDigits[] = {18, 19, 20, 21, 23, 22, 26, 28, 25};
 
 constexpr double kMaxWidth = 1060;
 constexpr double kHeight = 354;
@@ -41,7 +28,7 @@ bool hasControlCharacter(const QString& characters) {
 } // namespace
 
 void InjectPaste::paste(int32_t pid) {
-    inject_->post(kV, kCommand, pid);
+    inject_->post(kV, flag::command, pid);
 }
 
 ClipboardShelfController::ClipboardShelfController(ClipboardStore& store, ShelfServices services,
@@ -199,88 +186,171 @@ void ClipboardShelfController::focusSearch(const std::optional<ShelfKeyEvent>& e
     if (event) searchField_->deliver(*event);
 }
 
-bool ClipboardShelfController::handle(const ShelfKeyEvent& event) {
-    const uint64_t mods = event.flags & kModifiers;
-    const Prefs prefs(*services_.prefs);
-    const uint64_t primary = prefs.swapCtrlCmd() ? kControl : kCommand;
-    const bool editing = panel_->editingText() && model_.searchFocused();
-    const bool commandOrControl = mods == kCommand || mods == kControl;
-    const uint16_t key = event.keyCode;
+// One key as the shelf's rows read it, worked out once.
+struct ClipboardShelfController::ShelfPress {
+    const ShelfKeyEvent& event;
+    uint16_t key = 0;
+    uint64_t mods = 0; // the chord's modifiers
+    bool commandOrControl = false;
+    // The search field has the keyboard and a search is being typed in it.
+    bool editing = false;
+    // The chord that opened the shelf, while its row is on: Win+V closes the shelf again.
+    bool openingChord = false;
+};
 
-    if (key == kV && mods == primary && prefs.winV()) {
-        if (!event.isRepeat) hide();
-        return true;
-    }
-    if ((key == kA || key == kX || key == kC || key == kV) && mods == kControl && editing) {
-        if (searchField_) {
-            searchField_->perform(key == kA   ? SearchEdit::selectAll
-                                  : key == kX ? SearchEdit::cut
-                                  : key == kC ? SearchEdit::copy
-                                              : SearchEdit::paste);
+namespace {
+
+// What a row of the shelf's keys answers: the shelf took the key, lets it pass to the focused
+// view, or leaves it to the following rows.
+enum class ShelfAnswer { take, pass, next };
+
+} // namespace
+
+// One row of the shelf's keys: when it applies and what it does.
+struct ClipboardShelfController::ShelfKeyRow {
+    bool (*when)(const ShelfPress&);
+    ShelfAnswer (*does)(ClipboardShelfController&, const ShelfPress&);
+};
+
+namespace {
+
+using C = ClipboardShelfController&;
+using ShelfAnswer::next, ShelfAnswer::pass, ShelfAnswer::take;
+
+} // namespace
+
+// Tried in this order; the first row that applies and answers decides.
+const ClipboardShelfController::ShelfKeyRow ClipboardShelfController::kShelfKeys[] = {
+    // Win+V again closes the shelf, once for a held key.
+    {[](const ShelfPress& k) { return k.key == kV && k.openingChord; },
+     [](C c, const ShelfPress& k) {
+         if (!k.event.isRepeat) c.hide();
+         return take;
+     }},
+    // Ctrl+A, X, C and V edit the search being typed.
+    {[](const ShelfPress& k) {
+         return (k.key == kA || k.key == kX || k.key == kC || k.key == kV) && k.mods == flag::control &&
+                k.editing;
+     },
+     [](C c, const ShelfPress& k) {
+         if (c.searchField_) {
+             c.searchField_->perform(k.key == kA   ? SearchEdit::selectAll
+                                     : k.key == kX ? SearchEdit::cut
+                                     : k.key == kC ? SearchEdit::copy
+                                                   : SearchEdit::paste);
+         }
+         return take;
+     }},
+    // Esc closes the inspector, else clears the search, else closes the shelf.
+    {[](const ShelfPress& k) { return k.key == kEsc; },
+     [](C c, const ShelfPress&) {
+         if (c.model_.inspecting()) {
+             c.toggleInspector();
+         } else if (!c.model_.query().isEmpty()) {
+             c.model_.setQuery(QString());
+             c.model_.setSearchFocused(false);
+         } else {
+             c.hide();
+         }
+         return take;
+     }},
+    // Return pastes the selected clip: as plain text with Shift, only copied with Command.
+    {[](const ShelfPress& k) { return k.key == kReturn || k.key == kKeypadEnter; },
+     [](C c, const ShelfPress& k) {
+         if (const ClipboardEntry* clip = c.model_.selected()) {
+             const ClipboardEntry chosen = *clip;
+             c.use(chosen, (k.mods & flag::shift) != 0, (k.mods & flag::command) != 0);
+         }
+         return take;
+     }},
+    // The arrows move the selection; left and right move the search's cursor while it is typed.
+    {[](const ShelfPress& k) { return k.key == kDown || k.key == kUp; },
+     [](C c, const ShelfPress& k) {
+         c.model_.move(k.key == kDown ? 1 : -1);
+         return take;
+     }},
+    {[](const ShelfPress& k) { return (k.key == kRight || k.key == kLeft) && !k.editing && k.mods == 0; },
+     [](C c, const ShelfPress& k) {
+         c.model_.move(k.key == kRight ? 1 : -1);
+         return take;
+     }},
+    // Space shows the selected clip in the inspector, or hides it.
+    {[](const ShelfPress& k) {
+         return (k.key == kSpace || k.event.characters == QLatin1String(" ")) && !k.editing && k.mods == 0;
+     },
+     [](C c, const ShelfPress&) {
+         c.toggleInspector();
+         return take;
+     }},
+    // ⌘F searches, ⌘P pins the selected clip, ⌘C copies it, ⌘1…9 paste the visible clips.
+    {[](const ShelfPress& k) { return k.key == kF && k.commandOrControl; },
+     [](C c, const ShelfPress&) {
+         c.focusSearch(std::nullopt);
+         return take;
+     }},
+    {[](const ShelfPress& k) { return k.key == kP && k.commandOrControl; },
+     [](C c, const ShelfPress&) {
+         if (!c.model_.selected()) return next;
+         c.store_->togglePin(c.model_.selected()->id());
+         return take;
+     }},
+    {[](const ShelfPress& k) { return k.key == kC && k.commandOrControl && !k.editing; },
+     [](C c, const ShelfPress&) {
+         if (!c.model_.selected()) return next;
+         const ClipboardEntry chosen = *c.model_.selected();
+         c.use(chosen, false, true);
+         return take;
+     }},
+    {[](const ShelfPress& k) { return k.commandOrControl && digitOfKey(k.key).has_value(); },
+     [](C c, const ShelfPress& k) {
+         const auto n = static_cast<std::size_t>(*digitOfKey(k.key) - 1);
+         const auto list = c.model_.visible();
+         if (n >= list.size()) return next;
+         const ClipboardEntry chosen = *list[n];
+         c.use(chosen, false, false);
+         return take;
+     }},
+    // Other chords, and every key while the search is typed, are the focused view's.
+    {[](const ShelfPress& k) {
+         return k.editing || (k.mods & (flag::control | flag::option | flag::command)) != 0;
+     },
+     [](C, const ShelfPress&) { return pass; }},
+    // So are the keys that type nothing, and the ones that move within a field.
+    {[](const ShelfPress& k) {
+         return k.event.characters.isEmpty() || hasControlCharacter(k.event.characters) || k.key == kTab ||
+                k.key == kDelete || k.key == kFwdDelete || k.key == kLeft || k.key == kRight;
+     },
+     [](C, const ShelfPress&) { return pass; }},
+    // Anything else typed starts a search with it.
+    {[](const ShelfPress&) { return true; },
+     [](C c, const ShelfPress& k) {
+         c.focusSearch(k.event);
+         return take;
+     }},
+};
+
+bool ClipboardShelfController::handle(const ShelfKeyEvent& event) {
+    const Prefs prefs(*services_.prefs);
+    const uint64_t mods = event.flags & flag::chord;
+    const uint64_t primary = prefs.swapCtrlCmd() ? flag::control : flag::command;
+    const ShelfPress press{event,
+                           event.keyCode,
+                           mods,
+                           mods == flag::command || mods == flag::control,
+                           panel_->editingText() && model_.searchFocused(),
+                           mods == primary && prefs.winV()};
+    for (const ShelfKeyRow& row : kShelfKeys) {
+        if (!row.when(press)) continue;
+        switch (row.does(*this, press)) {
+        case ShelfAnswer::next:
+            continue;
+        case ShelfAnswer::take:
+            return true;
+        case ShelfAnswer::pass:
+            return false;
         }
-        return true;
     }
-    if (key == kEscape) {
-        if (model_.inspecting()) {
-            toggleInspector();
-        } else if (!model_.query().isEmpty()) {
-            model_.setQuery(QString());
-            model_.setSearchFocused(false);
-        } else {
-            hide();
-        }
-        return true;
-    }
-    if (key == kReturn || key == kKeypadEnter) {
-        if (const ClipboardEntry* clip = model_.selected()) {
-            const ClipboardEntry chosen = *clip;
-            use(chosen, (mods & kShift) != 0, (mods & kCommand) != 0);
-        }
-        return true;
-    }
-    if (key == kDown || key == kUp) {
-        model_.move(key == kDown ? 1 : -1);
-        return true;
-    }
-    if ((key == kRight || key == kLeft) && !editing && mods == 0) {
-        model_.move(key == kRight ? 1 : -1);
-        return true;
-    }
-    if ((key == kSpace || event.characters == QLatin1String(" ")) && !editing && mods == 0) {
-        toggleInspector();
-        return true;
-    }
-    if (key == kF && commandOrControl) {
-        focusSearch(std::nullopt);
-        return true;
-    }
-    if (key == kP && commandOrControl && model_.selected()) {
-        store_->togglePin(model_.selected()->id());
-        return true;
-    }
-    if (key == kC && commandOrControl && !editing && model_.selected()) {
-        const ClipboardEntry chosen = *model_.selected();
-        use(chosen, false, true);
-        return true;
-    }
-    if (commandOrControl) {
-        const auto digit = std::find(std::begin(kDigits), std::end(kDigits), key);
-        if (digit != std::end(kDigits)) {
-            const auto n = static_cast<std::size_t>(digit - std::begin(kDigits));
-            const auto list = model_.visible();
-            if (n < list.size()) {
-                const ClipboardEntry chosen = *list[n];
-                use(chosen, false, false);
-                return true;
-            }
-        }
-    }
-    if (editing || (mods & (kControl | kOption | kCommand)) != 0) return false;
-    if (event.characters.isEmpty() || hasControlCharacter(event.characters) || key == kTab ||
-        key == kDelete || key == kForwardDelete || key == kLeft || key == kRight)
-        return false;
-    focusSearch(event);
-    return true;
+    return false;
 }
 
 } // namespace fenwold

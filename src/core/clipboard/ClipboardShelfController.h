@@ -72,6 +72,12 @@ public:
     std::function<void()> onOpen;
 
 private:
+    // The shelf's keys, in the style of the key-down table: one key as the rows read it, and the
+    // rows, tried in order (ClipboardShelfController.cpp).
+    struct ShelfPress;
+    struct ShelfKeyRow;
+    static const ShelfKeyRow kShelfKeys[];
+
     bool reduceMotion() const;
 
     ClipboardStore* store_;

@@ -51,10 +51,6 @@ QString accessibilityLabel(const ClipboardEntry& entry) {
            entry.saved.source;
 }
 
-QString dragFileName(const ClipboardEntry& entry) {
-    return entry.kind() == ClipKind::image ? QStringLiteral("Clipboard image") : entry.title();
-}
-
 QString inspectorCaption(const ClipboardEntry& entry) {
     if (entry.dimensions()) return *entry.dimensions();
     // An image whose size cannot be read says nothing rather than counting characters.

@@ -23,8 +23,6 @@ QString kindSymbol(ClipKind kind);
 QString pinHelp(bool pinned);
 // "Code, <title>, from <source>".
 QString accessibilityLabel(const ClipboardEntry& entry);
-// "Clipboard image" for images, otherwise the title.
-QString dragFileName(const ClipboardEntry& entry);
 // The image's dimensions (nothing for an image without a readable size), else "<n> characters".
 QString inspectorCaption(const ClipboardEntry& entry);
 

@@ -1,5 +1,7 @@
 #include "PlaygroundScript.h"
 
+#include "ports/KeyCodes.h"
+
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
@@ -12,37 +14,53 @@ namespace {
 const QHash<QString, uint16_t>& keyNames() {
     static const QHash<QString, uint16_t> names = [] {
         QHash<QString, uint16_t> n{
-            {"super", 55},     {"win", 55},     {"cmd", 55},
-            {"command", 55},   {"alt", 58},     {"option", 58},
-            {"ctrl", 59},      {"control", 59}, {"shift", 56},
-            {"capslock", 57},  {"return", 36},  {"enter", 36},
-            {"tab", 48},       {"space", 49},   {"backspace", 51},
-            {"delete", 51},    {"del", 117},    {"forwarddelete", 117},
-            {"esc", 53},       {"escape", 53},  {"left", 123},
-            {"right", 124},    {"down", 125},   {"up", 126},
-            {"home", 115},     {"end", 119},    {"pageup", 116},
-            {"pagedown", 121}, {"insert", 114}, {"prtscn", 105},
-            {"minus", 27},     {"equal", 24},   {"plus", 24},
-            {"comma", 43},     {"period", 47},  {"slash", 44},
-            {"semicolon", 41}, {"quote", 39},   {"grave", 50},
-            {"backslash", 42}, {"a", 0},        {"s", 1},
-            {"d", 2},          {"f", 3},        {"h", 4},
-            {"g", 5},          {"z", 6},        {"x", 7},
-            {"c", 8},          {"v", 9},        {"b", 11},
-            {"q", 12},         {"w", 13},       {"e", 14},
-            {"r", 15},         {"y", 16},       {"t", 17},
-            {"o", 31},         {"u", 32},       {"i", 34},
-            {"p", 35},         {"l", 37},       {"j", 38},
-            {"k", 40},         {"n", 45},       {"m", 46},
-            {"1", 18},         {"2", 19},       {"3", 20},
-            {"4", 21},         {"5", 23},       {"6", 22},
-            {"7", 26},         {"8", 28},       {"9", 25},
-            {"0", 29},
+            {"super", kCommand},
+            {"win", kCommand},
+            {"cmd", kCommand},
+            {"command", kCommand},
+            {"alt", kOption},
+            {"option", kOption},
+            {"ctrl", kControl},
+            {"control", kControl},
+            {"shift", kShift},
+            {"capslock", kCapsLock},
+            {"return", kReturn},
+            {"enter", kReturn},
+            {"tab", kTab},
+            {"space", kSpace},
+            {"backspace", kDelete},
+            {"delete", kDelete},
+            {"del", kFwdDelete},
+            {"forwarddelete", kFwdDelete},
+            {"esc", kEsc},
+            {"escape", kEsc},
+            {"left", kLeft},
+            {"right", kRight},
+            {"down", kDown},
+            {"up", kUp},
+            {"home", kHome},
+            {"end", kEnd},
+            {"pageup", kPageUp},
+            {"pagedown", kPageDown},
+            {"insert", kInsert},
+            {"prtscn", kF13},
+            {"minus", kMinus},
+            {"equal", kEqual},
+            {"plus", kEqual},
+            {"comma", kComma},
+            {"period", kPeriod},
+            {"slash", kSlash},
+            {"semicolon", kSemicolon},
+            {"quote", kQuote},
+            {"grave", kGrave},
+            {"backslash", kBackslash},
         };
-        const uint16_t fkeys[] = {122, 120, 99,  118, 96,  97,  98, 100, 101, 109,
-                                  103, 111, 105, 107, 113, 106, 64, 79,  80};
-        for (int i = 0; i < 19; ++i)
-            n.insert(QStringLiteral("f%1").arg(i + 1), fkeys[i]);
+        for (std::size_t i = 0; i < kLetterKeys.size(); ++i)
+            n.insert(QString(QChar(u'a' + static_cast<char16_t>(i))), kLetterKeys[i]);
+        for (std::size_t i = 0; i < kDigitKeys.size(); ++i)
+            n.insert(QString::number(i), kDigitKeys[i]);
+        for (std::size_t i = 0; i < kFunctionKeys.size(); ++i)
+            n.insert(QStringLiteral("f%1").arg(i + 1), kFunctionKeys[i]);
         return n;
     }();
     return names;
@@ -212,7 +230,7 @@ std::optional<uint16_t> scriptKeyCode(const QString& name) {
 }
 
 bool isScriptModifier(uint16_t keyCode) {
-    return keyCode >= 54 && keyCode <= 62 && keyCode != 57;
+    return keyCode >= kRightCommand && keyCode <= kRightControl && keyCode != kCapsLock;
 }
 
 ScriptParse parsePlaygroundScript(const QString& text) {

@@ -18,11 +18,11 @@ std::optional<EditingKey> editingKey(int64_t key, bool shift, const KeyLayoutTab
     const QString winShift = shift ? QStringLiteral("Ctrl+Shift+") : QStringLiteral("Ctrl+");
     const QString macShift = shift ? QStringLiteral("⇧ ") : QString();
     if (key == kDelete)
-        return EditingKey{static_cast<uint16_t>(kDelete), flag::option | keepShift,
-                          winShift + QStringLiteral("Backspace"), macShift + QStringLiteral("⌥ ⌫")};
+        return EditingKey{kDelete, flag::option | keepShift, winShift + QStringLiteral("Backspace"),
+                          macShift + QStringLiteral("⌥ ⌫")};
     if (key == kFwdDelete)
-        return EditingKey{static_cast<uint16_t>(kFwdDelete), flag::option | keepShift,
-                          winShift + QStringLiteral("Delete"), macShift + QStringLiteral("⌥ ⌦")};
+        return EditingKey{kFwdDelete, flag::option | keepShift, winShift + QStringLiteral("Delete"),
+                          macShift + QStringLiteral("⌥ ⌦")};
     const char32_t letter = layout.character(key, false);
     if (letter == U'y') {
         EditingKey redo{0, flag::command | flag::shift, winShift + u'Y', QStringLiteral("⇧ ⌘ Z")};

@@ -1,6 +1,6 @@
 #include "FinderKeys.h"
 
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/Inject.h"
 #include "core/input/KeyLayoutTable.h"
 #include "core/input/Keys.h"
@@ -103,19 +103,48 @@ FinderKeys::FinderKeys(PrefsStore& prefs, Workspace& workspace, Accessibility& a
 namespace {
 
 using Held = FinderKey::Held;
+using S = CatalogueSection;
 
 constexpr FinderKey kFinderKeys[] = {
-    {keycode::f2, 0, Held::nothing, PrefKey::finderF2, keycode::ret, 0, 0, u"F2", u"Return"},
-    {keycode::ret, 0, Held::nothing, PrefKey::finderEnter, 0, U'o', flag::command, u"Enter", u"⌘ O ~or ⌘ ↓"},
-    {keycode::keypadEnter, 0, Held::nothing, PrefKey::finderEnter, 0, U'o', flag::command, u"Enter",
-     u"⌘ O ~or ⌘ ↓"},
+    {kF2, 0, Held::nothing, PrefKey::finderF2, kReturn, 0, 0, u"F2", u"Return"},
+    {kReturn, 0, Held::nothing, PrefKey::finderEnter, 0, U'o', flag::command, u"Enter", u"⌘ O ~or ⌘ ↓"},
+    {kKeypadEnter, 0, Held::nothing, PrefKey::finderEnter, 0, U'o', flag::command, u"Enter", u"⌘ O ~or ⌘ ↓"},
     {kFwdDelete, 0, Held::nothing, PrefKey::finderDelete, kDelete, 0, flag::command, u"Del", u"⌘ ⌫"},
     {0, U'd', Held::ctrl, PrefKey::finderDelete, kDelete, 0, flag::command, u"Ctrl+D", u"⌘ ⌫"},
     {kDelete, 0, Held::nothing, PrefKey::finderBack, 0, U'[', flag::command, u"Backspace", u"⌘ ["},
     {kUp, 0, Held::option, PrefKey::finderUp, kUp, 0, flag::command, u"Alt+↑", u"⌘ ↑"},
-    {keycode::ret, 0, Held::option, PrefKey::finderInfo, 0, U'i', flag::command, u"Alt+Enter", u"⌘ I"},
-    {keycode::keypadEnter, 0, Held::option, PrefKey::finderInfo, 0, U'i', flag::command, u"Alt+Enter",
-     u"⌘ I"},
+    {kReturn, 0, Held::option, PrefKey::finderInfo, 0, U'i', flag::command, u"Alt+Enter", u"⌘ I"},
+    {kKeypadEnter, 0, Held::option, PrefKey::finderInfo, 0, U'i', flag::command, u"Alt+Enter", u"⌘ I"},
+};
+
+// The settings window's texts for the keys of the table and for the cut, which the cut state
+// decides.
+constexpr ListedShortcut kFinderCatalogue[] = {
+    {PrefKey::finderF2,
+     {S::finder, u"F2", u"Rename the selected file",
+      u"Like Explorer. The Mac way, pressing Return, renames while the Enter row is off."}},
+    {PrefKey::finderEnter,
+     {S::finder, u"Enter", u"Open the selected file",
+      u"Like Explorer. Replaces the Mac behavior where Return renames — use the F2 row "
+      u"for that instead."}},
+    {PrefKey::finderDelete,
+     {S::finder, u"Del · Ctrl+D", u"Move to Trash",
+      u"The forward-delete key (Del) and Ctrl+D trash the selection, like Explorer. "
+      u"While renaming, both still edit the name."}},
+    {PrefKey::finderBack,
+     {S::finder, u"Backspace", u"Back",
+      u"Goes back to the folder shown before (⌘[), like Explorer. While renaming, "
+      u"Backspace still deletes characters."}},
+    {PrefKey::finderUp,
+     {S::finder, u"Alt+↑", u"Enclosing folder",
+      u"Opens the folder that holds this one (⌘↑), like Explorer."}},
+    {PrefKey::finderInfo,
+     {S::finder, u"Alt+Enter", u"Get Info",
+      u"Shows the selection's Get Info window (⌘I), Explorer's Properties."}},
+    {PrefKey::finderCut,
+     {S::finder, u"Ctrl+X then Ctrl+V", u"Cut and move files",
+      u"Cut a file, then paste to move it — like Explorer. (macOS wants ⌘C then ⌥⌘V.) "
+      u"Copying with Ctrl+C cancels a pending cut."}},
 };
 
 QString text(std::u16string_view t) {
@@ -135,8 +164,8 @@ std::optional<Held> heldOf(uint64_t flags, bool swapCtrlCmd) {
 
 } // namespace
 
-std::span<const FinderKey> finderKeyTable() {
-    return kFinderKeys;
+std::span<const ListedShortcut> finderListings() {
+    return kFinderCatalogue;
 }
 
 std::optional<PlainKeyCoordinator::Mapping>
@@ -260,29 +289,6 @@ void FinderKeys::deliver(const PlainKeyCoordinator::Delivery& d) const {
         inject_->post(d.key, d.flags, d.pid);
     else
         inject_->postHalf(d.key, d.part == Part::down, d.flags, d.pid);
-}
-
-bool FinderKeys::selfcheck(QStringList& failures) {
-    const auto before = failures.size();
-    CutState cut;
-    if (cut.on(U'x', true) != CutState::Verb::copyInstead || cut.on(U'v', true) != CutState::Verb::move)
-        failures << "FinderKeys: cut then paste in Finder is not a move";
-    cut.on(U'x', true);
-    cut.on(U'v', false);
-    if (cut.on(U'v', true) != CutState::Verb::pass) failures << "FinderKeys: a paste elsewhere kept the cut";
-
-    PlainKeyCoordinator c;
-    std::optional<PlainKeyCoordinator::Delivery> ready;
-    const PlainKeyCoordinator::Mapping f2{120, 36, 0, 0};
-    std::optional<PlainKeyCoordinator::Delivery> repeat;
-    c.begin(f2, 0, 7, repeat);
-    if (c.begin(f2, 0, 7, repeat) || repeat) failures << "FinderKeys: an autorepeat began a second entry";
-    c.resolve(120, false, 7, ready);
-    if (ready) failures << "FinderKeys: delivered before the key was released";
-    c.release(120, ready);
-    if (ready != PlainKeyCoordinator::Delivery{36, 0, 7})
-        failures << "FinderKeys: F2 was not delivered as Return";
-    return failures.size() == before;
 }
 
 } // namespace fenwold

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/settings/CatalogueText.h"
 #include "ports/PrefKey.h"
 
 #include <QStringList>
@@ -94,12 +95,13 @@ struct FinderKey {
     uint64_t mappedFlags = 0;
     std::u16string_view win, mac; // the hint
 };
-// Finder's key table: F2 renames, Enter opens, Del and Ctrl+D move to the Trash, Backspace goes
-// back, Alt+↑ to the enclosing folder, Alt+Enter shows Get Info.
-std::span<const FinderKey> finderKeyTable();
+// The catalogue texts of Finder's keys: F2 renames, Enter opens, Del and Ctrl+D move to the
+// Trash, Backspace goes back, Alt+↑ to the enclosing folder, Alt+Enter shows Get Info, and Ctrl+X
+// then Ctrl+V moves files.
+std::span<const ListedShortcut> finderListings();
 
-// Explorer keys for Finder: Ctrl+X then Ctrl+V moves files, and the plain keys of
-// `finderKeyTable`, which keep their meaning while a name or a field is being typed in.
+// Explorer keys for Finder: Ctrl+X then Ctrl+V moves files, and the plain keys of Finder's key
+// table, which keep their meaning while a name or a field is being typed in.
 // `handle` and `handleKeyUp` run on the event-tap thread.
 class FinderKeys {
 public:
@@ -131,8 +133,6 @@ public:
     // and where no key of the layout gives the letter to post.
     std::optional<PlainKeyCoordinator::Mapping> plainMapping(int64_t key, char32_t letter, uint64_t flags,
                                                              const KeyLayoutTable& layout) const;
-
-    static bool selfcheck(QStringList& failures);
 
 private:
     void deliver(const PlainKeyCoordinator::Delivery& d) const;

@@ -7,22 +7,16 @@
 
 namespace fenwold {
 
-namespace {
-constexpr uint64_t kLeftControl = 0x7000000E0, kLeftCommand = 0x7000000E3;
-constexpr uint64_t kRightControl = 0x7000000E4, kRightCommand = 0x7000000E7;
-constexpr uint64_t kCapsLock = 0x700000039, kF19Usage = 0x70000006E, kGlobe = 0xFF00000003;
-} // namespace
-
 std::vector<HIDRemap::Pair> HIDRemap::mapping(bool swap, bool caps, bool f19key) {
     std::vector<Pair> pairs;
     if (swap) {
-        pairs.push_back({kLeftControl, kLeftCommand});
-        pairs.push_back({kLeftCommand, kLeftControl});
-        pairs.push_back({kRightControl, kRightCommand});
-        pairs.push_back({kRightCommand, kRightControl});
+        pairs.push_back({hidusage::leftControl, hidusage::leftCommand});
+        pairs.push_back({hidusage::leftCommand, hidusage::leftControl});
+        pairs.push_back({hidusage::rightControl, hidusage::rightCommand});
+        pairs.push_back({hidusage::rightCommand, hidusage::rightControl});
     }
-    if (caps) pairs.push_back({kCapsLock, kGlobe});
-    if (f19key) pairs.push_back({kF19Usage, kGlobe});
+    if (caps) pairs.push_back({hidusage::capsLock, hidusage::globe});
+    if (f19key) pairs.push_back({hidusage::f19, hidusage::globe});
     return pairs;
 }
 
@@ -53,20 +47,6 @@ bool HIDRemap::isActive() const {
     return p.swapCtrlCmd() || p.capsGlobe() || p.f19Globe();
 }
 
-bool HIDRemap::selfcheck(QStringList& failures) {
-    const auto before = failures.size();
-    const auto all = mapping(true, true, true);
-    if (all.size() != 6 || all[4].first != kCapsLock || all[5].first != kF19Usage)
-        failures << "HIDRemap: every remap on does not give six pairs in order";
-    if (json(mapping(false, true, false)) !=
-        QStringLiteral("{\"UserKeyMapping\":[{\"HIDKeyboardModifierMappingSrc\":0x700000039,"
-                       "\"HIDKeyboardModifierMappingDst\":0xff00000003}]}"))
-        failures << "HIDRemap: the Caps Lock wire text is wrong";
-    if (json({}) != QStringLiteral("{\"UserKeyMapping\":[]}"))
-        failures << "HIDRemap: the empty mapping is wrong";
-    return failures.size() == before;
-}
-
 void InputSource::cycle(InputSources& sources) {
     std::vector<InputSourceInfo> kept;
     for (const auto& s : sources.sources())
@@ -81,37 +61,6 @@ void InputSource::cycle(InputSources& sources) {
             return;
         }
     }
-}
-
-namespace {
-
-// A scratch source list for the self-check.
-class ScratchSources final : public InputSources {
-public:
-    std::vector<InputSourceInfo> list;
-    QString now;
-    std::vector<InputSourceInfo> sources() const override { return list; }
-    std::optional<QString> current() const override { return now; }
-    bool select(const QString& id) override {
-        now = id;
-        return true;
-    }
-};
-
-} // namespace
-
-bool InputSource::selfcheck(QStringList& failures) {
-    const auto before = failures.size();
-    ScratchSources s;
-    s.list = {{"us", true, true, true}, {"de", true, false, true}, {"fr", true, true, true}};
-    s.now = "fr";
-    cycle(s);
-    if (s.now != "us")
-        failures << "InputSource: the last source did not wrap to the first, skipping disabled ones";
-    s.list = {{"us", true, true, true}};
-    cycle(s);
-    if (s.now != "us") failures << "InputSource: a single source was changed";
-    return failures.size() == before;
 }
 
 } // namespace fenwold

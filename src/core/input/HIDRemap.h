@@ -8,6 +8,13 @@
 
 namespace fenwold {
 
+// HID usages (page and usage in one number) as the key mapping names the keys.
+namespace hidusage {
+inline constexpr uint64_t leftControl = 0x7000000E0, leftCommand = 0x7000000E3;
+inline constexpr uint64_t rightControl = 0x7000000E4, rightCommand = 0x7000000E7;
+inline constexpr uint64_t capsLock = 0x700000039, f19 = 0x70000006E, globe = 0xFF00000003;
+} // namespace hidusage
+
 class PrefsStore;
 class Processes;
 class Log;
@@ -32,8 +39,6 @@ public:
     void apply() const;
     bool isActive() const;
 
-    static bool selfcheck(QStringList& failures);
-
 private:
     PrefsStore* prefs_;
     Processes* processes_;
@@ -43,7 +48,6 @@ private:
 // Cycles the keyboard input source, as a bare Globe tap does. Main thread only.
 struct InputSource {
     static void cycle(InputSources& sources);
-    static bool selfcheck(QStringList& failures);
 };
 
 } // namespace fenwold

@@ -74,20 +74,4 @@ void InputRoutingState::setLastIssuedID(uint64_t id) {
     nextSwitcherSessionID_ = id;
 }
 
-bool InputRoutingState::selfcheck(QStringList& failures) {
-    const auto before = failures.size();
-    InputRoutingState r;
-    const uint64_t first = r.beginSwitcherSession();
-    const uint64_t second = r.beginSwitcherSession();
-    if (first != 1 || second != 2) failures << "InputRoutingState: ids are not issued 1, 2";
-    if (r.beginSwitcherCancellation(first)) failures << "InputRoutingState: a stale id cancelled the session";
-    if (!r.commitSwitcherSession(second) || r.snapshot().switcherPhase != SwitcherPhase::committing(second))
-        failures << "InputRoutingState: Alt release did not commit";
-    if (!r.endSwitcherSession(second) || r.beginSwitcherCancellation(second))
-        failures << "InputRoutingState: a closed session could still be cancelled";
-    r.setLastIssuedID(std::numeric_limits<uint64_t>::max());
-    if (r.beginSwitcherSession() != 1) failures << "InputRoutingState: the id did not wrap to 1";
-    return failures.size() == before;
-}
-
 } // namespace fenwold

@@ -72,9 +72,6 @@ public:
     // For tests and the self-check: the id counter starts here instead of 0.
     void setLastIssuedID(uint64_t id);
 
-    // Module check for the self-check runner.
-    static bool selfcheck(QStringList& failures);
-
 private:
     mutable std::mutex lock_;
     Snapshot state_;

@@ -1,6 +1,6 @@
 #include "KeyActions.h"
 
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/DispatchTargets.h"
 #include "core/input/EditingKeys.h"
 #include "core/input/ExclusionGate.h"
@@ -8,6 +8,7 @@
 #include "core/input/Inject.h"
 #include "core/input/Keys.h"
 #include "core/input/SwitcherKeyForwarder.h"
+#include "core/input/WindowActions.h"
 #include "core/settings/AltF4Action.h"
 #include "core/settings/Prefs.h"
 #include "ports/Log.h"
@@ -54,7 +55,7 @@ QString describeLetter(char32_t letter) {
 
 } // namespace
 
-KeyActions::KeyActions(const SwitcherController::Parts& parts) : p_(parts) {}
+KeyActions::KeyActions(const TapDispatcher::Parts& parts) : p_(parts) {}
 
 RowAnswer KeyActions::snapAssistKey(const KeyPress& press) {
     if (!p_.assist) return RowAnswer::next;
@@ -247,7 +248,7 @@ RowAnswer KeyActions::zoom(const KeyPress& press) {
     const uint64_t flags = flag::command | press.heldShift();
     // Zero is the number row's, wherever the layout puts the digit; plus and minus are the keys
     // that give them (the keypad's post the main block's).
-    if (press.key == kZero || press.key == keycode::keypadZero) return post(kZero, flags);
+    if (press.key == k0 || press.key == kKeypad0) return post(k0, flags);
     if (press.key < kMainBlockKeys) return post(press.key, flags);
     const char32_t sign = press.letter == U'-' ? U'-' : U'+';
     if (const auto key = keyGiving(sign, *press.layout)) return post(*key, flags);
@@ -293,8 +294,9 @@ void KeyActions::hint(const QString& win, const QString& mac) const {
     if (p_.hints) p_.hints->show(win, mac);
 }
 
-void KeyActions::hint(const RowHint& h, const KeyPress& press) const {
-    if (p_.hints && p_.hints->shows()) p_.hints->show(h.render(press));
+void KeyActions::hint(const KeyRow& row, const KeyPress& press) {
+    if (p_.hints && p_.hints->shows())
+        p_.hints->show(row.renderHint(press, !row.hint.macInFinder.empty() && inFinder()));
 }
 
 void KeyActions::reportNoKey(std::string_view row, const KeyPress& press) const {
@@ -310,18 +312,20 @@ std::optional<uint16_t> KeyActions::keyGiving(char32_t character, const KeyLayou
     return stroke ? std::optional<uint16_t>(stroke->keyCode) : std::nullopt;
 }
 
-bool KeyActions::frontIsTerminal() const {
+bool KeyActions::frontIsTerminal() {
     return frontApp() == frontapp::terminal;
 }
 
-uint8_t KeyActions::frontApp() const {
+uint8_t KeyActions::frontApp() {
+    if (front_) return front_;
     const auto front = p_.workspace->frontmostApp();
-    if (!front || !front->bundleID) return frontapp::other;
-    if (*front->bundleID == QLatin1String(FinderKeys::kFinderBundleID)) return frontapp::finder;
+    front_ = frontapp::other;
+    if (!front || !front->bundleID) return front_;
+    if (*front->bundleID == QLatin1String(FinderKeys::kFinderBundleID)) return front_ = frontapp::finder;
     for (const auto& id : terminalBundleIDs)
         if (*front->bundleID == QLatin1String(id.data(), static_cast<qsizetype>(id.size())))
-            return frontapp::terminal;
-    return frontapp::other;
+            return front_ = frontapp::terminal;
+    return front_;
 }
 
 bool KeyActions::frontExcluded() const {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "FenwoldKeys.h"
 #include "KeyRows.h"
-#include "SwitcherController.h"
-#include "WinKeys.h"
+#include "TapDispatcher.h"
 
 #include <QString>
 
@@ -13,7 +13,7 @@ namespace fenwold {
 // letter are posted with the key that gives it on the user's layout.
 class KeyActions {
 public:
-    explicit KeyActions(const SwitcherController::Parts& parts);
+    explicit KeyActions(const TapDispatcher::Parts& parts);
     KeyActions(const KeyActions&) = delete;
     KeyActions& operator=(const KeyActions&) = delete;
 
@@ -63,22 +63,26 @@ public:
 
     void hint(const QString& win, const QString& mac) const;
     // A row's hint, built only when hints show.
-    void hint(const RowHint& hint, const KeyPress& press) const;
+    void hint(const KeyRow& row, const KeyPress& press);
     // A row passed the key because no key gives the letter it would post: one log line.
     void reportNoKey(std::string_view row, const KeyPress& press) const;
 
     // The key that gives a letter or a symbol on the layout, whichever level it is on.
     static std::optional<uint16_t> keyGiving(char32_t character, const KeyLayoutTable& layout);
-    bool frontIsTerminal() const;
+    bool frontIsTerminal();
     bool frontExcluded() const;
-    // Which kind of application is in front (a `frontapp` bit).
-    uint8_t frontApp() const;
+    // Which kind of application is in front (a `frontapp` bit), asked once per key-down.
+    uint8_t frontApp();
+    bool inFinder() { return frontApp() == frontapp::finder; }
+    // A new key-down: the application in front is asked again when a row needs it.
+    void newKeyDown() { front_ = 0; }
 
 private:
     void queueSnap(int64_t key, bool shift);
 
-    const SwitcherController::Parts& p_;
+    const TapDispatcher::Parts& p_;
     char32_t unavailable_ = 0; // the letter the last `noKey` answer wanted
+    uint8_t front_ = 0;        // the kind of application in front for this key-down; 0 not asked yet
 };
 
 } // namespace fenwold

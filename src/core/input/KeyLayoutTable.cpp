@@ -8,13 +8,6 @@ namespace {
 constexpr char16_t kUsPlain[] = u"asdfhgzxcv§bqweryt123465=97-80]ou[ip\rlj'k;\\,/nm.\t `";
 constexpr char16_t kUsShifted[] = u"ASDFHGZXCV±BQWERYT!@#$^%+(&_*)}OU{IP\rLJ\"K:|<?NM>\t ~";
 static_assert(std::size(kUsPlain) == kMainBlockKeys + 1 && std::size(kUsShifted) == kMainBlockKeys + 1);
-struct KeypadKey {
-    uint16_t code;
-    char16_t character;
-};
-constexpr KeypadKey kUsKeypad[] = {{65, u'.'}, {67, u'*'}, {69, u'+'}, {75, u'/'}, {78, u'-'}, {81, u'='},
-                                   {82, u'0'}, {83, u'1'}, {84, u'2'}, {85, u'3'}, {86, u'4'}, {87, u'5'},
-                                   {88, u'6'}, {89, u'7'}, {91, u'8'}, {92, u'9'}};
 
 char32_t characterOf(const KeyTranslation& key) {
     if (key.deadKey || key.text.size() != 1) return 0;
@@ -43,7 +36,7 @@ KeyLayoutTable KeyLayoutTable::us(uint32_t keyboardType) {
         keys.plain[code].text = QChar(kUsPlain[code]);
         keys.shifted[code].text = QChar(kUsShifted[code]);
     }
-    for (const KeypadKey& k : kUsKeypad)
+    for (const KeypadKey& k : kKeypadKeys)
         keys.plain[k.code].text = keys.shifted[k.code].text = QChar(k.character);
     keys.keyboardType = keyboardType;
     return from(keys);

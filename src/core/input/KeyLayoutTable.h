@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ports/KeyCodes.h"
 #include "ports/KeyboardLayout.h"
 
 #include <QString>
@@ -8,10 +9,6 @@
 #include <optional>
 
 namespace fenwold {
-
-// The keys that type text: the letters, digits and symbols of the main block, key codes 0...50
-// (51 is Delete). The keypad follows and repeats some of their characters.
-inline constexpr int kMainBlockKeys = 51;
 
 // A key, and whether Shift is held with it.
 struct KeyStroke {

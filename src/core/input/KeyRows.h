@@ -3,12 +3,14 @@
 #include "InputRoutingState.h"
 #include "KeyLayoutTable.h"
 #include "Keys.h"
+#include "core/settings/CatalogueText.h"
 #include "ports/EventTapHost.h"
 #include "ports/PrefKey.h"
 
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace fenwold {
 
@@ -51,42 +53,53 @@ struct KeyPress {
     uint64_t heldShift() const { return shift ? flag::shift : 0; }
     // The software Ctrl rows: the Control bit without Command and Option.
     bool controlOnly() const { return controlBit && !commandBit && !option; }
-    // A plain Win+key: Win held, Ctrl, Option and Shift not, no switcher open.
-    bool plainWin() const { return closed && win && !option && !ctrl && !shift; }
+    // A plain Win+key: Win held, Ctrl, Option and Shift not.
+    bool plainWin() const { return win && !option && !ctrl && !shift; }
 };
 
 // What a row answers. `next` lets the following rows decide; `noKey` passes the key untouched
 // because no key of the layout gives the letter the row would post.
 enum class RowAnswer { next, pass, swallow, swallowAndHint, noKey };
 
-// A row's hint, shown when it answers `swallowAndHint`. In the texts, "%L" stands for the key's
-// letter as its keycap shows it.
+// A row's hint, shown when it answers `swallowAndHint`: the Mac's way, and the Windows keys as
+// the row's name spells them unless `keys` says otherwise. A row that does something else in
+// Finder says there what Finder's way is. In the texts, "%L" stands for the key's letter as its
+// keycap shows it.
 struct RowHint {
-    std::u16string_view win;
     std::u16string_view mac;
-    bool empty() const { return win.empty(); }
-    Hint render(const KeyPress& press) const;
+    std::u16string_view keys = {};
+    std::u16string_view macInFinder = {};
+    bool empty() const { return mac.empty(); }
 };
 
 // One row of the key-down table: the facts one of which a key-down must have for the row to be
 // tried at all (0: every key-down), when it applies, what it does, its hint, the preference it
-// sits behind (gated as the preference's declaration says; none for rows that are always on) and
-// the front applications in which it lets the key go on to the following rows.
+// sits behind (gated as the preference's declaration says; none for rows that are always on),
+// its catalogue text, the front applications in which it lets the key go on to the following rows, and
+// whether it is tried while the switcher is open (most rows are not).
 struct KeyRow {
     std::string_view name;
-    uint16_t needs;
-    bool (*when)(const KeyPress&);
-    RowAnswer (*does)(KeyActions&, const KeyPress&);
+    uint16_t needs = 0;
+    bool (*when)(const KeyPress&) = nullptr;
+    RowAnswer (*does)(KeyActions&, const KeyPress&) = nullptr;
     RowHint hint = {};
     std::optional<PrefKey> pref = std::nullopt;
+    // How the settings window lists the shortcut: on one row of each shortcut switch.
+    CatalogueText catalogue = {};
     uint8_t passesIn = 0; // `frontapp` bits
+    bool inSwitcher = false;
+
+    // The hint's texts for a key-down, with the Mac's way in Finder when `inFinder`.
+    Hint renderHint(const KeyPress& press, bool inFinder) const;
 };
 
 // The key-down table, in the order the rows are tried.
 std::span<const KeyRow> keyRows();
+// Every shortcut switch's catalogue text, declared with what carries the shortcut out: the rows of
+// the key-down table, Finder's keys, and the shortcuts no key-down row decides.
+std::vector<ListedShortcut> listedShortcuts();
 
 // The first row that applies, is switched on and answers decides; without one the key passes.
-TapAnswer runKeyRows(std::span<const KeyRow> rows, KeyActions& actions, const KeyPress& press,
-                     const Prefs& prefs);
+TapAnswer runKeyRows(KeyActions& actions, const KeyPress& press, const Prefs& prefs);
 
 } // namespace fenwold

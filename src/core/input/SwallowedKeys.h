@@ -17,8 +17,6 @@ struct SwallowedKeys {
     bool contains(int64_t key) const { return keys.count(key) > 0; }
     void clear() { keys.clear(); }
     bool empty() const { return keys.empty(); }
-
-    static bool selfcheck(QStringList& failures);
 };
 
 } // namespace fenwold

@@ -1,6 +1,7 @@
 #include "SwitcherKeyForwarder.h"
 
 #include "core/input/InputRoutingState.h"
+#include "ports/KeyCodes.h"
 
 namespace fenwold {
 
@@ -72,29 +73,6 @@ void SwitcherKeyForwarder::flushIfReadyLocked(uint64_t id) {
             deliver_(s.key, s.flags, *targetPID_);
     clearLocked();
     routing_->endSwitcherSession(id);
-}
-
-bool SwitcherKeyForwarder::selfcheck(QStringList& failures) {
-    const auto before = failures.size();
-    InputRoutingState routing;
-    std::vector<std::pair<uint16_t, int32_t>> delivered;
-    SwitcherKeyForwarder f(routing, [&](uint16_t key, uint64_t, int32_t pid) {
-        delivered.push_back({key, pid});
-    });
-    const uint64_t id = routing.beginSwitcherSession();
-    f.start(id);
-    routing.commitSwitcherSession(id);
-    if (!f.capture(id, 9, 0x100000, true))
-        failures << "SwitcherKeyForwarder: a committing key was not captured";
-    f.resolve(id, 42);
-    if (!delivered.empty()) failures << "SwitcherKeyForwarder: replayed while a key was still held";
-    f.capture(id, 9, 0x100000, false);
-    if (delivered != std::vector<std::pair<uint16_t, int32_t>>{{9, 42}})
-        failures << "SwitcherKeyForwarder: the stroke was not replayed once to the target";
-    if (!routing.snapshot().switcherPhase.isClosed())
-        failures << "SwitcherKeyForwarder: the session did not end";
-    if (f.capture(id, 0, 0, true)) failures << "SwitcherKeyForwarder: captured after the session ended";
-    return failures.size() == before;
 }
 
 } // namespace fenwold

@@ -43,8 +43,6 @@ public:
     std::optional<uint64_t> sessionID() const;
     std::vector<Stroke> strokes() const;
 
-    static bool selfcheck(QStringList& failures);
-
 private:
     void clearLocked();
     void flushIfReadyLocked(uint64_t id);

@@ -43,26 +43,4 @@ bool peekListChanged(const std::vector<WindowInfo>& now, const std::vector<Windo
     return false;
 }
 
-bool DockTarget::selfcheck(QStringList& failures) {
-    const auto before = failures.size();
-    if (app(501, {10, 0, 64, 64}).key() != "p501") failures << "DockTarget: application key is not p<pid>";
-    if (idle({100, 4, 64, 64}).key() != "r100.0" || idle({12.5, 4, 64, 64}).key() != "r12.5")
-        failures << "DockTarget: idle key is not r<left edge>";
-    if (pidFromKey("p501") != 501 || pidFromKey("r100.0") || pidFromKey("p") || pidFromKey("p12x"))
-        failures << "DockTarget: process id not read back from keys";
-    WindowInfo a;
-    a.id = 7;
-    a.title = QStringLiteral("Notes");
-    WindowInfo withImage = a;
-    withImage.thumb = QImage(4, 4, QImage::Format_ARGB32);
-    if (peekListChanged({withImage}, {a})) failures << "DockTarget: a new preview counted as a list change";
-    WindowInfo minimized = a;
-    minimized.isMinimized = true;
-    WindowInfo b = a;
-    b.id = 8;
-    if (!peekListChanged({minimized}, {a}) || !peekListChanged({a, b}, {b, a}) || !peekListChanged({a}, {}))
-        failures << "DockTarget: a changed list was not noticed";
-    return failures.size() == before;
-}
-
 } // namespace fenwold

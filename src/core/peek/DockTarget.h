@@ -25,9 +25,6 @@ struct DockTarget {
     // stays on one icon, different for the next.
     QString key() const;
     friend bool operator==(const DockTarget&, const DockTarget&) = default;
-
-    // Module check for the self-check runner.
-    static bool selfcheck(QStringList& failures);
 };
 
 // The process id a target key names; empty for idle keys and anything malformed.

@@ -32,16 +32,4 @@ void writeAltF4Action(const Prefs& prefs, AltF4Action action) {
     prefs.store().write(PrefKey::altF4Action, rawValue(action));
 }
 
-bool altF4ActionSelfcheck(QStringList& failures) {
-    const auto before = failures.size();
-    for (AltF4Action a : kAltF4Actions) {
-        if (altF4ActionFromRaw(rawValue(a)) != a) failures << "AltF4Action: raw value does not round-trip";
-    }
-    for (const char* other : {"", "unknown", "Close", "closeWindowOrQuit"}) {
-        if (altF4ActionFromRaw(QString::fromLatin1(other)) != AltF4Action::closeWindowOrQuit)
-            failures << QString("AltF4Action: '%1' is not closeWindowOrQuit").arg(other);
-    }
-    return failures.size() == before;
-}
-
 } // namespace fenwold

@@ -22,7 +22,4 @@ AltF4Action altF4ActionFromRaw(const QString& raw);
 AltF4Action readAltF4Action(const Prefs& prefs);
 void writeAltF4Action(const Prefs& prefs, AltF4Action action);
 
-// Module check for the self-check runner.
-bool altF4ActionSelfcheck(QStringList& failures);
-
 } // namespace fenwold

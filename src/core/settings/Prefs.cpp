@@ -67,25 +67,4 @@ std::optional<PrefKey> Prefs::keyNamed(const QString& name) {
     return std::nullopt;
 }
 
-bool Prefs::selfcheck(PrefsStore& scratch, QStringList& failures) {
-    const auto before = failures.size();
-    Prefs p(scratch);
-    scratch.write(PrefKey::winV, true);
-    p.registerDefaults();
-    if (!p.winV()) failures << "Prefs: a stored value was replaced by its default";
-    if (!p.altTab() || p.winD()) failures << "Prefs: registered defaults are wrong";
-    p.set(PrefKey::shortcutsEnabled, false);
-    if (p.winV() || p.snapKeys() || !p.altTab()) failures << "Prefs: master switch does not gate shortcuts";
-    p.set(PrefKey::shortcutsEnabled, true);
-    p.set(PrefKey::swapCtrlCmd, true);
-    if (p.ctrlClipboard()) failures << "Prefs: swapRow is on while the hardware swap is on";
-    const std::array<std::pair<double, double>, 4> clamps = {{{500, 280}, {50, 90}, {0, 140}, {-3, 140}}};
-    for (auto [stored, expected] : clamps) {
-        p.setThumbH(stored);
-        if (p.thumbH() != expected)
-            failures << QString("Prefs: thumbH %1 read as %2").arg(stored).arg(p.thumbH());
-    }
-    return failures.size() == before;
-}
-
 } // namespace fenwold

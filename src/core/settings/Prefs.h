@@ -67,9 +67,6 @@ public:
     // The key of a name, for callers that hold names (settings rows, swapRow by name).
     static std::optional<PrefKey> keyNamed(const QString& name);
 
-    // Module check for the self-check runner: appends failures, returns true when all pass.
-    static bool selfcheck(PrefsStore& scratch, QStringList& failures);
-
 private:
     PrefsStore* store_;
 };

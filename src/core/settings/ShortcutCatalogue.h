@@ -30,7 +30,8 @@ struct RemapSection {
     std::vector<Remap> rows;
 };
 
-// Every remap the program offers, in display order: 8 sections, 60 rows. Built once.
+// Every remap the program offers, in display order: one row per shortcut switch, by section.
+// Built once.
 const std::vector<RemapSection>& remapSections();
 // The row with this preference key.
 const Remap* remapNamed(const QString& pref);

@@ -41,11 +41,11 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
       trustGate_(*p.mainQueue, *p.accessibility,
                  AccessibilityGate::Handlers{[this] { armInputHandlers(); },
                                              [this] {
-                                                 controller_->pauseTap();
+                                                 dispatcher_->pauseTap();
                                                  dimStatusIconWhileShortcutsCannotWork();
                                              },
                                              [this] {
-                                                 controller_->resumeTap();
+                                                 dispatcher_->resumeTap();
                                                  dimStatusIconWhileShortcutsCannotWork();
                                              }}),
       prompts_([this] { trustGate_.start(); },
@@ -94,7 +94,7 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
         return views_.makeTileGridPanel(model, metrics_, panelstyles::switcher());
     });
 
-    SwitcherController::Parts parts;
+    TapDispatcher::Parts parts;
     parts.prefs = p.prefs;
     parts.mainQueue = p.mainQueue;
     parts.routing = &routing_;
@@ -116,12 +116,12 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
     parts.winMenu = winMenu_.get();
     parts.exclusions = &exclusions_;
     parts.layout = &layout_;
-    controller_ = std::make_unique<SwitcherController>(parts);
+    dispatcher_ = std::make_unique<TapDispatcher>(parts);
 }
 
 // The tap's thread reaches most of the members: it goes before any of them.
 AppDelegate::~AppDelegate() {
-    controller_->stopTap();
+    dispatcher_->stopTap();
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
@@ -207,13 +207,13 @@ void AppDelegate::armInputHandlers() {
     switcher_->onOpen = [this] { closeOtherOverlays(false); };
     store_.start();
     peek_->start();
-    controller_->startTap();
+    dispatcher_->startTap();
     platform_.log->line(QStringLiteral("Fenwold: input handlers armed"));
 }
 
 void AppDelegate::applicationWillTerminate() {
     // Nothing may reach the controllers from the tap's thread while the program winds down.
-    controller_->stopTap();
+    dispatcher_->stopTap();
     // The key mapping outlives the program: leave the keyboard as it was.
     if (hidRemap_.isActive()) hidRemap_.set({});
 }
@@ -243,7 +243,7 @@ void AppDelegate::popTrayMenu() {
 
 StatusMenuState AppDelegate::statusMenuState() {
     StatusMenuState state;
-    state.accessibilityRevoked = controller_->tapPaused();
+    state.accessibilityRevoked = dispatcher_->tapPaused();
     if (secureInput_.on()) state.secureInputHolder = secureInput_.holderName();
     state.updateWaiting = updateWaiting_;
     menuFront_.reset();
@@ -263,7 +263,7 @@ StatusMenuState AppDelegate::statusMenuState() {
 }
 
 void AppDelegate::dimStatusIconWhileShortcutsCannotWork() {
-    views_.setStatusIconOpacity(secureInput_.on() || controller_->tapPaused() ? 0.5 : 1.0);
+    views_.setStatusIconOpacity(secureInput_.on() || dispatcher_->tapPaused() ? 0.5 : 1.0);
 }
 
 void AppDelegate::perform(StatusAction action) {

@@ -1,30 +1,32 @@
 #pragma once
 
+#include "AccessibilityGate.h"
 #include "SecureInputWatch.h"
 #include "StatusMenu.h"
+#include "TrayClicks.h"
 #include "Welcome.h"
 #include "core/clipboard/ClipboardShelfController.h"
 #include "core/clipboard/ClipboardStore.h"
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/ExclusionGate.h"
+#include "core/input/FenwoldKeys.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/HIDRemap.h"
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
 #include "core/input/ShortcutLayout.h"
-#include "core/input/SwitcherController.h"
 #include "core/input/SwitcherKeyForwarder.h"
+#include "core/input/TapDispatcher.h"
 #include "core/input/Trace.h"
-#include "core/input/WinKeys.h"
-#include "core/peek/Peek.h"
+#include "core/menus/QuickLinkMenu.h"
+#include "core/menus/WindowMenuController.h"
+#include "core/peek/PeekController.h"
 #include "core/settings/Prefs.h"
 #include "core/shell/CommandLine.h"
 #include "core/shell/PanelStyles.h"
 #include "core/shell/WindowActionsBridge.h"
-#include "core/snap/QuickLinkMenu.h"
 #include "core/snap/SnapAssistController.h"
 #include "core/snap/SnapLayoutController.h"
-#include "core/snap/WindowMenu.h"
 #include "core/switcher/SwitcherSession.h"
 #include "core/switcher/TileGrid.h"
 #include "core/switcher/TileGridPanel.h"
@@ -101,7 +103,6 @@ public:
     enum class Phase { constructed, launched, armed };
     Phase phase() const { return phase_; }
     InputRoutingState& routing() { return routing_; }
-    SwitcherController& controller() { return *controller_; }
     HintHUD& hints() { return hints_; }
     Metrics& metrics() { return metrics_; }
     WindowStore& store() { return store_; }
@@ -187,7 +188,7 @@ private:
     ExclusionGate exclusions_;
     SwitcherKeyForwarder forwarder_;
     std::unique_ptr<SwitcherSession> switcher_;
-    std::unique_ptr<SwitcherController> controller_;
+    std::unique_ptr<TapDispatcher> dispatcher_;
 
     SecureInputWatch secureInput_;
     TrayClicks trayClicks_;

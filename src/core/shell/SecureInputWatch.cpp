@@ -1,6 +1,6 @@
 #include "SecureInputWatch.h"
 
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/Trace.h"
 #include "ports/Log.h"
 #include "ports/Processes.h"

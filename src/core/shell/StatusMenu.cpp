@@ -1,8 +1,5 @@
 #include "StatusMenu.h"
 
-#include "ports/Accessibility.h"
-#include "ports/Screens.h"
-
 namespace fenwold {
 
 std::vector<StatusMenuItem> statusMenuItems(const StatusMenuState& state) {
@@ -32,61 +29,6 @@ std::vector<StatusMenuItem> statusMenuItems(const StatusMenuState& state) {
 
 QString secureInputMenuTitle(const QString& holder) {
     return QStringLiteral("Shortcuts paused: ") + holder + QStringLiteral(" is using Secure Keyboard Entry");
-}
-
-TrayClicks::TrayClicks(MainQueue& queue, Screens& screens, std::function<void()> popMenu,
-                       std::function<void()> openSettings)
-    : queue_(queue), screens_(screens), popMenu_(std::move(popMenu)), openSettings_(std::move(openSettings)) {
-}
-
-void TrayClicks::clicked(Button button, int clickCount) {
-    if (button == Button::right) {
-        popMenu();
-        return;
-    }
-    pending_.cancel();
-    if (clickCount < 2) {
-        pending_ = queue_.after(screens_.doubleClickInterval(), [this] { popMenu(); });
-        return;
-    }
-    openSettings_();
-}
-
-void TrayClicks::popMenu() {
-    pending_.cancel();
-    popMenu_();
-}
-
-AccessibilityGate::AccessibilityGate(MainQueue& queue, Accessibility& accessibility, Handlers handlers)
-    : queue_(queue), accessibility_(accessibility), handlers_(std::move(handlers)) {}
-
-void AccessibilityGate::start() {
-    if (armed_ || timer_.isActive()) return;
-    trusted_ = accessibility_.requestTrust();
-    if (trusted_) {
-        armed_ = true;
-        handlers_.arm();
-    }
-    // No limit: the user may grant (or revoke) the permission at any time.
-    announcements_ = accessibility_.observeTrustChanges([this] {
-        check();
-        recheck_.cancel();
-        recheck_ = queue_.after(recheckDelay, [this] { check(); });
-    });
-    timer_ = queue_.every(pollInterval, 1.0, [this] { check(); });
-}
-
-void AccessibilityGate::check() {
-    const bool now = accessibility_.isTrusted();
-    if (now == trusted_) return;
-    trusted_ = now;
-    if (now && !armed_) {
-        armed_ = true;
-        handlers_.arm();
-    } else if (armed_) {
-        const auto& changed = now ? handlers_.regained : handlers_.lost;
-        if (changed) changed();
-    }
 }
 
 } // namespace fenwold

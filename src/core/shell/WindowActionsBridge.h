@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/input/DispatchTargets.h"
+#include "core/input/WindowActions.h"
 
 namespace fenwold {
 

@@ -17,8 +17,8 @@ SnapAssistController::SnapAssistController(const Parts& parts, PanelFactory make
 bool SnapAssistController::handleKey(int64_t key, bool shift) {
     auto later = [this](auto work) { p_.mainQueue->post(lifetime_.guard(std::move(work))); };
     switch (key) {
-    case keycode::ret:
-    case keycode::keypadEnter:
+    case kReturn:
+    case kKeypadEnter:
         later([this] { pick(model_.selected()); });
         return true;
     case kTab:

@@ -27,8 +27,8 @@ bool SnapLayoutController::handleKey(int64_t key, bool shift) {
         return true;
     }
     switch (key) {
-    case keycode::ret:
-    case keycode::keypadEnter:
+    case kReturn:
+    case kKeypadEnter:
         later([this] { pick(state_.layout, state_.zone); });
         return true;
     case kTab:

@@ -1,7 +1,7 @@
 #include "SwitcherSession.h"
 
 #include "MainScreen.h"
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "core/input/InputRoutingState.h"
 #include "core/input/Keys.h"
 #include "core/input/SwitcherKeyForwarder.h"

@@ -3,7 +3,6 @@
 #include "SwitcherModel.h"
 #include "ports/Geometry.h"
 
-#include <functional>
 #include <vector>
 
 namespace fenwold {
@@ -39,26 +38,5 @@ FlowLayout flowRows(const std::vector<WindowInfo>& windows, double maxRowW, cons
 // grid fits maxRowW + 40 wide and 90 % of the available height; returns the final layout.
 FlowLayout fitToScreen(const std::vector<WindowInfo>& windows, double maxRowW, double availableHeight,
                        Metrics& metrics);
-
-enum class TileAction { pick, close, minimize, zoom, quit };
-
-// What tile actions do to windows and applications.
-class TileOperations {
-public:
-    virtual ~TileOperations() = default;
-    virtual void activate(const WindowInfo& w) = 0;
-    virtual void close(const WindowInfo& w) = 0;
-    virtual void minimize(const WindowInfo& w) = 0;
-    virtual void toggleFullscreen(const WindowInfo& w) = 0;
-    virtual void terminate(int32_t pid) = 0;
-};
-
-// Carries out a tile action and keeps the model consistent; `relayout` and `hide` are the
-// overlay's own.
-void handleTileAction(TileAction action, int index, SwitcherModel& model, TileOperations& operations,
-                      const std::function<void()>& relayout, const std::function<void()>& hide);
-
-// Module check for the self-check runner.
-bool metricsSelfcheck(QStringList& failures);
 
 } // namespace fenwold

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TileGrid.h"
+#include "TileOperations.h"
 
 #include <QString>
 #include <functional>

@@ -1,3 +1,4 @@
+#include "AccessibilityTimeouts.h"
 #include "WindowStore.h"
 #include "Windows.h"
 #include "ports/MainQueue.h"
@@ -6,8 +7,6 @@
 namespace fenwold {
 
 namespace {
-constexpr double kEnumerateTimeout = 0.15;
-constexpr double kLookupTimeout = 0.3;
 const QString kWindows = QStringLiteral("AXWindows");
 } // namespace
 

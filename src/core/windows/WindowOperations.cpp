@@ -1,3 +1,4 @@
+#include "AccessibilityTimeouts.h"
 #include "DisplayGeometry.h"
 #include "SnapGeometry.h"
 #include "WindowStore.h"
@@ -11,8 +12,6 @@
 namespace fenwold {
 
 namespace {
-constexpr double kLookupTimeout = 0.3;
-constexpr double kMenuTimeout = 0.5;
 constexpr double kPollInterval = 0.05;
 constexpr int kActivationChecks = 40;
 constexpr int kFullscreenExitChecks = 60;

@@ -63,8 +63,14 @@ void WindowStore::store(const QImage& image, uint32_t id, int pixelWidth) {
 }
 
 std::vector<WindowInfo> WindowStore::snapshot() {
-    const int32_t own = platform_.workspace->ownPid();
     const auto list = platform_.windowServer->windowList(windowlist::excludeDesktopElements, 0);
+    dropWindowsGoneFrom(list);
+    enumerateUnobservedApps();
+    adoptFallbacks(list);
+    return frontToBack();
+}
+
+void WindowStore::dropWindowsGoneFrom(const std::vector<WindowDescription>& list) {
     std::unordered_set<uint32_t> live;
     live.reserve(list.size());
     for (const auto& d : list) {
@@ -77,11 +83,17 @@ std::vector<WindowInfo> WindowStore::snapshot() {
         ++it;
         if (!live.count(id)) dropWindow(id);
     }
+}
+
+void WindowStore::enumerateUnobservedApps() {
     const std::set<int32_t> unobserved = unobserved_;
     for (int32_t pid : unobserved) {
         if (auto app = platform_.workspace->app(pid)) adopt(windows_.enumerate(*app));
     }
+}
 
+void WindowStore::adoptFallbacks(const std::vector<WindowDescription>& list) {
+    const int32_t own = platform_.workspace->ownPid();
     // Identity keys are built only when a window-list entry could become a fallback window.
     std::optional<std::unordered_set<QString>> keys;
     for (const auto& d : list) {
@@ -110,7 +122,9 @@ std::vector<WindowInfo> WindowStore::snapshot() {
         cgFallback_.insert(w.id);
         warm(w.id);
     }
+}
 
+std::vector<WindowInfo> WindowStore::frontToBack() const {
     const auto ranks = windows_.zOrder();
     struct Ranked {
         int rank;

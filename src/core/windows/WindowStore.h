@@ -7,6 +7,7 @@
 #include "ports/MainQueue.h"
 #include "ports/Platform.h"
 #include "ports/Subscription.h"
+#include "ports/WindowServer.h"
 #include "ports/Workspace.h"
 
 #include <atomic>
@@ -86,6 +87,14 @@ public:
     static QString identityKey(int32_t pid, const QString& title);
 
 private:
+    // The steps of `snapshot`: forget the windows the window list no longer has (unless it came
+    // back empty), enumerate the applications whose notifications are not observed, take the
+    // window list's entries Accessibility does not show that look like real windows, and rank.
+    void dropWindowsGoneFrom(const std::vector<WindowDescription>& list);
+    void enumerateUnobservedApps();
+    void adoptFallbacks(const std::vector<WindowDescription>& list);
+    // The known windows front to back, each with its preview.
+    std::vector<WindowInfo> frontToBack() const;
     void dropWindow(uint32_t id);
     void onWorkspace(const WorkspaceEvent& event);
     void adoptApp(int32_t pid);

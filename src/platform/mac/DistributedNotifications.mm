@@ -5,19 +5,19 @@
 // Runs a block for each distributed notification it is registered for.
 @interface FenwoldDistributedObserver : NSObject
 @property(nonatomic, copy) void (^onNotification)(void);
-- (void)notified:(NSNotification *)notification;
+- (void)notified:(NSNotification*)notification;
 @end
 
 @implementation FenwoldDistributedObserver
-- (void)notified:(NSNotification *)notification {
+- (void)notified:(NSNotification*)notification {
     self.onNotification();
 }
 @end
 
 namespace fenwold {
 
-Subscription observeDistributedNotification(const QString &name, std::function<void()> handler) {
-    FenwoldDistributedObserver *observer = [[FenwoldDistributedObserver alloc] init];
+Subscription observeDistributedNotification(const QString& name, std::function<void()> handler) {
+    FenwoldDistributedObserver* observer = [[FenwoldDistributedObserver alloc] init];
     __block std::function<void()> block = std::move(handler);
     observer.onNotification = ^{
       block();
@@ -25,7 +25,7 @@ Subscription observeDistributedNotification(const QString &name, std::function<v
     // AppKit suspends distributed delivery while the application is inactive, which an accessory
     // application almost always is; the covers with blocks coalesce until it activates. Ask for
     // immediate delivery.
-    NSDistributedNotificationCenter *center = NSDistributedNotificationCenter.defaultCenter;
+    NSDistributedNotificationCenter* center = NSDistributedNotificationCenter.defaultCenter;
     [center addObserver:observer
                   selector:@selector(notified:)
                       name:name.toNSString()

@@ -12,14 +12,14 @@ namespace fenwold {
 // see only events bound for other applications, and local ones only this application's; the
 // global one is not made (nil) without Accessibility trust, and removeMonitor: takes only a
 // real monitor. The local handler returns the event unchanged.
-inline Subscription monitorEvents(NSEventMask mask, std::function<void(NSEvent *event, bool local)> handler) {
-    auto shared = std::make_shared<std::function<void(NSEvent *, bool)>>(std::move(handler));
+inline Subscription monitorEvents(NSEventMask mask, std::function<void(NSEvent* event, bool local)> handler) {
+    auto shared = std::make_shared<std::function<void(NSEvent*, bool)>>(std::move(handler));
     id global = [NSEvent addGlobalMonitorForEventsMatchingMask:mask
-                                                       handler:^(NSEvent *event) {
+                                                       handler:^(NSEvent* event) {
                                                          (*shared)(event, false);
                                                        }];
     id local = [NSEvent addLocalMonitorForEventsMatchingMask:mask
-                                                     handler:^NSEvent *(NSEvent *event) {
+                                                     handler:^NSEvent*(NSEvent* event) {
                                                        (*shared)(event, true);
                                                        return event;
                                                      }];

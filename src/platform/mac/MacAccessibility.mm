@@ -10,19 +10,19 @@ namespace fenwold {
 
 namespace {
 
-CFStringRef cfString(const QString &s) { return s.toCFString(); }
+CFStringRef cfString(const QString& s) { return s.toCFString(); }
 
 // Element references answer Core Foundation's polymorphic functions (AXUIElement.h): two made
 // apart name the same element when CFEqual says so, and then have the same CFHash.
-bool sameElement(const void *a, const void *b) { return CFEqual(a, b); }
+bool sameElement(const void* a, const void* b) { return CFEqual(a, b); }
 
 // Takes over a reference the caller owns (+1).
 AXElement adopt(AXUIElementRef ref) {
     if (!ref)
         return {};
     return AXElement(CFHash(ref),
-                     std::shared_ptr<void>(const_cast<void *>(static_cast<const void *>(ref)),
-                                           [](void *p) { CFRelease(p); }),
+                     std::shared_ptr<void>(const_cast<void*>(static_cast<const void*>(ref)),
+                                           [](void* p) { CFRelease(p); }),
                      &sameElement);
 }
 
@@ -34,7 +34,7 @@ AXElement share(AXUIElementRef ref) {
     return adopt(ref);
 }
 
-AXUIElementRef ref(const AXElement &element) { return static_cast<AXUIElementRef>(element.retained().get()); }
+AXUIElementRef ref(const AXElement& element) { return static_cast<AXUIElementRef>(element.retained().get()); }
 
 AXValue convert(CFTypeRef value) {
     if (!value)
@@ -84,7 +84,7 @@ AXValue convert(CFTypeRef value) {
 }
 
 // A new reference for a value to write; null for kinds that cannot be written.
-CFTypeRef create(const AXValue &value) {
+CFTypeRef create(const AXValue& value) {
     switch (value.kind) {
     case AXValue::Kind::boolean:
         return CFRetain(*value.asBool() ? kCFBooleanTrue : kCFBooleanFalse);
@@ -115,11 +115,11 @@ CFTypeRef create(const AXValue &value) {
 
 // One observer with its callback; the context outlives every delivery to it.
 struct ObserverContext {
-    std::function<void(const QString &, const AXElement &)> callback;
+    std::function<void(const QString&, const AXElement&)> callback;
 };
 
-void deliver(AXObserverRef, AXUIElementRef element, CFStringRef notification, void *refcon) {
-    auto *context = static_cast<ObserverContext *>(refcon);
+void deliver(AXObserverRef, AXUIElementRef element, CFStringRef notification, void* refcon) {
+    auto* context = static_cast<ObserverContext*>(refcon);
     context->callback(QString::fromCFString(notification), share(element));
 }
 
@@ -134,8 +134,8 @@ MacAccessibility::MacAccessibility()
 bool MacAccessibility::isTrusted() const { return AXIsProcessTrusted(); }
 
 bool MacAccessibility::requestTrust() {
-    const void *keys[] = {kAXTrustedCheckOptionPrompt};
-    const void *values[] = {kCFBooleanTrue};
+    const void* keys[] = {kAXTrustedCheckOptionPrompt};
+    const void* values[] = {kCFBooleanTrue};
     CFRef<CFDictionaryRef> options(CFDictionaryCreate(kCFAllocatorDefault, keys, values, 1,
                                                       &kCFTypeDictionaryKeyCallBacks,
                                                       &kCFTypeDictionaryValueCallBacks));
@@ -152,12 +152,12 @@ AXElement MacAccessibility::application(int32_t pid) { return adopt(AXUIElementC
 
 AXElement MacAccessibility::systemWide() { return adopt(AXUIElementCreateSystemWide()); }
 
-void MacAccessibility::setMessagingTimeout(const AXElement &element, double seconds) {
+void MacAccessibility::setMessagingTimeout(const AXElement& element, double seconds) {
     if (ref(element))
         AXUIElementSetMessagingTimeout(ref(element), static_cast<float>(seconds));
 }
 
-AXValue MacAccessibility::attribute(const AXElement &element, const QString &name) {
+AXValue MacAccessibility::attribute(const AXElement& element, const QString& name) {
     if (!ref(element))
         return AXValue::failed(kAXErrorInvalidUIElement);
     CFRef<CFStringRef> attribute(cfString(name));
@@ -168,7 +168,7 @@ AXValue MacAccessibility::attribute(const AXElement &element, const QString &nam
     return convert(value.get());
 }
 
-int32_t MacAccessibility::setAttribute(const AXElement &element, const QString &name, const AXValue &value) {
+int32_t MacAccessibility::setAttribute(const AXElement& element, const QString& name, const AXValue& value) {
     CFRef<CFTypeRef> converted(create(value));
     if (!ref(element) || !converted)
         return kAXErrorIllegalArgument;
@@ -176,28 +176,28 @@ int32_t MacAccessibility::setAttribute(const AXElement &element, const QString &
     return AXUIElementSetAttributeValue(ref(element), attribute.get(), converted.get());
 }
 
-int32_t MacAccessibility::performAction(const AXElement &element, const QString &action) {
+int32_t MacAccessibility::performAction(const AXElement& element, const QString& action) {
     if (!ref(element))
         return kAXErrorInvalidUIElement;
     CFRef<CFStringRef> name(cfString(action));
     return AXUIElementPerformAction(ref(element), name.get());
 }
 
-std::optional<uint32_t> MacAccessibility::windowNumber(const AXElement &element) {
+std::optional<uint32_t> MacAccessibility::windowNumber(const AXElement& element) {
     CGWindowID number = 0;
     if (!getWindow_ || !ref(element) || getWindow_(ref(element), &number) != kAXErrorSuccess)
         return std::nullopt;
     return number;
 }
 
-std::optional<int32_t> MacAccessibility::pid(const AXElement &element) {
+std::optional<int32_t> MacAccessibility::pid(const AXElement& element) {
     pid_t owner = 0;
     if (!ref(element) || AXUIElementGetPid(ref(element), &owner) != kAXErrorSuccess)
         return std::nullopt;
     return owner;
 }
 
-AXValue MacAccessibility::elementAtPosition(const AXElement &application, Point position) {
+AXValue MacAccessibility::elementAtPosition(const AXElement& application, Point position) {
     if (!ref(application))
         return AXValue::failed(kAXErrorInvalidUIElement);
     AXUIElementRef hit = nullptr;
@@ -210,17 +210,17 @@ AXValue MacAccessibility::elementAtPosition(const AXElement &application, Point 
 
 bool MacAccessibility::hasRemoteTokens() const { return createWithRemoteToken_ != nullptr; }
 
-AXElement MacAccessibility::elementFromRemoteToken(const QByteArray &token) {
+AXElement MacAccessibility::elementFromRemoteToken(const QByteArray& token) {
     if (!createWithRemoteToken_)
         return {};
     CFRef<CFDataRef> data(
-        CFDataCreate(kCFAllocatorDefault, reinterpret_cast<const UInt8 *>(token.constData()), token.size()));
+        CFDataCreate(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(token.constData()), token.size()));
     return adopt(createWithRemoteToken_(data.get()));
 }
 
-Subscription MacAccessibility::observe(int32_t pid, const std::vector<QString> &notifications,
-                                       std::function<void(const QString &, const AXElement &)> callback,
-                                       int32_t *error) {
+Subscription MacAccessibility::observe(int32_t pid, const std::vector<QString>& notifications,
+                                       std::function<void(const QString&, const AXElement&)> callback,
+                                       int32_t* error) {
     AXObserverRef observer = nullptr;
     AXError status = AXObserverCreate(pid, deliver, &observer);
     if (status != kAXErrorSuccess || !observer) {
@@ -228,10 +228,10 @@ Subscription MacAccessibility::observe(int32_t pid, const std::vector<QString> &
             *error = status;
         return {};
     }
-    auto *context = new ObserverContext{std::move(callback)};
+    auto* context = new ObserverContext{std::move(callback)};
     CFRef<AXUIElementRef> application(AXUIElementCreateApplication(pid));
     bool added = false;
-    for (const QString &name : notifications) {
+    for (const QString& name : notifications) {
         CFRef<CFStringRef> notification(cfString(name));
         status = AXObserverAddNotification(observer, application.get(), notification.get(), context);
         added = added || status == kAXErrorSuccess;

@@ -8,11 +8,11 @@
 // Receives the "reopen application" Apple event (the user opened the running program again).
 @interface FenwoldReopenHandler : NSObject
 @property(nonatomic, copy) void (^onReopen)(void);
-- (void)handleReopen:(NSAppleEventDescriptor *)event withReplyEvent:(NSAppleEventDescriptor *)reply;
+- (void)handleReopen:(NSAppleEventDescriptor*)event withReplyEvent:(NSAppleEventDescriptor*)reply;
 @end
 
 @implementation FenwoldReopenHandler
-- (void)handleReopen:(NSAppleEventDescriptor *)event withReplyEvent:(NSAppleEventDescriptor *)reply {
+- (void)handleReopen:(NSAppleEventDescriptor*)event withReplyEvent:(NSAppleEventDescriptor*)reply {
     if (self.onReopen)
         self.onReopen();
 }
@@ -21,19 +21,19 @@
 // The content-type class's factory. The class lives in UniformTypeIdentifiers, which AppKit links
 // and whose headers the Apple compile check does not carry: it is reached by name.
 @protocol FenwoldContentTypes
-+ (nullable id)typeWithIdentifier:(NSString *)identifier;
++ (nullable id)typeWithIdentifier:(NSString*)identifier;
 @end
 
 namespace fenwold {
 
 namespace {
 // What a failed login-item call says; the error always carries a description, but guard a nil.
-QString reason(NSError *error) {
+QString reason(NSError* error) {
     return error.localizedDescription ? QString::fromNSString(error.localizedDescription)
                                       : QStringLiteral("failed");
 }
 
-std::optional<QString> infoString(NSString *key) {
+std::optional<QString> infoString(NSString* key) {
     id value = NSBundle.mainBundle.infoDictionary[key];
     return [value isKindOfClass:NSString.class] ? std::optional<QString>(QString::fromNSString(value))
                                                 : std::nullopt;
@@ -65,14 +65,14 @@ QString MacAppShell::systemVersion() const {
 }
 
 Subscription MacAppShell::observeReopen(std::function<void()> handler) {
-    FenwoldReopenHandler *target = [[FenwoldReopenHandler alloc] init];
+    FenwoldReopenHandler* target = [[FenwoldReopenHandler alloc] init];
     __block std::function<void()> block = std::move(handler);
     target.onReopen = ^{
       block();
     };
     if (reopenTarget_)
         CFRelease(reopenTarget_);
-    reopenTarget_ = (void *)CFBridgingRetain(target);
+    reopenTarget_ = (void*)CFBridgingRetain(target);
     void (^install)(void) = ^{
       [NSAppleEventManager.sharedAppleEventManager setEventHandler:target
                                                        andSelector:@selector(handleReopen:withReplyEvent:)
@@ -87,7 +87,7 @@ Subscription MacAppShell::observeReopen(std::function<void()> handler) {
         [NSNotificationCenter.defaultCenter addObserverForName:NSApplicationWillFinishLaunchingNotification
                                                         object:nil
                                                          queue:nil
-                                                    usingBlock:^(NSNotification *) {
+                                                    usingBlock:^(NSNotification*) {
                                                       install();
                                                     }];
     return Subscription([launching] {
@@ -97,8 +97,8 @@ Subscription MacAppShell::observeReopen(std::function<void()> handler) {
     });
 }
 
-void MacAppShell::chooseApplication(std::function<void(const QUrl &)> chosen) {
-    NSOpenPanel *panel = [NSOpenPanel openPanel];
+void MacAppShell::chooseApplication(std::function<void(const QUrl&)> chosen) {
+    NSOpenPanel* panel = [NSOpenPanel openPanel];
     panel.canChooseFiles = YES;
     panel.canChooseDirectories = NO;
     panel.allowsMultipleSelection = NO;
@@ -109,7 +109,7 @@ void MacAppShell::chooseApplication(std::function<void(const QUrl &)> chosen) {
     panel.allowedContentTypes = applicationBundle ? @[ applicationBundle ] : @[];
     panel.directoryURL = [NSURL fileURLWithPath:@"/Applications" isDirectory:YES];
     panel.prompt = @"Add";
-    __block std::function<void(const QUrl &)> block = std::move(chosen);
+    __block std::function<void(const QUrl&)> block = std::move(chosen);
     [panel beginWithCompletionHandler:^(NSModalResponse response) {
       block(response == NSModalResponseOK ? QUrl::fromNSURL(panel.URL) : QUrl());
     }];
@@ -130,18 +130,18 @@ LoginItems::Status MacLoginItems::status() const {
 }
 
 std::optional<QString> MacLoginItems::registerItem() {
-    NSError *error = nil;
+    NSError* error = nil;
     const BOOL ok = [SMAppService.mainAppService registerAndReturnError:&error];
     return ok ? std::nullopt : std::optional<QString>(reason(error));
 }
 
 std::optional<QString> MacLoginItems::unregisterItem() {
-    NSError *error = nil;
+    NSError* error = nil;
     const BOOL ok = [SMAppService.mainAppService unregisterAndReturnError:&error];
     return ok ? std::nullopt : std::optional<QString>(reason(error));
 }
 
-void MacLog::line(const QString &text) {
+void MacLog::line(const QString& text) {
     os_log_with_type(OS_LOG_DEFAULT, OS_LOG_TYPE_DEFAULT, "%{public}s", text.toUtf8().constData());
 }
 

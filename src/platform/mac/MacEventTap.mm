@@ -15,7 +15,7 @@
 namespace fenwold {
 
 struct MacEventTap::State {
-    std::function<TapAnswer(TapEvent &)> handler;
+    std::function<TapAnswer(TapEvent&)> handler;
     CFRef<CFMachPortRef> tap;
     CFRef<CFRunLoopSourceRef> source;
     CFRef<CFRunLoopRef> runLoop; // the thread's, retained so that stopping can wake it safely
@@ -45,14 +45,14 @@ TapEvent record(CGEventType type, CGEventRef event) {
     e.scrollPointDelta1 = static_cast<double>(field(event, kCGScrollWheelEventPointDeltaAxis1));
     e.scrollContinuous = field(event, kCGScrollWheelEventIsContinuous);
     // Subtype and data1 exist only on system-defined events; reading them elsewhere raises.
-    NSEvent *system =
+    NSEvent* system =
         type == static_cast<CGEventType>(NSEventTypeSystemDefined) ? [NSEvent eventWithCGEvent:event] : nil;
     e.systemSubtype = system ? system.subtype : 0;
     e.systemData1 = system ? system.data1 : 0;
     return e;
 }
 
-CGEventRef deliver(MacEventTap::State *state, CGEventType type, CGEventRef event) {
+CGEventRef deliver(MacEventTap::State* state, CGEventType type, CGEventRef event) {
     TapEvent e = record(type, event);
     const TapEvent before = e;
     const TapAnswer answer = state->handler(e);
@@ -66,21 +66,21 @@ CGEventRef deliver(MacEventTap::State *state, CGEventType type, CGEventRef event
     return answer == TapAnswer::pass ? event : nullptr;
 }
 
-CGEventRef callback(CGEventTapProxy, CGEventType type, CGEventRef event, void *refcon) {
+CGEventRef callback(CGEventTapProxy, CGEventType type, CGEventRef event, void* refcon) {
     // The thread has no pool of its own, and the dispatch asks the workspace for autoreleased
     // objects (the front application) on it: drain what each event made.
     @autoreleasepool {
-        return deliver(static_cast<MacEventTap::State *>(refcon), type, event);
+        return deliver(static_cast<MacEventTap::State*>(refcon), type, event);
     }
 }
 
 // The tap thread: named and prioritised from inside (macOS sets both only for the calling
 // thread). It runs until its run loop is stopped or loses the tap's source.
-void run(MacEventTap::State *state, std::promise<void> ready, std::promise<void> finished) {
+void run(MacEventTap::State* state, std::promise<void> ready, std::promise<void> finished) {
     pthread_setname_np("Fenwold.eventTap");
     pthread_set_qos_class_self_np(QOS_CLASS_USER_INTERACTIVE, 0);
     state->runLoop =
-        CFRef<CFRunLoopRef>(static_cast<CFRunLoopRef>(const_cast<void *>(CFRetain(CFRunLoopGetCurrent()))));
+        CFRef<CFRunLoopRef>(static_cast<CFRunLoopRef>(const_cast<void*>(CFRetain(CFRunLoopGetCurrent()))));
     CFRunLoopAddSource(state->runLoop.get(), state->source.get(), kCFRunLoopCommonModes);
     CGEventTapEnable(state->tap.get(), true);
     ready.set_value();
@@ -94,7 +94,7 @@ MacEventTap::MacEventTap() : state_(std::make_unique<State>()) {}
 
 MacEventTap::~MacEventTap() { stop(); }
 
-bool MacEventTap::start(uint64_t eventMask, std::function<TapAnswer(TapEvent &)> handler) {
+bool MacEventTap::start(uint64_t eventMask, std::function<TapAnswer(TapEvent&)> handler) {
     state_->handler = std::move(handler);
     state_->tap = CFRef<CFMachPortRef>(
         CGEventTapCreate(kCGSessionEventTap, kCGHeadInsertEventTap, kCGEventTapOptionDefault,

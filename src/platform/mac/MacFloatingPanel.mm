@@ -26,7 +26,7 @@ namespace fenwold {
 
 namespace {
 
-NSRect toNSRect(const Rect &frame) { return NSMakeRect(frame.x, frame.y, frame.width, frame.height); }
+NSRect toNSRect(const Rect& frame) { return NSMakeRect(frame.x, frame.y, frame.width, frame.height); }
 
 NSVisualEffectMaterial materialOf(PanelMaterial material) {
     switch (material) {
@@ -41,9 +41,9 @@ NSVisualEffectMaterial materialOf(PanelMaterial material) {
 }
 
 // The smallest rounded rectangle that stretches to any size: the corners stay, the middle grows.
-NSImage *roundedMask(double radius) {
+NSImage* roundedMask(double radius) {
     const CGFloat edge = radius * 2 + 1;
-    NSImage *mask = [NSImage imageWithSize:NSMakeSize(edge, edge)
+    NSImage* mask = [NSImage imageWithSize:NSMakeSize(edge, edge)
                                    flipped:NO
                             drawingHandler:^BOOL(NSRect bounds) {
                               [NSColor.blackColor set];
@@ -59,15 +59,15 @@ NSImage *roundedMask(double radius) {
 } // namespace
 
 struct MacFloatingPanel::Native {
-    FenwoldPanel *panel = nil;
-    NSView *contentView = nil; // the Qt widget's own view, the top level Qt sees
+    FenwoldPanel* panel = nil;
+    NSView* contentView = nil; // the Qt widget's own view, the top level Qt sees
     QPointer<QWidget> content;
     Rect frame; // the last set or animated to
 };
 
-MacFloatingPanel::MacFloatingPanel(QWidget &content, const PanelStyle &style)
+MacFloatingPanel::MacFloatingPanel(QWidget& content, const PanelStyle& style)
     : native_(std::make_unique<Native>()) {
-    FenwoldPanel *panel = [[FenwoldPanel alloc]
+    FenwoldPanel* panel = [[FenwoldPanel alloc]
         initWithContentRect:NSZeroRect
                   styleMask:NSWindowStyleMaskBorderless | NSWindowStyleMaskNonactivatingPanel
                     backing:NSBackingStoreBuffered
@@ -88,7 +88,7 @@ MacFloatingPanel::MacFloatingPanel(QWidget &content, const PanelStyle &style)
     panel.accessibilityTitle = style.accessibilityTitle.toNSString();
 
     // The content view is the material; being the content view, its mask also shapes the shadow.
-    NSVisualEffectView *material = [[NSVisualEffectView alloc] initWithFrame:NSZeroRect];
+    NSVisualEffectView* material = [[NSVisualEffectView alloc] initWithFrame:NSZeroRect];
     material.material = materialOf(style.material);
     material.blendingMode = NSVisualEffectBlendingModeBehindWindow;
     material.state = NSVisualEffectStateActive;
@@ -104,7 +104,7 @@ MacFloatingPanel::MacFloatingPanel(QWidget &content, const PanelStyle &style)
     // (QCocoaWindow::isEmbedded: no Qt parent, a window that is not Qt's). Keys and activation go
     // to -[QNSView topLevelWindow], which is then the widget's own window.
     native_->content = &content;
-    native_->contentView = (__bridge NSView *)reinterpret_cast<void *>(content.winId());
+    native_->contentView = (__bridge NSView*)reinterpret_cast<void*>(content.winId());
     native_->contentView.autoresizingMask = NSViewWidthSizable | NSViewHeightSizable;
     [material addSubview:native_->contentView];
     content.show();
@@ -120,7 +120,7 @@ MacFloatingPanel::~MacFloatingPanel() {
     native_->panel = nil;
 }
 
-void MacFloatingPanel::setFrame(const Rect &frame) {
+void MacFloatingPanel::setFrame(const Rect& frame) {
     native_->frame = frame;
     [native_->panel setFrame:toNSRect(frame) display:YES];
     native_->content->setGeometry(0, 0, qRound(frame.width), qRound(frame.height));
@@ -132,15 +132,15 @@ void MacFloatingPanel::setAlpha(double alpha) { native_->panel.alphaValue = alph
 
 double MacFloatingPanel::alpha() const { return native_->panel.alphaValue; }
 
-void MacFloatingPanel::animate(const Rect &frame, double alpha, double seconds, bool easeOut,
+void MacFloatingPanel::animate(const Rect& frame, double alpha, double seconds, bool easeOut,
                                std::function<void()> completion) {
     native_->frame = frame;
-    FenwoldPanel *panel = native_->panel;
+    FenwoldPanel* panel = native_->panel;
     QPointer<QWidget> content = native_->content;
     CAMediaTimingFunctionName curve = easeOut ? kCAMediaTimingFunctionEaseOut : kCAMediaTimingFunctionEaseIn;
     auto done = std::make_shared<std::function<void()>>(std::move(completion));
     [NSAnimationContext
-        runAnimationGroup:^(NSAnimationContext *context) {
+        runAnimationGroup:^(NSAnimationContext* context) {
           context.duration = seconds;
           context.timingFunction = [CAMediaTimingFunction functionWithName:curve];
           [[panel animator] setFrame:toNSRect(frame) display:YES];
@@ -173,9 +173,9 @@ bool MacFloatingPanel::isVisible() const { return native_->panel.visible; }
 bool MacFloatingPanel::isKeyWindow() const { return native_->panel.keyWindow; }
 
 Subscription MacFloatingPanel::monitorClicks(std::function<void(bool)> handler) {
-    FenwoldPanel *panel = native_->panel;
+    FenwoldPanel* panel = native_->panel;
     return monitorEvents(NSEventMaskLeftMouseDown | NSEventMaskRightMouseDown,
-                         [panel, handler = std::move(handler)](NSEvent *event, bool local) {
+                         [panel, handler = std::move(handler)](NSEvent* event, bool local) {
                              handler(local && event.window == panel);
                          });
 }

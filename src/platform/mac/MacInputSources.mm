@@ -11,9 +11,9 @@ namespace {
 
 // The keyboard sources that are installed and enabled, in the system's order.
 CFArrayRef copyKeyboardSources() {
-    NSDictionary *filter = @{
-        (__bridge NSString *)
-        kTISPropertyInputSourceCategory : (__bridge NSString *)kTISCategoryKeyboardInputSource
+    NSDictionary* filter = @{
+        (__bridge NSString*)
+        kTISPropertyInputSourceCategory : (__bridge NSString*)kTISCategoryKeyboardInputSource
     };
     return TISCreateInputSourceList((__bridge CFDictionaryRef)filter, false);
 }
@@ -26,7 +26,7 @@ std::vector<InputSourceInfo> MacInputSources::sources() const {
     if (!list)
         return out;
     for (CFIndex i = 0; i < CFArrayGetCount(list); ++i) {
-        auto source = static_cast<TISInputSourceRef>(const_cast<void *>(CFArrayGetValueAtIndex(list, i)));
+        auto source = static_cast<TISInputSourceRef>(const_cast<void*>(CFArrayGetValueAtIndex(list, i)));
         out.push_back({inputSourceID(source), inputSourceFlag(source, kTISPropertyInputSourceIsSelectCapable),
                        inputSourceFlag(source, kTISPropertyInputSourceIsEnabled), true});
     }
@@ -44,13 +44,13 @@ std::optional<QString> MacInputSources::current() const {
     return id.isEmpty() ? std::nullopt : std::optional<QString>(id);
 }
 
-bool MacInputSources::select(const QString &id) {
+bool MacInputSources::select(const QString& id) {
     CFArrayRef list = copyKeyboardSources();
     if (!list)
         return false;
     OSStatus status = paramErr;
     for (CFIndex i = 0; i < CFArrayGetCount(list); ++i) {
-        auto source = static_cast<TISInputSourceRef>(const_cast<void *>(CFArrayGetValueAtIndex(list, i)));
+        auto source = static_cast<TISInputSourceRef>(const_cast<void*>(CFArrayGetValueAtIndex(list, i)));
         if (inputSourceID(source) == id) {
             status = TISSelectInputSource(source);
             break;

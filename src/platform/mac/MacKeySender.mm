@@ -7,12 +7,12 @@ namespace fenwold {
 MacKeySender::MacKeySender(int64_t marker) : marker_(marker) {}
 
 MacKeySender::~MacKeySender() {
-    for (const auto &[thread, source] : sources_)
+    for (const auto& [thread, source] : sources_)
         if (source)
             CFRelease(static_cast<CGEventSourceRef>(source));
 }
 
-void *MacKeySender::source() {
+void* MacKeySender::source() {
     std::lock_guard lock(mutex_);
     auto [it, made] = sources_.try_emplace(std::this_thread::get_id(), nullptr);
     if (!made)
@@ -26,7 +26,7 @@ void *MacKeySender::source() {
     return source;
 }
 
-void *MacKeySender::createEvent(uint16_t keyCode, bool keyDown, uint64_t flags) {
+void* MacKeySender::createEvent(uint16_t keyCode, bool keyDown, uint64_t flags) {
     CGEventRef event = CGEventCreateKeyboardEvent(static_cast<CGEventSourceRef>(source()), keyCode, keyDown);
     if (event)
         CGEventSetFlags(event, static_cast<CGEventFlags>(flags)); // replaced, not merged

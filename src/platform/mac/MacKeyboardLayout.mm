@@ -19,12 +19,12 @@ constexpr CopyLayout kCopyLayout[] = {TISCopyCurrentKeyboardLayoutInputSource,
                                       TISCopyCurrentASCIICapableKeyboardLayoutInputSource};
 
 // UCKeyTranslate's modifier state is the event record's modifiers shifted right by 8.
-constexpr UInt32 kCommand = (cmdKey >> 8) & 0xFF;
-constexpr UInt32 kCommandShift = ((cmdKey | shiftKey) >> 8) & 0xFF;
+constexpr UInt32 kCommandHeld = (cmdKey >> 8) & 0xFF;
+constexpr UInt32 kCommandShiftHeld = ((cmdKey | shiftKey) >> 8) & 0xFF;
 
 // One key pressed down from no dead-key state. A dead key types nothing and leaves a state
 // behind; an error types nothing.
-KeyTranslation translateKey(const UCKeyboardLayout *layout, UInt16 keyCode, UInt32 modifiers,
+KeyTranslation translateKey(const UCKeyboardLayout* layout, UInt16 keyCode, UInt32 modifiers,
                             UInt32 keyboardType) {
     UInt32 deadKeyState = 0;
     UniChar characters[4];
@@ -32,14 +32,14 @@ KeyTranslation translateKey(const UCKeyboardLayout *layout, UInt16 keyCode, UInt
     const OSStatus status = UCKeyTranslate(layout, keyCode, kUCKeyActionDown, modifiers, keyboardType, 0,
                                            &deadKeyState, 4, &length, characters);
     const UniCharCount typed = status == noErr ? length : 0;
-    return {QString::fromUtf16(reinterpret_cast<const char16_t *>(characters), static_cast<qsizetype>(typed)),
+    return {QString::fromUtf16(reinterpret_cast<const char16_t*>(characters), static_cast<qsizetype>(typed)),
             deadKeyState != 0};
 }
 
 // Delivered on the main thread, as every distributed notification.
-void selectionChanged(CFNotificationCenterRef, void *observer, CFNotificationName, const void *,
+void selectionChanged(CFNotificationCenterRef, void* observer, CFNotificationName, const void*,
                       CFDictionaryRef) {
-    (*static_cast<std::function<void()> *>(observer))();
+    (*static_cast<std::function<void()>*>(observer))();
 }
 
 } // namespace
@@ -62,13 +62,13 @@ std::optional<LayoutTranslations> MacKeyboardLayout::translate(LayoutChoice whic
         static_cast<CFDataRef>(TISGetInputSourceProperty(source.get(), kTISPropertyUnicodeKeyLayoutData));
     if (!data)
         return std::nullopt;
-    const auto *layout = reinterpret_cast<const UCKeyboardLayout *>(CFDataGetBytePtr(data));
+    const auto* layout = reinterpret_cast<const UCKeyboardLayout*>(CFDataGetBytePtr(data));
     LayoutTranslations keys;
     keys.sourceID = inputSourceID(source.get());
     keys.keyboardType = keyboardType;
     for (UInt16 code = 0; code < kLayoutKeyCount; ++code) {
-        keys.plain[code] = translateKey(layout, code, kCommand, keyboardType);
-        keys.shifted[code] = translateKey(layout, code, kCommandShift, keyboardType);
+        keys.plain[code] = translateKey(layout, code, kCommandHeld, keyboardType);
+        keys.shifted[code] = translateKey(layout, code, kCommandShiftHeld, keyboardType);
     }
     return keys;
 }
@@ -78,7 +78,7 @@ uint32_t MacKeyboardLayout::keyboardType() const { return LMGetKbdType(); }
 Subscription MacKeyboardLayout::observeChanges(std::function<void()> handler) {
     // Delivered at once even while the application is inactive, which an accessory application
     // almost always is.
-    auto *observer = new std::function<void()>(std::move(handler));
+    auto* observer = new std::function<void()>(std::move(handler));
     CFNotificationCenterRef center = CFNotificationCenterGetDistributedCenter();
     CFNotificationCenterAddObserver(center, observer, selectionChanged,
                                     kTISNotifySelectedKeyboardInputSourceChanged, nullptr,

@@ -9,21 +9,21 @@
 namespace fenwold {
 
 namespace {
-NSString *nameOf(const std::array<const void *, kPrefKeyCount> &names, PrefKey key) {
-    return (__bridge NSString *)names[static_cast<size_t>(key)];
+NSString* nameOf(const std::array<const void*, kPrefKeyCount>& names, PrefKey key) {
+    return (__bridge NSString*)names[static_cast<size_t>(key)];
 }
 } // namespace
 
 MacPrefsStore::MacPrefsStore() {
     for (size_t i = 0; i < kPrefKeyCount; ++i) {
         const auto name = prefKeyName(static_cast<PrefKey>(i));
-        names_[i] = CFStringCreateWithBytes(nullptr, reinterpret_cast<const UInt8 *>(name.data()),
+        names_[i] = CFStringCreateWithBytes(nullptr, reinterpret_cast<const UInt8*>(name.data()),
                                             static_cast<CFIndex>(name.size()), kCFStringEncodingASCII, false);
     }
 }
 
 MacPrefsStore::~MacPrefsStore() {
-    for (const void *n : names_)
+    for (const void* n : names_)
         CFRelease(n);
 }
 
@@ -34,12 +34,12 @@ PrefValue MacPrefsStore::read(PrefKey key) const {
     }
 }
 
-void MacPrefsStore::write(PrefKey key, const PrefValue &value) {
+void MacPrefsStore::write(PrefKey key, const PrefValue& value) {
     CFRef<CFPropertyListRef> plist(createPropertyList(value));
     [NSUserDefaults.standardUserDefaults setObject:(__bridge id)plist.get() forKey:nameOf(names_, key)];
 }
 
-void MacPrefsStore::registerDefault(PrefKey key, const PrefValue &value) {
+void MacPrefsStore::registerDefault(PrefKey key, const PrefValue& value) {
     CFRef<CFPropertyListRef> plist(createPropertyList(value));
     // An empty value registers nothing (a nil object in a dictionary literal raises).
     if (!plist)
@@ -52,7 +52,7 @@ Subscription MacPrefsStore::observeChanges(std::function<void()> handler) {
     id token = [NSNotificationCenter.defaultCenter addObserverForName:NSUserDefaultsDidChangeNotification
                                                                object:nil
                                                                 queue:nil
-                                                           usingBlock:^(NSNotification *) {
+                                                           usingBlock:^(NSNotification*) {
                                                              block();
                                                            }];
     CFTypeRef retained = CFBridgingRetain(token);
@@ -62,14 +62,14 @@ Subscription MacPrefsStore::observeChanges(std::function<void()> handler) {
     });
 }
 
-QVariant MacPrefsStore::readGlobal(const QString &key) const {
+QVariant MacPrefsStore::readGlobal(const QString& key) const {
     CFRef<CFStringRef> name(key.toCFString());
     CFRef<CFPropertyListRef> value(CFPreferencesCopyValue(name.get(), kCFPreferencesAnyApplication,
                                                           kCFPreferencesCurrentUser, kCFPreferencesAnyHost));
     return toVariant(value.get());
 }
 
-void MacPrefsStore::writeGlobal(const QString &key, const QVariant &value) {
+void MacPrefsStore::writeGlobal(const QString& key, const QVariant& value) {
     CFRef<CFStringRef> name(key.toCFString());
     CFRef<CFPropertyListRef> plist(createPropertyList(value));
     CFPreferencesSetValue(name.get(), plist.get(), kCFPreferencesAnyApplication, kCFPreferencesCurrentUser,
@@ -77,7 +77,7 @@ void MacPrefsStore::writeGlobal(const QString &key, const QVariant &value) {
     CFPreferencesSynchronize(kCFPreferencesAnyApplication, kCFPreferencesCurrentUser, kCFPreferencesAnyHost);
 }
 
-QVariant MacPrefsStore::readDomain(const QString &domain, const QString &key) const {
+QVariant MacPrefsStore::readDomain(const QString& domain, const QString& key) const {
     CFRef<CFStringRef> app(domain.toCFString());
     CFRef<CFStringRef> name(key.toCFString());
     CFPreferencesAppSynchronize(app.get());
@@ -85,11 +85,11 @@ QVariant MacPrefsStore::readDomain(const QString &domain, const QString &key) co
     return toVariant(value.get());
 }
 
-Subscription MacPrefsStore::observeDistributed(const QString &name, std::function<void()> handler) {
+Subscription MacPrefsStore::observeDistributed(const QString& name, std::function<void()> handler) {
     return observeDistributedNotification(name, std::move(handler));
 }
 
-void MacPrefsStore::postDistributed(const QString &name) {
+void MacPrefsStore::postDistributed(const QString& name) {
     [NSDistributedNotificationCenter.defaultCenter postNotificationName:name.toNSString()
                                                                  object:nil
                                                                userInfo:nil

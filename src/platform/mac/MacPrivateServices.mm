@@ -9,14 +9,14 @@ namespace fenwold {
 
 namespace {
 
-using SetFrontFn = CGError (*)(ProcessSerialNumber *, uint32_t, uint32_t);
-using PostRecordFn = CGError (*)(ProcessSerialNumber *, uint8_t *);
+using SetFrontFn = CGError (*)(ProcessSerialNumber*, uint32_t, uint32_t);
+using PostRecordFn = CGError (*)(ProcessSerialNumber*, uint8_t*);
 using DockNotifyFn = void (*)(CFStringRef, int);
 using LockFn = int (*)();
 
 // A symbol of a framework opened once for the life of the process; null when either is missing.
-void *lookUp(const char *framework, const char *symbol) {
-    void *handle = dlopen(framework, RTLD_LAZY);
+void* lookUp(const char* framework, const char* symbol) {
+    void* handle = dlopen(framework, RTLD_LAZY);
     return handle ? dlsym(handle, symbol) : nullptr;
 }
 
@@ -43,12 +43,12 @@ std::optional<int32_t> MacPrivateServices::setFrontProcessWithOptions(ProcessSer
     return reinterpret_cast<SetFrontFn>(setFront_)(&serial, window, options);
 }
 
-std::optional<int32_t> MacPrivateServices::postEventRecord(ProcessSerial psn, const QByteArray &record) {
+std::optional<int32_t> MacPrivateServices::postEventRecord(ProcessSerial psn, const QByteArray& record) {
     if (!postRecord_)
         return std::nullopt;
     ProcessSerialNumber serial = toPSN(psn);
     QByteArray bytes = record.leftJustified(0x100, '\0', true); // the call reads a 256-byte record
-    return reinterpret_cast<PostRecordFn>(postRecord_)(&serial, reinterpret_cast<uint8_t *>(bytes.data()));
+    return reinterpret_cast<PostRecordFn>(postRecord_)(&serial, reinterpret_cast<uint8_t*>(bytes.data()));
 }
 
 std::optional<ProcessSerial> MacPrivateServices::processSerial(int32_t pid) {
@@ -62,7 +62,7 @@ std::optional<ProcessSerial> MacPrivateServices::processSerial(int32_t pid) {
     return ProcessSerial{serial.highLongOfPSN, serial.lowLongOfPSN};
 }
 
-std::optional<int32_t> MacPrivateServices::dockNotification(const QString &name) {
+std::optional<int32_t> MacPrivateServices::dockNotification(const QString& name) {
     if (!dockNotify_)
         return std::nullopt;
     reinterpret_cast<DockNotifyFn>(dockNotify_)((__bridge CFStringRef)name.toNSString(), 0);

@@ -6,14 +6,14 @@
 
 namespace fenwold {
 
-bool MacProcesses::launch(const QString &path, const QStringList &arguments, QString *error) {
-    NSMutableArray<NSString *> *args =
+bool MacProcesses::launch(const QString& path, const QStringList& arguments, QString* error) {
+    NSMutableArray<NSString*>* args =
         [NSMutableArray arrayWithCapacity:static_cast<NSUInteger>(arguments.size())];
-    for (const QString &a : arguments)
+    for (const QString& a : arguments)
         [args addObject:a.toNSString()];
-    NSError *failure = nil;
+    NSError* failure = nil;
     // The task runs on; its end is reaped by Foundation. Nothing waits for it.
-    NSTask *task = [NSTask launchedTaskWithExecutableURL:[NSURL fileURLWithPath:path.toNSString()]
+    NSTask* task = [NSTask launchedTaskWithExecutableURL:[NSURL fileURLWithPath:path.toNSString()]
                                                arguments:args
                                                    error:&failure
                                       terminationHandler:nil];

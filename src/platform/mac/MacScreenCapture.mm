@@ -10,7 +10,7 @@ namespace fenwold {
 
 struct MacScreenCapture::Known {
     std::mutex mutex;
-    NSDictionary<NSNumber *, SCWindow *> *windows = @{};
+    NSDictionary<NSNumber*, SCWindow*>* windows = @{};
 };
 
 MacScreenCapture::MacScreenCapture() : known_(std::make_shared<Known>()) {}
@@ -22,15 +22,15 @@ void MacScreenCapture::shareableWindows(std::function<void(std::optional<std::ve
     [SCShareableContent
         getShareableContentExcludingDesktopWindows:YES
                                onScreenWindowsOnly:NO
-                                 completionHandler:^(SCShareableContent *content, NSError *error) {
+                                 completionHandler:^(SCShareableContent* content, NSError* error) {
                                    if (error || !content) {
                                        done(std::nullopt);
                                        return;
                                    }
                                    std::vector<uint32_t> ids;
-                                   NSMutableDictionary<NSNumber *, SCWindow *> *byID =
+                                   NSMutableDictionary<NSNumber*, SCWindow*>* byID =
                                        [NSMutableDictionary dictionary];
-                                   for (SCWindow *w in content.windows) {
+                                   for (SCWindow* w in content.windows) {
                                        ids.push_back(w.windowID);
                                        byID[@(w.windowID)] = w;
                                    }
@@ -44,7 +44,7 @@ void MacScreenCapture::shareableWindows(std::function<void(std::optional<std::ve
 
 void MacScreenCapture::captureWindow(uint32_t window, int width, int height,
                                      std::function<void(QImage)> done) {
-    SCWindow *target = nil;
+    SCWindow* target = nil;
     {
         std::lock_guard lock(known_->mutex);
         target = known_->windows[@(window)];
@@ -53,15 +53,15 @@ void MacScreenCapture::captureWindow(uint32_t window, int width, int height,
         done({});
         return;
     }
-    SCContentFilter *filter = [[SCContentFilter alloc] initWithDesktopIndependentWindow:target];
-    SCStreamConfiguration *configuration = [[SCStreamConfiguration alloc] init];
+    SCContentFilter* filter = [[SCContentFilter alloc] initWithDesktopIndependentWindow:target];
+    SCStreamConfiguration* configuration = [[SCStreamConfiguration alloc] init];
     configuration.width = static_cast<size_t>(width);
     configuration.height = static_cast<size_t>(height);
     configuration.showsCursor = NO;
     configuration.scalesToFit = YES;
     [SCScreenshotManager captureImageWithFilter:filter
                                   configuration:configuration
-                              completionHandler:^(CGImageRef image, NSError *error) {
+                              completionHandler:^(CGImageRef image, NSError* error) {
                                 (void)error; // a failed capture delivers no image
                                 done(qImageFromCGImage(image));
                               }];

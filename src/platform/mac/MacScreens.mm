@@ -13,7 +13,7 @@ Rect toRect(NSRect r) { return {r.origin.x, r.origin.y, r.size.width, r.size.hei
 
 std::vector<ScreenInfo> MacScreens::screens() const {
     std::vector<ScreenInfo> out;
-    for (NSScreen *screen in NSScreen.screens)
+    for (NSScreen* screen in NSScreen.screens)
         out.push_back({toRect(screen.frame), toRect(screen.visibleFrame)});
     return out;
 }
@@ -42,7 +42,7 @@ bool MacScreens::reduceTransparency() const {
 
 Subscription MacScreens::observeMouseMoved(std::function<void()> handler) {
     return monitorEvents(NSEventMaskMouseMoved,
-                         [handler = std::move(handler)](NSEvent *, bool) { handler(); });
+                         [handler = std::move(handler)](NSEvent*, bool) { handler(); });
 }
 
 } // namespace fenwold

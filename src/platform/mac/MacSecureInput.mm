@@ -22,7 +22,7 @@ std::optional<int32_t> MacSecureInput::holderPid() const {
     CFRef<CFDictionaryRef> session(CGSessionCopyCurrentDictionary());
     if (!session)
         return std::nullopt;
-    const void *value = CFDictionaryGetValue(session.get(), kSecureInputPIDKey);
+    const void* value = CFDictionaryGetValue(session.get(), kSecureInputPIDKey);
     if (!value || CFGetTypeID(value) != CFNumberGetTypeID())
         return std::nullopt;
     int32_t pid = 0;

@@ -16,20 +16,20 @@
 - (BOOL)supportsGentleScheduledUpdateReminders {
     return YES;
 }
-- (BOOL)standardUserDriverShouldHandleShowingScheduledUpdate:(SUAppcastItem *)update
+- (BOOL)standardUserDriverShouldHandleShowingScheduledUpdate:(SUAppcastItem*)update
                                          andInImmediateFocus:(BOOL)immediateFocus {
     return self.inFront();
 }
 - (void)standardUserDriverWillHandleShowingUpdate:(BOOL)handleShowingUpdate
-                                        forUpdate:(SUAppcastItem *)update
-                                            state:(SPUUserUpdateState *)state {
+                                        forUpdate:(SUAppcastItem*)update
+                                            state:(SPUUserUpdateState*)state {
     // The framework shows it: to the front. The program is to: the status menu says so.
     if (handleShowingUpdate)
         [NSApp activate];
     else
         self.waiting(YES);
 }
-- (void)standardUserDriverDidReceiveUserAttentionForUpdate:(SUAppcastItem *)update {
+- (void)standardUserDriverDidReceiveUserAttentionForUpdate:(SUAppcastItem*)update {
     self.waiting(NO);
 }
 - (void)standardUserDriverWillFinishUpdateSession {
@@ -41,8 +41,8 @@ namespace fenwold {
 
 struct MacSparkleUpdates::Native {
     // The controller keeps only a weak reference to its user-driver delegate.
-    FenwoldUpdateReminders *reminders = [[FenwoldUpdateReminders alloc] init];
-    SPUStandardUpdaterController *controller = nil;
+    FenwoldUpdateReminders* reminders = [[FenwoldUpdateReminders alloc] init];
+    SPUStandardUpdaterController* controller = nil;
 };
 
 MacSparkleUpdates::MacSparkleUpdates() : native_(std::make_unique<Native>()) {

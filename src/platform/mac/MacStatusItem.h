@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ports/StatusItem.h"
+#include "ports/StatusItemView.h"
 
 namespace fenwold {
 

@@ -7,16 +7,16 @@
 @property(nonatomic, copy) void (^onClick)(BOOL right, NSInteger clickCount);
 @property(nonatomic, copy) void (^onChoose)(NSInteger tag);
 - (void)clicked:(id)sender;
-- (void)chose:(NSMenuItem *)item;
+- (void)chose:(NSMenuItem*)item;
 @end
 
 @implementation FenwoldStatusTarget
 - (void)clicked:(id)sender {
-    NSEvent *event = NSApp.currentEvent;
+    NSEvent* event = NSApp.currentEvent;
     if (event && self.onClick)
         self.onClick(event.type == NSEventTypeRightMouseUp, event.clickCount);
 }
-- (void)chose:(NSMenuItem *)item {
+- (void)chose:(NSMenuItem*)item {
     if (self.onChoose)
         self.onChoose(item.tag);
 }
@@ -27,18 +27,18 @@ namespace fenwold {
 namespace {
 
 // An 18×18 point template image: a bar over a letter W, drawn with the origin at the bottom left.
-NSImage *statusImage() {
-    NSImage *image = [NSImage imageWithSize:NSMakeSize(18, 18)
+NSImage* statusImage() {
+    NSImage* image = [NSImage imageWithSize:NSMakeSize(18, 18)
                                     flipped:NO
                              drawingHandler:^BOOL(NSRect) {
-                               NSAffineTransform *lift = [NSAffineTransform transform];
+                               NSAffineTransform* lift = [NSAffineTransform transform];
                                [lift translateXBy:0 yBy:0.7];
                                [lift concat];
                                [NSColor.blackColor set];
                                [[NSBezierPath bezierPathWithRoundedRect:NSMakeRect(4.3, 14.1, 9.4, 1.8)
                                                                 xRadius:0.9
                                                                 yRadius:0.9] fill];
-                               NSBezierPath *letter = [NSBezierPath bezierPath];
+                               NSBezierPath* letter = [NSBezierPath bezierPath];
                                [letter moveToPoint:NSMakePoint(2.9, 11.2)];
                                [letter lineToPoint:NSMakePoint(6.0, 2.2)];
                                [letter lineToPoint:NSMakePoint(9.0, 9.9)];
@@ -54,12 +54,12 @@ NSImage *statusImage() {
     return image;
 }
 
-NSStatusItem *statusItem(void *item) { return (__bridge NSStatusItem *)item; }
-FenwoldStatusTarget *statusTarget(void *target) { return (__bridge FenwoldStatusTarget *)target; }
+NSStatusItem* statusItem(void* item) { return (__bridge NSStatusItem*)item; }
+FenwoldStatusTarget* statusTarget(void* target) { return (__bridge FenwoldStatusTarget*)target; }
 
 } // namespace
 
-MacStatusItem::MacStatusItem() { target_ = (void *)CFBridgingRetain([[FenwoldStatusTarget alloc] init]); }
+MacStatusItem::MacStatusItem() { target_ = (void*)CFBridgingRetain([[FenwoldStatusTarget alloc] init]); }
 
 MacStatusItem::~MacStatusItem() {
     if (item_) {
@@ -70,7 +70,7 @@ MacStatusItem::~MacStatusItem() {
 }
 
 void MacStatusItem::install(std::function<void(Button, int)> onClick) {
-    NSStatusItem *item = [NSStatusBar.systemStatusBar statusItemWithLength:NSVariableStatusItemLength];
+    NSStatusItem* item = [NSStatusBar.systemStatusBar statusItemWithLength:NSVariableStatusItemLength];
     __block std::function<void(Button, int)> block = std::move(onClick);
     statusTarget(target_).onClick = ^(BOOL right, NSInteger clicks) {
       block(right ? Button::right : Button::left, static_cast<int>(clicks));
@@ -79,25 +79,25 @@ void MacStatusItem::install(std::function<void(Button, int)> onClick) {
     item.button.target = statusTarget(target_);
     item.button.action = @selector(clicked:);
     [item.button sendActionOn:NSEventMaskLeftMouseUp | NSEventMaskRightMouseUp];
-    item_ = (void *)CFBridgingRetain(item);
+    item_ = (void*)CFBridgingRetain(item);
 }
 
 void MacStatusItem::setIconOpacity(double opacity) { statusItem(item_).button.alphaValue = opacity; }
 
-void MacStatusItem::popMenu(const std::vector<StatusMenuItem> &items,
+void MacStatusItem::popMenu(const std::vector<StatusMenuItem>& items,
                             std::function<void(StatusAction)> chosen) {
     if (!item_)
         return;
-    NSMenu *menu = [[NSMenu alloc] init];
+    NSMenu* menu = [[NSMenu alloc] init];
     // Items are enabled as the program says, not by what their target answers.
     menu.autoenablesItems = NO;
     std::vector<std::optional<StatusAction>> actions;
-    for (const StatusMenuItem &entry : items) {
+    for (const StatusMenuItem& entry : items) {
         if (entry.isSeparator()) {
             [menu addItem:NSMenuItem.separatorItem];
             continue;
         }
-        NSMenuItem *menuItem = [[NSMenuItem alloc] initWithTitle:entry.title.toNSString()
+        NSMenuItem* menuItem = [[NSMenuItem alloc] initWithTitle:entry.title.toNSString()
                                                           action:@selector(chose:)
                                                    keyEquivalent:entry.keyEquivalent.toNSString()];
         menuItem.target = statusTarget(target_);

@@ -13,7 +13,6 @@ class MacWindowServer final : public WindowServer {
     MacWindowServer();
 
     std::vector<WindowDescription> windowList(uint32_t options, uint32_t relativeTo) const override;
-    bool hasDirectImages() const override;
     QImage windowImage(Rect area, uint32_t listOptions, uint32_t window,
                        uint32_t imageOptions) const override;
     bool preflightScreenCapture() const override;

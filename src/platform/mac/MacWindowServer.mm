@@ -85,8 +85,6 @@ std::vector<WindowDescription> MacWindowServer::windowList(uint32_t options, uin
     return out;
 }
 
-bool MacWindowServer::hasDirectImages() const { return createImage_ != nullptr; }
-
 QImage MacWindowServer::windowImage(Rect area, uint32_t listOptions, uint32_t window,
                                     uint32_t imageOptions) const {
     if (!createImage_)

@@ -33,7 +33,7 @@ QVariant toVariant(CFPropertyListRef value) {
     if (type == CFDictionaryGetTypeID()) {
         const auto dict = static_cast<CFDictionaryRef>(value);
         const CFIndex count = CFDictionaryGetCount(dict);
-        std::vector<const void *> keys(static_cast<size_t>(count)), values(static_cast<size_t>(count));
+        std::vector<const void*> keys(static_cast<size_t>(count)), values(static_cast<size_t>(count));
         CFDictionaryGetKeysAndValues(dict, keys.data(), values.data());
         QVariantMap map;
         for (CFIndex i = 0; i < count; ++i) {
@@ -47,9 +47,9 @@ QVariant toVariant(CFPropertyListRef value) {
 
 namespace {
 
-CFArrayRef createStringArray(const QStringList &texts) {
+CFArrayRef createStringArray(const QStringList& texts) {
     CFMutableArrayRef array = CFArrayCreateMutable(nullptr, texts.size(), &kCFTypeArrayCallBacks);
-    for (const QString &text : texts) {
+    for (const QString& text : texts) {
         CFRef<CFStringRef> item(text.toCFString());
         CFArrayAppendValue(array, item.get());
     }
@@ -70,7 +70,7 @@ PrefValue toPrefValue(CFPropertyListRef value) {
     case QMetaType::QVariantList: {
         // An array of text, as `defaults write <domain> key -array a b` stores it.
         QStringList texts;
-        for (const QVariant &item : v.toList())
+        for (const QVariant& item : v.toList())
             if (item.typeId() == QMetaType::QString)
                 texts << item.toString();
         return texts;
@@ -80,9 +80,9 @@ PrefValue toPrefValue(CFPropertyListRef value) {
     }
 }
 
-CFPropertyListRef createPropertyList(const PrefValue &value) {
+CFPropertyListRef createPropertyList(const PrefValue& value) {
     return std::visit(
-        [](const auto &v) -> CFPropertyListRef {
+        [](const auto& v) -> CFPropertyListRef {
             using T = std::decay_t<decltype(v)>;
             if constexpr (std::is_same_v<T, bool>)
                 return CFRetain(v ? kCFBooleanTrue : kCFBooleanFalse);
@@ -98,7 +98,7 @@ CFPropertyListRef createPropertyList(const PrefValue &value) {
         value);
 }
 
-CFPropertyListRef createPropertyList(const QVariant &value) {
+CFPropertyListRef createPropertyList(const QVariant& value) {
     switch (value.typeId()) {
     case QMetaType::Bool:
         return createPropertyList(PrefValue(value.toBool()));

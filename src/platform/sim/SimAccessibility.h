@@ -48,12 +48,11 @@ public:
     void setRemoteToken(const QByteArray& token, const AXElement& element);
     // Hit-testing within an application: answers the element for a position.
     void onHitTest(int32_t pid, std::function<AXValue(Point)> hitTest);
-    // Misbehaviour: every request to the element (or to any element of pid) fails with
-    // cannot-complete, as when the application does not answer within its timeout. Each waits
-    // for the element's messaging timeout, or the process-wide default without one (the
-    // system-wide element's, 6 seconds unless set). The system-wide element's focused element is
-    // asked of the application that owns it.
-    void setUnresponsive(const AXElement& element, bool on);
+    // Misbehaviour: every request to any element of pid fails with cannot-complete, as when the
+    // application does not answer within its timeout. Each waits for the element's messaging
+    // timeout, or the process-wide default without one (the system-wide element's, 6 seconds
+    // unless set). The system-wide element's focused element is asked of the application that
+    // owns it.
     void setAppUnresponsive(int32_t pid, bool on);
     // Seconds requests have spent waiting for applications that did not answer.
     double waited() const;

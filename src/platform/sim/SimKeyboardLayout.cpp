@@ -1,12 +1,10 @@
 #include "SimKeyboardLayout.h"
 
+#include "ports/KeyCodes.h"
+
 namespace fenwold {
 
 namespace {
-
-// Key codes 0...50, from A (0) to the key left of 1 (50); Return (36) and Tab (48) type control
-// characters.
-constexpr std::size_t kMainBlock = 51;
 
 const QString kUS = QStringLiteral("com.apple.keylayout.US");
 
@@ -62,17 +60,9 @@ std::vector<SimLayout> standardLayouts() {
     };
 }
 
-struct KeypadKey {
-    uint16_t code;
-    char16_t character;
-};
-constexpr KeypadKey kKeypad[] = {{65, u'.'}, {67, u'*'}, {69, u'+'}, {75, u'/'}, {78, u'-'}, {81, u'='},
-                                 {82, u'0'}, {83, u'1'}, {84, u'2'}, {85, u'3'}, {86, u'4'}, {87, u'5'},
-                                 {88, u'6'}, {89, u'7'}, {91, u'8'}, {92, u'9'}};
-
 std::optional<QChar> keyOf(std::u16string_view keys, uint16_t keyCode) {
     if (keyCode < keys.size()) return QChar(keys[keyCode]);
-    for (const KeypadKey& k : kKeypad)
+    for (const KeypadKey& k : kKeypadKeys)
         if (k.code == keyCode) return QChar(k.character);
     return std::nullopt;
 }
@@ -91,9 +81,10 @@ KeyTranslation translation(const SimLayout& layout, uint16_t keyCode, bool shift
 }
 
 std::optional<TypedKey> keyIn(std::u16string_view plain, std::u16string_view shifted, QChar character) {
-    for (std::size_t code = 0; code < kMainBlock; ++code)
+    const auto block = static_cast<std::size_t>(kMainBlockKeys);
+    for (std::size_t code = 0; code < block; ++code)
         if (plain[code] == character.unicode()) return TypedKey{static_cast<uint16_t>(code), false};
-    for (std::size_t code = 0; code < kMainBlock; ++code)
+    for (std::size_t code = 0; code < block; ++code)
         if (shifted[code] == character.unicode()) return TypedKey{static_cast<uint16_t>(code), true};
     return std::nullopt;
 }
@@ -169,8 +160,7 @@ std::optional<LayoutTranslations> SimKeyboardLayout::translate(LayoutChoice whic
 }
 
 uint32_t SimKeyboardLayout::keyboardType() const {
-    std::lock_guard lock(mutex_);
-    return keyboardType_;
+    return kKeyboardType;
 }
 
 Subscription SimKeyboardLayout::observeChanges(std::function<void()> handler) {
@@ -187,7 +177,7 @@ std::optional<QChar> SimKeyboardLayout::equivalent(uint16_t keyCode, bool shift)
 }
 
 std::optional<TypedKey> SimKeyboardLayout::keyTyping(QChar character) const {
-    if (character == QLatin1Char('\n')) return TypedKey{36, false};
+    if (character == QLatin1Char('\n')) return TypedKey{kReturn, false};
     const SimLayout& layout = typing();
     return keyIn(layout.typed, layout.typedShifted, character);
 }
@@ -201,11 +191,6 @@ std::optional<TypedKey> SimKeyboardLayout::keyForShortcut(QChar character) const
 
 void SimKeyboardLayout::install(const SimLayout& layout) {
     layouts_.push_back(layout);
-}
-
-void SimKeyboardLayout::setKeyboardType(uint32_t type) {
-    std::lock_guard lock(mutex_);
-    keyboardType_ = type;
 }
 
 } // namespace fenwold

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SimKeyboard.h"
+#include "SimInputSources.h"
 #include "ports/KeyboardLayout.h"
 
 #include <QChar>
@@ -41,6 +41,8 @@ public:
     std::optional<KeyboardInputSource> currentSource() const override;
     std::optional<LayoutTranslations> translate(LayoutChoice which, uint32_t keyboardType) const override;
     uint32_t keyboardType() const override;
+    // The session's keyboard: the type an ANSI keyboard of a current Mac reports.
+    static constexpr uint32_t kKeyboardType = 40;
     Subscription observeChanges(std::function<void()> handler) override;
 
     // Every layout the session offers, in the input menu's order.
@@ -64,7 +66,6 @@ public:
 
     // Test hooks: another layout the session offers; the type of the keyboard typed on.
     void install(const SimLayout& layout);
-    void setKeyboardType(uint32_t type);
 
 private:
     void selectionChanged();
@@ -73,7 +74,6 @@ private:
     std::vector<SimLayout> layouts_;
     mutable std::mutex mutex_;
     QString lastAsciiCapable_;
-    uint32_t keyboardType_ = 40;
     ObserverList observers_;
     Subscription selection_;
 };

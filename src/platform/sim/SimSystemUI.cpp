@@ -1,16 +1,10 @@
 #include "SimSystemUI.h"
 
+#include "ports/KeyCodes.h"
+
 #include <algorithm>
 
 namespace fenwold {
-
-namespace {
-
-constexpr uint64_t kShift = 0x20000, kControl = 0x40000, kOption = 0x80000, kCommand = 0x100000;
-constexpr uint64_t kModifiers = kShift | kControl | kOption | kCommand;
-constexpr uint16_t kSpace = 49, kEsc = 53, kLeft = 123, kRight = 124;
-
-} // namespace
 
 SimSystemUI::SimSystemUI(SimAccessibility& ax, SimWorkspace& workspace, SimWindows& windows,
                          SimKeySender& keys)
@@ -82,10 +76,10 @@ void SimSystemUI::note(const QString& line) {
 
 void SimSystemUI::sessionKey(const PostedKey& key) {
     if (!key.keyDown) return;
-    const uint64_t mods = key.flags & kModifiers;
-    if (key.keyCode == kSpace && mods == kCommand) {
+    const uint64_t mods = key.flags & flag::chord;
+    if (key.keyCode == kSpace && mods == flag::command) {
         show(panel() == Panel::spotlight ? Panel::none : Panel::spotlight);
-    } else if ((key.keyCode == kLeft || key.keyCode == kRight) && mods == kControl) {
+    } else if ((key.keyCode == kLeft || key.keyCode == kRight) && mods == flag::control) {
         // The Space beside the current one; none past the first or the last.
         const std::vector<int> spaces = windows_.spaces();
         auto at = std::find(spaces.begin(), spaces.end(), windows_.currentSpace());
@@ -98,7 +92,7 @@ void SimSystemUI::sessionKey(const PostedKey& key) {
             return;
         windows_.switchToSpace(*at);
         note(QStringLiteral("space %1").arg(*at));
-    } else if (key.keyCode == kEsc && mods == (kOption | kCommand)) {
+    } else if (key.keyCode == kEsc && mods == (flag::option | flag::command)) {
         show(Panel::forceQuit);
     } else if (key.keyCode == kEsc && mods == 0) {
         dismiss();
@@ -106,16 +100,16 @@ void SimSystemUI::sessionKey(const PostedKey& key) {
 }
 
 bool SimSystemUI::appleMenuKey(uint16_t keyCode, uint64_t flags, char16_t letter) {
-    const uint64_t mods = flags & kModifiers;
-    if (keyCode == kEsc && mods == (kOption | kCommand)) {
+    const uint64_t mods = flags & flag::chord;
+    if (keyCode == kEsc && mods == (flag::option | flag::command)) {
         show(Panel::forceQuit);
         return true;
     }
-    if (letter == u'q' && mods == (kShift | kCommand)) {
+    if (letter == u'q' && mods == (flag::shift | flag::command)) {
         show(Panel::confirmation, QStringLiteral("Log Out"));
         return true;
     }
-    if (letter == u'q' && mods == (kControl | kCommand)) {
+    if (letter == u'q' && mods == (flag::control | flag::command)) {
         note(QStringLiteral("locked"));
         return true;
     }

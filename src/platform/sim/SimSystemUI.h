@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SimAccessibility.h"
-#include "SimKeyboard.h"
+#include "SimKeySender.h"
 #include "SimWindows.h"
 #include "SimWorkspace.h"
 

@@ -14,10 +14,6 @@ std::vector<WindowDescription> SimWindowServer::windowList(uint32_t options, uin
     return out;
 }
 
-bool SimWindowServer::hasDirectImages() const {
-    return true;
-}
-
 QImage SimWindowServer::windowImage(Rect area, uint32_t listOptions, uint32_t window, uint32_t) const {
     std::lock_guard lock(mutex_);
     if (!screenRecording_) return {};

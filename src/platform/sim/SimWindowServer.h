@@ -14,7 +14,6 @@ namespace fenwold {
 class SimWindowServer final : public WindowServer, public ScreenCapture {
 public:
     std::vector<WindowDescription> windowList(uint32_t options, uint32_t relativeTo) const override;
-    bool hasDirectImages() const override;
     QImage windowImage(Rect area, uint32_t listOptions, uint32_t window,
                        uint32_t imageOptions) const override;
     bool preflightScreenCapture() const override;

@@ -201,7 +201,14 @@ int32_t SimWindows::pressMenu(int32_t pid, const QString& item) {
 
 uint32_t SimWindows::open(int32_t pid, const QString& title, Rect frame) {
     ownsServerList_ = true;
-    AppTree& t = tree(pid);
+    tree(pid); // the application's element and menus come first
+    const SimWindow w = newWindow(pid, title, frame);
+    answerPresses(w);
+    answerAttributeSets(w);
+    return putInFront(w);
+}
+
+SimWindow SimWindows::newWindow(int32_t pid, const QString& title, Rect frame) {
     SimWindow w;
     w.number = nextNumber_++;
     w.pid = pid;
@@ -214,12 +221,16 @@ uint32_t SimWindows::open(int32_t pid, const QString& title, Rect frame) {
     w.element = ax_.create(pid);
     w.closeButton = ax_.create(pid);
     w.zoomButton = ax_.create(pid);
-    const uint32_t number = w.number;
-    ax_.setWindowNumber(w.element, number);
+    ax_.setWindowNumber(w.element, w.number);
     ax_.setRemoteToken(remoteToken(pid, w.elementIdentifier), w.element);
     ax_.set(w.element, QStringLiteral("AXRole"), AXValue::of(QStringLiteral("AXWindow")));
     ax_.set(w.closeButton, QStringLiteral("AXRole"), AXValue::of(QStringLiteral("AXButton")));
     ax_.set(w.zoomButton, QStringLiteral("AXRole"), AXValue::of(QStringLiteral("AXButton")));
+    return w;
+}
+
+void SimWindows::answerPresses(const SimWindow& w) {
+    const uint32_t number = w.number;
     ax_.onAction(w.closeButton, QStringLiteral("AXPress"), [this, number] {
         close(number);
         return axerr::success;
@@ -234,6 +245,11 @@ uint32_t SimWindows::open(int32_t pid, const QString& title, Rect frame) {
         raise(number);
         return axerr::success;
     });
+}
+
+void SimWindows::answerAttributeSets(const SimWindow& w) {
+    const uint32_t number = w.number;
+    const int32_t pid = w.pid;
     auto journal = [this, pid](const QString& line) { tree(pid).journal << line; };
     ax_.onSet(w.element, QStringLiteral("AXPosition"), [this, number, journal](const AXValue& v) {
         auto p = v.asPoint();
@@ -282,6 +298,12 @@ uint32_t SimWindows::open(int32_t pid, const QString& title, Rect frame) {
         }
         return axerr::success;
     });
+}
+
+uint32_t SimWindows::putInFront(const SimWindow& w) {
+    const uint32_t number = w.number;
+    const int32_t pid = w.pid;
+    AppTree& t = tree(pid);
     windows_[number] = w;
     t.order.insert(t.order.begin(), number);
     t.focused = number;

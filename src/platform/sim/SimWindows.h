@@ -115,6 +115,12 @@ private:
     };
 
     AppTree& tree(int32_t pid);
+    // The steps of `open`: the window's record and elements, what pressing its buttons does, what
+    // setting its attributes does, and putting it in front of its application's windows.
+    SimWindow newWindow(int32_t pid, const QString& title, Rect frame);
+    void answerPresses(const SimWindow& w);
+    void answerAttributeSets(const SimWindow& w);
+    uint32_t putInFront(const SimWindow& w);
     void buildMenus(int32_t pid);
     AXElement menuItem(int32_t pid, const QString& title, std::function<int32_t()> press);
     AXElement menu(int32_t pid, const std::vector<AXElement>& items);

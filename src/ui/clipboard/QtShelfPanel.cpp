@@ -1,5 +1,6 @@
 #include "QtShelfPanel.h"
 
+#include "ports/KeyCodes.h"
 #include "ui/common/PanelHost.h"
 #include "ui/common/QtFloatingPanel.h"
 
@@ -14,20 +15,26 @@ namespace {
 
 // Virtual key codes of the keys the shelf distinguishes.
 const QHash<int, uint16_t>& keyCodes() {
-    static const QHash<int, uint16_t> codes = {
-        {Qt::Key_A, 0},       {Qt::Key_S, 1},      {Qt::Key_D, 2},        {Qt::Key_F, 3},
-        {Qt::Key_H, 4},       {Qt::Key_G, 5},      {Qt::Key_Z, 6},        {Qt::Key_X, 7},
-        {Qt::Key_C, 8},       {Qt::Key_V, 9},      {Qt::Key_B, 11},       {Qt::Key_Q, 12},
-        {Qt::Key_W, 13},      {Qt::Key_E, 14},     {Qt::Key_R, 15},       {Qt::Key_Y, 16},
-        {Qt::Key_T, 17},      {Qt::Key_1, 18},     {Qt::Key_2, 19},       {Qt::Key_3, 20},
-        {Qt::Key_4, 21},      {Qt::Key_6, 22},     {Qt::Key_5, 23},       {Qt::Key_9, 25},
-        {Qt::Key_7, 26},      {Qt::Key_8, 28},     {Qt::Key_0, 29},       {Qt::Key_O, 31},
-        {Qt::Key_U, 32},      {Qt::Key_I, 34},     {Qt::Key_P, 35},       {Qt::Key_Return, 36},
-        {Qt::Key_L, 37},      {Qt::Key_J, 38},     {Qt::Key_K, 40},       {Qt::Key_N, 45},
-        {Qt::Key_M, 46},      {Qt::Key_Tab, 48},   {Qt::Key_Space, 49},   {Qt::Key_Backspace, 51},
-        {Qt::Key_Escape, 53}, {Qt::Key_Enter, 76}, {Qt::Key_Delete, 117}, {Qt::Key_Left, 123},
-        {Qt::Key_Right, 124}, {Qt::Key_Down, 125}, {Qt::Key_Up, 126},
-    };
+    static const QHash<int, uint16_t> codes = [] {
+        QHash<int, uint16_t> c = {
+            {Qt::Key_Return, kReturn},
+            {Qt::Key_Enter, kKeypadEnter},
+            {Qt::Key_Tab, kTab},
+            {Qt::Key_Space, kSpace},
+            {Qt::Key_Backspace, kDelete},
+            {Qt::Key_Delete, kFwdDelete},
+            {Qt::Key_Escape, kEsc},
+            {Qt::Key_Left, kLeft},
+            {Qt::Key_Right, kRight},
+            {Qt::Key_Down, kDown},
+            {Qt::Key_Up, kUp},
+        };
+        for (std::size_t i = 0; i < kLetterKeys.size(); ++i)
+            c.insert(Qt::Key_A + static_cast<int>(i), kLetterKeys[i]);
+        for (std::size_t i = 0; i < kDigitKeys.size(); ++i)
+            c.insert(Qt::Key_0 + static_cast<int>(i), kDigitKeys[i]);
+        return c;
+    }();
     return codes;
 }
 
@@ -37,10 +44,10 @@ ShelfKeyEvent shelfKeyEvent(const QKeyEvent& event) {
     ShelfKeyEvent key;
     key.keyCode = keyCodes().value(event.key(), 0xFFFF);
     const auto mods = event.modifiers();
-    if (mods & Qt::ShiftModifier) key.flags |= 0x20000;
-    if (mods & Qt::MetaModifier) key.flags |= 0x40000;
-    if (mods & Qt::AltModifier) key.flags |= 0x80000;
-    if (mods & Qt::ControlModifier) key.flags |= 0x100000;
+    if (mods & Qt::ShiftModifier) key.flags |= flag::shift;
+    if (mods & Qt::MetaModifier) key.flags |= flag::control;
+    if (mods & Qt::AltModifier) key.flags |= flag::option;
+    if (mods & Qt::ControlModifier) key.flags |= flag::command;
     key.characters = event.text();
     key.isRepeat = event.isAutoRepeat();
     return key;

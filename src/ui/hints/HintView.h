@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/hints/MacHints.h"
+#include "core/hints/HintHUD.h"
 #include "ports/FloatingPanel.h"
 
 #include <QFont>

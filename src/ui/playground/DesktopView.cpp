@@ -4,7 +4,7 @@
 #include "QtKeyMap.h"
 #include "SystemPanels.h"
 #include "WindowChrome.h"
-#include "core/snap/PopUpMenu.h"
+#include "core/menus/MenuPresenter.h"
 #include "core/windows/SnapGeometry.h"
 #include "ui/common/QtFloatingPanel.h"
 

@@ -1,24 +1,26 @@
 #include "EventLog.h"
 
+#include "ports/KeyCodes.h"
+
 namespace fenwold {
 
 namespace {
 
 QString modifierName(int64_t keyCode) {
     switch (keyCode) {
-    case 54:
-    case 55:
+    case kRightCommand:
+    case kCommand:
         return QStringLiteral("\u2318 Command");
-    case 56:
-    case 60:
+    case kShift:
+    case kRightShift:
         return QStringLiteral("\u21E7 Shift");
-    case 58:
-    case 61:
+    case kOption:
+    case kRightOption:
         return QStringLiteral("\u2325 Option");
-    case 59:
-    case 62:
+    case kControl:
+    case kRightControl:
         return QStringLiteral("\u2303 Control");
-    case 57:
+    case kCapsLock:
         return QStringLiteral("Caps Lock");
     default:
         return QStringLiteral("modifier %1").arg(keyCode);

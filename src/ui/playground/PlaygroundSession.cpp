@@ -1,7 +1,7 @@
 #include "PlaygroundSession.h"
 
 #include "QtKeyMap.h"
-#include "platform/sim/apps/MacKeyCodes.h"
+#include "ports/KeyCodes.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/settings/SettingsWindow.h"
 
@@ -198,8 +198,8 @@ bool PlaygroundSession::deliverToProgramWindow(const AppKey& key) {
 bool PlaygroundSession::deliverToProgram(const AppKey& key) {
     // The system's own panels come first: Escape closes them, Return answers a confirmation.
     if (session_.systemUI.panel() != SimSystemUI::Panel::none) {
-        if (key.keyCode == mackey::esc) session_.systemUI.dismiss();
-        if (key.keyCode == mackey::ret) session_.systemUI.confirm();
+        if (key.keyCode == kEsc) session_.systemUI.dismiss();
+        if (key.keyCode == kReturn) session_.systemUI.confirm();
         desktop_->update();
         return true;
     }

@@ -1,7 +1,7 @@
 #include "QtKeyMap.h"
 
 #include "platform/sim/SimKeyboardLayout.h"
-#include "platform/sim/apps/MacKeyCodes.h"
+#include "ports/KeyCodes.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -11,119 +11,117 @@ namespace fenwold {
 
 std::optional<uint16_t> macKeyCode(int qtKey) {
     // Letters and digits by their position on the US layout.
-    static constexpr uint16_t letters[26] = {0,  11, 8,  2,  14, 3, 5,  4,  34, 38, 40, 37, 46,
-                                             45, 31, 35, 12, 15, 1, 17, 32, 9,  13, 7,  16, 6};
-    static constexpr uint16_t digits[10] = {29, 18, 19, 20, 21, 23, 22, 26, 28, 25};
-    static constexpr uint16_t fkeys[19] = {122, 120, 99,  118, 96,  97,  98, 100, 101, 109,
-                                           103, 111, 105, 107, 113, 106, 64, 79,  80};
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return letters[qtKey - Qt::Key_A];
-    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return digits[qtKey - Qt::Key_0];
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F19) return fkeys[qtKey - Qt::Key_F1];
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
+        return kLetterKeys[static_cast<std::size_t>(qtKey - Qt::Key_A)];
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
+        return kDigitKeys[static_cast<std::size_t>(qtKey - Qt::Key_0)];
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F19)
+        return kFunctionKeys[static_cast<std::size_t>(qtKey - Qt::Key_F1)];
     switch (qtKey) {
     case Qt::Key_Meta:
     case Qt::Key_Super_L:
-        return 55;
+        return kCommand;
     case Qt::Key_Super_R:
-        return 54;
+        return kRightCommand;
     case Qt::Key_Alt:
-        return 58;
+        return kOption;
     case Qt::Key_AltGr:
-        return 61;
+        return kRightOption;
     case Qt::Key_Control:
-        return 59;
+        return kControl;
     case Qt::Key_Shift:
-        return 56;
+        return kShift;
     case Qt::Key_CapsLock:
-        return 57;
+        return kCapsLock;
     case Qt::Key_Return:
-        return 36;
+        return kReturn;
     case Qt::Key_Enter:
-        return 76;
+        return kKeypadEnter;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        return 48;
+        return kTab;
     case Qt::Key_Space:
-        return 49;
+        return kSpace;
     case Qt::Key_Backspace:
-        return 51;
+        return kDelete;
     case Qt::Key_Escape:
-        return 53;
+        return kEsc;
     case Qt::Key_Delete:
-        return 117;
+        return kFwdDelete;
     case Qt::Key_Insert:
-        return 114;
+        return kInsert;
     case Qt::Key_Home:
-        return 115;
+        return kHome;
     case Qt::Key_End:
-        return 119;
+        return kEnd;
     case Qt::Key_PageUp:
-        return 116;
+        return kPageUp;
     case Qt::Key_PageDown:
-        return 121;
+        return kPageDown;
     case Qt::Key_Left:
-        return 123;
+        return kLeft;
     case Qt::Key_Right:
-        return 124;
+        return kRight;
     case Qt::Key_Down:
-        return 125;
+        return kDown;
     case Qt::Key_Up:
-        return 126;
+        return kUp;
     case Qt::Key_Print:
-        return 105;
+        return kF13;
     case Qt::Key_Minus:
     case Qt::Key_Underscore:
-        return 27;
+        return kMinus;
     case Qt::Key_Equal:
     case Qt::Key_Plus:
-        return 24;
+        return kEqual;
     case Qt::Key_BracketLeft:
     case Qt::Key_BraceLeft:
-        return 33;
+        return kLeftBracket;
     case Qt::Key_BracketRight:
     case Qt::Key_BraceRight:
-        return 30;
+        return kRightBracket;
     case Qt::Key_Semicolon:
     case Qt::Key_Colon:
-        return 41;
+        return kSemicolon;
     case Qt::Key_Apostrophe:
     case Qt::Key_QuoteDbl:
-        return 39;
+        return kQuote;
     case Qt::Key_Comma:
     case Qt::Key_Less:
-        return 43;
+        return kComma;
     case Qt::Key_Period:
     case Qt::Key_Greater:
-        return 47;
+        return kPeriod;
     case Qt::Key_Slash:
     case Qt::Key_Question:
-        return 44;
+        return kSlash;
     case Qt::Key_Backslash:
     case Qt::Key_Bar:
-        return 42;
+        return kBackslash;
     case Qt::Key_QuoteLeft:
     case Qt::Key_AsciiTilde:
-        return 50;
+        return kGrave;
     // Shifted digits arrive as their symbols.
     case Qt::Key_Exclam:
-        return 18;
+        return k1;
     case Qt::Key_At:
-        return 19;
+        return k2;
     case Qt::Key_NumberSign:
-        return 20;
+        return k3;
     case Qt::Key_Dollar:
-        return 21;
+        return k4;
     case Qt::Key_Percent:
-        return 23;
+        return k5;
     case Qt::Key_AsciiCircum:
-        return 22;
+        return k6;
     case Qt::Key_Ampersand:
-        return 26;
+        return k7;
     case Qt::Key_Asterisk:
-        return 28;
+        return k8;
     case Qt::Key_ParenLeft:
-        return 25;
+        return k9;
     case Qt::Key_ParenRight:
-        return 29;
+        return k0;
     default:
         return std::nullopt;
     }
@@ -131,31 +129,32 @@ std::optional<uint16_t> macKeyCode(int qtKey) {
 
 namespace {
 
-// Mac key codes by evdev code (Linux's input event codes), 0 for keys a Mac keyboard lacks.
+// Mac key codes by evdev code (Linux's input event codes), 0 for keys a Mac keyboard lacks. Each
+// run gives the keys of consecutive evdev codes, from the first.
 constexpr std::array<uint16_t, 128> kByEvdev = [] {
     std::array<uint16_t, 128> m{};
-    const std::pair<int, uint16_t> keys[] = {
-        {1, 53},    {2, 18},    {3, 19},    {4, 20},    {5, 21},    {6, 23},    {7, 22},    {8, 26},
-        {9, 28},    {10, 25},   {11, 29},   {12, 27},   {13, 24},   {14, 51},   {15, 48},   {16, 12},
-        {17, 13},   {18, 14},   {19, 15},   {20, 17},   {21, 16},   {22, 32},   {23, 34},   {24, 31},
-        {25, 35},   {26, 33},   {27, 30},   {28, 36},   {29, 59},   {30, 0},    {31, 1},    {32, 2},
-        {33, 3},    {34, 5},    {35, 4},    {36, 38},   {37, 40},   {38, 37},   {39, 41},   {40, 39},
-        {41, 50},   {42, 56},   {43, 42},   {44, 6},    {45, 7},    {46, 8},    {47, 9},    {48, 11},
-        {49, 45},   {50, 46},   {51, 43},   {52, 47},   {53, 44},   {54, 60},   {55, 67},   {56, 58},
-        {57, 49},   {58, 57},   {59, 122},  {60, 120},  {61, 99},   {62, 118},  {63, 96},   {64, 97},
-        {65, 98},   {66, 100},  {67, 101},  {68, 109},  {71, 89},   {72, 91},   {73, 92},   {74, 78},
-        {75, 86},   {76, 87},   {77, 88},   {78, 69},   {79, 83},   {80, 84},   {81, 85},   {82, 82},
-        {83, 65},   {86, 10},   {87, 103},  {88, 111},  {96, 76},   {97, 62},   {98, 75},   {99, 105},
-        {100, 61},  {102, 115}, {103, 126}, {104, 116}, {105, 123}, {106, 124}, {107, 119}, {108, 125},
-        {109, 121}, {110, 114}, {111, 117}, {117, 81},  {125, 55},  {126, 54}};
-    for (const auto& [evdev, mac] : keys)
-        m[static_cast<std::size_t>(evdev)] = mac;
+    const auto run = [&m](std::size_t first, std::initializer_list<uint16_t> keys) {
+        for (const uint16_t key : keys)
+            m[first++] = key;
+    };
+    run(1, {kEsc, k1, k2, k3, k4, k5, k6, k7, k8, k9, k0, kMinus, kEqual, kDelete});
+    run(15, {kTab, kQ, kW, kE, kR, kT, kY, kU, kI, kO, kP, kLeftBracket, kRightBracket, kReturn});
+    run(29, {kControl, kA, kS, kD, kF, kG, kH, kJ, kK, kL, kSemicolon, kQuote, kGrave});
+    run(42, {kShift, kBackslash, kZ, kX, kC, kV, kB, kN, kM, kComma, kPeriod, kSlash, kRightShift});
+    run(55, {kKeypadMultiply, kOption, kSpace, kCapsLock, kF1, kF2, kF3, kF4, kF5, kF6, kF7, kF8, kF9, kF10});
+    run(71, {kKeypad7, kKeypad8, kKeypad9, kKeypadMinus, kKeypad4, kKeypad5, kKeypad6, kKeypadPlus, kKeypad1,
+             kKeypad2, kKeypad3, kKeypad0, kKeypadDecimal});
+    run(86, {kSection, kF11, kF12});
+    run(96, {kKeypadEnter, kRightControl, kKeypadDivide, kF13, kRightOption});
+    run(102, {kHome, kUp, kPageUp, kLeft, kRight, kEnd, kDown, kPageDown, kInsert, kFwdDelete});
+    run(117, {kKeypadEquals});
+    run(125, {kCommand, kRightCommand});
     return m;
 }();
 
 // evdev's F13 to F19 lie beyond the table: 183...189.
 constexpr int kEvdevF13 = 183;
-constexpr uint16_t kMacF13ToF19[] = {105, 107, 113, 106, 64, 79, 80};
+constexpr uint16_t kMacF13ToF19[] = {kF13, kF14, kF15, kF16, kF17, kF18, kF19};
 
 } // namespace
 
@@ -179,49 +178,49 @@ std::optional<uint16_t> macKeyCode(const QKeyEvent& event) {
 
 std::optional<QtKeyPress> qtKeyPress(uint16_t keyCode, uint64_t flags, const SimKeyboardLayout& layout) {
     QtKeyPress press;
-    if (flags & macflag::shift) press.modifiers |= Qt::ShiftModifier;
-    if (flags & macflag::command) press.modifiers |= Qt::ControlModifier;
-    if (flags & macflag::control) press.modifiers |= Qt::MetaModifier;
-    if (flags & macflag::option) press.modifiers |= Qt::AltModifier;
-    const bool typing = !(flags & (macflag::command | macflag::control));
+    if (flags & flag::shift) press.modifiers |= Qt::ShiftModifier;
+    if (flags & flag::command) press.modifiers |= Qt::ControlModifier;
+    if (flags & flag::control) press.modifiers |= Qt::MetaModifier;
+    if (flags & flag::option) press.modifiers |= Qt::AltModifier;
+    const bool typing = !(flags & (flag::command | flag::control));
     switch (keyCode) {
-    case mackey::ret:
+    case kReturn:
         press.key = Qt::Key_Return;
         press.text = QStringLiteral("\r");
         return press;
-    case mackey::keypadEnter:
+    case kKeypadEnter:
         press.key = Qt::Key_Enter;
         press.text = QStringLiteral("\r");
         return press;
-    case mackey::tab:
+    case kTab:
         press.key = Qt::Key_Tab;
         press.text = QStringLiteral("\t");
         return press;
-    case mackey::esc:
+    case kEsc:
         press.key = Qt::Key_Escape;
         return press;
-    case mackey::backspace:
+    case kDelete:
         press.key = Qt::Key_Backspace;
         return press;
-    case mackey::fwdDelete:
+    case kFwdDelete:
         press.key = Qt::Key_Delete;
         return press;
-    case mackey::home:
+    case kHome:
         press.key = Qt::Key_Home;
         return press;
-    case mackey::end:
+    case kEnd:
         press.key = Qt::Key_End;
         return press;
-    case mackey::left:
+    case kLeft:
         press.key = Qt::Key_Left;
         return press;
-    case mackey::right:
+    case kRight:
         press.key = Qt::Key_Right;
         return press;
-    case mackey::up:
+    case kUp:
         press.key = Qt::Key_Up;
         return press;
-    case mackey::down:
+    case kDown:
         press.key = Qt::Key_Down;
         return press;
     default:
@@ -232,7 +231,7 @@ std::optional<QtKeyPress> qtKeyPress(uint16_t keyCode, uint64_t flags, const Sim
     const auto plain = layout.typed(keyCode, false);
     if (!plain) return std::nullopt;
     press.key = plain->toUpper().unicode();
-    if (typing) press.text = QString(layout.typed(keyCode, (flags & macflag::shift) != 0).value_or(*plain));
+    if (typing) press.text = QString(layout.typed(keyCode, (flags & flag::shift) != 0).value_or(*plain));
     return press;
 }
 

@@ -1,6 +1,7 @@
 #include "ScriptRunner.h"
 
 #include "PlaygroundSession.h"
+#include "ports/KeyCodes.h"
 
 #include <QTimer>
 #include <algorithm>
@@ -8,7 +9,6 @@
 namespace fenwold {
 
 namespace {
-constexpr uint16_t kShiftKey = 56, kCommandKey = 55, kControlKey = 59;
 constexpr int kRealStepMs = 60;
 } // namespace
 
@@ -72,9 +72,9 @@ void ScriptRunner::type(const QString& text) {
                 << QStringLiteral("cannot type \"%1\" on the %2 layout").arg(c).arg(layout.typing().name);
             continue;
         }
-        if (key->shift) hw.keyDown(kShiftKey);
+        if (key->shift) hw.keyDown(kShift);
         hw.tap(key->keyCode);
-        if (key->shift) hw.keyUp(kShiftKey);
+        if (key->shift) hw.keyUp(kShift);
         playground_.settle();
     }
 }
@@ -96,7 +96,7 @@ uint16_t ScriptRunner::pressedKey(const ScriptStep& step) {
     // typed; only the key counts, Shift is the chord's.
     const SimKeyboardLayout& layout = playground_.session().keyboardLayout;
     const bool shortcut = std::any_of(step.modifiers.begin(), step.modifiers.end(),
-                                      [](uint16_t m) { return m == kCommandKey || m == kControlKey; });
+                                      [](uint16_t m) { return m == kCommand || m == kControl; });
     if (const auto key =
             shortcut ? layout.keyForShortcut(*step.character) : layout.keyTyping(*step.character))
         return key->keyCode;

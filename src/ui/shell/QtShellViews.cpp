@@ -7,10 +7,10 @@
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/common/PanelHost.h"
 #include "ui/hints/HintView.h"
+#include "ui/menus/QtMenuPresenter.h"
 #include "ui/peek/EmptyPeekView.h"
 #include "ui/settings/SettingsWindow.h"
 #include "ui/snap/SnapLayoutView.h"
-#include "ui/snap/WindowMenuPresenter.h"
 #include "ui/switcher/TileGridPanelWidget.h"
 
 #include <QGuiApplication>

@@ -2,7 +2,7 @@
 
 #include "core/shell/AppDelegate.h"
 #include "ports/FloatingPanel.h"
-#include "ports/StatusItem.h"
+#include "ports/StatusItemView.h"
 #include "ui/settings/SettingsDeps.h"
 
 #include <QMenu>

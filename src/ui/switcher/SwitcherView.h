@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/switcher/TileGrid.h"
+#include "core/switcher/TileOperations.h"
 
 #include <QWidget>
 #include <functional>

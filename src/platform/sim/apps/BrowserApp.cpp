@@ -1,6 +1,6 @@
 #include "BrowserApp.h"
 
-#include "MacKeyCodes.h"
+#include "ports/KeyCodes.h"
 
 namespace fenwold {
 
@@ -81,22 +81,22 @@ bool BrowserApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
     if (it == pages_.end()) return false;
     Page& p = it->second;
     if (p.editing && !key.command() && !key.control()) {
-        if (key.keyCode == mackey::ret) {
+        if (key.keyCode == kReturn) {
             // A new page: the pages ahead of this one are forgotten.
             p.history = p.history.mid(0, p.at + 1) << *p.editing;
             p.at = static_cast<int>(p.history.size()) - 1;
             go(*window, p, *p.editing);
             p.editing.reset();
-        } else if (key.keyCode == mackey::esc) {
+        } else if (key.keyCode == kEsc) {
             p.editing.reset();
-        } else if (key.keyCode == mackey::backspace) {
+        } else if (key.keyCode == kDelete) {
             p.editing->chop(1);
         } else if (const auto c = typed(key)) {
             *p.editing += *c;
         }
         return true;
     }
-    if (key.control() && !key.command() && key.keyCode == mackey::tab) {
+    if (key.control() && !key.command() && key.keyCode == kTab) {
         p.tab = key.shift() ? (p.tab + p.tabs - 2) % p.tabs + 1 : p.tab % p.tabs + 1;
         return true;
     }

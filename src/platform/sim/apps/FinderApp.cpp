@@ -1,6 +1,6 @@
 #include "FinderApp.h"
 
-#include "MacKeyCodes.h"
+#include "ports/KeyCodes.h"
 
 #include <QUrl>
 #include <algorithm>
@@ -13,7 +13,7 @@ FinderApp::FinderApp(SimSession& session) : SimApplication(session, "com.apple.f
 
 namespace {
 
-const QString kHome = QStringLiteral("sam");
+const QString kHomeFolder = QStringLiteral("sam");
 
 } // namespace
 
@@ -35,11 +35,11 @@ QString FinderApp::info(uint32_t window) const {
 }
 
 void FinderApp::show(uint32_t window, Folder& f, const QString& name, bool remember) {
-    if (f.name != kHome) contents_[f.name] = f.files;
+    if (f.name != kHomeFolder) contents_[f.name] = f.files;
     if (remember) f.back << f.name;
     const QString from = f.name;
     f.name = name;
-    if (name == kHome) {
+    if (name == kHomeFolder) {
         f.files.clear();
         for (const auto& [folder, files] : contents_)
             f.files << folder;
@@ -108,12 +108,12 @@ void FinderApp::pasteInto(Folder& folder, bool move) {
 }
 
 bool FinderApp::renameKey(Folder& f, const AppKey& key) {
-    if (key.keyCode == mackey::ret || key.keyCode == mackey::keypadEnter) {
+    if (key.keyCode == kReturn || key.keyCode == kKeypadEnter) {
         if (!f.rename->isEmpty() && !f.files.contains(*f.rename)) f.files[f.selection] = *f.rename;
         f.rename.reset();
-    } else if (key.keyCode == mackey::esc) {
+    } else if (key.keyCode == kEsc) {
         f.rename.reset();
-    } else if (key.keyCode == mackey::backspace) {
+    } else if (key.keyCode == kDelete) {
         f.rename->chop(1);
     } else if (key.plain()) {
         if (const auto c = typed(key)) *f.rename += *c;
@@ -131,8 +131,8 @@ bool FinderApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
     const int count = static_cast<int>(f.files.size());
     if (key.command() && !key.control()) {
         const char16_t l = letter(key);
-        if (key.keyCode == mackey::up) {
-            if (f.name != kHome) show(*window, f, kHome, true);
+        if (key.keyCode == kUp) {
+            if (f.name != kHomeFolder) show(*window, f, kHomeFolder, true);
             return true;
         }
         if (l == u'[') {
@@ -143,7 +143,7 @@ bool FinderApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
             if (count > 0) f.info = f.files[f.selection];
             return true;
         }
-        if (l == u'o' || key.keyCode == mackey::down) {
+        if (l == u'o' || key.keyCode == kDown) {
             if (count == 0) return true;
             if (contents_.count(f.files[f.selection])) {
                 show(*window, f, f.files[f.selection], true);
@@ -154,7 +154,7 @@ bool FinderApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
                 QUrl::fromLocalFile(QStringLiteral("/Users/sam/%1/%2").arg(f.name, f.files[f.selection])));
             return true;
         }
-        if (key.keyCode == mackey::backspace) {
+        if (key.keyCode == kDelete) {
             if (count == 0) return true;
             trash_ << f.files.takeAt(f.selection);
             f.selection = std::clamp(f.selection, 0, std::max(0, count - 2));
@@ -177,13 +177,13 @@ bool FinderApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
     }
     if (!key.plain()) return false;
     switch (key.keyCode) {
-    case mackey::up:
+    case kUp:
         f.selection = std::max(0, f.selection - 1);
         return true;
-    case mackey::down:
+    case kDown:
         f.selection = std::min(std::max(0, count - 1), f.selection + 1);
         return true;
-    case mackey::ret:
+    case kReturn:
         if (count == 0) return true;
         f.rename = f.files[f.selection];
         setFocusRole(QStringLiteral("AXTextField"));

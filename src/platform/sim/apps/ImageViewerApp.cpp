@@ -1,6 +1,6 @@
 #include "ImageViewerApp.h"
 
-#include "MacKeyCodes.h"
+#include "ports/KeyCodes.h"
 
 #include <QBuffer>
 #include <QLinearGradient>

@@ -1,6 +1,6 @@
 #include "PasswordManagerApp.h"
 
-#include "MacKeyCodes.h"
+#include "ports/KeyCodes.h"
 
 namespace fenwold {
 
@@ -49,12 +49,12 @@ void PasswordManagerApp::followFocus() {
 
 bool PasswordManagerApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
     if (!window || logins_.empty()) return false;
-    if (key.plain() && key.keyCode == mackey::tab) {
+    if (key.plain() && key.keyCode == kTab) {
         focusField(!fieldFocused_);
         return true;
     }
     if (fieldFocused_) {
-        if (key.plain() && key.keyCode == mackey::backspace) {
+        if (key.plain() && key.keyCode == kDelete) {
             master_.chop(1);
             return true;
         }
@@ -63,9 +63,9 @@ bool PasswordManagerApp::handleKey(std::optional<uint32_t> window, const AppKey&
             return true;
         }
     }
-    if (key.plain() && (key.keyCode == mackey::up || key.keyCode == mackey::down)) {
-        selection_ = std::clamp(selection_ + (key.keyCode == mackey::up ? -1 : 1), 0,
-                                static_cast<int>(logins_.size()) - 1);
+    if (key.plain() && (key.keyCode == kUp || key.keyCode == kDown)) {
+        selection_ =
+            std::clamp(selection_ + (key.keyCode == kUp ? -1 : 1), 0, static_cast<int>(logins_.size()) - 1);
         return true;
     }
     if (key.command() && !key.control() && letter(key) == u'c') {

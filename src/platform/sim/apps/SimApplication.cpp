@@ -1,23 +1,23 @@
 #include "SimApplication.h"
 
-#include "MacKeyCodes.h"
+#include "ports/KeyCodes.h"
 
 namespace fenwold {
 
 bool AppKey::command() const {
-    return flags & macflag::command;
+    return flags & flag::command;
 }
 bool AppKey::option() const {
-    return flags & macflag::option;
+    return flags & flag::option;
 }
 bool AppKey::control() const {
-    return flags & macflag::control;
+    return flags & flag::control;
 }
 bool AppKey::shift() const {
-    return flags & macflag::shift;
+    return flags & flag::shift;
 }
 bool AppKey::plain() const {
-    return !(flags & (macflag::command | macflag::option | macflag::control));
+    return !(flags & (flag::command | flag::option | flag::control));
 }
 
 SimApplication::SimApplication(SimSession& session, const QString& bundleID, const QString& name)
@@ -100,43 +100,43 @@ std::optional<QChar> SimApplication::typed(const AppKey& key) const {
 
 QString describeKey(uint16_t keyCode, uint64_t flags, const SimKeyboardLayout& layout) {
     QString text;
-    if (flags & macflag::control) text += QChar(0x2303);
-    if (flags & macflag::option) text += QChar(0x2325);
-    if (flags & macflag::shift) text += QChar(0x21E7);
-    if (flags & macflag::command) text += QChar(0x2318);
+    if (flags & flag::control) text += QChar(0x2303);
+    if (flags & flag::option) text += QChar(0x2325);
+    if (flags & flag::shift) text += QChar(0x21E7);
+    if (flags & flag::command) text += QChar(0x2318);
     switch (keyCode) {
-    case 36:
+    case kReturn:
         return text + QChar(0x21A9);
-    case 48:
+    case kTab:
         return text + QChar(0x21E5);
-    case 49:
+    case kSpace:
         return text + QStringLiteral("Space");
-    case 51:
+    case kDelete:
         return text + QChar(0x232B);
-    case 53:
+    case kEsc:
         return text + QStringLiteral("Esc");
-    case 117:
+    case kFwdDelete:
         return text + QChar(0x2326);
-    case 123:
+    case kLeft:
         return text + QChar(0x2190);
-    case 124:
+    case kRight:
         return text + QChar(0x2192);
-    case 125:
+    case kDown:
         return text + QChar(0x2193);
-    case 126:
+    case kUp:
         return text + QChar(0x2191);
-    case 115:
+    case kHome:
         return text + QStringLiteral("Home");
-    case 119:
+    case kEnd:
         return text + QStringLiteral("End");
-    case 120:
+    case kF2:
         return text + QStringLiteral("F2");
-    case 118:
+    case kF4:
         return text + QStringLiteral("F4");
     default:
         break;
     }
-    const bool shortcut = flags & (macflag::command | macflag::control);
+    const bool shortcut = flags & (flag::command | flag::control);
     if (const auto c = shortcut ? layout.equivalent(keyCode, false) : layout.typed(keyCode, false))
         return text + c->toUpper();
     return text + QStringLiteral("key %1").arg(keyCode);

@@ -1,6 +1,6 @@
 #include "SimHardware.h"
 
-#include "MacKeyCodes.h"
+#include "ports/KeyCodes.h"
 
 #include <algorithm>
 
@@ -11,22 +11,22 @@ namespace {
 // The flag a modifier key holds down, with the device bit that tells left from right.
 std::optional<std::pair<uint64_t, uint64_t>> modifierBits(uint16_t keyCode) {
     switch (keyCode) {
-    case 55:
-        return std::pair{macflag::command, uint64_t{0x08}};
-    case 54:
-        return std::pair{macflag::command, uint64_t{0x10}};
-    case 56:
-        return std::pair{macflag::shift, uint64_t{0x02}};
-    case 60:
-        return std::pair{macflag::shift, uint64_t{0x04}};
-    case 58:
-        return std::pair{macflag::option, uint64_t{0x20}};
-    case 61:
-        return std::pair{macflag::option, uint64_t{0x40}};
-    case 59:
-        return std::pair{macflag::control, uint64_t{0x01}};
-    case 62:
-        return std::pair{macflag::control, uint64_t{0x2000}};
+    case kCommand:
+        return std::pair{flag::command, uint64_t{0x08}};
+    case kRightCommand:
+        return std::pair{flag::command, uint64_t{0x10}};
+    case kShift:
+        return std::pair{flag::shift, uint64_t{0x02}};
+    case kRightShift:
+        return std::pair{flag::shift, uint64_t{0x04}};
+    case kOption:
+        return std::pair{flag::option, uint64_t{0x20}};
+    case kRightOption:
+        return std::pair{flag::option, uint64_t{0x40}};
+    case kControl:
+        return std::pair{flag::control, uint64_t{0x01}};
+    case kRightControl:
+        return std::pair{flag::control, uint64_t{0x2000}};
     default:
         return std::nullopt;
     }

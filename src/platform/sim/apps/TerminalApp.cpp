@@ -1,6 +1,6 @@
 #include "TerminalApp.h"
 
-#include "MacKeyCodes.h"
+#include "ports/KeyCodes.h"
 
 namespace fenwold {
 
@@ -79,11 +79,11 @@ bool TerminalApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
         if (letter(key) == u'c') return true; // nothing selected: nothing to copy
         return false;
     }
-    if (key.keyCode == mackey::ret) {
+    if (key.keyCode == kReturn) {
         run(s);
         return true;
     }
-    if (key.keyCode == 51) {
+    if (key.keyCode == kDelete) {
         s.input.chop(1);
         return true;
     }

@@ -1,6 +1,6 @@
 #include "TextEditorApp.h"
 
-#include "MacKeyCodes.h"
+#include "ports/KeyCodes.h"
 
 namespace fenwold {
 
@@ -111,9 +111,8 @@ bool TextEditorApp::handleKey(std::optional<uint32_t> window, const AppKey& key)
         return true;
     }
     if (key.option() && !key.command() && !key.control() &&
-        (key.keyCode == mackey::backspace || key.keyCode == mackey::fwdDelete)) {
-        if (d.cursor == d.anchor)
-            d.anchor = key.keyCode == mackey::backspace ? d.wordBefore() : d.wordAfter();
+        (key.keyCode == kDelete || key.keyCode == kFwdDelete)) {
+        if (d.cursor == d.anchor) d.anchor = key.keyCode == kDelete ? d.wordBefore() : d.wordAfter();
         d.replaceSelection({});
         return true;
     }
@@ -137,16 +136,16 @@ bool TextEditorApp::handleKey(std::optional<uint32_t> window, const AppKey& key)
             break;
         }
         switch (key.keyCode) {
-        case 123:
+        case kLeft:
             d.moveTo(lineStart, extend);
             return true;
-        case 124:
+        case kRight:
             d.moveTo(lineEnd, extend);
             return true;
-        case 126:
+        case kUp:
             d.moveTo(0, extend);
             return true;
-        case 125:
+        case kDown:
             d.moveTo(static_cast<int>(d.text.size()), extend);
             return true;
         default:
@@ -155,33 +154,33 @@ bool TextEditorApp::handleKey(std::optional<uint32_t> window, const AppKey& key)
     }
     if (key.control() || key.command()) return false;
     switch (key.keyCode) {
-    case 123:
+    case kLeft:
         d.moveTo(d.cursor != d.anchor && !extend ? d.from() : d.cursor - 1, extend);
         return true;
-    case 124:
+    case kRight:
         d.moveTo(d.cursor != d.anchor && !extend ? d.to() : d.cursor + 1, extend);
         return true;
-    case 126:
+    case kUp:
         d.moveTo(lineStart > 0 ? lineStart - 1 : 0, extend);
         return true;
-    case 125:
+    case kDown:
         d.moveTo(lineEnd < d.text.size() ? lineEnd + 1 : lineEnd, extend);
         return true;
-    case mackey::home:
+    case kHome:
         d.moveTo(lineStart, extend);
         return true;
-    case mackey::end:
+    case kEnd:
         d.moveTo(lineEnd, extend);
         return true;
-    case 51:
+    case kDelete:
         if (d.cursor == d.anchor) d.anchor = std::max(0, d.cursor - 1);
         d.replaceSelection({});
         return true;
-    case 117:
+    case kFwdDelete:
         if (d.cursor == d.anchor) d.anchor = std::min(static_cast<int>(d.text.size()), d.cursor + 1);
         d.replaceSelection({});
         return true;
-    case mackey::ret:
+    case kReturn:
         d.replaceSelection(QStringLiteral("\n"));
         return true;
     default:
