@@ -83,6 +83,11 @@ WelcomeWindow::WelcomeWindow(Welcome& welcome, const QImage& appIcon, QWidget* p
     layout->addLayout(choice);
     connect(winKeys_, &QCheckBox::toggled, this, [this](bool on) { welcome_.setWinKeys(on); });
 
+    loginItem_ = new QCheckBox(Welcome::loginItemTitle());
+    layout->addWidget(loginItem_);
+    layout->addWidget(pane::detailLabel(kLoginItemDetail));
+    connect(loginItem_, &QCheckBox::toggled, this, [this](bool on) { welcome_.setOpensAtLogin(on); });
+
     continue_ = new QPushButton(kWelcomeContinue);
     continue_->setDefault(true);
     layout->addWidget(continue_, 0, Qt::AlignRight);
@@ -98,8 +103,10 @@ void WelcomeWindow::refresh() {
         label->setStyleSheet(granted ? QStringLiteral("color: #2e9d46; font-weight: 600;")
                                      : QStringLiteral("color: #c4561e; font-weight: 600;"));
     }
-    const QSignalBlocker quiet(winKeys_);
+    const QSignalBlocker quietWinKeys(winKeys_);
     winKeys_->setChecked(welcome_.winKeysOn());
+    const QSignalBlocker quietLoginItem(loginItem_);
+    loginItem_->setChecked(welcome_.opensAtLogin());
 }
 
 bool WelcomeWindow::eventFilter(QObject* watched, QEvent* event) {
