@@ -83,9 +83,9 @@ WelcomeWindow::WelcomeWindow(Welcome& welcome, const QImage& appIcon, QWidget* p
     layout->addLayout(choice);
     connect(winKeys_, &QCheckBox::toggled, this, [this](bool on) { welcome_.setWinKeys(on); });
 
+    // The settings' row for the same switch, as the General tab shows it.
     loginItem_ = new QCheckBox(Welcome::loginItemTitle());
-    layout->addWidget(loginItem_);
-    layout->addWidget(pane::detailLabel(kLoginItemDetail));
+    layout->addWidget(pane::option(loginItem_, kLoginItemDetail));
     connect(loginItem_, &QCheckBox::toggled, this, [this](bool on) { welcome_.setOpensAtLogin(on); });
 
     continue_ = new QPushButton(kWelcomeContinue);
@@ -93,6 +93,9 @@ WelcomeWindow::WelcomeWindow(Welcome& welcome, const QImage& appIcon, QWidget* p
     layout->addWidget(continue_, 0, Qt::AlignRight);
     connect(continue_, &QPushButton::clicked, this, [this] { close(); });
     refresh();
+    // As tall as its wrapped texts need at its fixed width: left to its size hint, a window is
+    // given at most two thirds of the screen's height, which clips them on a small screen.
+    if (const int height = heightForWidth(width()); height > 0) resize(width(), height);
 }
 
 void WelcomeWindow::refresh() {
