@@ -3,7 +3,11 @@
 against it: frameworks and plug-ins as Mach-O files that load what the real ones load, and a CMake
 package whose targets point at them.
 
-    standin_qt.py PREFIX [--archs arm64,x86_64] [--version 6.8.3]
+    standin_qt.py PREFIX [--archs arm64,x86_64] [--version 6.8.3] [--absolute]
+
+Its libraries are named as Qt's own builds name them (@rpath/QtCore.framework/…, plug-ins finding
+Qt's lib folder through their run path), or with --absolute as Homebrew's are (the framework's
+path in the prefix, no run path).
 
 The CMake package runs Qt's own code where this machine has it: Debian's Qt6CoreMacros.cmake
 makes the deployment support file (QtDeploySupport.cmake) and Qt6CoreDeploySupport.cmake runs
@@ -72,12 +76,13 @@ PLUGINS = {
 }
 
 
-def install_name(module):
-    return f"@rpath/Qt{module}.framework/Versions/A/Qt{module}"
+def install_name(module, lib=None):
+    """The framework's own name, @rpath-relative unless the lib folder it is in is given."""
+    return f"{lib or '@rpath'}/Qt{module}.framework/Versions/A/Qt{module}"
 
 
-def loads(modules, system, version):
-    return ([macho.Dylib(install_name(m), version, "6.0.0") for m in modules] +
+def loads(modules, system, version, lib=None):
+    return ([macho.Dylib(install_name(m, lib), version, "6.0.0") for m in modules] +
             [macho.Dylib(SYSTEM[s]) for s in system])
 
 
@@ -88,7 +93,7 @@ def link(path, target):
     path.symlink_to(target)
 
 
-def framework(lib, module, archs, version):
+def framework(lib, module, archs, version, absolute):
     """QtX.framework as Qt installs it: the binary and its resources in Versions/A, headers beside
     them (never deployed), and the links a framework is made of."""
     name = f"Qt{module}"
@@ -104,8 +109,9 @@ def framework(lib, module, archs, version):
         f"<key>CFBundlePackageType</key><string>FMWK</string>"
         f"<key>CFBundleShortVersionString</key><string>{version}</string></dict></plist>\n")
     modules, system = MODULES[module]
-    macho.write(versioned / name, macho.make("dylib", archs, install_name(module), loads(modules, system, version),
-                                             version=version))
+    named = lib if absolute else None
+    macho.write(versioned / name, macho.make("dylib", archs, install_name(module, named),
+                                             loads(modules, system, version, named), version=version))
     link(root / "Versions/Current", "A")
     for entry in (name, "Resources", "Headers"):
         link(root / entry, f"Versions/Current/{entry}")
@@ -116,7 +122,7 @@ def cmake_list(items):
     return " ".join(f'"{i}"' for i in items)
 
 
-def package(prefix, version, archs):
+def package(prefix, version, archs, absolute):
     """The CMake package: Qt6Config.cmake finds the modules asked for; each module's file makes
     its framework target and, through Qt's own macro, its plug-ins' targets."""
     cmake = prefix / "lib/cmake"
@@ -171,7 +177,7 @@ endforeach()
             f"add_library(Qt6::{module} SHARED IMPORTED)",
             f"set_target_properties(Qt6::{module} PROPERTIES",
             f'  IMPORTED_LOCATION "{location}"',
-            f'  IMPORTED_SONAME "{install_name(module)}"',
+            f'  IMPORTED_SONAME "{install_name(module, prefix / "lib" if absolute else None)}"',
             "  FRAMEWORK TRUE",
             '  INTERFACE_QT_MAJOR_VERSION "6"',
             f'  INTERFACE_LINK_LIBRARIES "{";".join(f"Qt6::{d}" for d in deps)}")',
@@ -202,21 +208,22 @@ endforeach()
         (folder / f"Qt6{module}Config.cmake").write_text("\n".join(lines) + "\n")
 
 
-def write(prefix, archs=("arm64",), version="6.8.3"):
+def write(prefix, archs=("arm64",), version="6.8.3", absolute=False):
     prefix = Path(prefix).resolve()
     lib = prefix / "lib"
     for module in MODULES:
-        framework(lib, module, archs, version)
+        framework(lib, module, archs, version, absolute)
     for plugins in PLUGINS.values():
         for _target, kind, file, _class, links in plugins:
             folder = prefix / "plugins" / kind
             folder.mkdir(parents=True, exist_ok=True)
+            named = lib if absolute else None
             macho.write(folder / f"{file}.dylib",
-                        macho.make("bundle", archs, None, loads(links, ["libc++", "libSystem"], version),
-                                   rpaths=["@loader_path/../../lib"]))
+                        macho.make("bundle", archs, None, loads(links, ["libc++", "libSystem"], version, named),
+                                   rpaths=[] if absolute else ["@loader_path/../../lib"]))
     # macdeployqt lives in Qt's bin folder and deploys from the Qt it belongs to.
     link(prefix / "bin/macdeployqt", HERE / "standins/macdeployqt")
-    package(prefix, version, archs)
+    package(prefix, version, archs, absolute)
     return prefix
 
 
@@ -225,8 +232,9 @@ def main():
     parser.add_argument("prefix")
     parser.add_argument("--archs", default="arm64")
     parser.add_argument("--version", default="6.8.3")
+    parser.add_argument("--absolute", action="store_true")
     args = parser.parse_args()
-    write(args.prefix, args.archs.split(","), args.version)
+    write(args.prefix, args.archs.split(","), args.version, args.absolute)
 
 
 if __name__ == "__main__":
