@@ -5,6 +5,7 @@
     bundle_check.py entitlements Fenwold.entitlements
     bundle_check.py workflow macos.yml --validator PATH
     bundle_check.py cask fenwold.rb --info-plist Info.plist [--released]
+    bundle_check.py tag v1.2.3
 
 Each prints one line per problem and exits 1 when there is one. The facts checked against come
 from where they are declared: the rendered Info.plist for the identifier and the version, the
@@ -60,6 +61,17 @@ USAGE_STRINGS = {
     "NSSystemAdministrationUsageDescription": r"AuthorizationCreate|SMJobBless",
 }
 MINIMUM_MACOS = (14, 0)
+# What Homebrew's style check (rubocops/shared/desc_helper.rb) refuses in a cask's desc.
+DESC_RULES = [
+    (re.compile(r"^\s|\s$"), "has leading or trailing spaces"),
+    (re.compile(r"^(the|an?)\s", re.I), "starts with an article"),
+    (re.compile(r"^[a-z]"), "starts with a lower-case letter"),
+    (re.compile(r"^fenwold\b", re.I), "starts with the cask's name"),
+    (re.compile(r"\b(macOS|Mac( ?OS( ?X)?)?|OS ?X)(?! virtual machines?)\b", re.I),
+     "names the platform (casks are only for macOS)"),
+    (re.compile(r"\.$"), "ends with a full stop"),
+]
+DESC_LENGTH = 80
 
 # Entitlements the program may carry, each with the reason it needs it. None today: see the
 # comment in packaging/macos/Fenwold.entitlements.
@@ -211,6 +223,10 @@ def check_cask(path, info_plist, released=False):
     for name in ("name", "desc", "homepage"):
         if not field(rf'^\s*{name} "([^"]+)"'):
             problems.append(f"cask: no {name}")
+    desc = field(r'^\s*desc "([^"]*)"') or ""
+    problems += [f"cask: desc {desc!r} {why}" for rule, why in DESC_RULES if rule.search(desc)]
+    if len(desc) > DESC_LENGTH:
+        problems.append(f"cask: desc is {len(desc)} characters, over Homebrew's {DESC_LENGTH}")
     if field(r'^\s*depends_on macos: "([^"]*)"') != ">= :sonoma":
         problems.append('cask: depends_on macos is not ">= :sonoma" (the bundle needs macOS 14)')
     app = plist["CFBundleName"] + ".app"
@@ -223,6 +239,19 @@ def check_cask(path, info_plist, released=False):
               f"~/Library/Application Support/{pins_folder()}"]
     problems += [f"cask: zap leaves {place}" for place in wanted if f'"{place}"' not in zap]
     return problems
+
+
+def project_version():
+    cmake = (ROOT / "CMakeLists.txt").read_text()
+    return re.search(r"project\(\s*Fenwold\s+VERSION\s+([0-9.]+)", cmake).group(1)
+
+
+def check_tag(tag):
+    """A release tag is v and the version project() declares: checked before anything is built."""
+    version = project_version()
+    if tag != f"v{version}":
+        return [f"tag: {tag!r} is not v{version}, the version CMakeLists.txt's project() declares"]
+    return []
 
 
 def main():
@@ -241,6 +270,8 @@ def main():
     p.add_argument("file")
     p.add_argument("--info-plist", required=True)
     p.add_argument("--released", action="store_true")
+    p = sub.add_parser("tag")
+    p.add_argument("file", metavar="tag")
     args = parser.parse_args()
     if args.what == "info-plist":
         problems = check_info_plist(args.file, args.release, args.icon)
@@ -248,8 +279,10 @@ def main():
         problems = check_entitlements(args.file)
     elif args.what == "workflow":
         problems = check_workflow(args.file, args.validator)
-    else:
+    elif args.what == "cask":
         problems = check_cask(args.file, args.info_plist, args.released)
+    else:
+        problems = check_tag(args.file)
     for problem in problems:
         print(problem)
     print(f"{args.what} {args.file}: {'OK' if not problems else f'{len(problems)} problem(s)'}")

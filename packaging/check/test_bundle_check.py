@@ -134,7 +134,7 @@ class Workflow(Copies):
 
 
 class Cask(Copies):
-    FILE = ROOT / "packaging/homebrew/fenwold.rb"
+    FILE = ROOT / "packaging/homebrew/Casks/fenwold.rb"
 
     def check(self, change=None, released=False):
         return bundle_check.check_cask(self.copy(self.FILE, "fenwold.rb", change), INFO_PLIST, released)
@@ -159,10 +159,25 @@ class Cask(Copies):
             (lambda t: t.replace(".dmg", ".zip"), "url"),
             (lambda t: t.replace("auto_updates true\n", ""), "auto_updates"),
             (lambda t: t.replace("  end\n", "", 1), "do and end"),
+            (lambda t: re.sub(r'desc "([^"]*)"', r'desc "\1 for the Mac"', t), "names the platform"),
+            (lambda t: re.sub(r'desc "([^"]*)"', r'desc "\1 on macOS"', t), "names the platform"),
+            (lambda t: re.sub(r'desc "([^"]*)"', r'desc "A \1"', t), "article"),
+            (lambda t: re.sub(r'desc "([^"]*)"', r'desc "\1."', t), "full stop"),
+            (lambda t: re.sub(r'desc "(\w)', lambda m: f'desc "{m.group(1).lower()}', t), "lower-case"),
+            (lambda t: re.sub(r'desc "([^"]*)"', r'desc "Fenwold: \1"', t), "cask's name"),
+            (lambda t: re.sub(r'desc "([^"]*)"', r'desc "\1, \1"', t), "over Homebrew's 80"),
         ]
         for change, words in cases:
             with self.subTest(words=words):
                 self.assertProblem(self.check(change), words)
+
+
+class Tag(unittest.TestCase):
+    def test_only_the_declared_version_is_released(self):
+        version = bundle_check.project_version()
+        self.assertEqual(bundle_check.check_tag(f"v{version}"), [])
+        for tag in (version, f"v{version}.1", "v0.0.0", "release"):
+            self.assertTrue(bundle_check.check_tag(tag), tag)
 
 
 if __name__ == "__main__":

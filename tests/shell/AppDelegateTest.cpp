@@ -525,6 +525,21 @@ TEST_F(Launch, FirstRunShowsTheWelcomeAndAsksForThePermissionsOnlyWhenItCloses) 
     EXPECT_EQ(sim.windowServer.screenRecordingRequests(), 2);
 }
 
+TEST_F(Launch, TheLoginItemRegisteredAtTheFirstStartIsTheWelcomesToTurnOff) {
+    firstRun = true;
+    launch();
+    ASSERT_EQ(views.welcomes, 1);
+    EXPECT_EQ(sim.loginItems.status(), LoginItems::Status::enabled); // before the welcome opened
+    EXPECT_TRUE(views.welcome->opensAtLogin());
+    views.welcome->setOpensAtLogin(false);
+    EXPECT_EQ(sim.loginItems.status(), LoginItems::Status::notRegistered);
+    views.welcome->closed();
+
+    app.reset();
+    launch(); // the choice holds: the next start registers nothing
+    EXPECT_EQ(sim.loginItems.status(), LoginItems::Status::notRegistered);
+}
+
 TEST_F(Launch, FirstRunWithThePermissionsAlreadyGrantedArmsWithoutWaitingForTheWelcome) {
     firstRun = true;
     launch();

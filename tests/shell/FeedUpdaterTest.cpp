@@ -1,6 +1,7 @@
 #include "ui/shell/FeedUpdater.h"
 #include "platform/sim/SimSession.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 using namespace fenwold;
@@ -76,6 +77,58 @@ TEST_F(Updater, DailyBackgroundChecksSpeakOnlyWhenThereIsAnUpdate) {
     sim.mainQueue.advance(24 * 60 * 60);
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].startsWith("A new version"));
+}
+
+TEST_F(Updater, AnUpdateFoundWhileAnotherApplicationIsInFrontWaitsInTheStatusMenu) {
+    make();
+    bool front = false;
+    std::vector<bool> waiting;
+    updater->remindGently([&] { return front; }, [&](bool on) { waiting.push_back(on); });
+    fetcher.bytes = feed("12");
+    updater->start();
+    sim.mainQueue.advance(24 * 60 * 60);
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_EQ(waiting, std::vector<bool>{true});
+
+    // "Update available": the update found, at once, and the menu goes back to its usual item.
+    updater->checkForUpdates();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith("A new version of Fenwold is available|Fenwold 12.0 (build 12)"));
+    EXPECT_EQ(fetcher.urls.size(), 1);
+    EXPECT_EQ(waiting, (std::vector<bool>{true, false}));
+
+    // The next one found while the program is in front is shown as it is found.
+    front = true;
+    fetcher.bytes = feed("13");
+    sim.mainQueue.advance(24 * 60 * 60);
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[1].contains("Fenwold 13.0"));
+    EXPECT_EQ(waiting.size(), 2u);
+    updater->checkForUpdates(); // nothing waits: a fresh check
+    EXPECT_EQ(fetcher.urls.size(), 3);
+}
+
+TEST_F(Updater, ItsWindowBlocksNothingAndIsReused) {
+    updater = std::make_unique<FeedUpdater>(fetcher, sim.mainQueue,
+                                            BundleInfo{"org.fenwold.Fenwold", QString("1.0"), QString("10"),
+                                                       QString("https://example.invalid/a.xml")},
+                                            "14.5");
+    fetcher.bytes = feed("11");
+    updater->checkForUpdates(); // returns: nothing waits for the user to close the window
+    QMessageBox* window = updater->window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isModal());
+    EXPECT_EQ(window->windowModality(), Qt::NonModal);
+    EXPECT_EQ(window->windowTitle(), "A new version of Fenwold is available");
+
+    fetcher.bytes = feed("9");
+    updater->checkForUpdates();
+    EXPECT_EQ(updater->window(), window); // the same window, its text replaced
+    EXPECT_EQ(window->windowTitle(), "No update");
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(updater->window(), nullptr);
 }
 
 TEST_F(Updater, WithoutAFeedAddressTheCheckSaysSo) {

@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLayout>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,8 +27,9 @@ struct WelcomeTest : ::testing::Test {
     Prefs prefs{sim.prefs};
     int accessibilityAsks = 0, screenRecordingAsks = 0;
     PermissionPrompts prompts{[this] { ++accessibilityAsks; }, [this] { ++screenRecordingAsks; }};
-    Welcome welcome{{&sim.prefs, &sim.accessibility, &sim.windowServer, &sim.workspace, &sim.mainQueue},
-                    prompts};
+    Welcome welcome{
+        {&sim.prefs, &sim.accessibility, &sim.windowServer, &sim.workspace, &sim.mainQueue, &sim.loginItems},
+        prompts};
 
     void SetUp() override { prefs.registerDefaults(); }
 };
@@ -126,7 +129,8 @@ TEST_F(WelcomeTest, TheWindowShowsEachPermissionsStateAndTheChoiceAndClosesOnCon
     EXPECT_FALSE(window.winKeys()->isChecked());
     window.winKeys()->click();
     EXPECT_TRUE(prefs.flag(PrefKey::winV));
-    window.adjustSize();
+    EXPECT_GE(window.height(), window.heightForWidth(window.width())); // every text shown whole
+    window.layout()->activate();
     const QImage image = window.grab().toImage();
     ASSERT_FALSE(image.isNull());
     EXPECT_GE(image.width(), 400);
@@ -138,6 +142,28 @@ TEST_F(WelcomeTest, TheWindowShowsEachPermissionsStateAndTheChoiceAndClosesOnCon
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(welcome.isOpen());
     EXPECT_EQ(accessibilityAsks, 1);
+}
+
+TEST_F(WelcomeTest, TheLoginItemTheProgramRegisteredIsShownAndCanBeTurnedOffThere) {
+    sim.loginItems.setStatus(LoginItems::Status::enabled); // registered as the program started
+    WelcomeWindow window(welcome);
+    EXPECT_EQ(window.loginItem()->text(), "Open Fenwold at login");
+    EXPECT_TRUE(window.loginItem()->isChecked());
+    const auto labels = window.findChildren<QLabel*>();
+    EXPECT_TRUE(
+        std::any_of(labels.begin(), labels.end(), [](QLabel* l) { return l->text() == kLoginItemDetail; }));
+
+    window.loginItem()->click();
+    EXPECT_FALSE(prefs.flag(PrefKey::launchAtLogin));
+    EXPECT_EQ(sim.loginItems.status(), LoginItems::Status::notRegistered);
+    window.loginItem()->click();
+    EXPECT_TRUE(prefs.flag(PrefKey::launchAtLogin));
+    EXPECT_EQ(sim.loginItems.status(), LoginItems::Status::enabled);
+
+    prefs.set(PrefKey::launchAtLogin, false); // turned off in the settings: the welcome follows
+    window.refresh();
+    EXPECT_FALSE(window.loginItem()->isChecked());
+    EXPECT_EQ(sim.loginItems.status(), LoginItems::Status::enabled); // a refresh changes nothing
 }
 
 TEST_F(WelcomeTest, TheAboutTabOffersTheWelcomeAgain) {

@@ -52,7 +52,7 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
                [w = p.windowServer] {
                    if (!w->preflightScreenCapture()) w->requestScreenCapture();
                }),
-      welcome_({p.prefs, p.accessibility, p.windowServer, p.workspace, p.mainQueue}, prompts_) {
+      welcome_({p.prefs, p.accessibility, p.windowServer, p.workspace, p.mainQueue, p.loginItems}, prompts_) {
     windows_.setStore(&store_);
     shelf_ = std::make_unique<ClipboardShelfController>(
         clipboard_, ShelfServices{p.mainQueue, p.workspace, p.screens, &paste_, p.prefs},

@@ -1,6 +1,7 @@
 #include "Welcome.h"
 
 #include "core/settings/Prefs.h"
+#include "core/settings/SettingsContent.h"
 #include "core/settings/ShortcutCatalogue.h"
 #include "ports/Accessibility.h"
 #include "ports/WindowServer.h"
@@ -110,6 +111,21 @@ void Welcome::setWinKeys(bool on) const {
     const Prefs prefs(*s_.prefs);
     for (PrefKey key : winKeyRows())
         prefs.set(key, on);
+}
+
+QString Welcome::loginItemTitle() {
+    for (const GeneralOption& option : generalOptions()) {
+        if (option.pref == PrefKey::launchAtLogin) return option.title;
+    }
+    return {};
+}
+
+bool Welcome::opensAtLogin() const {
+    return Prefs(*s_.prefs).flag(PrefKey::launchAtLogin);
+}
+
+void Welcome::setOpensAtLogin(bool on) const {
+    setLaunchAtLogin(Prefs(*s_.prefs), *s_.loginItems, on);
 }
 
 void Welcome::opened(std::function<void()> changed) {

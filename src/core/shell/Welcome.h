@@ -12,6 +12,7 @@
 namespace fenwold {
 
 class Accessibility;
+class LoginItems;
 class PrefsStore;
 class WindowServer;
 class Workspace;
@@ -41,6 +42,11 @@ inline const QString kWinKeysChoice = QStringLiteral(
 inline const QString kWinKeysDetail = QStringLiteral(
     "The Windows key arrives as ⌘, so each of these takes a Mac shortcut away: Win+D is ⌘D, Win+V "
     "is ⌘V. They can be turned on and off one by one in Settings… → Shortcuts.");
+// The program puts itself in the login items when it starts (the preference is on by default):
+// the welcome says so beside the settings' own switch for it.
+inline const QString kLoginItemDetail = QStringLiteral(
+    "Fenwold added itself to this Mac's login items when it started, so that its shortcuts work after "
+    "every restart. Untick to take it out; System Settings › General › Login Items also lists it.");
 inline const QString kWelcomeContinue = QStringLiteral("Continue");
 // The About tab's way back to it.
 inline const QString kAboutShowWelcome = QStringLiteral("Show the Welcome Window…");
@@ -65,8 +71,9 @@ private:
 };
 
 // The first-run welcome: what the program does, the two permissions with their state as it is
-// now, and the one choice that turns the Windows-key rows on or off together. Shown once, before
-// the system's permission prompts; again on request.
+// now, the one choice that turns the Windows-key rows on or off together, and the login item the
+// program registered at start, which can be turned off there. Shown once, before the system's
+// permission prompts; again on request.
 class Welcome {
 public:
     struct Services {
@@ -75,6 +82,7 @@ public:
         WindowServer* windowServer = nullptr;
         Workspace* workspace = nullptr;
         MainQueue* mainQueue = nullptr;
+        LoginItems* loginItems = nullptr;
     };
     Welcome(Services services, PermissionPrompts& prompts);
     Welcome(const Welcome&) = delete;
@@ -90,6 +98,11 @@ public:
     // On while every Windows-key row is on.
     bool winKeysOn() const;
     void setWinKeys(bool on) const;
+
+    // The login item: the settings' switch, with its title there.
+    static QString loginItemTitle();
+    bool opensAtLogin() const;
+    void setOpensAtLogin(bool on) const;
 
     // A permission granted already needs no prompt: it is asked for now, so that what it enables
     // does not wait for the welcome to close.

@@ -2,7 +2,7 @@
 
 #include "ports/MainQueue.h"
 
-#include <QMessageBox>
+#include <utility>
 
 namespace fenwold {
 
@@ -12,16 +12,34 @@ constexpr double kDay = 24 * 60 * 60;
 
 FeedUpdater::FeedUpdater(FeedFetcher& fetcher, MainQueue& queue, BundleInfo bundle, QString systemVersion)
     : check_(fetcher, std::move(bundle), std::move(systemVersion)), queue_(queue) {
-    present = [](const QString& title, const QString& text) {
-        QMessageBox box(QMessageBox::Information, title, text);
-        box.setTextFormat(Qt::RichText);
-        box.setTextInteractionFlags(Qt::TextBrowserInteraction);
-        box.exec();
-    };
+    present = [this](const QString& title, const QString& text) { show(title, text); };
 }
 
 FeedUpdater::~FeedUpdater() {
     daily_.cancel();
+    delete window_.data();
+}
+
+void FeedUpdater::show(const QString& title, const QString& text) {
+    // One window, shown and left to the user: a modal one would hold every key and click from the
+    // shelf and the switcher while it waited, perhaps behind another application.
+    if (!window_) {
+        window_ = new QMessageBox(QMessageBox::Information, title, text);
+        window_->setAttribute(Qt::WA_DeleteOnClose);
+        window_->setWindowModality(Qt::NonModal);
+        window_->setTextFormat(Qt::RichText);
+        window_->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    }
+    window_->setWindowTitle(title);
+    window_->setText(text);
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+void FeedUpdater::remindGently(std::function<bool()> inFront, std::function<void(bool)> waiting) {
+    inFront_ = std::move(inFront);
+    waiting_ = std::move(waiting);
 }
 
 void FeedUpdater::start() {
@@ -30,6 +48,13 @@ void FeedUpdater::start() {
 }
 
 void FeedUpdater::checkForUpdates() {
+    // "Update available" in the menu: the update found in the background, at once.
+    if (pending_) {
+        const auto [title, text] = *std::exchange(pending_, std::nullopt);
+        if (present) present(title, text);
+        if (waiting_) waiting_(false);
+        return;
+    }
     check(true);
 }
 
@@ -67,8 +92,15 @@ void FeedUpdater::didAbort(const UpdateError& error) {
 void FeedUpdater::tell(const QString& title, const QString& text, bool always) {
     checking_ = false;
     last_ = {title, text};
-    // Background checks stay quiet unless there is something to install.
-    if ((always || userInitiated_) && present) present(title, text);
+    // Background checks stay quiet unless there is something to install, and wait in the status
+    // menu while another application is in front.
+    if (!always && !userInitiated_) return;
+    if (!userInitiated_ && inFront_ && !inFront_()) {
+        pending_ = last_;
+        if (waiting_) waiting_(true);
+        return;
+    }
+    if (present) present(title, text);
 }
 
 } // namespace fenwold

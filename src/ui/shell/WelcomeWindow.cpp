@@ -83,11 +83,19 @@ WelcomeWindow::WelcomeWindow(Welcome& welcome, const QImage& appIcon, QWidget* p
     layout->addLayout(choice);
     connect(winKeys_, &QCheckBox::toggled, this, [this](bool on) { welcome_.setWinKeys(on); });
 
+    // The settings' row for the same switch, as the General tab shows it.
+    loginItem_ = new QCheckBox(Welcome::loginItemTitle());
+    layout->addWidget(pane::option(loginItem_, kLoginItemDetail));
+    connect(loginItem_, &QCheckBox::toggled, this, [this](bool on) { welcome_.setOpensAtLogin(on); });
+
     continue_ = new QPushButton(kWelcomeContinue);
     continue_->setDefault(true);
     layout->addWidget(continue_, 0, Qt::AlignRight);
     connect(continue_, &QPushButton::clicked, this, [this] { close(); });
     refresh();
+    // As tall as its wrapped texts need at its fixed width: left to its size hint, a window is
+    // given at most two thirds of the screen's height, which clips them on a small screen.
+    if (const int height = heightForWidth(width()); height > 0) resize(width(), height);
 }
 
 void WelcomeWindow::refresh() {
@@ -98,8 +106,10 @@ void WelcomeWindow::refresh() {
         label->setStyleSheet(granted ? QStringLiteral("color: #2e9d46; font-weight: 600;")
                                      : QStringLiteral("color: #c4561e; font-weight: 600;"));
     }
-    const QSignalBlocker quiet(winKeys_);
+    const QSignalBlocker quietWinKeys(winKeys_);
     winKeys_->setChecked(welcome_.winKeysOn());
+    const QSignalBlocker quietLoginItem(loginItem_);
+    loginItem_->setChecked(welcome_.opensAtLogin());
 }
 
 bool WelcomeWindow::eventFilter(QObject* watched, QEvent* event) {

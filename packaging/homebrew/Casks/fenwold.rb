@@ -4,7 +4,7 @@ cask "fenwold" do
 
   url "https://github.com/fenwold/fenwold/releases/download/v#{version}/Fenwold-#{version}.dmg"
   name "Fenwold"
-  desc "Windows shortcuts, window switcher, snapping and clipboard shelf for the Mac"
+  desc "Windows shortcuts, window switcher, snapping and clipboard shelf"
   homepage "https://github.com/fenwold/fenwold"
 
   livecheck do
