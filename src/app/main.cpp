@@ -2,7 +2,7 @@
 #include "Host.h"
 #include "Modes.h"
 #include "Playground.h"
-#include "QuitSignals.h"
+#include "ProcessSignals.h"
 #if !defined(Q_OS_MACOS)
 #include "RuntimeDir.h"
 #endif
@@ -77,7 +77,7 @@ int runApplication(Host& host, Platform& platform, const StartupOptions& options
     host.onTerminate([] { QCoreApplication::quit(); });
     Subscription reopen = platform.appShell->observeReopen([&app] { app.applicationShouldHandleReopen(); });
 
-    QuitSignals quitOnSignal;
+    ProcessSignals processSignals;
     app.applicationDidFinishLaunching();
     const int status = QApplication::exec();
     app.applicationWillTerminate();

@@ -167,6 +167,26 @@ QRect DesktopView::statusItemRect() const {
     return QRect(bar.right() - 150, bar.top() + (bar.height() - 20) / 2, 24, 20);
 }
 
+QRect DesktopView::inputMenuRect() const {
+    const QRect bar = menuBarRect();
+    return QRect(bar.right() - 121, bar.top(), 34, bar.height());
+}
+
+std::vector<QWidget*> DesktopView::programPanels() const {
+    std::vector<QWidget*> list;
+    for (const QPointer<QWidget>& p : panels_)
+        if (p) list.push_back(p);
+    return list;
+}
+
+std::vector<QWidget*> DesktopView::programWindows() const {
+    std::vector<QWidget*> list;
+    for (QObject* child : children())
+        if (auto* frame = dynamic_cast<ProgramWindowFrame*>(child); frame && frame->isVisible() && frame->content())
+            list.push_back(frame->content());
+    return list;
+}
+
 std::vector<int> DesktopView::spaces() const {
     return session_.windows.spaces();
 }
@@ -297,8 +317,7 @@ void DesktopView::paintMenuBar(QPainter& p) const {
     if (!statusIcon_.isNull()) p.drawImage(statusItemRect().adjusted(3, 1, -3, -1), statusIcon_);
     p.setPen(Qt::black);
     // The input menu: the selected keyboard layout.
-    p.drawText(QRect(bar.right() - 121, bar.top(), 34, bar.height()), Qt::AlignVCenter | Qt::AlignLeft,
-               session_.keyboardLayout.typing().label);
+    p.drawText(inputMenuRect(), Qt::AlignVCenter | Qt::AlignLeft, session_.keyboardLayout.typing().label);
     p.drawText(QRect(bar.right() - 115, bar.top(), 105, bar.height()), Qt::AlignVCenter | Qt::AlignRight,
                QStringLiteral("Sun 9:41 AM"));
 }

@@ -47,6 +47,14 @@ public:
     QRect menuBarRect() const;
     std::optional<QRect> dockIconRect(int32_t pid) const;
     QRect spaceButtonRect(int space) const;
+    // The input menu's label of the selected keyboard layout.
+    QRect inputMenuRect() const;
+    // The primary display and its visible frame (without the menu bar and the Dock).
+    QRect screenRect() const;
+    QRect visibleRect() const;
+    // The contents of the program's panels, and its regular windows showing in the screen.
+    std::vector<QWidget*> programPanels() const;
+    std::vector<QWidget*> programWindows() const;
     // A display was connected: the view grows to span them all.
     void displaysChanged();
     std::vector<int> spaces() const;
@@ -126,10 +134,7 @@ private:
     // it hides.
     void openMenu(QMenu& menu, QPoint at) const;
 
-    // The primary display, its visible frame, and every display (or its visible frame) where the
-    // view draws it; the view spans them all.
-    QRect screenRect() const;
-    QRect visibleRect() const;
+    // Every display (or its visible frame) where the view draws it; the view spans them all.
     std::vector<QRect> displayRects(bool visible) const;
     QRect desktopRect() const;
     std::vector<SimApplication*> dockApps() const;

@@ -1,0 +1,342 @@
+#!/usr/bin/env python3
+"""The playground driven as a person drives it: real X pointer and keyboard input on a virtual
+display, outcomes read from the program's own state (front application, windows, panels, shelf,
+event log).
+
+    real_input.py APP --list          the tests' names
+    real_input.py APP NAME            runs one test; exit 0 passed, 1 failed
+"""
+
+import subprocess
+import sys
+
+from harness import Failure, Playground, centre
+
+TESTS = {}
+
+# The default display is the one a newcomer might have; the large one shows the screen at 1:1.
+DEFAULT = (1600, 1000)
+LARGE = (3200, 1200)
+
+
+def test(*sizes):
+    def register(function):
+        for size in sizes:
+            suffix = "" if size == DEFAULT else "_actual_size"
+            TESTS[function.__name__ + suffix] = (function, size)
+        return function
+    return register
+
+
+def check(condition, what, state=None):
+    if not condition:
+        from harness import summary
+        raise Failure(what + ("\n" + summary(state) if state else ""))
+
+
+def visible_windows(state):
+    return [w for w in state["windows"] if not w["minimized"]]
+
+
+def front_window(state):
+    return visible_windows(state)[0]
+
+
+# --- Alt+Tab ------------------------------------------------------------------------------------
+
+def open_switcher(pg):
+    pg.key_down("alt")
+    pg.key("Tab")
+    return pg.wait_for("the switcher", lambda s: pg.panel(s, "Window switcher") and
+                       pg.panel(s, "Window switcher")["tiles"])
+
+
+@test(DEFAULT, LARGE)
+def switcher_clicks(pg):
+    """Hover lights a tile; a click on a tile picks its window and ends the session; a tile's
+    minimise, close and quit buttons do what they say."""
+    pg.through_welcome()
+    open_switcher(pg)
+    state = pg.state()
+    switcher = pg.panel(state, "Window switcher")
+    tiles = switcher["tiles"]
+    pick = next(i for i, t in enumerate(tiles) if t["app"] == "Safari")
+    pg.move(*centre(pg.target(switcher, f"tile {pick}")))
+    pg.wait_for("the tile under the pointer lit",
+                lambda s: pg.panel(s, "Window switcher")["hoveredTile"] == pick)
+    pg.click(pg.target(switcher, f"tile {pick}"))
+    state = pg.wait_for("the switcher closed", lambda s: not pg.panel(s, "Window switcher") and s)
+    pg.key_up("alt")
+    state = pg.front("Safari")
+    check(front_window(state)["title"] == tiles[pick]["title"], "the clicked tile's window is not in front", state)
+
+    # Minimise from a tile.
+    open_switcher(pg)
+    switcher = pg.panel(pg.state(), "Window switcher")
+    victim = next(i for i, t in enumerate(switcher["tiles"]) if t["app"] == "TextEdit")
+    title = switcher["tiles"][victim]["title"]
+    pg.move(*centre(pg.target(switcher, f"tile {victim}")))
+    pg.wait_for("the tile's buttons", lambda s: pg.panel(s, "Window switcher")["hoveredTile"] == victim)
+    pg.click(pg.target(pg.panel(pg.state(), "Window switcher"), f"tile {victim}/Minimize"))
+    pg.wait_for("the window minimised", lambda s: any(w["title"] == title and w["minimized"] for w in s["windows"]))
+
+    # Close from a tile: the window goes, the switcher stays for the others.
+    switcher = pg.panel(pg.state(), "Window switcher")
+    victim = next(i for i, t in enumerate(switcher["tiles"]) if t["app"] == "Safari")
+    title = switcher["tiles"][victim]["title"]
+    pg.move(*centre(pg.target(switcher, f"tile {victim}")))
+    pg.wait_for("the tile's buttons", lambda s: pg.panel(s, "Window switcher")["hoveredTile"] == victim)
+    pg.click(pg.target(pg.panel(pg.state(), "Window switcher"), f"tile {victim}/Close"))
+    pg.wait_for("the window closed", lambda s: all(w["title"] != title for w in s["windows"]))
+
+    # Quit from a tile.
+    switcher = pg.wait_for("the switcher still open", lambda s: pg.panel(s, "Window switcher"))
+    victim = next(i for i, t in enumerate(switcher["tiles"]) if t["app"] == "Preview")
+    pg.move(*centre(pg.target(switcher, f"tile {victim}")))
+    pg.wait_for("the tile's buttons", lambda s: pg.panel(s, "Window switcher")["hoveredTile"] == victim)
+    pg.click(pg.target(pg.panel(pg.state(), "Window switcher"), f"tile {victim}/Quit"))
+    pg.wait_for("Preview quit", lambda s: "Preview quit" in s["log"])
+    pg.key_up("alt")
+
+
+# --- Dock peek ----------------------------------------------------------------------------------
+
+@test(DEFAULT, LARGE)
+def dock_peek_clicks(pg):
+    """Resting on Safari's Dock icon shows its windows; a click on a preview brings that window
+    forward, and a preview's close button closes it."""
+    pg.through_welcome()
+    state = pg.state()
+    icon = next(p["rect"] for p in state["places"] if p["name"] == "dock Safari")
+    pg.move(*centre(icon))
+    peek = pg.wait_for("the Dock peek", lambda s: pg.panel(s, "Dock peek") and
+                       pg.panel(s, "Dock peek").get("tiles") and pg.panel(s, "Dock peek"))
+    back = peek["tiles"][-1]["title"]
+    pg.click(pg.target(peek, f"tile {len(peek['tiles']) - 1}"))
+    state = pg.front("Safari")
+    pg.wait_for("the clicked preview's window in front", lambda s: front_window(s)["title"] == back)
+
+    pg.move(*centre(icon))
+    peek = pg.wait_for("the Dock peek again", lambda s: pg.panel(s, "Dock peek") and
+                       pg.panel(s, "Dock peek").get("tiles") and pg.panel(s, "Dock peek"))
+    title = peek["tiles"][0]["title"]
+    pg.move(*centre(pg.target(peek, "tile 0")))
+    pg.wait_for("the preview's buttons", lambda s: pg.panel(s, "Dock peek")["hoveredTile"] == 0)
+    pg.click(pg.target(pg.panel(pg.state(), "Dock peek"), "tile 0/Close"))
+    pg.wait_for("the window closed", lambda s: all(w["title"] != title for w in s["windows"]))
+
+
+# --- Clipboard shelf ----------------------------------------------------------------------------
+
+def copy_lines(pg, *lines):
+    pg.front("TextEdit")
+    for line in lines:
+        pg.key("ctrl+a")
+        pg.type(line)
+        pg.key("ctrl+a", "ctrl+c")
+        pg.wait_for(f"{line!r} copied", lambda s: s["pasteboard"] == line)
+
+
+def open_shelf(pg):
+    pg.key("super+v")
+    return pg.wait_for("the shelf", lambda s: s["shelf"]["open"] and pg.panel(s, "Clipboard shelf") and
+                       pg.panel(s, "Clipboard shelf")["cards"] and pg.panel(s, "Clipboard shelf"))
+
+
+@test(DEFAULT, LARGE)
+def shelf_clicks(pg):
+    """Chips filter and a card's pin pins with the shelf staying open; the options menu and a
+    card's context menu act on their item; a double-click on a card pastes it."""
+    pg.through_welcome()
+    copy_lines(pg, "first clip", "second clip")
+    shelf = open_shelf(pg)
+    check(shelf["cards"][0]["shown"], "the selected first card is cut off", pg.last)
+
+    pg.click(pg.target(shelf, "Pinned"))
+    pg.wait_for("the Pinned filter", lambda s: s["shelf"]["filter"] == "Pinned")
+    check(pg.state()["shelf"]["open"], "the shelf closed on a chip")
+    pg.click(pg.target(pg.panel(pg.state(), "Clipboard shelf"), "All"))
+    shelf = pg.wait_for("every clip again", lambda s: s["shelf"]["filter"] == "All" and pg.panel(s, "Clipboard shelf"))
+
+    pg.click(pg.target(shelf, "card 1/pin"))
+    pg.wait_for("the older clip pinned", lambda s: s["shelf"]["pinned"] == ["first clip"])
+    check(pg.state()["shelf"]["open"], "the shelf closed on a pin")
+
+    # The options menu: pausing capture is said in the footer, and the shelf stays.
+    pg.click(pg.target(pg.panel(pg.state(), "Clipboard shelf"), "Clipboard options"))
+    item = pg.wait_for("the options menu", lambda s: pg.menu_item(s, "Pause capture"))
+    pg.click(item)
+    pg.wait_for("capture paused", lambda s: s["shelf"]["paused"] and not s["menus"])
+    check(pg.state()["shelf"]["open"], "the shelf closed on its options menu")
+
+    # A card's context menu: "Remove from history" removes that clip, the shelf stays.
+    shelf = pg.panel(pg.state(), "Clipboard shelf")
+    pg.click(pg.target(shelf, "card 0"), button=3)
+    item = pg.wait_for("the card's menu", lambda s: pg.menu_item(s, "Remove from history"))
+    pg.click(item)
+    shelf = pg.wait_for("the clip removed", lambda s: s["shelf"]["open"] and
+                        [c["text"] for c in pg.panel(s, "Clipboard shelf")["cards"]] == ["first clip"] and
+                        pg.panel(s, "Clipboard shelf"))
+
+    # A double-click on a card pastes it into the editor and closes the shelf.
+    pg.click(pg.target(shelf, "card 0"), count=2)
+    pg.wait_for("the clip pasted", lambda s: not s["shelf"]["open"] and
+                "first clip" in front_window(s)["content"].replace("second clip", ""))
+
+
+@test(DEFAULT)
+def shelf_selection_after_search(pg):
+    """Typing a search and clearing it leaves ←/→ moving the selection."""
+    pg.through_welcome()
+    copy_lines(pg, "apples", "pears", "plums")
+    open_shelf(pg)
+    pg.type("pe")
+    pg.wait_for("the search", lambda s: s["shelf"]["query"] == "pe")
+    pg.key("BackSpace", "BackSpace")
+    pg.wait_for("the search cleared", lambda s: s["shelf"]["query"] == "")
+    pg.key("Right")
+    pg.wait_for("the second card selected",
+                lambda s: [c["selected"] for c in pg.panel(s, "Clipboard shelf")["cards"]][:2] == [False, True])
+
+
+# --- Snap assist, snap layouts, menus -----------------------------------------------------------
+
+@test(DEFAULT)
+def snap_clicks(pg):
+    """A click on a snap-assist tile snaps that window into the other half; a click on a Win+Z
+    zone snaps the front window there."""
+    pg.through_welcome()
+    state = pg.state()
+    visible = state["screen"]["visible"]
+    pg.key("super+Left")
+    assist = pg.wait_for("snap assist", lambda s: pg.panel(s, "Snap assist") and
+                         pg.panel(s, "Snap assist")["tiles"] and pg.panel(s, "Snap assist"))
+    title = assist["tiles"][0]["title"]
+    pg.click(pg.target(assist, "tile 0"))
+    state = pg.wait_for("the picked window snapped right", lambda s: not pg.panel(s, "Snap assist") and
+                        any(w["title"] == title and w["frame"][0] > visible[0] + visible[2] / 3
+                            for w in s["windows"]) and s)
+
+    pg.key("super+z")
+    zones = pg.wait_for("snap layouts", lambda s: pg.panel(s, "Snap layouts"))
+    pg.move(*centre(pg.target(zones, "zone 0.0")))
+    pg.wait_for("the zone under the pointer lit", lambda s: pg.panel(s, "Snap layouts")["hoveredZone"] == "0.0")
+    before = front_window(pg.state())["title"]
+    pg.click(pg.target(zones, "zone 0.0"))
+    pg.wait_for("the front window in the left half", lambda s: not pg.panel(s, "Snap layouts") and
+                front_window(s)["title"] == before and abs(front_window(s)["frame"][0] - visible[0]) < 2 and
+                abs(front_window(s)["frame"][2] - visible[2] / 2) < 2)
+
+
+@test(DEFAULT)
+def menu_clicks(pg):
+    """Alt+Space's window menu and Win+X's quick link menu take clicks."""
+    pg.through_welcome()
+    title = front_window(pg.state())["title"]
+    pg.key("alt+space")
+    item = pg.wait_for("the window menu", lambda s: pg.menu_item(s, "Minimize"))
+    pg.click(item)
+    pg.wait_for("the window minimised", lambda s: any(w["title"] == title and w["minimized"] for w in s["windows"]))
+
+    pg.key("super+x")
+    item = pg.wait_for("the quick link menu", lambda s: pg.menu_item(s, "Terminal"))
+    pg.click(item)
+    pg.front("Terminal")
+
+
+# --- Settings -----------------------------------------------------------------------------------
+
+def distinct_colours(path, rect):
+    x, y, w, h = (round(v) for v in rect)
+    out = subprocess.run(["convert", path, "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-format", "%k", "info:"],
+                         capture_output=True, text=True, check=True)
+    return int(out.stdout.strip())
+
+
+@test(DEFAULT, LARGE)
+def settings_shortcuts_list(pg):
+    """The Shortcuts page's list draws its rows inside the window, a click selects a row, and the
+    window fits the screen's visible frame with the exclusions reachable."""
+    pg.through_welcome()
+    state = pg.state()
+    pg.click(next(p["rect"] for p in state["places"] if p["name"] == "status item"))
+    pg.click(pg.wait_for("the status menu", lambda s: pg.menu_item(s, "Settings")))
+    settings = pg.wait_for("the settings window", lambda s: pg.window(s, "Fenwold Settings"))
+    pg.click(pg.target(settings, "Shortcuts"))
+    settings = pg.wait_for("the list", lambda s: pg.target(pg.window(s, "Fenwold Settings"), "list"))
+    state = pg.last
+    frame = settings["frame"]
+    screen = state["screen"]
+    vx, vy, vw, vh = screen["visible"]
+    top = screen["y"] + vy * screen["scale"]
+    bottom = screen["y"] + (vy + vh) * screen["scale"]
+    check(frame[1] >= top - 1 and frame[1] + frame[3] <= bottom + 1,
+          f"the settings window {frame} is not inside the visible frame ({top}..{bottom})", state)
+    listed = pg.target(settings, "list")
+    check(listed[1] >= frame[1] and listed[1] + listed[3] <= frame[1] + frame[3],
+          f"the list {listed} is not inside the window {frame}", state)
+    path = pg.dir + "/settings.png"
+    pg.screenshot(path)
+    check(distinct_colours(path, listed) > 40, "the list draws no rows inside its box", state)
+    row = next(t for t in settings["targets"] if t["name"].startswith("row ") and not t.get("current")
+               and t["rect"][1] > listed[1] + listed[3] / 3)
+    pg.click(row["rect"])
+    pg.wait_for("the row selected", lambda s: pg.find(pg.window(s, "Fenwold Settings"), row["name"])["current"])
+    check(pg.target(pg.window(pg.state(), "Fenwold Settings"), "+"), "the exclusions' + cannot be reached")
+
+
+# --- The simulated Mac acts out requests --------------------------------------------------------
+
+@test(DEFAULT)
+def acted_out_requests(pg):
+    """Win+E opens Finder, Win+X's items open their applications, Ctrl+Shift+Esc Activity Monitor,
+    Win+D moves the windows aside and back, each with a line in the event log; a click on the
+    input menu opens it."""
+    pg.through_welcome()
+    lines = len(pg.state()["log"])
+    pg.key("super+e")
+    pg.front("Finder")
+    check(len(pg.state()["log"]) > lines and any("open" in line.lower() for line in pg.last["log"][lines:]),
+          "Win+E left no line in the event log", pg.last)
+    for item, app in (("Disk Utility", "Disk Utility"), ("System Settings", "System Settings"),
+                      ("Activity Monitor", "Activity Monitor")):
+        pg.key("super+x")
+        pg.click(pg.wait_for("the quick link menu", lambda s: pg.menu_item(s, item)))
+        pg.front(app)
+    pg.key("super+Tab")  # any other front application first
+    pg.key("ctrl+shift+Escape")
+    pg.front("Activity Monitor")
+
+    before = {w["title"]: w["frame"] for w in visible_windows(pg.state())}
+    pg.key("super+d")
+    pg.wait_for("the windows moved aside", lambda s: all(
+        w["frame"] != before.get(w["title"], w["frame"]) for w in visible_windows(s)) and visible_windows(s))
+    pg.key("super+d")
+    pg.wait_for("the windows back", lambda s: all(
+        w["frame"] == before[w["title"]] for w in visible_windows(s) if w["title"] in before))
+
+    pg.click(next(p["rect"] for p in pg.state()["places"] if p["name"] == "input menu"))
+    pg.wait_for("the input menu", lambda s: pg.menu_item(s, "German"))
+
+
+def main():
+    app = sys.argv[1]
+    if sys.argv[2] == "--list":
+        print(";".join(TESTS))
+        return 0
+    function, (width, height) = TESTS[sys.argv[2]]
+    pg = Playground(app, width, height)
+    try:
+        function(pg)
+    except Failure as failure:
+        print(f"{sys.argv[2]}: FAILED\n{failure}")
+        print("0 passed, 1 failed")
+        return 1
+    finally:
+        pg.close()
+    print("1 passed, 0 failed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
