@@ -37,6 +37,10 @@ public:
     virtual bool reduceTransparency() const = 0;
     // Observe pointer movement anywhere (global and local monitors together); main thread.
     virtual Subscription observeMouseMoved(std::function<void()> handler) = 0;
+    // The number of the frontmost window at a point of the screen, whichever application's; 0
+    // where there is none. What lies above a panel (a menu, another application's floating
+    // window) is what the pointer is over, not the panel.
+    virtual int64_t windowNumberAt(Point point) const = 0;
 };
 
 } // namespace fenwold

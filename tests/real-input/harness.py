@@ -140,17 +140,24 @@ class Playground:
 
     @staticmethod
     def target(owner, name):
-        """A named control of a panel, menu or window, by exact name or its start."""
+        """A named control of a panel, menu or window: by its exact name, its start, or a part."""
+        found = Playground.named(owner, name)
+        return found["rect"] if found else None
+
+    @staticmethod
+    def named(owner, name):
         if owner is None:
             return None
-        found = [t for t in owner["targets"] if t["name"] == name]
-        found = found or [t for t in owner["targets"] if t["name"].startswith(name)]
-        return found[0]["rect"] if found else None
+        for rule in (lambda n: n == name, lambda n: n.startswith(name), lambda n: name in n):
+            found = [t for t in owner["targets"] if rule(t["name"])]
+            if found:
+                return found[0]
+        return None
 
     @staticmethod
     def find(owner, name):
         """A named control with everything the state says of it."""
-        return next(t for t in owner["targets"] if t["name"].startswith(name))
+        return Playground.named(owner, name)
 
     @staticmethod
     def menu_item(state, name):
@@ -205,7 +212,7 @@ class Playground:
         self.wait_for("the welcome window closed", lambda s: not self.window(s, "Welcome to Fenwold"))
 
     def front(self, name):
-        return self.wait_for(f"{name} in front", lambda s: s["front"] == name)
+        return self.wait_for(f"{name} in front", lambda s: s["front"] == name and s)
 
 
 def summary(state):

@@ -263,7 +263,8 @@ def settings_shortcuts_list(pg):
     pg.click(pg.wait_for("the status menu", lambda s: pg.menu_item(s, "Settings")))
     settings = pg.wait_for("the settings window", lambda s: pg.window(s, "Fenwold Settings"))
     pg.click(pg.target(settings, "Shortcuts"))
-    settings = pg.wait_for("the list", lambda s: pg.target(pg.window(s, "Fenwold Settings"), "list"))
+    settings = pg.wait_for("the list", lambda s: pg.target(pg.window(s, "Fenwold Settings"), "list") and
+                           pg.window(s, "Fenwold Settings"))
     state = pg.last
     frame = settings["frame"]
     screen = state["screen"]

@@ -45,4 +45,10 @@ Subscription MacScreens::observeMouseMoved(std::function<void()> handler) {
                          [handler = std::move(handler)](NSEvent*, bool) { handler(); });
 }
 
+int64_t MacScreens::windowNumberAt(Point point) const {
+    // Screen coordinates are the ones AppKit's are; 0 asks for the frontmost window of any
+    // application at the point, whatever its level.
+    return [NSWindow windowNumberAtPoint:NSMakePoint(point.x, point.y) belowWindowWithWindowNumber:0];
+}
+
 } // namespace fenwold

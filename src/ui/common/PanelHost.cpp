@@ -3,8 +3,12 @@
 #include "PanelHover.h"
 #include "QtFloatingPanel.h"
 
+#include <QApplication>
+
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 
@@ -23,7 +27,7 @@ std::unique_ptr<FloatingPanel> PanelHost::makePanel(QWidget& content, const Pane
     content.hide(); // a panel appears only when ordered front
     std::unique_ptr<FloatingPanel> panel = createPanel(content, style);
     if (!hover_ || !style.acceptsMouseMoved) return panel;
-    return hover_->follow(std::move(panel), content, style.level);
+    return hover_->follow(std::move(panel), content);
 }
 
 void PanelHost::hoverThroughMonitors(Screens& screens, MainQueue& queue) {
@@ -32,6 +36,47 @@ void PanelHost::hoverThroughMonitors(Screens& screens, MainQueue& queue) {
 
 QAction* PanelHost::trackMenu(QMenu& menu, QPoint at) const {
     return menu.exec(container() ? container()->mapToGlobal(at) : at);
+}
+
+namespace {
+
+// Qt's presses as they are delivered: the first widget a press reaches is where it landed.
+class PressWatch final : public QObject {
+public:
+    explicit PressWatch(std::function<void(QWidget*)> handler) : handler_(std::move(handler)) {
+        qApp->installEventFilter(this);
+    }
+    ~PressWatch() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonPress || !event->spontaneous()) return false;
+        const auto* press = static_cast<QMouseEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || (press->button() != Qt::LeftButton && press->button() != Qt::RightButton)) return false;
+        // A press the widget leaves goes on to its parents as a copy: the same click.
+        if (press->timestamp() == last_ && widget->isAncestorOf(landed_)) return false;
+        last_ = press->timestamp();
+        landed_ = widget;
+        handler_(widget);
+        return false;
+    }
+
+private:
+    std::function<void(QWidget*)> handler_;
+    quint64 last_ = 0;
+    QPointer<QWidget> landed_;
+};
+
+} // namespace
+
+int64_t PanelHost::windowNumber(const QWidget& content) const {
+    return content.isWindow() ? static_cast<int64_t>(content.internalWinId()) : 0;
+}
+
+Subscription PanelHost::observeClicks(std::function<void(QWidget*)> handler) const {
+    auto watch = std::make_shared<PressWatch>(std::move(handler));
+    return Subscription([watch]() mutable { watch.reset(); });
 }
 
 void PanelHost::showWindow(QWidget& window) const {

@@ -3,9 +3,11 @@
 #include "ports/FloatingPanel.h"
 #include "ports/Geometry.h"
 #include "ports/Platform.h"
+#include "ports/Subscription.h"
 
 #include <QPoint>
 #include <QRect>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -51,6 +53,12 @@ public:
     // Show one of the program's regular windows (it has a title bar and stays until closed) and
     // bring it forward: a window of its own on a desktop, framed inside the simulated screen.
     virtual void showWindow(QWidget& window) const;
+    // The window server's number for the window of a panel's content (`FloatingPanel::windowNumber`).
+    virtual int64_t windowNumber(const QWidget& content) const;
+    // Left and right mouse-downs, with the program's widget each went to (null: none of them).
+    // On a desktop that is the widget Qt delivers the press to; the playground's screen says where
+    // its clicks land.
+    virtual Subscription observeClicks(std::function<void(QWidget* landedIn)> handler) const;
 
 protected:
     virtual std::unique_ptr<FloatingPanel> createPanel(QWidget& content, const PanelStyle& style) const = 0;

@@ -9,6 +9,8 @@
 #include "ui/common/QtFloatingPanel.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QGraphicsProxyWidget>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMenu>
@@ -24,6 +26,9 @@ namespace fenwold {
 namespace {
 
 constexpr int kDockIcon = 52;
+// Window numbers of the program's own windows, above the simulated applications' ones.
+constexpr int64_t kPanelWindows = 1'000'000;
+constexpr int64_t kProgramWindows = 2'000'000;
 constexpr int kDockGap = 10;
 
 QColor appColour(const QString& name) {
@@ -43,9 +48,12 @@ DesktopView::DesktopView(SimSession& session, SimApps& apps, SimHardware& hardwa
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(sizeHint());
+    session_.screens.setWindowNumberAt(
+        [this](Point p) { return windowNumberAt(toWidget(Rect{p.x, p.y, 0, 0}).topLeft()); });
 }
 
 DesktopView::~DesktopView() {
+    session_.screens.setWindowNumberAt(nullptr);
     if (dockPid_) session_.accessibility.onHitTest(dockPid_, [](Point) { return AXValue::missing(); });
 }
 
@@ -442,6 +450,31 @@ void DesktopView::zoom(const SimWindow& w) {
     });
 }
 
+int64_t DesktopView::windowNumber(const QWidget& content) const {
+    const auto it = std::find(panels_.begin(), panels_.end(), &content);
+    return it == panels_.end() ? 0 : kPanelWindows + (it - panels_.begin());
+}
+
+int64_t DesktopView::windowNumberAt(QPoint at) const {
+    // Menus Qt shows over the screen (a card's menu) lie above everything drawn in it.
+    const QGraphicsProxyWidget* screen = graphicsProxyWidget();
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        const QGraphicsProxyWidget* proxy = top->graphicsProxyWidget();
+        if (screen && proxy && proxy != screen && top->isVisible() &&
+            proxy->mapRectToItem(screen, proxy->boundingRect()).contains(QPointF(at)))
+            return kProgramWindows;
+    }
+    if (QWidget* child = childAt(at)) {
+        while (child->parentWidget() != this)
+            child = child->parentWidget();
+        const int64_t panel = windowNumber(*child);
+        return panel ? panel : kProgramWindows;
+    }
+    for (const SimWindow& w : visibleWindows())
+        if (partAt(w, at) != WindowPart::none) return w.number;
+    return 0;
+}
+
 QWidget* DesktopView::programWidgetAt(QPoint at) const {
     // Everything else on the screen is drawn by the view itself; panels that take no input are
     // transparent to the mouse and not found here.
@@ -476,15 +509,30 @@ void DesktopView::pointerMove(QPoint at) {
 }
 
 void DesktopView::pointerDown(QPoint at, int clickCount, bool rightButton) {
-    if (QWidget* target = programWidgetAt(at)) {
+    QPointer<QWidget> target = programWidgetAt(at);
+    clickLanded(target);
+    if (target) {
         pressedWidget_ = target;
         pressedButton_ = rightButton ? Qt::RightButton : Qt::LeftButton;
         sendMouse(*target, clickCount >= 2 ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress, at,
                   pressedButton_);
+        if (rightButton && target) {
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, target->mapFrom(this, at), mapToGlobal(at));
+            QCoreApplication::sendEvent(target, &menu);
+        }
         update();
         return;
     }
     screenDown(at, clickCount, rightButton);
+}
+
+Subscription DesktopView::observeClicks(std::function<void(QWidget*)> handler) const {
+    return clicks_.add([this, handler = std::move(handler)] { handler(landed_); });
+}
+
+void DesktopView::clickLanded(QWidget* landedIn) const {
+    landed_ = landedIn;
+    clicks_.notify();
 }
 
 void DesktopView::pointerUp(QPoint at, int clickCount) {
@@ -582,24 +630,6 @@ void DesktopView::screenUp(QPoint at, int clickCount) {
     drag_.reset();
     hardware_.mouseUp({double(at.x()), double(at.y())}, clickCount);
     update();
-}
-
-// Qt has already given the program's widgets their own mouse events; these reach the screen.
-void DesktopView::mousePressEvent(QMouseEvent* e) {
-    setFocus();
-    screenDown(e->position().toPoint(), 1, e->button() == Qt::RightButton);
-}
-
-void DesktopView::mouseDoubleClickEvent(QMouseEvent* e) {
-    screenDown(e->position().toPoint(), 2, false);
-}
-
-void DesktopView::mouseMoveEvent(QMouseEvent* e) {
-    screenMove(e->position().toPoint());
-}
-
-void DesktopView::mouseReleaseEvent(QMouseEvent* e) {
-    screenUp(e->position().toPoint(), 1);
 }
 
 void DesktopView::keyPressEvent(QKeyEvent* e) {

@@ -35,6 +35,13 @@ public:
     QAction* trackMenu(QMenu& menu, QPoint at) const override;
     // The program's windows are framed inside the screen, centred near its top when first shown.
     void showWindow(QWidget& window) const override;
+    // The screen is the simulated Mac's window server: it says where each of its clicks lands,
+    // and the playground window where the clicks on menus it shows over the screen land.
+    Subscription observeClicks(std::function<void(QWidget* landedIn)> handler) const override;
+    void clickLanded(QWidget* landedIn) const;
+    // Panels are numbered as windows of the simulated Mac's window server, which the screen is:
+    // it answers what lies frontmost at a point (`Screens::windowNumberAt`).
+    int64_t windowNumber(const QWidget& content) const override;
     // StatusItemSlot
     void install(const QImage& icon, std::function<void(TrayClicks::Button, int)> onClick) override;
     void setIcon(const QImage& icon) override;
@@ -61,11 +68,13 @@ public:
     // The visible windows of the current Space, front first.
     std::vector<SimWindow> visibleWindows() const;
 
-    // Mouse input in the screen's coordinates, as a script gives it: over one of the program's
-    // panels or windows a click goes to that widget, as Qt would send a real click; elsewhere it is
-    // the simulated Mac's. Moves go to the program's windows directly, and reach its panels only
-    // through the program's pointer monitors. A press outside an open menu only closes the menu,
-    // as on a Mac.
+    // Mouse input in the screen's coordinates, from the host's pointer (the playground window
+    // hands its presses, moves and releases over the screen here) or a script: over one of the
+    // program's panels or windows a press goes to that widget, its moves and release follow it,
+    // and a right press also asks for the widget's context menu, as a Mac's window server and Qt
+    // deliver them; elsewhere it is the simulated Mac's. Moves go to the program's windows
+    // directly, and reach its panels only through the program's pointer monitors. A press
+    // outside an open menu only closes the menu, as on a Mac.
     void pointerMove(QPoint at);
     void pointerDown(QPoint at, int clickCount, bool rightButton = false);
     void pointerUp(QPoint at, int clickCount);
@@ -102,10 +111,6 @@ protected:
     // Panels are child widgets of the screen.
     std::unique_ptr<FloatingPanel> createPanel(QWidget& content, const PanelStyle& style) const override;
     void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent*) override;
-    void mouseDoubleClickEvent(QMouseEvent*) override;
-    void mouseMoveEvent(QMouseEvent*) override;
-    void mouseReleaseEvent(QMouseEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
     void keyReleaseEvent(QKeyEvent*) override;
     void focusOutEvent(QFocusEvent*) override;
@@ -121,6 +126,7 @@ private:
     enum class DockEdge { bottom, left, right };
     DockEdge dockEdge() const;
 
+    int64_t windowNumberAt(QPoint at) const;
     // The program's widget a script's pointer is over, if any.
     QWidget* programWidgetAt(QPoint at) const;
     // Whether the widget belongs to one of the program's panels (rather than one of its windows).
@@ -161,6 +167,8 @@ private:
     QPointer<QWidget> pressedWidget_;               // the program's widget a script's press went to
     Qt::MouseButton pressedButton_ = Qt::LeftButton;
     bool dismissing_ = false; // the press closed a menu; its release goes nowhere
+    mutable ObserverList clicks_;
+    mutable QPointer<QWidget> landed_; // where the click being told of landed
 };
 
 } // namespace fenwold

@@ -97,9 +97,11 @@ PlaygroundSession::~PlaygroundSession() {
     views_.reset();
 }
 
-QString PlaygroundSession::appName(int32_t pid) const {
-    const auto app = session_.workspace.app(pid);
-    return app && app->name ? *app->name : QStringLiteral("pid %1").arg(pid);
+QString PlaygroundSession::appName(int32_t pid) {
+    if (const auto app = session_.workspace.app(pid); app && app->name) return *app->name;
+    // One that has just quit is no longer running, but its simulated application knows its name.
+    if (SimApplication* app = apps_.byPid(pid)) return app->name();
+    return QStringLiteral("pid %1").arg(pid);
 }
 
 void PlaygroundSession::start() {
