@@ -16,6 +16,12 @@ import time
 TIMEOUT = 30.0
 
 
+def _die_with_parent():
+    """The display and the program end with the test, however it ends (a timeout kills it)."""
+    import ctypes
+    ctypes.CDLL("libc.so.6", use_errno=True).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
+
+
 class Failure(Exception):
     pass
 
@@ -49,7 +55,8 @@ class Playground:
         read, write = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
-            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            preexec_fn=_die_with_parent)
         os.close(write)
         with os.fdopen(read) as pipe:
             number = pipe.readline().strip()
@@ -62,7 +69,7 @@ class Playground:
     def _start_app(self, app):
         self.log = open(os.path.join(self.dir, "output"), "w")
         self.app = subprocess.Popen([app, "--playground", "--state-file", self.state_path], env=self.env,
-                                    stdout=self.log, stderr=subprocess.STDOUT)
+                                    stdout=self.log, stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)
         deadline = time.monotonic() + TIMEOUT
         while not os.path.exists(self.state_path):
             if self.app.poll() is not None:

@@ -294,17 +294,19 @@ def acted_out_requests(pg):
     Win+D moves the windows aside and back, each with a line in the event log; a click on the
     input menu opens it."""
     pg.through_welcome()
-    lines = len(pg.state()["log"])
-    pg.key("super+e")
-    pg.front("Finder")
-    check(len(pg.state()["log"]) > lines and any("open" in line.lower() for line in pg.last["log"][lines:]),
-          "Win+E left no line in the event log", pg.last)
     for item, app in (("Disk Utility", "Disk Utility"), ("System Settings", "System Settings"),
-                      ("Activity Monitor", "Activity Monitor")):
+                      ("Activity Monitor", "Activity Monitor"), ("Terminal", "Terminal")):
+        lines = len(pg.state()["log"])
         pg.key("super+x")
         pg.click(pg.wait_for("the quick link menu", lambda s: pg.menu_item(s, item)))
         pg.front(app)
-    pg.key("super+Tab")  # any other front application first
+        check(any(line.startswith("open ") and app in line for line in pg.last["log"][lines:]),
+              f"opening {app} left no line in the event log", pg.last)
+    lines = len(pg.state()["log"])
+    pg.key("super+e")
+    pg.front("Finder")
+    check(any(line.startswith("open ") for line in pg.last["log"][lines:]),
+          "Win+E left no line in the event log", pg.last)
     pg.key("ctrl+shift+Escape")
     pg.front("Activity Monitor")
 

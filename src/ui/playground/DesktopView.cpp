@@ -585,6 +585,10 @@ void DesktopView::screenDown(QPoint at, int clickCount, bool rightButton) {
     }
     keyFrame_.clear();
     if (hardware_.mouseDown({double(at.x()), double(at.y())}, clickCount) == TapAnswer::swallow) return;
+    if (inputMenuRect().contains(at)) {
+        openInputMenu();
+        return;
+    }
     if (statusItemRect().contains(at) && statusClick_) {
         statusClick_(rightButton ? TrayClicks::Button::right : TrayClicks::Button::left, clickCount);
         return;
@@ -683,6 +687,18 @@ void DesktopView::openMenu(QMenu& menu, QPoint at) const {
     menu.raise();
     trackedMenu_ = &menu;
     self->update();
+}
+
+void DesktopView::openInputMenu() {
+    inputMenu_ = std::make_unique<QMenu>();
+    SimKeyboardLayout& layout = session_.keyboardLayout;
+    for (const SimLayout& l : layout.layouts()) {
+        QAction* item = inputMenu_->addAction(l.name, this, [&layout, id = l.id] { layout.select(id); });
+        item->setCheckable(true);
+        item->setChecked(l.id == layout.typing().id);
+    }
+    openMenu(*inputMenu_, inputMenuRect().bottomLeft() + QPoint(0, 1));
+    QObject::connect(inputMenu_.get(), &QMenu::triggered, inputMenu_.get(), [m = inputMenu_.get()] { m->hide(); });
 }
 
 QAction* DesktopView::trackMenu(QMenu& menu, QPoint at) const {

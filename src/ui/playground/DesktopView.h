@@ -139,6 +139,8 @@ private:
     // Shows a menu as a child of the screen with its top-left near `at`; it is the open menu until
     // it hides.
     void openMenu(QMenu& menu, QPoint at) const;
+    // The input menu under its label: the keyboard layouts, the selected one ticked.
+    void openInputMenu();
 
     // Every display (or its visible frame) where the view draws it; the view spans them all.
     std::vector<QRect> displayRects(bool visible) const;
@@ -168,6 +170,7 @@ private:
     Qt::MouseButton pressedButton_ = Qt::LeftButton;
     bool dismissing_ = false; // the press closed a menu; its release goes nowhere
     mutable ObserverList clicks_;
+    std::unique_ptr<QMenu> inputMenu_;
     mutable QPointer<QWidget> landed_; // where the click being told of landed
 };
 

@@ -58,6 +58,14 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
         log_.tapDecision(d, front ? appName(front->pid) : QStringLiteral("no application"));
     };
     apps_.onPosted = [this](const PostedKey& key) { log_.posted(key, appName(key.pid)); };
+    // What the program opens, the simulated Mac acts out, and the log says.
+    session_.workspace.onOpen = [this](const QUrl& url) {
+        const auto opened = apps_.open(url);
+        log_.note(QStringLiteral("open %1: %2")
+                      .arg(url.toDisplayString(), opened.value_or(QStringLiteral("no application opens it"))));
+        desktop_->publishDock();
+        desktop_->update();
+    };
     layoutChanges_ = session_.inputSources.observeSelection([this] {
         const QString name = session_.keyboardLayout.typing().name;
         if (name == lastLayout_) return;
@@ -93,6 +101,7 @@ PlaygroundSession::~PlaygroundSession() {
     activations_ = {};
     layoutChanges_ = {};
     session_.appShell.onChooseApplication = nullptr;
+    session_.workspace.onOpen = nullptr;
     delegate_.reset();
     views_.reset();
 }
