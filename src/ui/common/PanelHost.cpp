@@ -70,6 +70,13 @@ private:
 
 } // namespace
 
+QSize PanelHost::windowRoom() const {
+    // The window manager's title bar, about as tall as a Mac's.
+    constexpr int kTitleBar = 28;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().size() - QSize(0, kTitleBar) : QSize();
+}
+
 int64_t PanelHost::windowNumber(const QWidget& content) const {
     return content.isWindow() ? static_cast<int64_t>(content.internalWinId()) : 0;
 }

@@ -55,6 +55,8 @@ public:
     virtual void showWindow(QWidget& window) const;
     // The window server's number for the window of a panel's content (`FloatingPanel::windowNumber`).
     virtual int64_t windowNumber(const QWidget& content) const;
+    // The room a regular window has on the screen it opens on, without its title bar.
+    virtual QSize windowRoom() const;
     // Left and right mouse-downs, with the program's widget each went to (null: none of them).
     // On a desktop that is the widget Qt delivers the press to; the playground's screen says where
     // its clicks land.

@@ -731,8 +731,15 @@ void DesktopView::showWindow(QWidget& window) const {
     window.show();
     frame->show();
     frame->raise();
-    if (first) frame->move((screenRect().width() - frame->width()) / 2, menuBarRect().height() + 60);
+    if (first) {
+        frame->move((screenRect().width() - frame->width()) / 2, menuBarRect().height() + 60);
+        frame->setBottomLimit(visibleRect().bottom());
+    }
     self->update();
+}
+
+QSize DesktopView::windowRoom() const {
+    return visibleRect().size() - QSize(0, kTitleBarHeight);
 }
 
 void DesktopView::menuKey(uint16_t macKeyCode, uint64_t macFlags) {

@@ -35,6 +35,8 @@ public:
     QAction* trackMenu(QMenu& menu, QPoint at) const override;
     // The program's windows are framed inside the screen, centred near its top when first shown.
     void showWindow(QWidget& window) const override;
+    // The visible frame of the simulated screen, without a title bar.
+    QSize windowRoom() const override;
     // The screen is the simulated Mac's window server: it says where each of its clicks lands,
     // and the playground window where the clicks on menus it shows over the screen land.
     Subscription observeClicks(std::function<void(QWidget* landedIn)> handler) const override;

@@ -45,9 +45,11 @@ QRectF onDisplay(const QWidget& widget, const QRectF& local) {
 class Targets {
 public:
     void add(const QString& name, const QWidget& widget, const QRectF& local, QJsonObject more = {}) {
-        if (local.isEmpty()) return;
+        // Only what shows: a control scrolled out of its pane cannot be clicked.
+        const QRectF shown = local.intersected(QRectF(widget.visibleRegion().boundingRect()));
+        if (shown.isEmpty()) return;
         more["name"] = name;
-        more["rect"] = rectArray(onDisplay(widget, local));
+        more["rect"] = rectArray(onDisplay(widget, shown));
         list_.append(more);
     }
     void addWidget(const QString& name, const QWidget& widget) {
