@@ -41,6 +41,7 @@ class Playground:
         self.dir = tempfile.mkdtemp(prefix="fenwold-real-input-")
         self.state_path = os.path.join(self.dir, "state.json")
         self.requests = 0
+        self.width, self.height = width, height
         self.xvfb = None
         self.app = None
         self.last = {}

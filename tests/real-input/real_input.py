@@ -56,6 +56,10 @@ def switcher_clicks(pg):
     """Hover lights a tile; a click on a tile picks its window and ends the session; a tile's
     minimise, close and quit buttons do what they say."""
     pg.through_welcome()
+    state = pg.state()
+    x, y, w, h = state["playgroundWindow"]
+    check(x >= 0 and y >= 0 and x + w <= pg.width and y + h <= pg.height,
+          f"the playground window {state['playgroundWindow']} is larger than the display", state)
     open_switcher(pg)
     state = pg.state()
     switcher = pg.panel(state, "Window switcher")
@@ -151,6 +155,11 @@ def shelf_clicks(pg):
     copy_lines(pg, "first clip", "second clip")
     shelf = open_shelf(pg)
     check(shelf["cards"][0]["shown"], "the selected first card is cut off", pg.last)
+    # Over the search field the pointer is an I-beam, though the program is not active.
+    pg.move(*centre(pg.target(shelf, "Search clipboard history")))
+    pg.wait_for("the I-beam over the search field", lambda s: s["cursor"] == "iBeam")
+    pg.move(*centre(pg.target(shelf, "card 0")))
+    pg.wait_for("the arrow over a card", lambda s: s["cursor"] == "arrow")
 
     pg.click(pg.target(shelf, "Pinned"))
     pg.wait_for("the Pinned filter", lambda s: s["shelf"]["filter"] == "Pinned")
@@ -186,17 +195,27 @@ def shelf_clicks(pg):
 
 @test(DEFAULT)
 def shelf_selection_after_search(pg):
-    """Typing a search and clearing it leaves ←/→ moving the selection."""
+    """Typing a search and clearing it, with Backspace or the field's clear button, leaves ←/→
+    moving the selection."""
     pg.through_welcome()
     copy_lines(pg, "apples", "pears", "plums")
-    open_shelf(pg)
+    shelf = open_shelf(pg)
+    check(shelf["cards"][0]["shown"] and shelf["cards"][0]["selected"], "the selected first card is cut off", pg.last)
+    selected = lambda s: [c["selected"] for c in pg.panel(s, "Clipboard shelf")["cards"]]
     pg.type("pe")
     pg.wait_for("the search", lambda s: s["shelf"]["query"] == "pe")
     pg.key("BackSpace", "BackSpace")
     pg.wait_for("the search cleared", lambda s: s["shelf"]["query"] == "")
     pg.key("Right")
-    pg.wait_for("the second card selected",
-                lambda s: [c["selected"] for c in pg.panel(s, "Clipboard shelf")["cards"]][:2] == [False, True])
+    pg.wait_for("the second card selected", lambda s: selected(s)[:2] == [False, True])
+    pg.type("pl")
+    shelf = pg.wait_for("the search", lambda s: s["shelf"]["query"] == "pl" and pg.panel(s, "Clipboard shelf"))
+    pg.click(pg.target(shelf, "Clear search"))
+    pg.wait_for("the search cleared", lambda s: s["shelf"]["query"] == "")
+    pg.key("Right")
+    pg.wait_for("the next card selected", lambda s: selected(s)[:3] == [False, False, True])
+    pg.key("Left")
+    pg.wait_for("the one before selected", lambda s: selected(s)[:3] == [False, True, False])
 
 
 # --- Snap assist, snap layouts, menus -----------------------------------------------------------
@@ -262,7 +281,12 @@ def settings_shortcuts_list(pg):
     pg.through_welcome()
     state = pg.state()
     pg.click(next(p["rect"] for p in state["places"] if p["name"] == "status item"))
-    pg.click(pg.wait_for("the status menu", lambda s: pg.menu_item(s, "Settings")))
+    menu = pg.wait_for("the status menu", lambda s: pg.menu_item(s, "Settings") and s["menus"][0])
+    names = [t["name"] for t in menu["targets"]]
+    check(any(n.startswith("Settings") and n.endswith("\u2318,") for n in names) and
+          any(n.startswith("Quit") and n.endswith("\u2318Q") for n in names),
+          f"the status menu does not show the Mac's key equivalents: {names}")
+    pg.click(pg.menu_item(pg.last, "Settings"))
     settings = pg.wait_for("the settings window", lambda s: pg.window(s, "Fenwold Settings"))
     pg.click(pg.target(settings, "Shortcuts"))
     settings = pg.wait_for("the list", lambda s: pg.target(pg.window(s, "Fenwold Settings"), "list") and

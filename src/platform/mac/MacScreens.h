@@ -16,6 +16,7 @@ public:
     bool reduceTransparency() const override;
     Subscription observeMouseMoved(std::function<void()> handler) override;
     int64_t windowNumberAt(Point point) const override;
+    void setCursor(PointerCursor cursor) override;
 };
 
 } // namespace fenwold

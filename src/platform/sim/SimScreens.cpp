@@ -64,6 +64,16 @@ int64_t SimScreens::windowNumberAt(Point point) const {
     return answer ? answer(point) : 0;
 }
 
+void SimScreens::setCursor(PointerCursor cursor) {
+    std::lock_guard lock(mutex_);
+    cursor_ = cursor;
+}
+
+PointerCursor SimScreens::cursor() const {
+    std::lock_guard lock(mutex_);
+    return cursor_;
+}
+
 void SimScreens::setWindowNumberAt(std::function<int64_t(Point)> answer) {
     std::lock_guard lock(mutex_);
     windowNumberAt_ = std::move(answer);

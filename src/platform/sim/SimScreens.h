@@ -23,6 +23,8 @@ public:
     bool reduceTransparency() const override;
     Subscription observeMouseMoved(std::function<void()> handler) override;
     int64_t windowNumberAt(Point point) const override;
+    void setCursor(PointerCursor cursor) override;
+    PointerCursor cursor() const;
 
     // Setup and input.
     void setScreens(std::vector<ScreenInfo> screens);
@@ -51,6 +53,7 @@ private:
     bool reduceTransparency_ = false;
     std::vector<Point> warps_;
     std::function<int64_t(Point)> windowNumberAt_;
+    PointerCursor cursor_ = PointerCursor::arrow;
     std::map<uint64_t, std::shared_ptr<std::function<void()>>> monitors_;
     uint64_t nextMonitor_ = 1;
 };

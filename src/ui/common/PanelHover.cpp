@@ -89,7 +89,7 @@ struct PanelHover::State {
     QPointF global;
     TimerHandle tooltip;
     int delivering = 0;
-    std::optional<Qt::CursorShape> cursor; // the override this object set
+    std::optional<PointerCursor> cursor; // the one this object set, while it is set
 };
 
 namespace {
@@ -141,7 +141,7 @@ PanelHover::PanelHover(Screens& screens, MainQueue& queue, const PanelHost& host
 
 PanelHover::~PanelHover() {
     state_->tooltip.cancel();
-    if (state_->cursor) QGuiApplication::restoreOverrideCursor();
+    if (state_->cursor) state_->screens.setCursor(PointerCursor::arrow);
     state_->qtPointer.reset();
 }
 
@@ -289,16 +289,18 @@ void PanelHover::State::hover(QWidget* target, QWidget* content, QPointF at, QPo
 
 void PanelHover::State::setCursor(QWidget* widget, QWidget* content) {
     // Qt's views set the cursor over themselves only while the application is active
-    // (-[QNSView cursorUpdate:] returns otherwise), so the hover sets the one they ask for.
+    // (-[QNSView cursorUpdate:] returns otherwise), so the hover shows the one they ask for.
     QWidget* shaped = widget;
     while (shaped && !shaped->testAttribute(Qt::WA_SetCursor) && shaped != content)
         shaped = shaped->parentWidget();
-    std::optional<Qt::CursorShape> wanted;
-    if (shaped && shaped->testAttribute(Qt::WA_SetCursor) && shaped->cursor().shape() != Qt::ArrowCursor)
-        wanted = shaped->cursor().shape();
+    const Qt::CursorShape shape =
+        shaped && shaped->testAttribute(Qt::WA_SetCursor) ? shaped->cursor().shape() : Qt::ArrowCursor;
+    std::optional<PointerCursor> wanted;
+    if (shape == Qt::IBeamCursor) wanted = PointerCursor::iBeam;
+    if (shape == Qt::PointingHandCursor) wanted = PointerCursor::pointingHand;
     if (wanted == cursor) return;
-    if (cursor) QGuiApplication::restoreOverrideCursor();
-    if (wanted) QGuiApplication::setOverrideCursor(QCursor(*wanted));
+    // Leaving a shaped widget puts the arrow back once; elsewhere the cursor is not ours to set.
+    screens.setCursor(wanted.value_or(PointerCursor::arrow));
     cursor = wanted;
 }
 

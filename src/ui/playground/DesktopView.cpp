@@ -161,6 +161,21 @@ void DesktopView::install(const QImage& icon, std::function<void(TrayClicks::But
 }
 
 void DesktopView::showMenu(QMenu& menu) {
+    // The key equivalents as a Mac's menus write them (⌘, rather than Qt's "Ctrl+," here): the
+    // menu is shown, not used through its shortcuts.
+    for (QAction* action : menu.actions()) {
+        const QKeySequence keys = action->shortcut();
+        if (keys.isEmpty()) continue;
+        const QKeyCombination combination = keys[0];
+        const Qt::KeyboardModifiers mods = combination.keyboardModifiers();
+        QString text;
+        for (const auto& [modifier, symbol] : {std::pair{Qt::MetaModifier, u"\u2303"}, {Qt::AltModifier, u"\u2325"},
+                                              {Qt::ShiftModifier, u"\u21E7"}, {Qt::ControlModifier, u"\u2318"}})
+            if (mods & modifier) text += QString::fromUtf16(symbol);
+        text += QKeySequence(combination.key()).toString(QKeySequence::NativeText);
+        action->setShortcut(QKeySequence());
+        action->setText(action->text() + QLatin1Char('\t') + text);
+    }
     openMenu(menu, statusItemRect().bottomLeft() + QPoint(0, 1));
     // Nothing waits for this menu: it closes itself once an item is chosen.
     QObject::connect(&menu, &QMenu::triggered, &menu, [m = &menu] { m->hide(); });
@@ -547,6 +562,11 @@ void DesktopView::pointerUp(QPoint at, int clickCount) {
 
 void DesktopView::screenMove(QPoint at) {
     hardware_.movePointer({double(at.x()), double(at.y())});
+    // The simulated Mac's cursor, as the program's hover set it, is the host's over the screen.
+    const PointerCursor cursor = session_.screens.cursor();
+    setCursor(cursor == PointerCursor::iBeam          ? Qt::IBeamCursor
+              : cursor == PointerCursor::pointingHand ? Qt::PointingHandCursor
+                                                      : Qt::ArrowCursor);
     if (drag_) {
         const QPoint delta = at - drag_->grab;
         const Rect start = drag_->start;

@@ -251,6 +251,10 @@ QJsonObject playgroundState(PlaygroundSession& playground, const QGraphicsView* 
         for (const auto& [type, bytes] : item.types)
             if (type == QStringLiteral("public.utf8-plain-text")) text = QString::fromUtf8(bytes);
     state["pasteboard"] = text;
+    const PointerCursor cursor = session.screens.cursor();
+    state["cursor"] = cursor == PointerCursor::iBeam          ? QStringLiteral("iBeam")
+                      : cursor == PointerCursor::pointingHand ? QStringLiteral("pointingHand")
+                                                              : QStringLiteral("arrow");
     state["log"] = QJsonArray::fromStringList(playground.log().lines());
     return state;
 }

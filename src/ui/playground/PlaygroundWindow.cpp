@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QToolBar>
 #include <algorithm>
 
@@ -167,7 +168,11 @@ PlaygroundWindow::PlaygroundWindow(PlaygroundSession& playground) : playground_(
         }
         return false;
     };
-    resize(1440 + 380, 900 + 80);
+    // As large as the screen and its event log want, but never larger than the display it opens
+    // on.
+    QSize size(1440 + 380, 900 + 80);
+    if (const QScreen* screen = this->screen()) size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
     view_->setFocus();
     screen_->setFocus();
     playground_.desktop().setFocus();
