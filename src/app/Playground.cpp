@@ -27,7 +27,8 @@ QString valueAfter(const QStringList& arguments, const QString& name) {
 
 // Writes what the playground shows as JSON, whole or not at all, numbered so that a reader knows
 // it is the answer to its own request.
-void writeState(const QString& path, PlaygroundSession& playground, const PlaygroundWindow& window, int number) {
+void writeState(const QString& path, PlaygroundSession& playground, const PlaygroundWindow& window,
+                int number) {
     QJsonObject state = playgroundState(playground, window.screenView());
     state["request"] = number;
     QSaveFile file(path);

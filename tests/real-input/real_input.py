@@ -42,6 +42,17 @@ def front_window(state):
     return visible_windows(state)[0]
 
 
+def overlaps(a, b):
+    return a[0] < b[0] + b[2] and b[0] < a[0] + a[2] and a[1] < b[1] + b[3] and b[1] < a[1] + a[3]
+
+
+def hint_clear_of(pg, title):
+    """The heads-up, once it shows, does not cover the named panel."""
+    state = pg.wait_for("the heads-up", lambda s: pg.panel(s, "Shortcut hint") and pg.panel(s, title) and s)
+    hint, panel = pg.panel(state, "Shortcut hint")["frame"], pg.panel(state, title)["frame"]
+    check(not overlaps(hint, panel), f"the heads-up {hint} covers {title} {panel}", state)
+
+
 # --- Alt+Tab ------------------------------------------------------------------------------------
 
 def open_switcher(pg):
@@ -231,6 +242,7 @@ def snap_clicks(pg):
     assist = pg.wait_for("snap assist", lambda s: pg.panel(s, "Snap assist") and
                          pg.panel(s, "Snap assist")["tiles"] and pg.panel(s, "Snap assist"))
     title = assist["tiles"][0]["title"]
+    hint_clear_of(pg, "Snap assist")
     pg.click(pg.target(assist, "tile 0"))
     state = pg.wait_for("the picked window snapped right", lambda s: not pg.panel(s, "Snap assist") and
                         any(w["title"] == title and w["frame"][0] > visible[0] + visible[2] / 3
@@ -238,6 +250,7 @@ def snap_clicks(pg):
 
     pg.key("super+z")
     zones = pg.wait_for("snap layouts", lambda s: pg.panel(s, "Snap layouts"))
+    hint_clear_of(pg, "Snap layouts")
     pg.move(*centre(pg.target(zones, "zone 0.0")))
     pg.wait_for("the zone under the pointer lit", lambda s: pg.panel(s, "Snap layouts")["hoveredZone"] == "0.0")
     before = front_window(pg.state())["title"]

@@ -18,6 +18,51 @@ PanelHost::PanelHost() = default;
 
 PanelHost::~PanelHost() = default;
 
+namespace {
+
+// A panel as it was, known to its host while it lives.
+class KnownPanel final : public FloatingPanel {
+public:
+    KnownPanel(std::unique_ptr<FloatingPanel> panel, std::weak_ptr<std::vector<const FloatingPanel*>> made)
+        : panel_(std::move(panel)), made_(std::move(made)) {
+        if (auto list = made_.lock()) list->push_back(this);
+    }
+    ~KnownPanel() override {
+        if (auto list = made_.lock()) std::erase(*list, this);
+    }
+
+    void setFrame(const Rect& frame) override { panel_->setFrame(frame); }
+    Rect frame() const override { return panel_->frame(); }
+    Rect currentFrame() const override { return panel_->currentFrame(); }
+    int64_t windowNumber() const override { return panel_->windowNumber(); }
+    void setAlpha(double alpha) override { panel_->setAlpha(alpha); }
+    double alpha() const override { return panel_->alpha(); }
+    void animate(const Rect& frame, double alpha, double seconds, bool easeOut,
+                 std::function<void()> completion) override {
+        panel_->animate(frame, alpha, seconds, easeOut, std::move(completion));
+    }
+    void orderFront() override { panel_->orderFront(); }
+    void orderOut() override { panel_->orderOut(); }
+    bool isVisible() const override { return panel_->isVisible(); }
+    bool isKeyWindow() const override { return panel_->isKeyWindow(); }
+    Subscription monitorClicks(std::function<void(QWidget*)> handler) override {
+        return panel_->monitorClicks(std::move(handler));
+    }
+
+private:
+    std::unique_ptr<FloatingPanel> panel_;
+    std::weak_ptr<std::vector<const FloatingPanel*>> made_;
+};
+
+} // namespace
+
+std::vector<Rect> PanelHost::shownFrames(const FloatingPanel* except) const {
+    std::vector<Rect> frames;
+    for (const FloatingPanel* panel : *made_)
+        if (panel != except && panel->isVisible() && panel->alpha() > 0) frames.push_back(panel->frame());
+    return frames;
+}
+
 std::unique_ptr<FloatingPanel> PanelHost::makePanel(QWidget& content, const PanelStyle& style) const {
     // Every panel draws its own rounded backdrop over whatever lies behind it.
     content.setAttribute(Qt::WA_TranslucentBackground);
@@ -26,8 +71,8 @@ std::unique_ptr<FloatingPanel> PanelHost::makePanel(QWidget& content, const Pane
     if (style.acceptsMouseMoved) content.setMouseTracking(true);
     content.hide(); // a panel appears only when ordered front
     std::unique_ptr<FloatingPanel> panel = createPanel(content, style);
-    if (!hover_ || !style.acceptsMouseMoved) return panel;
-    return hover_->follow(std::move(panel), content);
+    if (hover_ && style.acceptsMouseMoved) panel = hover_->follow(std::move(panel), content);
+    return std::make_unique<KnownPanel>(std::move(panel), made_);
 }
 
 void PanelHost::hoverThroughMonitors(Screens& screens, MainQueue& queue) {
@@ -53,7 +98,8 @@ protected:
         if (event->type() != QEvent::MouseButtonPress || !event->spontaneous()) return false;
         const auto* press = static_cast<QMouseEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget || (press->button() != Qt::LeftButton && press->button() != Qt::RightButton)) return false;
+        if (!widget || (press->button() != Qt::LeftButton && press->button() != Qt::RightButton))
+            return false;
         // A press the widget leaves goes on to its parents as a copy: the same click.
         if (press->timestamp() == last_ && widget->isAncestorOf(landed_)) return false;
         last_ = press->timestamp();

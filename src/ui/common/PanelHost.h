@@ -9,6 +9,7 @@
 #include <QRect>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -39,6 +40,9 @@ public:
     // reproduce them).
     void hoverThroughMonitors(Screens& screens, MainQueue& queue);
     const PanelHover* hover() const { return hover_.get(); }
+    // Where the panels this host made are shown now, but `except`: what another overlay must not
+    // cover.
+    std::vector<Rect> shownFrames(const FloatingPanel* except) const;
     // The parent for widgets shown over the host's screen; null for top-level windows.
     virtual QWidget* container() const = 0;
     // A frame in screen coordinates as a geometry in the container's (or Qt's global) coordinates.
@@ -67,6 +71,9 @@ protected:
 
 private:
     std::unique_ptr<PanelHover> hover_;
+    // The panels made, each told when it goes (the registry may go first).
+    std::shared_ptr<std::vector<const FloatingPanel*>> made_ =
+        std::make_shared<std::vector<const FloatingPanel*>>();
 };
 
 // Panels as top-level windows on the desktop Qt runs on: the platform's native panels where it

@@ -84,8 +84,8 @@ struct PanelHover::State {
     std::vector<Followed> panels;
     Subscription monitor;
     std::unique_ptr<QtPointerFilter> qtPointer; // while the monitors run
-    std::vector<QPointer<QWidget>> under; // innermost first, up to the panel's content
-    QPointF local;                        // in the innermost widget
+    std::vector<QPointer<QWidget>> under;       // innermost first, up to the panel's content
+    QPointF local;                              // in the innermost widget
     QPointF global;
     TimerHandle tooltip;
     int delivering = 0;
@@ -218,7 +218,8 @@ void PanelHover::State::moved() {
     // sliding to, tells the point inside it.
     const int64_t window = screens.windowNumberAt(pointer);
     const auto over = std::find_if(panels.begin(), panels.end(), [&](const Followed& f) {
-        return f.shown && f.content && window != 0 && f.panel->isVisible() && f.panel->windowNumber() == window;
+        return f.shown && f.content && window != 0 && f.panel->isVisible() &&
+               f.panel->windowNumber() == window;
     });
     const Rect frame = over == panels.end() ? Rect{} : over->panel->currentFrame();
     if (over == panels.end() || !frame.contains(pointer)) {

@@ -48,8 +48,9 @@ DesktopView::DesktopView(SimSession& session, SimApps& apps, SimHardware& hardwa
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(sizeHint());
-    session_.screens.setWindowNumberAt(
-        [this](Point p) { return windowNumberAt(toWidget(Rect{p.x, p.y, 0, 0}).topLeft()); });
+    session_.screens.setWindowNumberAt([this](Point p) {
+        return windowNumberAt(toWidget(Rect{p.x, p.y, 0, 0}).topLeft());
+    });
 }
 
 DesktopView::~DesktopView() {
@@ -169,8 +170,10 @@ void DesktopView::showMenu(QMenu& menu) {
         const QKeyCombination combination = keys[0];
         const Qt::KeyboardModifiers mods = combination.keyboardModifiers();
         QString text;
-        for (const auto& [modifier, symbol] : {std::pair{Qt::MetaModifier, u"\u2303"}, {Qt::AltModifier, u"\u2325"},
-                                              {Qt::ShiftModifier, u"\u21E7"}, {Qt::ControlModifier, u"\u2318"}})
+        for (const auto& [modifier, symbol] : {std::pair{Qt::MetaModifier, u"\u2303"},
+                                               {Qt::AltModifier, u"\u2325"},
+                                               {Qt::ShiftModifier, u"\u21E7"},
+                                               {Qt::ControlModifier, u"\u2318"}})
             if (mods & modifier) text += QString::fromUtf16(symbol);
         text += QKeySequence(combination.key()).toString(QKeySequence::NativeText);
         action->setShortcut(QKeySequence());
@@ -205,7 +208,8 @@ std::vector<QWidget*> DesktopView::programPanels() const {
 std::vector<QWidget*> DesktopView::programWindows() const {
     std::vector<QWidget*> list;
     for (QObject* child : children())
-        if (auto* frame = dynamic_cast<ProgramWindowFrame*>(child); frame && frame->isVisible() && frame->content())
+        if (auto* frame = dynamic_cast<ProgramWindowFrame*>(child);
+            frame && frame->isVisible() && frame->content())
             list.push_back(frame->content());
     return list;
 }
@@ -718,7 +722,8 @@ void DesktopView::openInputMenu() {
         item->setChecked(l.id == layout.typing().id);
     }
     openMenu(*inputMenu_, inputMenuRect().bottomLeft() + QPoint(0, 1));
-    QObject::connect(inputMenu_.get(), &QMenu::triggered, inputMenu_.get(), [m = inputMenu_.get()] { m->hide(); });
+    QObject::connect(inputMenu_.get(), &QMenu::triggered, inputMenu_.get(),
+                     [m = inputMenu_.get()] { m->hide(); });
 }
 
 QAction* DesktopView::trackMenu(QMenu& menu, QPoint at) const {

@@ -61,8 +61,9 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
     // What the program opens, the simulated Mac acts out, and the log says.
     session_.workspace.onOpen = [this](const QUrl& url) {
         const auto opened = apps_.open(url);
-        log_.note(QStringLiteral("open %1: %2")
-                      .arg(url.toDisplayString(), opened.value_or(QStringLiteral("no application opens it"))));
+        log_.note(
+            QStringLiteral("open %1: %2")
+                .arg(url.toDisplayString(), opened.value_or(QStringLiteral("no application opens it"))));
         desktop_->publishDock();
         desktop_->update();
     };

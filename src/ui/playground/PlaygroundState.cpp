@@ -24,40 +24,41 @@ QJsonArray rectArray(const QRectF& r) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
-// The view that shows the simulated screen, through which its widgets reach the host's display.
-const QGraphicsView* screenView = nullptr;
-
 // A point of a widget on the host's display: through the scene of the view showing the simulated
 // screen for the widgets inside it (and the menus it embeds), directly for the others.
-QPointF onDisplay(const QWidget& widget, QPointF local) {
+QPointF onDisplay(const QGraphicsView* view, const QWidget& widget, QPointF local) {
     const QWidget* window = widget.window();
     const QGraphicsProxyWidget* proxy = window->graphicsProxyWidget();
-    if (!proxy || !screenView) return widget.mapToGlobal(local);
+    if (!proxy || !view) return widget.mapToGlobal(local);
     const QPointF scene = proxy->mapToScene(widget.mapTo(window, local));
-    return screenView->viewport()->mapToGlobal(QPointF(screenView->mapFromScene(scene)));
+    return view->viewport()->mapToGlobal(QPointF(view->mapFromScene(scene)));
 }
 
-QRectF onDisplay(const QWidget& widget, const QRectF& local) {
-    return QRectF(onDisplay(widget, local.topLeft()), onDisplay(widget, local.bottomRight())).normalized();
+QRectF onDisplay(const QGraphicsView* view, const QWidget& widget, const QRectF& local) {
+    return QRectF(onDisplay(view, widget, local.topLeft()), onDisplay(view, widget, local.bottomRight()))
+        .normalized();
 }
 
 // The places a person can click: named, with their rectangles on the host's display.
 class Targets {
 public:
+    explicit Targets(const QGraphicsView* view) : view_(view) {}
     void add(const QString& name, const QWidget& widget, const QRectF& local, QJsonObject more = {}) {
         // Only what shows: a control scrolled out of its pane cannot be clicked.
         const QRectF shown = local.intersected(QRectF(widget.visibleRegion().boundingRect()));
         if (shown.isEmpty()) return;
         more["name"] = name;
-        more["rect"] = rectArray(onDisplay(widget, shown));
+        more["rect"] = rectArray(onDisplay(view_, widget, shown));
         list_.append(more);
     }
     void addWidget(const QString& name, const QWidget& widget) {
         if (widget.isVisible()) add(name, widget, QRectF(widget.rect()));
     }
     QJsonArray take() { return std::exchange(list_, {}); }
+    const QGraphicsView* view() const { return view_; }
 
 private:
+    const QGraphicsView* view_;
     QJsonArray list_;
 };
 
@@ -104,7 +105,8 @@ void describeShelf(const ClipboardShelfView& view, Targets& targets, QJsonObject
         const QWidget* viewport = row ? row->parentWidget() : nullptr;
         QRectF shown = QRectF(card->rect());
         if (viewport)
-            shown = shown.intersected(QRectF(card->mapFrom(viewport, QPointF(0, 0)), QSizeF(viewport->size())));
+            shown =
+                shown.intersected(QRectF(card->mapFrom(viewport, QPointF(0, 0)), QSizeF(viewport->size())));
         targets.add(name, *card, shown);
         for (const QAbstractButton* button : card->findChildren<QAbstractButton*>())
             if (button->isVisible())
@@ -120,7 +122,8 @@ void describeShelf(const ClipboardShelfView& view, Targets& targets, QJsonObject
 // Buttons, tabs, fields and list rows of a panel or window, and what its custom views draw.
 void describeWidgets(const QWidget& top, Targets& targets, QJsonObject& out) {
     if (const auto* grid = dynamic_cast<const SwitcherView*>(&top)) describeTileGrid(*grid, targets, out);
-    if (const auto* zones = dynamic_cast<const SnapLayoutView*>(&top)) describeSnapLayouts(*zones, targets, out);
+    if (const auto* zones = dynamic_cast<const SnapLayoutView*>(&top))
+        describeSnapLayouts(*zones, targets, out);
     for (const auto* shelf : top.findChildren<const ClipboardShelfView*>())
         describeShelf(*shelf, targets, out);
     for (const QWidget* w : top.findChildren<QWidget*>()) {
@@ -128,7 +131,8 @@ void describeWidgets(const QWidget& top, Targets& targets, QJsonObject& out) {
         if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
             if (!buttonName(*button).isEmpty())
                 targets.add(buttonName(*button), *button, QRectF(button->rect()),
-                            button->isCheckable() ? QJsonObject{{"checked", button->isChecked()}} : QJsonObject{});
+                            button->isCheckable() ? QJsonObject{{"checked", button->isChecked()}}
+                                                  : QJsonObject{});
         } else if (const auto* field = qobject_cast<const QLineEdit*>(w)) {
             targets.addWidget(field->accessibleName().isEmpty() ? QStringLiteral("text field")
                                                                 : field->accessibleName(),
@@ -151,32 +155,32 @@ void describeWidgets(const QWidget& top, Targets& targets, QJsonObject& out) {
     }
 }
 
-QJsonObject describeMenu(const QMenu& menu) {
-    Targets targets;
+QJsonObject describeMenu(const QGraphicsView* view, const QMenu& menu) {
+    Targets targets(view);
     for (QAction* action : menu.actions())
         if (!action->isSeparator() && action->isVisible())
             targets.add(menuRowText(action->text()), menu, menu.actionGeometry(action));
-    return QJsonObject{{"frame", rectArray(onDisplay(menu, QRectF(menu.rect())))}, {"targets", targets.take()}};
+    return QJsonObject{{"frame", rectArray(onDisplay(view, menu, QRectF(menu.rect())))},
+                       {"targets", targets.take()}};
 }
 
 } // namespace
 
 QJsonObject playgroundState(PlaygroundSession& playground, const QGraphicsView* view) {
-    screenView = view;
     SimSession& session = playground.session();
     DesktopView& desktop = playground.desktop();
     QJsonObject state;
 
     // Where the simulated screen's points land on the host's display.
-    const QPointF origin = onDisplay(desktop, QPointF(0, 0));
-    const double scale = screenView ? screenView->transform().m11() : 1.0;
+    const QPointF origin = onDisplay(view, desktop, QPointF(0, 0));
+    const double scale = view ? view->transform().m11() : 1.0;
     state["screen"] = QJsonObject{{"x", origin.x()},
                                   {"y", origin.y()},
                                   {"scale", scale},
                                   {"frame", rectArray(QRectF(desktop.screenRect()))},
                                   {"visible", rectArray(QRectF(desktop.visibleRect()))}};
-    if (screenView && screenView->window())
-        state["playgroundWindow"] = rectArray(QRectF(screenView->window()->frameGeometry()));
+    if (view && view->window())
+        state["playgroundWindow"] = rectArray(QRectF(view->window()->frameGeometry()));
 
     const auto front = session.workspace.frontmostApp();
     state["front"] = front && front->name ? QJsonValue(*front->name) : QJsonValue();
@@ -186,18 +190,18 @@ QJsonObject playgroundState(PlaygroundSession& playground, const QGraphicsView* 
         if (!w) continue;
         const auto app = session.workspace.app(w->pid);
         const SimApplication* simApp = playground.apps().byPid(w->pid);
-        windows.append(QJsonObject{{"number", static_cast<qint64>(n)},
-                                   {"content", simApp ? simApp->content(n).join('\n') : QString()},
-                                   {"app", app && app->name ? *app->name : QString()},
-                                   {"title", w->title},
-                                   {"frame", rectArray(QRectF(w->frame.x, w->frame.y, w->frame.width,
-                                                              w->frame.height))},
-                                   {"minimized", w->minimized}});
+        windows.append(
+            QJsonObject{{"number", static_cast<qint64>(n)},
+                        {"content", simApp ? simApp->content(n).join('\n') : QString()},
+                        {"app", app && app->name ? *app->name : QString()},
+                        {"title", w->title},
+                        {"frame", rectArray(QRectF(w->frame.x, w->frame.y, w->frame.width, w->frame.height))},
+                        {"minimized", w->minimized}});
     }
     state["windows"] = windows;
 
     // The simulated Mac's own places: the menu bar's items and the Dock's icons.
-    Targets places;
+    Targets places(view);
     places.add(QStringLiteral("status item"), desktop, desktop.statusItemRect());
     places.add(QStringLiteral("input menu"), desktop, desktop.inputMenuRect());
     for (SimApplication* app : playground.apps().all())
@@ -208,9 +212,9 @@ QJsonObject playgroundState(PlaygroundSession& playground, const QGraphicsView* 
     QJsonArray panels;
     for (const QWidget* content : desktop.programPanels()) {
         if (!content->isVisible()) continue;
-        Targets targets;
+        Targets targets(view);
         QJsonObject panel{{"title", content->windowTitle()},
-                          {"frame", rectArray(onDisplay(*content, QRectF(content->rect())))}};
+                          {"frame", rectArray(onDisplay(view, *content, QRectF(content->rect())))}};
         describeWidgets(*content, targets, panel);
         panel["targets"] = targets.take();
         panels.append(panel);
@@ -220,14 +224,15 @@ QJsonObject playgroundState(PlaygroundSession& playground, const QGraphicsView* 
     // Open menus: the one the screen tracks and those the panels opened (options, context).
     QJsonArray menus;
     for (QWidget* top : QApplication::allWidgets())
-        if (auto* menu = qobject_cast<QMenu*>(top); menu && menu->isVisible()) menus.append(describeMenu(*menu));
+        if (auto* menu = qobject_cast<QMenu*>(top); menu && menu->isVisible())
+            menus.append(describeMenu(view, *menu));
     state["menus"] = menus;
 
     QJsonArray programWindows;
     for (const QWidget* window : desktop.programWindows()) {
-        Targets targets;
+        Targets targets(view);
         QJsonObject out{{"title", window->windowTitle()},
-                        {"frame", rectArray(onDisplay(*window, QRectF(window->rect())))}};
+                        {"frame", rectArray(onDisplay(view, *window, QRectF(window->rect())))}};
         describeWidgets(*window, targets, out);
         out["targets"] = targets.take();
         programWindows.append(out);

@@ -77,7 +77,8 @@ void SettingsWindow::fitWindow(bool animated) {
     const int index = stack_->currentIndex();
     if (index < 0 || index >= static_cast<int>(paneSizes_.size())) return;
     const QSize pane = paneSizes_[static_cast<std::size_t>(index)];
-    QSize content(std::max(pane.width(), toolbar_->sizeHint().width()), toolbar_->sizeHint().height() + pane.height());
+    QSize content(std::max(pane.width(), toolbar_->sizeHint().width()),
+                  toolbar_->sizeHint().height() + pane.height());
     if (room_ && content.height() > room_->height()) {
         // The pane scrolls; its scroll bar takes room beside it.
         content.setHeight(room_->height());

@@ -68,8 +68,9 @@ std::optional<QString> SimApps::open(const QUrl& url) {
         SimApplication* app = nullptr;
         for (SimApplication* a : all())
             if (a->name() == name && a->running()) app = a;
-        const auto utility = std::find_if(simulatedUtilities().begin(), simulatedUtilities().end(),
-                                          [&](const UtilityInfo& u) { return name == QString::fromUtf8(u.name); });
+        const auto utility =
+            std::find_if(simulatedUtilities().begin(), simulatedUtilities().end(),
+                         [&](const UtilityInfo& u) { return name == QString::fromUtf8(u.name); });
         if (!app && utility == simulatedUtilities().end()) return std::nullopt;
         if (!app) {
             utilities_.push_back(std::make_unique<UtilityApp>(session_, *utility));
@@ -93,7 +94,8 @@ std::optional<QString> SimApps::open(const QUrl& url) {
         for (const SimWindow& w : session_.windows.windowsOf(finder_.pid()))
             if (w.title == title) shown = w.number;
         if (!shown)
-            shown = finder_.openFolder(title, {"Desktop", "Documents", "Downloads", "Pictures"}, {300, 140, 460, 240});
+            shown = finder_.openFolder(title, {"Desktop", "Documents", "Downloads", "Pictures"},
+                                       {300, 140, 460, 240});
         session_.windows.update(*shown, [](SimWindow& w) { w.minimized = false; });
         session_.windows.raise(*shown);
         session_.workspace.activate(finder_.pid());

@@ -7,8 +7,9 @@ const std::vector<UtilityInfo>& simulatedUtilities() {
         {"com.apple.ActivityMonitor",
          "Activity Monitor",
          "Activity Monitor — All Processes",
-         {"Process            % CPU   Memory", "Safari               4.1   612 MB", "TextEdit             0.3    88 MB",
-          "Fenwold              0.2    41 MB", "Terminal             0.1    52 MB"}}, 
+         {"Process            % CPU   Memory", "Safari               4.1   612 MB",
+          "TextEdit             0.3    88 MB", "Fenwold              0.2    41 MB",
+          "Terminal             0.1    52 MB"}},
         {"com.apple.DiskUtility",
          "Disk Utility",
          "Disk Utility",
@@ -16,7 +17,8 @@ const std::vector<UtilityInfo>& simulatedUtilities() {
         {"com.apple.systempreferences",
          "System Settings",
          "System Settings",
-         {"Wi-Fi   Bluetooth   Network", "General   Appearance   Accessibility", "Displays   Keyboard   Privacy & Security"}},
+         {"Wi-Fi   Bluetooth   Network", "General   Appearance   Accessibility",
+          "Displays   Keyboard   Privacy & Security"}},
     };
     return utilities;
 }
@@ -34,7 +36,8 @@ void UtilityApp::reopen() {
         }
     // Each utility opens a little below and right of the last one, so none hides another.
     const double offset = 30.0 * static_cast<double>(&info_ - simulatedUtilities().data());
-    session_.windows.raise(openWindow(QString::fromUtf8(info_.windowTitle), {360 + offset, 160 + offset, 520, 300}));
+    session_.windows.raise(
+        openWindow(QString::fromUtf8(info_.windowTitle), {360 + offset, 160 + offset, 520, 300}));
 }
 
 QStringList UtilityApp::content(uint32_t) const {
