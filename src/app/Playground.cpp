@@ -96,6 +96,8 @@ int runPlayground(const QStringList& arguments) {
     PlaygroundSession playground(host.session(), platform, parseStartupOptions(arguments), virtualClock,
                                  prefs.starting);
     PlaygroundWindow window(playground);
+    // A script plays the same on every display: its window pictures have one size.
+    if (script) window.resize(PlaygroundWindow::kScriptedSize);
     host.session().appShell.onTerminate = [] { QCoreApplication::quit(); };
     Subscription reopen = platform.appShell->observeReopen(
         [&playground] { playground.delegate().applicationShouldHandleReopen(); });

@@ -375,8 +375,9 @@ TEST_F(Apps, ShowDesktopMovesTheWindowsAsideAndBackUnlessMovedMeanwhile) {
     }
     // One the user moves meanwhile stays where they put it; the rest come back.
     const uint32_t moved = before.begin()->first;
-    sim.windows.update(moved, [](SimWindow& w) { w.frame = {100, 100, 300, 200}; });
+    sim.windows.update(moved, [](SimWindow& w) { w.frame = Rect{100, 100, 300, 200}; });
     sim.privateServices.dockNotification("com.apple.showdesktop.awake");
+    const Rect placed{100, 100, 300, 200};
     for (const auto& [n, frame] : before)
-        EXPECT_EQ(sim.windows.window(n)->frame, n == moved ? Rect{100, 100, 300, 200} : frame) << n;
+        EXPECT_EQ(sim.windows.window(n)->frame, n == moved ? placed : frame) << n;
 }

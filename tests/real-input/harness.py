@@ -219,6 +219,18 @@ class Playground:
         self.click(self.target(welcome, "Continue"))
         self.wait_for("the welcome window closed", lambda s: not self.window(s, "Welcome to Fenwold"))
 
+    def settled(self, title):
+        """The named panel, once it has stopped moving (it slides in): where a person clicks."""
+        last = {}
+
+        def still(state):
+            panel = self.panel(state, title)
+            frame = panel and panel["frame"]
+            answer = panel if frame and frame == last.get("frame") else None
+            last["frame"] = frame
+            return answer
+        return self.wait_for(f"{title} at rest", still)
+
     def front(self, name):
         return self.wait_for(f"{name} in front", lambda s: s["front"] == name and s)
 

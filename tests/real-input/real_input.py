@@ -42,6 +42,17 @@ def front_window(state):
     return visible_windows(state)[0]
 
 
+def hover(pg, title, name, done):
+    """The pointer onto a control of a panel, where it is drawn now (the panel may still be
+    sliding in), until `done` holds."""
+    def moved_there(state):
+        if done(state):
+            return True
+        pg.move(*centre(pg.target(pg.panel(state, title), name)))
+        return False
+    pg.wait_for(f"the pointer over {name}", moved_there)
+
+
 def overlaps(a, b):
     return a[0] < b[0] + b[2] and b[0] < a[0] + a[2] and a[1] < b[1] + b[3] and b[1] < a[1] + a[3]
 
@@ -58,8 +69,8 @@ def hint_clear_of(pg, title):
 def open_switcher(pg):
     pg.key_down("alt")
     pg.key("Tab")
-    return pg.wait_for("the switcher", lambda s: pg.panel(s, "Window switcher") and
-                       pg.panel(s, "Window switcher")["tiles"])
+    pg.wait_for("the switcher", lambda s: pg.panel(s, "Window switcher") and pg.panel(s, "Window switcher")["tiles"])
+    return pg.settled("Window switcher")
 
 
 @test(DEFAULT, LARGE)
@@ -71,6 +82,9 @@ def switcher_clicks(pg):
     x, y, w, h = state["playgroundWindow"]
     check(x >= 0 and y >= 0 and x + w <= pg.width and y + h <= pg.height,
           f"the playground window {state['playgroundWindow']} is larger than the display", state)
+    # On a display with room the simulated screen is drawn at 1:1, on the smaller one scaled down.
+    scale = state["screen"]["scale"]
+    check(scale == 1 if (pg.width, pg.height) == LARGE else scale < 1, f"the screen is drawn at {scale}", state)
     open_switcher(pg)
     state = pg.state()
     switcher = pg.panel(state, "Window switcher")
@@ -124,16 +138,16 @@ def dock_peek_clicks(pg):
     state = pg.state()
     icon = next(p["rect"] for p in state["places"] if p["name"] == "dock Safari")
     pg.move(*centre(icon))
-    peek = pg.wait_for("the Dock peek", lambda s: pg.panel(s, "Dock peek") and
-                       pg.panel(s, "Dock peek").get("tiles") and pg.panel(s, "Dock peek"))
+    pg.wait_for("the Dock peek", lambda s: pg.panel(s, "Dock peek") and pg.panel(s, "Dock peek").get("tiles"))
+    peek = pg.settled("Dock peek")
     back = peek["tiles"][-1]["title"]
     pg.click(pg.target(peek, f"tile {len(peek['tiles']) - 1}"))
     state = pg.front("Safari")
     pg.wait_for("the clicked preview's window in front", lambda s: front_window(s)["title"] == back)
 
     pg.move(*centre(icon))
-    peek = pg.wait_for("the Dock peek again", lambda s: pg.panel(s, "Dock peek") and
-                       pg.panel(s, "Dock peek").get("tiles") and pg.panel(s, "Dock peek"))
+    pg.wait_for("the Dock peek again", lambda s: pg.panel(s, "Dock peek") and pg.panel(s, "Dock peek").get("tiles"))
+    peek = pg.settled("Dock peek")
     title = peek["tiles"][0]["title"]
     pg.move(*centre(pg.target(peek, "tile 0")))
     pg.wait_for("the preview's buttons", lambda s: pg.panel(s, "Dock peek")["hoveredTile"] == 0)
@@ -152,10 +166,19 @@ def copy_lines(pg, *lines):
         pg.wait_for(f"{line!r} copied", lambda s: s["pasteboard"] == line)
 
 
+def changed_pixels(before, after, rect):
+    x, y, w, h = (round(v) for v in rect)
+    crop = ["-crop", f"{w}x{h}+{x}+{y}", "+repage"]
+    out = subprocess.run(["compare", "-metric", "AE", "(", before, *crop, ")", "(", after, *crop, ")", "null:"],
+                         capture_output=True, text=True)
+    return int(float(out.stderr.split()[0]))
+
+
 def open_shelf(pg):
     pg.key("super+v")
-    return pg.wait_for("the shelf", lambda s: s["shelf"]["open"] and pg.panel(s, "Clipboard shelf") and
-                       pg.panel(s, "Clipboard shelf")["cards"] and pg.panel(s, "Clipboard shelf"))
+    pg.wait_for("the shelf", lambda s: s["shelf"]["open"] and pg.panel(s, "Clipboard shelf") and
+                pg.panel(s, "Clipboard shelf")["cards"])
+    return pg.settled("Clipboard shelf")
 
 
 @test(DEFAULT, LARGE)
@@ -164,13 +187,23 @@ def shelf_clicks(pg):
     card's context menu act on their item; a double-click on a card pastes it."""
     pg.through_welcome()
     copy_lines(pg, "first clip", "second clip")
-    shelf = open_shelf(pg)
-    check(shelf["cards"][0]["shown"], "the selected first card is cut off", pg.last)
+    before = pg.dir + "/before-shelf.png"
+    pg.screenshot(before)
+    pg.key("super+v")
+    shelf = pg.wait_for("the shelf", lambda s: s["shelf"]["open"] and pg.panel(s, "Clipboard shelf"))
+    # As it slides in, the shelf is drawn in its frame at the screen's scale, not at its own size
+    # over what lies beside it.
+    opening = pg.dir + "/opening-shelf.png"
+    pg.screenshot(opening)
+    shelf = pg.settled("Clipboard shelf")
+    x, y, w, h = shelf["frame"]
+    band = [x, max(0, y - 60), w, 50]
+    check(changed_pixels(before, opening, band) < w * 50 // 20,
+          f"the opening shelf drew outside its frame {shelf['frame']}", pg.last)
+    check(all(c["shown"] for c in shelf["cards"] if c["selected"]), "the selected card is cut off", pg.last)
     # Over the search field the pointer is an I-beam, though the program is not active.
-    pg.move(*centre(pg.target(shelf, "Search clipboard history")))
-    pg.wait_for("the I-beam over the search field", lambda s: s["cursor"] == "iBeam")
-    pg.move(*centre(pg.target(shelf, "card 0")))
-    pg.wait_for("the arrow over a card", lambda s: s["cursor"] == "arrow")
+    hover(pg, "Clipboard shelf", "Search clipboard history", lambda s: s["cursor"] == "iBeam")
+    hover(pg, "Clipboard shelf", "card 0", lambda s: s["cursor"] == "arrow")
 
     pg.click(pg.target(shelf, "Pinned"))
     pg.wait_for("the Pinned filter", lambda s: s["shelf"]["filter"] == "Pinned")
@@ -211,22 +244,28 @@ def shelf_selection_after_search(pg):
     pg.through_welcome()
     copy_lines(pg, "apples", "pears", "plums")
     shelf = open_shelf(pg)
-    check(shelf["cards"][0]["shown"] and shelf["cards"][0]["selected"], "the selected first card is cut off", pg.last)
-    selected = lambda s: [c["selected"] for c in pg.panel(s, "Clipboard shelf")["cards"]]
+    check(all(c["shown"] for c in shelf["cards"] if c["selected"]), "the selected card is cut off", pg.last)
+
+    def selected(s):
+        return [c["selected"] for c in pg.panel(s, "Clipboard shelf")["cards"]].index(True)
+
+    def arrow(key, step):
+        before = selected(pg.state())
+        pg.key(key)
+        pg.wait_for(f"{key} moving the selection", lambda s: selected(s) == before + step)
+
     pg.type("pe")
     pg.wait_for("the search", lambda s: s["shelf"]["query"] == "pe")
     pg.key("BackSpace", "BackSpace")
     pg.wait_for("the search cleared", lambda s: s["shelf"]["query"] == "")
-    pg.key("Right")
-    pg.wait_for("the second card selected", lambda s: selected(s)[:2] == [False, True])
+    arrow("Left", -1)
+    arrow("Right", 1)
     pg.type("pl")
     shelf = pg.wait_for("the search", lambda s: s["shelf"]["query"] == "pl" and pg.panel(s, "Clipboard shelf"))
     pg.click(pg.target(shelf, "Clear search"))
     pg.wait_for("the search cleared", lambda s: s["shelf"]["query"] == "")
-    pg.key("Right")
-    pg.wait_for("the next card selected", lambda s: selected(s)[:3] == [False, False, True])
-    pg.key("Left")
-    pg.wait_for("the one before selected", lambda s: selected(s)[:3] == [False, True, False])
+    arrow("Right", 1)
+    arrow("Left", -1)
 
 
 # --- Snap assist, snap layouts, menus -----------------------------------------------------------
@@ -239,8 +278,8 @@ def snap_clicks(pg):
     state = pg.state()
     visible = state["screen"]["visible"]
     pg.key("super+Left")
-    assist = pg.wait_for("snap assist", lambda s: pg.panel(s, "Snap assist") and
-                         pg.panel(s, "Snap assist")["tiles"] and pg.panel(s, "Snap assist"))
+    pg.wait_for("snap assist", lambda s: pg.panel(s, "Snap assist") and pg.panel(s, "Snap assist")["tiles"])
+    assist = pg.settled("Snap assist")
     title = assist["tiles"][0]["title"]
     hint_clear_of(pg, "Snap assist")
     pg.click(pg.target(assist, "tile 0"))
@@ -249,7 +288,8 @@ def snap_clicks(pg):
                             for w in s["windows"]) and s)
 
     pg.key("super+z")
-    zones = pg.wait_for("snap layouts", lambda s: pg.panel(s, "Snap layouts"))
+    pg.wait_for("snap layouts", lambda s: pg.panel(s, "Snap layouts"))
+    zones = pg.settled("Snap layouts")
     hint_clear_of(pg, "Snap layouts")
     pg.move(*centre(pg.target(zones, "zone 0.0")))
     pg.wait_for("the zone under the pointer lit", lambda s: pg.panel(s, "Snap layouts")["hoveredZone"] == "0.0")
@@ -295,10 +335,9 @@ def settings_shortcuts_list(pg):
     state = pg.state()
     pg.click(next(p["rect"] for p in state["places"] if p["name"] == "status item"))
     menu = pg.wait_for("the status menu", lambda s: pg.menu_item(s, "Settings") and s["menus"][0])
-    names = [t["name"] for t in menu["targets"]]
-    check(any(n.startswith("Settings") and n.endswith("\u2318,") for n in names) and
-          any(n.startswith("Quit") and n.endswith("\u2318Q") for n in names),
-          f"the status menu does not show the Mac's key equivalents: {names}")
+    keys = {t["name"]: t["keys"] for t in menu["targets"]}
+    check(keys.get("Settings\u2026") == "\u2318," and keys.get("Quit Fenwold") == "\u2318Q",
+          f"the status menu does not show the Mac's key equivalents: {keys}")
     pg.click(pg.menu_item(pg.last, "Settings"))
     settings = pg.wait_for("the settings window", lambda s: pg.window(s, "Fenwold Settings"))
     pg.click(pg.target(settings, "Shortcuts"))

@@ -49,6 +49,8 @@ public:
     virtual QRect toWidget(const Rect& frame) const = 0;
     // Whether panels fade and slide in real time; a host on a virtual clock shows end states.
     virtual bool animates() const { return true; }
+    // Whether panels can be drawn partly transparent where they are shown.
+    virtual bool fades() const { return true; }
     // Whether the platform blurs what lies behind the panels (a Mac's materials).
     virtual bool blursBehind() const { return false; }
     // Open a menu with its top-left at a point of the container (global without one) and track

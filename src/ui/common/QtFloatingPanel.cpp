@@ -141,9 +141,10 @@ ChildFloatingPanel::ChildFloatingPanel(QWidget& content, const PanelStyle& style
 void ChildFloatingPanel::setAlpha(double alpha) {
     alpha_ = std::clamp(alpha, 0.0, 1.0);
     // A child widget has no window opacity, and a graphics effect on one inside a scaled view of
-    // its container draws it cut to the scaled size (or not at all): the effect is there only
-    // while the panel is faded.
-    if (alpha_ >= 1) {
+    // its container draws it at its own size, over what lies beside it: the effect is there only
+    // while the panel is faded, and not at all where the host cannot fade (the panel then shows
+    // whole until it is ordered out).
+    if (alpha_ >= 1 || !host_.fades()) {
         content_.setGraphicsEffect(nullptr);
         return;
     }

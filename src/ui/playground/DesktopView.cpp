@@ -1,5 +1,6 @@
 #include "DesktopView.h"
 
+#include "MacMenuStyle.h"
 #include "ProgramWindowFrame.h"
 #include "QtKeyMap.h"
 #include "SystemPanels.h"
@@ -11,6 +12,8 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMenu>
@@ -48,6 +51,7 @@ DesktopView::DesktopView(SimSession& session, SimApps& apps, SimHardware& hardwa
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(sizeHint());
+    macMenuStyle_ = std::make_unique<MacMenuStyle>();
     session_.screens.setWindowNumberAt([this](Point p) {
         return windowNumberAt(toWidget(Rect{p.x, p.y, 0, 0}).topLeft());
     });
@@ -162,23 +166,8 @@ void DesktopView::install(const QImage& icon, std::function<void(TrayClicks::But
 }
 
 void DesktopView::showMenu(QMenu& menu) {
-    // The key equivalents as a Mac's menus write them (⌘, rather than Qt's "Ctrl+," here): the
-    // menu is shown, not used through its shortcuts.
-    for (QAction* action : menu.actions()) {
-        const QKeySequence keys = action->shortcut();
-        if (keys.isEmpty()) continue;
-        const QKeyCombination combination = keys[0];
-        const Qt::KeyboardModifiers mods = combination.keyboardModifiers();
-        QString text;
-        for (const auto& [modifier, symbol] : {std::pair{Qt::MetaModifier, u"\u2303"},
-                                               {Qt::AltModifier, u"\u2325"},
-                                               {Qt::ShiftModifier, u"\u21E7"},
-                                               {Qt::ControlModifier, u"\u2318"}})
-            if (mods & modifier) text += QString::fromUtf16(symbol);
-        text += QKeySequence(combination.key()).toString(QKeySequence::NativeText);
-        action->setShortcut(QKeySequence());
-        action->setText(action->text() + QLatin1Char('\t') + text);
-    }
+    // The key equivalents as a Mac's menus write them.
+    menu.setStyle(macMenuStyle_.get());
     openMenu(menu, statusItemRect().bottomLeft() + QPoint(0, 1));
     // Nothing waits for this menu: it closes itself once an item is chosen.
     QObject::connect(&menu, &QMenu::triggered, &menu, [m = &menu] { m->hide(); });
@@ -469,6 +458,14 @@ void DesktopView::zoom(const SimWindow& w) {
     });
 }
 
+bool DesktopView::fades() const {
+    const QGraphicsProxyWidget* proxy = graphicsProxyWidget();
+    if (!proxy || !proxy->scene()) return true;
+    const auto views = proxy->scene()->views();
+    return std::all_of(views.begin(), views.end(),
+                       [](const QGraphicsView* view) { return qFuzzyCompare(view->transform().m11(), 1.0); });
+}
+
 int64_t DesktopView::windowNumber(const QWidget& content) const {
     const auto it = std::find(panels_.begin(), panels_.end(), &content);
     return it == panels_.end() ? 0 : kPanelWindows + (it - panels_.begin());
@@ -682,7 +679,11 @@ void DesktopView::keyReleaseEvent(QKeyEvent* e) {
 void DesktopView::focusOutEvent(QFocusEvent*) {
     // A panel inside the screen taking focus (the shelf's search field) must not take the host's
     // keyboard: keys keep arriving through the simulated hardware, which hands them on.
-    if (QWidget* now = QApplication::focusWidget(); now && isAncestorOf(now)) {
+    // Shown through the playground window's scene, the screen is a window of its own there, and the
+    // widget its focus went to is its own focus widget, not the application's.
+    QWidget* now = QApplication::focusWidget();
+    if (!now || !isAncestorOf(now)) now = window()->focusWidget();
+    if (now && now != this && isAncestorOf(now)) {
         QMetaObject::invokeMethod(
             this, [this] { setFocus(Qt::OtherFocusReason); }, Qt::QueuedConnection);
         return;

@@ -11,6 +11,7 @@
 #include <optional>
 
 class QMenu;
+class QStyle;
 
 namespace fenwold {
 
@@ -31,6 +32,9 @@ public:
     QRect toWidget(const Rect& frame) const override;
     bool animates() const override { return animates_; }
     void setAnimates(bool on) { animates_ = on; }
+    // Not while the screen is shown scaled: a child widget with an opacity effect inside a scaled
+    // view draws at its own size, over what lies beside it, until the effect goes.
+    bool fades() const override;
     // Menus open inside the screen and are tracked while the session runs on (`runModal`).
     QAction* trackMenu(QMenu& menu, QPoint at) const override;
     // The program's windows are framed inside the screen, centred near its top when first shown.
@@ -173,6 +177,7 @@ private:
     bool dismissing_ = false; // the press closed a menu; its release goes nowhere
     mutable ObserverList clicks_;
     std::unique_ptr<QMenu> inputMenu_;
+    std::unique_ptr<QStyle> macMenuStyle_;
     mutable QPointer<QWidget> landed_; // where the click being told of landed
 };
 

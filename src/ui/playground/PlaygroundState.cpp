@@ -1,5 +1,6 @@
 #include "PlaygroundState.h"
 
+#include "MacMenuStyle.h"
 #include "PlaygroundSession.h"
 #include "ui/clipboard/ClipboardCard.h"
 #include "ui/clipboard/ClipboardShelfView.h"
@@ -157,9 +158,15 @@ void describeWidgets(const QWidget& top, Targets& targets, QJsonObject& out) {
 
 QJsonObject describeMenu(const QGraphicsView* view, const QMenu& menu) {
     Targets targets(view);
-    for (QAction* action : menu.actions())
-        if (!action->isSeparator() && action->isVisible())
-            targets.add(menuRowText(action->text()), menu, menu.actionGeometry(action));
+    // Key equivalents as the menu draws them.
+    const bool mac = dynamic_cast<const MacMenuStyle*>(menu.style());
+    for (QAction* action : menu.actions()) {
+        if (action->isSeparator() || !action->isVisible()) continue;
+        const QString keys = action->shortcut().toString(QKeySequence::NativeText);
+        targets.add(menuRowText(action->text()), menu, menu.actionGeometry(action),
+                    QJsonObject{{"keys", mac ? MacMenuStyle::macKeys(keys) : keys},
+                                {"checked", action->isChecked()}});
+    }
     return QJsonObject{{"frame", rectArray(onDisplay(view, menu, QRectF(menu.rect())))},
                        {"targets", targets.take()}};
 }

@@ -44,8 +44,9 @@ public:
     void fit() {
         const QRectF bounds = screen_->boundingRect();
         if (bounds.isEmpty() || viewport()->width() <= 0 || viewport()->height() <= 0) return;
+        // Never larger than the points themselves: at 1:1 every pixel is a point, as on the Mac.
         const double scale =
-            std::min(viewport()->width() / bounds.width(), viewport()->height() / bounds.height());
+            std::min({viewport()->width() / bounds.width(), viewport()->height() / bounds.height(), 1.0});
         setTransform(QTransform::fromScale(scale, scale));
         setSceneRect(screen_->sceneBoundingRect());
         centerOn(screen_);
@@ -170,7 +171,11 @@ PlaygroundWindow::PlaygroundWindow(PlaygroundSession& playground) : playground_(
     };
     // As large as the screen and its event log want, but never larger than the display it opens
     // on.
-    QSize size(1440 + 380, 900 + 80);
+    // Every display of the simulated Mac at 1:1 with the log beside it where the host's display has
+    // room, scaled down to fit it where it has not.
+    const QSize desktop = playground_.desktop().sizeHint();
+    QSize size(desktop.width() + kScriptedSize.width() - 1440,
+               desktop.height() + kScriptedSize.height() - 900);
     if (const QScreen* screen = this->screen()) size = size.boundedTo(screen->availableGeometry().size());
     resize(size);
     view_->setFocus();
