@@ -79,11 +79,15 @@ void SettingsWindow::fitWindow(bool animated) {
     const QSize pane = paneSizes_[static_cast<std::size_t>(index)];
     QSize content(std::max(pane.width(), toolbar_->sizeHint().width()),
                   toolbar_->sizeHint().height() + pane.height());
-    if (room_ && content.height() > room_->height()) {
-        // The pane scrolls; its scroll bar takes room beside it.
+    // The pane scrolls only where the window has too little room for it; its scroll bar then
+    // takes room beside it.
+    const bool scrolls = room_ && content.height() > room_->height();
+    if (scrolls) {
         content.setHeight(room_->height());
         content.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     }
+    if (auto* scroll = qobject_cast<QScrollArea*>(stack_->currentWidget()))
+        scroll->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     // Qt's coordinates grow downwards, so keeping the top edge means keeping y.
     const QRect target(geometry().topLeft(), content);
     setFixedSize(content);
