@@ -186,7 +186,11 @@ class Playground:
         subprocess.run(["xdotool", *map(str, args)], env=self.env, check=True, timeout=TIMEOUT)
 
     def move(self, x, y):
-        self.xdotool("mousemove", "--sync", x, y)
+        # --sync waits for the pointer to arrive, and for long when it is there already.
+        where = subprocess.run(["xdotool", "getmouselocation", "--shell"], env=self.env, capture_output=True,
+                               text=True, check=True, timeout=TIMEOUT).stdout
+        if f"X={x}\nY={y}\n" not in where:
+            self.xdotool("mousemove", "--sync", x, y)
 
     def click(self, rect_or_point, button=1, count=1):
         x, y = centre(rect_or_point) if len(rect_or_point) == 4 else rect_or_point
