@@ -37,9 +37,20 @@ string(SHA1 sdk_key "${FENWOLD_MACOS_SDK}")
 string(SUBSTRING "${sdk_key}" 0 12 sdk_key)
 set(sysroot "/tmp/fenwold-macos-sysroot-${sdk_key}")
 file(MAKE_DIRECTORY "${sysroot}/usr" "${sysroot}/System/Library")
-file(CREATE_LINK "${FENWOLD_MACOS_SDK}/include" "${sysroot}/usr/include" SYMBOLIC)
-file(CREATE_LINK "${FENWOLD_MACOS_SDK}/lib" "${sysroot}/usr/lib" SYMBOLIC)
-file(CREATE_LINK "${FENWOLD_MACOS_SDK}/Frameworks" "${sysroot}/System/Library/Frameworks" SYMBOLIC)
+# A link already right is left alone: replacing it removes it for a moment, and a build of another
+# checkout (or this configure's own compiler checks) may be reading through it then.
+function(fenwold_sysroot_link target link)
+  if(IS_SYMLINK "${link}")
+    file(READ_SYMLINK "${link}" current)
+    if(current STREQUAL target)
+      return()
+    endif()
+  endif()
+  file(CREATE_LINK "${target}" "${link}" SYMBOLIC)
+endfunction()
+fenwold_sysroot_link("${FENWOLD_MACOS_SDK}/include" "${sysroot}/usr/include")
+fenwold_sysroot_link("${FENWOLD_MACOS_SDK}/lib" "${sysroot}/usr/lib")
+fenwold_sysroot_link("${FENWOLD_MACOS_SDK}/Frameworks" "${sysroot}/System/Library/Frameworks")
 set(CMAKE_OSX_SYSROOT "${sysroot}" CACHE PATH "" FORCE)
 
 # The host's Qt and header-only packages are found where Debian installs them.

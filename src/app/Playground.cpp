@@ -1,15 +1,18 @@
 #include "Playground.h"
 
-#include "QuitSignals.h"
+#include "ProcessSignals.h"
 #include "SimHost.h"
 #include "core/shell/AppIdentifier.h"
 #include "ui/playground/PlaygroundSession.h"
+#include "ui/playground/PlaygroundState.h"
 #include "ui/playground/PlaygroundWindow.h"
 #include "ui/playground/ScriptRunner.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QSaveFile>
 #include <QTextStream>
 #include <optional>
 
@@ -20,6 +23,18 @@ namespace {
 QString valueAfter(const QStringList& arguments, const QString& name) {
     const qsizetype at = arguments.indexOf(name);
     return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1] : QString();
+}
+
+// Writes what the playground shows as JSON, whole or not at all, numbered so that a reader knows
+// it is the answer to its own request.
+void writeState(const QString& path, PlaygroundSession& playground, const PlaygroundWindow& window,
+                int number) {
+    QJsonObject state = playgroundState(playground, window.screenView());
+    state["request"] = number;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return;
+    file.write(QJsonDocument(state).toJson(QJsonDocument::Compact));
+    file.commit();
 }
 
 } // namespace
@@ -81,12 +96,23 @@ int runPlayground(const QStringList& arguments) {
     PlaygroundSession playground(host.session(), platform, parseStartupOptions(arguments), virtualClock,
                                  prefs.starting);
     PlaygroundWindow window(playground);
+    // A script plays the same on every display: its window pictures have one size.
+    if (script) window.resize(PlaygroundWindow::kScriptedSize);
     host.session().appShell.onTerminate = [] { QCoreApplication::quit(); };
     Subscription reopen = platform.appShell->observeReopen(
         [&playground] { playground.delegate().applicationShouldHandleReopen(); });
     window.show();
-    QuitSignals quitOnSignal;
     playground.start();
+    // A test driving the playground with the host's real input asks for its state with SIGUSR1.
+    const QString statePath = valueAfter(arguments, QStringLiteral("--state-file"));
+    int stateRequests = 0;
+    std::function<void()> onStateRequest;
+    if (!statePath.isEmpty()) {
+        onStateRequest = [&] { writeState(statePath, playground, window, ++stateRequests); };
+        // The first one says the playground is up.
+        QMetaObject::invokeMethod(qApp, onStateRequest, Qt::QueuedConnection);
+    }
+    ProcessSignals processSignals(onStateRequest);
 
     int status = 0;
     std::unique_ptr<ScriptRunner> runner;

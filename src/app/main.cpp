@@ -2,7 +2,7 @@
 #include "Host.h"
 #include "Modes.h"
 #include "Playground.h"
-#include "QuitSignals.h"
+#include "ProcessSignals.h"
 #if !defined(Q_OS_MACOS)
 #include "RuntimeDir.h"
 #endif
@@ -77,7 +77,7 @@ int runApplication(Host& host, Platform& platform, const StartupOptions& options
     host.onTerminate([] { QCoreApplication::quit(); });
     Subscription reopen = platform.appShell->observeReopen([&app] { app.applicationShouldHandleReopen(); });
 
-    QuitSignals quitOnSignal;
+    ProcessSignals processSignals;
     app.applicationDidFinishLaunching();
     const int status = QApplication::exec();
     app.applicationWillTerminate();
@@ -86,8 +86,8 @@ int runApplication(Host& host, Platform& platform, const StartupOptions& options
 
 } // namespace
 
-// The program's four ways to run: a diagnostic mode, the playground, the clipboard preview and
-// the application.
+// The program's four ways to run (after the usage, when asked for or needed): a diagnostic mode, the
+// playground, the clipboard preview and the application.
 int main(int argc, char* argv[]) {
 #if !defined(Q_OS_MACOS)
     providePrivateRuntimeDir(QDir::tempPath());
@@ -95,6 +95,15 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // Nothing starts on a mistyped switch: the usage says what there is.
+    if (arguments.contains(QStringLiteral("--help"))) {
+        QTextStream(stdout) << usage();
+        return 0;
+    }
+    if (const auto unknown = unknownSwitch(arguments)) {
+        QTextStream(stderr) << "Fenwold: unknown switch " << *unknown << "\n\n" << usage();
+        return 2;
+    }
     const CommandLineMode mode = parseMode(arguments);
     if (mode.kind != CommandLineMode::Kind::normal) {
         if (const auto status = runDiagnostics(mode, argc, argv)) return *status;

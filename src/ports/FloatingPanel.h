@@ -44,6 +44,10 @@ public:
     virtual void setFrame(const Rect& frame) = 0;
     // The frame last set or animated to.
     virtual Rect frame() const = 0;
+    // Where the panel is now: part way to `frame()` while it animates.
+    virtual Rect currentFrame() const = 0;
+    // The window server's number for the panel's window (compared with `Screens::windowNumberAt`).
+    virtual int64_t windowNumber() const = 0;
     virtual void setAlpha(double alpha) = 0;
     virtual double alpha() const = 0;
     // Animate to a frame and alpha, easing out or in; the completion always runs when it ends (at
@@ -56,9 +60,11 @@ public:
     virtual void orderOut() = 0;
     virtual bool isVisible() const = 0;
     virtual bool isKeyWindow() const = 0;
-    // Left and right mouse-downs in this program or any other; the handler learns whether the
-    // click landed in the panel.
-    virtual Subscription monitorClicks(std::function<void(bool inPanel)> handler) = 0;
+    // Left and right mouse-downs in this program or any other; the handler learns where each
+    // landed: the program's widget (or its top-level window) it went to, or null for another
+    // application's window, the desktop or the menu bar. Whether that is the panel, its menus
+    // included, is decided once for every platform (`monitorPanelClicks`).
+    virtual Subscription monitorClicks(std::function<void(QWidget* landedIn)> handler) = 0;
 };
 
 // Makes the panel around a top-level content widget; the panel must go before the widget.

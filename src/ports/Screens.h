@@ -15,6 +15,9 @@ struct ScreenInfo {
     friend bool operator==(const ScreenInfo&, const ScreenInfo&) = default;
 };
 
+// The pointer's look the program asks for over its panels.
+enum class PointerCursor { arrow, iBeam, pointingHand };
+
 // Displays, the pointer and the user's display options.
 class Screens {
 public:
@@ -37,6 +40,13 @@ public:
     virtual bool reduceTransparency() const = 0;
     // Observe pointer movement anywhere (global and local monitors together); main thread.
     virtual Subscription observeMouseMoved(std::function<void()> handler) = 0;
+    // The number of the frontmost window at a point of the screen, whichever application's; 0
+    // where there is none. What lies above a panel (a menu, another application's floating
+    // window) is what the pointer is over, not the panel.
+    virtual int64_t windowNumberAt(Point point) const = 0;
+    // Show this cursor now, whichever application is active: over the program's panels, shown
+    // while another application is, nothing else sets it.
+    virtual void setCursor(PointerCursor cursor) = 0;
 };
 
 } // namespace fenwold

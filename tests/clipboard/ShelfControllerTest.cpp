@@ -278,7 +278,7 @@ TEST_F(ShelfControllerTest, EscapeClosesInspectorThenSearchThenShelf) {
     EXPECT_FALSE(panel->keys);
 }
 
-TEST_F(ShelfControllerTest, ArrowsMoveAndLeftRightOnlyOutsideTheSearchField) {
+TEST_F(ShelfControllerTest, ArrowsMoveAndLeftRightOnlyOutsideTheSearchFieldsText) {
     openShelf();
     EXPECT_TRUE(press(kRight));
     EXPECT_EQ(selectedText(), "middle");
@@ -288,10 +288,19 @@ TEST_F(ShelfControllerTest, ArrowsMoveAndLeftRightOnlyOutsideTheSearchField) {
     EXPECT_EQ(selectedText(), "middle");
     EXPECT_FALSE(press(kRight, flag::shift));
 
+    // In the search field with text, ←/→ move through it; Space is typed.
     shelf->focusSearch(std::nullopt);
     panel->editing = true;
+    shelf->model().setQuery("e");
     EXPECT_FALSE(press(kRight));
     EXPECT_FALSE(press(kSpace, 0, " "));
+    // Cleared, still focused: the field has nothing to move through, the arrows move the selection.
+    shelf->model().setQuery("");
+    shelf->model().setSearchFocused(true);
+    EXPECT_TRUE(press(kLeft));
+    EXPECT_EQ(selectedText(), "newest");
+    EXPECT_TRUE(press(kRight));
+    EXPECT_EQ(selectedText(), "middle");
     EXPECT_TRUE(press(kDown));
     EXPECT_EQ(selectedText(), "oldest");
     EXPECT_FALSE(shelf->model().searchFocused());

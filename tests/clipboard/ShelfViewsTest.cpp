@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -292,10 +293,19 @@ TEST_F(ShelfViewsTest, APlatformPanelHostsTheShelfTakesItsKeysOnlyWhileKeyAndRep
     QApplication::sendEvent(&view(), &right);
     EXPECT_EQ(shelf->model().selected()->id(), shelf->model().visible()[1]->id());
 
+    // Clicks in the panel, or in a menu opened from it (the options menu, a card's menu), keep
+    // the shelf; one anywhere else closes it.
     ASSERT_TRUE(window->clicks);
-    window->clicks(true);
+    window->clicks(panel->window());
     EXPECT_TRUE(shelf->isOpen());
-    window->clicks(false);
+    QMenu menu(view().cards().front());
+    window->clicks(&menu);
+    EXPECT_TRUE(shelf->isOpen());
+    sim.mainQueue.drain();
+    EXPECT_TRUE(shelf->isOpen());
+    // Another of the program's windows is outside.
+    QWidget settings;
+    window->clicks(&settings);
     sim.mainQueue.drain();
     EXPECT_FALSE(shelf->isOpen());
     EXPECT_FALSE(window->shown);

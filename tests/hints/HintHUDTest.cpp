@@ -151,3 +151,32 @@ TEST(HintHUD, DemoPresentsEveryTwoSeconds) {
     EXPECT_EQ(rig.hud.generation(), 6);
     demo.cancel();
 }
+
+TEST(HintHUDPlacement, TheHeadsUpNeverCoversAnotherOverlay) {
+    HudRig rig;
+    const Rect visible = rig.sim.screens.screens().front().visibleFrame;
+    // Nothing else shown: the top-right corner of the visible frame.
+    rig.hud.present(Hint{"Ctrl+C", "⌘ C", std::nullopt});
+    ASSERT_NE(rig.panel, nullptr);
+    const Rect alone = rig.panel->frame;
+    EXPECT_DOUBLE_EQ(alone.maxX(), visible.maxX() - HintHUD::kRightInset);
+    EXPECT_DOUBLE_EQ(alone.maxY(), visible.maxY() - HintHUD::kTopInset);
+
+    // Snap assist over the right half: the heads-up goes to the top-left corner.
+    const Rect rightHalf{visible.x + visible.width / 2, visible.y, visible.width / 2, visible.height};
+    rig.panel->overlays = {rightHalf};
+    rig.hud.present(Hint{"Win+Left", "⌃ ⌥ ←", std::nullopt});
+    EXPECT_FALSE(rig.panel->frame.intersects(rightHalf));
+    EXPECT_DOUBLE_EQ(rig.panel->frame.maxY(), visible.maxY() - HintHUD::kTopInset);
+
+    // The snap-layouts panel across the top: a bottom corner.
+    const Rect top{visible.x, visible.maxY() - 200, visible.width, 200};
+    rig.panel->overlays = {top};
+    rig.hud.present(Hint{"Win+Z", "~snap ~layouts", std::nullopt});
+    EXPECT_FALSE(rig.panel->frame.intersects(top));
+
+    // Covered everywhere: the top-right corner after all, rather than nowhere.
+    rig.panel->overlays = {visible};
+    rig.hud.present(Hint{"Win+Up", "~zoom", std::nullopt});
+    EXPECT_EQ(rig.panel->frame, alone);
+}

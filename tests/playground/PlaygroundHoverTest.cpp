@@ -54,8 +54,8 @@ TEST_F(PlaygroundHover, SwitcherTilesLightUpAndExplainTheirButtonsOnlyThroughThe
     EXPECT_EQ(pg->desktop().hover()->hovered(), &view);
     EXPECT_TRUE(view.underMouse());
     EXPECT_FALSE(QToolTip::isVisible());
-    // A leave from Qt changes nothing; a move from Qt (the hand over the panel, live) only moves
-    // the simulated pointer, and the hover follows it through the monitors.
+    // A leave or a move from Qt (what its tracking sends the active application) changes nothing:
+    // the panel gets one stream, the monitors'.
     QEvent qtLeave(QEvent::Leave);
     QCoreApplication::sendEvent(&view, &qtLeave);
     EXPECT_EQ(view.hoveredTile(), 1);
@@ -63,9 +63,8 @@ TEST_F(PlaygroundHover, SwitcherTilesLightUpAndExplainTheirButtonsOnlyThroughThe
     QMouseEvent qtMove(QEvent::MouseMove, first, view.mapToGlobal(first), Qt::NoButton, Qt::NoButton,
                        Qt::NoModifier);
     QCoreApplication::sendEvent(&view, &qtMove);
-    const QPoint onScreen = view.mapTo(&pg->desktop(), first.toPoint());
-    EXPECT_NEAR(sim.screens.pointerLocation().x, onScreen.x(), 1);
-    EXPECT_NEAR(sim.screens.pointerLocation().y, 900 - onScreen.y(), 1);
+    EXPECT_EQ(view.hoveredTile(), 1);
+    ASSERT_TRUE(moveTo(view, view.tileRect(0)));
     EXPECT_EQ(view.hoveredTile(), 0);
 
     // Resting on its close button: after Qt's tooltip delay the button says what it does.
@@ -124,4 +123,30 @@ wait 0.3)"));
     EXPECT_FALSE(pin->underMouse());
     EXPECT_FALSE(card.underMouse());
     EXPECT_EQ(pg->desktop().hover()->hovered(), nullptr);
+}
+
+TEST_F(PlaygroundHover, APanelUnderAnotherWindowIsNotHovered) {
+    ASSERT_TRUE(run("activate TextEdit\nwait 0.5\nhold alt\ntab\nwait 0.3"));
+    auto* grid = dynamic_cast<TileGridPanelWidget*>(pg->delegate().switcher().panel());
+    ASSERT_NE(grid, nullptr);
+    SwitcherView& view = grid->view();
+    // The screen answers which window is frontmost where it draws the switcher: the switcher's.
+    const QPoint tile = view.mapTo(&pg->desktop(), view.tileRect(1).center().toPoint());
+    const Point at{double(tile.x()), 900.0 - tile.y()};
+    EXPECT_EQ(sim.screens.windowNumberAt(at), grid->panel().windowNumber());
+    ASSERT_TRUE(moveTo(view, view.tileRect(1)));
+    EXPECT_EQ(view.hoveredTile(), 1);
+
+    // Another application's floating window above it there: the tile goes dark, and stays dark
+    // while the pointer moves under that window.
+    sim.screens.setWindowNumberAt([](Point) { return int64_t(4242); });
+    ASSERT_TRUE(moveTo(view, view.tileRect(0)));
+    EXPECT_EQ(view.hoveredTile(), -1);
+    EXPECT_EQ(pg->desktop().hover()->hovered(), nullptr);
+    // Gone, the switcher is the frontmost window again and its tile lights up.
+    const int64_t switcher = grid->panel().windowNumber();
+    sim.screens.setWindowNumberAt([switcher](Point) { return switcher; });
+    ASSERT_TRUE(moveTo(view, view.tileRect(0)));
+    EXPECT_EQ(view.hoveredTile(), 0);
+    ASSERT_TRUE(run("release alt\nwait 0.5"));
 }

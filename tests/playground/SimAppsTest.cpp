@@ -4,6 +4,8 @@
 #include "ports/KeyCodes.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace fenwold;
@@ -320,4 +322,62 @@ TEST_F(Apps, TheVaultsPasswordFieldHoldsSecureKeyboardEntryWhileFocusedInFront) 
     EXPECT_TRUE(sim.secureInput.enabled());
     sim.workspace.quit(vault.pid());
     EXPECT_FALSE(sim.secureInput.enabled());
+}
+
+TEST_F(Apps, OpeningAnApplicationBringsItForwardAndLaunchesTheUtilitiesOnce) {
+    apps.populate();
+    const auto open = [&](const char* path) {
+        return apps.open(QUrl::fromLocalFile(QString::fromUtf8(path)));
+    };
+    // A running application comes forward with its window, restored if it was minimised.
+    const uint32_t shell = *sim.windows.focusedWindow(apps.terminal().pid());
+    sim.windows.update(shell, [](SimWindow& w) { w.minimized = true; });
+    EXPECT_EQ(open("/System/Applications/Utilities/Terminal.app"), QString("Terminal opened"));
+    EXPECT_EQ(sim.workspace.frontmostPid(), apps.terminal().pid());
+    EXPECT_FALSE(sim.windows.window(shell)->minimized);
+
+    // A utility the desktop does not run is launched, once; closing its window and opening it
+    // again gives it a new one.
+    const std::size_t before = apps.all().size();
+    EXPECT_EQ(open("/System/Applications/Utilities/Activity Monitor.app"),
+              QString("Activity Monitor opened"));
+    ASSERT_EQ(apps.all().size(), before + 1);
+    SimApplication* monitor = apps.all().back();
+    EXPECT_EQ(sim.workspace.frontmostPid(), monitor->pid());
+    ASSERT_EQ(sim.windows.windowsOf(monitor->pid()).size(), 1u);
+    sim.windows.close(sim.windows.windowsOf(monitor->pid()).front().number);
+    EXPECT_TRUE(open("/System/Applications/Utilities/Activity Monitor.app"));
+    EXPECT_EQ(apps.all().size(), before + 1);
+    EXPECT_EQ(sim.windows.windowsOf(monitor->pid()).size(), 1u);
+
+    // System Settings answers its own addresses, a pane included.
+    EXPECT_EQ(apps.open(QUrl("x-apple.systempreferences:com.apple.Displays-Settings.extension")),
+              QString("System Settings opened"));
+    // A folder opens in Finder; an application nobody simulates opens nothing.
+    EXPECT_EQ(apps.open(QUrl::fromLocalFile(QDir::tempPath())),
+              "Finder opened " + QDir(QDir::tempPath()).dirName());
+    EXPECT_EQ(sim.workspace.frontmostPid(), apps.finder().pid());
+    EXPECT_FALSE(open("/System/Applications/Chess.app"));
+}
+
+TEST_F(Apps, ShowDesktopMovesTheWindowsAsideAndBackUnlessMovedMeanwhile) {
+    apps.populate();
+    std::map<uint32_t, Rect> before;
+    for (uint32_t n : sim.windows.stacking())
+        before[n] = sim.windows.window(n)->frame;
+    ASSERT_TRUE(sim.privateServices.dockNotification("com.apple.showdesktop.awake"));
+    const Rect display{0, 0, 1440, 900};
+    for (const auto& [n, frame] : before) {
+        const Rect now = sim.windows.window(n)->frame;
+        EXPECT_EQ(now.y, frame.y);
+        // Off the display but a sliver at its nearer edge.
+        EXPECT_TRUE(now.maxX() <= display.x + 30 || now.x >= display.maxX() - 30) << n;
+    }
+    // One the user moves meanwhile stays where they put it; the rest come back.
+    const uint32_t moved = before.begin()->first;
+    sim.windows.update(moved, [](SimWindow& w) { w.frame = Rect{100, 100, 300, 200}; });
+    sim.privateServices.dockNotification("com.apple.showdesktop.awake");
+    const Rect placed{100, 100, 300, 200};
+    for (const auto& [n, frame] : before)
+        EXPECT_EQ(sim.windows.window(n)->frame, n == moved ? placed : frame) << n;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace fenwold;
 using Kind = CommandLineMode::Kind;
 
@@ -72,4 +74,34 @@ TEST(CommandLine, StartupOptions) {
     EXPECT_EQ(parseStartupOptions({"fenwold", "--tab", "x"}).tab, std::nullopt);
     EXPECT_EQ(parseStartupOptions({"fenwold", "--tab"}).tab, std::nullopt);
     EXPECT_TRUE(parseStartupOptions({"--clipboard-preview", "--clipboard-dark"}).clipboardDark);
+}
+
+TEST(CommandLine, AnUnknownSwitchIsFoundAndValuesAreNotMistakenForOne) {
+    const auto unknown = [](std::initializer_list<const char*> args) {
+        QStringList list{"fenwold"};
+        for (const char* a : args)
+            list << a;
+        return unknownSwitch(list);
+    };
+    EXPECT_EQ(unknown({}), std::nullopt);
+    EXPECT_EQ(unknown({"--playground", "--state-file", "/tmp/s.json", "--fresh"}), std::nullopt);
+    // Qt's own options take one dash; a value that looks like a switch belongs to its switch.
+    EXPECT_EQ(unknown({"-platform", "offscreen", "--script", "--odd-name.play"}), std::nullopt);
+    EXPECT_EQ(unknown({"--snap", "left", "--TextEdit", "--dump"}), std::nullopt);
+    EXPECT_EQ(unknown({"--tcc=1"}), QString("--tcc=1"));
+    EXPECT_EQ(unknown({"--dump", "--shelf", "--tcc"}), QString("--shelf"));
+    // An optional value is not skipped: the switch after it still counts.
+    EXPECT_EQ(unknown({"--menus", "--bogus"}), QString("--bogus"));
+    // The program's own name is never a switch.
+    EXPECT_EQ(unknownSwitch({"--odd-program-name"}), std::nullopt);
+}
+
+TEST(CommandLine, UsageHasEverySwitchOnItsOwnLineOnce) {
+    const QStringList lines = usage().split(u'\n');
+    for (const CommandLineSwitch& s : commandLineSwitches()) {
+        const auto onLine = [&](const QString& line) {
+            return line.trimmed().startsWith(QString::fromLatin1(s.name) + u' ');
+        };
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(), onLine), 1) << s.name;
+    }
 }

@@ -8,7 +8,8 @@
 namespace fenwold::testing {
 
 // A hint panel that shows nothing and remembers what it was asked to do: the hint it was given,
-// where it was put, whether it is up, its alpha and its fades.
+// where it was put, whether it is up, its alpha and its fades. It reports `overlays` as the other
+// overlays shown.
 class RecordingHintPanel final : public HintPanel {
 public:
     // The size it answers for any content.
@@ -31,7 +32,9 @@ public:
         fades.push_back(seconds);
     }
     void orderOut() override { visible = false; }
+    std::vector<Rect> otherOverlays() const override { return overlays; }
 
+    std::vector<Rect> overlays; // what it reports as the other overlays shown
     std::optional<Hint> content;
     Rect frame;
     bool visible = false;

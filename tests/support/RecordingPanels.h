@@ -19,6 +19,8 @@ public:
         content->resize(qRound(frame.width), qRound(frame.height));
     }
     Rect frame() const override { return current; }
+    Rect currentFrame() const override { return current; }
+    int64_t windowNumber() const override { return 0; }
     void setAlpha(double a) override { alphaValue = a; }
     double alpha() const override { return alphaValue; }
     void animate(const Rect& frame, double a, double, bool, std::function<void()> completion) override {
@@ -33,7 +35,7 @@ public:
     void orderOut() override { shown = key = false; }
     bool isVisible() const override { return shown; }
     bool isKeyWindow() const override { return key; }
-    Subscription monitorClicks(std::function<void(bool)> handler) override {
+    Subscription monitorClicks(std::function<void(QWidget*)> handler) override {
         clicks = std::move(handler);
         return Subscription([this] { clicks = nullptr; });
     }
@@ -45,7 +47,7 @@ public:
     double alphaValue = 1;
     bool shown = false;
     bool key = false;
-    std::function<void(bool)> clicks;
+    std::function<void(QWidget*)> clicks;
 };
 
 // A desktop that makes recording panels and remembers each, in the order they were made.

@@ -194,6 +194,8 @@ struct ClipboardShelfController::ShelfPress {
     bool commandOrControl = false;
     // The search field has the keyboard and a search is being typed in it.
     bool editing = false;
+    // Nothing is typed in the search field.
+    bool emptySearch = false;
     // The chord that opened the shelf, while its row is on: Win+V closes the shelf again.
     bool openingChord = false;
 };
@@ -263,13 +265,17 @@ const ClipboardShelfController::ShelfKeyRow ClipboardShelfController::kShelfKeys
          }
          return take;
      }},
-    // The arrows move the selection; left and right move the search's cursor while it is typed.
+    // The arrows move the selection; left and right move the search's cursor while it is typed. In
+    // an empty field there is no text to move through (a search typed and cleared leaves the field
+    // focused): they move the selection, as before anything was typed.
     {[](const ShelfPress& k) { return k.key == kDown || k.key == kUp; },
      [](C c, const ShelfPress& k) {
          c.model_.move(k.key == kDown ? 1 : -1);
          return take;
      }},
-    {[](const ShelfPress& k) { return (k.key == kRight || k.key == kLeft) && !k.editing && k.mods == 0; },
+    {[](const ShelfPress& k) {
+         return (k.key == kRight || k.key == kLeft) && (!k.editing || k.emptySearch) && k.mods == 0;
+     },
      [](C c, const ShelfPress& k) {
          c.model_.move(k.key == kRight ? 1 : -1);
          return take;
@@ -338,6 +344,7 @@ bool ClipboardShelfController::handle(const ShelfKeyEvent& event) {
                            mods,
                            mods == flag::command || mods == flag::control,
                            panel_->editingText() && model_.searchFocused(),
+                           model_.query().isEmpty(),
                            mods == primary && prefs.winV()};
     for (const ShelfKeyRow& row : kShelfKeys) {
         if (!row.when(press)) continue;

@@ -3,6 +3,8 @@
 #include "core/settings/Prefs.h"
 #include "ports/Screens.h"
 
+#include <algorithm>
+
 namespace fenwold {
 
 std::vector<Hint::Segment> Hint::segments(const QString& mac) {
@@ -55,9 +57,7 @@ void HintHUD::present(const Hint& hint) {
     if (current_ != hint) {
         current_ = hint;
         const Size size = panel_->setContent(hint);
-        const Rect visible = screen.visibleFrame;
-        panel_->setFrame({visible.maxX() - size.width - kRightInset, visible.maxY() - size.height - kTopInset,
-                          size.width, size.height});
+        panel_->setFrame(placement(screen.visibleFrame, size, panel_->otherOverlays()));
     }
 
     const bool still = screens_->reduceMotion();
@@ -85,6 +85,22 @@ void HintHUD::present(const Hint& hint) {
             hud.current_.reset();
         });
     });
+}
+
+Rect HintHUD::placement(const Rect& visible, Size size, const std::vector<Rect>& overlays) {
+    // The top-right corner of the visible frame, or the first other corner clear of every other
+    // overlay; where none is, the top-right one after all.
+    const double left = visible.minX() + kRightInset, right = visible.maxX() - size.width - kRightInset;
+    const double top = visible.maxY() - size.height - kTopInset, bottom = visible.minY() + kTopInset;
+    const Rect corners[] = {{right, top, size.width, size.height},
+                            {left, top, size.width, size.height},
+                            {right, bottom, size.width, size.height},
+                            {left, bottom, size.width, size.height}};
+    for (const Rect& corner : corners)
+        if (std::none_of(overlays.begin(), overlays.end(),
+                         [&](const Rect& o) { return o.intersects(corner); }))
+            return corner;
+    return corners[0];
 }
 
 TimerHandle HintHUD::startDemo() {

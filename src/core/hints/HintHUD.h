@@ -55,6 +55,9 @@ public:
     // Animate the alpha to a value over a duration (0: at once).
     virtual void animateAlpha(double alpha, double seconds) = 0;
     virtual void orderOut() = 0;
+    // Where the program's other overlays are shown now (the switcher, snap assist, snap layouts,
+    // the shelf...): the heads-up never covers one.
+    virtual std::vector<Rect> otherOverlays() const { return {}; }
 };
 
 // The heads-up display that teaches the native Mac shortcut after a Windows shortcut is handled.
@@ -83,6 +86,9 @@ public:
     int64_t generation() const { return generation_; }
     const std::optional<Hint>& current() const { return current_; }
     HintPanel* panel() const { return panel_.get(); }
+
+    // Where a heads-up of this size goes in a visible frame, clear of the other overlays.
+    static Rect placement(const Rect& visible, Size size, const std::vector<Rect>& overlays);
 
     // The demonstration of the panel: "Alt+F4" at once and again every 2 seconds.
     static Hint demoHint() {

@@ -1,5 +1,8 @@
 #include "CommandLine.h"
 
+#include <QTextStream>
+#include <algorithm>
+
 namespace fenwold {
 
 namespace {
@@ -11,6 +14,44 @@ std::optional<QString> valueAfter(const QStringList& args, const QString& flag, 
     return args[i + offset];
 }
 
+constexpr CommandLineSwitch kSwitches[] = {
+    {"--help", "", "print this text and exit"},
+    {"--tcc", "", "report the Accessibility and Screen Recording permissions"},
+    {"--check-updates", "", "check the update feed and report; nothing is installed"},
+    {"--verify-window", "ID", "check that window ID is captured and previewed"},
+    {"--from-window", "ID", "with --verify-window: the window the check starts from"},
+    {"--preview-output", "FILE", "with --verify-window: write the preview to FILE"},
+    {"--window-capture-selfcheck", "", "check window capture"},
+    {"--window-store-selfcheck", "", "check the window list"},
+    {"--alt-f4-selfcheck", "", "check closing the front window with Alt+F4"},
+    {"--selfcheck", "", "run the module checks, then the clipboard's"},
+    {"--clipboard-selfcheck", "", "run the clipboard's check"},
+    {"--watch", "", "print window events as they happen"},
+    {"--menus", "[APP]", "print the applications' menus (APP's alone when named)"},
+    {"--snap", "POSITION APP", "snap APP's front window to POSITION"},
+    {"--dump", "", "print the windows as the program sees them"},
+    {"--settings", "", "open the settings window at start"},
+    {"--tab", "N", "with --settings: open on tab N, counted from 0"},
+    {"--hint", "", "show the heads-up panel's demonstration instead of the application"},
+    {"--clipboard-preview", "", "show the clipboard shelf with sample clips instead of the application"},
+    {"--clipboard-light", "", "with --clipboard-preview: in the light appearance"},
+    {"--clipboard-dark", "", "with --clipboard-preview: in the dark appearance"},
+    {"--playground", "", "open the playground, the program against a drawn simulated Mac"},
+    {"--fresh", "", "playground: forget the settings earlier runs kept"},
+    {"--state-file", "FILE", "playground: write its state to FILE at start and on each SIGUSR1"},
+    {"--script", "FILE", "play a playground script and exit (status 1 when a step fails)"},
+    {"--virtual-time", "", "with --script: play on the virtual clock, as fast as it can"},
+    {"--screenshots", "DIR", "with --script: where the screenshots go (default: screenshots)"},
+};
+
+// How many arguments after a switch are its values; an optional one is left to the parser.
+qsizetype requiredValues(const CommandLineSwitch& s) {
+    qsizetype count = 0;
+    for (const QString& word : QString::fromLatin1(s.values).split(u' ', Qt::SkipEmptyParts))
+        if (!word.startsWith(u'[')) ++count;
+    return count;
+}
+
 CommandLineMode only(CommandLineMode::Kind kind) {
     CommandLineMode mode;
     mode.kind = kind;
@@ -18,6 +59,35 @@ CommandLineMode only(CommandLineMode::Kind kind) {
 }
 
 } // namespace
+
+std::span<const CommandLineSwitch> commandLineSwitches() {
+    return kSwitches;
+}
+
+QString usage() {
+    QString text;
+    QTextStream out(&text);
+    out << "Usage: fenwold [SWITCH]...\n"
+           "Without a switch the menu-bar application starts (on Linux with a display, the playground).\n\n";
+    for (const CommandLineSwitch& s : kSwitches) {
+        QString left = QString::fromLatin1(s.name);
+        if (*s.values) left += u' ' + QString::fromLatin1(s.values);
+        out << "  " << left.leftJustified(28) << ' ' << s.help << '\n';
+    }
+    return text;
+}
+
+std::optional<QString> unknownSwitch(const QStringList& args) {
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (!args[i].startsWith(QLatin1String("--"))) continue;
+        const auto known =
+            std::find_if(std::begin(kSwitches), std::end(kSwitches),
+                         [&](const CommandLineSwitch& s) { return args[i] == QLatin1String(s.name); });
+        if (known == std::end(kSwitches)) return args[i];
+        i += requiredValues(*known);
+    }
+    return std::nullopt;
+}
 
 std::optional<uint32_t> parseWindowID(const QString& text) {
     QStringView digits(text);

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 namespace fenwold {
 
@@ -48,6 +49,24 @@ struct StartupOptions {
 // is the argument right after it. A switch whose value is missing or malformed is ignored.
 CommandLineMode parseMode(const QStringList& arguments);
 StartupOptions parseStartupOptions(const QStringList& arguments);
+
+// A switch the program reads: its name, the values after it ("N", "POSITION APP"; one in brackets
+// is optional) and one line of help.
+struct CommandLineSwitch {
+    const char* name;
+    const char* values;
+    const char* help;
+};
+
+// Every switch, in the usage's order.
+std::span<const CommandLineSwitch> commandLineSwitches();
+
+// "Usage: …" followed by one line per switch.
+QString usage();
+
+// The first argument after the program's name that is written as a switch ("--…") but is none of
+// the table, skipping the values a switch takes. Qt's own options take one dash and pass.
+std::optional<QString> unknownSwitch(const QStringList& arguments);
 
 // An unsigned 32-bit decimal number with an optional leading "+".
 std::optional<uint32_t> parseWindowID(const QString& text);

@@ -22,6 +22,8 @@ public:
 
     void setFrame(const Rect& frame) override;
     Rect frame() const override;
+    Rect currentFrame() const override;
+    int64_t windowNumber() const override;
     void setAlpha(double alpha) override;
     double alpha() const override;
     void animate(const Rect& frame, double alpha, double seconds, bool easeOut,
@@ -32,7 +34,7 @@ public:
     bool isKeyWindow() const override;
     // Left and right mouse-downs in other applications (never in the panel) and in this one,
     // telling whether the click landed in the panel.
-    Subscription monitorClicks(std::function<void(bool inPanel)> handler) override;
+    Subscription monitorClicks(std::function<void(QWidget* landedIn)> handler) override;
 
 private:
     struct Native;

@@ -2,6 +2,7 @@
 
 #include "EventMonitors.h"
 
+#include <QApplication>
 #include <QPointer>
 #include <QWidget>
 
@@ -128,6 +129,14 @@ void MacFloatingPanel::setFrame(const Rect& frame) {
 
 Rect MacFloatingPanel::frame() const { return native_->frame; }
 
+Rect MacFloatingPanel::currentFrame() const {
+    // The animator moves the window itself, so its frame is where it is now.
+    const NSRect f = native_->panel.frame;
+    return {f.origin.x, f.origin.y, f.size.width, f.size.height};
+}
+
+int64_t MacFloatingPanel::windowNumber() const { return native_->panel.windowNumber; }
+
 void MacFloatingPanel::setAlpha(double alpha) { native_->panel.alphaValue = alpha; }
 
 double MacFloatingPanel::alpha() const { return native_->panel.alphaValue; }
@@ -172,11 +181,31 @@ bool MacFloatingPanel::isVisible() const { return native_->panel.visible; }
 
 bool MacFloatingPanel::isKeyWindow() const { return native_->panel.keyWindow; }
 
-Subscription MacFloatingPanel::monitorClicks(std::function<void(bool)> handler) {
-    FenwoldPanel* panel = native_->panel;
+namespace {
+
+// The program's top-level widget whose view lies in this window: a panel's content (its view is
+// in the panel), a menu Qt opened, a regular window. Null for a window that is not Qt's.
+QWidget* qtWidgetIn(NSWindow* window) {
+    if (!window)
+        return nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        // Only widgets that have their view already: asking winId() would make one.
+        const WId id = top->internalWinId();
+        if (id && ((__bridge NSView*)reinterpret_cast<void*>(id)).window == window)
+            return top;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+Subscription MacFloatingPanel::monitorClicks(std::function<void(QWidget*)> handler) {
+    // Only where the click landed: whether that is this panel or a menu opened from it is
+    // decided by the code every platform shares. A global monitor sees only other applications'
+    // clicks, which land in none of the program's windows.
     return monitorEvents(NSEventMaskLeftMouseDown | NSEventMaskRightMouseDown,
-                         [panel, handler = std::move(handler)](NSEvent* event, bool local) {
-                             handler(local && event.window == panel);
+                         [handler = std::move(handler)](NSEvent* event, bool local) {
+                             handler(local ? qtWidgetIn(event.window) : nullptr);
                          });
 }
 

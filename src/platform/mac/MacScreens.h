@@ -15,6 +15,8 @@ public:
     bool reduceMotion() const override;
     bool reduceTransparency() const override;
     Subscription observeMouseMoved(std::function<void()> handler) override;
+    int64_t windowNumberAt(Point point) const override;
+    void setCursor(PointerCursor cursor) override;
 };
 
 } // namespace fenwold

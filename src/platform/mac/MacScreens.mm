@@ -45,4 +45,26 @@ Subscription MacScreens::observeMouseMoved(std::function<void()> handler) {
                          [handler = std::move(handler)](NSEvent*, bool) { handler(); });
 }
 
+int64_t MacScreens::windowNumberAt(Point point) const {
+    // Screen coordinates are the ones AppKit's are; 0 asks for the frontmost window of any
+    // application at the point, whatever its level.
+    return [NSWindow windowNumberAtPoint:NSMakePoint(point.x, point.y) belowWindowWithWindowNumber:0];
+}
+
+void MacScreens::setCursor(PointerCursor cursor) {
+    // -[NSCursor set] changes the cursor at once, also for an application that is not active;
+    // the next cursor update of the window under the pointer may change it again.
+    switch (cursor) {
+    case PointerCursor::iBeam:
+        [NSCursor.IBeamCursor set];
+        return;
+    case PointerCursor::pointingHand:
+        [NSCursor.pointingHandCursor set];
+        return;
+    case PointerCursor::arrow:
+        break;
+    }
+    [NSCursor.arrowCursor set];
+}
+
 } // namespace fenwold

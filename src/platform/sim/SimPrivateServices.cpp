@@ -39,9 +39,12 @@ std::optional<ProcessSerial> SimPrivateServices::processSerial(int32_t pid) {
 }
 
 std::optional<int32_t> SimPrivateServices::dockNotification(const QString& name) {
-    std::lock_guard lock(mutex_);
-    if (!dock_) return std::nullopt;
-    calls_ << QStringLiteral("dock %1").arg(name);
+    {
+        std::lock_guard lock(mutex_);
+        if (!dock_) return std::nullopt;
+        calls_ << QStringLiteral("dock %1").arg(name);
+    }
+    if (onDockNotification) onDockNotification(name);
     return 0;
 }
 

@@ -24,6 +24,8 @@ public:
     void setLockAvailable(bool available);
     // Called when a process is made front through the private path (the session reacts).
     std::function<void(int32_t pid, uint32_t window)> onFront;
+    // Called with each notification the Dock is sent (the session reacts), outside the lock.
+    std::function<void(const QString& name)> onDockNotification;
     // Calls in order, as readable strings ("front pid=501 window=7 options=0x200", ...).
     QStringList calls() const;
 

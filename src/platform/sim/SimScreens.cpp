@@ -55,6 +55,30 @@ Subscription SimScreens::observeMouseMoved(std::function<void()> handler) {
     });
 }
 
+int64_t SimScreens::windowNumberAt(Point point) const {
+    std::function<int64_t(Point)> answer;
+    {
+        std::lock_guard lock(mutex_);
+        answer = windowNumberAt_;
+    }
+    return answer ? answer(point) : 0;
+}
+
+void SimScreens::setCursor(PointerCursor cursor) {
+    std::lock_guard lock(mutex_);
+    cursor_ = cursor;
+}
+
+PointerCursor SimScreens::cursor() const {
+    std::lock_guard lock(mutex_);
+    return cursor_;
+}
+
+void SimScreens::setWindowNumberAt(std::function<int64_t(Point)> answer) {
+    std::lock_guard lock(mutex_);
+    windowNumberAt_ = std::move(answer);
+}
+
 void SimScreens::setScreens(std::vector<ScreenInfo> screens) {
     std::lock_guard lock(mutex_);
     screens_ = std::move(screens);

@@ -22,6 +22,9 @@ public:
     bool reduceMotion() const override;
     bool reduceTransparency() const override;
     Subscription observeMouseMoved(std::function<void()> handler) override;
+    int64_t windowNumberAt(Point point) const override;
+    void setCursor(PointerCursor cursor) override;
+    PointerCursor cursor() const;
 
     // Setup and input.
     void setScreens(std::vector<ScreenInfo> screens);
@@ -36,6 +39,9 @@ public:
     void setReduceMotion(bool on);
     void setReduceTransparency(bool on);
     std::vector<Point> warps() const;
+    // What answers `windowNumberAt`: whoever draws the session's windows (the playground's
+    // screen). Without one no window is anywhere.
+    void setWindowNumberAt(std::function<int64_t(Point)> answer);
 
 private:
     mutable std::mutex mutex_;
@@ -46,6 +52,8 @@ private:
     bool reduceMotion_ = false;
     bool reduceTransparency_ = false;
     std::vector<Point> warps_;
+    std::function<int64_t(Point)> windowNumberAt_;
+    PointerCursor cursor_ = PointerCursor::arrow;
     std::map<uint64_t, std::shared_ptr<std::function<void()>>> monitors_;
     uint64_t nextMonitor_ = 1;
 };

@@ -101,6 +101,9 @@ SimSession::SimSession() {
     privateServices.onFront = [this](int32_t pid, uint32_t window) {
         windows.frontFromWindowServer(pid, window);
     };
+    privateServices.onDockNotification = [this](const QString& name) {
+        if (name == QStringLiteral("com.apple.showdesktop.awake")) windows.toggleDesktop();
+    };
     appShell.setBundle(
         {QStringLiteral("org.fenwold.Fenwold"), QStringLiteral("0.1.0"), QStringLiteral("1"), std::nullopt});
 }

@@ -132,6 +132,37 @@ void SimWindows::buildMenus(int32_t pid) {
     ax_.set(t.menuBar, QStringLiteral("AXChildren"), AXValue::of(bar));
 }
 
+void SimWindows::toggleDesktop() {
+    if (!aside_.empty()) {
+        for (const auto& [number, placed] : aside_) {
+            auto it = windows_.find(number);
+            // One moved or closed since stays where it is now.
+            if (it == windows_.end() || it->second.frame != placed.aside) continue;
+            it->second.frame = placed.before;
+            publish(it->second);
+        }
+        aside_.clear();
+        sync();
+        return;
+    }
+    constexpr double kSliver = 24; // what stays on the display of each window moved aside
+    for (auto& [number, w] : windows_) {
+        if (w.minimized || w.fullscreen || w.space != currentSpace_) continue;
+        const Rect display = screenFrameAX(w.frame, false);
+        const bool left = w.frame.x + w.frame.width / 2 < display.x + display.width / 2;
+        Rect moved = w.frame;
+        moved.x = left ? display.x - w.frame.width + kSliver : display.maxX() - kSliver;
+        aside_[number] = {w.frame, moved};
+        w.frame = moved;
+        publish(w);
+    }
+    sync();
+}
+
+bool SimWindows::desktopShown() const {
+    return !aside_.empty();
+}
+
 Rect SimWindows::screenFrameAX(const Rect& axFrame, bool visible) const {
     const auto all = screens_.screens();
     if (all.empty()) return {};

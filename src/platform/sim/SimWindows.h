@@ -66,6 +66,10 @@ public:
     void close(uint32_t number);
     // The window is set in front of all others and becomes its application's focused window.
     void raise(uint32_t number);
+    // The Dock's show-desktop: the windows of the current Space move aside, off the edges of
+    // their display but a sliver; the next time they come back where they were, unless moved.
+    void toggleDesktop();
+    bool desktopShown() const;
     void setTitle(uint32_t number, const QString& title); // sends the title-changed notification
     // Stacking order, front to back, of every window the window server lists.
     std::vector<uint32_t> stacking() const;
@@ -150,6 +154,11 @@ private:
     int currentSpace_ = 1;
     int nextSpace_ = 2;
     bool ownsServerList_ = false;
+    struct Aside {
+        Rect before;
+        Rect aside;
+    };
+    std::map<uint32_t, Aside> aside_; // the windows show-desktop moved, while it shows
 };
 
 } // namespace fenwold

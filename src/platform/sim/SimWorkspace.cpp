@@ -113,8 +113,11 @@ void SimWorkspace::quit(int32_t pid) {
 }
 
 bool SimWorkspace::open(const QUrl& url) {
-    std::lock_guard lock(mutex_);
-    opened_ << url;
+    {
+        std::lock_guard lock(mutex_);
+        opened_ << url;
+    }
+    if (onOpen && url.isValid()) onOpen(url);
     return url.isValid();
 }
 

@@ -58,6 +58,9 @@ public:
     std::vector<std::pair<QUrl, ApplicationBundle>> installed() const;
     // Called with the pid whenever an application is terminated through the workspace.
     std::function<void(int32_t)> onTerminate;
+    // Acts out an opened address (the playground's applications open it), after it is recorded
+    // and outside the lock.
+    std::function<void(const QUrl&)> onOpen;
 
 private:
     void makeFrontLocked(int32_t pid);

@@ -118,7 +118,7 @@ Subscription QtShelfPanel::monitorKeys(std::function<bool(const ShelfKeyEvent&)>
 }
 
 Subscription QtShelfPanel::monitorClicks(std::function<void(bool)> handler) {
-    return panel_->monitorClicks(std::move(handler));
+    return monitorPanelClicks(*panel_, *window_, std::move(handler));
 }
 
 bool QtShelfPanel::eventFilter(QObject* watched, QEvent* event) {

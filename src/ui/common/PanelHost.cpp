@@ -3,8 +3,12 @@
 #include "PanelHover.h"
 #include "QtFloatingPanel.h"
 
+#include <QApplication>
+
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 
@@ -14,6 +18,51 @@ PanelHost::PanelHost() = default;
 
 PanelHost::~PanelHost() = default;
 
+namespace {
+
+// A panel as it was, known to its host while it lives.
+class KnownPanel final : public FloatingPanel {
+public:
+    KnownPanel(std::unique_ptr<FloatingPanel> panel, std::weak_ptr<std::vector<const FloatingPanel*>> made)
+        : panel_(std::move(panel)), made_(std::move(made)) {
+        if (auto list = made_.lock()) list->push_back(this);
+    }
+    ~KnownPanel() override {
+        if (auto list = made_.lock()) std::erase(*list, this);
+    }
+
+    void setFrame(const Rect& frame) override { panel_->setFrame(frame); }
+    Rect frame() const override { return panel_->frame(); }
+    Rect currentFrame() const override { return panel_->currentFrame(); }
+    int64_t windowNumber() const override { return panel_->windowNumber(); }
+    void setAlpha(double alpha) override { panel_->setAlpha(alpha); }
+    double alpha() const override { return panel_->alpha(); }
+    void animate(const Rect& frame, double alpha, double seconds, bool easeOut,
+                 std::function<void()> completion) override {
+        panel_->animate(frame, alpha, seconds, easeOut, std::move(completion));
+    }
+    void orderFront() override { panel_->orderFront(); }
+    void orderOut() override { panel_->orderOut(); }
+    bool isVisible() const override { return panel_->isVisible(); }
+    bool isKeyWindow() const override { return panel_->isKeyWindow(); }
+    Subscription monitorClicks(std::function<void(QWidget*)> handler) override {
+        return panel_->monitorClicks(std::move(handler));
+    }
+
+private:
+    std::unique_ptr<FloatingPanel> panel_;
+    std::weak_ptr<std::vector<const FloatingPanel*>> made_;
+};
+
+} // namespace
+
+std::vector<Rect> PanelHost::shownFrames(const FloatingPanel* except) const {
+    std::vector<Rect> frames;
+    for (const FloatingPanel* panel : *made_)
+        if (panel != except && panel->isVisible() && panel->alpha() > 0) frames.push_back(panel->frame());
+    return frames;
+}
+
 std::unique_ptr<FloatingPanel> PanelHost::makePanel(QWidget& content, const PanelStyle& style) const {
     // Every panel draws its own rounded backdrop over whatever lies behind it.
     content.setAttribute(Qt::WA_TranslucentBackground);
@@ -22,8 +71,8 @@ std::unique_ptr<FloatingPanel> PanelHost::makePanel(QWidget& content, const Pane
     if (style.acceptsMouseMoved) content.setMouseTracking(true);
     content.hide(); // a panel appears only when ordered front
     std::unique_ptr<FloatingPanel> panel = createPanel(content, style);
-    if (!hover_ || !style.acceptsMouseMoved) return panel;
-    return hover_->follow(std::move(panel), content, style.level);
+    if (hover_ && style.acceptsMouseMoved) panel = hover_->follow(std::move(panel), content);
+    return std::make_unique<KnownPanel>(std::move(panel), made_);
 }
 
 void PanelHost::hoverThroughMonitors(Screens& screens, MainQueue& queue) {
@@ -32,6 +81,55 @@ void PanelHost::hoverThroughMonitors(Screens& screens, MainQueue& queue) {
 
 QAction* PanelHost::trackMenu(QMenu& menu, QPoint at) const {
     return menu.exec(container() ? container()->mapToGlobal(at) : at);
+}
+
+namespace {
+
+// Qt's presses as they are delivered: the first widget a press reaches is where it landed.
+class PressWatch final : public QObject {
+public:
+    explicit PressWatch(std::function<void(QWidget*)> handler) : handler_(std::move(handler)) {
+        qApp->installEventFilter(this);
+    }
+    ~PressWatch() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonPress || !event->spontaneous()) return false;
+        const auto* press = static_cast<QMouseEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || (press->button() != Qt::LeftButton && press->button() != Qt::RightButton))
+            return false;
+        // A press the widget leaves goes on to its parents as a copy: the same click.
+        if (press->timestamp() == last_ && widget->isAncestorOf(landed_)) return false;
+        last_ = press->timestamp();
+        landed_ = widget;
+        handler_(widget);
+        return false;
+    }
+
+private:
+    std::function<void(QWidget*)> handler_;
+    quint64 last_ = 0;
+    QPointer<QWidget> landed_;
+};
+
+} // namespace
+
+QSize PanelHost::windowRoom() const {
+    // The window manager's title bar, about as tall as a Mac's.
+    constexpr int kTitleBar = 28;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().size() - QSize(0, kTitleBar) : QSize();
+}
+
+int64_t PanelHost::windowNumber(const QWidget& content) const {
+    return content.isWindow() ? static_cast<int64_t>(content.internalWinId()) : 0;
+}
+
+Subscription PanelHost::observeClicks(std::function<void(QWidget*)> handler) const {
+    auto watch = std::make_shared<PressWatch>(std::move(handler));
+    return Subscription([watch]() mutable { watch.reset(); });
 }
 
 void PanelHost::showWindow(QWidget& window) const {

@@ -3,10 +3,13 @@
 #include "ports/FloatingPanel.h"
 #include "ports/Geometry.h"
 #include "ports/Platform.h"
+#include "ports/Subscription.h"
 
 #include <QPoint>
 #include <QRect>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -37,12 +40,17 @@ public:
     // reproduce them).
     void hoverThroughMonitors(Screens& screens, MainQueue& queue);
     const PanelHover* hover() const { return hover_.get(); }
+    // Where the panels this host made are shown now, but `except`: what another overlay must not
+    // cover.
+    std::vector<Rect> shownFrames(const FloatingPanel* except) const;
     // The parent for widgets shown over the host's screen; null for top-level windows.
     virtual QWidget* container() const = 0;
     // A frame in screen coordinates as a geometry in the container's (or Qt's global) coordinates.
     virtual QRect toWidget(const Rect& frame) const = 0;
     // Whether panels fade and slide in real time; a host on a virtual clock shows end states.
     virtual bool animates() const { return true; }
+    // Whether panels can be drawn partly transparent where they are shown.
+    virtual bool fades() const { return true; }
     // Whether the platform blurs what lies behind the panels (a Mac's materials).
     virtual bool blursBehind() const { return false; }
     // Open a menu with its top-left at a point of the container (global without one) and track
@@ -51,12 +59,23 @@ public:
     // Show one of the program's regular windows (it has a title bar and stays until closed) and
     // bring it forward: a window of its own on a desktop, framed inside the simulated screen.
     virtual void showWindow(QWidget& window) const;
+    // The window server's number for the window of a panel's content (`FloatingPanel::windowNumber`).
+    virtual int64_t windowNumber(const QWidget& content) const;
+    // The room a regular window has on the screen it opens on, without its title bar.
+    virtual QSize windowRoom() const;
+    // Left and right mouse-downs, with the program's widget each went to (null: none of them).
+    // On a desktop that is the widget Qt delivers the press to; the playground's screen says where
+    // its clicks land.
+    virtual Subscription observeClicks(std::function<void(QWidget* landedIn)> handler) const;
 
 protected:
     virtual std::unique_ptr<FloatingPanel> createPanel(QWidget& content, const PanelStyle& style) const = 0;
 
 private:
     std::unique_ptr<PanelHover> hover_;
+    // The panels made, each told when it goes (the registry may go first).
+    std::shared_ptr<std::vector<const FloatingPanel*>> made_ =
+        std::make_shared<std::vector<const FloatingPanel*>>();
 };
 
 // Panels as top-level windows on the desktop Qt runs on: the platform's native panels where it

@@ -4,7 +4,9 @@
 #include "ports/MainQueue.h"
 #include "ports/Screens.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPointer>
@@ -12,6 +14,7 @@
 #include <QToolTip>
 #include <QWidget>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace fenwold {
@@ -25,7 +28,6 @@ struct Followed {
     const FloatingPanel* key; // the panel handed out
     FloatingPanel* panel;     // the panel it wraps
     QPointer<QWidget> content;
-    int level = 0;
     bool shown = false;
 };
 
@@ -33,6 +35,30 @@ bool holds(const std::vector<QPointer<QWidget>>& chain, const QWidget* widget) {
     return std::any_of(chain.begin(), chain.end(),
                        [widget](const QPointer<QWidget>& w) { return w == widget; });
 }
+
+// Qt's own pointer events for the followed panels: while the program is the active application
+// a Mac's tracking areas send them too, beside the monitors' (and a desktop's window system may
+// always). Dropped, so that the panels get one stream, the monitors'.
+class QtPointerFilter final : public QObject {
+public:
+    explicit QtPointerFilter(std::function<bool(QObject*)> drops) : drops_(std::move(drops)) {
+        qApp->installEventFilter(this);
+    }
+    ~QtPointerFilter() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        const bool pointerOnly =
+            type == QEvent::Enter || type == QEvent::Leave || type == QEvent::HoverEnter ||
+            type == QEvent::HoverMove || type == QEvent::HoverLeave || type == QEvent::ToolTip ||
+            (type == QEvent::MouseMove && static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton);
+        return pointerOnly && drops_(watched);
+    }
+
+private:
+    std::function<bool(QObject*)> drops_;
+};
 
 } // namespace
 
@@ -48,6 +74,8 @@ struct PanelHover::State {
     // The pointer is over `widget` (of the panel's `content`) at `local`, or over no panel.
     void hover(QWidget* widget, QWidget* content, QPointF local, QPointF global);
     void showTooltip();
+    // The cursor the widget under the pointer asks for (a text field's I-beam), or none.
+    void setCursor(QWidget* widget, QWidget* content);
 
     Screens& screens;
     MainQueue& queue;
@@ -55,11 +83,13 @@ struct PanelHover::State {
     std::weak_ptr<State> self;
     std::vector<Followed> panels;
     Subscription monitor;
-    std::vector<QPointer<QWidget>> under; // innermost first, up to the panel's content
-    QPointF local;                        // in the innermost widget
+    std::unique_ptr<QtPointerFilter> qtPointer; // while the monitors run
+    std::vector<QPointer<QWidget>> under;       // innermost first, up to the panel's content
+    QPointF local;                              // in the innermost widget
     QPointF global;
     TimerHandle tooltip;
     int delivering = 0;
+    std::optional<PointerCursor> cursor; // the one this object set, while it is set
 };
 
 namespace {
@@ -75,6 +105,8 @@ public:
 
     void setFrame(const Rect& frame) override { panel_->setFrame(frame); }
     Rect frame() const override { return panel_->frame(); }
+    Rect currentFrame() const override { return panel_->currentFrame(); }
+    int64_t windowNumber() const override { return panel_->windowNumber(); }
     void setAlpha(double alpha) override { panel_->setAlpha(alpha); }
     double alpha() const override { return panel_->alpha(); }
     void animate(const Rect& frame, double alpha, double seconds, bool easeOut,
@@ -91,7 +123,7 @@ public:
     }
     bool isVisible() const override { return panel_->isVisible(); }
     bool isKeyWindow() const override { return panel_->isKeyWindow(); }
-    Subscription monitorClicks(std::function<void(bool)> handler) override {
+    Subscription monitorClicks(std::function<void(QWidget*)> handler) override {
         return panel_->monitorClicks(std::move(handler));
     }
 
@@ -109,13 +141,14 @@ PanelHover::PanelHover(Screens& screens, MainQueue& queue, const PanelHost& host
 
 PanelHover::~PanelHover() {
     state_->tooltip.cancel();
+    if (state_->cursor) state_->screens.setCursor(PointerCursor::arrow);
+    state_->qtPointer.reset();
 }
 
-std::unique_ptr<FloatingPanel> PanelHover::follow(std::unique_ptr<FloatingPanel> panel, QWidget& content,
-                                                  int level) {
+std::unique_ptr<FloatingPanel> PanelHover::follow(std::unique_ptr<FloatingPanel> panel, QWidget& content) {
     FloatingPanel* inner = panel.get();
     auto followed = std::make_unique<FollowedPanel>(std::move(panel), state_);
-    state_->panels.push_back({followed.get(), inner, &content, level, false});
+    state_->panels.push_back({followed.get(), inner, &content, false});
     return followed;
 }
 
@@ -158,9 +191,20 @@ void PanelHover::State::watch() {
     const bool any = std::any_of(panels.begin(), panels.end(), [](const Followed& f) { return f.shown; });
     if (!any) {
         monitor.reset();
+        qtPointer.reset();
         return;
     }
     if (monitor.active()) return;
+    qtPointer = std::make_unique<QtPointerFilter>([this](QObject* watched) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (delivering || !widget) return false;
+        const bool followed = std::any_of(panels.begin(), panels.end(), [widget](const Followed& f) {
+            return f.shown && f.content && (f.content == widget || f.content->isAncestorOf(widget));
+        });
+        // Qt marks a widget it enters before telling it; what the pointer is over is ours.
+        if (followed) widget->setAttribute(Qt::WA_UnderMouse, holds(under, widget));
+        return followed;
+    });
     monitor = screens.observeMouseMoved([weak = self] {
         if (auto state = weak.lock()) state->moved();
     });
@@ -169,19 +213,22 @@ void PanelHover::State::watch() {
 void PanelHover::State::moved() {
     if (delivering) return; // a move that our own delivery caused
     const Point pointer = screens.pointerLocation();
-    const QPoint at = host.toWidget(Rect{pointer.x, pointer.y, 0, 0}).topLeft();
-    const Followed* over = nullptr;
-    for (const Followed& f : panels) {
-        if (!f.shown || !f.content || !f.panel->isVisible() || !host.toWidget(f.panel->frame()).contains(at))
-            continue;
-        if (!over || f.level > over->level) over = &f;
-    }
-    if (!over) {
+    // The window server says which window the pointer is over: a panel under a menu or under
+    // another application's window is not hovered. Where the panel is now, not where it is
+    // sliding to, tells the point inside it.
+    const int64_t window = screens.windowNumberAt(pointer);
+    const auto over = std::find_if(panels.begin(), panels.end(), [&](const Followed& f) {
+        return f.shown && f.content && window != 0 && f.panel->isVisible() &&
+               f.panel->windowNumber() == window;
+    });
+    const Rect frame = over == panels.end() ? Rect{} : over->panel->currentFrame();
+    if (over == panels.end() || !frame.contains(pointer)) {
         hover(nullptr, nullptr, {}, {});
         return;
     }
     QWidget* content = over->content;
-    const QPoint inContent = at - host.toWidget(over->panel->frame()).topLeft();
+    const QPoint at = host.toWidget(Rect{pointer.x, pointer.y, 0, 0}).topLeft();
+    const QPoint inContent = at - host.toWidget(frame).topLeft();
     QWidget* widget = content->childAt(inContent);
     if (!widget) widget = content;
     hover(widget, content, widget->mapFrom(content, QPointF(inContent)),
@@ -221,6 +268,7 @@ void PanelHover::State::hover(QWidget* target, QWidget* content, QPointF at, QPo
             QCoreApplication::sendEvent(w, &hoverEnter);
         }
     }
+    setCursor(widget, content);
     if (widget) {
         QMouseEvent move(QEvent::MouseMove, at, widget->mapTo(widget->window(), at), globalAt, Qt::NoButton,
                          Qt::NoButton, QGuiApplication::keyboardModifiers());
@@ -238,6 +286,23 @@ void PanelHover::State::hover(QWidget* target, QWidget* content, QPointF at, QPo
     tooltip = queue.after(delay, [weak = self] {
         if (auto state = weak.lock()) state->showTooltip();
     });
+}
+
+void PanelHover::State::setCursor(QWidget* widget, QWidget* content) {
+    // Qt's views set the cursor over themselves only while the application is active
+    // (-[QNSView cursorUpdate:] returns otherwise), so the hover shows the one they ask for.
+    QWidget* shaped = widget;
+    while (shaped && !shaped->testAttribute(Qt::WA_SetCursor) && shaped != content)
+        shaped = shaped->parentWidget();
+    const Qt::CursorShape shape =
+        shaped && shaped->testAttribute(Qt::WA_SetCursor) ? shaped->cursor().shape() : Qt::ArrowCursor;
+    std::optional<PointerCursor> wanted;
+    if (shape == Qt::IBeamCursor) wanted = PointerCursor::iBeam;
+    if (shape == Qt::PointingHandCursor) wanted = PointerCursor::pointingHand;
+    if (wanted == cursor) return;
+    // Leaving a shaped widget puts the arrow back once; elsewhere the cursor is not ours to set.
+    screens.setCursor(wanted.value_or(PointerCursor::arrow));
+    cursor = wanted;
 }
 
 void PanelHover::State::showTooltip() {

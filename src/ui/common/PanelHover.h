@@ -27,9 +27,9 @@ public:
     PanelHover& operator=(const PanelHover&) = delete;
     ~PanelHover();
 
-    // The panel around `content`, followed while it is ordered front; of two panels under the
-    // pointer the one of the higher level gets it. The panel may outlive this object.
-    std::unique_ptr<FloatingPanel> follow(std::unique_ptr<FloatingPanel> panel, QWidget& content, int level);
+    // The panel around `content`, followed while it is ordered front; of the panels under the
+    // pointer the window server's frontmost window gets it. The panel may outlive this object.
+    std::unique_ptr<FloatingPanel> follow(std::unique_ptr<FloatingPanel> panel, QWidget& content);
     // The innermost widget the pointer is over, if any.
     QWidget* hovered() const;
     // Whether these events are this object's own, being delivered now (what the playground's

@@ -1,7 +1,6 @@
 #include "QtFloatingPanel.h"
 
 #include "PanelHost.h"
-#include "PanelHover.h"
 
 #include <QApplication>
 #include <QGraphicsOpacityEffect>
@@ -19,14 +18,21 @@ bool isPartOfWindow(const QWidget& window, QObject* object) {
         auto* handle = qobject_cast<QWindow*>(object);
         return handle && window.windowHandle() == handle;
     }
-    QWidget* top = widget->window();
-    // Menus opened from the window are windows of their own but part of it.
-    while (top && top != &window && (top->windowFlags() & Qt::Popup) && top->parentWidget())
-        top = top->parentWidget()->window();
-    // A panel that is a child widget (of the playground's screen) is its own "window" here.
-    while (widget && widget != &window && !widget->isWindow())
-        widget = widget->parentWidget();
-    return top == &window || widget == &window;
+    // Up through the parents, and from a menu to the widget that opened it: menus opened from the
+    // window are windows of their own but part of it. A panel that is a child widget (of the
+    // playground's screen) is its own "window" here, so the walk stops only at another window.
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        if (w == &window) return true;
+        if (w->isWindow() && !(w->windowFlags() & Qt::Popup)) return false;
+    }
+    return false;
+}
+
+Subscription monitorPanelClicks(FloatingPanel& panel, const QWidget& content,
+                                std::function<void(bool inPanel)> handler) {
+    return panel.monitorClicks([&content, handler = std::move(handler)](QWidget* landedIn) {
+        handler(landedIn && isPartOfWindow(content, landedIn));
+    });
 }
 
 QtFloatingPanel::QtFloatingPanel(QWidget& content, const PanelStyle& style, const PanelHost& host)
@@ -34,17 +40,22 @@ QtFloatingPanel::QtFloatingPanel(QWidget& content, const PanelStyle& style, cons
     animation_ = new QVariantAnimation(this);
     animation_->setStartValue(0.0);
     animation_->setEndValue(1.0);
-    qApp->installEventFilter(this);
 }
 
-QtFloatingPanel::~QtFloatingPanel() {
-    qApp->removeEventFilter(this);
-}
+QtFloatingPanel::~QtFloatingPanel() = default;
 
 void QtFloatingPanel::setFrame(const Rect& frame) {
     animation_->stop();
     frame_ = frame;
     content_.setGeometry(host_.toWidget(frame));
+}
+
+Rect QtFloatingPanel::currentFrame() const {
+    // The widget is where the panel is now; the host's frames are flipped (y up) from it.
+    const QRect to = host_.toWidget(frame_);
+    const QRect now = content_.geometry();
+    return {frame_.x + (now.x() - to.x()), frame_.maxY() - (now.y() - to.y()) - now.height(),
+            double(now.width()), double(now.height())};
 }
 
 void QtFloatingPanel::animate(const Rect& frame, double alpha, double seconds, bool easeOut,
@@ -96,19 +107,8 @@ bool QtFloatingPanel::isKeyWindow() const {
     return style_.takesKeys && content_.isVisible() && content_.isActiveWindow();
 }
 
-Subscription QtFloatingPanel::monitorClicks(std::function<void(bool)> handler) {
-    clicks_ = std::move(handler);
-    return Subscription([this, alive = std::weak_ptr<int>(lifetime_)] {
-        if (alive.lock()) clicks_ = nullptr;
-    });
-}
-
-bool QtFloatingPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonPress && clicks_ && qobject_cast<QWidget*>(watched)) {
-        const auto button = static_cast<QMouseEvent*>(event)->button();
-        if (button == Qt::LeftButton || button == Qt::RightButton) clicks_(isPartOfWindow(content_, watched));
-    }
-    return false;
+Subscription QtFloatingPanel::monitorClicks(std::function<void(QWidget*)> handler) {
+    return host_.observeClicks(std::move(handler));
 }
 
 DesktopFloatingPanel::DesktopFloatingPanel(QWidget& content, const PanelStyle& style, const PanelHost& host)
@@ -138,35 +138,13 @@ ChildFloatingPanel::ChildFloatingPanel(QWidget& content, const PanelStyle& style
     content.hide();
 }
 
-bool ChildFloatingPanel::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    const bool pointerOnly =
-        type == QEvent::Enter || type == QEvent::Leave || type == QEvent::HoverEnter ||
-        type == QEvent::HoverMove || type == QEvent::HoverLeave || type == QEvent::ToolTip ||
-        (type == QEvent::MouseMove && static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton);
-    const PanelHover* hover = host_.hover();
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!pointerOnly || (hover && hover->delivering()) || !widget || !isPartOfWindow(content_, widget))
-        return QtFloatingPanel::eventFilter(watched, event);
-    // Qt marks a widget it enters before telling it; what the pointer is over is the hover's.
-    if (type == QEvent::Enter || type == QEvent::Leave)
-        widget->setAttribute(Qt::WA_UnderMouse, hover && hover->isUnder(*widget));
-    if (type == QEvent::MouseMove && host_.container()) {
-        const auto* move = static_cast<QMouseEvent*>(event);
-        QWidget* screen = host_.container();
-        QMouseEvent beneath(QEvent::MouseMove, widget->mapTo(screen, move->position()), move->scenePosition(),
-                            move->globalPosition(), Qt::NoButton, Qt::NoButton, move->modifiers());
-        QCoreApplication::sendEvent(screen, &beneath);
-    }
-    return true;
-}
-
 void ChildFloatingPanel::setAlpha(double alpha) {
     alpha_ = std::clamp(alpha, 0.0, 1.0);
     // A child widget has no window opacity, and a graphics effect on one inside a scaled view of
-    // its container draws it cut to the scaled size (or not at all): the effect is there only
-    // while the panel is faded.
-    if (alpha_ >= 1) {
+    // its container draws it at its own size, over what lies beside it: the effect is there only
+    // while the panel is faded, and not at all where the host cannot fade (the panel then shows
+    // whole until it is ordered out).
+    if (alpha_ >= 1 || !host_.fades()) {
         content_.setGraphicsEffect(nullptr);
         return;
     }

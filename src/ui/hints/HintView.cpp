@@ -139,7 +139,11 @@ void HintView::paintContent(QPainter& painter) const {
 }
 
 HintPanelWidget::HintPanelWidget(const PanelHost& host, const PanelStyle& style)
-    : view_(std::make_unique<HintView>()), panel_(host.makePanel(*view_, style)) {}
+    : host_(host), view_(std::make_unique<HintView>()), panel_(host.makePanel(*view_, style)) {}
+
+std::vector<Rect> HintPanelWidget::otherOverlays() const {
+    return host_.shownFrames(panel_.get());
+}
 
 HintPanelWidget::~HintPanelWidget() {
     panel_.reset();

@@ -70,11 +70,13 @@ public:
     void orderFront() override;
     void animateAlpha(double alpha, double seconds) override;
     void orderOut() override;
+    std::vector<Rect> otherOverlays() const override;
 
     HintView* view() const { return view_.get(); }
     double alpha() const;
 
 private:
+    const PanelHost& host_;
     std::unique_ptr<HintView> view_;
     std::unique_ptr<FloatingPanel> panel_; // goes before the view it hosts
 };

@@ -1,5 +1,6 @@
 #include "DesktopView.h"
 
+#include "MacMenuStyle.h"
 #include "ProgramWindowFrame.h"
 #include "QtKeyMap.h"
 #include "SystemPanels.h"
@@ -9,6 +10,10 @@
 #include "ui/common/QtFloatingPanel.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMenu>
@@ -24,6 +29,9 @@ namespace fenwold {
 namespace {
 
 constexpr int kDockIcon = 52;
+// Window numbers of the program's own windows, above the simulated applications' ones.
+constexpr int64_t kPanelWindows = 1'000'000;
+constexpr int64_t kProgramWindows = 2'000'000;
 constexpr int kDockGap = 10;
 
 QColor appColour(const QString& name) {
@@ -43,9 +51,14 @@ DesktopView::DesktopView(SimSession& session, SimApps& apps, SimHardware& hardwa
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(sizeHint());
+    macMenuStyle_ = std::make_unique<MacMenuStyle>();
+    session_.screens.setWindowNumberAt([this](Point p) {
+        return windowNumberAt(toWidget(Rect{p.x, p.y, 0, 0}).topLeft());
+    });
 }
 
 DesktopView::~DesktopView() {
+    session_.screens.setWindowNumberAt(nullptr);
     if (dockPid_) session_.accessibility.onHitTest(dockPid_, [](Point) { return AXValue::missing(); });
 }
 
@@ -153,6 +166,8 @@ void DesktopView::install(const QImage& icon, std::function<void(TrayClicks::But
 }
 
 void DesktopView::showMenu(QMenu& menu) {
+    // The key equivalents as a Mac's menus write them.
+    menu.setStyle(macMenuStyle_.get());
     openMenu(menu, statusItemRect().bottomLeft() + QPoint(0, 1));
     // Nothing waits for this menu: it closes itself once an item is chosen.
     QObject::connect(&menu, &QMenu::triggered, &menu, [m = &menu] { m->hide(); });
@@ -165,6 +180,27 @@ QRect DesktopView::menuBarRect() const {
 QRect DesktopView::statusItemRect() const {
     const QRect bar = menuBarRect();
     return QRect(bar.right() - 150, bar.top() + (bar.height() - 20) / 2, 24, 20);
+}
+
+QRect DesktopView::inputMenuRect() const {
+    const QRect bar = menuBarRect();
+    return QRect(bar.right() - 121, bar.top(), 34, bar.height());
+}
+
+std::vector<QWidget*> DesktopView::programPanels() const {
+    std::vector<QWidget*> list;
+    for (const QPointer<QWidget>& p : panels_)
+        if (p) list.push_back(p);
+    return list;
+}
+
+std::vector<QWidget*> DesktopView::programWindows() const {
+    std::vector<QWidget*> list;
+    for (QObject* child : children())
+        if (auto* frame = dynamic_cast<ProgramWindowFrame*>(child);
+            frame && frame->isVisible() && frame->content())
+            list.push_back(frame->content());
+    return list;
 }
 
 std::vector<int> DesktopView::spaces() const {
@@ -297,8 +333,7 @@ void DesktopView::paintMenuBar(QPainter& p) const {
     if (!statusIcon_.isNull()) p.drawImage(statusItemRect().adjusted(3, 1, -3, -1), statusIcon_);
     p.setPen(Qt::black);
     // The input menu: the selected keyboard layout.
-    p.drawText(QRect(bar.right() - 121, bar.top(), 34, bar.height()), Qt::AlignVCenter | Qt::AlignLeft,
-               session_.keyboardLayout.typing().label);
+    p.drawText(inputMenuRect(), Qt::AlignVCenter | Qt::AlignLeft, session_.keyboardLayout.typing().label);
     p.drawText(QRect(bar.right() - 115, bar.top(), 105, bar.height()), Qt::AlignVCenter | Qt::AlignRight,
                QStringLiteral("Sun 9:41 AM"));
 }
@@ -423,6 +458,39 @@ void DesktopView::zoom(const SimWindow& w) {
     });
 }
 
+bool DesktopView::fades() const {
+    const QGraphicsProxyWidget* proxy = graphicsProxyWidget();
+    if (!proxy || !proxy->scene()) return true;
+    const auto views = proxy->scene()->views();
+    return std::all_of(views.begin(), views.end(),
+                       [](const QGraphicsView* view) { return qFuzzyCompare(view->transform().m11(), 1.0); });
+}
+
+int64_t DesktopView::windowNumber(const QWidget& content) const {
+    const auto it = std::find(panels_.begin(), panels_.end(), &content);
+    return it == panels_.end() ? 0 : kPanelWindows + (it - panels_.begin());
+}
+
+int64_t DesktopView::windowNumberAt(QPoint at) const {
+    // Menus Qt shows over the screen (a card's menu) lie above everything drawn in it.
+    const QGraphicsProxyWidget* screen = graphicsProxyWidget();
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        const QGraphicsProxyWidget* proxy = top->graphicsProxyWidget();
+        if (screen && proxy && proxy != screen && top->isVisible() &&
+            proxy->mapRectToItem(screen, proxy->boundingRect()).contains(QPointF(at)))
+            return kProgramWindows;
+    }
+    if (QWidget* child = childAt(at)) {
+        while (child->parentWidget() != this)
+            child = child->parentWidget();
+        const int64_t panel = windowNumber(*child);
+        return panel ? panel : kProgramWindows;
+    }
+    for (const SimWindow& w : visibleWindows())
+        if (partAt(w, at) != WindowPart::none) return w.number;
+    return 0;
+}
+
 QWidget* DesktopView::programWidgetAt(QPoint at) const {
     // Everything else on the screen is drawn by the view itself; panels that take no input are
     // transparent to the mouse and not found here.
@@ -457,15 +525,30 @@ void DesktopView::pointerMove(QPoint at) {
 }
 
 void DesktopView::pointerDown(QPoint at, int clickCount, bool rightButton) {
-    if (QWidget* target = programWidgetAt(at)) {
+    QPointer<QWidget> target = programWidgetAt(at);
+    clickLanded(target);
+    if (target) {
         pressedWidget_ = target;
         pressedButton_ = rightButton ? Qt::RightButton : Qt::LeftButton;
         sendMouse(*target, clickCount >= 2 ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress, at,
                   pressedButton_);
+        if (rightButton && target) {
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, target->mapFrom(this, at), mapToGlobal(at));
+            QCoreApplication::sendEvent(target, &menu);
+        }
         update();
         return;
     }
     screenDown(at, clickCount, rightButton);
+}
+
+Subscription DesktopView::observeClicks(std::function<void(QWidget*)> handler) const {
+    return clicks_.add([this, handler = std::move(handler)] { handler(landed_); });
+}
+
+void DesktopView::clickLanded(QWidget* landedIn) const {
+    landed_ = landedIn;
+    clicks_.notify();
 }
 
 void DesktopView::pointerUp(QPoint at, int clickCount) {
@@ -480,6 +563,11 @@ void DesktopView::pointerUp(QPoint at, int clickCount) {
 
 void DesktopView::screenMove(QPoint at) {
     hardware_.movePointer({double(at.x()), double(at.y())});
+    // The simulated Mac's cursor, as the program's hover set it, is the host's over the screen.
+    const PointerCursor cursor = session_.screens.cursor();
+    setCursor(cursor == PointerCursor::iBeam          ? Qt::IBeamCursor
+              : cursor == PointerCursor::pointingHand ? Qt::PointingHandCursor
+                                                      : Qt::ArrowCursor);
     if (drag_) {
         const QPoint delta = at - drag_->grab;
         const Rect start = drag_->start;
@@ -518,6 +606,10 @@ void DesktopView::screenDown(QPoint at, int clickCount, bool rightButton) {
     }
     keyFrame_.clear();
     if (hardware_.mouseDown({double(at.x()), double(at.y())}, clickCount) == TapAnswer::swallow) return;
+    if (inputMenuRect().contains(at)) {
+        openInputMenu();
+        return;
+    }
     if (statusItemRect().contains(at) && statusClick_) {
         statusClick_(rightButton ? TrayClicks::Button::right : TrayClicks::Button::left, clickCount);
         return;
@@ -565,24 +657,6 @@ void DesktopView::screenUp(QPoint at, int clickCount) {
     update();
 }
 
-// Qt has already given the program's widgets their own mouse events; these reach the screen.
-void DesktopView::mousePressEvent(QMouseEvent* e) {
-    setFocus();
-    screenDown(e->position().toPoint(), 1, e->button() == Qt::RightButton);
-}
-
-void DesktopView::mouseDoubleClickEvent(QMouseEvent* e) {
-    screenDown(e->position().toPoint(), 2, false);
-}
-
-void DesktopView::mouseMoveEvent(QMouseEvent* e) {
-    screenMove(e->position().toPoint());
-}
-
-void DesktopView::mouseReleaseEvent(QMouseEvent* e) {
-    screenUp(e->position().toPoint(), 1);
-}
-
 void DesktopView::keyPressEvent(QKeyEvent* e) {
     if (handingOver_) return;
     if (interceptKey && interceptKey(e)) return;
@@ -605,7 +679,11 @@ void DesktopView::keyReleaseEvent(QKeyEvent* e) {
 void DesktopView::focusOutEvent(QFocusEvent*) {
     // A panel inside the screen taking focus (the shelf's search field) must not take the host's
     // keyboard: keys keep arriving through the simulated hardware, which hands them on.
-    if (QWidget* now = QApplication::focusWidget(); now && isAncestorOf(now)) {
+    // Shown through the playground window's scene, the screen is a window of its own there, and the
+    // widget its focus went to is its own focus widget, not the application's.
+    QWidget* now = QApplication::focusWidget();
+    if (!now || !isAncestorOf(now)) now = window()->focusWidget();
+    if (now && now != this && isAncestorOf(now)) {
         QMetaObject::invokeMethod(
             this, [this] { setFocus(Qt::OtherFocusReason); }, Qt::QueuedConnection);
         return;
@@ -634,6 +712,19 @@ void DesktopView::openMenu(QMenu& menu, QPoint at) const {
     menu.raise();
     trackedMenu_ = &menu;
     self->update();
+}
+
+void DesktopView::openInputMenu() {
+    inputMenu_ = std::make_unique<QMenu>();
+    SimKeyboardLayout& layout = session_.keyboardLayout;
+    for (const SimLayout& l : layout.layouts()) {
+        QAction* item = inputMenu_->addAction(l.name, this, [&layout, id = l.id] { layout.select(id); });
+        item->setCheckable(true);
+        item->setChecked(l.id == layout.typing().id);
+    }
+    openMenu(*inputMenu_, inputMenuRect().bottomLeft() + QPoint(0, 1));
+    QObject::connect(inputMenu_.get(), &QMenu::triggered, inputMenu_.get(),
+                     [m = inputMenu_.get()] { m->hide(); });
 }
 
 QAction* DesktopView::trackMenu(QMenu& menu, QPoint at) const {
@@ -666,8 +757,15 @@ void DesktopView::showWindow(QWidget& window) const {
     window.show();
     frame->show();
     frame->raise();
-    if (first) frame->move((screenRect().width() - frame->width()) / 2, menuBarRect().height() + 60);
+    if (first) {
+        frame->move((screenRect().width() - frame->width()) / 2, menuBarRect().height() + 60);
+        frame->setBottomLimit(visibleRect().bottom());
+    }
     self->update();
+}
+
+QSize DesktopView::windowRoom() const {
+    return visibleRect().size() - QSize(0, kTitleBarHeight);
 }
 
 void DesktopView::menuKey(uint16_t macKeyCode, uint64_t macFlags) {

@@ -11,6 +11,7 @@
 #include <optional>
 
 class QMenu;
+class QStyle;
 
 namespace fenwold {
 
@@ -31,10 +32,22 @@ public:
     QRect toWidget(const Rect& frame) const override;
     bool animates() const override { return animates_; }
     void setAnimates(bool on) { animates_ = on; }
+    // Not while the screen is shown scaled: a child widget with an opacity effect inside a scaled
+    // view draws at its own size, over what lies beside it, until the effect goes.
+    bool fades() const override;
     // Menus open inside the screen and are tracked while the session runs on (`runModal`).
     QAction* trackMenu(QMenu& menu, QPoint at) const override;
     // The program's windows are framed inside the screen, centred near its top when first shown.
     void showWindow(QWidget& window) const override;
+    // The visible frame of the simulated screen, without a title bar.
+    QSize windowRoom() const override;
+    // The screen is the simulated Mac's window server: it says where each of its clicks lands,
+    // and the playground window where the clicks on menus it shows over the screen land.
+    Subscription observeClicks(std::function<void(QWidget* landedIn)> handler) const override;
+    void clickLanded(QWidget* landedIn) const;
+    // Panels are numbered as windows of the simulated Mac's window server, which the screen is:
+    // it answers what lies frontmost at a point (`Screens::windowNumberAt`).
+    int64_t windowNumber(const QWidget& content) const override;
     // StatusItemSlot
     void install(const QImage& icon, std::function<void(TrayClicks::Button, int)> onClick) override;
     void setIcon(const QImage& icon) override;
@@ -47,17 +60,27 @@ public:
     QRect menuBarRect() const;
     std::optional<QRect> dockIconRect(int32_t pid) const;
     QRect spaceButtonRect(int space) const;
+    // The input menu's label of the selected keyboard layout.
+    QRect inputMenuRect() const;
+    // The primary display and its visible frame (without the menu bar and the Dock).
+    QRect screenRect() const;
+    QRect visibleRect() const;
+    // The contents of the program's panels, and its regular windows showing in the screen.
+    std::vector<QWidget*> programPanels() const;
+    std::vector<QWidget*> programWindows() const;
     // A display was connected: the view grows to span them all.
     void displaysChanged();
     std::vector<int> spaces() const;
     // The visible windows of the current Space, front first.
     std::vector<SimWindow> visibleWindows() const;
 
-    // Mouse input in the screen's coordinates, as a script gives it: over one of the program's
-    // panels or windows a click goes to that widget, as Qt would send a real click; elsewhere it is
-    // the simulated Mac's. Moves go to the program's windows directly, and reach its panels only
-    // through the program's pointer monitors. A press outside an open menu only closes the menu,
-    // as on a Mac.
+    // Mouse input in the screen's coordinates, from the host's pointer (the playground window
+    // hands its presses, moves and releases over the screen here) or a script: over one of the
+    // program's panels or windows a press goes to that widget, its moves and release follow it,
+    // and a right press also asks for the widget's context menu, as a Mac's window server and Qt
+    // deliver them; elsewhere it is the simulated Mac's. Moves go to the program's windows
+    // directly, and reach its panels only through the program's pointer monitors. A press
+    // outside an open menu only closes the menu, as on a Mac.
     void pointerMove(QPoint at);
     void pointerDown(QPoint at, int clickCount, bool rightButton = false);
     void pointerUp(QPoint at, int clickCount);
@@ -94,10 +117,6 @@ protected:
     // Panels are child widgets of the screen.
     std::unique_ptr<FloatingPanel> createPanel(QWidget& content, const PanelStyle& style) const override;
     void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent*) override;
-    void mouseDoubleClickEvent(QMouseEvent*) override;
-    void mouseMoveEvent(QMouseEvent*) override;
-    void mouseReleaseEvent(QMouseEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
     void keyReleaseEvent(QKeyEvent*) override;
     void focusOutEvent(QFocusEvent*) override;
@@ -113,6 +132,7 @@ private:
     enum class DockEdge { bottom, left, right };
     DockEdge dockEdge() const;
 
+    int64_t windowNumberAt(QPoint at) const;
     // The program's widget a script's pointer is over, if any.
     QWidget* programWidgetAt(QPoint at) const;
     // Whether the widget belongs to one of the program's panels (rather than one of its windows).
@@ -125,11 +145,10 @@ private:
     // Shows a menu as a child of the screen with its top-left near `at`; it is the open menu until
     // it hides.
     void openMenu(QMenu& menu, QPoint at) const;
+    // The input menu under its label: the keyboard layouts, the selected one ticked.
+    void openInputMenu();
 
-    // The primary display, its visible frame, and every display (or its visible frame) where the
-    // view draws it; the view spans them all.
-    QRect screenRect() const;
-    QRect visibleRect() const;
+    // Every display (or its visible frame) where the view draws it; the view spans them all.
     std::vector<QRect> displayRects(bool visible) const;
     QRect desktopRect() const;
     std::vector<SimApplication*> dockApps() const;
@@ -156,6 +175,10 @@ private:
     QPointer<QWidget> pressedWidget_;               // the program's widget a script's press went to
     Qt::MouseButton pressedButton_ = Qt::LeftButton;
     bool dismissing_ = false; // the press closed a menu; its release goes nowhere
+    mutable ObserverList clicks_;
+    std::unique_ptr<QMenu> inputMenu_;
+    std::unique_ptr<QStyle> macMenuStyle_;
+    mutable QPointer<QWidget> landed_; // where the click being told of landed
 };
 
 } // namespace fenwold

@@ -58,6 +58,15 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
         log_.tapDecision(d, front ? appName(front->pid) : QStringLiteral("no application"));
     };
     apps_.onPosted = [this](const PostedKey& key) { log_.posted(key, appName(key.pid)); };
+    // What the program opens, the simulated Mac acts out, and the log says.
+    session_.workspace.onOpen = [this](const QUrl& url) {
+        const auto opened = apps_.open(url);
+        log_.note(
+            QStringLiteral("open %1: %2")
+                .arg(url.toDisplayString(), opened.value_or(QStringLiteral("no application opens it"))));
+        desktop_->publishDock();
+        desktop_->update();
+    };
     layoutChanges_ = session_.inputSources.observeSelection([this] {
         const QString name = session_.keyboardLayout.typing().name;
         if (name == lastLayout_) return;
@@ -93,13 +102,16 @@ PlaygroundSession::~PlaygroundSession() {
     activations_ = {};
     layoutChanges_ = {};
     session_.appShell.onChooseApplication = nullptr;
+    session_.workspace.onOpen = nullptr;
     delegate_.reset();
     views_.reset();
 }
 
-QString PlaygroundSession::appName(int32_t pid) const {
-    const auto app = session_.workspace.app(pid);
-    return app && app->name ? *app->name : QStringLiteral("pid %1").arg(pid);
+QString PlaygroundSession::appName(int32_t pid) {
+    if (const auto app = session_.workspace.app(pid); app && app->name) return *app->name;
+    // One that has just quit is no longer running, but its simulated application knows its name.
+    if (SimApplication* app = apps_.byPid(pid)) return app->name();
+    return QStringLiteral("pid %1").arg(pid);
 }
 
 void PlaygroundSession::start() {

@@ -62,7 +62,7 @@ public:
 
 private:
     void pollTools();
-    QString appName(int32_t pid) const;
+    QString appName(int32_t pid);
     // The program's own window that has the keyboard (a tracked menu, the open shelf, the
     // settings window), if any.
     std::optional<QString> programKeyWindow() const;

@@ -3,14 +3,18 @@
 #include "PlaygroundSession.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QElapsedTimer>
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QToolBar>
 #include <algorithm>
 
@@ -20,11 +24,15 @@ namespace {
 
 // Shows the simulated screen as large as the view allows with its aspect ratio kept. The screen
 // widget keeps its own size in points: it is the view that scales, so the panels inside it and
-// the mouse positions it receives follow the same transform.
+// the mouse positions it receives follow the same transform. The host's pointer over the screen
+// is the simulated Mac's: its presses, moves and releases go to the screen's pointer input, which
+// delivers them as a Mac would (to the program's panels and windows, or to the simulated Mac),
+// the one path scripts take too. Menus Qt shows over the screen (a card's menu, a combo box's
+// list) take their clicks as Qt delivers them.
 class ScreenView final : public QGraphicsView {
 public:
-    ScreenView(QGraphicsScene* scene, QGraphicsProxyWidget* screen, QWidget* parent)
-        : QGraphicsView(scene, parent), screen_(screen) {
+    ScreenView(QGraphicsScene* scene, QGraphicsProxyWidget* screen, DesktopView& desktop, QWidget* parent)
+        : QGraphicsView(scene, parent), screen_(screen), desktop_(desktop) {
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setFrameShape(QFrame::NoFrame);
@@ -36,8 +44,9 @@ public:
     void fit() {
         const QRectF bounds = screen_->boundingRect();
         if (bounds.isEmpty() || viewport()->width() <= 0 || viewport()->height() <= 0) return;
+        // Never larger than the points themselves: at 1:1 every pixel is a point, as on the Mac.
         const double scale =
-            std::min(viewport()->width() / bounds.width(), viewport()->height() / bounds.height());
+            std::min({viewport()->width() / bounds.width(), viewport()->height() / bounds.height(), 1.0});
         setTransform(QTransform::fromScale(scale, scale));
         setSceneRect(screen_->sceneBoundingRect());
         centerOn(screen_);
@@ -48,9 +57,69 @@ protected:
         QGraphicsView::resizeEvent(event);
         fit();
     }
+    void mousePressEvent(QMouseEvent* e) override { press(e); }
+    // Qt follows the second press of a double click with an event of its own; a Mac's second
+    // mouse-down carries the click count instead, which the screen counts itself.
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        if (!onScreen(*e)) QGraphicsView::mouseDoubleClickEvent(e);
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        if (pressed_ || onScreen(*e)) {
+            desktop_.pointerMove(atScreen(*e));
+            return;
+        }
+        QGraphicsView::mouseMoveEvent(e);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (!pressed_) {
+            QGraphicsView::mouseReleaseEvent(e);
+            return;
+        }
+        if (e->buttons() != Qt::NoButton) return; // the press's release comes with the last button
+        desktop_.pointerUp(atScreen(*e), std::exchange(pressed_, 0));
+    }
 
 private:
+    // Over the screen itself, with no menu of Qt's open over it.
+    bool onScreen(const QMouseEvent& e) const {
+        return !QApplication::activePopupWidget() && itemAt(e.position().toPoint()) == screen_;
+    }
+    QPoint atScreen(const QMouseEvent& e) const {
+        return screen_->mapFromScene(mapToScene(e.position().toPoint())).toPoint();
+    }
+    void press(QMouseEvent* e) {
+        if (pressed_) return; // a second button while one is held
+        if (!onScreen(*e)) {
+            // A click on a menu Qt shows over the screen lands in that menu.
+            if (auto* proxy = qgraphicsitem_cast<QGraphicsProxyWidget*>(itemAt(e->position().toPoint()));
+                proxy && proxy != screen_ && proxy->widget())
+                desktop_.clickLanded(proxy->widget());
+            QGraphicsView::mousePressEvent(e);
+            return;
+        }
+        if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return;
+        desktop_.setFocus();
+        const QPoint at = atScreen(*e);
+        // The click count, as a Mac's window server keeps it: presses of the same button in quick
+        // succession, close together.
+        const bool again = e->button() == lastButton_ && lastPress_.isValid() &&
+                           lastPress_.elapsed() < QApplication::doubleClickInterval() &&
+                           (at - lastAt_).manhattanLength() <= QApplication::startDragDistance();
+        clicks_ = again ? clicks_ + 1 : 1;
+        lastPress_.start();
+        lastAt_ = at;
+        lastButton_ = e->button();
+        pressed_ = clicks_;
+        desktop_.pointerDown(at, clicks_, e->button() == Qt::RightButton);
+    }
+
     QGraphicsProxyWidget* screen_;
+    DesktopView& desktop_;
+    int pressed_ = 0; // the click count of the press the screen is following, 0 for none
+    int clicks_ = 0;
+    QElapsedTimer lastPress_;
+    QPoint lastAt_;
+    Qt::MouseButton lastButton_ = Qt::NoButton;
 };
 
 const QString kCaptureOff = QStringLiteral(
@@ -63,7 +132,7 @@ PlaygroundWindow::PlaygroundWindow(PlaygroundSession& playground) : playground_(
     setWindowTitle(QStringLiteral("Fenwold \u2014 playground"));
     scene_ = new QGraphicsScene(this);
     screen_ = scene_->addWidget(&playground_.desktop());
-    view_ = new ScreenView(scene_, screen_, this);
+    view_ = new ScreenView(scene_, screen_, playground_.desktop(), this);
     setCentralWidget(view_);
 
     auto* toolbar = addToolBar(QStringLiteral("Playground"));
@@ -100,7 +169,15 @@ PlaygroundWindow::PlaygroundWindow(PlaygroundSession& playground) : playground_(
         }
         return false;
     };
-    resize(1440 + 380, 900 + 80);
+    // As large as the screen and its event log want, but never larger than the display it opens
+    // on.
+    // Every display of the simulated Mac at 1:1 with the log beside it where the host's display has
+    // room, scaled down to fit it where it has not.
+    const QSize desktop = playground_.desktop().sizeHint();
+    QSize size(desktop.width() + kScriptedSize.width() - 1440,
+               desktop.height() + kScriptedSize.height() - 900);
+    if (const QScreen* screen = this->screen()) size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
     view_->setFocus();
     screen_->setFocus();
     playground_.desktop().setFocus();

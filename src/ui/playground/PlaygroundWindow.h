@@ -3,6 +3,7 @@
 #include "ports/Subscription.h"
 
 #include <QMainWindow>
+#include <QSize>
 
 class QAction;
 class QComboBox;
@@ -25,6 +26,9 @@ class PlaygroundSession;
 class PlaygroundWindow final : public QMainWindow {
 public:
     explicit PlaygroundWindow(PlaygroundSession& playground);
+    // The size for the built-in display with the event log: a played script's window has it, so
+    // that its pictures are the same everywhere.
+    static constexpr QSize kScriptedSize{1440 + 380, 900 + 80};
     ~PlaygroundWindow() override;
 
     bool capturing() const { return capturing_; }

@@ -45,6 +45,10 @@ void ProgramWindowFrame::fit() {
     if (content_->pos() != below) content_->move(below);
     const QSize size(content_->width(), content_->height() + kTitleBarHeight);
     if (this->size() != size) resize(size);
+    // A window that grows past the bottom of the screen's visible frame moves up, as far as the
+    // menu bar.
+    if (bottomLimit_ && geometry().bottom() > *bottomLimit_)
+        move(x(), std::max(topLimit_, *bottomLimit_ + 1 - height()));
 }
 
 bool ProgramWindowFrame::eventFilter(QObject* watched, QEvent* event) {

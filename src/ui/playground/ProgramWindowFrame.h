@@ -20,6 +20,11 @@ public:
     std::function<void()> onPressed;
     // In the frame's own coordinates.
     QRect closeButtonRect() const;
+    // The lowest row of the screen the frame may cover (the top of the Dock).
+    void setBottomLimit(int bottom) {
+        bottomLimit_ = bottom;
+        fit();
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,6 +38,7 @@ private:
 
     QPointer<QWidget> content_;
     int topLimit_;
+    std::optional<int> bottomLimit_;
     std::optional<QPoint> grab_;
 };
 

@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QPropertyAnimation>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace fenwold {
@@ -34,8 +36,14 @@ SettingsWindow::SettingsWindow(const SettingsDeps& deps, QWidget* parent)
     const auto& tabs = settingsTabs();
     QWidget* panes[] = {general_, shortcuts_, about_};
     for (std::size_t i = 0; i < tabs.size(); ++i) {
-        stack_->addWidget(panes[i]);
+        // Each pane scrolls where the window has less room than it needs.
+        auto* scroll = new QScrollArea;
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scroll->setWidgetResizable(true);
         paneSizes_.push_back(panes[i]->sizeHint());
+        scroll->setWidget(panes[i]);
+        stack_->addWidget(scroll);
         QAction* action = toolbar_->addAction(
             symbolIcon(tabs[i].symbol, palette().color(QPalette::WindowText)), tabs[i].title);
         action->setCheckable(true);
@@ -69,8 +77,17 @@ void SettingsWindow::fitWindow(bool animated) {
     const int index = stack_->currentIndex();
     if (index < 0 || index >= static_cast<int>(paneSizes_.size())) return;
     const QSize pane = paneSizes_[static_cast<std::size_t>(index)];
-    const QSize content(std::max(pane.width(), toolbar_->sizeHint().width()),
-                        toolbar_->sizeHint().height() + pane.height());
+    QSize content(std::max(pane.width(), toolbar_->sizeHint().width()),
+                  toolbar_->sizeHint().height() + pane.height());
+    // The pane scrolls only where the window has too little room for it; its scroll bar then
+    // takes room beside it.
+    const bool scrolls = room_ && content.height() > room_->height();
+    if (scrolls) {
+        content.setHeight(room_->height());
+        content.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    }
+    if (auto* scroll = qobject_cast<QScrollArea*>(stack_->currentWidget()))
+        scroll->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     // Qt's coordinates grow downwards, so keeping the top edge means keeping y.
     const QRect target(geometry().topLeft(), content);
     setFixedSize(content);
@@ -82,6 +99,12 @@ void SettingsWindow::fitWindow(bool animated) {
     } else {
         setGeometry(target);
     }
+}
+
+void SettingsWindow::setRoom(QSize room) {
+    if (room_ == room) return;
+    room_ = room;
+    if (fitted_) fitWindow(false);
 }
 
 void SettingsWindow::showEvent(QShowEvent* event) {

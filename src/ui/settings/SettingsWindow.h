@@ -7,6 +7,7 @@
 #include <QStackedWidget>
 #include <QToolBar>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 namespace fenwold {
@@ -23,8 +24,11 @@ public:
 
     int selectedTab() const { return stack_->currentIndex(); }
     void selectTab(int index, bool animated = true);
-    // Resize to the selected pane's measured size, keeping the window's top edge in place.
+    // Resize to the selected pane's measured size, keeping the window's top edge in place; a pane
+    // taller than the room the window has scrolls inside it.
     void fitWindow(bool animated);
+    // The most the window may take, without its title bar: the visible frame of its screen.
+    void setRoom(QSize room);
     const std::vector<QSize>& paneSizes() const { return paneSizes_; }
 
     GeneralPane* general() const { return general_; }
@@ -47,6 +51,7 @@ private:
     std::vector<QSize> paneSizes_;
     Subscription prefsChanged_;
     bool fitted_ = false;
+    std::optional<QSize> room_;
 };
 
 } // namespace fenwold

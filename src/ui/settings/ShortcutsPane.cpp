@@ -6,7 +6,6 @@
 #include "core/settings/SettingsContent.h"
 
 #include <QFontDatabase>
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 
 namespace fenwold {
@@ -85,7 +84,6 @@ ShortcutsPane::ShortcutsPane(const SettingsDeps& deps, QWidget* parent) : QWidge
     list_->setFixedSize(kListWidth, kListHeight);
     list_->setAlternatingRowColors(true);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setGraphicsEffect(new QGraphicsOpacityEffect(list_));
     for (const RemapSection& section : remapSections()) {
         auto* header = new QListWidgetItem(section.name, list_);
         header->setFlags(Qt::ItemIsEnabled);
@@ -160,8 +158,9 @@ void ShortcutsPane::refresh() {
     for (auto& [pref, row] : rows_)
         row->refresh(swapped);
     const bool enabled = prefs.shortcutsEnabled();
+    // Disabled, the rows draw dimmed. (A graphics effect would dim them too, but draws the list
+    // and its row widgets apart wherever the window is shown scaled, as in the playground.)
     list_->setEnabled(enabled);
-    static_cast<QGraphicsOpacityEffect*>(list_->graphicsEffect())->setOpacity(enabled ? 1.0 : 0.5);
     refreshDetail();
     excluded_->refresh();
 }

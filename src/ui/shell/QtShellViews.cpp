@@ -44,6 +44,7 @@ void QtShellViews::popStatusMenu(const std::vector<StatusMenuItem>& items,
 
 void QtShellViews::showSettings() {
     if (!settings_) settings_ = std::make_unique<SettingsWindow>(settingsDeps_);
+    if (const QSize room = panels_->windowRoom(); room.isValid()) settings_->setRoom(room);
     panels_->showWindow(*settings_);
 }
 

@@ -3,6 +3,7 @@
 #include "core/windows/SnapGeometry.h"
 #include "ui/common/GlassBackground.h"
 #include "ui/common/PanelHost.h"
+#include "ui/common/QtFloatingPanel.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -199,7 +200,7 @@ void SnapLayoutPanelWidget::show(const SnapLayoutState& state, const Rect& frame
     panel_->setAlpha(1);
     if (!panel_->isVisible()) {
         panel_->orderFront();
-        clicks_ = panel_->monitorClicks([this](bool inPanel) {
+        clicks_ = monitorPanelClicks(*panel_, *view_, [this](bool inPanel) {
             if (!inPanel && onClickOutside) onClickOutside();
         });
     }

@@ -32,6 +32,7 @@ public:
     QRectF previewRect(int index) const;
     QRectF buttonRect(int index, TileAction action) const;
     int hoveredTile() const { return hovered_; }
+    const SwitcherModel& model() const { return model_; }
     // The four hover buttons in order, with their tooltips.
     static const std::vector<TileAction>& buttonActions();
     QString tooltip(int index, TileAction action) const;

@@ -1,5 +1,9 @@
 #include "SimApps.h"
 
+#include <QFileInfo>
+#include <QUrl>
+#include <algorithm>
+
 namespace fenwold {
 
 SimApps::SimApps(SimSession& session)
@@ -48,7 +52,56 @@ void SimApps::populate() {
 }
 
 std::vector<SimApplication*> SimApps::all() {
-    return {&finder_, &editor_, &terminal_, &browser_, &viewer_, &vault_, &guest_};
+    std::vector<SimApplication*> list{&finder_, &editor_, &terminal_, &browser_, &viewer_, &vault_, &guest_};
+    for (const auto& utility : utilities_)
+        list.push_back(utility.get());
+    return list;
+}
+
+std::optional<QString> SimApps::open(const QUrl& url) {
+    const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+    // System Settings' own addresses name a pane; the application shows it.
+    const bool settingsPane = url.scheme() == QStringLiteral("x-apple.systempreferences");
+    const QString name = settingsPane ? QStringLiteral("System Settings")
+                                      : QFileInfo(path).fileName().chopped(path.endsWith(".app") ? 4 : 0);
+    if (settingsPane || path.endsWith(QStringLiteral(".app"))) {
+        SimApplication* app = nullptr;
+        for (SimApplication* a : all())
+            if (a->name() == name && a->running()) app = a;
+        const auto utility =
+            std::find_if(simulatedUtilities().begin(), simulatedUtilities().end(),
+                         [&](const UtilityInfo& u) { return name == QString::fromUtf8(u.name); });
+        if (!app && utility == simulatedUtilities().end()) return std::nullopt;
+        if (!app) {
+            utilities_.push_back(std::make_unique<UtilityApp>(session_, *utility));
+            app = utilities_.back().get();
+        } else if (auto* launched = dynamic_cast<UtilityApp*>(app)) {
+            launched->reopen();
+        } else if (app == &terminal_ && session_.windows.windowsOf(app->pid()).empty()) {
+            terminal_.newWindow({260, 180, 640, 400});
+        }
+        session_.workspace.unhide(app->pid());
+        for (const SimWindow& w : session_.windows.windowsOf(app->pid()))
+            if (w.minimized) session_.windows.update(w.number, [](SimWindow& m) { m.minimized = false; });
+        if (const auto focused = session_.windows.focusedWindow(app->pid())) session_.windows.raise(*focused);
+        session_.workspace.activate(app->pid());
+        return QStringLiteral("%1 opened").arg(app->name());
+    }
+    if (!path.isEmpty() && QFileInfo(path).isDir()) {
+        // A folder: its window in Finder, brought forward, or a new one.
+        const QString title = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
+        std::optional<uint32_t> shown;
+        for (const SimWindow& w : session_.windows.windowsOf(finder_.pid()))
+            if (w.title == title) shown = w.number;
+        if (!shown)
+            shown = finder_.openFolder(title, {"Desktop", "Documents", "Downloads", "Pictures"},
+                                       {300, 140, 460, 240});
+        session_.windows.update(*shown, [](SimWindow& w) { w.minimized = false; });
+        session_.windows.raise(*shown);
+        session_.workspace.activate(finder_.pid());
+        return QStringLiteral("Finder opened %1").arg(title);
+    }
+    return std::nullopt;
 }
 
 SimApplication* SimApps::byPid(int32_t pid) {

@@ -7,6 +7,7 @@
 #include "PasswordManagerApp.h"
 #include "TerminalApp.h"
 #include "TextEditorApp.h"
+#include "UtilityApp.h"
 
 #include <deque>
 #include <memory>
@@ -40,6 +41,11 @@ public:
     SimApplication* byPid(int32_t pid);
     SimApplication* front();
 
+    // Act out an address the program opened, as the Mac's workspace would: an application is
+    // brought forward with a window (one of the small utilities launched first), a folder opens
+    // in Finder. Answers what happened, in words, or nothing when no application opens it.
+    std::optional<QString> open(const QUrl& url);
+
     // A key-down reached a process.
     void deliver(int32_t pid, const AppKey& key);
     // Let applications react to the keys posted to them since the last call; how many.
@@ -58,6 +64,7 @@ private:
     ImageViewerApp viewer_;
     PasswordManagerApp vault_;
     GuestPcApp guest_;
+    std::vector<std::unique_ptr<UtilityApp>> utilities_; // launched when first opened
     std::mutex mutex_;
     std::deque<PostedKey> pending_;
     Subscription workspaceSub_;

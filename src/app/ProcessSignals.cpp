@@ -1,4 +1,4 @@
-#include "QuitSignals.h"
+#include "ProcessSignals.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -12,18 +12,22 @@ namespace {
 // The write end must be reachable from the signal handler, which can take no arguments.
 int signalFds[2] = {-1, -1};
 
-void onSignal(int) {
-    const char byte = 1;
+void onSignal(int number) {
+    const auto byte = static_cast<char>(number);
     [[maybe_unused]] const ssize_t n = ::write(signalFds[0], &byte, 1);
 }
 } // namespace
 
-QuitSignals::QuitSignals() {
+ProcessSignals::ProcessSignals(std::function<void()> onRequest) : onRequest_(std::move(onRequest)) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalFds) != 0) return;
     notifier_ = std::make_unique<QSocketNotifier>(signalFds[1], QSocketNotifier::Read);
-    connect(notifier_.get(), &QSocketNotifier::activated, this, [] {
+    connect(notifier_.get(), &QSocketNotifier::activated, this, [this] {
         char byte = 0;
-        [[maybe_unused]] const ssize_t n = ::read(signalFds[1], &byte, 1);
+        if (::read(signalFds[1], &byte, 1) != 1) return;
+        if (byte == SIGUSR1) {
+            if (onRequest_) onRequest_();
+            return;
+        }
         QCoreApplication::quit();
     });
     struct sigaction action = {};
@@ -32,11 +36,13 @@ QuitSignals::QuitSignals() {
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    if (onRequest_) sigaction(SIGUSR1, &action, nullptr);
 }
 
-QuitSignals::~QuitSignals() {
+ProcessSignals::~ProcessSignals() {
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
+    if (onRequest_) std::signal(SIGUSR1, SIG_DFL);
     notifier_.reset();
     for (int& fd : signalFds) {
         if (fd >= 0) ::close(fd);
