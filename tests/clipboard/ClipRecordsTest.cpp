@@ -261,12 +261,14 @@ TEST(ClipTextTest, SearchFoldsALargeTextInStretchesExactlyAsTheWhole) {
 
 TEST(ClipTextTest, SearchInPlaceFindsWhatTheFoldedTextHoldsAcrossBlocks) {
     // An ASCII text is searched in blocks of 64 KiB; these terms sit before, across and after
-    // block boundaries, in texts with and without capitals and in one beyond ASCII.
+    // block boundaries, in texts with and without capitals (one only at the very end) and in one
+    // beyond ASCII.
     // Numbered, so a piece across a boundary occurs nowhere else.
     QString base;
     for (int i = 0; base.size() < 200'000; ++i)
         base += QStringLiteral("alpha beta %1 gamma delta ").arg(i);
-    for (const QString& text : {base, base.toUpper(), base + QString::fromUtf8("Café"), base.left(65530)}) {
+    for (const QString& text :
+         {base, base.toUpper(), base + "Zeta", base + QString::fromUtf8("Café"), base.left(65530)}) {
         const ClipboardEntry entry(savedClip(textPayload(text)), false);
         const std::string folded = foldForSearch(text);
         for (const char* term : {"alpha", "a beta", "gamma delta alpha", "cafe", "delta alphx", "zeta", ""})

@@ -136,14 +136,38 @@ bool headTellsAll(QByteArrayView ascii) {
     return lineStart - ascii.begin() < kHeadBytes - kCaptionRoom;
 }
 
+// Whether a text's bytes are all ASCII and, if so, whether any is a capital: one pass in blocks
+// with no early exit inside, which the compiler turns into many bytes per comparison (a pinned
+// record can be megabytes).
+struct ByteFacts {
+    bool ascii = true;
+    bool capitals = false;
+};
+ByteFacts factsOf(QByteArrayView bytes) {
+    constexpr qsizetype block = 4096;
+    ByteFacts facts;
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (qsizetype at = 0; at < bytes.size(); at += block) {
+        const qsizetype end = std::min(bytes.size(), at + block);
+        unsigned char high = 0, capital = 0;
+        for (qsizetype i = at; i < end; ++i) {
+            high |= data[i];
+            capital |= static_cast<unsigned char>(data[i] - 'A') < 26;
+        }
+        if (high & 0x80) return {false, false};
+        facts.capitals = facts.capitals || capital;
+    }
+    return facts;
+}
+
 } // namespace
 
 ClipboardEntry::ClipboardEntry(SavedClip savedClip, bool isPinned)
     : saved(std::move(savedClip)), pinned(isPinned), textUtf8_(saved.payload.textUtf8()) {
     fingerprint_ = std::make_shared<const QString>(saved.payload.fingerprint());
     const auto bytes = QByteArrayView(textUtf8_);
-    const bool ascii = std::none_of(bytes.begin(), bytes.end(),
-                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    const ByteFacts facts = factsOf(bytes);
+    const bool ascii = facts.ascii;
     // The decoded text is needed only while the fixed fields are worked out, and of a long text in
     // ASCII only its head: a pinned record of megabytes is not decoded whole when pins load.
     const QString content =
@@ -160,7 +184,7 @@ ClipboardEntry::ClipboardEntry(SavedClip savedClip, bool isPinned)
     if (!ascii)
         foldedText_ = std::make_shared<const std::string>(foldForSearch(content));
     else
-        hasCapitals_ = std::any_of(bytes.begin(), bytes.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+        hasCapitals_ = facts.capitals;
     foldedSource_ = std::make_shared<const std::string>(foldForSearch(saved.source));
 }
 
