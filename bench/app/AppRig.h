@@ -43,10 +43,13 @@ inline void runFor(int milliseconds) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, static_cast<int>(deadline.remainingTime()));
 }
 
-// Lets every preview capture finish and its result reach the main thread.
+// Lets every preview capture finish and its result reach the main thread, and deletes what was
+// left to be deleted later (the cards of clips gone from the history), as the program's running
+// event loop does: processing events outside one leaves such objects alive.
 inline void settleBackground() {
     QThreadPool::globalInstance()->waitForDone();
     runFor(20);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // A picture with the detail of a document window, so previews are not uniform.
