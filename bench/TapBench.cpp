@@ -91,11 +91,10 @@ TapEvent key(uint32_t type, int64_t code, uint64_t flags) {
 
 } // namespace
 
-// Plain typing: key-down and key-up of a letter, both passed. The argument is how many
-// applications are excluded (the front one is not among them).
-static void BM_TapPassingKey(benchmark::State& state) {
-    TapRig rig(true, static_cast<int>(state.range(0)));
-    const TapEvent down = key(eventtype::keyDown, 0, 0), up = key(eventtype::keyUp, 0, 0);
+// Plain typing: key-down and key-up of a letter, both passed.
+static void passing(benchmark::State& state, const char* layout, int64_t code, int excludedApps) {
+    TapRig rig(true, excludedApps, layout);
+    const TapEvent down = key(eventtype::keyDown, code, 0), up = key(eventtype::keyUp, code, 0);
     // The first key after a change of the front application fills the exclusion cache.
     TapEvent warm = down;
     rig.dispatcher.tapCallback(warm);
@@ -109,7 +108,17 @@ static void BM_TapPassingKey(benchmark::State& state) {
         benchmark::Counter(double(gAllocations.load() - before) / (2.0 * double(state.iterations())));
     state.SetItemsProcessed(2 * state.iterations());
 }
+// On a US layout; the argument is how many applications are excluded (the front one is not
+// among them).
+static void BM_TapPassingKey(benchmark::State& state) {
+    passing(state, "US", kA, static_cast<int>(state.range(0)));
+}
 BENCHMARK(BM_TapPassingKey)->Arg(0)->Arg(10);
+// On a German layout, the key that gives Z there.
+static void BM_TapPassingKeyGerman(benchmark::State& state) {
+    passing(state, "German", kY, 0);
+}
+BENCHMARK(BM_TapPassingKeyGerman);
 
 // A shortcut remapped for the front application, hints off: Ctrl+C to Cmd+C on a US layout, and
 // on a German one Ctrl+Z, on the key where US has Y, to Cmd and that key.

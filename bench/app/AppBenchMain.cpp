@@ -4,13 +4,16 @@
 #include <benchmark/benchmark.h>
 
 #if !defined(Q_OS_MACOS)
+#include "app/LargeBlocks.h"
 #include "app/RuntimeDir.h"
 #endif
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
 #if !defined(Q_OS_MACOS)
-    fenwold::providePrivateRuntimeDir(QDir::tempPath()); // as the program does, for a clean report
+    // As the program does: its allocator's setting, and a clean report.
+    fenwold::giveLargeBlocksTheirOwnPages();
+    fenwold::providePrivateRuntimeDir(QDir::tempPath());
 #endif
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);

@@ -2,9 +2,12 @@
 // windows and a clipboard history at its bounds (64 MiB of copies, a fifth of them images).
 #include "AppRig.h"
 #include "core/input/Keys.h"
+#include "ui/common/QtFloatingPanel.h"
 
+#include <QBackingStore>
 #include <QFile>
 #include <benchmark/benchmark.h>
+#include <cctype>
 #include <malloc.h>
 #include <unistd.h>
 
@@ -21,6 +24,46 @@ double residentMiB() {
                              : 0;
 }
 
+// The part of it that is files mapped in: the program's and its libraries' code and data, ICU's
+// tables and fonts. The rest is memory the program made.
+double mappedFilesMiB() {
+    QFile smaps(QStringLiteral("/proc/self/smaps"));
+    if (!smaps.open(QIODevice::ReadOnly)) return 0;
+    double kib = 0;
+    bool file = false;
+    for (const QByteArray& line : smaps.readAll().split('\n')) {
+        if (line.isEmpty()) continue;
+        if (line.startsWith("Rss:")) {
+            if (file) kib += line.mid(4).trimmed().split(' ').first().toDouble();
+        } else if (!std::isupper(static_cast<unsigned char>(line[0]))) {
+            // A mapping's first line: its addresses, then a path when a file backs it.
+            file = line.contains(" /");
+        }
+    }
+    return kib / 1024;
+}
+
+// What the panels' windows hold to draw into, shown or not.
+double backingStoreMiB() {
+    double bytes = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (QBackingStore* store = w->backingStore())
+            if (auto* image = dynamic_cast<QImage*>(store->paintDevice()))
+                bytes += double(image->sizeInBytes());
+    return bytes / (1 << 20);
+}
+
+// The program started and armed, nothing open, no window on the screen.
+void ResidentJustAfterStart(benchmark::State& state) {
+    for (auto _ : state) {
+        AppRig rig([](SimSession&) {});
+        runFor(1000); // start-up settles
+        state.counters["programMiB"] = residentMiB();
+        state.counters["mappedFilesMiB"] = mappedFilesMiB();
+    }
+}
+BENCHMARK(ResidentJustAfterStart)->Unit(benchmark::kSecond)->Iterations(1);
+
 void ResidentWith100WindowsAnd100Clips(benchmark::State& state) {
     const double before = residentMiB();
     for (auto _ : state) {
@@ -34,17 +77,25 @@ void ResidentWith100WindowsAnd100Clips(benchmark::State& state) {
         rig.flags(0);
         runFor(500);
         settleBackground();
+        // A panel hidden for a while gives back what its window draws into: the day's memory is
+        // what stays, once that while has passed.
+        const double justClosed = residentMiB() - kWindowPictureMiB;
+        runFor(DesktopFloatingPanel::keepsPixelsMilliseconds + 500);
 
         double previews = 0;
         for (const auto& [id, preview] : rig.app().store().previews())
             previews += static_cast<double>(preview.image.sizeInBytes());
-        double clips = 0;
-        for (const auto& e : rig.app().clipboard().entries())
+        double clips = 0, thumbnails = 0;
+        for (const auto& e : rig.app().clipboard().entries()) {
             clips += static_cast<double>(e.saved.payload.byteCount());
+            if (e.thumbnail()) thumbnails += static_cast<double>(e.thumbnail()->sizeInBytes());
+        }
         const double resident = residentMiB();
         state.counters["residentMiB"] = resident;
         // What the simulated window server holds is not the program's.
         state.counters["programMiB"] = resident - kWindowPictureMiB;
+        state.counters["justClosedMiB"] = justClosed;
+        state.counters["mappedFilesMiB"] = mappedFilesMiB();
         // How much of it the program's objects hold, and how much the allocator keeps of what
         // they freed (this is the C library's allocator; a Mac's returns memory differently).
         const struct mallinfo2 heap = ::mallinfo2();
@@ -57,6 +108,8 @@ void ResidentWith100WindowsAnd100Clips(benchmark::State& state) {
         state.counters["previewMiB"] = previews / (1 << 20);
         state.counters["clips"] = static_cast<double>(rig.app().clipboard().entries().size());
         state.counters["clipMiB"] = clips / (1 << 20);
+        state.counters["clipThumbnailMiB"] = thumbnails / (1 << 20);
+        state.counters["backingStoreMiB"] = backingStoreMiB();
     }
 }
 BENCHMARK(ResidentWith100WindowsAnd100Clips)->Unit(benchmark::kSecond)->Iterations(1);

@@ -4,6 +4,7 @@
 #include "Playground.h"
 #include "ProcessSignals.h"
 #if !defined(Q_OS_MACOS)
+#include "LargeBlocks.h"
 #include "RuntimeDir.h"
 #endif
 #include "core/clipboard/PinsFile.h"
@@ -90,6 +91,7 @@ int runApplication(Host& host, Platform& platform, const StartupOptions& options
 // playground, the clipboard preview and the application.
 int main(int argc, char* argv[]) {
 #if !defined(Q_OS_MACOS)
+    giveLargeBlocksTheirOwnPages();
     providePrivateRuntimeDir(QDir::tempPath());
 #endif
     QStringList arguments;

@@ -162,6 +162,35 @@ TEST(ClipTitleTest, FirstNonEmptyLineCutToOneHundredCharacters) {
     EXPECT_EQ(textEntry(QString("x").repeated(150)).title(), QString("x").repeated(100));
 }
 
+// A row of a long text in ASCII reads only the head of it; its kind and caption are those of the
+// whole text, whatever lies past the head.
+TEST(ClipTitleTest, ALongTextInAsciiHasTheKindAndCaptionOfTheWhole) {
+    const QString prose = QString("word ").repeated(20000); // 100000 characters
+    const struct {
+        QString text;
+        ClipKind kind;
+        QString title;
+    } cases[] = {
+        {prose, ClipKind::text, QString("word ").repeated(20)},
+        {prose.left(11000) + "\nimport os\n" + prose, ClipKind::code, QString("word ").repeated(20)},
+        {prose.left(12000) + "\nimport os\n" + prose, ClipKind::text, QString("word ").repeated(20)},
+        // Line ends of two bytes are one character each: 11000 of them come before the code.
+        {QString("\r\n").repeated(11000) + "import os\n" + prose, ClipKind::code, "import os"},
+        // The first line starts past the head: the caption comes from the whole text.
+        {QString("\n").repeated(40000) + "Caption here\n" + prose, ClipKind::text, "Caption here"},
+        {"\n" + prose.left(300) + "\n" + prose, ClipKind::text, QString("word ").repeated(20)},
+        // No space inside: a long address is still a link.
+        {"https://example.com/" + QString("a").repeated(40000) + "  ", ClipKind::link, "example.com"},
+    };
+    for (const auto& c : cases) {
+        const ClipboardEntry row = textEntry(c.text);
+        EXPECT_EQ(row.kind(), c.kind) << c.text.left(40).toStdString();
+        EXPECT_EQ(row.kind(), kindOf(c.text));
+        EXPECT_EQ(row.title(), c.title) << c.text.left(40).toStdString();
+        EXPECT_EQ(row.text(), c.text);
+    }
+}
+
 TEST(ClipImageTest, ThumbnailIsBoundedAndDimensionsAreThePixelSize) {
     const ClipboardEntry big(
         savedClip(ClipPayload{{PasteboardItem{{{ClipTypes::png, pngBytes(1280, 320)}}}}}), false);
@@ -232,12 +261,14 @@ TEST(ClipTextTest, SearchFoldsALargeTextInStretchesExactlyAsTheWhole) {
 
 TEST(ClipTextTest, SearchInPlaceFindsWhatTheFoldedTextHoldsAcrossBlocks) {
     // An ASCII text is searched in blocks of 64 KiB; these terms sit before, across and after
-    // block boundaries, in texts with and without capitals and in one beyond ASCII.
+    // block boundaries, in texts with and without capitals (one only at the very end) and in one
+    // beyond ASCII.
     // Numbered, so a piece across a boundary occurs nowhere else.
     QString base;
     for (int i = 0; base.size() < 200'000; ++i)
         base += QStringLiteral("alpha beta %1 gamma delta ").arg(i);
-    for (const QString& text : {base, base.toUpper(), base + QString::fromUtf8("Café"), base.left(65530)}) {
+    for (const QString& text :
+         {base, base.toUpper(), base + "Zeta", base + QString::fromUtf8("Café"), base.left(65530)}) {
         const ClipboardEntry entry(savedClip(textPayload(text)), false);
         const std::string folded = foldForSearch(text);
         for (const char* term : {"alpha", "a beta", "gamma delta alpha", "cafe", "delta alphx", "zeta", ""})

@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
+#include <utility>
+#include <vector>
 
 using namespace fenwold;
 
@@ -93,12 +96,52 @@ TEST(InputRoutingState, OverlayFlags) {
     EXPECT_FALSE(r.snapshot().moveTarget);
 }
 
+// A snapshot at rest is read without the lock: each change away from rest and back is seen.
+TEST(InputRoutingState, EachChangeFromRestAndBackIsSeen) {
+    InputRoutingState r;
+    using Snapshot = InputRoutingState::Snapshot;
+    const std::vector<std::pair<std::function<void(bool)>, std::function<bool(const Snapshot&)>>> changes = {
+        {[&](bool on) { r.setSnapAssistOpen(on); }, [](const Snapshot& s) { return s.snapAssistOpen; }},
+        {[&](bool on) { r.setSnapLayoutsOpen(on); }, [](const Snapshot& s) { return s.snapLayoutsOpen; }},
+        {[&](bool on) { r.setClipboardOpen(on); }, [](const Snapshot& s) { return s.clipboardOpen; }},
+        {[&](bool on) {
+             r.setMoveTarget(on ? std::optional(WindowMoveTarget{7, 3}) : std::nullopt);
+         },
+         [](const Snapshot& s) { return s.moveTarget.has_value(); }},
+    };
+    for (const auto& [set, seen] : changes) {
+        set(true);
+        EXPECT_TRUE(seen(r.snapshot()));
+        EXPECT_NE(r.snapshot(), Snapshot{});
+        set(false);
+        EXPECT_EQ(r.snapshot(), Snapshot{});
+    }
+    // Two open at once: closing one leaves the other.
+    r.setClipboardOpen(true);
+    const uint64_t id = r.beginSwitcherSession();
+    r.setClipboardOpen(false);
+    EXPECT_EQ(r.snapshot().switcherPhase, SwitcherPhase::capturing(id));
+    EXPECT_TRUE(r.endSwitcherSession(id));
+    EXPECT_EQ(r.snapshot(), Snapshot{});
+}
+
 TEST(SwallowedKeys, InsertAndRemoveOnce) {
     SwallowedKeys s;
     s.insert(8);
     EXPECT_TRUE(s.contains(8));
     EXPECT_TRUE(s.remove(8));
     EXPECT_FALSE(s.remove(8));
+    // Keys held together are released in any order, each once.
+    for (int64_t key : {1, 2, 3, 4})
+        s.insert(key);
+    EXPECT_TRUE(s.remove(2));
+    EXPECT_TRUE(s.remove(4));
+    EXPECT_FALSE(s.remove(2));
+    EXPECT_TRUE(s.contains(1));
+    EXPECT_TRUE(s.contains(3));
+    EXPECT_TRUE(s.remove(1));
+    EXPECT_TRUE(s.remove(3));
+    EXPECT_TRUE(s.empty());
     QStringList failures;
     EXPECT_TRUE(swallowedKeysSelfcheck(failures)) << failures.join("\n").toStdString();
     EXPECT_TRUE(inputRoutingStateSelfcheck(failures)) << failures.join("\n").toStdString();

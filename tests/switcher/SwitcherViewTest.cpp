@@ -6,11 +6,15 @@
 #include "ui/common/QtFloatingPanel.h"
 #include "ui/switcher/TileGridPanelWidget.h"
 
+#include <QBackingStore>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPainter>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace fenwold;
 
@@ -175,4 +179,58 @@ TEST(TileGridPanelWidgetTest, PlacesTheGridAtItsScreenFrameAndForwardsActions) {
     EXPECT_EQ(actions, (std::vector<std::pair<int, TileAction>>{{1, TileAction::pick}}));
     panel.orderOut();
     EXPECT_FALSE(panel.isVisible());
+}
+
+namespace {
+
+// Runs the event loop until done() holds or a generous deadline passes.
+bool waitFor(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 4 * DesktopFloatingPanel::keepsPixelsMilliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+} // namespace
+
+// A panel hidden for a while gives back the pixels its window draws into, and shown again it is
+// drawn whole, as it was the first time.
+TEST(TileGridPanelWidgetTest, AHiddenPanelGivesBackItsPixelsAndIsDrawnWholeAgain) {
+    SwitcherModel model;
+    Metrics metrics;
+    model.setWindows({window(1, "Notes"), window(2, "Plan"), window(3, "Mail")});
+    DesktopPanelHost host;
+    TileGridPanelWidget panel(model, metrics, host, panelstyles::switcher());
+    const std::vector<std::vector<int>> rows = {{0, 1, 2}};
+    const Size size = panel.measure(rows, std::nullopt);
+    const Rect frame{100, 200, size.width, size.height};
+    QWidget& window = *panel.view().window();
+    const auto pixels = [&]() -> QImage {
+        QBackingStore* store = window.backingStore();
+        auto* image = store ? dynamic_cast<QImage*>(store->paintDevice()) : nullptr;
+        return image ? *image : QImage();
+    };
+    const auto drawn = [&] { return !pixels().isNull() && pixels().size() == window.size(); };
+
+    panel.show(rows, std::nullopt, frame);
+    ASSERT_TRUE(waitFor(drawn));
+    QCoreApplication::processEvents();
+    const QImage first = pixels().copy();
+    EXPECT_NE(first.pixel(first.width() / 2, first.height() / 2), 0u);
+
+    // Ordered out and back at once, it keeps them.
+    panel.orderOut();
+    panel.show(rows, std::nullopt, frame);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(drawn());
+
+    panel.orderOut();
+    EXPECT_TRUE(waitFor([&] { return pixels().isNull() || pixels().size().isEmpty(); }));
+    panel.show(rows, std::nullopt, frame);
+    ASSERT_TRUE(waitFor(drawn));
+    QCoreApplication::processEvents();
+    // Within the rounded corners: outside them this window, which is opaque here, paints nothing.
+    const QRect inside = first.rect().adjusted(20, 20, -20, -20);
+    EXPECT_EQ(pixels().copy(inside), first.copy(inside));
 }

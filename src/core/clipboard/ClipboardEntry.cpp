@@ -111,13 +111,67 @@ QString titleOf(ClipKind kind, const QString& content) {
     return QStringLiteral("Text");
 }
 
+// Enough of a text in ASCII for its kind and caption: twice the characters the test for code reads
+// (a line end may be two bytes but one character), and room for a caption after its first line's
+// start.
+constexpr qsizetype kHeadBytes = 32 * 1024;
+constexpr qsizetype kCaptionRoom = 256;
+
+bool isAsciiSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Whether the head of a text in ASCII tells its kind and caption as the whole would: it is longer
+// than the head, so the test for code sees the same first characters; it has a space between its
+// first and last visible characters, so it is no link; and its first line begins early enough in
+// the head for the caption's characters to be there.
+bool headTellsAll(QByteArrayView ascii) {
+    if (ascii.size() <= kHeadBytes) return false;
+    const auto visible = [](char c) { return !isAsciiSpace(c); };
+    const auto first = std::find_if(ascii.begin(), ascii.end(), visible);
+    const auto last = std::find_if(ascii.rbegin(), ascii.rend(), visible).base();
+    if (std::none_of(first, last, isAsciiSpace)) return false;
+    const auto lineStart =
+        std::find_if(ascii.begin(), ascii.end(), [](char c) { return c < '\n' || c > '\r'; });
+    return lineStart - ascii.begin() < kHeadBytes - kCaptionRoom;
+}
+
+// Whether a text's bytes are all ASCII and, if so, whether any is a capital: one pass in blocks
+// with no early exit inside, which the compiler turns into many bytes per comparison (a pinned
+// record can be megabytes).
+struct ByteFacts {
+    bool ascii = true;
+    bool capitals = false;
+};
+ByteFacts factsOf(QByteArrayView bytes) {
+    constexpr qsizetype block = 4096;
+    ByteFacts facts;
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (qsizetype at = 0; at < bytes.size(); at += block) {
+        const qsizetype end = std::min(bytes.size(), at + block);
+        unsigned char high = 0, capital = 0;
+        for (qsizetype i = at; i < end; ++i) {
+            high |= data[i];
+            capital |= static_cast<unsigned char>(data[i] - 'A') < 26;
+        }
+        if (high & 0x80) return {false, false};
+        facts.capitals = facts.capitals || capital;
+    }
+    return facts;
+}
+
 } // namespace
 
 ClipboardEntry::ClipboardEntry(SavedClip savedClip, bool isPinned)
     : saved(std::move(savedClip)), pinned(isPinned), textUtf8_(saved.payload.textUtf8()) {
     fingerprint_ = std::make_shared<const QString>(saved.payload.fingerprint());
-    // The decoded text is needed only while the fixed fields are worked out.
-    const QString content = text();
+    const auto bytes = QByteArrayView(textUtf8_);
+    const ByteFacts facts = factsOf(bytes);
+    const bool ascii = facts.ascii;
+    // The decoded text is needed only while the fixed fields are worked out, and of a long text in
+    // ASCII only its head: a pinned record of megabytes is not decoded whole when pins load.
+    const QString content =
+        ascii && headTellsAll(bytes) ? QString::fromLatin1(bytes.first(kHeadBytes)) : text();
     kind_ = saved.payload.kind(content);
     // The caption is at most a line of 100 characters; keeping it saves finding it in a large
     // text at every redraw.
@@ -127,11 +181,10 @@ ClipboardEntry::ClipboardEntry(SavedClip savedClip, bool isPinned)
         thumbnail_ = std::move(preview.thumbnail);
         dimensions_ = std::move(preview.dimensions);
     }
-    const auto bytes = QByteArrayView(textUtf8_);
-    if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+    if (!ascii)
         foldedText_ = std::make_shared<const std::string>(foldForSearch(content));
     else
-        hasCapitals_ = std::any_of(bytes.begin(), bytes.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+        hasCapitals_ = facts.capitals;
     foldedSource_ = std::make_shared<const std::string>(foldForSearch(saved.source));
 }
 

@@ -38,6 +38,7 @@ bool PlainKeyCoordinator::begin(const Mapping& mapping, uint64_t originalFlags, 
     const auto it = pending_.find(mapping.originalKey);
     if (it == pending_.end()) {
         pending_[mapping.originalKey] = Pending{mapping, originalFlags, pid, false, std::nullopt, false};
+        anyPending_.store(true, std::memory_order_release);
         return true;
     }
     if (it->second.downDelivered)
@@ -46,6 +47,7 @@ bool PlainKeyCoordinator::begin(const Mapping& mapping, uint64_t originalFlags, 
 }
 
 bool PlainKeyCoordinator::release(uint16_t key, std::optional<Delivery>& ready) {
+    if (!anyPending_.load(std::memory_order_acquire)) return false;
     std::lock_guard guard(lock_);
     auto it = pending_.find(key);
     if (it == pending_.end()) return false;
@@ -69,6 +71,7 @@ std::vector<PlainKeyCoordinator::Delivery> PlainKeyCoordinator::takeAll() {
     {
         std::lock_guard guard(lock_);
         taken.swap(pending_);
+        anyPending_.store(false, std::memory_order_release);
     }
     std::vector<Delivery> out;
     for (const auto& [key, p] : taken)
@@ -92,6 +95,7 @@ std::optional<PlainKeyCoordinator::Delivery> PlainKeyCoordinator::takeIfReadyLoc
                               ? Delivery{p.mapping.originalKey, p.originalFlags, p.pid, Delivery::Part::up}
                               : Delivery{p.mapping.originalKey, p.originalFlags, p.pid};
     pending_.erase(it);
+    anyPending_.store(!pending_.empty(), std::memory_order_release);
     return owed;
 }
 

@@ -4,6 +4,7 @@
 #include "ports/PrefKey.h"
 
 #include <QStringList>
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -80,6 +81,9 @@ private:
 
     mutable std::mutex lock_;
     std::map<uint16_t, Pending> pending_;
+    // Whether anything is pending, readable without the lock: a key-up on the tap thread, which
+    // alone adds entries, learns that none is its own without waiting for the main thread.
+    std::atomic<bool> anyPending_{false};
 };
 
 // One of Finder's Explorer keys: the key as pressed, what Finder gets for it unless something is

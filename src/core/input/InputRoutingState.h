@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -73,8 +74,14 @@ public:
     void setLastIssuedID(uint64_t id);
 
 private:
+    // Publishes whether the state is at rest (nothing open); called with the lock held after each
+    // change.
+    void changed() { atRest_.store(state_ == Snapshot{}, std::memory_order_release); }
+
     mutable std::mutex lock_;
     Snapshot state_;
+    // Nothing open: most of the time, when a snapshot needs no lock.
+    std::atomic<bool> atRest_{true};
     uint64_t nextSwitcherSessionID_ = 0;
 };
 

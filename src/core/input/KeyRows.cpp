@@ -44,6 +44,8 @@ constexpr bool insertKey(K k, int64_t key, bool shift, bool ctrl) {
 constexpr uint16_t kWin = fact::win, kCtrl = fact::ctrl, kOptionHeld = fact::option,
                    kControlBit = fact::controlBit, kCommandBit = fact::commandBit, kSpecial = fact::special,
                    kOverlay = fact::overlay;
+constexpr uint16_t kAnyFact =
+    kWin | kCtrl | kOptionHeld | fact::shift | kControlBit | kCommandBit | kSpecial | kOverlay;
 // Where rows let the key go on: terminals keep their keys for the programs running in them.
 constexpr uint8_t kTerminals = frontapp::terminal, kFinder = frontapp::finder;
 
@@ -94,8 +96,9 @@ constexpr KeyRow kRows[] = {
      [](A a, K) { return a.toggleMasterSwitch(); }},
     // In an excluded application (a virtual machine, a remote desktop) every row below passes,
     // Alt+Tab included, so the guest gets the real keys. Overlays and a switcher session that
-    // began elsewhere keep theirs until they close.
-    {"Excluded application", 0, [](K) { return true; }, [](A a, K) { return a.passInExcludedApp(); }},
+    // began elsewhere keep theirs until they close. A key without facts meets no row below that
+    // acts outside the switcher, so it passes without asking for the front application.
+    {"Excluded application", kAnyFact, [](K) { return true; }, [](A a, K) { return a.passInExcludedApp(); }},
 
     {"Alt+Space",
      kOptionHeld,
@@ -713,6 +716,14 @@ struct RowSets {
     RowSet always{};
     std::array<RowSet, 16> byFact{};
 };
+// A key-down without facts meets only the rows tried for every key-down, which are the switcher's
+// own: outside a session "Anything else" passes it. The excluded applications' row relies on that
+// to leave such keys alone.
+static_assert([] {
+    for (const KeyRow& row : kRows)
+        if (row.needs == 0 && !row.inSwitcher) return false;
+    return true;
+}());
 constexpr RowSets kRowSets = [] {
     RowSets sets;
     for (std::size_t i = 0; i < std::size(kRows); ++i) {

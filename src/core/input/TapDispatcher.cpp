@@ -149,12 +149,14 @@ TapAnswer TapDispatcher::handle(TapEvent& event) {
         return TapAnswer::pass;
     if (event.type == eventtype::systemDefined) return TapAnswer::pass;
 
-    const Prefs prefs(*p_.prefs);
-    const bool swap = prefs.swapCtrlCmd();
+    // The swap matters only to an event with Control or Command and to a change of the modifiers
+    // (which Win was let go): a key typed without them, most typing, reads no preference.
+    const uint64_t both = flag::control | flag::command;
+    const bool swap =
+        (event.type == eventtype::flagsChanged || (event.flags & both)) && Prefs(*p_.prefs).swapCtrlCmd();
     // Hardware events were swapped below the tap already; keep other programs' synthetic
     // events consistent with the physical keys.
     if (swap && event.sourcePid != 0) {
-        const uint64_t both = flag::control | flag::command;
         const uint64_t bits = event.flags & both;
         if (bits == flag::control || bits == flag::command)
             event.flags = (event.flags & ~both) | (bits ^ both);
@@ -203,6 +205,8 @@ TapAnswer TapDispatcher::handle(TapEvent& event) {
 }
 
 bool TapDispatcher::f19(TapEvent& event) {
+    // Only F19 itself and the keys pressed while it is held are its business.
+    if (event.keyCode != kF19 && !f19Held_) return false;
     if (!Prefs(*p_.prefs).f19Globe()) return false;
     const bool trace = p_.trace && p_.trace->on();
     if (event.keyCode == kF19) {

@@ -3,8 +3,10 @@
 #include "PanelHost.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QGraphicsOpacityEffect>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QVariantAnimation>
 #include <QWidget>
 #include <QWindow>
@@ -119,6 +121,20 @@ DesktopFloatingPanel::DesktopFloatingPanel(QWidget& content, const PanelStyle& s
     content.setWindowFlags(flags);
     content.setAttribute(Qt::WA_ShowWithoutActivating);
     content.hide(); // new window flags show nothing until ordered front
+    givePixelsBack_ = new QTimer(this);
+    givePixelsBack_->setSingleShot(true);
+    givePixelsBack_->setInterval(keepsPixelsMilliseconds);
+    connect(givePixelsBack_, &QTimer::timeout, this, [this] {
+        // Qt's widgets size the store to the window again, and draw all of it, before they next
+        // paint into it.
+        if (QBackingStore* store = content_.backingStore(); store && !content_.isVisible())
+            store->resize(QSize());
+    });
+}
+
+void DesktopFloatingPanel::orderOut() {
+    QtFloatingPanel::orderOut();
+    givePixelsBack_->start();
 }
 
 void DesktopFloatingPanel::setAlpha(double alpha) {

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <memory>
 
+class QTimer;
 class QVariantAnimation;
 class QWidget;
 
@@ -57,9 +58,17 @@ private:
 class DesktopFloatingPanel final : public QtFloatingPanel {
     Q_OBJECT
 public:
+    // A panel hidden for this long gives back the pixels its window draws into (megabytes for a
+    // switcher of many windows); shown again soon, it finds them still there.
+    static constexpr int keepsPixelsMilliseconds = 3000;
+
     DesktopFloatingPanel(QWidget& content, const PanelStyle& style, const PanelHost& host);
+    void orderOut() override;
     void setAlpha(double alpha) override;
     double alpha() const override;
+
+private:
+    QTimer* givePixelsBack_;
 };
 
 // A panel as a child widget of the host's container (the playground's simulated screen), over

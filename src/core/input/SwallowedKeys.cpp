@@ -1,3 +1,0 @@
-#include "SwallowedKeys.h"
-
-namespace fenwold {} // namespace fenwold
