@@ -17,17 +17,18 @@ using namespace fenwold;
 TEST(QtMainQueue, ATolerantTimerRunsAtAWakeWithinItsToleranceAndKeepsItsPace) {
     QtMainQueue queue;
     std::vector<std::string> events;
-    TimerHandle timer = queue.every(1.0, 0.5, [&] { events.push_back("timer"); });
-    TimerHandle cancelled = queue.every(1.0, 0.5, [&] { events.push_back("cancelled timer"); });
+    TimerHandle timer = queue.every(2.0, 1.0, [&] { events.push_back("timer"); });
+    TimerHandle cancelled = queue.every(2.0, 1.0, [&] { events.push_back("cancelled timer"); });
     cancelled.cancel();
     QEventLoop loop;
-    // Due at 1.0 s: too early at 0.3 s, within its tolerance at 0.65 s. Due next at 2.0 s, counted
-    // from when it was due rather than when it ran, so it runs next at the wake of 1.9 s.
-    for (const int ms : {300, 650, 1900})
+    // Due at 2 s: too early at 0.4 s, within its tolerance at 1.5 s. Due next at 4 s, counted from
+    // when it was due rather than when it ran, so it runs next at the wake of 3.5 s. Every wake is
+    // half a second or more from an edge.
+    for (const int ms : {400, 1500, 3500})
         QTimer::singleShot(ms, &loop, [&events, ms] { events.push_back("wake " + std::to_string(ms)); });
-    QTimer::singleShot(2300, &loop, &QEventLoop::quit);
+    QTimer::singleShot(4200, &loop, &QEventLoop::quit);
     loop.exec();
-    EXPECT_EQ(events, (std::vector<std::string>{"wake 300", "wake 650", "timer", "wake 1900", "timer"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"wake 400", "wake 1500", "timer", "wake 3500", "timer"}));
     timer.cancel();
 }
 
