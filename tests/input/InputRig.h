@@ -11,6 +11,7 @@
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
 #include "core/input/Keys.h"
+#include "core/input/MenuEquivalents.h"
 #include "core/input/ShortcutLayout.h"
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/TapDispatcher.h"
@@ -233,6 +234,8 @@ public:
     Inject inject{sim.keys, sim.workspace, sim.log};
     RecordingHintPanel* panel = nullptr;
     HintHUD hud;
+    ShortcutLayout layout{sim.keyboardLayout, sim.mainQueue, sim.log};
+    MenuEquivalents menus{sim.accessibility, sim.workspace, sim.mainQueue, inject, &hud, sim.log, &layout};
     FinderKeys finder;
     RecordingSwitcher switcher{calls};
     RecordingAssist assist{calls};
@@ -241,7 +244,6 @@ public:
     RecordingShelf shelf{calls};
     RecordingLayouts layouts{calls};
     RecordingQuickLinks quickLinks{calls};
-    ShortcutLayout layout{sim.keyboardLayout, sim.mainQueue, sim.log};
     FenwoldKeys winKeys;
     SwitcherKeyForwarder forwarder;
     std::unique_ptr<Trace> trace;
