@@ -55,6 +55,7 @@ bool TapDispatcher::startTap() {
 }
 
 TapDispatcher::~TapDispatcher() {
+    resumeRetry_.cancel();
     stopTap();
 }
 
