@@ -364,7 +364,8 @@ constexpr KeyRow kRows[] = {
      {S::windowsSystem, u"Win+Space", u"Next keyboard layout",
       u"Switches to the next input source (keyboard layout), as Windows does; ⇧Win+Space goes "
       u"back. The Mac's own keys are ⌃⌥Space for the next source and ⌃Space for the previous "
-      u"one. Hides ⌘Space, Spotlight — Win alone and Win+S open Spotlight instead."}},
+      u"one. Hides ⌘Space, Spotlight — Win alone and Win+S open Spotlight instead; with Ctrl "
+      u"and Command swapped, ⌃Space, the Mac's previous source."}},
     {"Win+I",
      kWin,
      [](K k) { return k.plainWin() && k.letter == U'i'; },
