@@ -282,30 +282,33 @@ TEST(EverydayKeys, CtrlEAndCtrlJUseEachBrowsersOwnKeysOnEveryLayout) {
     const Browser browsers[] = {{"com.apple.Safari", "Safari", U'l', opt | cmd},
                                 {"com.google.Chrome", "Google Chrome", U'j', sh | cmd},
                                 {"org.mozilla.firefox", "Firefox", U'j', cmd}};
-    for (const char* layout : {"US", "German", "French", "Dvorak"}) {
-        SCOPED_TRACE(layout);
-        EverydayRig rig;
-        ASSERT_TRUE(rig.sim.keyboardLayout.select(layout));
-        rig.sim.mainQueue.drain();
-        const auto keyOf = [&](char32_t letter) {
-            return static_cast<int>(rig.layout.table().keyFor(letter)->keyCode);
-        };
-        for (const Browser& b : browsers) {
-            SCOPED_TRACE(b.name);
-            rig.sim.app(b.bundleID, b.name).frontmost();
-            EXPECT_EQ(rig.did(keyOf(U'e'), ctl), QStringList{key(keyOf(U'l'), cmd)});
-            EXPECT_EQ(rig.did(keyOf(U'j'), ctl), QStringList{key(keyOf(b.downloads), b.flags)});
+    for (const bool winRows : {false, true})
+        for (const char* layout : {"US", "German", "French", "Dvorak"}) {
+            SCOPED_TRACE(layout);
+            SCOPED_TRACE(winRows ? "Windows-key rows on" : "Windows-key rows off");
+            EverydayRig rig;
+            rig.setWinKeyRows(winRows);
+            ASSERT_TRUE(rig.sim.keyboardLayout.select(layout));
+            rig.sim.mainQueue.drain();
+            const auto keyOf = [&](char32_t letter) {
+                return static_cast<int>(rig.layout.table().keyFor(letter)->keyCode);
+            };
+            for (const Browser& b : browsers) {
+                SCOPED_TRACE(b.name);
+                rig.sim.app(b.bundleID, b.name).frontmost();
+                EXPECT_EQ(rig.did(keyOf(U'e'), ctl), QStringList{key(keyOf(U'l'), cmd)});
+                EXPECT_EQ(rig.did(keyOf(U'j'), ctl), QStringList{key(keyOf(b.downloads), b.flags)});
+            }
+            rig.sim.workspace.activate(rig.textEdit);
+            for (char32_t letter : {U'e', U'j'}) {
+                EXPECT_EQ(rig.press(keyOf(letter), ctl).first, pass);
+                EXPECT_TRUE(rig.did(keyOf(letter), ctl).isEmpty());
+            }
+            // Their switches still hold in a browser.
+            rig.sim.app("com.apple.Safari", "Safari").frontmost();
+            rig.set(PrefKey::ctrlSearch, false);
+            rig.set(PrefKey::ctrlWebLetters, false);
+            EXPECT_EQ(rig.press(keyOf(U'e'), ctl).first, pass);
+            EXPECT_EQ(rig.press(keyOf(U'j'), ctl).first, pass);
         }
-        rig.sim.workspace.activate(rig.textEdit);
-        for (char32_t letter : {U'e', U'j'}) {
-            EXPECT_EQ(rig.press(keyOf(letter), ctl).first, pass);
-            EXPECT_TRUE(rig.did(keyOf(letter), ctl).isEmpty());
-        }
-        // Their switches still hold in a browser.
-        rig.sim.app("com.apple.Safari", "Safari").frontmost();
-        rig.set(PrefKey::ctrlSearch, false);
-        rig.set(PrefKey::ctrlWebLetters, false);
-        EXPECT_EQ(rig.press(keyOf(U'e'), ctl).first, pass);
-        EXPECT_EQ(rig.press(keyOf(U'j'), ctl).first, pass);
-    }
 }

@@ -296,8 +296,7 @@ TEST(FinderKeys, WinXThenWinVOpenTheMenuAndTheShelfAndOnlyCtrlCutsOnEveryLayout)
             return static_cast<int64_t>(rig.layout.table().keyFor(letter)->keyCode);
         };
         const int64_t x = keyOf(U'x'), v = keyOf(U'v'), c = keyOf(U'c');
-        for (std::size_t i = 0; i < kPrefKeyCount; ++i)
-            if (isWinKeySwitch(static_cast<PrefKey>(i))) rig.set(static_cast<PrefKey>(i), true);
+        rig.setWinKeyRows(true);
 
         EXPECT_EQ(rig.press(x, cmd).first, TapAnswer::swallow);
         EXPECT_EQ(rig.press(v, cmd).first, TapAnswer::swallow);
@@ -334,8 +333,7 @@ TEST(FinderKeys, WinXThenWinVOpenTheMenuAndTheShelfAndOnlyCtrlCutsOnEveryLayout)
 
         // The Windows-key rows off: the Mac's own ⌘X and ⌘V reach Finder untouched, and a ⌘V
         // (which pastes what a later copy put there) ends a pending cut.
-        for (std::size_t i = 0; i < kPrefKeyCount; ++i)
-            if (isWinKeySwitch(static_cast<PrefKey>(i))) rig.set(static_cast<PrefKey>(i), false);
+        rig.setWinKeyRows(false);
         rig.calls.clear();
         rig.sim.keys.clear();
         EXPECT_EQ(rig.press(x, cmd).first, TapAnswer::pass);
@@ -354,28 +352,31 @@ TEST(FinderKeys, WinXThenWinVOpenTheMenuAndTheShelfAndOnlyCtrlCutsOnEveryLayout)
 // Ctrl+L goes to a folder in Finder, as Explorer's address bar does (⌘L would make an alias),
 // and Ctrl+R, like F5, is Finder's own (⌘R would show an alias's original).
 TEST(FinderKeys, CtrlLGoesToAFolderAndCtrlRPassesOnEveryLayout) {
-    for (const char* layout : {"US", "German", "French", "Dvorak"}) {
-        SCOPED_TRACE(layout);
-        FinderRig rig;
-        ASSERT_TRUE(rig.sim.keyboardLayout.select(layout));
-        rig.sim.mainQueue.drain();
-        const auto keyOf = [&](char32_t letter) {
-            return static_cast<int64_t>(rig.layout.table().keyFor(letter)->keyCode);
-        };
-        rig.sim.keys.clear();
-        EXPECT_EQ(rig.press(keyOf(U'l'), ctl).first, TapAnswer::swallow);
-        EXPECT_EQ(rig.posted(), rig.pairTo(static_cast<int>(keyOf(U'g')), cmd | flag::shift));
-        EXPECT_EQ(rig.hintNow()->win, "Ctrl+L");
-        rig.sim.keys.clear();
-        EXPECT_EQ(rig.press(keyOf(U'r'), ctl).first, TapAnswer::pass);
-        EXPECT_EQ(rig.press(keyOf(U'f'), ctl).first, TapAnswer::swallow); // Ctrl+F still finds
-        EXPECT_EQ(rig.posted(), rig.pairTo(static_cast<int>(keyOf(U'f')), cmd));
-        // Elsewhere both are the application's ⌘L and ⌘R.
-        rig.sim.workspace.activate(rig.textEdit);
-        rig.sim.keys.clear();
-        rig.press(keyOf(U'l'), ctl);
-        rig.press(keyOf(U'r'), ctl);
-        EXPECT_EQ(rig.posted(), postedPair(static_cast<int>(keyOf(U'l')), cmd, rig.textEdit) +
-                                    postedPair(static_cast<int>(keyOf(U'r')), cmd, rig.textEdit));
-    }
+    for (const bool winRows : {false, true})
+        for (const char* layout : {"US", "German", "French", "Dvorak"}) {
+            SCOPED_TRACE(layout);
+            SCOPED_TRACE(winRows ? "Windows-key rows on" : "Windows-key rows off");
+            FinderRig rig;
+            rig.setWinKeyRows(winRows);
+            ASSERT_TRUE(rig.sim.keyboardLayout.select(layout));
+            rig.sim.mainQueue.drain();
+            const auto keyOf = [&](char32_t letter) {
+                return static_cast<int64_t>(rig.layout.table().keyFor(letter)->keyCode);
+            };
+            rig.sim.keys.clear();
+            EXPECT_EQ(rig.press(keyOf(U'l'), ctl).first, TapAnswer::swallow);
+            EXPECT_EQ(rig.posted(), rig.pairTo(static_cast<int>(keyOf(U'g')), cmd | flag::shift));
+            EXPECT_EQ(rig.hintNow()->win, "Ctrl+L");
+            rig.sim.keys.clear();
+            EXPECT_EQ(rig.press(keyOf(U'r'), ctl).first, TapAnswer::pass);
+            EXPECT_EQ(rig.press(keyOf(U'f'), ctl).first, TapAnswer::swallow); // Ctrl+F still finds
+            EXPECT_EQ(rig.posted(), rig.pairTo(static_cast<int>(keyOf(U'f')), cmd));
+            // Elsewhere both are the application's ⌘L and ⌘R.
+            rig.sim.workspace.activate(rig.textEdit);
+            rig.sim.keys.clear();
+            rig.press(keyOf(U'l'), ctl);
+            rig.press(keyOf(U'r'), ctl);
+            EXPECT_EQ(rig.posted(), postedPair(static_cast<int>(keyOf(U'l')), cmd, rig.textEdit) +
+                                        postedPair(static_cast<int>(keyOf(U'r')), cmd, rig.textEdit));
+        }
 }

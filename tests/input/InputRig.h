@@ -227,6 +227,11 @@ public:
 
     Prefs prefs() { return Prefs(sim.prefs); }
     void set(PrefKey key, bool value) { prefs().set(key, value); }
+    // Every Windows-key row on or off, as the welcome's one choice sets them.
+    void setWinKeyRows(bool on) {
+        for (std::size_t i = 0; i < kPrefKeyCount; ++i)
+            if (isWinKeySwitch(static_cast<PrefKey>(i))) set(static_cast<PrefKey>(i), on);
+    }
 
     SimSession sim;
     CallLog calls;

@@ -36,24 +36,27 @@ TEST(MenuEquivalents, AltArrowsGoBackAndForwardOnEveryLayout) {
         const char* layout;
         int back; // the key that types [ with ⌘ on the layout; -1 for none
     };
-    for (const Case c :
-         {Case{"US", kLeftBracket}, Case{"Dvorak", kMinus}, Case{"German", -1}, Case{"French", -1}}) {
-        SCOPED_TRACE(c.layout);
-        MenuRig rig(c.layout);
-        rig.giveHistory(rig.textEdit);
-        EXPECT_EQ(rig.press(kLeft, opt), std::make_pair(swallow, swallow));
-        EXPECT_EQ(rig.press(kRight, opt), std::make_pair(swallow, swallow));
-        rig.sim.mainQueue.drain();
-        if (c.back < 0) {
-            EXPECT_TRUE(rig.posted().isEmpty()) << rig.posted().join(", ").toStdString();
-            EXPECT_EQ(rig.pressed(rig.textEdit), (QStringList{"menu Zurück", "menu Vorwärts"}));
-            EXPECT_EQ(rig.hud.current(), (Hint{"Alt+← / →", "~Verlauf ~› ~Vorwärts", std::nullopt}));
-        } else {
-            // A key types it: posted as a key, no menu asked.
-            EXPECT_EQ(rig.posted().mid(0, 2), postedPair(c.back, cmd, rig.textEdit));
-            EXPECT_TRUE(rig.pressed(rig.textEdit).isEmpty());
+    for (const bool winRows : {false, true})
+        for (const Case c :
+             {Case{"US", kLeftBracket}, Case{"Dvorak", kMinus}, Case{"German", -1}, Case{"French", -1}}) {
+            SCOPED_TRACE(c.layout);
+            SCOPED_TRACE(winRows ? "Windows-key rows on" : "Windows-key rows off");
+            MenuRig rig(c.layout);
+            rig.setWinKeyRows(winRows);
+            rig.giveHistory(rig.textEdit);
+            EXPECT_EQ(rig.press(kLeft, opt), std::make_pair(swallow, swallow));
+            EXPECT_EQ(rig.press(kRight, opt), std::make_pair(swallow, swallow));
+            rig.sim.mainQueue.drain();
+            if (c.back < 0) {
+                EXPECT_TRUE(rig.posted().isEmpty()) << rig.posted().join(", ").toStdString();
+                EXPECT_EQ(rig.pressed(rig.textEdit), (QStringList{"menu Zurück", "menu Vorwärts"}));
+                EXPECT_EQ(rig.hud.current(), (Hint{"Alt+← / →", "~Verlauf ~› ~Vorwärts", std::nullopt}));
+            } else {
+                // A key types it: posted as a key, no menu asked.
+                EXPECT_EQ(rig.posted().mid(0, 2), postedPair(c.back, cmd, rig.textEdit));
+                EXPECT_TRUE(rig.pressed(rig.textEdit).isEmpty());
+            }
         }
-    }
 }
 
 TEST(MenuEquivalents, NothingToPressIsLoggedAndNeverPostsAnotherKey) {

@@ -128,8 +128,9 @@ void SimWindows::buildMenus(int32_t pid) {
     for (const AppTree::KeyEquivalent& k : t.keyEquivalents) {
         auto it = std::find_if(menus.begin(), menus.end(), [&](const auto& m) { return m.first == k.menu; });
         if (it == menus.end()) it = menus.insert(menus.end(), {k.menu, {}});
-        AXElement item = menuItem(pid, k.title, [this, pid, title = k.title] {
+        AXElement item = menuItem(pid, k.title, [this, pid, title = k.title, action = k.action] {
             tree(pid).journal << QStringLiteral("menu ") + title;
+            if (action) action();
             return axerr::success;
         });
         ax_.set(item, QStringLiteral("AXMenuItemCmdChar"), AXValue::of(k.character));
@@ -478,8 +479,8 @@ void SimWindows::setMenuItemEnabled(int32_t pid, const QString& title, bool enab
 }
 
 void SimWindows::addKeyEquivalent(int32_t pid, const QString& menu, const QString& title,
-                                  const QString& character, int64_t modifiers) {
-    tree(pid).keyEquivalents.push_back({menu, title, character, modifiers});
+                                  const QString& character, int64_t modifiers, std::function<void()> action) {
+    tree(pid).keyEquivalents.push_back({menu, title, character, modifiers, std::move(action)});
     buildMenus(pid);
     publishApp(pid);
 }

@@ -7,6 +7,7 @@
 #include "ports/MainQueue.h"
 
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -89,9 +90,9 @@ public:
     void setMenuItemEnabled(int32_t pid, const QString& title, bool enabled);
     // Add an item with a key equivalent (its character and the `AXMenuItemModifiers` bits) to the
     // application's menu of that title, made after the others when it has none; a press is
-    // journalled as "menu <title>".
+    // journalled as "menu <title>" and does `action`.
     void addKeyEquivalent(int32_t pid, const QString& menu, const QString& title, const QString& character,
-                          int64_t modifiers = 0);
+                          int64_t modifiers = 0, std::function<void()> action = {});
     // Give the application an enhanced user interface switch, initially on.
     void setEnhancedUserInterface(int32_t pid, bool on);
     bool enhancedUserInterface(int32_t pid) const;
@@ -123,6 +124,7 @@ private:
         struct KeyEquivalent {
             QString menu, title, character;
             int64_t modifiers = 0;
+            std::function<void()> action;
         };
         std::vector<KeyEquivalent> keyEquivalents;
         QStringList journal;
