@@ -141,3 +141,26 @@ TEST(MenuEquivalents, ShortcutsAreReadFromTheItemsAttributes) {
     EXPECT_EQ(MenuEquivalents::chordOf(AXValue::missing(), AXValue::of(int64_t{0})), std::nullopt);
     EXPECT_EQ(MenuEquivalents::describe({U'g', cmd | sh | opt}), "⌥⇧⌘G");
 }
+
+// Every row in that situation takes the same way: here the zoom keys, on a layout whose keys type
+// no plus (its place taken by ß), press View › Zoom In; minus is still a key.
+TEST(MenuEquivalents, ZoomWithoutAPlusKeyPressesTheZoomInItem) {
+    InputRig rig;
+    rig.sim.keyboardLayout.install({"org.example.keylayout.NoPlus",
+                                    "No Plus",
+                                    "NP",
+                                    true,
+                                    u"asdfhgzxcv§bqweryt123465ß97-80]ou[ip\rlj'k;\\,/nm.\t `",
+                                    u"ASDFHGZXCV±BQWERYT!@#$^%¿(&_*)}OU{IP\rLJ\"K:|<?NM>\t ~",
+                                    {},
+                                    {},
+                                    {}});
+    ASSERT_TRUE(rig.sim.keyboardLayout.select("No Plus"));
+    rig.sim.windows.addKeyEquivalent(rig.textEdit, "View", "Zoom In", "+");
+    EXPECT_EQ(rig.press(kKeypadPlus, ctl), std::make_pair(swallow, swallow));
+    rig.sim.mainQueue.drain();
+    EXPECT_EQ(rig.sim.windows.journal(rig.textEdit), QStringList{"menu Zoom In"});
+    EXPECT_TRUE(rig.posted().isEmpty());
+    EXPECT_EQ(rig.press(kKeypadMinus, ctl).first, swallow);
+    EXPECT_EQ(rig.posted(), postedPair(kMinus, cmd, rig.textEdit));
+}
