@@ -7,6 +7,7 @@
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
 #include "core/input/Keys.h"
+#include "core/input/MenuEquivalents.h"
 #include "core/input/ShortcutLayout.h"
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/TapDispatcher.h"
@@ -68,6 +69,7 @@ struct TapRig {
                                    [this](uint16_t k, uint64_t f, int32_t p) { inject.post(k, f, p); }};
     ExclusionGate exclusions{sim.prefs, sim.workspace};
     ShortcutLayout layout{sim.keyboardLayout, sim.mainQueue, sim.log};
+    MenuEquivalents menus{sim.accessibility, sim.workspace, sim.mainQueue, inject, &hud, sim.log, &layout};
     TapDispatcher dispatcher{[this] {
         TapDispatcher::Parts p = fenwold::testing::dispatchPartsOf(sim, routing);
         p.inject = &inject;
@@ -77,6 +79,7 @@ struct TapRig {
         p.forwarder = &forwarder;
         p.exclusions = &exclusions;
         p.layout = &layout;
+        p.menus = &menus;
         return p;
     }()};
 };

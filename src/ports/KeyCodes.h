@@ -74,6 +74,10 @@ inline constexpr uint64_t command = 0x100000;
 inline constexpr uint64_t secondaryFn = 0x800000;
 // The four a shortcut is made of.
 inline constexpr uint64_t chord = shift | control | option | command;
+// Device bits that tell the left Option key from the right one (the right one is AltGr on many
+// layouts, which types characters with Shift).
+inline constexpr uint64_t leftOption = 0x20;
+inline constexpr uint64_t rightOption = 0x40;
 } // namespace flag
 
 } // namespace fenwold

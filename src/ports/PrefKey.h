@@ -56,6 +56,7 @@ namespace fenwold {
     X(winX, false, winKey)                                                                                   \
     X(winShiftS, false, winKey)                                                                              \
     X(winEmoji, false, winKey)                                                                               \
+    X(winSpace, false, winKey)                                                                               \
     /* Ctrl */                                                                                               \
     X(ctrlClipboard, true, ctrlToCmd)                                                                        \
     X(insertClipboard, true, shortcut)                                                                       \
@@ -78,6 +79,7 @@ namespace fenwold {
     X(altSpace, false, shortcut)                                                                             \
     X(altBackForward, true, shortcut)                                                                        \
     X(altD, true, shortcut)                                                                                  \
+    X(altShiftSource, false, shortcut)                                                                       \
     /* Function keys */                                                                                      \
     X(f5Refresh, true, shortcut)                                                                             \
     X(f3FindNext, true, shortcut)                                                                            \

@@ -85,8 +85,6 @@ const std::vector<Row>& rows() {
         {"Ctrl+Shift+Down", kDown, ctl | sh, PrefKey::ctrlParagraph, {key(kDown, opt | sh)}},
         {"Ctrl+D", kD, ctl, PrefKey::ctrlWebLetters, {key(kD, cmd)}},
         {"Ctrl+K", kK, ctl, PrefKey::ctrlWebLetters, {key(kK, cmd)}},
-        {"Ctrl+J", kJ, ctl, PrefKey::ctrlWebLetters, {key(kJ, cmd)}},
-        {"Ctrl+E", kE, ctl, PrefKey::ctrlSearch, {key(kE, cmd)}},
         {"F5", kF5, 0, PrefKey::f5Refresh, {key(kR, cmd)}},
         {"F3", kF3, 0, PrefKey::f3FindNext, {key(kG, cmd)}},
         {"Shift+F3", kF3, sh, PrefKey::f3FindNext, {key(kG, cmd | sh)}},
@@ -269,4 +267,48 @@ TEST(EverydayKeys, TheContextMenuKeyDoesNothingWhereTheFocusedElementHasNoMenu) 
     rig.set(PrefKey::winA, true);
     rig.sim.workspace.quit(rig.sim.systemUI.controlCentrePid());
     EXPECT_TRUE(rig.did(kA, cmd).isEmpty());
+}
+
+// Ctrl+E and Ctrl+J are a browser's: the address bar to search, and the downloads with each
+// browser's own key. Anywhere else the application gets the key as typed, since the ⌘ key would
+// do something else there (⌘E uses the selection for Find, ⌘J jumps to it).
+TEST(EverydayKeys, CtrlEAndCtrlJUseEachBrowsersOwnKeysOnEveryLayout) {
+    struct Browser {
+        const char* bundleID;
+        const char* name;
+        char32_t downloads;
+        uint64_t flags;
+    };
+    const Browser browsers[] = {{"com.apple.Safari", "Safari", U'l', opt | cmd},
+                                {"com.google.Chrome", "Google Chrome", U'j', sh | cmd},
+                                {"org.mozilla.firefox", "Firefox", U'j', cmd}};
+    for (const bool winRows : {false, true})
+        for (const char* layout : {"US", "German", "French", "Dvorak"}) {
+            SCOPED_TRACE(layout);
+            SCOPED_TRACE(winRows ? "Windows-key rows on" : "Windows-key rows off");
+            EverydayRig rig;
+            rig.setWinKeyRows(winRows);
+            ASSERT_TRUE(rig.sim.keyboardLayout.select(layout));
+            rig.sim.mainQueue.drain();
+            const auto keyOf = [&](char32_t letter) {
+                return static_cast<int>(rig.layout.table().keyFor(letter)->keyCode);
+            };
+            for (const Browser& b : browsers) {
+                SCOPED_TRACE(b.name);
+                rig.sim.app(b.bundleID, b.name).frontmost();
+                EXPECT_EQ(rig.did(keyOf(U'e'), ctl), QStringList{key(keyOf(U'l'), cmd)});
+                EXPECT_EQ(rig.did(keyOf(U'j'), ctl), QStringList{key(keyOf(b.downloads), b.flags)});
+            }
+            rig.sim.workspace.activate(rig.textEdit);
+            for (char32_t letter : {U'e', U'j'}) {
+                EXPECT_EQ(rig.press(keyOf(letter), ctl).first, pass);
+                EXPECT_TRUE(rig.did(keyOf(letter), ctl).isEmpty());
+            }
+            // Their switches still hold in a browser.
+            rig.sim.app("com.apple.Safari", "Safari").frontmost();
+            rig.set(PrefKey::ctrlSearch, false);
+            rig.set(PrefKey::ctrlWebLetters, false);
+            EXPECT_EQ(rig.press(keyOf(U'e'), ctl).first, pass);
+            EXPECT_EQ(rig.press(keyOf(U'j'), ctl).first, pass);
+        }
 }

@@ -275,9 +275,108 @@ TEST(FinderKeys, InFinderCtrlESearchesAltDGoesToAFolderAndTheBrowserKeysPass) {
         rig.sim.mainQueue.drain();
         EXPECT_EQ(rig.posted(), posted) << pressed.first;
     }
-    // The same keys outside Finder are the browser's.
+    // Outside Finder and the browsers, Ctrl+E is the application's own key: its ⌘E would use the
+    // selection for Find.
     rig.sim.workspace.activate(rig.textEdit);
     rig.sim.keys.clear();
-    rig.press(kE, ctl);
-    EXPECT_EQ(rig.posted(), postedPair(kE, cmd, rig.textEdit));
+    EXPECT_EQ(rig.press(kE, ctl).first, TapAnswer::pass);
+    EXPECT_TRUE(rig.posted().isEmpty());
+}
+
+// The welcome's one choice turns every Windows-key row on: Win+X and Win+V are then the quick
+// link menu and the clipboard shelf in Finder as everywhere, never a copy and a move of the
+// selected files. Explorer's cut stays Ctrl's, whichever key sends Control, on each layout.
+TEST(FinderKeys, WinXThenWinVOpenTheMenuAndTheShelfAndOnlyCtrlCutsOnEveryLayout) {
+    for (const char* layout : {"US", "German", "French", "Dvorak"}) {
+        SCOPED_TRACE(layout);
+        FinderRig rig;
+        ASSERT_TRUE(rig.sim.keyboardLayout.select(layout));
+        rig.sim.mainQueue.drain();
+        const auto keyOf = [&](char32_t letter) {
+            return static_cast<int64_t>(rig.layout.table().keyFor(letter)->keyCode);
+        };
+        const int64_t x = keyOf(U'x'), v = keyOf(U'v'), c = keyOf(U'c');
+        rig.setWinKeyRows(true);
+
+        EXPECT_EQ(rig.press(x, cmd).first, TapAnswer::swallow);
+        EXPECT_EQ(rig.press(v, cmd).first, TapAnswer::swallow);
+        rig.sim.mainQueue.drain();
+        EXPECT_EQ(rig.calls.calls(), (QStringList{"quickLinks", "shelf"}));
+        EXPECT_TRUE(rig.posted().isEmpty()) << rig.posted().join(", ").toStdString();
+        EXPECT_FALSE(rig.finder.cut().pending());
+
+        // Ctrl+X, then Win+V: the shelf; the cut waits for Ctrl+V, which moves.
+        rig.calls.clear();
+        rig.press(x, ctl);
+        rig.press(v, cmd);
+        rig.sim.mainQueue.drain();
+        EXPECT_EQ(rig.calls.calls(), QStringList{"shelf"});
+        rig.sim.keys.clear();
+        rig.press(v, ctl);
+        EXPECT_EQ(rig.posted(), rig.pairTo(static_cast<int>(v), cmd | flag::option));
+
+        // Control and Command swapped in hardware: the physical Win key arrives as Control and
+        // the physical Ctrl as Command, and each still does its own.
+        rig.set(PrefKey::swapCtrlCmd, true);
+        rig.calls.clear();
+        rig.sim.keys.clear();
+        rig.press(x, ctl); // Win+X
+        rig.sim.mainQueue.drain();
+        EXPECT_EQ(rig.calls.calls(), QStringList{"quickLinks"});
+        EXPECT_TRUE(rig.posted().isEmpty());
+        rig.press(x, cmd); // Ctrl+X: the copy, the cut remembered
+        EXPECT_EQ(rig.posted(), rig.pairTo(static_cast<int>(c), cmd));
+        rig.sim.keys.clear();
+        rig.press(v, cmd); // Ctrl+V
+        EXPECT_EQ(rig.posted(), rig.pairTo(static_cast<int>(v), cmd | flag::option));
+        rig.set(PrefKey::swapCtrlCmd, false);
+
+        // The Windows-key rows off: the Mac's own ⌘X and ⌘V reach Finder untouched, and a ⌘V
+        // (which pastes what a later copy put there) ends a pending cut.
+        rig.setWinKeyRows(false);
+        rig.calls.clear();
+        rig.sim.keys.clear();
+        EXPECT_EQ(rig.press(x, cmd).first, TapAnswer::pass);
+        EXPECT_FALSE(rig.finder.cut().pending());
+        rig.press(x, ctl);
+        EXPECT_TRUE(rig.finder.cut().pending());
+        rig.sim.keys.clear();
+        EXPECT_EQ(rig.press(v, cmd).first, TapAnswer::pass);
+        EXPECT_FALSE(rig.finder.cut().pending());
+        rig.press(v, ctl);
+        EXPECT_EQ(rig.posted(), rig.pairTo(static_cast<int>(v), cmd)); // a paste, never a move
+        EXPECT_TRUE(rig.calls.calls().isEmpty());
+    }
+}
+
+// Ctrl+L goes to a folder in Finder, as Explorer's address bar does (⌘L would make an alias),
+// and Ctrl+R, like F5, is Finder's own (⌘R would show an alias's original).
+TEST(FinderKeys, CtrlLGoesToAFolderAndCtrlRPassesOnEveryLayout) {
+    for (const bool winRows : {false, true})
+        for (const char* layout : {"US", "German", "French", "Dvorak"}) {
+            SCOPED_TRACE(layout);
+            SCOPED_TRACE(winRows ? "Windows-key rows on" : "Windows-key rows off");
+            FinderRig rig;
+            rig.setWinKeyRows(winRows);
+            ASSERT_TRUE(rig.sim.keyboardLayout.select(layout));
+            rig.sim.mainQueue.drain();
+            const auto keyOf = [&](char32_t letter) {
+                return static_cast<int64_t>(rig.layout.table().keyFor(letter)->keyCode);
+            };
+            rig.sim.keys.clear();
+            EXPECT_EQ(rig.press(keyOf(U'l'), ctl).first, TapAnswer::swallow);
+            EXPECT_EQ(rig.posted(), rig.pairTo(static_cast<int>(keyOf(U'g')), cmd | flag::shift));
+            EXPECT_EQ(rig.hintNow()->win, "Ctrl+L");
+            rig.sim.keys.clear();
+            EXPECT_EQ(rig.press(keyOf(U'r'), ctl).first, TapAnswer::pass);
+            EXPECT_EQ(rig.press(keyOf(U'f'), ctl).first, TapAnswer::swallow); // Ctrl+F still finds
+            EXPECT_EQ(rig.posted(), rig.pairTo(static_cast<int>(keyOf(U'f')), cmd));
+            // Elsewhere both are the application's ⌘L and ⌘R.
+            rig.sim.workspace.activate(rig.textEdit);
+            rig.sim.keys.clear();
+            rig.press(keyOf(U'l'), ctl);
+            rig.press(keyOf(U'r'), ctl);
+            EXPECT_EQ(rig.posted(), postedPair(static_cast<int>(keyOf(U'l')), cmd, rig.textEdit) +
+                                        postedPair(static_cast<int>(keyOf(U'r')), cmd, rig.textEdit));
+        }
 }

@@ -26,6 +26,7 @@ TapDispatcher::Parts partsOf(InputRig& r) {
     p.windows = &r.windows;
     p.exclusions = &r.exclusions;
     p.layout = &r.layout;
+    p.menus = &r.menus;
     return p;
 }
 
@@ -38,9 +39,9 @@ InputRig::InputRig()
               panel = p.get();
               return p;
           }),
-      finder(sim.prefs, sim.workspace, sim.accessibility, sim.mainQueue, inject, hud, sim.log),
+      finder(sim.prefs, sim.workspace, sim.accessibility, sim.mainQueue, inject, hud, sim.log, &menus),
       winKeys(sim.prefs, sim.mainQueue, sim.workspace, sim.accessibility, sim.privateServices, inject,
-              FenwoldKeys::Targets{&windows, &shelf, &quickLinks, &layout}, 15),
+              FenwoldKeys::Targets{&windows, &shelf, &quickLinks, &layout, &menus}, 15),
       forwarder(routing, [this](uint16_t key, uint64_t flags, int32_t pid) { inject.post(key, flags, pid); }),
       dispatcher(partsOf(*this)) {
     Prefs(sim.prefs).registerDefaults();

@@ -11,6 +11,7 @@
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
 #include "core/input/Keys.h"
+#include "core/input/MenuEquivalents.h"
 #include "core/input/ShortcutLayout.h"
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/TapDispatcher.h"
@@ -226,6 +227,11 @@ public:
 
     Prefs prefs() { return Prefs(sim.prefs); }
     void set(PrefKey key, bool value) { prefs().set(key, value); }
+    // Every Windows-key row on or off, as the welcome's one choice sets them.
+    void setWinKeyRows(bool on) {
+        for (std::size_t i = 0; i < kPrefKeyCount; ++i)
+            if (isWinKeySwitch(static_cast<PrefKey>(i))) set(static_cast<PrefKey>(i), on);
+    }
 
     SimSession sim;
     CallLog calls;
@@ -233,6 +239,8 @@ public:
     Inject inject{sim.keys, sim.workspace, sim.log};
     RecordingHintPanel* panel = nullptr;
     HintHUD hud;
+    ShortcutLayout layout{sim.keyboardLayout, sim.mainQueue, sim.log};
+    MenuEquivalents menus{sim.accessibility, sim.workspace, sim.mainQueue, inject, &hud, sim.log, &layout};
     FinderKeys finder;
     RecordingSwitcher switcher{calls};
     RecordingAssist assist{calls};
@@ -241,7 +249,6 @@ public:
     RecordingShelf shelf{calls};
     RecordingLayouts layouts{calls};
     RecordingQuickLinks quickLinks{calls};
-    ShortcutLayout layout{sim.keyboardLayout, sim.mainQueue, sim.log};
     FenwoldKeys winKeys;
     SwitcherKeyForwarder forwarder;
     std::unique_ptr<Trace> trace;

@@ -85,3 +85,52 @@ TEST(TapLifecycle, TheReturningPermissionGetsANewTapWithItsKeys) {
     EXPECT_FALSE(
         untrusted.start(uint64_t{1} << eventtype::keyDown, [](TapEvent&) { return TapAnswer::pass; }));
 }
+
+// A resume whose new tap cannot be made (the permission's answer can lag its announcement) stays
+// paused, says so, and tries again until the tap exists.
+TEST(TapLifecycle, AResumeWithoutATapStaysPausedUntilOneIsMade) {
+    InputRig rig;
+    ASSERT_TRUE(rig.dispatcher.startTap());
+    int changes = 0;
+    rig.dispatcher.onPauseChanged([&] { ++changes; });
+    rig.sim.accessibility.setTrusted(false);
+    rig.dispatcher.pauseTap();
+    EXPECT_EQ(changes, 1);
+
+    rig.sim.accessibility.setTrusted(true);
+    rig.sim.eventTap.setCreationFails(true);
+    rig.dispatcher.resumeTap();
+    EXPECT_TRUE(rig.dispatcher.tapPaused());
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(rig.sim.log.lines().contains("Fenwold: accessibility permission restored, but the event tap "
+                                             "could not be made — shortcuts stay paused"));
+    EXPECT_FALSE(
+        rig.sim.log.lines().contains("Fenwold: accessibility permission restored — shortcuts resumed"));
+    rig.sim.mainQueue.advance(TapDispatcher::kResumeRetrySeconds * 2.5);
+    EXPECT_TRUE(rig.dispatcher.tapPaused());
+
+    rig.sim.eventTap.setCreationFails(false);
+    rig.sim.mainQueue.advance(TapDispatcher::kResumeRetrySeconds);
+    EXPECT_FALSE(rig.dispatcher.tapPaused());
+    EXPECT_EQ(changes, 2);
+    TapEvent copy = keyEvent(kC, true, flag::control);
+    EXPECT_EQ(rig.sim.eventTap.feed(copy), TapAnswer::swallow);
+
+    // Never made: it gives up after its tries, still paused, and a pause meanwhile stops them.
+    rig.dispatcher.pauseTap();
+    rig.sim.eventTap.setCreationFails(true);
+    rig.dispatcher.resumeTap();
+    rig.sim.mainQueue.advance(TapDispatcher::kResumeRetrySeconds * (TapDispatcher::kResumeAttempts + 2));
+    EXPECT_TRUE(rig.dispatcher.tapPaused());
+    EXPECT_TRUE(
+        rig.sim.log.lines().contains(QString("Fenwold: the event tap could not be made after %1 tries — "
+                                             "shortcuts stay paused until Accessibility is allowed again")
+                                         .arg(TapDispatcher::kResumeAttempts)));
+    const int taps = rig.sim.eventTap.startCount();
+    rig.sim.eventTap.setCreationFails(false);
+    rig.sim.mainQueue.advance(TapDispatcher::kResumeRetrySeconds * 3);
+    EXPECT_EQ(rig.sim.eventTap.startCount(), taps);
+    // The permission announced again: a new try.
+    rig.dispatcher.resumeTap();
+    EXPECT_FALSE(rig.dispatcher.tapPaused());
+}

@@ -201,3 +201,62 @@ TEST(WinKeys, AnythingBetweenWinsPressAndReleaseKeepsItThePlainCommandKey) {
     rig.tapWin(0.1, ctl);
     EXPECT_EQ(rig.spotlights(), 1);
 }
+
+// Win+Space and left Alt+Shift select the next keyboard layout, as on Windows; both are off at
+// first (the first hides Spotlight's ⌘Space, the second is also how text is selected).
+TEST(WinKeys, WinSpaceAndLeftAltShiftSelectTheNextInputSource) {
+    using namespace fenwold::testing::shorthand;
+    InputRig rig;
+    rig.sim.inputSources.setSources(
+        {{"us", true, true, true}, {"de", true, true, true}, {"fr", true, true, true}}, "us");
+    const auto current = [&] {
+        rig.sim.mainQueue.drain();
+        return rig.sim.inputSources.current();
+    };
+    EXPECT_FALSE(rig.prefs().winSpace());
+    EXPECT_FALSE(rig.prefs().altShiftSource());
+    EXPECT_EQ(rig.press(kSpace, cmd).first, pass); // Spotlight's own key
+    rig.set(PrefKey::winSpace, true);
+    EXPECT_EQ(rig.press(kSpace, cmd), std::make_pair(swallow, swallow));
+    EXPECT_EQ(current(), QString("de"));
+    EXPECT_EQ(rig.press(kSpace, cmd | sh).first, swallow); // back
+    EXPECT_EQ(current(), QString("us"));
+    // Held, it moves once.
+    rig.down(kSpace, cmd);
+    rig.down(kSpace, cmd, {.autorepeat = true});
+    rig.up(kSpace, cmd);
+    EXPECT_EQ(current(), QString("de"));
+    // Under the hardware swap the Windows key sends Control: ⌃Space, the Mac's previous source,
+    // is the next one here too.
+    rig.set(PrefKey::swapCtrlCmd, true);
+    EXPECT_EQ(rig.press(kSpace, ctl).first, swallow);
+    EXPECT_EQ(current(), QString("fr"));
+    rig.set(PrefKey::swapCtrlCmd, false);
+
+    // Left Alt and Shift, pressed and let go with nothing between, in either order.
+    const uint64_t leftAlt = opt | flag::leftOption, rightAlt = opt | flag::rightOption;
+    const auto chord = [&](uint64_t alt, bool shiftFirst) {
+        rig.flagsChanged(shiftFirst ? sh : alt);
+        rig.flagsChanged(alt | sh);
+        rig.flagsChanged(shiftFirst ? alt : sh);
+        rig.flagsChanged(0);
+    };
+    chord(leftAlt, false);
+    EXPECT_EQ(current(), QString("fr")); // off
+    rig.set(PrefKey::altShiftSource, true);
+    chord(leftAlt, false);
+    EXPECT_EQ(current(), QString("us"));
+    chord(leftAlt, true);
+    EXPECT_EQ(current(), QString("de"));
+    // The right Alt (AltGr on many layouts), Alt alone, and Alt+Shift used to select text.
+    chord(rightAlt, false);
+    rig.flagsChanged(leftAlt);
+    rig.flagsChanged(0);
+    rig.flagsChanged(leftAlt);
+    rig.flagsChanged(leftAlt | sh);
+    rig.press(kRight, opt | sh);
+    rig.flagsChanged(leftAlt);
+    rig.flagsChanged(0);
+    EXPECT_EQ(current(), QString("de"));
+    EXPECT_TRUE(rig.posted().isEmpty());
+}

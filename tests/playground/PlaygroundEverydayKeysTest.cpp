@@ -2,7 +2,9 @@
 // navigation and function keys in the browser and in Finder, the Windows key's system panels and
 // menus, and windows across two displays with the snap layouts.
 #include "PlaygroundFixture.h"
+
 #include "core/windows/SnapGeometry.h"
+#include <QRegularExpression>
 
 #include <QDir>
 
@@ -68,4 +70,21 @@ TEST_F(Playground, WinShiftRightMovesTheWindowToTheSecondDisplayWhereWinZSnapsIt
     EXPECT_TRUE(centre);
     EXPECT_FALSE(pg->delegate().routing().snapshot().snapAssistOpen);
     EXPECT_FALSE(pg->delegate().routing().snapshot().snapLayoutsOpen);
+}
+
+TEST_F(Playground, BackAndForwardWorkOnLayoutsWithoutBracketsThroughTheMenus) {
+    ASSERT_TRUE(runShipped("navigation-layouts.play"));
+    const auto menuPresses = [&](int32_t pid) {
+        return sim.windows.journal(pid).filter(QRegularExpression("^menu "));
+    };
+    // Back on German, forward and back again on French: the page before the typed address.
+    BrowserApp& web = pg->apps().browser();
+    EXPECT_NE(web.address(focused(web)), "news.example/weather");
+    EXPECT_EQ(menuPresses(web.pid()), (QStringList{"menu Back", "menu Forward", "menu Back"}));
+    // Finder went up to the home folder and, by its Go menu, back to Documents on German.
+    FinderApp& finder = pg->apps().finder();
+    EXPECT_EQ(finder.folder(focused(finder)), "Documents");
+    EXPECT_EQ(menuPresses(finder.pid()), QStringList{"menu Back"});
+    for (const char* shot : {"navigation-layouts-back-german", "navigation-layouts-finder-german"})
+        EXPECT_TRUE(QFile::exists(QDir(shots.path()).filePath(QString(shot) + ".png"))) << shot;
 }

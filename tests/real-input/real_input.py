@@ -375,6 +375,41 @@ def settings_shortcuts_list(pg):
     pg.wait_for("the chooser of applications", lambda s: len(s["programWindows"]) == 2)
 
 
+# --- Windows keys in Finder and on other layouts ------------------------------------------------
+
+@test(DEFAULT)
+def windows_keys_in_finder_and_on_german(pg):
+    """With the welcome's Windows-key choice, Win+X then Win+V in Finder open the quick link menu
+    and the clipboard shelf and post nothing to Finder (no copy, no move); on German, where no key
+    types \u2318[, Alt+Left in Safari goes back, through its History menu."""
+    pg.through_welcome()
+    pg.click(next(p["rect"] for p in pg.state()["places"] if p["name"] == "dock Finder"))
+    pg.front("Finder")
+    lines = len(pg.last["log"])
+    pg.key("super+x")
+    pg.wait_for("the quick link menu", lambda s: pg.menu_item(s, "Terminal"))
+    pg.key("Escape")
+    pg.wait_for("the quick link menu closed", lambda s: not s["menus"])
+    pg.key("super+v")
+    pg.wait_for("the shelf", lambda s: s["shelf"]["open"])
+    pg.key("Escape")
+    pg.wait_for("the shelf closed", lambda s: not s["shelf"]["open"])
+    posted = [line for line in pg.state()["log"][lines:] if line.startswith("posted") and "Finder" in line]
+    check(not posted, f"keys were posted to Finder: {posted}", pg.last)
+
+    pg.click(next(p["rect"] for p in pg.last["places"] if p["name"] == "dock Safari"))
+    pg.front("Safari")
+    pg.key("alt+d")
+    pg.type("wetter")
+    pg.key("Return")
+    pg.wait_for("the typed page", lambda s: front_window(s)["content"].splitlines()[0].endswith("wetter"))
+    pg.click(next(p["rect"] for p in pg.last["places"] if p["name"] == "input menu"))
+    pg.click(pg.wait_for("the input menu", lambda s: pg.menu_item(s, "German")))
+    pg.wait_for("German selected", lambda s: "keyboard layout: German" in s["log"])
+    pg.key("alt+Left")
+    pg.wait_for("the page before", lambda s: not front_window(s)["content"].splitlines()[0].endswith("wetter"))
+
+
 # --- The simulated Mac acts out requests --------------------------------------------------------
 
 @test(DEFAULT)

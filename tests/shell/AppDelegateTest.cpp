@@ -448,6 +448,32 @@ TEST_F(Launch, RevokingAccessibilityLetsEveryKeyPastTheTapUntilItIsGrantedAgain)
     EXPECT_EQ(app->phase(), AppDelegate::Phase::armed);
 }
 
+// The permission comes back but no new tap can be made yet: the shortcuts stay paused and the
+// menu and the icon keep saying so, until a retry makes the tap.
+TEST_F(Launch, AReturningPermissionWithoutANewTapKeepsThePausedMenuLine) {
+    sim.app("com.apple.TextEdit", "TextEdit").window("Notes", {80, 60, 800, 600});
+    launch();
+    sim.accessibility.setTrusted(false);
+    sim.mainQueue.advance(1.0);
+    sim.eventTap.setCreationFails(true);
+    sim.accessibility.setTrusted(true);
+    sim.mainQueue.advance(1.0);
+    EXPECT_EQ(sim.log.lines().count("Fenwold: accessibility permission restored — shortcuts resumed"), 0);
+    EXPECT_DOUBLE_EQ(views.iconOpacity, 0.5);
+    views.click(TrayClicks::Button::right, 1);
+    ASSERT_FALSE(views.lastMenu.empty());
+    EXPECT_EQ(views.lastMenu.front().title, "Shortcuts paused: allow Fenwold in Accessibility settings…");
+
+    sim.eventTap.setCreationFails(false);
+    sim.mainQueue.advance(TapDispatcher::kResumeRetrySeconds);
+    EXPECT_EQ(sim.log.lines().count("Fenwold: accessibility permission restored — shortcuts resumed"), 1);
+    EXPECT_DOUBLE_EQ(views.iconOpacity, 1.0);
+    views.click(TrayClicks::Button::right, 1);
+    EXPECT_NE(views.lastMenu.front().action, StatusAction::openAccessibilitySettings);
+    TapEvent copy = keyEvent(kC, true, flag::control);
+    EXPECT_EQ(sim.eventTap.feed(copy), TapAnswer::swallow);
+}
+
 TEST_F(Launch, QuittingStopsTheTapBeforeTheControllersItCallsAreGone) {
     launch();
     ASSERT_TRUE(sim.eventTap.started());

@@ -13,7 +13,7 @@ constexpr std::u32string_view kSameKeyLetters = U"zsfnopwtrlgbiu";
 
 } // namespace
 
-std::optional<EditingKey> editingKey(int64_t key, bool shift, const KeyLayoutTable& layout) {
+std::optional<EditingKey> editingKey(int64_t key, bool shift, const KeyLayoutTable& layout, bool inFinder) {
     const uint64_t keepShift = shift ? flag::shift : 0;
     const QString winShift = shift ? QStringLiteral("Ctrl+Shift+") : QStringLiteral("Ctrl+");
     const QString macShift = shift ? QStringLiteral("⇧ ") : QString();
@@ -33,6 +33,16 @@ std::optional<EditingKey> editingKey(int64_t key, bool shift, const KeyLayoutTab
         return redo;
     }
     if (letter == 0 || kSameKeyLetters.find(letter) == std::u32string_view::npos) return std::nullopt;
+    if (inFinder && (letter == U'r' || (letter == U'l' && shift))) return std::nullopt;
+    if (inFinder && letter == U'l') {
+        EditingKey goTo{0, flag::command | flag::shift, QStringLiteral("Ctrl+L"),
+                        QStringLiteral("⇧ ⌘ G ~goes ~to ~a ~folder")};
+        if (const auto g = layout.keyFor(U'g'))
+            goTo.key = g->keyCode;
+        else
+            goTo.unavailable = U'g';
+        return goTo;
+    }
     const QChar cap = keycap(letter);
     return EditingKey{static_cast<uint16_t>(key), flag::command | keepShift, winShift + cap,
                       macShift + QStringLiteral("⌘ ") + cap};

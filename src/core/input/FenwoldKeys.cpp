@@ -4,6 +4,7 @@
 #include "core/input/Inject.h"
 #include "core/input/KeyLayoutTable.h"
 #include "core/input/Keys.h"
+#include "core/input/MenuEquivalents.h"
 #include "core/input/ShortcutLayout.h"
 #include "core/input/WindowActions.h"
 #include "core/settings/Prefs.h"
@@ -46,11 +47,13 @@ FenwoldKeys::FenwoldKeys(PrefsStore& prefs, MainQueue& mainQueue, Workspace& wor
       private_(&privateServices), inject_(&inject), targets_(targets), macOSMajorVersion_(macOSMajorVersion) {
 }
 
-void FenwoldKeys::postLetter(char32_t letter, uint64_t flags) const {
+void FenwoldKeys::postLetter(char32_t letter, uint64_t flags, const QString& keys) const {
     static const KeyLayoutTable us = KeyLayoutTable::us();
     const KeyLayoutTable& table = targets_.layout ? targets_.layout->table() : us;
-    const auto stroke = table.keyFor(letter);
-    if (stroke) inject_->post(stroke->keyCode, flags | (stroke->shift ? flag::shift : 0));
+    if (const auto stroke = table.keyFor(letter))
+        inject_->post(stroke->keyCode, flags | (stroke->shift ? flag::shift : 0));
+    else if (targets_.menus)
+        targets_.menus->perform({keys, workspace_->frontmostPid(), {letter, flags}, 0, 0, false});
 }
 
 void FenwoldKeys::showDesktop() {
@@ -77,7 +80,7 @@ void FenwoldKeys::openLauncher() {
 void FenwoldKeys::lockScreen() {
     mainQueue_->post([this] {
         // The Apple menu's Lock Screen, by its key equivalent, without the private call.
-        if (!private_->lockScreen()) postLetter(U'q', flag::control | flag::command);
+        if (!private_->lockScreen()) postLetter(U'q', flag::control | flag::command, QStringLiteral("Win+L"));
     });
 }
 
@@ -164,7 +167,7 @@ void FenwoldKeys::forceQuit() {
 }
 
 void FenwoldKeys::logOut() {
-    mainQueue_->post([this] { postLetter(U'q', flag::shift | flag::command); });
+    mainQueue_->post([this] { postLetter(U'q', flag::shift | flag::command, QStringLiteral("Log Out")); });
 }
 
 QString FenwoldKeys::powerItemTitle(PowerItem item) {

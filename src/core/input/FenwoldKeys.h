@@ -16,6 +16,7 @@ class WindowActions;
 class ShelfTarget;
 class QuickLinkTarget;
 class ShortcutLayout;
+class MenuEquivalents;
 
 // What the shortcuts that reach past the front application do: the Win+key actions, and the
 // system's panels, menus and windows other rows open. The dispatch's rows decide on the
@@ -29,6 +30,8 @@ public:
         QuickLinkTarget* quickLinks = nullptr;
         // The layout shortcuts' letters are posted with; without it, the keys' US meaning.
         const ShortcutLayout* layout = nullptr;
+        // A letter no key of the layout gives goes through the front application's menus.
+        MenuEquivalents* menus = nullptr;
     };
 
     // System Settings, and the panes the shortcuts open in it.
@@ -91,8 +94,9 @@ public:
     static QString powerItemTitle(PowerItem item);
 
 private:
-    // Posts a letter with modifiers to the front application, with the key that gives it.
-    void postLetter(char32_t letter, uint64_t flags) const;
+    // Posts a letter with modifiers to the front application, with the key that gives it, or
+    // presses its menu item for that shortcut when no key of the layout gives the letter.
+    void postLetter(char32_t letter, uint64_t flags, const QString& keys) const;
 
     PrefsStore* prefs_;
     MainQueue* mainQueue_;

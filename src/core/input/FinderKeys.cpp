@@ -4,6 +4,7 @@
 #include "core/input/Inject.h"
 #include "core/input/KeyLayoutTable.h"
 #include "core/input/Keys.h"
+#include "core/input/MenuEquivalents.h"
 #include "core/settings/Prefs.h"
 #include "ports/Accessibility.h"
 #include "ports/Log.h"
@@ -30,6 +31,10 @@ CutState::Verb CutState::on(char32_t letter, bool inFinder) {
     }
     if (letter == U'v') cut_ = false;
     return Verb::pass;
+}
+
+void CutState::macKey(char32_t letter, bool inFinder) {
+    if (letter == U'v' || (inFinder && (letter == U'x' || letter == U'c'))) cut_ = false;
 }
 
 bool PlainKeyCoordinator::begin(const Mapping& mapping, uint64_t originalFlags, int32_t pid,
@@ -90,19 +95,23 @@ std::optional<PlainKeyCoordinator::Delivery> PlainKeyCoordinator::takeIfReadyLoc
         return Delivery{p.mapping.originalKey, p.originalFlags, p.pid, Delivery::Part::down};
     }
     if (!p.released) return std::nullopt;
-    const Delivery owed = !asTyped ? Delivery{p.mapping.mappedKey, p.mapping.mappedFlags, p.pid}
-                          : p.downDelivered
-                              ? Delivery{p.mapping.originalKey, p.originalFlags, p.pid, Delivery::Part::up}
-                              : Delivery{p.mapping.originalKey, p.originalFlags, p.pid};
+    const Delivery owed =
+        !asTyped && p.mapping.viaMenu
+            ? Delivery{p.mapping.originalKey, p.originalFlags,       p.pid,          Delivery::Part::press,
+                       p.mapping.viaMenu,     p.mapping.mappedFlags, p.mapping.entry}
+        : !asTyped        ? Delivery{p.mapping.mappedKey, p.mapping.mappedFlags, p.pid}
+        : p.downDelivered ? Delivery{p.mapping.originalKey, p.originalFlags, p.pid, Delivery::Part::up}
+                          : Delivery{p.mapping.originalKey, p.originalFlags, p.pid};
     pending_.erase(it);
     anyPending_.store(!pending_.empty(), std::memory_order_release);
     return owed;
 }
 
 FinderKeys::FinderKeys(PrefsStore& prefs, Workspace& workspace, Accessibility& accessibility,
-                       MainQueue& mainQueue, const Inject& inject, HintHUD& hints, Log& log)
+                       MainQueue& mainQueue, const Inject& inject, HintHUD& hints, Log& log,
+                       MenuEquivalents* menus)
     : prefs_(&prefs), workspace_(&workspace), accessibility_(&accessibility), mainQueue_(&mainQueue),
-      inject_(&inject), hints_(&hints), log_(&log) {}
+      inject_(&inject), hints_(&hints), log_(&log), menus_(menus) {}
 
 namespace {
 
@@ -183,10 +192,12 @@ FinderKeys::plainMapping(int64_t key, char32_t letter, uint64_t flags, const Key
         PlainKeyCoordinator::Mapping m{static_cast<uint16_t>(key), k.mappedKey, k.mappedFlags,
                                        static_cast<int>(i)};
         if (k.mappedLetter) {
-            const auto stroke = layout.keyFor(k.mappedLetter);
-            if (!stroke) return std::nullopt;
-            m.mappedKey = stroke->keyCode;
-            if (stroke->shift) m.mappedFlags |= flag::shift;
+            if (const auto stroke = layout.keyFor(k.mappedLetter)) {
+                m.mappedKey = stroke->keyCode;
+                if (stroke->shift) m.mappedFlags |= flag::shift;
+            } else {
+                m.viaMenu = k.mappedLetter;
+            }
         }
         return m;
     }
@@ -194,49 +205,56 @@ FinderKeys::plainMapping(int64_t key, char32_t letter, uint64_t flags, const Key
 }
 
 bool FinderKeys::handle(int64_t key, char32_t letter, uint64_t flags, const KeyLayoutTable& layout) {
-    const bool cutKey = (flags & flag::command) && (letter == U'x' || letter == U'c' || letter == U'v');
-    const auto mapping = cutKey ? std::nullopt : plainMapping(key, letter, flags, layout);
-    // Most keys are neither: answer before asking the workspace anything.
-    if (!cutKey && !mapping) return false;
+    // Ctrl, arriving as Command under the swap, without Win or Option (a Command the Windows key
+    // sends is not it).
+    const bool swappedCtrl =
+        (flags & flag::command) && !(flags & (flag::control | flag::option)) && Prefs(*prefs_).swapCtrlCmd();
+    if (swappedCtrl && (letter == U'x' || letter == U'c' || letter == U'v'))
+        return clipboardKey(letter, layout);
+    const auto mapping = plainMapping(key, letter, flags, layout);
+    // Most keys are none of the table's: answer before asking the workspace anything.
+    if (!mapping) return false;
 
-    const Prefs prefs(*prefs_);
     const auto front = workspace_->frontmostApp();
     const bool inFinder = front && front->bundleID == QLatin1String(kFinderBundleID);
     const int32_t pid = front ? front->pid : 0;
-
-    if (cutKey) {
-        if (!prefs.finderCut()) return false;
-        switch (cut_.on(letter, inFinder)) {
-        case CutState::Verb::copyInstead: {
-            const auto copy = layout.keyFor(U'c');
-            if (pid < 1 || !copy) return false;
-            inject_->post(copy->keyCode, flag::command, pid);
-            hints_->show(QStringLiteral("Ctrl+X"), QStringLiteral("⌘ C ~then ⌥ ⌘ V"));
-            return true;
-        }
-        case CutState::Verb::move: {
-            const auto paste = layout.keyFor(U'v');
-            if (pid < 1 || !paste) return false;
-            inject_->post(paste->keyCode, flag::command | flag::option, pid);
-            hints_->show(QStringLiteral("Ctrl+V"), QStringLiteral("⌥ ⌘ V ~moves ~the ~cut ~files"));
-            return true;
-        }
-        case CutState::Verb::pass:
-            return false;
-        }
-    }
-
-    if (!inFinder || pid < 1 || !prefs.on(kFinderKeys[static_cast<std::size_t>(mapping->entry)].pref))
+    if (!inFinder || pid < 1 ||
+        !Prefs(*prefs_).on(kFinderKeys[static_cast<std::size_t>(mapping->entry)].pref))
         return false;
     std::optional<PlainKeyCoordinator::Delivery> repeat;
     if (!coordinator_.begin(*mapping, flags, pid, repeat)) { // an autorepeat of a pending key
         if (repeat) deliver(*repeat);
         return true;
     }
-    mainQueue_->post([this, original = mapping->originalKey, entry = mapping->entry, pid] {
-        resolvePlain(original, entry, pid);
-    });
+    mainQueue_->post([this, original = mapping->originalKey, entry = mapping->entry, pid,
+                      viaMenu = mapping->viaMenu != 0] { resolvePlain(original, entry, pid, viaMenu); });
     return true;
+}
+
+bool FinderKeys::clipboardKey(char32_t letter, const KeyLayoutTable& layout) {
+    if (!Prefs(*prefs_).finderCut()) return false;
+    const auto front = workspace_->frontmostApp();
+    const bool inFinder = front && front->bundleID == QLatin1String(kFinderBundleID);
+    const int32_t pid = front ? front->pid : 0;
+    switch (cut_.on(letter, inFinder)) {
+    case CutState::Verb::copyInstead: {
+        const auto copy = layout.keyFor(U'c');
+        if (pid < 1 || !copy) return false;
+        inject_->post(copy->keyCode, flag::command, pid);
+        hints_->show(QStringLiteral("Ctrl+X"), QStringLiteral("⌘ C ~then ⌥ ⌘ V"));
+        return true;
+    }
+    case CutState::Verb::move: {
+        const auto paste = layout.keyFor(U'v');
+        if (pid < 1 || !paste) return false;
+        inject_->post(paste->keyCode, flag::command | flag::option, pid);
+        hints_->show(QStringLiteral("Ctrl+V"), QStringLiteral("⌥ ⌘ V ~moves ~the ~cut ~files"));
+        return true;
+    }
+    case CutState::Verb::pass:
+        return false;
+    }
+    return false;
 }
 
 bool FinderKeys::handleKeyUp(int64_t key) {
@@ -274,13 +292,12 @@ std::optional<FinderKeys::FocusOwner> FinderKeys::focusOwner(int32_t finderPid) 
     return FocusOwner{*pid, *role == QLatin1String("AXTextField") || *role == QLatin1String("AXTextArea")};
 }
 
-void FinderKeys::resolvePlain(uint16_t originalKey, int entry, int32_t pid) {
+void FinderKeys::resolvePlain(uint16_t originalKey, int entry, int32_t pid, bool viaMenu) {
     const auto owner = focusOwner(pid);
     const bool mapped = owner && owner->pid == pid && !owner->editing;
-    if (mapped) {
-        const FinderKey& k = kFinderKeys[static_cast<std::size_t>(entry)];
-        hints_->show(text(k.win), text(k.mac));
-    }
+    const FinderKey& k = kFinderKeys[static_cast<std::size_t>(entry)];
+    // Through a menu item, the hint names the item once it is pressed.
+    if (mapped && !viaMenu) hints_->show(text(k.win), text(k.mac));
     const int32_t deliverTo = owner && owner->pid != pid ? owner->pid : pid;
     std::optional<PlainKeyCoordinator::Delivery> ready;
     coordinator_.resolve(originalKey, !mapped, deliverTo, ready);
@@ -289,6 +306,12 @@ void FinderKeys::resolvePlain(uint16_t originalKey, int entry, int32_t pid) {
 
 void FinderKeys::deliver(const PlainKeyCoordinator::Delivery& d) const {
     using Part = PlainKeyCoordinator::Delivery::Part;
+    if (d.viaMenu && menus_) {
+        const FinderKey& k = kFinderKeys[static_cast<std::size_t>(d.entry)];
+        // Queued: the key-up that completes a delivery arrives on the tap's thread.
+        menus_->perform({text(k.win), d.pid, {d.viaMenu, d.menuFlags}, d.key, d.flags});
+        return;
+    }
     if (d.part == Part::press)
         inject_->post(d.key, d.flags, d.pid);
     else

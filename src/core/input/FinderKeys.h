@@ -23,13 +23,18 @@ class Inject;
 class HintHUD;
 class Log;
 class KeyLayoutTable;
+class MenuEquivalents;
 
 // Whether a cut is pending in Finder: Ctrl+X marks it, Ctrl+C or a paste anywhere clears it.
 // Keys are told by their letter on the user's layout.
 class CutState {
 public:
     enum class Verb { pass, copyInstead, move };
+    // Ctrl+X, C or V (or Shift+Delete, Ctrl+Insert, Shift+Insert).
     Verb on(char32_t letter, bool inFinder);
+    // The Mac's own ⌘X, ⌘C or ⌘V reached the application: in Finder each replaces what the
+    // pasteboard holds, and a paste anywhere uses it, so the cut is over either way.
+    void macKey(char32_t letter, bool inFinder);
     bool pending() const { return cut_; }
 
 private:
@@ -48,6 +53,9 @@ public:
         uint16_t mappedKey = 0;
         uint64_t mappedFlags = 0;
         int entry = 0; // the row of Finder's key table, for its hint
+        // The letter to post with `mappedFlags` when no key of the layout gives it: Finder's menu
+        // item for that shortcut is pressed instead.
+        char32_t viaMenu = 0;
     };
     struct Pending {
         Mapping mapping;
@@ -63,6 +71,11 @@ public:
         uint64_t flags = 0;
         int32_t pid = 0;
         Part part = Part::press;
+        // A mapped key no key of the layout types: the menu item for this letter with
+        // `menuFlags`, and `key` with `flags` (the key as pressed) only when there is none.
+        char32_t viaMenu = 0;
+        uint64_t menuFlags = 0;
+        int entry = 0;
         friend bool operator==(const Delivery&, const Delivery&) = default;
     };
 
@@ -117,19 +130,26 @@ public:
     };
 
     FinderKeys(PrefsStore& prefs, Workspace& workspace, Accessibility& accessibility, MainQueue& mainQueue,
-               const Inject& inject, HintHUD& hints, Log& log);
+               const Inject& inject, HintHUD& hints, Log& log, MenuEquivalents* menus = nullptr);
     FinderKeys(const FinderKeys&) = delete;
     FinderKeys& operator=(const FinderKeys&) = delete;
 
-    // A key-down with Command (the cut, copy and paste keys, told by the letter the key gives
-    // on the layout) or one of the table's keys. The cut's copy and move, and the table's
-    // letters, are posted with the keys that give them on the layout.
+    // One of the table's keys, or Ctrl+X, C or V where the hardware swap makes Ctrl arrive as
+    // Command (the rows that turn Ctrl into Command are off then). The Windows key's ⌘X, ⌘C and
+    // ⌘V are not Explorer's keys: they belong to the Windows-key rows, or to the Mac.
     bool handle(int64_t key, char32_t letter, uint64_t flags, const KeyLayoutTable& layout);
+    // Explorer's cut, copy or paste (Ctrl+X, C, V, Shift+Delete, Ctrl+Insert, Shift+Insert), told
+    // by its letter: true when taken (the cut's copy, the move), false when the caller posts ⌘ and
+    // the letter as usual. The copy and the move are posted with the keys that give them.
+    bool clipboardKey(char32_t letter, const KeyLayoutTable& layout);
+    // The Mac's ⌘X, ⌘C or ⌘V is on its way to the application.
+    void macClipboardKey(char32_t letter, bool inFinder) { cut_.macKey(letter, inFinder); }
     bool handleKeyUp(int64_t key);
     // Delivers every pending key unchanged (the tap was disabled and key-ups may be lost).
     void cancelPending();
-    // Main queue: decide a pending plain key from the focused element.
-    void resolvePlain(uint16_t originalKey, int entry, int32_t pid);
+    // Main queue: decide a pending plain key from the focused element (`viaMenu`: its shortcut goes
+    // through Finder's menu, which shows its own hint).
+    void resolvePlain(uint16_t originalKey, int entry, int32_t pid, bool viaMenu = false);
     std::optional<FocusOwner> focusOwner(int32_t finderPid);
 
     const CutState& cut() const { return cut_; }
@@ -148,6 +168,7 @@ private:
     const Inject* inject_;
     HintHUD* hints_;
     Log* log_;
+    MenuEquivalents* menus_;
     CutState cut_;
     PlainKeyCoordinator coordinator_;
 };

@@ -47,7 +47,7 @@ bool HIDRemap::isActive() const {
     return p.swapCtrlCmd() || p.capsGlobe() || p.f19Globe();
 }
 
-void InputSource::cycle(InputSources& sources) {
+void InputSource::cycle(InputSources& sources, bool backward) {
     std::vector<InputSourceInfo> kept;
     for (const auto& s : sources.sources())
         if (s.isKeyboardLayout && s.selectCapable && s.enabled) kept.push_back(s);
@@ -57,7 +57,7 @@ void InputSource::cycle(InputSources& sources) {
         // A source without an id matches a current source without one.
         const bool same = current ? kept[i].id == *current : kept[i].id.isEmpty();
         if (same) {
-            sources.select(kept[(i + 1) % kept.size()].id);
+            sources.select(kept[(i + (backward ? kept.size() - 1 : 1)) % kept.size()].id);
             return;
         }
     }

@@ -45,9 +45,10 @@ private:
     Log* log_;
 };
 
-// Cycles the keyboard input source, as a bare Globe tap does. Main thread only.
+// Cycles the keyboard input source, as a bare Globe tap does (or back, to the one before). Main
+// thread only.
 struct InputSource {
-    static void cycle(InputSources& sources);
+    static void cycle(InputSources& sources, bool backward = false);
 };
 
 } // namespace fenwold

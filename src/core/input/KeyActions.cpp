@@ -5,8 +5,10 @@
 #include "core/input/EditingKeys.h"
 #include "core/input/ExclusionGate.h"
 #include "core/input/FinderKeys.h"
+#include "core/input/HIDRemap.h"
 #include "core/input/Inject.h"
 #include "core/input/Keys.h"
+#include "core/input/MenuEquivalents.h"
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/WindowActions.h"
 #include "core/settings/AltF4Action.h"
@@ -17,6 +19,7 @@
 #include "ports/Workspace.h"
 
 #include <QUrl>
+#include <utility>
 
 namespace fenwold {
 
@@ -189,10 +192,7 @@ RowAnswer KeyActions::altF4(const KeyPress& press) {
     const bool close = action == AltF4Action::close;
     const char32_t letter = close ? U'w' : U'q';
     const auto key = keyGiving(letter, *press.layout);
-    if (!key) {
-        unavailable_ = letter;
-        return RowAnswer::noKey;
-    }
+    if (!key) return noKey(letter, flag::command);
     p_.mainQueue->post([inject = p_.inject, key = *key] { inject->post(key, flag::command); });
     hint(QStringLiteral("Alt+F4"), close ? QStringLiteral("⌘ W ~closes") : QStringLiteral("⌘ Q ~quits"));
     return RowAnswer::swallow;
@@ -205,33 +205,30 @@ RowAnswer KeyActions::post(int64_t key, uint64_t flags) {
 
 RowAnswer KeyActions::postLetter(char32_t letter, uint64_t flags, const KeyPress& press) {
     const auto stroke = press.layout->keyFor(letter);
-    if (!stroke) {
-        unavailable_ = letter;
-        return RowAnswer::noKey;
-    }
+    if (!stroke) return noKey(letter, flags);
     return post(stroke->keyCode, flags | (stroke->shift ? flag::shift : 0));
 }
 
 RowAnswer KeyActions::clipboardKey(char32_t letter, const KeyPress& press) {
-    if (p_.finder && p_.finder->handle(press.key, letter, flag::command, *press.layout))
-        return RowAnswer::swallow;
+    if (p_.finder && p_.finder->clipboardKey(letter, *press.layout)) return RowAnswer::swallow;
     return postLetter(letter, flag::command, press);
 }
 
 RowAnswer KeyActions::controlLetter(const KeyPress& press) {
     if (frontIsTerminal()) return RowAnswer::next;
-    const uint64_t flags = flag::command | press.heldShift();
-    if (p_.finder && p_.finder->handle(press.key, press.letter, flags, *press.layout))
+    if (p_.finder && press.letter != U'a' && p_.finder->clipboardKey(press.letter, *press.layout))
         return RowAnswer::swallow;
-    return post(press.key, flags);
+    return post(press.key, flag::command | press.heldShift());
 }
 
 RowAnswer KeyActions::editingLetter(const KeyPress& press) {
-    const auto edit = editingKey(press.key, press.shift, *press.layout);
-    if (!edit || frontIsTerminal()) return RowAnswer::next;
+    const uint8_t front = frontApp();
+    if (front == frontapp::terminal) return RowAnswer::next;
+    const auto edit = editingKey(press.key, press.shift, *press.layout, front == frontapp::finder);
+    if (!edit) return RowAnswer::next;
     if (edit->unavailable) {
-        unavailable_ = edit->unavailable;
-        return RowAnswer::noKey;
+        unavailableKeys_ = edit->win;
+        return noKey(edit->unavailable, edit->flags);
     }
     p_.inject->post(edit->key, edit->flags);
     hint(edit->win, edit->mac);
@@ -244,6 +241,38 @@ RowAnswer KeyActions::finderKey(const KeyPress& press) {
                : RowAnswer::next;
 }
 
+RowAnswer KeyActions::macClipboardKey(const KeyPress& press) {
+    if (p_.finder) p_.finder->macClipboardKey(press.letter, inFinder());
+    return RowAnswer::next;
+}
+
+RowAnswer KeyActions::searchBox(const KeyPress& press) {
+    if (inFinder()) return postLetter(U'f', flag::command, press);
+    if (frontBrowser()) return postLetter(U'l', flag::command, press);
+    return RowAnswer::pass;
+}
+
+RowAnswer KeyActions::downloads(const KeyPress& press) {
+    const KnownBrowser* browser = frontBrowser();
+    if (!browser) return RowAnswer::pass;
+    const auto stroke = press.layout->keyFor(browser->downloadsLetter);
+    if (!stroke) return noKey(browser->downloadsLetter, browser->downloadsFlags);
+    p_.inject->post(stroke->keyCode, browser->downloadsFlags | (stroke->shift ? flag::shift : 0));
+    if (p_.hints && p_.hints->shows())
+        hint(QStringLiteral("Ctrl+J"),
+             QString::fromRawData(reinterpret_cast<const QChar*>(browser->downloadsHint.data()),
+                                  static_cast<qsizetype>(browser->downloadsHint.size())));
+    return RowAnswer::swallow;
+}
+
+RowAnswer KeyActions::nextInputSource(const KeyPress& press) {
+    if (!p_.inputSources) return RowAnswer::next;
+    if (press.repeat) return RowAnswer::swallow;
+    p_.mainQueue->post(
+        [sources = p_.inputSources, back = press.shift] { InputSource::cycle(*sources, back); });
+    return RowAnswer::swallowAndHint;
+}
+
 RowAnswer KeyActions::zoom(const KeyPress& press) {
     const uint64_t flags = flag::command | press.heldShift();
     // Zero is the number row's, wherever the layout puts the digit; plus and minus are the keys
@@ -252,8 +281,7 @@ RowAnswer KeyActions::zoom(const KeyPress& press) {
     if (press.key < kMainBlockKeys) return post(press.key, flags);
     const char32_t sign = press.letter == U'-' ? U'-' : U'+';
     if (const auto key = keyGiving(sign, *press.layout)) return post(*key, flags);
-    unavailable_ = sign;
-    return RowAnswer::noKey;
+    return noKey(sign, flags);
 }
 
 RowAnswer KeyActions::altTab(const KeyPress& press) {
@@ -299,6 +327,29 @@ void KeyActions::hint(const KeyRow& row, const KeyPress& press) {
         p_.hints->show(row.renderHint(press, !row.hint.macInFinder.empty() && inFinder()));
 }
 
+RowAnswer KeyActions::noKey(char32_t letter, uint64_t flags) {
+    unavailable_ = letter;
+    unavailableFlags_ = flags & flag::chord;
+    return RowAnswer::noKey;
+}
+
+TapAnswer KeyActions::viaMenu(const KeyRow& row, const KeyPress& press) {
+    QString keys = std::exchange(unavailableKeys_, QString());
+    if (!p_.menus) {
+        reportNoKey(row.name, press);
+        return TapAnswer::pass;
+    }
+    // Each walk asks the application for its whole menu bar: a held key does not ask again.
+    if (press.repeat) return TapAnswer::swallow;
+    if (keys.isEmpty()) keys = row.renderHint(press, false).win;
+    p_.menus->perform({keys,
+                       p_.workspace->frontmostPid(),
+                       {unavailable_, unavailableFlags_},
+                       static_cast<uint16_t>(press.key),
+                       press.flags});
+    return TapAnswer::swallow;
+}
+
 void KeyActions::reportNoKey(std::string_view row, const KeyPress& press) const {
     if (press.repeat) return;
     p_.log->line(
@@ -325,6 +376,13 @@ uint8_t KeyActions::frontApp() {
     for (const auto& id : terminalBundleIDs)
         if (*front->bundleID == QLatin1String(id.data(), static_cast<qsizetype>(id.size())))
             return front_ = frontapp::terminal;
+    for (const KnownBrowser& browser : knownBrowsers) {
+        if (*front->bundleID ==
+            QLatin1String(browser.bundleID.data(), static_cast<qsizetype>(browser.bundleID.size()))) {
+            browser_ = &browser;
+            return front_ = frontapp::browser;
+        }
+    }
     return front_;
 }
 

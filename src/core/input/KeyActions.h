@@ -54,7 +54,15 @@ public:
     // Ctrl+Z, Y, S, … and Ctrl+Backspace/Delete, except in terminals.
     RowAnswer editingLetter(const KeyPress& press);
     RowAnswer finderKey(const KeyPress& press);
+    // The Mac's ⌘X, ⌘C, ⌘V on their way: they end a pending Finder cut. Always `next`.
+    RowAnswer macClipboardKey(const KeyPress& press);
     RowAnswer zoom(const KeyPress& press);
+    // Ctrl+E: a known browser's address bar, Finder's search; other applications get the key.
+    RowAnswer searchBox(const KeyPress& press);
+    // Ctrl+J: a known browser's downloads, with its own key; other applications get the key.
+    RowAnswer downloads(const KeyPress& press);
+    // Win+Space and ⇧Win+Space: the next or previous input source.
+    RowAnswer nextInputSource(const KeyPress& press);
 
     // The switcher.
     RowAnswer altTab(const KeyPress& press);
@@ -64,8 +72,9 @@ public:
     void hint(const QString& win, const QString& mac) const;
     // A row's hint, built only when hints show.
     void hint(const KeyRow& row, const KeyPress& press);
-    // A row passed the key because no key gives the letter it would post: one log line.
-    void reportNoKey(std::string_view row, const KeyPress& press) const;
+    // No key gives the letter a row would post: its shortcut goes through the front application's
+    // menu item for it, on the main queue, and the key is held back meanwhile. A held key acts once.
+    TapAnswer viaMenu(const KeyRow& row, const KeyPress& press);
 
     // The key that gives a letter or a symbol on the layout, whichever level it is on.
     static std::optional<uint16_t> keyGiving(char32_t character, const KeyLayoutTable& layout);
@@ -74,15 +83,24 @@ public:
     // Which kind of application is in front (a `frontapp` bit), asked once per key-down.
     uint8_t frontApp();
     bool inFinder() { return frontApp() == frontapp::finder; }
+    // The known browser in front, if one is.
+    const KnownBrowser* frontBrowser() { return frontApp() == frontapp::browser ? browser_ : nullptr; }
     // A new key-down: the application in front is asked again when a row needs it.
     void newKeyDown() { front_ = 0; }
 
 private:
     void queueSnap(int64_t key, bool shift);
+    // Records the shortcut no key of the layout types, for `viaMenu`.
+    RowAnswer noKey(char32_t letter, uint64_t flags);
+    // Without the menu walk (a part left out): the key passes, and the log says why.
+    void reportNoKey(std::string_view row, const KeyPress& press) const;
 
     const TapDispatcher::Parts& p_;
-    char32_t unavailable_ = 0; // the letter the last `noKey` answer wanted
-    uint8_t front_ = 0;        // the kind of application in front for this key-down; 0 not asked yet
+    char32_t unavailable_ = 0;      // the letter the last `noKey` answer wanted
+    uint64_t unavailableFlags_ = 0; // and the modifiers it wanted with it
+    QString unavailableKeys_;       // the Windows keys, when the row's name does not say them
+    uint8_t front_ = 0;             // the kind of application in front for this key-down; 0 not asked yet
+    const KnownBrowser* browser_ = nullptr; // which browser, when `front_` says one is in front
 };
 
 } // namespace fenwold

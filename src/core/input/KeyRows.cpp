@@ -353,6 +353,19 @@ constexpr KeyRow kRows[] = {
       u"Opens the Character Viewer (⌃⌘Space) at the text cursor. Hides ⌘., which "
       u"cancels in dialogs and stops a running command in terminals, and ⌘;, which "
       u"finds misspelled words."}},
+    // Under the swap the Windows key sends Control: Win+Space is then the Mac's own ⌃Space, which
+    // selects the previous source; the row makes it the next one, as on Windows.
+    {"Win+Space",
+     kWin,
+     [](K k) { return k.win && !k.option && !k.ctrl && k.key == kSpace; },
+     [](A a, K k) { return a.nextInputSource(k); },
+     {u"⌃ ⌥ Space ~next, ⌃ Space ~previous ~source"},
+     PrefKey::winSpace,
+     {S::windowsSystem, u"Win+Space", u"Next keyboard layout",
+      u"Switches to the next input source (keyboard layout), as Windows does; ⇧Win+Space goes "
+      u"back. The Mac's own keys are ⌃⌥Space for the next source and ⌃Space for the previous "
+      u"one. Hides ⌘Space, Spotlight — Win alone and Win+S open Spotlight instead; with Ctrl "
+      u"and Command swapped, ⌃Space, the Mac's previous source."}},
     {"Win+I",
      kWin,
      [](K k) { return k.plainWin() && k.letter == U'i'; },
@@ -416,9 +429,19 @@ constexpr KeyRow kRows[] = {
      [](A a, K k) { return a.win(k, [](FenwoldKeys& w) { w.openMissionControl(); }); },
      {u"⌃ ↑ ~— ~the ~+ ~at ~the ~top ~adds ~a ~desktop"},
      PrefKey::winCtrlD,
-     {S::windowsKey, u"Win+Ctrl+D", u"New desktop",
-      u"Opens Mission Control: on a Mac a new Space is added with the + at its top "
-      u"right. Hides ⌃⌘D, which looks up the word under the pointer."}},
+     {S::windowsKey, u"Win+Ctrl+D", u"Mission Control, to add a desktop",
+      u"Only opens Mission Control; it does not add the desktop itself. Click the + at the "
+      u"top right of Mission Control to add one. Hides ⌃⌘D, which looks up the word under "
+      u"the pointer."}},
+
+    // The Mac's own ⌘X, ⌘C and ⌘V (Win and the letter, with no row taking it) end a pending
+    // Finder cut: they change or use what the pasteboard holds. The key goes on.
+    {"⌘X C V",
+     kCommandBit,
+     [](K k) { return k.commandBit && !k.controlBit && !k.option && isAnyOf(k.letter, U"xcv"); },
+     [](A a, K k) { return a.macClipboardKey(k); },
+     {},
+     PrefKey::finderCut},
 
     // Alt+F4 closes or quits; its autorepeats do nothing. Ctrl+F4 closes the tab.
     {"Alt+F4 held",
@@ -492,33 +515,41 @@ constexpr KeyRow kRows[] = {
       u"Edit with Ctrl like on Windows — sends the matching ⌘ shortcut. Terminal apps "
       u"are left alone so Ctrl+C still interrupts. In Finder, Ctrl+X then Ctrl+V moves "
       u"files when the Finder row below is also on."}},
-    // Ctrl+E searches; in Finder ⌘E would eject, so it finds there. Ctrl+D, K and J are a
-    // browser's; in Finder Ctrl+D trashes (a Finder key, above) and K and J pass.
+    // Ctrl+E is the search box: a browser's address bar, Finder's search (⌘E would eject there);
+    // other applications get the key as typed, since their ⌘E (use the selection for Find) is
+    // something else. Ctrl+D and K are a browser's; in Finder Ctrl+D trashes (a Finder key, above).
+    // Ctrl+J shows a browser's downloads with that browser's own key.
     {"Ctrl+E",
      kControlBit,
      [](K k) { return k.controlOnly() && !k.shift && k.letter == U'e'; },
-     [](A a, K k) {
-         return a.inFinder() ? a.postLetter(U'f', flag::command, k) : a.post(k.key, flag::command);
-     },
-     {u"⌘ E", {}, u"⌘ F ~in ~Finder"},
+     [](A a, K k) { return a.searchBox(k); },
+     {u"⌘ L ~— ~the ~address ~bar", {}, u"⌘ F ~in ~Finder"},
      PrefKey::ctrlSearch,
      {S::ctrl, u"Ctrl+E", u"Search box",
-      u"Sends ⌘E, which searches with the selection; in Finder it sends ⌘F, never ⌘E, "
-      u"which ejects the selected disk there. Hides ⌃E, which goes to the end of the "
-      u"line in Mac text. Terminals keep it."},
-     kTerminals},
-    {"Ctrl+D K J",
+      u"In Safari, Chrome and Firefox it sends ⌘L, which puts the cursor in the address bar "
+      u"to search, as Windows browsers do; in Finder it sends ⌘F, Finder's search (⌘E would "
+      u"eject the selected disk). Other apps get Ctrl+E as typed, since their ⌘E does "
+      u"something else. Hides ⌃E, which goes to the end of the line in Mac text, in those "
+      u"browsers and Finder."}},
+    {"Ctrl+D K",
      kControlBit,
-     [](K k) { return k.controlOnly() && !k.shift && isAnyOf(k.letter, U"dkj"); },
+     [](K k) { return k.controlOnly() && !k.shift && isAnyOf(k.letter, U"dk"); },
      [](A a, K k) { return a.post(k.key, flag::command); },
      {u"⌘ %L", u"Ctrl+%L"},
      PrefKey::ctrlWebLetters,
      {S::ctrl, u"Ctrl+D K J", u"Bookmark, link, downloads",
-      u"Sends ⌘D, ⌘K and ⌘J: bookmark the page, add a link, show the downloads. Hides "
-      u"⌃D, ⌃K and ⌃J, which delete forward, delete to the end of the line and break "
-      u"the line in Mac text. In Finder Ctrl+D moves to the Trash (the Del row) and "
-      u"the others pass; terminals keep all three."},
+      u"Ctrl+D and Ctrl+K send ⌘D and ⌘K: bookmark the page, add a link. Ctrl+J shows the "
+      u"downloads with each browser's own key: ⌥⌘L in Safari, ⇧⌘J in Chrome, ⌘J in Firefox; "
+      u"other apps get Ctrl+J as typed. Hides ⌃D, ⌃K and ⌃J, which delete forward, delete "
+      u"to the end of the line and break the line in Mac text. In Finder Ctrl+D moves to the "
+      u"Trash (the Del row) and the others pass; terminals keep all three."},
      kTerminals | kFinder},
+    {"Ctrl+J",
+     kControlBit,
+     [](K k) { return k.controlOnly() && !k.shift && k.letter == U'j'; },
+     [](A a, K k) { return a.downloads(k); },
+     {},
+     PrefKey::ctrlWebLetters},
     {"Ctrl+1…9",
      kControlBit,
      [](K k) { return k.controlOnly() && !k.shift && digitOfKey(k.key).has_value(); },
@@ -537,10 +568,11 @@ constexpr KeyRow kRows[] = {
      PrefKey::ctrlLetters,
      {S::ctrl, u"Ctrl+Z Y S F N O P W T …", u"Editing and file keys",
       u"Undo, redo, save, find, new, open, print, close, new tab, reload and the rest of "
-      u"the Ctrl letters do what they do on Windows. Hides the Mac's own Control-letter "
-      u"text keys in every app except terminals — ⌃F ⌃B ⌃N ⌃P move the cursor, ⌃O "
-      u"opens a line, ⌃T transposes (⌃A, ⌃E and ⌃K have rows of their own). "
-      u"⌃Backspace deletes a word, as ⌥⌫ does on a Mac."}},
+      u"the Ctrl letters do what they do on Windows. In Finder Ctrl+L goes to a folder "
+      u"(⇧⌘G; ⌘L would make an alias) and Ctrl+R is left alone (⌘R would show an alias's "
+      u"original). Hides the Mac's own Control-letter text keys in every app except "
+      u"terminals — ⌃F ⌃B ⌃N ⌃P move the cursor, ⌃O opens a line, ⌃T transposes (⌃A, ⌃E, "
+      u"⌃J and ⌃K have rows of their own). ⌃Backspace deletes a word, as ⌥⌫ does on a Mac."}},
     {"Ctrl+← / →",
      kCtrl,
      [](K k) { return (k.key == kLeft || k.key == kRight) && k.ctrl && !k.win && !k.option; },
@@ -669,8 +701,8 @@ constexpr KeyRow kRows[] = {
 };
 
 // The shortcuts no key-down row decides, with their catalogue texts: what a Win+arrow snap does
-// next (KeyActions::snap), Win pressed alone, the wheel, the title bar's double click and the
-// side buttons (TapDispatcher).
+// next (KeyActions::snap), Win pressed alone, left Alt+Shift, the wheel, the title bar's double
+// click and the side buttons (TapDispatcher).
 constexpr ListedShortcut kListedElsewhere[] = {
     {PrefKey::snapQuadrants,
      {S::windowsKey, u"Win+↑ ↓ after a snap", u"Quarter snapping",
@@ -687,6 +719,12 @@ constexpr ListedShortcut kListedElsewhere[] = {
       u"Start menu's search. A key, a click or another modifier in between, or holding "
       u"it longer than 0.4 seconds, leaves it the plain ⌘ key, so ⌘ shortcuts keep "
       u"working."}},
+    {PrefKey::altShiftSource,
+     {S::alt, u"Left Alt+Shift", u"Next keyboard layout",
+      u"Pressing left Alt and Shift together and letting go, with nothing in between, switches to "
+      u"the next input source (keyboard layout), as Windows' language switch does. Off at first: "
+      u"a Mac has no such key, and ⌥⇧ with the arrows, which selects text, stays untouched "
+      u"either way. The right Alt is left alone (AltGr on many layouts)."}},
     {PrefKey::wheelZoom,
      {S::ctrl, u"Ctrl+scroll", u"Zoom with the wheel",
       u"Hold Ctrl (or ⌘) and scroll to zoom the frontmost app in and out, like Ctrl+wheel on "
@@ -812,8 +850,7 @@ std::optional<TapAnswer> tryRow(const KeyRow& row, KeyActions& actions, const Ke
     case RowAnswer::pass:
         return TapAnswer::pass;
     case RowAnswer::noKey:
-        actions.reportNoKey(row.name, press);
-        return TapAnswer::pass;
+        return actions.viaMenu(row, press);
     case RowAnswer::swallowAndHint:
         if (!row.hint.empty()) actions.hint(row, press);
         return TapAnswer::swallow;

@@ -28,7 +28,7 @@ inline constexpr uint16_t win = 1 << 0, ctrl = 1 << 1, option = 1 << 2, shift = 
 
 // The kinds of front application a row can let a key pass in.
 namespace frontapp {
-inline constexpr uint8_t terminal = 1, finder = 2, other = 4;
+inline constexpr uint8_t terminal = 1, finder = 2, other = 4, browser = 8;
 } // namespace frontapp
 
 // One key-down as the rows read it, worked out once. Shift, Option and the Control and Command
@@ -57,8 +57,9 @@ struct KeyPress {
     bool plainWin() const { return win && !option && !ctrl && !shift; }
 };
 
-// What a row answers. `next` lets the following rows decide; `noKey` passes the key untouched
-// because no key of the layout gives the letter the row would post.
+// What a row answers. `next` lets the following rows decide; `noKey` says that no key of the
+// layout gives the letter the row would post, so the shortcut is performed through the front
+// application's menu item for it (or, without one, the key goes on as typed).
 enum class RowAnswer { next, pass, swallow, swallowAndHint, noKey };
 
 // A row's hint, shown when it answers `swallowAndHint`: the Mac's way, and the Windows keys as

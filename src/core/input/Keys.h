@@ -26,4 +26,19 @@ inline constexpr std::array<std::string_view, 7> terminalBundleIDs = {
     "net.kovidgoyal.kitty", "org.alacritty",         "com.github.wez.wezterm",
 };
 
+// The browsers whose own keys the Ctrl rows use: Ctrl+E puts the cursor in the address bar (⌘L in
+// each), and Ctrl+J shows the downloads with the shortcut each browser's published list gives for
+// it on a Mac. Any other application gets those keys as typed.
+struct KnownBrowser {
+    std::string_view bundleID;
+    char32_t downloadsLetter;
+    uint64_t downloadsFlags;
+    std::u16string_view downloadsHint;
+};
+inline constexpr std::array<KnownBrowser, 3> knownBrowsers = {{
+    {"com.apple.Safari", U'l', flag::option | flag::command, u"⌥ ⌘ L ~shows ~Safari’s ~downloads"},
+    {"com.google.Chrome", U'j', flag::shift | flag::command, u"⇧ ⌘ J ~shows ~Chrome’s ~downloads"},
+    {"org.mozilla.firefox", U'j', flag::command, u"⌘ J ~shows ~Firefox’s ~downloads"},
+}};
+
 } // namespace fenwold

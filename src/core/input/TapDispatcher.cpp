@@ -55,6 +55,7 @@ bool TapDispatcher::startTap() {
 }
 
 TapDispatcher::~TapDispatcher() {
+    resumeRetry_.cancel();
     stopTap();
 }
 
@@ -63,6 +64,8 @@ void TapDispatcher::stopTap() {
 }
 
 void TapDispatcher::pauseTap() {
+    // The permission went away (again): a resume still trying is over.
+    resumeRetry_.cancel();
     {
         std::lock_guard lock(tapState_);
         if (tapPaused_) return;
@@ -71,23 +74,44 @@ void TapDispatcher::pauseTap() {
     }
     p_.log->line(QStringLiteral("Fenwold: accessibility permission revoked — shortcuts paused"));
     if (p_.trace && p_.trace->on()) p_.trace->mark(QStringLiteral("TAP PAUSED (accessibility revoked)"));
+    if (pauseChanged_) pauseChanged_();
 }
 
 void TapDispatcher::resumeTap() {
-    if (!tapPaused()) return;
+    if (!tapPaused() || resumeRetry_.isActive()) return;
+    resumeAttempts_ = 0;
+    tryResume();
+}
+
+void TapDispatcher::tryResume() {
+    ++resumeAttempts_;
     // The system keeps the key events from a tap that lost the permission, and a tap gets the
     // event types it may see when it is made: a new tap. The old one goes while still paused, so
     // its thread cannot turn it back on; a notice on the new one before the pause ends is made
     // good under the lock.
     stopTap();
-    startTap();
+    const uint64_t mask = eventMask(p_.trace && p_.trace->on());
+    if (!p_.tap || !p_.tap->start(mask, [this](TapEvent& e) { return tapCallback(e); })) {
+        // Still paused, and the menu still says so: no tap is looking at the keys.
+        if (resumeAttempts_ == 1)
+            p_.log->line(QStringLiteral("Fenwold: accessibility permission restored, but the event tap could "
+                                        "not be made — shortcuts stay paused"));
+        if (resumeAttempts_ < kResumeAttempts)
+            resumeRetry_ = p_.mainQueue->after(kResumeRetrySeconds, [this] { tryResume(); });
+        else
+            p_.log->line(QStringLiteral("Fenwold: the event tap could not be made after %1 tries — shortcuts "
+                                        "stay paused until Accessibility is allowed again")
+                             .arg(resumeAttempts_));
+        return;
+    }
     {
         std::lock_guard lock(tapState_);
         tapPaused_ = false;
-        if (p_.tap) p_.tap->reEnable();
+        p_.tap->reEnable();
     }
     p_.log->line(QStringLiteral("Fenwold: accessibility permission restored — shortcuts resumed"));
     if (p_.trace && p_.trace->on()) p_.trace->mark(QStringLiteral("TAP RESUMED"));
+    if (pauseChanged_) pauseChanged_();
 }
 
 bool TapDispatcher::tapPaused() const {
@@ -170,8 +194,12 @@ TapAnswer TapDispatcher::handle(TapEvent& event) {
     if (isKey && p_.layout) p_.layout->keyboardTyped(static_cast<uint32_t>(event.keyboardType));
     if (isKey && f19(event)) return TapAnswer::swallow;
 
-    // Win counts as pressed alone only while nothing else happens before its release.
-    if (event.type != eventtype::flagsChanged) winAloneSince_.reset();
+    // Win, and left Alt with Shift, count as pressed alone only while nothing else happens before
+    // their release.
+    if (event.type != eventtype::flagsChanged) {
+        winAloneSince_.reset();
+        altShiftStage_ = 0;
+    }
     const InputRoutingState::Snapshot snap = p_.routing->snapshot();
     // A held-back Finder key needs its release even if an overlay opened meanwhile; otherwise it
     // would stay pending and every later press of that key would be taken for an autorepeat.
@@ -238,7 +266,10 @@ bool TapDispatcher::f19(TapEvent& event) {
 }
 
 void TapDispatcher::flagsChanged(const TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap) {
-    winAlone(event, snap, swap);
+    const uint64_t held = event.flags & kModifierFlags;
+    const uint64_t before = std::exchange(modifiersHeld_, held);
+    winAlone(held, before, snap, swap);
+    altShift(event, held, before, snap);
     if (snap.switcherPhase.kind != Kind::capturing || (event.flags & flag::option)) return;
     const uint64_t id = snap.switcherPhase.id;
     if (!p_.routing->commitSwitcherSession(id)) return;
@@ -247,11 +278,13 @@ void TapDispatcher::flagsChanged(const TapEvent& event, const InputRoutingState:
     });
 }
 
-void TapDispatcher::winAlone(const TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap) {
+bool TapDispatcher::overlayOpen(const InputRoutingState::Snapshot& snap) {
+    return !snap.switcherPhase.isClosed() || snap.snapAssistOpen || snap.snapLayoutsOpen || snap.moveTarget;
+}
+
+void TapDispatcher::winAlone(uint64_t held, uint64_t before, const InputRoutingState::Snapshot& snap,
+                             bool swap) {
     const uint64_t win = winMask(swap);
-    const uint64_t held =
-        event.flags & (flag::shift | flag::control | flag::option | flag::command | flag::secondaryFn);
-    const uint64_t before = std::exchange(modifiersHeld_, held);
     if (held == win) {
         // Win went down with nothing else held; a second Win key, or another modifier let go
         // before Win, is not a press alone.
@@ -262,11 +295,29 @@ void TapDispatcher::winAlone(const TapEvent& event, const InputRoutingState::Sna
     if (held != 0 || before != win || !since || p_.mainQueue->uptime() - *since > kWinAloneSeconds) return;
     // Released with nothing between. The press itself was never delayed or swallowed: Spotlight
     // only follows it, and only while nothing else owns the keyboard.
-    if (!snap.switcherPhase.isClosed() || snap.snapAssistOpen || snap.snapLayoutsOpen || snap.moveTarget ||
-        !Prefs(*p_.prefs).winAlone() || !p_.winKeys || frontExcluded())
-        return;
+    if (overlayOpen(snap) || !Prefs(*p_.prefs).winAlone() || !p_.winKeys || frontExcluded()) return;
     p_.winKeys->openSpotlight();
     actions_->hint(QStringLiteral("Win"), QStringLiteral("⌘ Space ~for ~Spotlight"));
+}
+
+void TapDispatcher::altShift(const TapEvent& event, uint64_t held, uint64_t before,
+                             const InputRoutingState::Snapshot& snap) {
+    // Only Shift and the left Option key (the right one is AltGr on many layouts, where Shift
+    // with it types characters).
+    const bool leftOption = (event.flags & flag::leftOption) && !(event.flags & flag::rightOption);
+    if ((held & ~(flag::shift | flag::option)) != 0 || ((held & flag::option) && !leftOption)) {
+        altShiftStage_ = 0;
+        return;
+    }
+    if (before == 0 && held != 0) altShiftStage_ = 1;
+    if (altShiftStage_ != 0 && held == (flag::shift | flag::option)) altShiftStage_ = 2;
+    if (held != 0) return;
+    const bool both = std::exchange(altShiftStage_, uint8_t{0}) == 2;
+    if (!both || overlayOpen(snap) || !Prefs(*p_.prefs).altShiftSource() || !p_.inputSources ||
+        frontExcluded())
+        return;
+    p_.mainQueue->post([sources = p_.inputSources] { InputSource::cycle(*sources); });
+    actions_->hint(QStringLiteral("Left Alt+Shift"), QStringLiteral("⌃ ⌥ Space ~selects ~the ~next ~source"));
 }
 
 TapAnswer TapDispatcher::keyDown(TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap) {

@@ -3,9 +3,12 @@
 #include "core/input/InputRoutingState.h"
 #include "core/input/SwallowedKeys.h"
 #include "ports/EventTapHost.h"
+#include "ports/KeyCodes.h"
+#include "ports/MainQueue.h"
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -34,6 +37,7 @@ class ExclusionGate;
 class ShortcutLayout;
 class KeyActions;
 class KeyLayoutTable;
+class MenuEquivalents;
 struct Hint;
 
 // The event tap's callback: classifies every key, modifier, button and wheel event against the
@@ -66,6 +70,8 @@ public:
         ExclusionGate* exclusions = nullptr;
         // The layout keys are read with; without it, the keys' US meaning.
         ShortcutLayout* layout = nullptr;
+        // Shortcuts no key of the layout types go through the menus; without it, the key passes.
+        MenuEquivalents* menus = nullptr;
     };
 
     explicit TapDispatcher(const Parts& parts);
@@ -81,12 +87,21 @@ public:
     // Lets every event past the tap while the Accessibility permission is missing (a modifying
     // tap without it stalls the user's input), and turns it back on when the permission returns.
     // While paused, the system's tap-disabled notices do not turn it back on. Resuming makes a
-    // new tap.
+    // new tap; the pause ends only once it exists. A tap that cannot be made yet (the permission's
+    // answer can lag its announcement) is tried again each `kResumeRetrySeconds`, at most
+    // `kResumeAttempts` times in all, unless the permission goes away again first.
     void pauseTap();
     void resumeTap();
     bool tapPaused() const;
+    // Told on the main thread each time the pause begins or ends.
+    void onPauseChanged(std::function<void()> handler) { pauseChanged_ = std::move(handler); }
+    static constexpr double kResumeRetrySeconds = 1.0;
+    static constexpr int kResumeAttempts = 10;
     // How long Win may be held and still count as pressed alone.
     static constexpr double kWinAloneSeconds = 0.4;
+    // The modifiers a flags-changed event is read for.
+    static constexpr uint64_t kModifierFlags =
+        flag::shift | flag::control | flag::option | flag::command | flag::secondaryFn;
     // The event types the tap listens to; system-defined events only to trace them.
     static uint64_t eventMask(bool tracing);
     // What the tap thread runs for every event: tap-disabled recovery, the decision, and the
@@ -112,7 +127,15 @@ private:
     TapAnswer pointer(TapEvent& event, const InputRoutingState::Snapshot& snap);
     void flagsChanged(const TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap);
     // Win pressed and released alone, quickly, with nothing in between: the Start menu's search.
-    void winAlone(const TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap);
+    void winAlone(uint64_t held, uint64_t before, const InputRoutingState::Snapshot& snap, bool swap);
+    // Left Alt and Shift pressed together and released with nothing in between: the next input
+    // source, as Windows' language switch does.
+    void altShift(const TapEvent& event, uint64_t held, uint64_t before,
+                  const InputRoutingState::Snapshot& snap);
+    // Whether an overlay owns the keyboard, so that a modifier tap does nothing.
+    static bool overlayOpen(const InputRoutingState::Snapshot& snap);
+    // Makes the new tap of a resume, or tries again later.
+    void tryResume();
     void sideButton(TapEvent& event);
     // Returns true when the event was swallowed by the F19-as-Globe rule.
     bool f19(TapEvent& event);
@@ -135,6 +158,12 @@ private:
     // last flags-changed event held.
     std::optional<double> winAloneSince_;
     uint64_t modifiersHeld_ = 0;
+    // Left Alt+Shift: 0 nothing yet, 1 begun from no modifier with only those two, 2 both held.
+    uint8_t altShiftStage_ = 0;
+    // Main thread: the retry of a resume whose tap could not be made, and how many tries so far.
+    TimerHandle resumeRetry_;
+    int resumeAttempts_ = 0;
+    std::function<void()> pauseChanged_;
     SwallowedKeys swallowedKeys_;
     std::map<int64_t, bool> parsecPidCache_;
 };

@@ -27,10 +27,11 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
           ClipboardStoreServices{p.mainQueue, p.clipboardQueue,
                                  [w = p.workspace] { return w->frontmostApp(); }, p.clock, appIdentifier()}),
       paste_(inject_), shelfToggle_(*this),
-      finder_(*p.prefs, *p.workspace, *p.accessibility, *p.mainQueue, inject_, hints_, *p.log),
+      menus_(*p.accessibility, *p.workspace, *p.mainQueue, inject_, &hints_, *p.log, &layout_),
+      finder_(*p.prefs, *p.workspace, *p.accessibility, *p.mainQueue, inject_, hints_, *p.log, &menus_),
       quickLinksShow_(*this),
       winKeys_(*p.prefs, *p.mainQueue, *p.workspace, *p.accessibility, *p.privateServices, inject_,
-               FenwoldKeys::Targets{&windowActions_, &shelfToggle_, &quickLinksShow_, &layout_},
+               FenwoldKeys::Targets{&windowActions_, &shelfToggle_, &quickLinksShow_, &layout_, &menus_},
                macOSMajorVersion),
       layout_(*p.keyboardLayout, *p.mainQueue, *p.log), exclusions_(*p.prefs, *p.workspace),
       forwarder_(routing_,
@@ -116,7 +117,10 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
     parts.winMenu = winMenu_.get();
     parts.exclusions = &exclusions_;
     parts.layout = &layout_;
+    parts.menus = &menus_;
     dispatcher_ = std::make_unique<TapDispatcher>(parts);
+    // A resume that had to wait for its tap ends the pause later: the icon follows.
+    dispatcher_->onPauseChanged([this] { dimStatusIconWhileShortcutsCannotWork(); });
 }
 
 // The tap's thread reaches most of the members: it goes before any of them.

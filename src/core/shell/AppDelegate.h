@@ -14,6 +14,7 @@
 #include "core/input/HIDRemap.h"
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
+#include "core/input/MenuEquivalents.h"
 #include "core/input/ShortcutLayout.h"
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/TapDispatcher.h"
@@ -180,6 +181,7 @@ private:
     std::unique_ptr<SnapLayoutController> layouts_;
     std::unique_ptr<MenuPresenter> menuPresenter_;
     std::unique_ptr<WindowMenuController> winMenu_;
+    MenuEquivalents menus_;
     FinderKeys finder_;
     QuickLinksShow quickLinksShow_;
     FenwoldKeys winKeys_;

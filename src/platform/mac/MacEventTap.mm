@@ -53,6 +53,14 @@ TapEvent record(CGEventType type, CGEventRef event) {
 }
 
 CGEventRef deliver(MacEventTap::State* state, CGEventType type, CGEventRef event) {
+    // The system's notices that it turned the tap off carry no event worth reading: only the type
+    // goes to the dispatch, and the notice goes back as it came.
+    if (type == kCGEventTapDisabledByTimeout || type == kCGEventTapDisabledByUserInput) {
+        TapEvent notice;
+        notice.type = static_cast<uint32_t>(type);
+        state->handler(notice);
+        return event;
+    }
     TapEvent e = record(type, event);
     const TapEvent before = e;
     const TapAnswer answer = state->handler(e);

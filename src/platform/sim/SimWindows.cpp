@@ -122,11 +122,26 @@ void SimWindows::buildMenus(int32_t pid) {
             return axerr::success;
         }));
     }
-    std::vector<AXElement> bar{
-        withSubmenu(QStringLiteral("Apple"), apple),
-        withSubmenu(name, {menuItem(pid, QStringLiteral("Quit ") + name, nullptr)}),
-        withSubmenu(QStringLiteral("File"), {menuItem(pid, QStringLiteral("Close"), nullptr)}),
-        withSubmenu(QStringLiteral("Window"), windowItems), withSubmenu(QStringLiteral("Help"), {})};
+    std::vector<std::pair<QString, std::vector<AXElement>>> menus{
+        {name, {menuItem(pid, QStringLiteral("Quit ") + name, nullptr)}},
+        {QStringLiteral("File"), {menuItem(pid, QStringLiteral("Close"), nullptr)}}};
+    for (const AppTree::KeyEquivalent& k : t.keyEquivalents) {
+        auto it = std::find_if(menus.begin(), menus.end(), [&](const auto& m) { return m.first == k.menu; });
+        if (it == menus.end()) it = menus.insert(menus.end(), {k.menu, {}});
+        AXElement item = menuItem(pid, k.title, [this, pid, title = k.title, action = k.action] {
+            tree(pid).journal << QStringLiteral("menu ") + title;
+            if (action) action();
+            return axerr::success;
+        });
+        ax_.set(item, QStringLiteral("AXMenuItemCmdChar"), AXValue::of(k.character));
+        ax_.set(item, QStringLiteral("AXMenuItemCmdModifiers"), AXValue::of(k.modifiers));
+        it->second.push_back(item);
+    }
+    std::vector<AXElement> bar{withSubmenu(QStringLiteral("Apple"), apple)};
+    for (const auto& [title, items] : menus)
+        bar.push_back(withSubmenu(title, items));
+    bar.push_back(withSubmenu(QStringLiteral("Window"), windowItems));
+    bar.push_back(withSubmenu(QStringLiteral("Help"), {}));
     t.menuBar = ax_.create(pid);
     ax_.set(t.menuBar, QStringLiteral("AXRole"), AXValue::of(QStringLiteral("AXMenuBar")));
     ax_.set(t.menuBar, QStringLiteral("AXChildren"), AXValue::of(bar));
@@ -461,6 +476,13 @@ void SimWindows::setMenuItemEnabled(int32_t pid, const QString& title, bool enab
     auto& items = tree(pid).items;
     if (auto it = items.find(title); it != items.end())
         ax_.set(it->second, QStringLiteral("AXEnabled"), AXValue::of(enabled));
+}
+
+void SimWindows::addKeyEquivalent(int32_t pid, const QString& menu, const QString& title,
+                                  const QString& character, int64_t modifiers, std::function<void()> action) {
+    tree(pid).keyEquivalents.push_back({menu, title, character, modifiers, std::move(action)});
+    buildMenus(pid);
+    publishApp(pid);
 }
 
 void SimWindows::setEnhancedUserInterface(int32_t pid, bool on) {

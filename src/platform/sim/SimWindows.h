@@ -7,6 +7,7 @@
 #include "ports/MainQueue.h"
 
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -87,6 +88,11 @@ public:
     void setMenuStyle(int32_t pid, SimMenuStyle style);
     // Grey out (or enable again) a menu item of the application, found by its title.
     void setMenuItemEnabled(int32_t pid, const QString& title, bool enabled);
+    // Add an item with a key equivalent (its character and the `AXMenuItemModifiers` bits) to the
+    // application's menu of that title, made after the others when it has none; a press is
+    // journalled as "menu <title>" and does `action`.
+    void addKeyEquivalent(int32_t pid, const QString& menu, const QString& title, const QString& character,
+                          int64_t modifiers = 0, std::function<void()> action = {});
     // Give the application an enhanced user interface switch, initially on.
     void setEnhancedUserInterface(int32_t pid, bool on);
     bool enhancedUserInterface(int32_t pid) const;
@@ -115,6 +121,12 @@ private:
         bool notifications = true;
         SimMenuStyle style = SimMenuStyle::full;
         std::map<QString, AXElement> items; // menu items by title
+        struct KeyEquivalent {
+            QString menu, title, character;
+            int64_t modifiers = 0;
+            std::function<void()> action;
+        };
+        std::vector<KeyEquivalent> keyEquivalents;
         QStringList journal;
     };
 

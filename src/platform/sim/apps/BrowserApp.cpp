@@ -2,9 +2,27 @@
 
 #include "ports/KeyCodes.h"
 
+#include <tuple>
+
 namespace fenwold {
 
-BrowserApp::BrowserApp(SimSession& session) : SimApplication(session, "com.apple.Safari", "Safari") {}
+BrowserApp::BrowserApp(SimSession& session) : SimApplication(session, "com.apple.Safari", "Safari") {
+    for (const auto& [title, character, delta] : {std::tuple{"Back", "[", -1}, std::tuple{"Forward", "]", 1}})
+        addMenuItem(QStringLiteral("History"), QString::fromLatin1(title), QString::fromLatin1(character),
+                    [this, delta = delta] {
+                        const auto window = focusedWindow();
+                        if (!window) return;
+                        if (auto it = pages_.find(*window); it != pages_.end())
+                            step(*window, it->second, delta);
+                    });
+}
+
+void BrowserApp::step(uint32_t window, Page& page, int delta) {
+    const int to = page.at + delta;
+    if (to < 0 || to >= static_cast<int>(page.history.size())) return;
+    page.at = to;
+    go(window, page, page.history[to]);
+}
 
 uint32_t BrowserApp::openPage(const QString& title, const QString& address, Rect frame) {
     const uint32_t number = openWindow(title, frame);
@@ -103,13 +121,9 @@ bool BrowserApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
     if (!key.command() || key.control()) return false;
     switch (letter(key)) {
     case u'[':
-    case u']': {
-        const int to = p.at + (letter(key) == u'[' ? -1 : 1);
-        if (to < 0 || to >= static_cast<int>(p.history.size())) return true;
-        p.at = to;
-        go(*window, p, p.history[to]);
+    case u']':
+        step(*window, p, letter(key) == u'[' ? -1 : 1);
         return true;
-    }
     case u'r':
         ++p.reloads;
         return true;

@@ -42,6 +42,8 @@ private:
     };
     const Page* page(uint32_t window) const;
     void go(uint32_t window, Page& page, const QString& address);
+    // Back (-1) or forward (1) in the page's history, by a key or the History menu.
+    void step(uint32_t window, Page& page, int delta);
     std::map<uint32_t, Page> pages_;
 };
 

@@ -9,6 +9,15 @@ namespace fenwold {
 
 FinderApp::FinderApp(SimSession& session) : SimApplication(session, "com.apple.finder", "Finder") {
     setFocusRole(QStringLiteral("AXOutline"));
+    addMenuItem(QStringLiteral("Go"), QStringLiteral("Back"), QStringLiteral("["), [this] {
+        const auto window = focusedWindow();
+        if (!window) return;
+        if (auto it = folders_.find(*window); it != folders_.end()) back(*window, it->second);
+    });
+}
+
+void FinderApp::back(uint32_t window, Folder& folder) {
+    if (!folder.back.isEmpty()) show(window, folder, folder.back.takeLast(), false);
 }
 
 namespace {
@@ -136,7 +145,7 @@ bool FinderApp::handleKey(std::optional<uint32_t> window, const AppKey& key) {
             return true;
         }
         if (l == u'[') {
-            if (!f.back.isEmpty()) show(*window, f, f.back.takeLast(), false);
+            back(*window, f);
             return true;
         }
         if (l == u'i') {

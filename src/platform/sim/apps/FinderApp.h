@@ -46,6 +46,8 @@ private:
     bool renameKey(Folder& folder, const AppKey& key);
     // Show another folder in the window; `remember` keeps this one to go back to.
     void show(uint32_t window, Folder& folder, const QString& name, bool remember);
+    // To the folder shown before, by ⌘[ or the Go menu.
+    void back(uint32_t window, Folder& folder);
 
     std::map<uint32_t, Folder> folders_;
     std::map<QString, QStringList> contents_; // the folders of the home folder, by name

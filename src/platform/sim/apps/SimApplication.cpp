@@ -29,6 +29,11 @@ SimApplication::SimApplication(SimSession& session, const QString& bundleID, con
                                AXValue::of(focus_));
 }
 
+void SimApplication::addMenuItem(const QString& menu, const QString& title, const QString& character,
+                                 std::function<void()> action) {
+    session_.windows.addKeyEquivalent(pid_, menu, title, character, 0, std::move(action));
+}
+
 bool SimApplication::running() const {
     return session_.workspace.app(pid_).has_value();
 }

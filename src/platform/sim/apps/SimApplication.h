@@ -55,6 +55,10 @@ protected:
     virtual void windowClosed(uint32_t) {}
 
     uint32_t openWindow(const QString& title, Rect frame);
+    // A menu item with a key equivalent (its character, Command held), which does `action` when
+    // pressed through Accessibility, as the application's own menu would.
+    void addMenuItem(const QString& menu, const QString& title, const QString& character,
+                     std::function<void()> action);
     std::optional<uint32_t> focusedWindow() const;
     void copyText(const QString& text) const;
     std::optional<QString> pastedText() const;

@@ -20,9 +20,9 @@ std::optional<std::pair<uint64_t, uint64_t>> modifierBits(uint16_t keyCode) {
     case kRightShift:
         return std::pair{flag::shift, uint64_t{0x04}};
     case kOption:
-        return std::pair{flag::option, uint64_t{0x20}};
+        return std::pair{flag::option, flag::leftOption};
     case kRightOption:
-        return std::pair{flag::option, uint64_t{0x40}};
+        return std::pair{flag::option, flag::rightOption};
     case kControl:
         return std::pair{flag::control, uint64_t{0x01}};
     case kRightControl:
