@@ -67,16 +67,32 @@ bool DragSnapController::systemTilesDrags() const {
 void DragSnapController::begin(uint64_t press, Point at) {
     stop();
     if (!Prefs(*p_.prefs).dragSnap() || systemTilesDrags()) return;
-    const auto hit = p_.windows->titlebarHitWithBounds(at);
-    if (!hit) return;
+    auto hit = p_.windows->titlebarHitWithBounds(at);
+    if (!hit) {
+        // The window server may have carried the window on before this turn of the main thread:
+        // the point of the title bar that was pressed is under the pointer now, and the window was
+        // as far back as the pointer has travelled.
+        const Point now{pointerX_.load(std::memory_order_relaxed), pointerY_.load(std::memory_order_relaxed)};
+        hit = p_.windows->titlebarHitWithBounds(now);
+        if (!hit) return;
+        hit->second = hit->second.offsetBy(at.x - now.x, at.y - now.y);
+    }
     const auto& [window, bounds] = *hit;
     if (ExcludedApps(*p_.prefs).containsApp(window.pid, *p_.workspace)) return;
+    // What the program's snap left, read before anything sees the window move and forgets it.
+    std::optional<Windows::SnapRecord> snapped;
+    // Compared with the bounds at the press: the window may have moved since.
+    if (const auto it = p_.windows->snapMemory().find(window.id);
+        it != p_.windows->snapMemory().end() && it->second.rect.size() == bounds.size())
+        snapped = it->second;
     drag_ = Drag{.press = press,
                  .window = window,
                  .picked = bounds,
                  .grab = {at.x - bounds.x, at.y - bounds.y},
                  .original = bounds,
-                 .zone = std::nullopt};
+                 .zone = std::nullopt,
+                 .zoneSince = 0,
+                 .snapped = snapped};
     tracking_.store(true);
     ticker_ = p_.mainQueue->every(kTick, kTick / 4, lifetime_.guard([this] { tick(); }));
 }
@@ -109,11 +125,11 @@ void DragSnapController::follow(Point pointer) {
 
 void DragSnapController::restoreUnderPointer(Point pointer, const Rect& now) {
     const auto& [pid, id] = drag_->window;
-    const auto snapped = p_.windows->snapMemory().find(id);
-    // Only where the window still is as the snap left it: moved or resized since, it is the
-    // user's size.
-    if (snapped == p_.windows->snapMemory().end() || snapped->second.rect.size() != now.size()) return;
-    const Rect original = p_.windows->takeSnapRecord(id)->original;
+    // Only where the window still was as the snap left it when it was picked up: moved or
+    // resized since, it is the user's size.
+    if (!drag_->snapped || drag_->snapped->rect.size() != now.size()) return;
+    p_.windows->takeSnapRecord(id);
+    const Rect original = drag_->snapped->original;
     const double share = drag_->picked.width > 0 ? drag_->grab.x / drag_->picked.width : 0.5;
     const Rect restored{pointer.x - share * original.width, pointer.y - drag_->grab.y, original.width,
                         original.height};

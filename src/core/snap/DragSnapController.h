@@ -5,6 +5,7 @@
 #include "core/input/DispatchTargets.h"
 #include "core/windows/Lifetime.h"
 #include "core/windows/WindowInfo.h"
+#include "core/windows/Windows.h"
 #include "ports/MainQueue.h"
 
 #include <atomic>
@@ -18,7 +19,6 @@ class HintHUD;
 class PrefsStore;
 class Screens;
 class SnapAssistController;
-class Windows;
 class Workspace;
 
 // A window dragged by its title bar snaps where it is let go against a display's edge: the left
@@ -75,6 +75,7 @@ private:
         bool moving = false;          // the window has followed the pointer
         std::optional<DragZone> zone;
         double zoneSince = 0;
+        std::optional<Windows::SnapRecord> snapped; // the program's snap it was picked up from
     };
 
     // Main thread.
