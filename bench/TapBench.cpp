@@ -1,5 +1,6 @@
 // The event-tap callback: the system disables a tap whose callback is slow, and every key of
 // the session goes through it. The platform's post call is replaced by one that does nothing.
+#include "GuiScope.h"
 #include "core/hints/HintHUD.h"
 #include "core/input/ExclusionGate.h"
 #include "core/input/FenwoldKeys.h"
@@ -12,6 +13,8 @@
 #include "core/input/SwitcherKeyForwarder.h"
 #include "core/input/TapDispatcher.h"
 #include "core/settings/Prefs.h"
+#include "core/snap/DragSnapController.h"
+#include "core/windows/Windows.h"
 #include "platform/sim/SimSession.h"
 #include "support/DispatchParts.h"
 
@@ -176,3 +179,59 @@ static void BM_LayoutTableRebuild(benchmark::State& state) {
         layout.rebuild();
 }
 BENCHMARK(BM_LayoutTableRebuild);
+
+// A window dragged by its title bar: every mouse-dragged event of the drag through the tap (a
+// 1 kHz mouse sends a thousand a second), with the drag's main-thread half running between
+// batches as its timer would.
+static void BM_TapWindowDragged(benchmark::State& state) {
+    GuiScope gui;
+    SimSession sim;
+    Prefs(sim.prefs).registerDefaults();
+    sim.app("com.apple.TextEdit", "TextEdit").frontmost().window("Notes", {40, 50, 580, 340});
+    Windows windows(sim.platform());
+    DragSnapController drag({&windows, &sim.screens, &sim.workspace, &sim.mainQueue, &sim.prefs},
+                            [] { return std::unique_ptr<SnapOutlinePanel>(); });
+    InputRoutingState routing;
+    TapDispatcher::Parts parts = fenwold::testing::dispatchPartsOf(sim, routing);
+    parts.drag = &drag;
+    TapDispatcher dispatcher(parts);
+    TapEvent down;
+    down.type = eventtype::leftMouseDown;
+    down.clickState = 1;
+    down.location = {300, 60};
+    dispatcher.tapCallback(down);
+    sim.mainQueue.drain();
+    if (!drag.dragging()) state.SkipWithError("the press picked no window up");
+    TapEvent moved;
+    moved.type = eventtype::leftMouseDragged;
+    long allocations = 0;
+    int n = 0;
+    for (auto _ : state) {
+        TapEvent e = moved;
+        e.location = {300.0 + n % 600, 60.0 + n % 300};
+        const long before = gAllocations.load(std::memory_order_relaxed);
+        benchmark::DoNotOptimize(dispatcher.tapCallback(e));
+        allocations += gAllocations.load(std::memory_order_relaxed) - before;
+        if (++n % 4096 == 0) {
+            state.PauseTiming();
+            sim.mainQueue.advance(DragSnapController::kTick);
+            state.ResumeTiming();
+        }
+    }
+    state.counters["allocs/event"] = benchmark::Counter(double(allocations) / double(state.iterations()));
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_TapWindowDragged);
+
+// The main thread's look at the pointer during a drag: the zone under it among two displays.
+static void BM_DragZoneLookup(benchmark::State& state) {
+    const std::vector<ScreenInfo> screens{{{0, 0, 1440, 900}, {0, 0, 1440, 875}},
+                                          {{1440, 100, 1280, 800}, {1440, 100, 1280, 775}}};
+    int n = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(dragzones::zoneAt(screens, {double(n % 2720), double(n % 900)}));
+        ++n;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_DragZoneLookup);

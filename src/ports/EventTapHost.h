@@ -11,6 +11,7 @@ namespace fenwold {
 namespace eventtype {
 inline constexpr uint32_t leftMouseDown = 1;
 inline constexpr uint32_t leftMouseUp = 2;
+inline constexpr uint32_t leftMouseDragged = 6;
 inline constexpr uint32_t keyDown = 10;
 inline constexpr uint32_t keyUp = 11;
 inline constexpr uint32_t flagsChanged = 12;

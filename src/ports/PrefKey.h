@@ -88,6 +88,7 @@ namespace fenwold {
     X(contextMenu, true, shortcut)                                                                           \
     /* Screen and mouse */                                                                                   \
     X(screenshotKeys, true, shortcut)                                                                        \
+    X(dragSnap, true, shortcut)                                                                              \
     X(dblClickMax, false, shortcut)                                                                          \
     /* Remote access */                                                                                      \
     X(parsecMouseFix, true, shortcut)                                                                        \

@@ -337,9 +337,10 @@ TEST(Dispatch, StartTapLogsItsOutcome) {
     InputRig rig;
     EXPECT_TRUE(rig.dispatcher.startTap());
     EXPECT_EQ(rig.sim.log.lines().last(), "Fenwold: event tap active — hold Option and press Tab");
-    // Keys, modifiers, left and side buttons and the wheel; system-defined events only when tracing.
-    EXPECT_EQ(rig.sim.eventTap.eventMask(), (1u << 1) | (1u << 2) | (1u << 10) | (1u << 11) | (1u << 12) |
-                                                (1u << 22) | (1u << 25) | (1u << 26));
+    // Keys, modifiers, the left button and its drags, side buttons and the wheel; system-defined
+    // events only when tracing.
+    EXPECT_EQ(rig.sim.eventTap.eventMask(), (1u << 1) | (1u << 2) | (1u << 6) | (1u << 10) | (1u << 11) |
+                                                (1u << 12) | (1u << 22) | (1u << 25) | (1u << 26));
     EXPECT_EQ(TapDispatcher::eventMask(true), rig.sim.eventTap.eventMask() | (1u << 14));
     rig.sim.eventTap.setCreationFails(true);
     EXPECT_FALSE(rig.dispatcher.startTap());

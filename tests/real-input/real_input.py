@@ -300,6 +300,50 @@ def snap_clicks(pg):
                 abs(front_window(s)["frame"][2] - visible[2] / 2) < 2)
 
 
+def near(a, b, tolerance=2):
+    return all(abs(x - y) <= tolerance for x, y in zip(a, b))
+
+
+@test(DEFAULT, LARGE)
+def drag_to_edge_snaps(pg):
+    """A window dragged by its title bar with the held button: resting against the screen's left
+    edge shows the outline of the left half; Esc calls that snap off and the window stays where
+    it is dropped; the next drag there snaps it into the left half and offers snap assist."""
+    pg.through_welcome()
+    state = pg.state()
+    vx, vy, vw, vh = state["screen"]["visible"]
+    window = front_window(state)
+    title, (x, y, w, h) = window["title"], window["frame"]
+    left = [vx, vy, vw / 2, vh]
+
+    def frame(s):
+        return next(w["frame"] for w in s["windows"] if w["title"] == title)
+
+    def drag_to_left_edge():
+        x, y = frame(pg.state())[:2]
+        # Near the right end of the title bar, which stays on the screen after a drop at the edge.
+        pg.move(*pg.point(x + w - 100, y + 12))
+        pg.xdotool("mousedown", 1)
+        pg.move(*pg.point(vx + vw / 4, vy + vh / 3))
+        pg.move(*pg.point(vx, vy + vh / 2))
+        scale, sx, sy = pg.last["screen"]["scale"], pg.last["screen"]["x"], pg.last["screen"]["y"]
+        on_display = [sx + left[0] * scale, sy + left[1] * scale, left[2] * scale, left[3] * scale]
+        pg.wait_for("the outline of the left half", lambda s: pg.panel(s, "Snap outline") and
+                    near(pg.panel(s, "Snap outline")["frame"], on_display, 3))
+
+    drag_to_left_edge()
+    pg.key("Escape")
+    pg.wait_for("the outline gone", lambda s: not pg.panel(s, "Snap outline"))
+    pg.xdotool("mouseup", 1)
+    state = pg.wait_for("the window dropped at its own size", lambda s: near(frame(s)[2:], [w, h]) and s)
+    check(not near(frame(state), left), "Esc did not call the snap off", state)
+
+    drag_to_left_edge()
+    pg.xdotool("mouseup", 1)
+    pg.wait_for("the window in the left half", lambda s: near(frame(s), left) and not pg.panel(s, "Snap outline"))
+    pg.wait_for("snap assist for the right half", lambda s: pg.panel(s, "Snap assist"))
+
+
 @test(DEFAULT)
 def menu_clicks(pg):
     """Alt+Space's window menu and Win+X's quick link menu take clicks."""

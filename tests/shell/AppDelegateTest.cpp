@@ -9,6 +9,7 @@
 #include "ui/menus/QtMenuPresenter.h"
 #include "ui/peek/EmptyPeekView.h"
 #include "ui/snap/SnapLayoutView.h"
+#include "ui/snap/SnapOutlineView.h"
 #include "ui/switcher/TileGridPanelWidget.h"
 
 #include <QFile>
@@ -54,6 +55,9 @@ public:
     }
     std::unique_ptr<SnapLayoutPanel> makeSnapLayoutPanel(const PanelStyle& style) override {
         return std::make_unique<SnapLayoutPanelWidget>(host, style);
+    }
+    std::unique_ptr<SnapOutlinePanel> makeSnapOutlinePanel(const PanelStyle& style) override {
+        return std::make_unique<SnapOutlinePanelWidget>(host, style);
     }
     std::unique_ptr<MenuPresenter> makeMenuPresenter() override {
         return std::make_unique<QtMenuPresenter>(host);

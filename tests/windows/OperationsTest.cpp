@@ -321,3 +321,29 @@ TEST_F(Operations, TitleBarHitsCountOnlyInTheStripRightOfTheWindowButtons) {
     EXPECT_FALSE(windows.titlebarHit({300, 110})); // the panel in front takes the point
     (void)panel;
 }
+
+TEST_F(Operations, WindowsThatRefuseASizeEndAsCloseToTheZoneAsTheyAllow) {
+    // A panel of a fixed size snapped right sits in the zone's corner; snapped to the whole screen
+    // it stays at its size in the top-left corner. Either way it is remembered for restore.
+    auto fixed = plainWindow("Panel", {100, 100, 600, 400}).fixedSize();
+    windows.snap(Snap::right, target(fixed));
+    sim.mainQueue.drain();
+    EXPECT_EQ(sim.windows.window(fixed.number())->frame, (Rect{720, 25, 600, 400}));
+    EXPECT_EQ(windows.currentSnap(fixed.pid(), fixed.number()), Snap::right);
+    // A minimum wider than the half: from the zone's left edge, pulled back onto the screen when
+    // the zone is the right half.
+    auto wideApp = sim.app("com.example.Wide", "Wide").frontmost();
+    sim.windows.setMenuStyle(wideApp.pid(), SimMenuStyle::withoutMoveAndResize);
+    auto wide = wideApp.window("Wide", {100, 100, 600, 400}).minimumSize({900, 300});
+    windows.snap(Snap::left, target(wide));
+    sim.mainQueue.drain();
+    EXPECT_EQ(sim.windows.window(wide.number())->frame, (Rect{0, 25, 900, 805}));
+    windows.snap(Snap::right, target(wide));
+    sim.mainQueue.drain();
+    EXPECT_EQ(sim.windows.window(wide.number())->frame, (Rect{540, 25, 900, 805}));
+    // Restore gives back the place and the height from before the first snap, at the width the
+    // window allows.
+    windows.restoreOriginal(wide.pid(), wide.number());
+    sim.mainQueue.drain();
+    EXPECT_EQ(sim.windows.window(wide.number())->frame, (Rect{100, 100, 900, 400}));
+}

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <cmath>
+#include <utility>
 
 namespace fenwold {
 
@@ -151,11 +152,15 @@ ScriptStep parseLine(const QString& line, int number_) {
         step.seconds = number(words[1], QStringLiteral("wait"), kMaxWait);
         return step;
     }
-    if (verb == QLatin1String("move") || verb == QLatin1String("click") ||
-        verb == QLatin1String("doubleclick")) {
-        step.kind = verb == QLatin1String("move")    ? K::move
-                    : verb == QLatin1String("click") ? K::click
-                                                     : K::doubleClick;
+    // The pointer's steps at one point.
+    static const std::pair<QLatin1String, K> kAtAPoint[] = {{QLatin1String("move"), K::move},
+                                                            {QLatin1String("click"), K::click},
+                                                            {QLatin1String("doubleclick"), K::doubleClick},
+                                                            {QLatin1String("mousedown"), K::mouseDown},
+                                                            {QLatin1String("mouseup"), K::mouseUp}};
+    for (const auto& [name, kind] : kAtAPoint) {
+        if (verb != name) continue;
+        step.kind = kind;
         step.at = point(words, 1);
         if (words.size() != 3) throw LineError{QStringLiteral("%1 takes X and Y only").arg(verb)};
         return step;

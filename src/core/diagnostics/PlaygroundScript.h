@@ -21,6 +21,8 @@ struct ScriptStep {
         move,
         click,
         doubleClick,
+        mouseDown,
+        mouseUp,
         drag,
         space,
         activate,
@@ -57,6 +59,7 @@ struct ScriptParse {
 //   layout NAME        select a keyboard layout ("German", "French", "Dvorak-QWERTYCMD", ...)
 //   wait 0.5           seconds
 //   move X Y | click X Y | doubleclick X Y | drag X Y to X Y
+//   mousedown X Y | mouseup X Y   the left button alone; a move while it is down is a drag
 //   space N            switch to Space N
 //   activate NAME      bring an application to the front
 //   stick-secure-input NAME   the application keeps Secure Keyboard Entry on until it quits

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/input/InputRoutingState.h"
+#include "ports/Geometry.h"
 
 #include <cstdint>
 #include <optional>
@@ -91,6 +92,26 @@ public:
 
     // Show the menu at the pointer; returns when it closes.
     virtual void show() = 0;
+};
+
+// A window dragged by its title bar, snapped where it is let go against a display's edge. Called on
+// the event-tap thread: `dragged` for every mouse-dragged event, so it only stores the point (no
+// lock, no allocation); the others queue their own main-thread work.
+class WindowDragTarget {
+public:
+    WindowDragTarget() = default;
+    WindowDragTarget(const WindowDragTarget&) = delete;
+    WindowDragTarget& operator=(const WindowDragTarget&) = delete;
+    virtual ~WindowDragTarget() = default;
+
+    // The left button went down, went up, or moved while down (top-left-origin global coordinates).
+    virtual void pressed(Point at) = 0;
+    virtual void dragged(Point at) = 0;
+    virtual void released(Point at) = 0;
+    // Escape while the button is down: true when a window drag took it (its snap is off).
+    virtual bool escape() = 0;
+    // The button's release may have been lost (the tap was off): the drag ends without a snap.
+    virtual void abandon() = 0;
 };
 
 // The clipboard shelf.

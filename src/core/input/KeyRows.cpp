@@ -701,8 +701,8 @@ constexpr KeyRow kRows[] = {
 };
 
 // The shortcuts no key-down row decides, with their catalogue texts: what a Win+arrow snap does
-// next (KeyActions::snap), Win pressed alone, left Alt+Shift, the wheel, the title bar's double
-// click and the side buttons (TapDispatcher).
+// next (KeyActions::snap), Win pressed alone, left Alt+Shift, the wheel, a title bar's drag
+// (DragSnapController) and double click, and the side buttons (TapDispatcher).
 constexpr ListedShortcut kListedElsewhere[] = {
     {PrefKey::snapQuadrants,
      {S::windowsKey, u"Win+↑ ↓ after a snap", u"Quarter snapping",
@@ -729,6 +729,14 @@ constexpr ListedShortcut kListedElsewhere[] = {
      {S::ctrl, u"Ctrl+scroll", u"Zoom with the wheel",
       u"Hold Ctrl (or ⌘) and scroll to zoom the frontmost app in and out, like Ctrl+wheel on "
       u"Windows. Works in any app that understands ⌘= and ⌘−; press ⌘0 (or Ctrl+0) to reset."}},
+    {PrefKey::dragSnap,
+     {S::screenAndMouse, u"Drag a title bar to an edge", u"Snap by dragging",
+      u"Drag a window by its title bar against the left or right edge of a screen to fill that "
+      u"half, into a corner for a quarter, or against the top edge to maximize, like Windows 11. "
+      u"An outline shows where it will go; Esc during the drag keeps it where you drop it. "
+      u"Dragging a snapped window away gives back its size. On macOS 15 and later this stands "
+      u"aside while the Mac's own tiling of dragged windows is on (System Settings › Desktop & "
+      u"Dock)."}},
     {PrefKey::dblClickMax,
      {S::screenAndMouse, u"Double-click title bar", u"Maximize",
       u"Fills the screen like Windows maximize instead of the macOS zoom/minimize "

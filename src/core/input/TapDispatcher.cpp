@@ -36,9 +36,9 @@ TapDispatcher::TapDispatcher(const Parts& parts)
 
 uint64_t TapDispatcher::eventMask(bool tracing) {
     uint64_t mask = 0;
-    for (uint32_t type : {eventtype::leftMouseDown, eventtype::leftMouseUp, eventtype::keyDown,
-                          eventtype::keyUp, eventtype::flagsChanged, eventtype::scrollWheel,
-                          eventtype::otherMouseDown, eventtype::otherMouseUp})
+    for (uint32_t type : {eventtype::leftMouseDown, eventtype::leftMouseUp, eventtype::leftMouseDragged,
+                          eventtype::keyDown, eventtype::keyUp, eventtype::flagsChanged,
+                          eventtype::scrollWheel, eventtype::otherMouseDown, eventtype::otherMouseUp})
         mask |= uint64_t{1} << type;
     if (tracing) mask |= uint64_t{1} << eventtype::systemDefined;
     return mask;
@@ -157,6 +157,7 @@ TapAnswer TapDispatcher::tapDisabled(const TapEvent& event) {
         });
     }
     if (p_.finder) p_.finder->cancelPending();
+    if (p_.drag) p_.drag->abandon();
     swallowMouseUp_ = false;
     f19Held_ = false;
     winAloneSince_.reset();
@@ -172,6 +173,11 @@ TapAnswer TapDispatcher::handle(TapEvent& event) {
     if (event.sourceUserData == kOwnEventMarker || (event.sourcePid != 0 && event.sourcePid == ownPid_))
         return TapAnswer::pass;
     if (event.type == eventtype::systemDefined) return TapAnswer::pass;
+    // The busiest event while a button is down: only the window drag wants it.
+    if (event.type == eventtype::leftMouseDragged) {
+        if (p_.drag) p_.drag->dragged(event.location);
+        return TapAnswer::pass;
+    }
 
     // The swap matters only to an event with Control or Command and to a change of the modifiers
     // (which Win was let go): a key typed without them, most typing, reads no preference.
@@ -321,6 +327,8 @@ void TapDispatcher::altShift(const TapEvent& event, uint64_t held, uint64_t befo
 }
 
 TapAnswer TapDispatcher::keyDown(TapEvent& event, const InputRoutingState::Snapshot& snap, bool swap) {
+    // Esc while a window is dragged by its title bar calls its snap off, and goes no further.
+    if (event.keyCode == kEsc && p_.drag && p_.drag->escape()) return TapAnswer::swallow;
     const KeyPress press = KeyPress::of(event, snap, layoutTable(), swap);
     return runKeyRows(*actions_, press, Prefs(*p_.prefs));
 }
@@ -342,6 +350,8 @@ TapAnswer TapDispatcher::pointer(TapEvent& event, const InputRoutingState::Snaps
             });
             return TapAnswer::swallow;
         }
+        // A single press may pick a window up by its title bar.
+        if (event.clickState < 2 && p_.drag && !capturing) p_.drag->pressed(event.location);
         // Only the second press of a double click is considered.
         if (!prefs.dblClickMax() || capturing || event.clickState != 2 || !p_.windows || frontExcluded())
             return TapAnswer::pass;
@@ -359,6 +369,7 @@ TapAnswer TapDispatcher::pointer(TapEvent& event, const InputRoutingState::Snaps
         return TapAnswer::swallow;
     }
     case eventtype::leftMouseUp:
+        if (p_.drag) p_.drag->released(event.location);
         if (!swallowMouseUp_) return TapAnswer::pass;
         swallowMouseUp_ = false;
         return TapAnswer::swallow;

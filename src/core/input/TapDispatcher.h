@@ -32,6 +32,7 @@ class SwitcherSessionTarget;
 class SnapAssistTarget;
 class SnapLayoutTarget;
 class WindowMenuTarget;
+class WindowDragTarget;
 class WindowActions;
 class ExclusionGate;
 class ShortcutLayout;
@@ -66,6 +67,7 @@ public:
         SnapAssistTarget* assist = nullptr;
         SnapLayoutTarget* layouts = nullptr;
         WindowMenuTarget* winMenu = nullptr;
+        WindowDragTarget* drag = nullptr;
         WindowActions* windows = nullptr;
         ExclusionGate* exclusions = nullptr;
         // The layout keys are read with; without it, the keys' US meaning.

@@ -4,6 +4,11 @@
 
 namespace fenwold {
 
+bool ExcludedApps::containsApp(int32_t pid, const Workspace& workspace) const {
+    const auto app = workspace.app(pid);
+    return app && app->bundleID && contains(*app->bundleID);
+}
+
 void ExcludedApps::add(const QString& bundleID) const {
     QStringList ids = list();
     if (bundleID.isEmpty() || ids.contains(bundleID)) return;

@@ -22,6 +22,8 @@ public:
 
     QStringList list() const { return prefs_.excludedApps(); }
     bool contains(const QString& bundleID) const { return list().contains(bundleID); }
+    // Whether the running application with this process id is one of them.
+    bool containsApp(int32_t pid, const Workspace& workspace) const;
     // Adding one already listed, or removing one that is not, changes nothing.
     void add(const QString& bundleID) const;
     void remove(const QString& bundleID) const;

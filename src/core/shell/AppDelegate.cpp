@@ -76,6 +76,10 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
     layouts_ = std::make_unique<SnapLayoutController>(
         SnapLayoutController::Parts{&routing_, &windows_, p.screens, p.mainQueue, p.prefs, assist_.get()},
         [this] { return views_.makeSnapLayoutPanel(panelstyles::snapLayouts()); });
+    dragSnap_ = std::make_unique<DragSnapController>(
+        DragSnapController::Parts{&windows_, p.screens, p.workspace, p.mainQueue, p.prefs, assist_.get(),
+                                  &hints_, macOSMajorVersion},
+        [this] { return views_.makeSnapOutlinePanel(panelstyles::snapOutline()); });
     menuPresenter_ = views_.makeMenuPresenter();
     winMenu_ = std::make_unique<WindowMenuController>(p, windows_, routing_, assist_.get(), *menuPresenter_,
                                                       &trace_);
@@ -115,6 +119,7 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
     parts.assist = assist_.get();
     parts.layouts = layouts_.get();
     parts.winMenu = winMenu_.get();
+    parts.drag = dragSnap_.get();
     parts.exclusions = &exclusions_;
     parts.layout = &layout_;
     parts.menus = &menus_;

@@ -26,6 +26,7 @@
 #include "core/shell/CommandLine.h"
 #include "core/shell/PanelStyles.h"
 #include "core/shell/WindowActionsBridge.h"
+#include "core/snap/DragSnapController.h"
 #include "core/snap/SnapAssistController.h"
 #include "core/snap/SnapLayoutController.h"
 #include "core/switcher/SwitcherSession.h"
@@ -70,6 +71,7 @@ public:
                                                              const PanelStyle& style) = 0;
     virtual std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel(const PanelStyle& style) = 0;
     virtual std::unique_ptr<SnapLayoutPanel> makeSnapLayoutPanel(const PanelStyle& style) = 0;
+    virtual std::unique_ptr<SnapOutlinePanel> makeSnapOutlinePanel(const PanelStyle& style) = 0;
     virtual std::unique_ptr<MenuPresenter> makeMenuPresenter() = 0;
     virtual std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context,
                                                        const PanelStyle& style) = 0;
@@ -115,6 +117,7 @@ public:
     PeekController& peek() { return *peek_; }
     SnapAssistController& assist() { return *assist_; }
     SnapLayoutController& snapLayouts() { return *layouts_; }
+    DragSnapController& dragSnap() { return *dragSnap_; }
     WindowMenuController& windowMenu() { return *winMenu_; }
     QuickLinkMenu& quickLinks() { return *quickLinks_; }
     FenwoldKeys& winKeys() { return winKeys_; }
@@ -179,6 +182,7 @@ private:
     std::unique_ptr<PeekController> peek_;
     std::unique_ptr<SnapAssistController> assist_;
     std::unique_ptr<SnapLayoutController> layouts_;
+    std::unique_ptr<DragSnapController> dragSnap_;
     std::unique_ptr<MenuPresenter> menuPresenter_;
     std::unique_ptr<WindowMenuController> winMenu_;
     MenuEquivalents menus_;

@@ -54,6 +54,10 @@ PanelStyle snapLayouts() {
     return pointable(16, QStringLiteral("Snap layouts"));
 }
 
+PanelStyle snapOutline() {
+    return label(kScreenSaverLevel, 12, QStringLiteral("Snap outline"));
+}
+
 PanelStyle dockPeek() {
     return tileGrid(QStringLiteral("Dock peek"));
 }

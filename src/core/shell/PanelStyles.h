@@ -17,6 +17,8 @@ PanelStyle switcher();
 PanelStyle snapAssist();
 // The snap layouts over the front window: clicks pick zones, hovering marks them.
 PanelStyle snapLayouts();
+// The outline of where a window dragged to a screen edge will snap; every click goes through.
+PanelStyle snapOutline();
 // The previews next to a Dock icon.
 PanelStyle dockPeek();
 // "No windows" / "Not running" next to a Dock icon; every click goes through.

@@ -1,5 +1,6 @@
 #include "SnapGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace fenwold::snapgeometry {
@@ -77,6 +78,12 @@ Rect snapRect(WindowSnap snap, const Rect& v) {
 
 Rect snapRectAX(WindowSnap snap, const Rect& v) {
     return zoneRect(snap, v, false);
+}
+
+Rect fitInZone(Size size, const Rect& zone, const Rect& v) {
+    const double x = std::clamp(zone.x, v.minX(), std::max(v.minX(), v.maxX() - size.width));
+    const double y = std::clamp(zone.y, v.minY(), std::max(v.minY(), v.maxY() - size.height));
+    return {x, y, size.width, size.height};
 }
 
 Rect toAX(const Rect& r, double primaryHeight) {

@@ -14,6 +14,9 @@ const std::vector<WindowSnap>& allSnaps();
 Rect snapRect(WindowSnap snap, const Rect& visibleFrame);
 // The same rectangle where the frames are in Accessibility coordinates (y down).
 Rect snapRectAX(WindowSnap snap, const Rect& visibleFrameAX);
+// Where a window of this size goes for a zone it does not fit: from the zone's top-left corner,
+// pulled back inside the visible frame as far as it takes (all in the same coordinates).
+Rect fitInZone(Size size, const Rect& zone, const Rect& visibleFrame);
 // Screen coordinates to Accessibility coordinates, given the primary screen's height. The flip
 // is its own inverse: it also turns Accessibility rectangles into screen ones.
 Rect toAX(const Rect& screenRect, double primaryHeight);

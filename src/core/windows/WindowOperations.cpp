@@ -238,12 +238,13 @@ void Windows::moveTo(int32_t pid, uint32_t id, Point origin) {
 
 // --- Snapping ---
 
-void Windows::snap(Snap snap, std::optional<WindowTarget> target, std::optional<ScreenInfo> display) {
+void Windows::snap(Snap snap, std::optional<WindowTarget> target, std::optional<ScreenInfo> display,
+                   std::optional<Rect> original) {
     const auto t = resolveTarget(target);
     if (!t) return;
-    const auto apply = [this, snap, t, display] {
+    const auto apply = [this, snap, t, display, original] {
         if (display) carryTo(*display, t->pid, t->id);
-        applySnap(snap, t->pid, t->id);
+        applySnap(snap, t->pid, t->id, original);
     };
     if (fullscreenState(t->pid, t->id) == true) {
         toggleFullscreen(t->pid, t->id);
@@ -263,12 +264,12 @@ void Windows::carryTo(const ScreenInfo& display, int32_t pid, uint32_t id) {
                                            snapgeometry::toAX(display.visibleFrame, H)));
 }
 
-void Windows::applySnap(Snap snap, int32_t pid, uint32_t id) {
+void Windows::applySnap(Snap snap, int32_t pid, uint32_t id, std::optional<Rect> given) {
     Rect original;
     if (auto it = snapMemory_.find(id); it != snapMemory_.end())
         original = it->second.original;
     else
-        original = axFrame(pid, id).value_or(Rect{});
+        original = given ? *given : axFrame(pid, id).value_or(Rect{});
     if (!workspace_.app(pid)) return;
     focus(pid, id);
     whenActive(pid, [this, snap, pid, id, original] {
@@ -290,8 +291,15 @@ void Windows::frameSnap(Snap snap, int32_t pid, uint32_t id) {
     const Rect current = axFrame(pid, id).value_or(Rect{});
     const auto target = screen(current);
     if (!target) return;
-    const Rect A = snapgeometry::toAX(snapgeometry::snapRect(snap, target->visibleFrame), H);
+    const Rect visible = snapgeometry::toAX(target->visibleFrame, H);
+    Rect A = snapgeometry::snapRectAX(snap, visible);
     setAXFrame(pid, id, A);
+    // A window that keeps a size of its own (fixed, or a minimum larger than the zone) ends as
+    // close to the zone as it allows, inside the visible frame.
+    if (const auto placed = axFrame(pid, id); placed && placed->size() != A.size()) {
+        A = snapgeometry::fitInZone(placed->size(), A, visible);
+        moveTo(pid, id, A.origin());
+    }
     auto it = snapMemory_.find(id);
     const Rect original = it != snapMemory_.end() ? it->second.original : current;
     snapMemory_[id] = SnapRecord{snap, A, original};
@@ -331,6 +339,14 @@ void Windows::moveToDisplay(bool right, std::optional<WindowTarget> target) {
         // Restoring later gives the unsnapped size on the new display.
         record.original = displaygeometry::carryFrame(record.original, fromVisible, toVisible);
     }
+}
+
+std::optional<Windows::SnapRecord> Windows::takeSnapRecord(uint32_t id) {
+    const auto it = snapMemory_.find(id);
+    if (it == snapMemory_.end()) return std::nullopt;
+    const SnapRecord record = it->second;
+    snapMemory_.erase(it);
+    return record;
 }
 
 std::optional<Windows::Snap> Windows::currentSnap(int32_t pid, uint32_t id) {
@@ -463,17 +479,23 @@ void Windows::closeFrontmostWindowOrQuit() {
     workspace_.terminate(front->pid);
 }
 
-std::optional<WindowTarget> Windows::titlebarHit(Point point) {
+std::optional<std::pair<WindowTarget, Rect>> Windows::titlebarHitWithBounds(Point point) {
     const auto list = server_.windowList(windowlist::onScreenOnly | windowlist::excludeDesktopElements, 0);
     for (const auto& d : list) {
         if (d.layer != 0 || !d.bounds || !d.bounds->contains(point)) continue;
         if (!d.ownerPid || !d.number || *d.ownerPid == workspace_.ownPid() || !regularApp(*d.ownerPid))
             return std::nullopt;
         if (point.y - d.bounds->y < kTitlebarHeight && point.x - d.bounds->x > kTitlebarLeftInset)
-            return WindowTarget{*d.ownerPid, *d.number};
+            return std::pair{WindowTarget{*d.ownerPid, *d.number}, *d.bounds};
         return std::nullopt;
     }
     return std::nullopt;
+}
+
+std::optional<WindowTarget> Windows::titlebarHit(Point point) {
+    const auto hit = titlebarHitWithBounds(point);
+    if (!hit) return std::nullopt;
+    return hit->first;
 }
 
 } // namespace fenwold

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace fenwold {
@@ -59,8 +60,10 @@ public:
 
     // --- Operations ---
     // Snaps on the window's own display, or on the one given, where the window is carried first.
+    // Restoring later gives the window the frame it had before the first snap of the chain, or the
+    // one given as `original` (where a drag picked it up).
     void snap(Snap snap, std::optional<WindowTarget> target = std::nullopt,
-              std::optional<ScreenInfo> display = std::nullopt);
+              std::optional<ScreenInfo> display = std::nullopt, std::optional<Rect> original = std::nullopt);
     // Moves the window to the display on one side, wrapping round at the ends: a snapped or
     // maximised window takes the same zone there, any other keeps its size and its place in the
     // visible frame as far as they fit. Nothing with one display or in full screen.
@@ -78,9 +81,14 @@ public:
     void moveTo(int32_t pid, uint32_t id, Point origin);
     std::optional<Rect> axFrame(int32_t pid, uint32_t id);
     std::optional<Rect> closeButtonFrame(int32_t pid, uint32_t id);
-    // The window whose title bar is under a point (Accessibility coordinates).
+    // The window whose title bar is under a point (Accessibility coordinates), right of the
+    // window's buttons.
     std::optional<WindowTarget> titlebarHit(Point point);
+    // The same, with the window's bounds as the window server had them at that moment.
+    std::optional<std::pair<WindowTarget, Rect>> titlebarHitWithBounds(Point point);
     const std::unordered_map<uint32_t, SnapRecord>& snapMemory() const { return snapMemory_; }
+    // Forgets the window's snap and answers what it was: the window is being moved by other means.
+    std::optional<SnapRecord> takeSnapRecord(uint32_t id);
 
     // --- Activation ---
     // Brings one window to the front with keyboard focus.
@@ -88,7 +96,7 @@ public:
     WindowActivation& activation() { return activation_; }
 
     // --- Building blocks of the operations ---
-    void applySnap(Snap snap, int32_t pid, uint32_t id);
+    void applySnap(Snap snap, int32_t pid, uint32_t id, std::optional<Rect> original = std::nullopt);
     void frameSnap(Snap snap, int32_t pid, uint32_t id);
     // Carries a window from another display onto this one, as `moveToDisplay` carries a plain one.
     void carryTo(const ScreenInfo& display, int32_t pid, uint32_t id);

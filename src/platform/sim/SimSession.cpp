@@ -66,6 +66,16 @@ SimWindowBuilder& SimWindowBuilder::alpha(double alpha) {
     return *this;
 }
 
+SimWindowBuilder& SimWindowBuilder::minimumSize(Size size) {
+    session_->windows.update(number_, [&](SimWindow& w) { w.minSize = size; });
+    return *this;
+}
+
+SimWindowBuilder& SimWindowBuilder::fixedSize() {
+    session_->windows.update(number_, [&](SimWindow& w) { w.minSize = w.maxSize = w.frame.size(); });
+    return *this;
+}
+
 SimWindowBuilder& SimWindowBuilder::notInWindowsList() {
     session_->windows.update(number_, [](SimWindow& w) { w.listedByAX = false; });
     return *this;

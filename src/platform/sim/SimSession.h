@@ -68,6 +68,10 @@ public:
     SimWindowBuilder& onSpace(int space);
     SimWindowBuilder& layer(int64_t layer);
     SimWindowBuilder& alpha(double alpha);
+    // The application keeps the window at least this large.
+    SimWindowBuilder& minimumSize(Size size);
+    // The application keeps the window at the size it has (a panel that cannot be resized).
+    SimWindowBuilder& fixedSize();
     SimWindowBuilder& notInWindowsList();         // missing from "AXWindows" (as on another Space)
     SimWindowBuilder& withoutAccessibility();     // known to the window server only
     SimWindowBuilder& image(const QImage& image); // both capture paths

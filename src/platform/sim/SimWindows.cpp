@@ -44,6 +44,17 @@ QByteArray remoteToken(int32_t pid, uint64_t identifier) {
 
 } // namespace
 
+Size SimWindow::acceptedSize(Size asked) const {
+    Size size = asked;
+    if (minSize) size = {std::max(size.width, minSize->width), std::max(size.height, minSize->height)};
+    if (maxSize) size = {std::min(size.width, maxSize->width), std::min(size.height, maxSize->height)};
+    return size;
+}
+
+Rect SimWindows::buttonFrame(const Rect& w, int index) {
+    return {w.x + 12 + 20.0 * index, w.y + 8, 12, 12};
+}
+
 SimWindows::SimWindows(SimAccessibility& ax, SimWindowServer& server, SimWorkspace& workspace,
                        SimScreens& screens, MainQueue& queue)
     : ax_(ax), server_(server), workspace_(workspace), screens_(screens), queue_(&queue) {
@@ -240,7 +251,10 @@ int32_t SimWindows::pressMenu(int32_t pid, const QString& item) {
         target = {v.x + hw, v.y + hh, hw, hh};
     update(number, [&](SimWindow& x) {
         if (!x.frameBeforeMenuMove) x.frameBeforeMenuMove = x.frame;
-        x.frame = target;
+        // A window that refuses the size stays as close to the place as it can, on the screen.
+        const Size size = x.acceptedSize(target.size());
+        x.frame = {std::clamp(target.x, v.x, std::max(v.x, v.maxX() - size.width)),
+                   std::clamp(target.y, v.y, std::max(v.y, v.maxY() - size.height)), size.width, size.height};
     });
     return axerr::success;
 }
@@ -308,7 +322,10 @@ void SimWindows::answerAttributeSets(const SimWindow& w) {
         auto s = v.asSize();
         if (!s) return axerr::illegalArgument;
         journal(QStringLiteral("size %1x%2").arg(s->width).arg(s->height));
-        update(number, [&](SimWindow& x) { x.frame = {x.frame.x, x.frame.y, s->width, s->height}; });
+        update(number, [&](SimWindow& x) {
+            const Size accepted = x.acceptedSize(*s);
+            x.frame = {x.frame.x, x.frame.y, accepted.width, accepted.height};
+        });
         return axerr::success;
     });
     ax_.onSet(w.element, QStringLiteral("AXMinimized"), [this, number, pid](const AXValue& v) {
@@ -516,6 +533,14 @@ QStringList SimWindows::journal(int32_t pid) const {
 
 void SimWindows::clearJournal(int32_t pid) {
     tree(pid).journal.clear();
+}
+
+std::optional<SimWindow> SimWindows::windowAt(Point point) const {
+    for (uint32_t n : stacking_) {
+        const SimWindow& w = windows_.at(n);
+        if (onScreen(w) && w.frame.contains(point)) return w;
+    }
+    return std::nullopt;
 }
 
 void SimWindows::frontFromWindowServer(int32_t pid, uint32_t number) {

@@ -28,6 +28,9 @@ struct SimWindow {
     bool listedByAX = true; // reported in the application's "AXWindows"
     bool knownToAX = true;  // has an Accessibility element at all
     bool fullscreenSettable = true;
+    // Sizes the application refuses to go beyond; both equal the size for a fixed-size window.
+    std::optional<Size> minSize;
+    std::optional<Size> maxSize;
     AXElement element;
     AXElement closeButton;
     AXElement zoomButton;
@@ -37,6 +40,10 @@ struct SimWindow {
     Rect frameBeforeFullscreen;
     int homeSpace = 1;
     std::optional<Rect> frameBeforeMenuMove;
+
+    // A size the application accepts, nearest to the one asked for.
+    Size acceptedSize(Size asked) const;
+    bool resizable() const { return !minSize || !maxSize || *minSize != *maxSize; }
 };
 
 // How much of the "Window" menu an application offers.
@@ -49,6 +56,11 @@ enum class SimMenuStyle { full, withoutMoveAndResize, none };
 // once the first window is opened.
 class SimWindows {
 public:
+    // Where a window draws its title bar and its close (0), minimise (1) and full-screen (2)
+    // buttons, as its Accessibility elements report them.
+    static constexpr double kTitleBarHeight = 28;
+    static Rect buttonFrame(const Rect& windowFrame, int index);
+
     SimWindows(SimAccessibility& ax, SimWindowServer& server, SimWorkspace& workspace, SimScreens& screens,
                MainQueue& queue);
     SimWindows(const SimWindows&) = delete;
@@ -104,6 +116,9 @@ public:
 
     // Put the window into full screen at once, on a Space of its own (which becomes current).
     void setFullscreenNow(uint32_t number);
+
+    // The front window of the current Space under a point, if any.
+    std::optional<SimWindow> windowAt(Point point) const;
 
     // The window server made this window the front one (private front-process call).
     void frontFromWindowServer(int32_t pid, uint32_t number);

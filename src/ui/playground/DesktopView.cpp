@@ -519,7 +519,7 @@ void DesktopView::pointerMove(QPoint at) {
     // The program's own windows track the pointer as the active application's do; its panels
     // learn of the move only from its pointer monitors, as on a Mac. A window being dragged keeps
     // the moves.
-    QWidget* target = drag_ ? nullptr : programWidgetAt(at);
+    QWidget* target = hardware_.buttonDown() ? nullptr : programWidgetAt(at);
     screenMove(at);
     if (target && !isPanel(*target)) sendMouse(*target, QEvent::MouseMove, at, Qt::NoButton);
 }
@@ -562,20 +562,16 @@ void DesktopView::pointerUp(QPoint at, int clickCount) {
 }
 
 void DesktopView::screenMove(QPoint at) {
-    hardware_.movePointer({double(at.x()), double(at.y())});
+    // With the button down the move is a drag, which carries a window picked up by its title bar.
+    if (hardware_.buttonDown())
+        hardware_.dragPointer({double(at.x()), double(at.y())});
+    else
+        hardware_.movePointer({double(at.x()), double(at.y())});
     // The simulated Mac's cursor, as the program's hover set it, is the host's over the screen.
     const PointerCursor cursor = session_.screens.cursor();
     setCursor(cursor == PointerCursor::iBeam          ? Qt::IBeamCursor
               : cursor == PointerCursor::pointingHand ? Qt::PointingHandCursor
                                                       : Qt::ArrowCursor);
-    if (drag_) {
-        const QPoint delta = at - drag_->grab;
-        const Rect start = drag_->start;
-        session_.windows.update(drag_->window, [&](SimWindow& w) {
-            w.frame = start.offsetBy(delta.x(),
-                                     std::max(double(menuBarRect().height()) - start.y, double(delta.y())));
-        });
-    }
     update();
 }
 
@@ -641,7 +637,6 @@ void DesktopView::screenDown(QPoint at, int clickCount, bool rightButton) {
         if (part == WindowPart::minimize)
             session_.windows.update(w.number, [](SimWindow& m) { m.minimized = true; });
         if (part == WindowPart::zoom || (part == WindowPart::titleBar && clickCount >= 2)) zoom(w);
-        if (part == WindowPart::titleBar && clickCount < 2) drag_ = Drag{w.number, at, w.frame};
         break;
     }
     update();
@@ -652,7 +647,6 @@ void DesktopView::screenUp(QPoint at, int clickCount) {
         dismissing_ = false;
         return;
     }
-    drag_.reset();
     hardware_.mouseUp({double(at.x()), double(at.y())}, clickCount);
     update();
 }

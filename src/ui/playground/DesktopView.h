@@ -123,11 +123,6 @@ protected:
     bool focusNextPrevChild(bool) override { return false; }
 
 private:
-    struct Drag {
-        uint32_t window;
-        QPoint grab;
-        Rect start;
-    };
     enum class WindowPart { none, close, minimize, zoom, titleBar, content };
     enum class DockEdge { bottom, left, right };
     DockEdge dockEdge() const;
@@ -164,7 +159,6 @@ private:
     SimHardware& hardware_;
     QImage statusIcon_;
     std::function<void(TrayClicks::Button, int)> statusClick_;
-    std::optional<Drag> drag_;
     bool animates_ = true;
     int32_t dockPid_ = 0;
     std::map<int32_t, AXElement> dockItems_; // by application pid

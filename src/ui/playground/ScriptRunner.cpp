@@ -161,6 +161,14 @@ void ScriptRunner::perform(const ScriptStep& step) {
         desktop.pointerDown(at, 2);
         desktop.pointerUp(at, 2);
         break;
+    case K::mouseDown:
+        desktop.pointerMove(at);
+        desktop.pointerDown(at, 1);
+        break;
+    case K::mouseUp:
+        desktop.pointerMove(at);
+        desktop.pointerUp(at, 1);
+        break;
     case K::drag: {
         const QPoint to(qRound(step.to.x), qRound(step.to.y));
         desktop.pointerMove(at);

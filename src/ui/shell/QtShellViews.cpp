@@ -11,6 +11,7 @@
 #include "ui/peek/EmptyPeekView.h"
 #include "ui/settings/SettingsWindow.h"
 #include "ui/snap/SnapLayoutView.h"
+#include "ui/snap/SnapOutlineView.h"
 #include "ui/switcher/TileGridPanelWidget.h"
 
 #include <QGuiApplication>
@@ -68,6 +69,10 @@ std::unique_ptr<EmptyPeekPanel> QtShellViews::makeEmptyPeekPanel(const PanelStyl
 
 std::unique_ptr<SnapLayoutPanel> QtShellViews::makeSnapLayoutPanel(const PanelStyle& style) {
     return std::make_unique<SnapLayoutPanelWidget>(*panels_, style);
+}
+
+std::unique_ptr<SnapOutlinePanel> QtShellViews::makeSnapOutlinePanel(const PanelStyle& style) {
+    return std::make_unique<SnapOutlinePanelWidget>(*panels_, style);
 }
 
 std::unique_ptr<MenuPresenter> QtShellViews::makeMenuPresenter() {

@@ -89,6 +89,7 @@ public:
                                                      const PanelStyle& style) override;
     std::unique_ptr<EmptyPeekPanel> makeEmptyPeekPanel(const PanelStyle& style) override;
     std::unique_ptr<SnapLayoutPanel> makeSnapLayoutPanel(const PanelStyle& style) override;
+    std::unique_ptr<SnapOutlinePanel> makeSnapOutlinePanel(const PanelStyle& style) override;
     std::unique_ptr<MenuPresenter> makeMenuPresenter() override;
     std::unique_ptr<ShelfPanel> makeShelfPanel(const ShelfViewContext& context,
                                                const PanelStyle& style) override;

@@ -3,6 +3,7 @@
 #include "ports/KeyCodes.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace fenwold {
 
@@ -100,19 +101,90 @@ void SimHardware::movePointer(Point location) {
     session_.screens.movePointer(screenPoint(location));
 }
 
-void SimHardware::dragPointer(Point location) {
+Point SimHardware::onADisplay(Point location) const {
+    const auto screens = session_.screens.screens();
+    if (screens.empty()) return location;
+    const double H = screens.front().frame.maxY();
+    std::optional<Point> nearest;
+    double best = 0;
+    for (const ScreenInfo& s : screens) {
+        const Rect f{s.frame.x, H - s.frame.maxY(), s.frame.width, s.frame.height};
+        const Point p{std::clamp(location.x, f.minX(), f.maxX() - 1),
+                      std::clamp(location.y, f.minY(), f.maxY() - 1)};
+        const double d = (p.x - location.x) * (p.x - location.x) + (p.y - location.y) * (p.y - location.y);
+        if (!nearest || d < best) nearest = p, best = d;
+    }
+    return *nearest;
+}
+
+TapAnswer SimHardware::dragPointer(Point to) {
+    // The pointer stops at the displays' outer edges, however far the hand goes.
+    const Point location = buttonDown_ ? onADisplay(to) : to;
     session_.screens.dragPointer(screenPoint(location));
+    if (!buttonDown_) {
+        pointer_ = location;
+        return TapAnswer::pass;
+    }
+    TapEvent e = hardwareEvent(eventtype::leftMouseDragged, 0, flags_);
+    e.location = location;
+    const TapAnswer answer = run(e);
+    if (answer == TapAnswer::pass) carryWindow(location);
+    pointer_ = location;
+    return answer;
+}
+
+void SimHardware::carryWindow(Point location) {
+    if (!windowDrag_) return;
+    const auto w = session_.windows.window(windowDrag_->window);
+    if (!w || w->minimized || w->fullscreen) {
+        windowDrag_.reset();
+        return;
+    }
+    // Moved or resized by someone else since: the pointer holds it where it now is.
+    if (w->frame != windowDrag_->placed)
+        windowDrag_->grab = {pointer_.x - w->frame.x, pointer_.y - w->frame.y};
+    // The title bar stays below the menu bar of the display the pointer is on.
+    double top = 0;
+    const auto screens = session_.screens.screens();
+    if (!screens.empty()) {
+        const double H = screens.front().frame.maxY();
+        const Point p = screenPoint(location);
+        for (const ScreenInfo& s : screens)
+            if (s.frame.contains(p)) top = H - s.visibleFrame.maxY();
+    }
+    const Rect placed{location.x - windowDrag_->grab.x, std::max(top, location.y - windowDrag_->grab.y),
+                      w->frame.width, w->frame.height};
+    session_.windows.update(w->number, [&](SimWindow& x) { x.frame = placed; });
+    windowDrag_->placed = placed;
+}
+
+std::optional<uint32_t> SimHardware::draggedWindow() const {
+    if (!windowDrag_) return std::nullopt;
+    return windowDrag_->window;
 }
 
 TapAnswer SimHardware::mouseDown(Point location, int clickCount) {
     movePointer(location);
+    pointer_ = location;
+    buttonDown_ = true;
+    windowDrag_.reset();
     TapEvent e = hardwareEvent(eventtype::leftMouseDown, 0, flags_);
     e.clickState = clickCount;
     e.location = location;
-    return run(e);
+    const TapAnswer answer = run(e);
+    // A single press on a title bar, away from its buttons, picks the window up.
+    const auto w =
+        answer == TapAnswer::pass && clickCount < 2 ? session_.windows.windowAt(location) : std::nullopt;
+    if (w && location.y < w->frame.y + SimWindows::kTitleBarHeight &&
+        location.x >= SimWindows::buttonFrame(w->frame, 2).maxX() + 3)
+        windowDrag_ = WindowDrag{w->number, {location.x - w->frame.x, location.y - w->frame.y}, w->frame};
+    return answer;
 }
 
-TapAnswer SimHardware::mouseUp(Point location, int clickCount) {
+TapAnswer SimHardware::mouseUp(Point at, int clickCount) {
+    const Point location = buttonDown_ ? onADisplay(at) : at;
+    buttonDown_ = false;
+    windowDrag_.reset();
     TapEvent e = hardwareEvent(eventtype::leftMouseUp, 0, flags_);
     e.clickState = clickCount;
     e.location = location;
