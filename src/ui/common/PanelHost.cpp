@@ -2,6 +2,7 @@
 
 #include "PanelHover.h"
 #include "QtFloatingPanel.h"
+#include "WrappedPanel.h"
 
 #include <QApplication>
 
@@ -21,36 +22,17 @@ PanelHost::~PanelHost() = default;
 namespace {
 
 // A panel as it was, known to its host while it lives.
-class KnownPanel final : public FloatingPanel {
+class KnownPanel final : public WrappedPanel {
 public:
     KnownPanel(std::unique_ptr<FloatingPanel> panel, std::weak_ptr<std::vector<const FloatingPanel*>> made)
-        : panel_(std::move(panel)), made_(std::move(made)) {
+        : WrappedPanel(std::move(panel)), made_(std::move(made)) {
         if (auto list = made_.lock()) list->push_back(this);
     }
     ~KnownPanel() override {
         if (auto list = made_.lock()) std::erase(*list, this);
     }
 
-    void setFrame(const Rect& frame) override { panel_->setFrame(frame); }
-    Rect frame() const override { return panel_->frame(); }
-    Rect currentFrame() const override { return panel_->currentFrame(); }
-    int64_t windowNumber() const override { return panel_->windowNumber(); }
-    void setAlpha(double alpha) override { panel_->setAlpha(alpha); }
-    double alpha() const override { return panel_->alpha(); }
-    void animate(const Rect& frame, double alpha, double seconds, bool easeOut,
-                 std::function<void()> completion) override {
-        panel_->animate(frame, alpha, seconds, easeOut, std::move(completion));
-    }
-    void orderFront() override { panel_->orderFront(); }
-    void orderOut() override { panel_->orderOut(); }
-    bool isVisible() const override { return panel_->isVisible(); }
-    bool isKeyWindow() const override { return panel_->isKeyWindow(); }
-    Subscription monitorClicks(std::function<void(QWidget*)> handler) override {
-        return panel_->monitorClicks(std::move(handler));
-    }
-
 private:
-    std::unique_ptr<FloatingPanel> panel_;
     std::weak_ptr<std::vector<const FloatingPanel*>> made_;
 };
 

@@ -1,6 +1,7 @@
 #include "PanelHover.h"
 
 #include "PanelHost.h"
+#include "WrappedPanel.h"
 #include "ports/MainQueue.h"
 #include "ports/Screens.h"
 
@@ -95,40 +96,24 @@ struct PanelHover::State {
 namespace {
 
 // The panel as it was, telling the hover when it is ordered front and out.
-class FollowedPanel final : public FloatingPanel {
+class FollowedPanel final : public WrappedPanel {
 public:
     FollowedPanel(std::unique_ptr<FloatingPanel> panel, std::weak_ptr<PanelHover::State> state)
-        : panel_(std::move(panel)), state_(std::move(state)) {}
+        : WrappedPanel(std::move(panel)), state_(std::move(state)) {}
     ~FollowedPanel() override {
         if (auto state = state_.lock()) state->forget(this);
     }
 
-    void setFrame(const Rect& frame) override { panel_->setFrame(frame); }
-    Rect frame() const override { return panel_->frame(); }
-    Rect currentFrame() const override { return panel_->currentFrame(); }
-    int64_t windowNumber() const override { return panel_->windowNumber(); }
-    void setAlpha(double alpha) override { panel_->setAlpha(alpha); }
-    double alpha() const override { return panel_->alpha(); }
-    void animate(const Rect& frame, double alpha, double seconds, bool easeOut,
-                 std::function<void()> completion) override {
-        panel_->animate(frame, alpha, seconds, easeOut, std::move(completion));
-    }
     void orderFront() override {
-        panel_->orderFront();
+        WrappedPanel::orderFront();
         if (auto state = state_.lock()) state->shown(this);
     }
     void orderOut() override {
         if (auto state = state_.lock()) state->hidden(this);
-        panel_->orderOut();
-    }
-    bool isVisible() const override { return panel_->isVisible(); }
-    bool isKeyWindow() const override { return panel_->isKeyWindow(); }
-    Subscription monitorClicks(std::function<void(QWidget*)> handler) override {
-        return panel_->monitorClicks(std::move(handler));
+        WrappedPanel::orderOut();
     }
 
 private:
-    std::unique_ptr<FloatingPanel> panel_;
     std::weak_ptr<PanelHover::State> state_;
 };
 
