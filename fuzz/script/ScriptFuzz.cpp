@@ -54,6 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case K::move:
         case K::click:
         case K::doubleClick:
+        case K::mouseDown:
+        case K::mouseUp:
         case K::drag:
             FUZZ_CHECK(bounded(s.at.x) && bounded(s.at.y) && bounded(s.to.x) && bounded(s.to.y),
                        "a point off any screen");
