@@ -44,9 +44,13 @@ uint64_t TapDispatcher::eventMask(bool tracing) {
     return mask;
 }
 
-bool TapDispatcher::startTap() {
+bool TapDispatcher::makeTap() {
     const uint64_t mask = eventMask(p_.trace && p_.trace->on());
-    if (!p_.tap || !p_.tap->start(mask, [this](TapEvent& e) { return tapCallback(e); })) {
+    return p_.tap && p_.tap->start(mask, [this](TapEvent& e) { return tapCallback(e); });
+}
+
+bool TapDispatcher::startTap() {
+    if (!makeTap()) {
         p_.log->line(QStringLiteral("Fenwold: could not create event tap (accessibility not granted?)"));
         return false;
     }
@@ -90,8 +94,7 @@ void TapDispatcher::tryResume() {
     // its thread cannot turn it back on; a notice on the new one before the pause ends is made
     // good under the lock.
     stopTap();
-    const uint64_t mask = eventMask(p_.trace && p_.trace->on());
-    if (!p_.tap || !p_.tap->start(mask, [this](TapEvent& e) { return tapCallback(e); })) {
+    if (!makeTap()) {
         // Still paused, and the menu still says so: no tap is looking at the keys.
         if (resumeAttempts_ == 1)
             p_.log->line(QStringLiteral("Fenwold: accessibility permission restored, but the event tap could "

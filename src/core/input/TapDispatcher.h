@@ -138,6 +138,8 @@ private:
     static bool overlayOpen(const InputRoutingState::Snapshot& snap);
     // Makes the new tap of a resume, or tries again later.
     void tryResume();
+    // A new tap on the events this dispatcher wants; false when the system refuses one.
+    bool makeTap();
     void sideButton(TapEvent& event);
     // Returns true when the event was swallowed by the F19-as-Globe rule.
     bool f19(TapEvent& event);
