@@ -191,6 +191,20 @@ TEST_F(DragSnap, ASnappedWindowCarriedBeforeTheProgramLooksStillTakesBackItsSize
     EXPECT_EQ(frameOf(w), carried);
 }
 
+TEST_F(DragSnap, AWindowDraggedAwayStraightAfterItsSnapKeyTakesBackItsSize) {
+    const uint32_t w = notes();
+    const Rect before = frameOf(w);
+    // Picked up before the system's tile has settled.
+    ASSERT_TRUE(run("super+left"));
+    ASSERT_EQ(frameOf(w), zone(WindowSnap::left));
+    ASSERT_TRUE(carry(w, {900, 300}));
+    ASSERT_TRUE(letGo({900, 300}));
+    EXPECT_EQ(frameOf(w).size(), before.size());
+    // Settling later does not bring back a snap the drag has taken.
+    ASSERT_TRUE(run("wait 1\nsuper+down\nwait 0.8"));
+    EXPECT_EQ(frameOf(w).size(), before.size());
+}
+
 TEST_F(DragSnap, EscDuringTheDragLeavesTheWindowWhereTheDragLeavesIt) {
     const uint32_t w = notes();
     ASSERT_TRUE(carry(w, {0, 400}));
