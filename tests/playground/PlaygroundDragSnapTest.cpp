@@ -171,6 +171,40 @@ TEST_F(DragSnap, ASnappedWindowDraggedAwayTakesBackItsSizeUnderThePointer) {
     EXPECT_EQ(frameOf(w).size(), sized.size());
 }
 
+TEST_F(DragSnap, ASnappedWindowCarriedBeforeTheProgramLooksStillTakesBackItsSize) {
+    const uint32_t w = notes();
+    ASSERT_TRUE(run("super+left\nwait 0.8\nesc"));
+    const Rect snapped = frameOf(w);
+    // The window server carries the window before the main thread takes up the press: when it
+    // first looks, the pressed point of the title bar is still over the window.
+    const Point from = titleBar(w, 0.5);
+    pg->hardware().mouseDown(from, 1);
+    pg->hardware().dragPointer({from.x + 60, from.y + 3});
+    pg->hardware().dragPointer({from.x + 120, from.y + 6});
+    ASSERT_EQ(frameOf(w), snapped.offsetBy(120, 6));
+    pg->advance(0.3);
+    const Rect carried = frameOf(w);
+    EXPECT_EQ(carried.size(), (Size{580, 340}));
+    EXPECT_NEAR(carried.x + 0.5 * carried.width, from.x + 120, 1);
+    pg->hardware().mouseUp({from.x + 120, from.y + 6}, 1);
+    pg->advance(0.3);
+    EXPECT_EQ(frameOf(w), carried);
+}
+
+TEST_F(DragSnap, AWindowDraggedAwayStraightAfterItsSnapKeyTakesBackItsSize) {
+    const uint32_t w = notes();
+    const Rect before = frameOf(w);
+    // Picked up before the system's tile has settled.
+    ASSERT_TRUE(run("super+left"));
+    ASSERT_EQ(frameOf(w), zone(WindowSnap::left));
+    ASSERT_TRUE(carry(w, {900, 300}));
+    ASSERT_TRUE(letGo({900, 300}));
+    EXPECT_EQ(frameOf(w).size(), before.size());
+    // Settling later does not bring back a snap the drag has taken.
+    ASSERT_TRUE(run("wait 1\nsuper+down\nwait 0.8"));
+    EXPECT_EQ(frameOf(w).size(), before.size());
+}
+
 TEST_F(DragSnap, EscDuringTheDragLeavesTheWindowWhereTheDragLeavesIt) {
     const uint32_t w = notes();
     ASSERT_TRUE(carry(w, {0, 400}));

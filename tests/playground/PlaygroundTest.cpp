@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -142,6 +143,16 @@ TEST_F(Playground, TheEventLogNamesToolsLaunchedAndRewrittenEvents) {
     d.before.location = {12.4, 30};
     EXPECT_EQ(EventLog::describe(d, "TextEdit", sim.keyboardLayout),
               QString::fromUtf8("tap: click down at 12, 30 — swallowed"));
+    d.before.type = eventtype::leftMouseDragged;
+    EXPECT_EQ(EventLog::describe(d, "TextEdit", sim.keyboardLayout),
+              QString::fromUtf8("tap: drag to 12, 30 — swallowed"));
+    // A drag passed on is its click down and up, not a line for every move.
+    ASSERT_TRUE(run("mousedown 700 500\nmove 720 520\nmove 740 540\nmouseup 740 540"));
+    const QStringList taps = pg->log().lines().filter(QRegularExpression("^tap: "));
+    const QStringList lines = taps.mid(taps.size() - 2);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("tap: click down at 700, 500")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith("tap: click up at 740, 540")) << lines[1].toStdString();
 }
 
 TEST_F(Playground, StatusItemClickOpensTheMenuAfterTheDoubleClickInterval) {

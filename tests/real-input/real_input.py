@@ -346,6 +346,34 @@ def drag_to_edge_snaps(pg):
     pg.wait_for("snap assist for the right half", lambda s: pg.panel(s, "Snap assist"))
 
 
+@test(DEFAULT, LARGE)
+def drag_away_restores(pg):
+    """A window snapped into the left half and dragged away by its title bar straight after gets
+    its size from before the snap back, its title bar still under the pointer."""
+    pg.through_welcome()
+    state = pg.state()
+    vx, vy, vw, vh = state["screen"]["visible"]
+    window = front_window(state)
+    title, (w, h) = window["title"], window["frame"][2:]
+
+    def frame(s):
+        return next(w["frame"] for w in s["windows"] if w["title"] == title)
+
+    pg.key("super+Left")
+    pg.wait_for("the window in the left half", lambda s: near(frame(s), [vx, vy, vw / 2, vh]))
+    pg.key("Escape")
+    pg.wait_for("snap assist gone", lambda s: not pg.panel(s, "Snap assist"))
+    x, y = frame(pg.state())[:2]
+    pg.move(*pg.point(x + vw / 4, y + 12))
+    pg.xdotool("mousedown", 1)
+    pg.move(*pg.point(x + vw / 4 + 150, y + 100))
+    pg.move(*pg.point(x + vw / 4 + 300, y + 200))
+    state = pg.wait_for("the size from before the snap", lambda s: near(frame(s)[2:], [w, h]) and s)
+    pg.xdotool("mouseup", 1)
+    fx, fy, fw, _ = frame(state)
+    check(fx < x + vw / 4 + 300 < fx + fw and fy < y + 212 < fy + 28, "the title bar is not under the pointer", state)
+
+
 @test(DEFAULT)
 def menu_clicks(pg):
     """Alt+Space's window menu and Win+X's quick link menu take clicks."""

@@ -18,6 +18,13 @@ namespace {
 const QString kWindowManagerDomain = QStringLiteral("com.apple.WindowManager");
 const QString kTilingByEdgeDrag = QStringLiteral("EnableTilingByEdgeDrag");
 
+// Whether a window now at `now` is one at `was` moved along by the pointer's travel (the window
+// server moves it by whole points).
+bool carriedFrom(const Rect& was, const Rect& now, Point travel) {
+    if (was == now || was.size() != now.size()) return false;
+    return std::abs(was.x + travel.x - now.x) <= 1 && std::abs(was.y + travel.y - now.y) <= 1;
+}
+
 } // namespace
 
 DragSnapController::DragSnapController(const Parts& parts, PanelFactory makePanel)
@@ -67,12 +74,12 @@ bool DragSnapController::systemTilesDrags() const {
 void DragSnapController::begin(uint64_t press, Point at) {
     stop();
     if (!Prefs(*p_.prefs).dragSnap() || systemTilesDrags()) return;
+    // The window server may have carried the window on before this turn of the main thread, as
+    // far as the pointer has travelled since the press.
+    const Point now{pointerX_.load(std::memory_order_relaxed), pointerY_.load(std::memory_order_relaxed)};
     auto hit = p_.windows->titlebarHitWithBounds(at);
     if (!hit) {
-        // The window server may have carried the window on before this turn of the main thread:
-        // the point of the title bar that was pressed is under the pointer now, and the window was
-        // as far back as the pointer has travelled.
-        const Point now{pointerX_.load(std::memory_order_relaxed), pointerY_.load(std::memory_order_relaxed)};
+        // The pressed point of the title bar is under the pointer now.
         hit = p_.windows->titlebarHitWithBounds(now);
         if (!hit) return;
         hit->second = hit->second.offsetBy(at.x - now.x, at.y - now.y);
@@ -85,11 +92,15 @@ void DragSnapController::begin(uint64_t press, Point at) {
     if (const auto it = p_.windows->snapMemory().find(window.id);
         it != p_.windows->snapMemory().end() && it->second.rect.size() == bounds.size())
         snapped = it->second;
+    // Carried only a little, the window is still under the pressed point, and only the snap's
+    // record still says where it was picked up.
+    const Rect picked =
+        snapped && carriedFrom(snapped->rect, bounds, {now.x - at.x, now.y - at.y}) ? snapped->rect : bounds;
     drag_ = Drag{.press = press,
                  .window = window,
-                 .picked = bounds,
-                 .grab = {at.x - bounds.x, at.y - bounds.y},
-                 .original = bounds,
+                 .picked = picked,
+                 .grab = {at.x - picked.x, at.y - picked.y},
+                 .original = picked,
                  .zone = std::nullopt,
                  .zoneSince = 0,
                  .snapped = snapped};

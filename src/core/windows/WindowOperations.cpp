@@ -206,6 +206,12 @@ std::optional<Rect> Windows::closeButtonFrame(int32_t pid, uint32_t id) {
     return frame;
 }
 
+std::optional<Rect> Windows::visibleFrameAX(const Rect& containingAX) {
+    const auto on = screen(containingAX);
+    if (!on) return std::nullopt;
+    return snapgeometry::toAX(on->visibleFrame, platform_.screens->screens().front().frame.maxY());
+}
+
 std::optional<ScreenInfo> Windows::screen(const Rect& containingAX) {
     const auto screens = platform_.screens->screens();
     const int index =
@@ -275,8 +281,18 @@ void Windows::applySnap(Snap snap, int32_t pid, uint32_t id, std::optional<Rect>
     whenActive(pid, [this, snap, pid, id, original] {
         const QStringList path = menuPath(snap);
         if (!path.isEmpty() && pressWindowMenuItem(path, pid)) {
-            queue_.after(kMenuSnapRecordDelay, lifetime_.guard([this, snap, pid, id, original] {
-                snapMemory_[id] = SnapRecord{snap, axFrame(pid, id).value_or(Rect{}), original};
+            // Remembered at once, so a restore or a drag straight after the key finds it; where the
+            // system's tile really ends is read once its animation has settled.
+            const Rect frame = axFrame(pid, id).value_or(Rect{});
+            const auto visible = visibleFrameAX(frame);
+            snapMemory_[id] =
+                SnapRecord{snap, visible ? snapgeometry::snapRectAX(snap, *visible) : frame, original};
+            queue_.after(kMenuSnapRecordDelay, lifetime_.guard([this, snap, pid, id] {
+                // Gone or replaced meanwhile (restored, dragged away, snapped elsewhere): not this
+                // snap's to settle.
+                const auto it = snapMemory_.find(id);
+                if (it == snapMemory_.end() || it->second.kind != snap) return;
+                if (const auto settled = axFrame(pid, id)) it->second.rect = *settled;
             }));
         } else {
             frameSnap(snap, pid, id);
@@ -285,13 +301,10 @@ void Windows::applySnap(Snap snap, int32_t pid, uint32_t id, std::optional<Rect>
 }
 
 void Windows::frameSnap(Snap snap, int32_t pid, uint32_t id) {
-    const auto screens = platform_.screens->screens();
-    if (screens.empty()) return;
-    const double H = screens.front().frame.maxY();
     const Rect current = axFrame(pid, id).value_or(Rect{});
-    const auto target = screen(current);
-    if (!target) return;
-    const Rect visible = snapgeometry::toAX(target->visibleFrame, H);
+    const auto visibleAX = visibleFrameAX(current);
+    if (!visibleAX) return;
+    const Rect visible = *visibleAX;
     Rect A = snapgeometry::snapRectAX(snap, visible);
     setAXFrame(pid, id, A);
     // A window that keeps a size of its own (fixed, or a minimum larger than the zone) ends as

@@ -103,6 +103,8 @@ public:
     void setAXFrame(int32_t pid, uint32_t id, Rect frame);
     // The screen holding an Accessibility rectangle's top-left corner.
     std::optional<ScreenInfo> screen(const Rect& containingAX);
+    // That screen's visible frame in Accessibility coordinates.
+    std::optional<Rect> visibleFrameAX(const Rect& containingAX);
     std::optional<bool> fullscreenState(int32_t pid, uint32_t id);
     void whenSettled(int tries, std::function<bool()> condition, std::function<void()> then);
     void whenActive(int32_t pid, std::function<void()> action);

@@ -45,6 +45,8 @@ QString what(const TapEvent& e, const SimKeyboardLayout& layout) {
             .arg(e.type == eventtype::leftMouseDown ? QStringLiteral("down") : QStringLiteral("up"))
             .arg(qRound(e.location.x))
             .arg(qRound(e.location.y));
+    case eventtype::leftMouseDragged:
+        return QStringLiteral("drag to %1, %2").arg(qRound(e.location.x)).arg(qRound(e.location.y));
     case eventtype::scrollWheel:
         return QStringLiteral("scroll %1").arg(e.scrollDelta);
     default:
@@ -64,6 +66,10 @@ QString EventLog::describe(const TapDecision& d, const QString& frontApp, const 
 }
 
 void EventLog::tapDecision(const TapDecision& decision, const QString& frontApp) {
+    // A drag's click down and up frame it; the many moves it passes on unchanged say nothing.
+    if (decision.before.type == eventtype::leftMouseDragged && decision.answer == TapAnswer::pass &&
+        !decision.rewritten())
+        return;
     note(describe(decision, frontApp, layout_));
 }
 
