@@ -10,7 +10,6 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QTimer>
 
 namespace fenwold {
 
@@ -257,13 +256,15 @@ void PlaygroundSession::runModal(const std::function<bool()>& done) {
         if (modalDriver) modalDriver(done);
         return;
     }
+    if (done()) return;
+    // What ends it (the menu closing) happens while the loop handles an event; it is asked before
+    // the loop sleeps again rather than polled.
     QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done()) loop.quit();
-    });
-    poll.start(15);
-    if (!done()) loop.exec();
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &loop,
+                     [&] {
+                         if (done()) loop.quit();
+                     });
+    loop.exec();
 }
 
 } // namespace fenwold
