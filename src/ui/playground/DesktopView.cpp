@@ -268,6 +268,37 @@ std::vector<SimWindow> DesktopView::visibleWindows() const {
     return list;
 }
 
+DesktopScene DesktopView::scene() const {
+    DesktopScene s;
+    s.displays = displayRects(false);
+    s.visibleFrames = displayRects(true);
+    const auto front = session_.workspace.frontmostApp();
+    const std::optional<uint32_t> focused = front ? session_.windows.focusedWindow(front->pid) : std::nullopt;
+    for (const SimWindow& w : visibleWindows())
+        s.windows.push_back({w.number, toQRect(w.frame), front && w.pid == front->pid && focused == w.number,
+                             w.fullscreen, lookOf(w)});
+    if (front) s.frontName = front->name;
+    s.spaces = spaces();
+    s.currentSpace = session_.windows.currentSpace();
+    s.statusIcon = statusIcon_.cacheKey();
+    s.layoutLabel = session_.keyboardLayout.typing().label;
+    for (SimApplication* app : dockApps())
+        s.dock.push_back({app->pid(), session_.workspace.icon(app->pid()).cacheKey()});
+    s.panel = session_.systemUI.panel();
+    s.confirmation = session_.systemUI.confirmation();
+    for (const RunningApp& app : session_.workspace.runningApps())
+        if (app.policy == ActivationPolicy::regular && app.name) s.regularApps << *app.name;
+    return s;
+}
+
+bool DesktopView::updateIfChanged() {
+    DesktopScene now = scene();
+    if (now == shown_) return false;
+    shown_ = std::move(now);
+    update();
+    return true;
+}
+
 void DesktopView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
@@ -371,6 +402,15 @@ void DesktopView::paintDock(QPainter& p) const {
         p.setBrush(QColor(30, 30, 30));
         p.drawEllipse(dot, 2, 2);
     }
+}
+
+WindowLook DesktopView::lookOf(const SimWindow& w) const {
+    WindowLook look{w.pid, w.title, toQRect(w.frame).size(), {}, 0};
+    if (SimApplication* app = apps_.byPid(w.pid)) {
+        look.content = app->content(w.number);
+        look.picture = app->picture(w.number).cacheKey();
+    }
+    return look;
 }
 
 void DesktopView::paintWindow(QPainter& p, const SimWindow& w, bool active) const {
@@ -793,9 +833,15 @@ void DesktopView::menuKey(uint16_t macKeyCode, uint64_t macFlags) {
 }
 
 void DesktopView::refreshWindowImages() {
+    std::map<uint32_t, WindowLook> imaged;
     for (uint32_t n : session_.windows.stacking()) {
         const auto w = session_.windows.window(n);
         if (!w || !apps_.byPid(w->pid)) continue;
+        WindowLook look = lookOf(*w);
+        const auto before = imaged_.find(n);
+        const bool same = before != imaged_.end() && before->second == look;
+        imaged[n] = std::move(look);
+        if (same) continue;
         const QRect frame = toQRect(w->frame);
         QImage image(frame.size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
@@ -809,6 +855,8 @@ void DesktopView::refreshWindowImages() {
             win.directImage = image;
         });
     }
+    // Closed windows are forgotten.
+    imaged_ = std::move(imaged);
 }
 
 QImage DesktopView::snapshot() {

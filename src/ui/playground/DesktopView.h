@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesktopScene.h"
 #include "platform/sim/apps/SimHardware.h"
 #include "ui/common/PanelHost.h"
 #include "ui/shell/QtShellViews.h"
@@ -90,7 +91,9 @@ public:
     void publishDock();
     int32_t dockPid() const { return dockPid_; }
 
-    // Give every window the image of its content, for the program's previews.
+    // Draw the screen again if what it shows changed since it was last asked; true when it did.
+    bool updateIfChanged();
+    // Give every window whose look changed the image of its content, for the program's previews.
     void refreshWindowImages();
     // The screen with its panels, as an image.
     QImage snapshot();
@@ -149,6 +152,8 @@ private:
     std::vector<SimApplication*> dockApps() const;
     void paintMenuBar(QPainter& p) const;
     void paintDock(QPainter& p) const;
+    DesktopScene scene() const;
+    WindowLook lookOf(const SimWindow& w) const;
     void paintWindow(QPainter& p, const SimWindow& w, bool active) const;
     WindowPart partAt(const SimWindow& w, QPoint at) const;
     void bringForward(const SimWindow& w);
@@ -173,6 +178,10 @@ private:
     std::unique_ptr<QMenu> inputMenu_;
     std::unique_ptr<QStyle> macMenuStyle_;
     mutable QPointer<QWidget> landed_; // where the click being told of landed
+    // The scene when the screen was last asked to draw, and what each window's image was drawn
+    // from.
+    DesktopScene shown_;
+    std::map<uint32_t, WindowLook> imaged_;
 };
 
 } // namespace fenwold

@@ -5,6 +5,7 @@
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/settings/SettingsWindow.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -81,16 +82,22 @@ PlaygroundSession::PlaygroundSession(SimSession& session, const Platform& platfo
         if (e.kind == WorkspaceEvent::Kind::terminated)
             log_.note(QStringLiteral("%1 quit").arg(appName(e.pid)));
     });
-    // On the real clock the program's own timers run on Qt's loop; keys posted from them still
-    // need handing to the applications, and the desktop redrawing.
-    if (!virtualClock_) {
-        QObject::connect(&ticker_, &QTimer::timeout, desktop_.get(), [this] {
+    if (!virtualClock_) settleBeforeSleep();
+}
+
+void PlaygroundSession::settleBeforeSleep() {
+    // On the real clock whatever changes the session (the host's input, the program's timers and
+    // posted work) runs on Qt's loop; before the loop sleeps, the keys posted meanwhile reach the
+    // applications and what changed is drawn. Nothing runs while nothing happens. Connected anew
+    // each time, so that it comes after the other work done before sleeping (the main queue's
+    // tolerant timers), and not again inside a modal loop it started.
+    beforeSleep_ = QObject::connect(
+        QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, desktop_.get(),
+        [this] {
             settle();
-            // About once a second the windows' images follow their content, for the previews.
-            if (++ticks_ % 60 == 0) desktop_->refreshWindowImages();
-        });
-        ticker_.start(15);
-    }
+            settleBeforeSleep();
+        },
+        Qt::SingleShotConnection);
 }
 
 void PlaygroundSession::connectSecondDisplay(SimSession& session) {
@@ -98,7 +105,7 @@ void PlaygroundSession::connectSecondDisplay(SimSession& session) {
 }
 
 PlaygroundSession::~PlaygroundSession() {
-    ticker_.stop();
+    QObject::disconnect(beforeSleep_);
     activations_ = {};
     layoutChanges_ = {};
     session_.appShell.onChooseApplication = nullptr;
@@ -164,8 +171,10 @@ void PlaygroundSession::settle() {
         if (work == 0) break;
     }
     pollTools();
-    desktop_->publishDock();
-    desktop_->update();
+    // Only what changed is drawn again: the screen (and the Dock's items where it draws them),
+    // and the images of the windows whose content changed, for the program's previews.
+    if (desktop_->updateIfChanged()) desktop_->publishDock();
+    desktop_->refreshWindowImages();
 }
 
 void PlaygroundSession::advance(double seconds) {
@@ -247,13 +256,15 @@ void PlaygroundSession::runModal(const std::function<bool()>& done) {
         if (modalDriver) modalDriver(done);
         return;
     }
+    if (done()) return;
+    // What ends it (the menu closing) happens while the loop handles an event; it is asked before
+    // the loop sleeps again rather than polled.
     QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done()) loop.quit();
-    });
-    poll.start(15);
-    if (!done()) loop.exec();
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &loop,
+                     [&] {
+                         if (done()) loop.quit();
+                     });
+    loop.exec();
 }
 
 } // namespace fenwold

@@ -5,7 +5,7 @@
 #include "EventLog.h"
 #include "core/shell/AppDelegate.h"
 
-#include <QTimer>
+#include <QMetaObject>
 #include <memory>
 
 namespace fenwold {
@@ -39,7 +39,8 @@ public:
 
     // Open the applications' windows and launch the program (status item, permissions, tap).
     void start();
-    // Run what is due: keys posted to applications, queued main-thread work, worker jobs.
+    // Run what is due (keys posted to applications, queued main-thread work, worker jobs) and
+    // draw what changed.
     void settle();
     // Let virtual time pass in small steps, settling after each (virtual clock only).
     void advance(double seconds);
@@ -61,6 +62,7 @@ public:
     ApplicationChooser& chooser() { return *chooser_; }
 
 private:
+    void settleBeforeSleep();
     void pollTools();
     QString appName(int32_t pid);
     // The program's own window that has the keyboard (a tracked menu, the open shelf, the
@@ -81,8 +83,7 @@ private:
     std::unique_ptr<QtShellViews> views_;
     std::unique_ptr<AppDelegate> delegate_;
     std::unique_ptr<ApplicationChooser> chooser_;
-    QTimer ticker_;
-    int ticks_ = 0;
+    QMetaObject::Connection beforeSleep_;
     std::size_t toolsSeen_ = 0;
     qsizetype privateCallsSeen_ = 0;
     qsizetype logLinesSeen_ = 0;
