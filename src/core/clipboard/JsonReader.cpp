@@ -39,12 +39,13 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// Printable ASCII needs no further check; the loop vectorises, so long Base64 values cost little.
+// Printable ASCII without an escape needs no further check; the loop vectorises, so long Base64
+// values cost one pass.
 bool isPlainAscii(std::string_view bytes) {
     unsigned char outside = 0;
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        outside |= static_cast<unsigned char>((byte < 0x20) | (byte >= 0x80));
+        outside |= static_cast<unsigned char>((byte < 0x20) | (byte >= 0x80) | (byte == '\\'));
     }
     return outside == 0;
 }
@@ -173,13 +174,13 @@ bool JsonReader::string(std::string_view& value) {
     const void* quote = std::memchr(begin, '"', rest);
     if (!quote) return fail();
     const std::size_t length = static_cast<std::size_t>(static_cast<const char*>(quote) - begin);
-    if (std::memchr(begin, '\\', length)) {
-        if (!unescape(start)) return false;
-        value = scratch_;
-        return true;
-    }
     const std::string_view raw = input_.substr(start, length);
     if (!isPlainAscii(raw)) {
+        if (std::memchr(begin, '\\', length)) {
+            if (!unescape(start)) return false;
+            value = scratch_;
+            return true;
+        }
         for (const char c : raw)
             if (static_cast<unsigned char>(c) < 0x20) return fail();
         if (!isValidUtf8(raw)) return fail();
