@@ -222,6 +222,14 @@ TEST_F(ShelfViewsTest, AFullHistoryMakesTheCardsNearTheVisibleRowAndTheOthersAsT
     EXPECT_TRUE(last->selected());
     const QRect shown(last->mapTo(viewport, QPoint(0, 0)), last->size());
     EXPECT_TRUE(viewport->rect().contains(shown)) << "the selected card is cut off";
+
+    // Pinning it remakes its card in place: the row stays where the card is.
+    store.togglePin(last->entry().id());
+    QApplication::processEvents();
+    last = view().cards().back();
+    EXPECT_TRUE(last->entry().pinned);
+    EXPECT_TRUE(viewport->rect().contains(QRect(last->mapTo(viewport, QPoint(0, 0)), last->size())))
+        << "the pinned card went out of view";
     QTest::mouseDClick(last, Qt::LeftButton, {}, QPoint(100, 100));
     ASSERT_EQ(used.size(), 1u);
     EXPECT_EQ(std::get<0>(used[0]), "clip 0");

@@ -524,7 +524,9 @@ void ClipboardShelfView::scrollToSelection() {
     const auto it = std::find_if(rowEntries_.begin(), rowEntries_.end(),
                                  [this](const ClipboardEntry& e) { return e.id() == selectedID_; });
     if (it == rowEntries_.end()) return;
-    const int center = static_cast<int>(it - rowEntries_.begin()) * kCardPitch + ClipboardCard::width / 2;
+    const QRect card(QPoint(static_cast<int>(it - rowEntries_.begin()) * kCardPitch, 0),
+                     QSize(ClipboardCard::width, ClipboardCard::height));
+    const int center = card.center().x();
     QScrollBar* bar = scroll_->horizontalScrollBar();
     const int target = std::clamp(center - scroll_->viewport()->width() / 2, bar->minimum(), bar->maximum());
     scrollAnimation_->stop();
