@@ -1,6 +1,7 @@
 // Classification, text, fingerprints, titles and image previews of clips.
 #include "ClipTestSupport.h"
 
+#include <QTextBoundaryFinder>
 #include <gtest/gtest.h>
 
 using namespace fenwold;
@@ -248,6 +249,29 @@ TEST(ClipTextTest, ARowKeepsItsTextAsThePayloadsBytesAndDecodesWhatItShows) {
     const ClipboardEntry marked(
         savedClip(textPayload(QString::fromUtf8("a\u0301\u0302\u0303\u0304\u0305").repeated(400))), false);
     EXPECT_EQ(marked.textPrefix(300), firstCharacters(marked.text(), 300));
+}
+
+// Texts in ASCII are told without the boundary finder: the same characters as it finds, with CR LF
+// one character and a mark after the last ASCII character kept with it.
+TEST(ClipTextTest, FirstCharactersOfAsciiAgreeWithTheBoundaryFinder) {
+    const auto byFinder = [](const QString& text, int count) {
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+        qsizetype end = 0;
+        for (int seen = 0; seen < count && finder.toNextBoundary() >= 0; ++seen)
+            end = finder.position();
+        return text.left(end);
+    };
+    const QStringList texts = {
+        QStringLiteral("plain words and digits 0123"),
+        QStringLiteral("one\r\ntwo\r\n\r\nthree\r\rfour\n\rfive\r"),
+        QString::fromUtf8("cafe\u0301 au lait"), // a mark joins the e before it
+        QString::fromUtf8("abc\u200Ddef"),       // so does a joiner
+        QString::fromUtf8("ab😀cd\r\n\u0301ef"),  // a pair of units, and a mark after CR LF
+    };
+    for (const QString& text : texts)
+        for (int count = 0; count <= text.size(); ++count)
+            EXPECT_EQ(firstCharacters(text, count), byFinder(text, count))
+                << text.toStdString() << " " << count;
 }
 
 TEST(ClipTextTest, SearchFoldsALargeTextInStretchesExactlyAsTheWhole) {

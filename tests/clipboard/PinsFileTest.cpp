@@ -184,6 +184,30 @@ TEST_F(PinsFileTest, ReadsAnyWellFormedDocumentOfTheRightShape) {
     EXPECT_EQ(tiny->front().copiedAt, 0);
 }
 
+// Long strings are crossed in blocks: an escape, a character beyond ASCII, a stray control
+// character or the closing quote reads the same on either side of a block's edge.
+TEST_F(PinsFileTest, LongStringsReadTheSameWhereverTheirSpecialCharactersFall) {
+    const QByteArray head =
+        R"([{"id":"0F8FAD5B-D9CB-469F-A165-70867728950E","payload":{"items":[{"t":"aGk="}]},"source":")";
+    const QByteArray tail = R"(","copiedAt":1}])";
+    const auto source = [&](const QByteArray& text) -> std::optional<QString> {
+        const auto clips = PinsFile::decode(head + text + tail);
+        if (!clips) return std::nullopt;
+        return clips->front().source;
+    };
+    for (int at = 0; at < 140; ++at) {
+        const QByteArray before(at, 'a');
+        const QByteArray after(140 - at, 'z');
+        EXPECT_EQ(source(before), QString::fromLatin1(before)) << at;
+        EXPECT_EQ(source(before + after), QString::fromLatin1(before + after)) << at;
+        EXPECT_EQ(source(before + "\\u0062\\/" + after), QString::fromLatin1(before + "b/" + after)) << at;
+        EXPECT_EQ(source(before + "\xC3\xA9" + after), QString::fromUtf8(before + "\xC3\xA9" + after)) << at;
+        EXPECT_FALSE(source(before + "\t" + after)) << at;
+        EXPECT_FALSE(source(before + "\xC3" + after)) << at;
+        EXPECT_FALSE(source(before + "\\" + after)) << at; // an escape of nothing it may escape
+    }
+}
+
 TEST_F(PinsFileTest, Base64DecodesEveryPaddingExactly) {
     for (const QByteArray& bytes : {QByteArray(), QByteArray("h"), QByteArray("hi"), QByteArray("hi!"),
                                     QByteArray("\x00\xFF\x10\x80", 4), QByteArray(1000, '\xAB')}) {

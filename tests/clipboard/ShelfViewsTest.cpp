@@ -178,7 +178,7 @@ TEST_F(ShelfViewsTest, ClicksSelectAndDoubleClicksPaste) {
         store.insert(textEntry(QString("clip %1").arg(i)));
     build();
     open();
-    ASSERT_EQ(view().cards().size(), 11u);
+    ASSERT_GE(view().cards().size(), 4u);
     QTest::mouseClick(view().cards()[2], Qt::LeftButton, {}, QPoint(100, 100));
     EXPECT_EQ(shelf->model().selected()->text(), "clip 8");
     EXPECT_TRUE(view().cards()[2]->selected());
@@ -189,6 +189,58 @@ TEST_F(ShelfViewsTest, ClicksSelectAndDoubleClicksPaste) {
     EXPECT_FALSE(std::get<1>(used[0]));
     EXPECT_FALSE(shelf->isOpen());
     EXPECT_EQ(sim.pasteboard.contents(), std::vector<PasteboardItem>{textItem("clip 7")});
+}
+
+// A full history opens with the cards that fill the visible row and one past it; the others are
+// made as the selection or scrolling brings them near, at their places in the row.
+TEST_F(ShelfViewsTest, AFullHistoryMakesTheCardsNearTheVisibleRowAndTheOthersAsTheyComeNear) {
+    for (int i = 0; i < 40; ++i)
+        store.insert(textEntry(QString("clip %1").arg(i)));
+    build();
+    open();
+    auto* viewport = view().cards().front()->parentWidget()->parentWidget();
+    const auto made = view().cards().size();
+    EXPECT_LT(made, 10u);
+    EXPECT_GE(view().cards().back()->mapTo(viewport, QPoint(0, 0)).x(), viewport->width())
+        << "the row's visible part is filled";
+    const auto inOrderWithGaps = [&] {
+        const auto& cards = view().cards();
+        for (std::size_t i = 0; i < cards.size(); ++i) {
+            if (cards[i]->entry().id() != shelf->model().visible()[i]->id()) return false;
+            if (i > 0 && cards[i]->x() <= cards[i - 1]->geometry().right() + 1) return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(inOrderWithGaps());
+
+    // The oldest clip, chosen by keys, is made and scrolled into view.
+    shelf->model().move(39);
+    QApplication::processEvents();
+    ASSERT_EQ(view().cards().size(), 40u);
+    EXPECT_TRUE(inOrderWithGaps());
+    ClipboardCard* last = view().cards().back();
+    EXPECT_TRUE(last->selected());
+    const QRect shown(last->mapTo(viewport, QPoint(0, 0)), last->size());
+    EXPECT_TRUE(viewport->rect().contains(shown)) << "the selected card is cut off";
+
+    // Pinning it remakes its card in place: the row stays where the card is.
+    store.togglePin(last->entry().id());
+    QApplication::processEvents();
+    last = view().cards().back();
+    EXPECT_TRUE(last->entry().pinned);
+    EXPECT_TRUE(viewport->rect().contains(QRect(last->mapTo(viewport, QPoint(0, 0)), last->size())))
+        << "the pinned card went out of view";
+    QTest::mouseDClick(last, Qt::LeftButton, {}, QPoint(100, 100));
+    ASSERT_EQ(used.size(), 1u);
+    EXPECT_EQ(std::get<0>(used[0]), "clip 0");
+
+    // A new copy takes the first place and moves every card made so far one place on.
+    open();
+    store.insert(textEntry("clip 40"));
+    QApplication::processEvents();
+    EXPECT_EQ(view().cards().front()->entry().text(), "clip 40");
+    EXPECT_EQ(view().cards().size(), 40u);
+    EXPECT_TRUE(inOrderWithGaps());
 }
 
 // Making a card is the expensive part of a refresh: a copy adds one card and keeps the others,

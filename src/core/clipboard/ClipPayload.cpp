@@ -122,6 +122,17 @@ std::optional<QUrl> ClipPayload::webURL(const QString& text) {
 
 QString firstCharacters(QStringView text, int count) {
     if (text.size() <= count) return text.toString(); // never more clusters than code units
+    // ASCII has no marks or joiners: each character is one user-perceived character, CR LF
+    // together one. A boundary so found holds when an ASCII character follows it, which no later
+    // character can join; most texts are told this way without finding boundaries.
+    const char16_t* units = text.utf16();
+    qsizetype at = 0;
+    int seen = 0;
+    while (seen < count && at < text.size() && units[at] < 0x80) {
+        at += units[at] == u'\r' && at + 1 < text.size() && units[at + 1] == u'\n' ? 2 : 1;
+        ++seen;
+    }
+    if (seen == count && (at == text.size() || units[at] < 0x80)) return text.left(at).toString();
     // Boundaries are found in a window that grows until it holds count characters: a boundary
     // before the window's end depends only on the text up to it, so a long clip is not analysed
     // past what is taken.

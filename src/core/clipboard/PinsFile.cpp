@@ -17,7 +17,7 @@ namespace {
 
 using nlohmann::ordered_json;
 
-constexpr int kMaxRecords = 20;
+constexpr std::size_t kMaxRecords = 20;
 
 std::string toStd(const QString& text) {
     return text.toStdString();
@@ -169,6 +169,20 @@ std::optional<SavedClip> readRecord(JsonReader& json) {
     return clip;
 }
 
+// Reads the records in order, handing each over as soon as it is read; false when the document or
+// any record is malformed.
+template <typename Take>
+bool readRecords(QByteArrayView data, Take take) {
+    JsonReader json(std::string_view(data.data(), static_cast<std::size_t>(data.size())));
+    if (!json.enterArray()) return false;
+    while (json.more()) {
+        auto clip = readRecord(json);
+        if (!clip) return false;
+        take(std::move(*clip));
+    }
+    return json.finish();
+}
+
 } // namespace
 
 QByteArray encode(const std::vector<SavedClip>& clips) {
@@ -193,15 +207,8 @@ QByteArray encode(const std::vector<SavedClip>& clips) {
 }
 
 std::optional<std::vector<SavedClip>> decode(QByteArrayView data) {
-    JsonReader json(std::string_view(data.data(), static_cast<std::size_t>(data.size())));
-    if (!json.enterArray()) return std::nullopt;
     std::vector<SavedClip> clips;
-    while (json.more()) {
-        auto clip = readRecord(json);
-        if (!clip) return std::nullopt;
-        clips.push_back(std::move(*clip));
-    }
-    if (!json.finish()) return std::nullopt;
+    if (!readRecords(data, [&](SavedClip&& clip) { clips.push_back(std::move(clip)); })) return std::nullopt;
     return clips;
 }
 
@@ -227,19 +234,20 @@ LoadResult load(const QString& path) {
         read = file.read(size);
         data = read;
     }
-    auto clips = data.size() == size ? decode(data) : std::nullopt;
-    if (!clips) {
-        result.failed = true;
-        return result;
-    }
+    // Each row is made as soon as its record is read, while the record's bytes are still in the
+    // processor's caches: hashing and inspecting megabytes read back from memory costs more than
+    // the work itself. Records past the bounds are still read, so a malformed one fails the file.
     qint64 total = 0;
-    const int count = std::min<int>(kMaxRecords, static_cast<int>(clips->size()));
-    for (int i = 0; i < count; ++i) {
-        auto& clip = (*clips)[static_cast<std::size_t>(i)];
-        const qint64 bytes = clip.payload.byteCount();
-        total += bytes;
-        if (total > ClipLimits::maxPinnedBytes) break; // every later record would exceed it too
-        result.entries.emplace_back(std::move(clip), true);
+    bool full = false;
+    const auto take = [&](SavedClip&& clip) {
+        if (full || result.entries.size() == kMaxRecords) return;
+        total += clip.payload.byteCount();
+        full = total > ClipLimits::maxPinnedBytes; // every later record would exceed it too
+        if (!full) result.entries.emplace_back(std::move(clip), true);
+    };
+    if (data.size() != size || !readRecords(data, take)) {
+        result.entries.clear();
+        result.failed = true;
     }
     return result;
 }

@@ -56,6 +56,25 @@ ClipboardCard::ClipboardCard(ClipboardEntry entry, std::size_t index, bool selec
     });
 }
 
+void ClipboardCard::warmUp(const ShelfStyle& style, double devicePixelRatio) {
+    static const char* const samples[] = {
+        "The quick brown fox jumps over the lazy dog. 0123456789 (THE QUICK BROWN FOX), [+-*/=%&|!?]",
+        "const value = compute(); // the quick brown fox jumps over the lazy dog 0123456789",
+        "https://example.com/the-quick-brown-fox",
+    };
+    QImage scratch(QSize(width, height) * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+    scratch.setDevicePixelRatio(devicePixelRatio);
+    for (const char* sample : samples) {
+        PasteboardItem item;
+        item.types.emplace_back(ClipTypes::string, QByteArray(sample));
+        ClipboardCard card(
+            ClipboardEntry(SavedClip{QUuid(), ClipPayload{{item}}, QString(), std::nullopt, 0}, false), 0,
+            false, 0, style);
+        scratch.fill(Qt::transparent);
+        card.render(&scratch);
+    }
+}
+
 void ClipboardCard::place(std::size_t index, double now) {
     if (index == index_ && now == now_) return;
     index_ = index;

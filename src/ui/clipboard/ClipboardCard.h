@@ -24,6 +24,10 @@ public:
     ClipboardCard(ClipboardEntry entry, std::size_t index, bool selected, double now, ShelfStyle style,
                   QWidget* parent = nullptr);
 
+    // Paints a card of each kind where nothing shows it, so the fonts, text shaping and glyphs the
+    // cards draw with are ready before the first card is shown.
+    static void warmUp(const ShelfStyle& style, double devicePixelRatio);
+
     const ClipboardEntry& entry() const { return entry_; }
     // Where the card now stands in the row (its shortcut badge) and the time its age is told from.
     void place(std::size_t index, double now);

@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
@@ -30,6 +31,8 @@ namespace fenwold {
 namespace {
 
 constexpr int kMargin = 14;
+// From one card's left edge to the next one's: a card and the gap after it.
+constexpr int kCardPitch = ClipboardCard::width + 10;
 
 QLabel* makeLabel(const QString& text, const QFont& font, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -142,13 +145,12 @@ ClipboardShelfView::ClipboardShelfView(const ShelfViewContext& context, ShelfSty
     scroll_->setFocusPolicy(Qt::NoFocus);
     scroll_->setFixedHeight(ClipboardCard::height + 14);
     scroll_->viewport()->setAutoFillBackground(false);
+    // The cards stand at fixed places in the row, without a layout: a layout would ask every card
+    // its size, and the row makes only the cards near its visible part.
     row_ = new QWidget;
     row_->setAutoFillBackground(false);
-    rowLayout_ = new QHBoxLayout(row_);
-    rowLayout_->setContentsMargins(0, 0, 0, 0);
-    rowLayout_->setSpacing(10);
-    rowLayout_->setSizeConstraint(QLayout::SetFixedSize);
     scroll_->setWidget(row_);
+    connect(scroll_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { makeCardsInView(); });
     layout->addWidget(scroll_);
 
     empty_ = new QWidget(this);
@@ -176,9 +178,16 @@ ClipboardShelfView::ClipboardShelfView(const ShelfViewContext& context, ShelfSty
     storeObserver_ = context_.store->observe([this] { refresh(); });
     if (context_.registerSearch) context_.registerSearch(search_);
     setStyle(style);
-    // Polished now, each card is polished as it is added, a copy at a time, rather than all of
-    // them while a person waits for the shelf to open the first time.
+    // Polished now, each card is polished as it is made rather than all of them while a person
+    // waits for the shelf to open the first time.
     ensurePolished();
+    // What the first frame needs from the fonts (loading, shaping, the glyphs) is done once the
+    // program has started, where nobody waits, rather than while a person waits for the shelf to
+    // open the first time.
+    QTimer::singleShot(0, this, [this] {
+        sizeHint();
+        ClipboardCard::warmUp(style_, devicePixelRatioF());
+    });
 }
 
 QWidget* ClipboardShelfView::buildHeader() {
@@ -404,6 +413,8 @@ void ClipboardShelfView::refresh() {
 
 ClipboardCard* ClipboardShelfView::makeCard(const ClipboardEntry& entry, std::size_t index, double now) {
     auto* card = new ClipboardCard(entry, index, false, now, style_, row_);
+    card->move(static_cast<int>(index) * kCardPitch, 0);
+    card->show();
     const QUuid id = entry.id();
     card->select = [this, id] { context_.model->setSelectedID(id); };
     card->paste = [this, card] {
@@ -442,27 +453,32 @@ void ClipboardShelfView::rebuildCards(const std::vector<const ClipboardEntry*>& 
     std::vector<std::pair<QUuid, bool>> ids;
     for (const auto* entry : visible)
         ids.emplace_back(entry->id(), entry->pinned);
+    const std::optional<QUuid> selectedID = selected ? std::optional(selected->id()) : std::nullopt;
+    const bool selectionChanged = selectedID != selectedID_;
+    selectedID_ = selectedID;
 
     if (ids != shown_) {
         // Cards of clips still shown stay: making and polishing a card is what a refresh spends
         // its time on, and a copy changes one card of a hundred. A pin changes the card's look.
         std::map<QUuid, ClipboardCard*> previous;
-        for (ClipboardCard* card : cards_) {
+        for (ClipboardCard* card : cards_)
             previous.emplace(card->entry().id(), card);
-            rowLayout_->removeWidget(card);
-        }
+        const std::size_t count = std::min(visible.size(), std::max(cardsInView(), cards_.size()));
+        rowEntries_.clear();
+        for (const auto* entry : visible)
+            rowEntries_.push_back(*entry);
         const double now = now_();
         std::vector<ClipboardCard*> cards;
-        for (std::size_t i = 0; i < visible.size(); ++i) {
+        for (std::size_t i = 0; i < count; ++i) {
             const auto kept = previous.find(visible[i]->id());
             if (kept != previous.end() && kept->second->entry().pinned == visible[i]->pinned) {
                 kept->second->place(i, now);
+                kept->second->move(static_cast<int>(i) * kCardPitch, 0);
                 cards.push_back(kept->second);
                 previous.erase(kept);
             } else {
                 cards.push_back(makeCard(*visible[i], i, now));
             }
-            rowLayout_->addWidget(cards.back());
         }
         // A card may be the one whose click got here, so it goes later; until then it must not
         // show next to its replacement.
@@ -472,24 +488,47 @@ void ClipboardShelfView::rebuildCards(const std::vector<const ClipboardEntry*>& 
         }
         cards_ = std::move(cards);
         shown_ = std::move(ids);
-        row_->adjustSize();
+        const int n = static_cast<int>(visible.size());
+        row_->setFixedSize(n > 0 ? n * kCardPitch - (kCardPitch - ClipboardCard::width) : 0,
+                           ClipboardCard::height);
     }
-    bool moved = false;
+    bool moved = selected && selectionChanged;
     for (ClipboardCard* card : cards_) {
-        const bool isSelected = selected && card->entry().id() == selected->id();
+        const bool isSelected = card->entry().id() == selectedID_;
         moved = moved || (isSelected && !card->selected());
         card->setSelected(isSelected);
     }
     if (moved) scrollToSelection();
 }
 
+std::size_t ClipboardShelfView::cardsInView() const {
+    // Before the row's first layout its viewport has no width yet; the view's own width, less its
+    // margins, is the width the row will have.
+    const int span = std::max(scroll_->viewport()->width(), width() - 2 * kMargin);
+    const int reach = scroll_->horizontalScrollBar()->value() + span + kCardPitch;
+    return static_cast<std::size_t>((reach + kCardPitch - 1) / kCardPitch);
+}
+
+void ClipboardShelfView::makeCardsInView() {
+    const std::size_t count = std::min(rowEntries_.size(), cardsInView());
+    if (cards_.size() >= count) return;
+    const double now = now_();
+    for (std::size_t i = cards_.size(); i < count; ++i) {
+        ClipboardCard* card = makeCard(rowEntries_[i], i, now);
+        card->setSelected(card->entry().id() == selectedID_);
+        cards_.push_back(card);
+    }
+}
+
 void ClipboardShelfView::scrollToSelection() {
-    const auto it =
-        std::find_if(cards_.begin(), cards_.end(), [](const ClipboardCard* c) { return c->selected(); });
-    if (it == cards_.end()) return;
+    const auto it = std::find_if(rowEntries_.begin(), rowEntries_.end(),
+                                 [this](const ClipboardEntry& e) { return e.id() == selectedID_; });
+    if (it == rowEntries_.end()) return;
+    const QRect card(QPoint(static_cast<int>(it - rowEntries_.begin()) * kCardPitch, 0),
+                     QSize(ClipboardCard::width, ClipboardCard::height));
+    const int center = card.center().x();
     QScrollBar* bar = scroll_->horizontalScrollBar();
-    const int target = std::clamp((*it)->geometry().center().x() - scroll_->viewport()->width() / 2,
-                                  bar->minimum(), bar->maximum());
+    const int target = std::clamp(center - scroll_->viewport()->width() / 2, bar->minimum(), bar->maximum());
     scrollAnimation_->stop();
     if (style_.reduceMotion) {
         bar->setValue(target);
@@ -530,6 +569,11 @@ void ClipboardShelfView::refreshInspector(const ClipboardEntry* selected) {
         document->setPlainText(entry->text());
         inspectorText_->setDocument(document);
     }
+}
+
+void ClipboardShelfView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    makeCardsInView();
 }
 
 void ClipboardShelfView::paintEvent(QPaintEvent*) {

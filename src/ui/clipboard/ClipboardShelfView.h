@@ -7,7 +7,6 @@
 #include <QWidget>
 #include <vector>
 
-class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -48,11 +47,14 @@ public:
     void setStyle(ShelfStyle style);
     // Bring every part up to date with the model and store.
     void refresh();
+    // The cards made so far, in the row's order: those from the first to one past the right edge
+    // of the row's visible part. The others are made as scrolling brings them near.
     const std::vector<ClipboardCard*>& cards() const { return cards_; }
     ClipboardSearchField* searchField() const { return search_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QWidget* buildHeader();
@@ -60,6 +62,9 @@ private:
     QWidget* buildFooter();
     ClipboardCard* makeCard(const ClipboardEntry& entry, std::size_t index, double now);
     void rebuildCards(const std::vector<const ClipboardEntry*>& visible, const ClipboardEntry* selected);
+    // How many cards reach one card past the right edge of the row's visible part.
+    std::size_t cardsInView() const;
+    void makeCardsInView();
     void refreshInspector(const ClipboardEntry* selected);
     void scrollToSelection();
     bool winV() const;
@@ -78,7 +83,6 @@ private:
     QLabel* countLabel_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     QWidget* row_ = nullptr;
-    QHBoxLayout* rowLayout_ = nullptr;
     QWidget* empty_ = nullptr;
     QLabel* emptySymbol_ = nullptr;
     QLabel* emptyTitle_ = nullptr;
@@ -96,8 +100,10 @@ private:
     QWidget* divider_ = nullptr;
     QVariantAnimation* scrollAnimation_ = nullptr;
 
+    std::vector<ClipboardEntry> rowEntries_; // what the row shows; cards_ holds the first cards
     std::vector<ClipboardCard*> cards_;
     std::vector<std::pair<QUuid, bool>> shown_; // ids and pin flags the cards were built for
+    std::optional<QUuid> selectedID_;
     QString lastQuery_;
     ClipboardFilter lastFilter_ = ClipboardFilter::all;
     std::optional<QUuid> inspected_;
