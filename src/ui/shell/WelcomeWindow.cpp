@@ -83,6 +83,10 @@ WelcomeWindow::WelcomeWindow(Welcome& welcome, const QImage& appIcon, QWidget* p
     layout->addLayout(choice);
     connect(winKeys_, &QCheckBox::toggled, this, [this](bool on) { welcome_.setWinKeys(on); });
 
+    greenButton_ = new QCheckBox(kGreenButtonChoice);
+    layout->addWidget(pane::option(greenButton_, kGreenButtonDetail));
+    connect(greenButton_, &QCheckBox::toggled, this, [this](bool on) { welcome_.setGreenMaximizes(on); });
+
     // The settings' row for the same switch, as the General tab shows it.
     loginItem_ = new QCheckBox(Welcome::loginItemTitle());
     layout->addWidget(pane::option(loginItem_, kLoginItemDetail));
@@ -108,6 +112,8 @@ void WelcomeWindow::refresh() {
     }
     const QSignalBlocker quietWinKeys(winKeys_);
     winKeys_->setChecked(welcome_.winKeysOn());
+    const QSignalBlocker quietGreenButton(greenButton_);
+    greenButton_->setChecked(welcome_.greenMaximizes());
     const QSignalBlocker quietLoginItem(loginItem_);
     loginItem_->setChecked(welcome_.opensAtLogin());
 }

@@ -24,6 +24,7 @@ public:
     QPushButton* paneButton(Permission p) const { return buttons_[index(p)]; }
     QCheckBox* winKeys() const { return winKeys_; }
     QLabel* winKeysLabel() const { return choiceLabel_; }
+    QCheckBox* greenButton() const { return greenButton_; }
     QCheckBox* loginItem() const { return loginItem_; }
     QPushButton* continueButton() const { return continue_; }
 
@@ -39,6 +40,7 @@ private:
     std::array<QPushButton*, 2> buttons_{};
     QCheckBox* winKeys_ = nullptr;
     QLabel* choiceLabel_ = nullptr;
+    QCheckBox* greenButton_ = nullptr;
     QCheckBox* loginItem_ = nullptr;
     QPushButton* continue_ = nullptr;
 };
