@@ -1,8 +1,8 @@
 // A press held back for a click target: swallowed with its release when the target takes it, given
 // back to the system (press first, then what ended the wait) when it does not, when the pointer
 // drags away or when the button stays down.
-#include "core/input/DispatchTargets.h"
 #include "core/input/HeldClick.h"
+#include "core/input/DispatchTargets.h"
 #include "platform/sim/SimClickSender.h"
 #include "platform/sim/VirtualMainQueue.h"
 #include "ports/KeyCodes.h"
@@ -47,7 +47,9 @@ struct HeldClickTest : ::testing::Test {
         return e;
     }
     bool drag(Point at) { return held.dragged(mouse(eventtype::leftMouseDragged, at)); }
-    bool up(Point at, int64_t clickState = 1) { return held.released(mouse(eventtype::leftMouseUp, at, clickState)); }
+    bool up(Point at, int64_t clickState = 1) {
+        return held.released(mouse(eventtype::leftMouseUp, at, clickState));
+    }
 };
 
 } // namespace

@@ -91,9 +91,8 @@ TEST_F(MouseHabits, OptionClickAHeldPressAndADragKeepTheMacsGreenButton) {
     const uint32_t w = notes();
     const Rect before = frameOf(w);
     // Option-click is never held: the Mac's zoom.
-    ASSERT_TRUE(run(QStringLiteral("hold option\nclick %1 %2\nrelease option\nwait 1")
-                        .arg(green(w).x)
-                        .arg(green(w).y)));
+    ASSERT_TRUE(run(
+        QStringLiteral("hold option\nclick %1 %2\nrelease option\nwait 1").arg(green(w).x).arg(green(w).y)));
     EXPECT_EQ(givenBack(), 0);
     EXPECT_NE(frameOf(w), before);
     EXPECT_FALSE(remembered(w));

@@ -178,8 +178,8 @@ TEST_F(WelcomeTest, TheGreenButtonsSwitchSitsBesideTheWindowsKeyChoiceAndIsThatS
         std::any_of(labels.begin(), labels.end(), [](QLabel* l) { return l->text() == kGreenButtonDetail; }));
 
     // A click on its text toggles it, as on the box.
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(window.greenButtonLabel(), &release);
     EXPECT_TRUE(prefs.flag(PrefKey::greenMaximizes));
     // Neither the Windows-key rows nor the Dock's habit come with it.

@@ -44,7 +44,8 @@ bool DockClick::takes(Point at, uint64_t flags) {
         // The one minimised here last, else the last the list names.
         auto restore = windows.end() - 1;
         for (const uint32_t id : minimized_[pid]) {
-            const auto it = std::find_if(windows.begin(), windows.end(), [id](const WindowInfo& w) { return w.id == id; });
+            const auto it = std::find_if(windows.begin(), windows.end(),
+                                         [id](const WindowInfo& w) { return w.id == id; });
             if (it != windows.end()) restore = it;
         }
         pending_ = Pending{Action::restore, pid, {*restore}};

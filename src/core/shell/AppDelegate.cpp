@@ -80,8 +80,10 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
         DragSnapController::Parts{&windows_, p.screens, p.workspace, p.mainQueue, p.prefs, assist_.get(),
                                   &hints_, macOSMajorVersion},
         [this] { return views_.makeSnapOutlinePanel(panelstyles::snapOutline()); });
-    greenButton_ = std::make_unique<GreenButton>(GreenButton::Parts{&windows_, p.workspace, p.prefs, &hints_});
-    dockClick_ = std::make_unique<DockClick>(DockClick::Parts{peek_.get(), &windows_, p.workspace, p.screens, p.prefs});
+    greenButton_ =
+        std::make_unique<GreenButton>(GreenButton::Parts{&windows_, p.workspace, p.prefs, &hints_});
+    dockClick_ = std::make_unique<DockClick>(
+        DockClick::Parts{peek_.get(), &windows_, p.workspace, p.screens, p.prefs});
     menuPresenter_ = views_.makeMenuPresenter();
     winMenu_ = std::make_unique<WindowMenuController>(p, windows_, routing_, assist_.get(), *menuPresenter_,
                                                       &trace_);

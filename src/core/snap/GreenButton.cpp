@@ -43,7 +43,8 @@ void GreenButton::clicked() {
         return;
     }
     p_.windows->snap(WindowSnap::maximize, *window);
-    if (p_.hints) p_.hints->show(QStringLiteral("Maximize button"), QStringLiteral("⌥ ~click ~the ~green ~button"));
+    if (p_.hints)
+        p_.hints->show(QStringLiteral("Maximize button"), QStringLiteral("⌥ ~click ~the ~green ~button"));
 }
 
 } // namespace fenwold

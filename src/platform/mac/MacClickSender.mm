@@ -11,9 +11,9 @@ bool MacClickSender::post(uint32_t type, Point location, uint64_t flags, int64_t
         eventType != kCGEventLeftMouseDragged)
         return false;
     // Global coordinates with the origin at the top left of the primary display, as the tap's.
-    CGEventRef event = CGEventCreateMouseEvent(static_cast<CGEventSourceRef>(sources_.forThisThread()),
-                                               eventType, CGPointMake(location.x, location.y),
-                                               kCGMouseButtonLeft);
+    CGEventRef event =
+        CGEventCreateMouseEvent(static_cast<CGEventSourceRef>(sources_.forThisThread()), eventType,
+                                CGPointMake(location.x, location.y), kCGMouseButtonLeft);
     if (!event)
         return false;
     CGEventSetFlags(event, static_cast<CGEventFlags>(flags)); // replaced, not merged

@@ -5,7 +5,8 @@
 namespace fenwold {
 
 void* MacKeySender::createEvent(uint16_t keyCode, bool keyDown, uint64_t flags) {
-    CGEventRef event = CGEventCreateKeyboardEvent(static_cast<CGEventSourceRef>(sources_.forThisThread()), keyCode, keyDown);
+    CGEventRef event =
+        CGEventCreateKeyboardEvent(static_cast<CGEventSourceRef>(sources_.forThisThread()), keyCode, keyDown);
     if (event)
         CGEventSetFlags(event, static_cast<CGEventFlags>(flags)); // replaced, not merged
     return event;
