@@ -5,6 +5,7 @@
 #include "core/input/ExclusionGate.h"
 #include "core/input/FenwoldKeys.h"
 #include "core/input/FinderKeys.h"
+#include "core/input/HeldClick.h"
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
 #include "core/input/Keys.h"
@@ -194,6 +195,9 @@ static void BM_TapWindowDragged(benchmark::State& state) {
     InputRoutingState routing;
     TapDispatcher::Parts parts = fenwold::testing::dispatchPartsOf(sim, routing);
     parts.drag = &drag;
+    // Nothing held, as in any drag that did not start on a click target: one look at an atomic.
+    HeldClick held(sim.mainQueue, &sim.clicks);
+    parts.heldClick = &held;
     TapDispatcher dispatcher(parts);
     TapEvent down;
     down.type = eventtype::leftMouseDown;

@@ -4,6 +4,7 @@
 #include "core/input/Keys.h"
 #include "platform/mac/MacAccessibility.h"
 #include "platform/mac/MacAppShell.h"
+#include "platform/mac/MacClickSender.h"
 #include "platform/mac/MacEventTap.h"
 #include "platform/mac/MacFloatingPanel.h"
 #include "platform/mac/MacInputSources.h"
@@ -46,7 +47,9 @@ struct MacHost::Parts {
     MacInputSources inputSources;
     MacKeyboardLayout keyboardLayout;
     MacPrivateServices privateServices;
-    MacKeySender keySender{kOwnEventMarker};
+    MarkedEventSources eventSources{kOwnEventMarker};
+    MacKeySender keySender{eventSources};
+    MacClickSender clickSender{eventSources};
     MacEventTap eventTap;
     MacSecureInput secureInput;
     MacLoginItems loginItems;
@@ -77,6 +80,7 @@ Platform MacHost::platform() {
     platform.keyboardLayout = &p.keyboardLayout;
     platform.privateServices = &p.privateServices;
     platform.keySender = &p.keySender;
+    platform.clickSender = &p.clickSender;
     platform.eventTap = &p.eventTap;
     platform.secureInput = &p.secureInput;
     platform.loginItems = &p.loginItems;

@@ -40,6 +40,11 @@ struct Rect {
     bool intersects(const Rect& o) const {
         return !isEmpty() && !o.isEmpty() && x < o.maxX() && o.x < maxX() && y < o.maxY() && o.y < maxY();
     }
+    // The smallest rectangle holding both.
+    Rect united(const Rect& o) const {
+        const double left = std::min(x, o.x), top = std::min(y, o.y);
+        return {left, top, std::max(maxX(), o.maxX()) - left, std::max(maxY(), o.maxY()) - top};
+    }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 

@@ -17,6 +17,7 @@ class InputSources;
 class KeyboardLayout;
 class PrivateServices;
 class KeySender;
+class ClickSender;
 class EventTapHost;
 class SecureInput;
 class LoginItems;
@@ -42,6 +43,7 @@ struct Platform {
     KeyboardLayout* keyboardLayout = nullptr;
     PrivateServices* privateServices = nullptr;
     KeySender* keySender = nullptr;
+    ClickSender* clickSender = nullptr;
     EventTapHost* eventTap = nullptr;
     SecureInput* secureInput = nullptr;
     LoginItems* loginItems = nullptr;

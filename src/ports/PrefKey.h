@@ -90,6 +90,8 @@ namespace fenwold {
     X(screenshotKeys, true, shortcut)                                                                        \
     X(dragSnap, true, shortcut)                                                                              \
     X(dblClickMax, false, shortcut)                                                                          \
+    X(greenMaximizes, false, shortcut)                                                                       \
+    X(dockMinimizes, false, shortcut)                                                                        \
     /* Remote access */                                                                                      \
     X(parsecMouseFix, true, shortcut)                                                                        \
     /* In Finder */                                                                                          \

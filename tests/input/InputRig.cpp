@@ -27,6 +27,8 @@ TapDispatcher::Parts partsOf(InputRig& r) {
     p.exclusions = &r.exclusions;
     p.layout = &r.layout;
     p.menus = &r.menus;
+    p.clickTargets = {&r.clickTarget, nullptr};
+    p.heldClick = &r.heldClick;
     return p;
 }
 

@@ -8,6 +8,7 @@
 #include "core/input/ExclusionGate.h"
 #include "core/input/FenwoldKeys.h"
 #include "core/input/FinderKeys.h"
+#include "core/input/HeldClick.h"
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
 #include "core/input/Keys.h"
@@ -190,6 +191,19 @@ private:
     CallLog* log_;
 };
 
+// A click target over a square of the screen, taking every press there.
+class RecordingClickTarget final : public ClickTarget {
+public:
+    static constexpr Rect kArea{1000, 1000, 20, 20};
+    explicit RecordingClickTarget(CallLog& log) : log_(&log) {}
+    bool mayTake(Point at, uint64_t) override { return kArea.contains(at); }
+    bool takes(Point at, uint64_t) override { return kArea.contains(at); }
+    void clicked() override { log_->add(QStringLiteral("clicked")); }
+
+private:
+    CallLog* log_;
+};
+
 // Shorthands the dispatch scenarios share.
 namespace shorthand {
 inline constexpr auto pass = TapAnswer::pass;
@@ -249,6 +263,8 @@ public:
     RecordingShelf shelf{calls};
     RecordingLayouts layouts{calls};
     RecordingQuickLinks quickLinks{calls};
+    RecordingClickTarget clickTarget{calls};
+    HeldClick heldClick{sim.mainQueue, &sim.clicks};
     FenwoldKeys winKeys;
     SwitcherKeyForwarder forwarder;
     std::unique_ptr<Trace> trace;

@@ -46,6 +46,43 @@ TEST(Pointer, TitleBarDoubleClickMaximizes) {
     EXPECT_EQ(rig.feed(mouse(eventtype::leftMouseDown, bar, 2)), TapAnswer::pass);
 }
 
+TEST(Pointer, AHeldPressKeepsItsReleaseWhateverOpensMeanwhileAndATapOutageDropsIt) {
+    InputRig rig;
+    const Point on{1010, 1010};
+    // Swallowed while the main thread decides; the release goes with it even though the shelf
+    // opened in between (every other event passes while it is open).
+    EXPECT_EQ(rig.feed(mouse(eventtype::leftMouseDown, on)), TapAnswer::swallow);
+    rig.routing.setClipboardOpen(true);
+    EXPECT_EQ(rig.feed(mouse(eventtype::leftMouseDragged, {1011, 1010})), TapAnswer::swallow);
+    EXPECT_EQ(rig.feed(mouse(eventtype::leftMouseUp, on)), TapAnswer::swallow);
+    rig.sim.mainQueue.drain();
+    EXPECT_EQ(rig.calls.calls(), QStringList{"clicked"});
+    // While the shelf is open a press there is not held at all.
+    EXPECT_EQ(rig.feed(mouse(eventtype::leftMouseDown, on)), TapAnswer::pass);
+    EXPECT_EQ(rig.feed(mouse(eventtype::leftMouseUp, on)), TapAnswer::pass);
+    rig.routing.setClipboardOpen(false);
+
+    // Nor while the switcher captures keys, nor from the program's own posted events.
+    const uint64_t session = rig.routing.beginSwitcherSession();
+    EXPECT_EQ(rig.feed(mouse(eventtype::leftMouseDown, on)), TapAnswer::pass);
+    EXPECT_EQ(rig.feed(mouse(eventtype::leftMouseUp, on)), TapAnswer::pass);
+    rig.routing.beginSwitcherCancellation(session);
+    rig.routing.endSwitcherSession(session);
+    TapEvent own = mouse(eventtype::leftMouseDown, on);
+    own.sourceUserData = kOwnEventMarker;
+    EXPECT_EQ(rig.feed(own), TapAnswer::pass);
+
+    // A tap outage forgets a held press: its release may have gone by, so nothing is posted.
+    EXPECT_EQ(rig.feed(mouse(eventtype::leftMouseDown, on)), TapAnswer::swallow);
+    TapEvent disabled;
+    disabled.type = eventtype::tapDisabledByTimeout;
+    rig.feed(disabled);
+    EXPECT_EQ(rig.feed(mouse(eventtype::leftMouseUp, on)), TapAnswer::pass);
+    rig.sim.mainQueue.advance(1);
+    EXPECT_EQ(rig.calls.calls(), QStringList{"clicked"});
+    EXPECT_TRUE(rig.sim.clicks.posted().empty());
+}
+
 TEST(Pointer, AClickEndsAKeyboardMove) {
     InputRig rig;
     rig.routing.setMoveTarget(WindowMoveTarget{600, 7});

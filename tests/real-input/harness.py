@@ -34,7 +34,7 @@ def centre(rect):
 class Playground:
     """One run of the program's playground on a display of its own."""
 
-    def __init__(self, app, width=1600, height=1000):
+    def __init__(self, app, width=1600, height=1000, prefs=None):
         for tool in ("Xvfb", "xdotool"):
             if not shutil.which(tool):
                 raise Failure(f"{tool} is not installed (scripts/bootstrap installs it)")
@@ -47,6 +47,7 @@ class Playground:
         self.last = {}
         try:
             self._start_display(width, height)
+            self._write_prefs(prefs or {})
             self._start_app(app)
         except BaseException:
             self.close()
@@ -66,6 +67,15 @@ class Playground:
         self.env = dict(os.environ, DISPLAY=f":{number}", XDG_CONFIG_HOME=os.path.join(self.dir, "config"))
         for name in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY"):
             self.env.pop(name, None)
+
+    def _write_prefs(self, prefs):
+        """Preferences the playground reads at start, where it keeps the user's."""
+        if not prefs:
+            return
+        config = self.env["XDG_CONFIG_HOME"]
+        os.makedirs(config, exist_ok=True)
+        with open(os.path.join(config, "org.fenwold.Fenwold.ini"), "w") as f:
+            f.write("[General]\n" + "".join(f"{key}={value}\n" for key, value in prefs.items()))
 
     def _start_app(self, app):
         self.log = open(os.path.join(self.dir, "output"), "w")

@@ -9,6 +9,7 @@ event log).
 
 import subprocess
 import sys
+import time
 
 from harness import Failure, Playground, centre
 
@@ -19,11 +20,12 @@ DEFAULT = (1600, 1000)
 LARGE = (3200, 1200)
 
 
-def test(*sizes):
+def test(*sizes, prefs=None):
+    """Registers a test at each display size, with the preferences the playground starts with."""
     def register(function):
         for size in sizes:
             suffix = "" if size == DEFAULT else "_actual_size"
-            TESTS[function.__name__ + suffix] = (function, size)
+            TESTS[function.__name__ + suffix] = (function, size, prefs or {})
         return function
     return register
 
@@ -374,6 +376,56 @@ def drag_away_restores(pg):
     check(fx < x + vw / 4 + 300 < fx + fw and fy < y + 212 < fy + 28, "the title bar is not under the pointer", state)
 
 
+@test(DEFAULT, LARGE, prefs={"dockMinimizes": "true"})
+def green_button_and_dock_clicks(pg):
+    """With the welcome's green-button choice ticked, a click on the front window's green button
+    maximises it and a second click gives back its size. With the Dock's switch on, a click on the
+    front application's Dock icon minimises its front window, a Shift-click all of its windows, and
+    the next click brings back the one minimised last."""
+    welcome = pg.wait_for("the welcome window", lambda s: pg.window(s, "Welcome to Fenwold"))
+    pg.click(pg.target(welcome, "Click the green button"))
+    pg.wait_for("the green-button choice ticked", lambda s: pg.find(
+        pg.window(s, "Welcome to Fenwold"), "Click the green button")["checked"])
+    pg.through_welcome()
+    state = pg.state()
+    visible = state["screen"]["visible"]
+    window = front_window(state)
+    title, (x, y, w, h) = window["title"], window["frame"]
+
+    def frame(s):
+        return next(w["frame"] for w in s["windows"] if w["title"] == title)
+
+    # The light is drawn 52 points in from the window's left edge and 8 down, 12 across.
+    pg.click(pg.point(x + 58, y + 14))
+    pg.wait_for("the window maximised", lambda s: near(frame(s), visible))
+    pg.click(pg.point(visible[0] + 58, visible[1] + 14))
+    pg.wait_for("the window's own size back", lambda s: near(frame(s), [x, y, w, h]))
+
+    app = pg.state()["front"]
+    icon = next(p["rect"] for p in pg.last["places"] if p["name"] == "dock " + app)
+
+    def minimized(s):
+        return {w["title"]: w["minimized"] for w in s["windows"] if w["app"] == app}
+
+    others = [t for t in minimized(pg.last) if t != title]
+    check(others, f"{app} has one window only", pg.last)
+    pg.move(*centre(icon))
+    time.sleep(0.3)  # the Dock is looked at while the pointer moves over it
+    pg.click(icon)
+    pg.wait_for("its front window minimised", lambda s: minimized(s)[title] and
+                not all(minimized(s)[t] for t in others))
+    time.sleep(0.6)  # not a double click
+    pg.key_down("shift")
+    pg.click(icon)
+    pg.key_up("shift")
+    pg.wait_for("all of its windows minimised", lambda s: all(minimized(s).values()))
+    time.sleep(0.6)
+    pg.click(icon)
+    state = pg.wait_for("the window minimised last back", lambda s: not all(minimized(s).values()) and s)
+    back = [t for t, m in minimized(state).items() if not m]
+    check(len(back) == 1 and back[0] in others, f"brought back {back}", state)
+
+
 @test(DEFAULT)
 def menu_clicks(pg):
     """Alt+Space's window menu and Win+X's quick link menu take clicks."""
@@ -525,8 +577,8 @@ def main():
     if sys.argv[2] == "--list":
         print(";".join(TESTS))
         return 0
-    function, (width, height) = TESTS[sys.argv[2]]
-    pg = Playground(app, width, height)
+    function, (width, height), prefs = TESTS[sys.argv[2]]
+    pg = Playground(app, width, height, prefs)
     try:
         function(pg)
     except Failure as failure:

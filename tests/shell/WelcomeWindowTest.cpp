@@ -1,5 +1,5 @@
-// The first-run welcome: the Windows-key choice against the catalogue, the live permission state,
-// and the window drawn offscreen (a snapshot for the documentation).
+// The first-run welcome: the Windows-key choice against the catalogue, the green button's switch,
+// the live permission state, and the window drawn offscreen (a snapshot for the documentation).
 #include "ui/shell/WelcomeWindow.h"
 #include "core/settings/Prefs.h"
 #include "core/settings/ShortcutCatalogue.h"
@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLayout>
+#include <QMouseEvent>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -164,6 +165,32 @@ TEST_F(WelcomeTest, TheLoginItemTheProgramRegisteredIsShownAndCanBeTurnedOffTher
     window.refresh();
     EXPECT_FALSE(window.loginItem()->isChecked());
     EXPECT_EQ(sim.loginItems.status(), LoginItems::Status::enabled); // a refresh changes nothing
+}
+
+TEST_F(WelcomeTest, TheGreenButtonsSwitchSitsBesideTheWindowsKeyChoiceAndIsThatSwitchAlone) {
+    WelcomeWindow window(welcome);
+    EXPECT_EQ(window.greenButtonLabel()->text(),
+              "Click the green button to maximize a window, as on Windows — instead of full screen");
+    EXPECT_EQ(window.greenButton()->accessibleName(), window.greenButtonLabel()->text());
+    EXPECT_FALSE(window.greenButton()->isChecked()); // off until chosen
+    const auto labels = window.findChildren<QLabel*>();
+    EXPECT_TRUE(
+        std::any_of(labels.begin(), labels.end(), [](QLabel* l) { return l->text() == kGreenButtonDetail; }));
+
+    // A click on its text toggles it, as on the box.
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(window.greenButtonLabel(), &release);
+    EXPECT_TRUE(prefs.flag(PrefKey::greenMaximizes));
+    // Neither the Windows-key rows nor the Dock's habit come with it.
+    EXPECT_FALSE(welcome.winKeysOn());
+    EXPECT_FALSE(prefs.flag(PrefKey::dockMinimizes));
+    window.winKeys()->click();
+    EXPECT_TRUE(prefs.flag(PrefKey::greenMaximizes));
+
+    prefs.set(PrefKey::greenMaximizes, false); // turned off in the settings: the welcome follows
+    window.refresh();
+    EXPECT_FALSE(window.greenButton()->isChecked());
 }
 
 TEST_F(WelcomeTest, TheAboutTabOffersTheWelcomeAgain) {

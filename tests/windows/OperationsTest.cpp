@@ -156,6 +156,45 @@ TEST_F(Operations, ASecondSnapKeepsTheFirstOriginalSoRestoreReturnsToTheUnsnappe
     EXPECT_EQ(frameOf(m), (Rect{50, 60, 500, 300}));
 }
 
+TEST_F(Operations, ASnapOrARestoreStraightAfterAMenuSnapKeepsTheFrameFromBefore) {
+    // Two clicks on the green button, or Win+↑ then Win+↓, quicker than the menu's frame settles.
+    auto w = sim.app("com.example.Edit", "Edit").frontmost().window("Doc", {100, 100, 600, 400});
+    windows.snap(Snap::maximize, target(w));
+    windows.snap(Snap::left, target(w));
+    sim.mainQueue.advance(1);
+    EXPECT_EQ(windows.snapMemory().at(w).original, (Rect{100, 100, 600, 400}));
+    EXPECT_EQ(windows.currentSnap(w.pid(), w), Snap::left);
+    windows.snap(Snap::maximize, target(w));
+    windows.restoreOriginal(w.pid(), w);
+    sim.mainQueue.advance(1);
+    EXPECT_EQ(frameOf(w), (Rect{100, 100, 600, 400}));
+    EXPECT_FALSE(windows.snapMemory().count(w)); // the settled frame is not written back after
+}
+
+TEST_F(Operations, TheGreenButtonIsFoundInTheWindowsCornerAndOnlyWhereItMayMaximise) {
+    auto w = sim.app("com.example.Edit", "Edit").frontmost().window("Doc", {100, 100, 600, 400});
+    // The corner of the buttons, toolbars' height included; right of it is the title bar.
+    EXPECT_EQ(windows.titlebarButtonsHit({158, 114}), (WindowTarget{w.pid(), w}));
+    EXPECT_EQ(windows.titlebarButtonsHit({180, 151}), (WindowTarget{w.pid(), w}));
+    EXPECT_FALSE(windows.titlebarButtonsHit({181, 114}));
+    EXPECT_FALSE(windows.titlebarButtonsHit({158, 152}));
+    // Its frame is the element's, the light and a margin round it.
+    EXPECT_EQ(windows.greenButtonFrame(w.pid(), w), (Rect{149, 105, 18, 18}));
+    // Greyed out, in full screen, or on a window that is not a standard one: nothing to maximise.
+    sim.windows.update(w, [](SimWindow& x) { x.minSize = x.maxSize = x.frame.size(); });
+    EXPECT_FALSE(windows.greenButtonFrame(w.pid(), w));
+    sim.windows.update(w, [](SimWindow& x) { x.minSize.reset(), x.maxSize.reset(); });
+    sim.windows.update(w, [](SimWindow& x) { x.subrole = QStringLiteral("AXDialog"); });
+    EXPECT_FALSE(windows.greenButtonFrame(w.pid(), w));
+    sim.windows.update(w, [](SimWindow& x) { x.subrole = QStringLiteral("AXStandardWindow"); });
+    sim.windows.setFullscreenNow(w);
+    EXPECT_FALSE(windows.greenButtonFrame(w.pid(), w));
+    // A window that cannot go full screen offers its zoom button instead.
+    auto z = sim.app("com.example.Old", "Old").frontmost().window("Zoom only", {300, 300, 400, 300});
+    sim.accessibility.remove(sim.windows.window(z)->element, QStringLiteral("AXFullScreenButton"));
+    EXPECT_EQ(windows.greenButtonFrame(z.pid(), z), (Rect{349, 305, 18, 18}));
+}
+
 TEST_F(Operations, RestoringAWindowNeverSnappedWithoutTheMenuItemDoesNothing) {
     auto w = plainWindow("Doc", {100, 100, 600, 400});
     windows.restoreOriginal(w.pid(), w);

@@ -114,6 +114,25 @@ public:
     virtual void abandon() = 0;
 };
 
+// A click the program may take instead of what lies under it (a window's green button, a Dock
+// icon). The tap holds such a press back while the main thread decides (`HeldClick`).
+class ClickTarget {
+public:
+    ClickTarget() = default;
+    ClickTarget(const ClickTarget&) = delete;
+    ClickTarget& operator=(const ClickTarget&) = delete;
+    virtual ~ClickTarget() = default;
+
+    // Event-tap thread: whether a press at this point (top-left-origin global coordinates) with
+    // these flags may be one; cheap, no Accessibility request.
+    virtual bool mayTake(Point at, uint64_t flags) = 0;
+    // Main thread: whether it is one to act on if it ends as a click; what it needs to act is kept
+    // until `clicked`.
+    virtual bool takes(Point at, uint64_t flags) = 0;
+    // Main thread: the press ended as a click.
+    virtual void clicked() = 0;
+};
+
 // The clipboard shelf.
 class ShelfTarget {
 public:

@@ -702,7 +702,8 @@ constexpr KeyRow kRows[] = {
 
 // The shortcuts no key-down row decides, with their catalogue texts: what a Win+arrow snap does
 // next (KeyActions::snap), Win pressed alone, left Alt+Shift, the wheel, a title bar's drag
-// (DragSnapController) and double click, and the side buttons (TapDispatcher).
+// (DragSnapController) and double click, the green button (GreenButton), a Dock icon's click
+// (DockClick) and the side buttons (TapDispatcher).
 constexpr ListedShortcut kListedElsewhere[] = {
     {PrefKey::snapQuadrants,
      {S::windowsKey, u"Win+↑ ↓ after a snap", u"Quarter snapping",
@@ -741,6 +742,18 @@ constexpr ListedShortcut kListedElsewhere[] = {
      {S::screenAndMouse, u"Double-click title bar", u"Maximize",
       u"Fills the screen like Windows maximize instead of the macOS zoom/minimize "
       u"double-click action."}},
+    {PrefKey::greenMaximizes,
+     {S::screenAndMouse, u"Click the green button", u"Maximize",
+      u"A click on the green button of a window fills the screen like the maximize button on "
+      u"Windows, instead of entering full screen; a second click gives the window back its size. "
+      u"Option-click, holding the button down (its tiling menu) and a window already in full "
+      u"screen keep the Mac's behavior."}},
+    {PrefKey::dockMinimizes,
+     {S::screenAndMouse, u"Click the front app's Dock icon", u"Minimize, like the taskbar",
+      u"A click on the Dock icon of the app in front minimizes its front window (Shift-click: all "
+      u"of its windows), as a click on its taskbar button does on Windows. A click on an app whose "
+      u"windows are all minimized brings back the last one. Other clicks, and hovering for the "
+      u"Dock peek, are the Dock's as before."}},
     {PrefKey::parsecMouseFix,
      {S::remoteAccess, u"Mouse Back · Forward", u"Fix Parsec's mouse buttons",
       u"Parsec forwards the mouse's Back and Forward buttons with Windows numbering, so on the "

@@ -6,6 +6,7 @@
 #include "core/input/FenwoldKeys.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/HIDRemap.h"
+#include "core/input/HeldClick.h"
 #include "core/input/Inject.h"
 #include "core/input/KeyActions.h"
 #include "core/input/Keys.h"
@@ -161,6 +162,7 @@ TapAnswer TapDispatcher::tapDisabled(const TapEvent& event) {
     }
     if (p_.finder) p_.finder->cancelPending();
     if (p_.drag) p_.drag->abandon();
+    if (p_.heldClick) p_.heldClick->forget();
     swallowMouseUp_ = false;
     f19Held_ = false;
     winAloneSince_.reset();
@@ -178,9 +180,13 @@ TapAnswer TapDispatcher::handle(TapEvent& event) {
     if (event.type == eventtype::systemDefined) return TapAnswer::pass;
     // The busiest event while a button is down: only the window drag wants it.
     if (event.type == eventtype::leftMouseDragged) {
+        if (p_.heldClick && p_.heldClick->dragged(event)) return TapAnswer::swallow;
         if (p_.drag) p_.drag->dragged(event.location);
         return TapAnswer::pass;
     }
+    // A held press keeps its release whatever opened since: the two go back, or go, together.
+    if (event.type == eventtype::leftMouseUp && p_.heldClick && p_.heldClick->released(event))
+        return TapAnswer::swallow;
 
     // The swap matters only to an event with Control or Command and to a change of the modifiers
     // (which Win was let go): a key typed without them, most typing, reads no preference.
@@ -353,6 +359,8 @@ TapAnswer TapDispatcher::pointer(TapEvent& event, const InputRoutingState::Snaps
             });
             return TapAnswer::swallow;
         }
+        // A press that may be one of the program's clicks waits for the main thread's answer.
+        if (!capturing && holdForClickTarget(event)) return TapAnswer::swallow;
         // A single press may pick a window up by its title bar.
         if (event.clickState < 2 && p_.drag && !capturing) p_.drag->pressed(event.location);
         // Only the second press of a double click is considered.
@@ -400,6 +408,16 @@ TapAnswer TapDispatcher::pointer(TapEvent& event, const InputRoutingState::Snaps
     default:
         return TapAnswer::pass;
     }
+}
+
+bool TapDispatcher::holdForClickTarget(const TapEvent& event) {
+    if (!p_.heldClick) return false;
+    for (ClickTarget* target : p_.clickTargets) {
+        if (!target || !target->mayTake(event.location, event.flags)) continue;
+        p_.heldClick->hold(event, *target);
+        return true;
+    }
+    return false;
 }
 
 void TapDispatcher::sideButton(TapEvent& event) {

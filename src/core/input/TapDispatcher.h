@@ -7,6 +7,7 @@
 #include "ports/MainQueue.h"
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -33,6 +34,8 @@ class SnapAssistTarget;
 class SnapLayoutTarget;
 class WindowMenuTarget;
 class WindowDragTarget;
+class ClickTarget;
+class HeldClick;
 class WindowActions;
 class ExclusionGate;
 class ShortcutLayout;
@@ -68,6 +71,10 @@ public:
         SnapLayoutTarget* layouts = nullptr;
         WindowMenuTarget* winMenu = nullptr;
         WindowDragTarget* drag = nullptr;
+        // Clicks the program may take instead of the system (the green button, a Dock icon), in
+        // the order they are asked, and what holds their presses back meanwhile.
+        std::array<ClickTarget*, 2> clickTargets{};
+        HeldClick* heldClick = nullptr;
         WindowActions* windows = nullptr;
         ExclusionGate* exclusions = nullptr;
         // The layout keys are read with; without it, the keys' US meaning.
@@ -140,6 +147,8 @@ private:
     void tryResume();
     // A new tap on the events this dispatcher wants; false when the system refuses one.
     bool makeTap();
+    // Holds a press back for the first click target that may take it; false when none may.
+    bool holdForClickTarget(const TapEvent& event);
     void sideButton(TapEvent& event);
     // Returns true when the event was swallowed by the F19-as-Globe rule.
     bool f19(TapEvent& event);

@@ -46,13 +46,14 @@ void PeekController::hideNow() {
 }
 
 void PeekController::mouseMoved() {
-    if (suppressed() || !Prefs(*p_.platform.prefs).dockPeek()) {
-        if (isShowing()) hideNow();
-        return;
-    }
+    const Prefs prefs(*p_.platform.prefs);
+    const bool peeking = !suppressed() && prefs.dockPeek();
+    if (!peeking && isShowing()) hideNow();
+    // A click on a Dock icon may be the program's: the icons are looked for even with no peek.
+    if (!peeking && !prefs.dockMinimizes()) return;
     const Point p = p_.platform.screens->pointerLocation();
     // On or near the peek: it stays while the pointer travels from the icon to the panel.
-    if (p_.panel->isVisible() && p_.panel->frame().insetBy(-kGrace, -kGrace).contains(p)) {
+    if (peeking && p_.panel->isVisible() && p_.panel->frame().insetBy(-kGrace, -kGrace).contains(p)) {
         hideTimer_.cancel();
         hideTimer_ = TimerHandle();
         showTimer_.cancel();
@@ -67,6 +68,8 @@ void PeekController::mouseMoved() {
     lastHit_ = now;
 
     const auto target = dockItemAt(p);
+    noteDockArea(p, target);
+    if (!peeking) return;
     if (!target) {
         showTimer_.cancel();
         hoverKey_.clear();
@@ -81,6 +84,18 @@ void PeekController::mouseMoved() {
     if (key == hoverKey_) return;
     hoverKey_ = key;
     scheduleShow(*target, showing ? kNextShowDelay : kFirstShowDelay);
+}
+
+void PeekController::noteDockArea(Point p, const std::optional<DockTarget>& target) {
+    const auto screens = p_.platform.screens->screens();
+    if (screens.empty()) return;
+    const double primaryTop = screens.front().frame.maxY();
+    if (!target) {
+        dockArea_.foundNothingAt({p.x, primaryTop - p.y});
+        return;
+    }
+    const Rect& r = target->rect;
+    dockArea_.found({r.x, primaryTop - r.maxY(), r.width, r.height});
 }
 
 void PeekController::scheduleShow(const DockTarget& target, double delay) {

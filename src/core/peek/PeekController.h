@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DockArea.h"
 #include "DockTarget.h"
 #include "EmptyPeekPanel.h"
 #include "core/switcher/TileGridPanel.h"
@@ -79,11 +80,14 @@ public:
     std::optional<QString> header() const { return header_; }
     bool isShowing() const;
     bool hasCachedDock() const { return dockAX_.has_value(); }
+    // Where the pointer found Dock icons, for the event tap (read on its thread).
+    const DockArea& dockArea() const { return dockArea_; }
 
 private:
     void onTileAction(int index, TileAction action);
     void refreshTick();
     void scheduleShow(const DockTarget& target, double delay);
+    void noteDockArea(Point screenPoint, const std::optional<DockTarget>& target);
     std::optional<ScreenInfo> mainScreen() const;
     bool suppressed() const { return suppressed_ && suppressed_(); }
 
@@ -100,6 +104,7 @@ private:
     std::optional<QString> header_;
     QString emptyKey_; // the target the empty panel speaks for
     std::function<bool()> suppressed_;
+    DockArea dockArea_;
     Subscription mouseMonitor_;
     Subscription workspaceSub_;
     Lifetime lifetime_;

@@ -26,7 +26,7 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
           storage.pinsFile, *p.pasteboard, [this] { return prefs_.winV(); },
           ClipboardStoreServices{p.mainQueue, p.clipboardQueue,
                                  [w = p.workspace] { return w->frontmostApp(); }, p.clock, appIdentifier()}),
-      paste_(inject_), shelfToggle_(*this),
+      paste_(inject_), shelfToggle_(*this), heldClick_(*p.mainQueue, p.clickSender),
       menus_(*p.accessibility, *p.workspace, *p.mainQueue, inject_, &hints_, *p.log, &layout_),
       finder_(*p.prefs, *p.workspace, *p.accessibility, *p.mainQueue, inject_, hints_, *p.log, &menus_),
       quickLinksShow_(*this),
@@ -80,6 +80,10 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
         DragSnapController::Parts{&windows_, p.screens, p.workspace, p.mainQueue, p.prefs, assist_.get(),
                                   &hints_, macOSMajorVersion},
         [this] { return views_.makeSnapOutlinePanel(panelstyles::snapOutline()); });
+    greenButton_ =
+        std::make_unique<GreenButton>(GreenButton::Parts{&windows_, p.workspace, p.prefs, &hints_});
+    dockClick_ = std::make_unique<DockClick>(
+        DockClick::Parts{peek_.get(), &windows_, p.workspace, p.screens, p.prefs});
     menuPresenter_ = views_.makeMenuPresenter();
     winMenu_ = std::make_unique<WindowMenuController>(p, windows_, routing_, assist_.get(), *menuPresenter_,
                                                       &trace_);
@@ -120,6 +124,8 @@ AppDelegate::AppDelegate(const Platform& p, ShellViews& views, StartupOptions op
     parts.layouts = layouts_.get();
     parts.winMenu = winMenu_.get();
     parts.drag = dragSnap_.get();
+    parts.clickTargets = {greenButton_.get(), dockClick_.get()};
+    parts.heldClick = &heldClick_;
     parts.exclusions = &exclusions_;
     parts.layout = &layout_;
     parts.menus = &menus_;

@@ -12,6 +12,7 @@
 #include "core/input/FenwoldKeys.h"
 #include "core/input/FinderKeys.h"
 #include "core/input/HIDRemap.h"
+#include "core/input/HeldClick.h"
 #include "core/input/Inject.h"
 #include "core/input/InputRoutingState.h"
 #include "core/input/MenuEquivalents.h"
@@ -21,12 +22,14 @@
 #include "core/input/Trace.h"
 #include "core/menus/QuickLinkMenu.h"
 #include "core/menus/WindowMenuController.h"
+#include "core/peek/DockClick.h"
 #include "core/peek/PeekController.h"
 #include "core/settings/Prefs.h"
 #include "core/shell/CommandLine.h"
 #include "core/shell/PanelStyles.h"
 #include "core/shell/WindowActionsBridge.h"
 #include "core/snap/DragSnapController.h"
+#include "core/snap/GreenButton.h"
 #include "core/snap/SnapAssistController.h"
 #include "core/snap/SnapLayoutController.h"
 #include "core/switcher/SwitcherSession.h"
@@ -118,6 +121,7 @@ public:
     SnapAssistController& assist() { return *assist_; }
     SnapLayoutController& snapLayouts() { return *layouts_; }
     DragSnapController& dragSnap() { return *dragSnap_; }
+    HeldClick& heldClick() { return heldClick_; }
     WindowMenuController& windowMenu() { return *winMenu_; }
     QuickLinkMenu& quickLinks() { return *quickLinks_; }
     FenwoldKeys& winKeys() { return winKeys_; }
@@ -183,6 +187,9 @@ private:
     std::unique_ptr<SnapAssistController> assist_;
     std::unique_ptr<SnapLayoutController> layouts_;
     std::unique_ptr<DragSnapController> dragSnap_;
+    std::unique_ptr<GreenButton> greenButton_;
+    std::unique_ptr<DockClick> dockClick_;
+    HeldClick heldClick_;
     std::unique_ptr<MenuPresenter> menuPresenter_;
     std::unique_ptr<WindowMenuController> winMenu_;
     MenuEquivalents menus_;

@@ -113,6 +113,14 @@ void Welcome::setWinKeys(bool on) const {
         prefs.set(key, on);
 }
 
+bool Welcome::greenMaximizes() const {
+    return Prefs(*s_.prefs).flag(PrefKey::greenMaximizes);
+}
+
+void Welcome::setGreenMaximizes(bool on) const {
+    Prefs(*s_.prefs).set(PrefKey::greenMaximizes, on);
+}
+
 QString Welcome::loginItemTitle() {
     for (const GeneralOption& option : generalOptions()) {
         if (option.pref == PrefKey::launchAtLogin) return option.title;

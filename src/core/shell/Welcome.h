@@ -42,6 +42,12 @@ inline const QString kWinKeysChoice = QStringLiteral(
 inline const QString kWinKeysDetail = QStringLiteral(
     "The Windows key arrives as ⌘, so each of these takes a Mac shortcut away: Win+D is ⌘D, Win+V "
     "is ⌘V. They can be turned on and off one by one in Settings… → Shortcuts.");
+// The other Windows habit the welcome offers: the green button maximises.
+inline const QString kGreenButtonChoice =
+    QStringLiteral("Click the green button to maximize a window, as on Windows — instead of full screen");
+inline const QString kGreenButtonDetail = QStringLiteral(
+    "A second click gives the window back its size; Option-click and holding the button down keep the "
+    "Mac's full screen and tiling.");
 // The program puts itself in the login items when it starts (the preference is on by default):
 // the welcome says so beside the settings' own switch for it.
 inline const QString kLoginItemDetail = QStringLiteral(
@@ -71,9 +77,9 @@ private:
 };
 
 // The first-run welcome: what the program does, the two permissions with their state as it is
-// now, the one choice that turns the Windows-key rows on or off together, and the login item the
-// program registered at start, which can be turned off there. Shown once, before the system's
-// permission prompts; again on request.
+// now, the choice that turns the Windows-key rows on or off together, the green button's switch
+// beside it, and the login item the program registered at start, which can be turned off there.
+// Shown once, before the system's permission prompts; again on request.
 class Welcome {
 public:
     struct Services {
@@ -98,6 +104,9 @@ public:
     // On while every Windows-key row is on.
     bool winKeysOn() const;
     void setWinKeys(bool on) const;
+    // The green button's switch.
+    bool greenMaximizes() const;
+    void setGreenMaximizes(bool on) const;
 
     // The login item: the settings' switch, with its title there.
     static QString loginItemTitle();

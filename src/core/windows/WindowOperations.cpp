@@ -21,6 +21,9 @@ constexpr double kSnapTolerance = 8;
 constexpr double kSplitViewWidth = 0.9;
 constexpr double kTitlebarHeight = 30;
 constexpr double kTitlebarLeftInset = 80;
+// The top-left corner where a window keeps its close, minimise and green buttons: lower than the
+// title bar alone, as a unified toolbar centres them in its height.
+constexpr double kButtonsHeight = 52;
 const QString kMoveAndResize = QStringLiteral("Move & Resize");
 } // namespace
 
@@ -492,17 +495,52 @@ void Windows::closeFrontmostWindowOrQuit() {
     workspace_.terminate(front->pid);
 }
 
-std::optional<std::pair<WindowTarget, Rect>> Windows::titlebarHitWithBounds(Point point) {
+std::optional<std::pair<WindowTarget, Rect>> Windows::ordinaryWindowAt(Point point) {
     const auto list = server_.windowList(windowlist::onScreenOnly | windowlist::excludeDesktopElements, 0);
     for (const auto& d : list) {
         if (d.layer != 0 || !d.bounds || !d.bounds->contains(point)) continue;
         if (!d.ownerPid || !d.number || *d.ownerPid == workspace_.ownPid() || !regularApp(*d.ownerPid))
             return std::nullopt;
-        if (point.y - d.bounds->y < kTitlebarHeight && point.x - d.bounds->x > kTitlebarLeftInset)
-            return std::pair{WindowTarget{*d.ownerPid, *d.number}, *d.bounds};
-        return std::nullopt;
+        return std::pair{WindowTarget{*d.ownerPid, *d.number}, *d.bounds};
     }
     return std::nullopt;
+}
+
+std::optional<std::pair<WindowTarget, Rect>> Windows::titlebarHitWithBounds(Point point) {
+    const auto hit = ordinaryWindowAt(point);
+    if (!hit) return std::nullopt;
+    const Rect& bounds = hit->second;
+    if (point.y - bounds.y < kTitlebarHeight && point.x - bounds.x > kTitlebarLeftInset) return hit;
+    return std::nullopt;
+}
+
+std::optional<WindowTarget> Windows::titlebarButtonsHit(Point point) {
+    const auto hit = ordinaryWindowAt(point);
+    if (!hit) return std::nullopt;
+    const Rect& bounds = hit->second;
+    if (point.y - bounds.y < kButtonsHeight && point.x - bounds.x <= kTitlebarLeftInset) return hit->first;
+    return std::nullopt;
+}
+
+std::optional<Rect> Windows::greenButtonFrame(int32_t pid, uint32_t id) {
+    std::optional<Rect> frame;
+    withAXWindow(pid, id, [&](const AXElement& w) {
+        // Only a standard window that is not in full screen; its green button is the full-screen
+        // button when it can go full screen, else the zoom button.
+        if (ax_.attribute(w, QStringLiteral("AXSubrole")).asString() != QStringLiteral("AXStandardWindow"))
+            return;
+        if (ax_.attribute(w, QStringLiteral("AXFullScreen")).asBool() == true) return;
+        auto button = ax_.attribute(w, QStringLiteral("AXFullScreenButton")).asElement();
+        if (!button) button = ax_.attribute(w, QStringLiteral("AXZoomButton")).asElement();
+        if (!button) return;
+        ax_.setMessagingTimeout(*button, kLookupTimeout);
+        // Greyed out: the window keeps the size it has.
+        if (ax_.attribute(*button, QStringLiteral("AXEnabled")).asBool() == false) return;
+        const auto p = ax_.attribute(*button, QStringLiteral("AXPosition")).asPoint();
+        const auto s = ax_.attribute(*button, QStringLiteral("AXSize")).asSize();
+        if (p && s) frame = Rect{p->x, p->y, s->width, s->height};
+    });
+    return frame;
 }
 
 std::optional<WindowTarget> Windows::titlebarHit(Point point) {

@@ -86,6 +86,12 @@ public:
     std::optional<WindowTarget> titlebarHit(Point point);
     // The same, with the window's bounds as the window server had them at that moment.
     std::optional<std::pair<WindowTarget, Rect>> titlebarHitWithBounds(Point point);
+    // The window whose top-left corner, where its title-bar buttons are, is under a point. Callable
+    // from the event-tap thread (it reads the window server only).
+    std::optional<WindowTarget> titlebarButtonsHit(Point point);
+    // The frame of a standard window's green button, when it is one a click may maximise: the
+    // window is not in full screen and the button is not greyed out.
+    std::optional<Rect> greenButtonFrame(int32_t pid, uint32_t id);
     const std::unordered_map<uint32_t, SnapRecord>& snapMemory() const { return snapMemory_; }
     // Forgets the window's snap and answers what it was: the window is being moved by other means.
     std::optional<SnapRecord> takeSnapRecord(uint32_t id);
@@ -126,6 +132,9 @@ public:
 private:
     std::optional<WindowTarget> resolveTarget(std::optional<WindowTarget> target);
     std::optional<RunningApp> regularApp(int32_t pid) const;
+    // The ordinary window of a regular application in front at a point, with its bounds; nothing
+    // where another program's window or the program's own is in front.
+    std::optional<std::pair<WindowTarget, Rect>> ordinaryWindowAt(Point point);
     AXElement elementFor(const WindowInfo& info);
 
     Platform platform_;

@@ -218,6 +218,7 @@ Platform SimSession::platform() {
     p.keyboardLayout = &keyboardLayout;
     p.privateServices = &privateServices;
     p.keySender = &keys;
+    p.clickSender = &clicks;
     p.eventTap = &eventTap;
     p.secureInput = &secureInput;
     p.loginItems = &loginItems;

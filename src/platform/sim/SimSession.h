@@ -3,6 +3,7 @@
 #include "ManualQueue.h"
 #include "SimAccessibility.h"
 #include "SimAppShell.h"
+#include "SimClickSender.h"
 #include "SimClock.h"
 #include "SimDock.h"
 #include "SimEventTap.h"
@@ -150,6 +151,7 @@ public:
     SimKeyboardLayout keyboardLayout{inputSources};
     SimPrivateServices privateServices;
     SimKeySender keys;
+    SimClickSender clicks;
     SimSecureInput secureInput{workspace};
     SimEventTap eventTap;
     SimLoginItems loginItems;

@@ -610,6 +610,15 @@ void SimWindows::publish(const SimWindow& w) {
     ax_.set(e, QStringLiteral("AXMain"), AXValue::of(t != apps_.end() && t->second.focused == w.number));
     ax_.set(e, QStringLiteral("AXCloseButton"), AXValue::of(w.closeButton));
     ax_.set(e, QStringLiteral("AXZoomButton"), AXValue::of(w.zoomButton));
+    // The green button of a window that can go full screen is its full-screen button; a window
+    // that cannot be resized has it greyed out. Its frame is where it takes clicks, a little
+    // larger than the light drawn.
+    ax_.set(e, QStringLiteral("AXFullScreenButton"), AXValue::of(w.zoomButton));
+    const Rect green = buttonFrame(w.frame, 2).insetBy(-3, -3);
+    ax_.set(w.zoomButton, QStringLiteral("AXSubrole"), AXValue::of(QStringLiteral("AXFullScreenButton")));
+    ax_.set(w.zoomButton, QStringLiteral("AXPosition"), AXValue::of(green.origin()));
+    ax_.set(w.zoomButton, QStringLiteral("AXSize"), AXValue::of(green.size()));
+    ax_.set(w.zoomButton, QStringLiteral("AXEnabled"), AXValue::of(w.resizable()));
     const Rect close{w.frame.x + 8, w.frame.y + 6, 14, 16};
     ax_.set(w.closeButton, QStringLiteral("AXPosition"), AXValue::of(close.origin()));
     ax_.set(w.closeButton, QStringLiteral("AXSize"), AXValue::of(close.size()));

@@ -7,6 +7,8 @@
 #include "WindowChrome.h"
 #include "core/menus/MenuPresenter.h"
 #include "core/windows/SnapGeometry.h"
+#include "ports/EventTapHost.h"
+#include "ports/KeyCodes.h"
 #include "ui/common/QtFloatingPanel.h"
 
 #include <QApplication>
@@ -55,9 +57,17 @@ DesktopView::DesktopView(SimSession& session, SimApps& apps, SimHardware& hardwa
     session_.screens.setWindowNumberAt([this](Point p) {
         return windowNumberAt(toWidget(Rect{p.x, p.y, 0, 0}).topLeft());
     });
+    // A press the program held back and gave back reaches the screen as the mouse's own would.
+    session_.clicks.onPost = [this](const PostedClick& click) {
+        if (click.type != eventtype::leftMouseDown) return;
+        windowServerDown(QPoint(qRound(click.location.x), qRound(click.location.y)),
+                         static_cast<int>(click.clickState), false, click.flags);
+        update();
+    };
 }
 
 DesktopView::~DesktopView() {
+    session_.clicks.onPost = nullptr;
     session_.screens.setWindowNumberAt(nullptr);
     if (dockPid_) session_.accessibility.onHitTest(dockPid_, [](Point) { return AXValue::missing(); });
 }
@@ -642,6 +652,10 @@ void DesktopView::screenDown(QPoint at, int clickCount, bool rightButton) {
     }
     keyFrame_.clear();
     if (hardware_.mouseDown({double(at.x()), double(at.y())}, clickCount) == TapAnswer::swallow) return;
+    windowServerDown(at, clickCount, rightButton, hardware_.flags());
+}
+
+void DesktopView::windowServerDown(QPoint at, int clickCount, bool rightButton, uint64_t flags) {
     if (inputMenuRect().contains(at)) {
         openInputMenu();
         return;
@@ -676,7 +690,11 @@ void DesktopView::screenDown(QPoint at, int clickCount, bool rightButton) {
         if (part == WindowPart::close) session_.windows.close(w.number);
         if (part == WindowPart::minimize)
             session_.windows.update(w.number, [](SimWindow& m) { m.minimized = true; });
-        if (part == WindowPart::zoom || (part == WindowPart::titleBar && clickCount >= 2)) zoom(w);
+        // The green button: full screen, or in and out of it; with Option the window's zoom.
+        if (part == WindowPart::zoom && !(flags & flag::option))
+            session_.accessibility.performAction(w.zoomButton, QStringLiteral("AXPress"));
+        else if (part == WindowPart::zoom || (part == WindowPart::titleBar && clickCount >= 2))
+            zoom(w);
         break;
     }
     update();

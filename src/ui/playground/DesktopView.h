@@ -139,6 +139,8 @@ private:
     // Mouse input that reaches the screen itself.
     void screenMove(QPoint at);
     void screenDown(QPoint at, int clickCount, bool rightButton);
+    // What the Mac does with a press that reached it (the tap passed it, or it was posted again).
+    void windowServerDown(QPoint at, int clickCount, bool rightButton, uint64_t flags);
     void screenUp(QPoint at, int clickCount);
     // Shows a menu as a child of the screen with its top-left near `at`; it is the open menu until
     // it hides.

@@ -67,21 +67,27 @@ WelcomeWindow::WelcomeWindow(Welcome& welcome, const QImage& appIcon, QWidget* p
     }
     layout->addWidget(pane::divider());
 
-    // The choice's text is long: it wraps beside the box, and a click on it toggles the box.
-    auto* choice = new QGridLayout;
-    choice->setHorizontalSpacing(8);
-    choice->setVerticalSpacing(4);
-    winKeys_ = new QCheckBox;
-    winKeys_->setAccessibleName(kWinKeysChoice);
-    choice->addWidget(winKeys_, 0, 0, Qt::AlignTop);
-    choiceLabel_ = new QLabel(kWinKeysChoice);
-    choiceLabel_->setWordWrap(true);
-    choiceLabel_->installEventFilter(this);
-    choice->addWidget(choiceLabel_, 0, 1);
-    choice->addWidget(pane::detailLabel(kWinKeysDetail), 1, 1);
-    choice->setColumnStretch(1, 1);
-    layout->addLayout(choice);
+    // The choices' texts are long: each wraps beside its box, and a click on it toggles the box.
+    const auto choice = [this, layout](QCheckBox*& box, QLabel*& label, const QString& text,
+                                       const QString& detail) {
+        auto* grid = new QGridLayout;
+        grid->setHorizontalSpacing(8);
+        grid->setVerticalSpacing(4);
+        box = new QCheckBox;
+        box->setAccessibleName(text);
+        grid->addWidget(box, 0, 0, Qt::AlignTop);
+        label = new QLabel(text);
+        label->setWordWrap(true);
+        label->installEventFilter(this);
+        grid->addWidget(label, 0, 1);
+        grid->addWidget(pane::detailLabel(detail), 1, 1);
+        grid->setColumnStretch(1, 1);
+        layout->addLayout(grid);
+    };
+    choice(winKeys_, choiceLabel_, kWinKeysChoice, kWinKeysDetail);
     connect(winKeys_, &QCheckBox::toggled, this, [this](bool on) { welcome_.setWinKeys(on); });
+    choice(greenButton_, greenButtonLabel_, kGreenButtonChoice, kGreenButtonDetail);
+    connect(greenButton_, &QCheckBox::toggled, this, [this](bool on) { welcome_.setGreenMaximizes(on); });
 
     // The settings' row for the same switch, as the General tab shows it.
     loginItem_ = new QCheckBox(Welcome::loginItemTitle());
@@ -108,12 +114,17 @@ void WelcomeWindow::refresh() {
     }
     const QSignalBlocker quietWinKeys(winKeys_);
     winKeys_->setChecked(welcome_.winKeysOn());
+    const QSignalBlocker quietGreenButton(greenButton_);
+    greenButton_->setChecked(welcome_.greenMaximizes());
     const QSignalBlocker quietLoginItem(loginItem_);
     loginItem_->setChecked(welcome_.opensAtLogin());
 }
 
 bool WelcomeWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == choiceLabel_ && event->type() == QEvent::MouseButtonRelease) winKeys_->toggle();
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == choiceLabel_) winKeys_->toggle();
+        if (watched == greenButtonLabel_) greenButton_->toggle();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

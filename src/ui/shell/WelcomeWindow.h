@@ -11,8 +11,8 @@
 namespace fenwold {
 
 // The first-run welcome, a regular window like the settings: what the program does, each
-// permission with its state and a button to its pane, the Windows-key choice, the login item
-// and "Continue".
+// permission with its state and a button to its pane, the Windows-key choice and the green
+// button's beside it, the login item and "Continue".
 // Whoever shows it tells the welcome it opened; hiding it, by either button, closes the welcome.
 class WelcomeWindow final : public QWidget {
 public:
@@ -24,6 +24,8 @@ public:
     QPushButton* paneButton(Permission p) const { return buttons_[index(p)]; }
     QCheckBox* winKeys() const { return winKeys_; }
     QLabel* winKeysLabel() const { return choiceLabel_; }
+    QCheckBox* greenButton() const { return greenButton_; }
+    QLabel* greenButtonLabel() const { return greenButtonLabel_; }
     QCheckBox* loginItem() const { return loginItem_; }
     QPushButton* continueButton() const { return continue_; }
 
@@ -39,6 +41,8 @@ private:
     std::array<QPushButton*, 2> buttons_{};
     QCheckBox* winKeys_ = nullptr;
     QLabel* choiceLabel_ = nullptr;
+    QCheckBox* greenButton_ = nullptr;
+    QLabel* greenButtonLabel_ = nullptr;
     QCheckBox* loginItem_ = nullptr;
     QPushButton* continue_ = nullptr;
 };
