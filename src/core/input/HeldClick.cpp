@@ -35,8 +35,7 @@ bool HeldClick::dragged(const TapEvent& event) {
         if (!press_) return false;
         const Point from = press_->down.location;
         if (std::hypot(event.location.x - from.x, event.location.y - from.y) <= kDragSlop) return true;
-        holding_.store(false, std::memory_order_release);
-        given = std::exchange(press_, std::nullopt);
+        given = letGo();
     }
     // A drag from here is the system's: its press goes back and this move after it, so that what
     // lies under the pointer sees the press before any movement.
@@ -55,9 +54,7 @@ bool HeldClick::released(const TapEvent& event) {
             press_->after = event;
             return true;
         }
-        target = press_->target;
-        press_.reset();
-        holding_.store(false, std::memory_order_release);
+        target = letGo()->target;
     }
     queue_.post(lifetime_.guard([target] { target->clicked(); }));
     return true;
@@ -65,8 +62,12 @@ bool HeldClick::released(const TapEvent& event) {
 
 void HeldClick::forget() {
     std::lock_guard lock(mutex_);
-    press_.reset();
+    letGo();
+}
+
+std::optional<HeldClick::Press> HeldClick::letGo() {
     holding_.store(false, std::memory_order_release);
+    return std::exchange(press_, std::nullopt);
 }
 
 void HeldClick::decide(uint64_t id) {
@@ -89,8 +90,7 @@ void HeldClick::decide(uint64_t id) {
             press_->taken = true;
             return;
         }
-        holding_.store(false, std::memory_order_release);
-        done = std::exchange(press_, std::nullopt);
+        done = letGo();
     }
     heldTimer_.cancel();
     if (takes)
@@ -104,8 +104,7 @@ void HeldClick::heldTooLong(uint64_t id) {
     {
         std::lock_guard lock(mutex_);
         if (!press_ || press_->id != id || press_->after) return;
-        holding_.store(false, std::memory_order_release);
-        given = std::exchange(press_, std::nullopt);
+        given = letGo();
     }
     replay(*given, std::nullopt);
 }

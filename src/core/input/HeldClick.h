@@ -52,6 +52,8 @@ private:
         std::optional<TapEvent> after; // the release, when it came before the answer
     };
 
+    // With the lock held: nothing is held any more; answers what was.
+    std::optional<Press> letGo();
     // Main thread.
     void decide(uint64_t id);
     void heldTooLong(uint64_t id);

@@ -21,14 +21,17 @@ constexpr uint64_t kDockModifiers = flag::control | flag::option | flag::command
 
 } // namespace
 
+bool DockClick::wanted(uint64_t flags) const {
+    return !(flags & kDockModifiers) && Prefs(*p_.prefs).dockMinimizes();
+}
+
 bool DockClick::mayTake(Point at, uint64_t flags) {
-    if ((flags & kDockModifiers) || !Prefs(*p_.prefs).dockMinimizes()) return false;
-    return p_.peek->dockArea().contains(at);
+    return wanted(flags) && p_.peek->dockArea().contains(at);
 }
 
 bool DockClick::takes(Point at, uint64_t flags) {
     pending_.reset();
-    if ((flags & kDockModifiers) || !Prefs(*p_.prefs).dockMinimizes()) return false;
+    if (!wanted(flags)) return false;
     const auto screens = p_.screens->screens();
     if (screens.empty()) return false;
     const auto target = p_.peek->dockItemAt({at.x, screens.front().frame.maxY() - at.y});

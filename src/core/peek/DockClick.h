@@ -42,6 +42,9 @@ private:
         std::vector<WindowInfo> windows; // the application's: the ones to minimise, or the one to restore
     };
 
+    // The switch is on and no modifier makes the click the Dock's.
+    bool wanted(uint64_t flags) const;
+
     Parts p_;
     std::optional<Pending> pending_;
     // The windows each application had minimised by a click here, the last one last.

@@ -18,14 +18,17 @@ constexpr uint64_t kModifiers = flag::shift | flag::control | flag::option | fla
 
 } // namespace
 
+bool GreenButton::wanted(uint64_t flags) const {
+    return !(flags & kModifiers) && Prefs(*p_.prefs).greenMaximizes();
+}
+
 bool GreenButton::mayTake(Point at, uint64_t flags) {
-    if ((flags & kModifiers) || !Prefs(*p_.prefs).greenMaximizes()) return false;
-    return p_.windows->titlebarButtonsHit(at).has_value();
+    return wanted(flags) && p_.windows->titlebarButtonsHit(at).has_value();
 }
 
 bool GreenButton::takes(Point at, uint64_t flags) {
     pending_.reset();
-    if ((flags & kModifiers) || !Prefs(*p_.prefs).greenMaximizes()) return false;
+    if (!wanted(flags)) return false;
     const auto hit = p_.windows->titlebarButtonsHit(at);
     if (!hit || ExcludedApps(*p_.prefs).containsApp(hit->pid, *p_.workspace)) return false;
     const auto button = p_.windows->greenButtonFrame(hit->pid, hit->id);

@@ -31,6 +31,9 @@ public:
     void clicked() override;
 
 private:
+    // The switch is on and no modifier makes the click the Mac's.
+    bool wanted(uint64_t flags) const;
+
     Parts p_;
     std::optional<WindowTarget> pending_; // the window a click on its button acts on
 };
