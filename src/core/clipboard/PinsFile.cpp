@@ -58,12 +58,14 @@ bool readPayload(JsonReader& json, ClipPayload& payload) {
             PasteboardItem item;
             while (json.more()) {
                 std::string_view type;
-                std::string_view value;
                 if (!json.key(type)) return false;
                 const QString typeName = fromUtf8(type);
-                if (!json.string(value)) return false;
-                auto bytes = Base64::decode(value);
-                if (!bytes) return false;
+                // Base64 straight from the file, where nothing in the value is escaped: the
+                // alphabet holds no character JSON would need to check.
+                std::optional<QByteArray> bytes;
+                const auto decode = [&](std::string_view text) { return bool(bytes = Base64::decode(text)); };
+                std::string_view value;
+                if (!json.plainString(decode) && !(json.string(value) && decode(value))) return false;
                 // A repeated type keeps its last value, as a JSON object would.
                 auto same = std::find_if(item.types.begin(), item.types.end(),
                                          [&](const auto& entry) { return entry.first == typeName; });
