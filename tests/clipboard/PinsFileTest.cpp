@@ -208,6 +208,38 @@ TEST_F(PinsFileTest, LongStringsReadTheSameWhereverTheirSpecialCharactersFall) {
     }
 }
 
+// Base64 is read straight from the file where the value holds no escape, and through the JSON
+// reader otherwise: an escaped character reads as itself wherever it falls, and whatever JSON
+// refuses, or Base64 does, refuses the file either way.
+TEST_F(PinsFileTest, Base64ReadsTheSameWrittenPlainOrEscaped) {
+    const QByteArray head = R"([{"id":"0F8FAD5B-D9CB-469F-A165-70867728950E","payload":{"items":[{"t":")";
+    const QByteArray tail = R"("}]},"source":"N","copiedAt":1}])";
+    const auto payload = [&](const QByteArray& text) -> std::optional<QByteArray> {
+        const auto clips = PinsFile::decode(head + text + tail);
+        if (!clips) return std::nullopt;
+        return clips->front().payload.items.front().types.front().second;
+    };
+    QByteArray bytes(75, Qt::Uninitialized);
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 37 + 11);
+    const QByteArray plain = bytes.toBase64(); // 100 characters, "/" and "+" among them
+    ASSERT_EQ(payload(plain), bytes);
+    for (int at = 0; at < plain.size(); ++at) {
+        const QByteArray before = plain.left(at);
+        const QByteArray after = plain.mid(at + 1);
+        const char c = plain[at];
+        const QByteArray unicode = "\\u00" + QByteArray::number(static_cast<unsigned char>(c), 16);
+        EXPECT_EQ(payload(before + unicode + after), bytes) << at;
+        if (c == '/') EXPECT_EQ(payload(before + "\\/" + after), bytes) << at;
+        EXPECT_FALSE(payload(before + "\\n" + after)) << at;  // an escaped character outside the alphabet
+        EXPECT_FALSE(payload(before + "\\\"" + after)) << at; // an escaped quote
+        EXPECT_FALSE(payload(before + "\\" + after)) << at;   // an escape of nothing it may escape
+        EXPECT_FALSE(payload(before + "\xC3\xA9" + after.mid(1))) << at; // beyond ASCII
+    }
+    EXPECT_FALSE(PinsFile::decode(head + plain)); // no closing quote
+    EXPECT_FALSE(PinsFile::decode(head + plain + "\\"));
+}
+
 TEST_F(PinsFileTest, Base64DecodesEveryPaddingExactly) {
     for (const QByteArray& bytes : {QByteArray(), QByteArray("h"), QByteArray("hi"), QByteArray("hi!"),
                                     QByteArray("\x00\xFF\x10\x80", 4), QByteArray(1000, '\xAB')}) {

@@ -28,6 +28,12 @@ public:
     // Unescaped, valid UTF-8; a view of the input, or of a buffer owned by the reader until the
     // next string is read when it had escapes.
     bool string(std::string_view& value);
+    // Reads the next string through `take` when `take` accepts the bytes between its opening quote
+    // and the next quote as they are, which it may do only when they hold no backslash, control
+    // character or byte beyond ASCII: then they are the string's value, found by looking for the
+    // quote alone. Otherwise reads nothing, and string() reads it or tells what is wrong.
+    template <typename Take>
+    bool plainString(Take take);
     bool number(double& value);
     // Any one value, checked like the rest of the document.
     bool skip();
@@ -52,6 +58,16 @@ private:
     std::vector<Level> levels_;
     std::string scratch_;
 };
+
+template <typename Take>
+bool JsonReader::plainString(Take take) {
+    if (peek() != Kind::string) return false;
+    const std::string_view rest = input_.substr(pos_ + 1);
+    const std::size_t length = rest.find('"');
+    if (length == std::string_view::npos || !take(rest.substr(0, length))) return false;
+    pos_ += length + 2;
+    return true;
+}
 
 // Whether bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
 bool isValidUtf8(std::string_view bytes);

@@ -1,5 +1,6 @@
 #include "PinsFile.h"
 
+#include "Base64.h"
 #include "DurableFile.h"
 #include "JsonReader.h"
 
@@ -7,8 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <array>
-#include <cstdint>
 #include <nlohmann/json.hpp>
 
 namespace fenwold::PinsFile {
@@ -40,59 +39,6 @@ std::optional<QUuid> parseUuid(std::string_view text) {
     return QUuid::fromString(QLatin1String(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-// Each Base64 character's six bits, already shifted to their place in a group of three bytes;
-// anything else sets bit 24, so one test per group of four finds any stray character.
-struct Base64Tables {
-    std::array<std::array<uint32_t, 256>, 4> shifted{};
-    constexpr Base64Tables() {
-        constexpr std::string_view alphabet =
-            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        for (auto& table : shifted)
-            for (auto& entry : table)
-                entry = 1u << 24;
-        for (uint32_t value = 0; value < 64; ++value) {
-            const auto c = static_cast<unsigned char>(alphabet[value]);
-            for (int slot = 0; slot < 4; ++slot)
-                shifted[slot][c] = value << (18 - 6 * slot);
-        }
-    }
-};
-constexpr Base64Tables kBase64;
-
-uint32_t base64Group(const char* in) {
-    return kBase64.shifted[0][static_cast<unsigned char>(in[0])] |
-           kBase64.shifted[1][static_cast<unsigned char>(in[1])] |
-           kBase64.shifted[2][static_cast<unsigned char>(in[2])] |
-           kBase64.shifted[3][static_cast<unsigned char>(in[3])];
-}
-
-// Strict standard Base64: the RFC 4648 alphabet, padded with "=" to a multiple of four, no line
-// breaks. Decoded straight into the bytes the payload keeps.
-std::optional<QByteArray> parseBase64(std::string_view text) {
-    if (text.size() % 4 != 0) return std::nullopt;
-    if (text.empty()) return QByteArray();
-    const std::size_t padding = text.back() != '=' ? 0 : text[text.size() - 2] != '=' ? 1 : 2;
-    const std::size_t groups = text.size() / 4;
-    QByteArray bytes(static_cast<qsizetype>(groups * 3 - padding), Qt::Uninitialized);
-    auto* out = reinterpret_cast<unsigned char*>(bytes.data());
-    const char* in = text.data();
-    for (std::size_t g = 0; g + 1 < groups; ++g, in += 4, out += 3) {
-        const uint32_t bits = base64Group(in);
-        if (bits >> 24) return std::nullopt;
-        out[0] = static_cast<unsigned char>(bits >> 16);
-        out[1] = static_cast<unsigned char>(bits >> 8);
-        out[2] = static_cast<unsigned char>(bits);
-    }
-    // The last group, with its padding read as zero bits.
-    char last[4] = {in[0], in[1], padding == 2 ? 'A' : in[2], padding >= 1 ? 'A' : in[3]};
-    const uint32_t bits = base64Group(last);
-    if (bits >> 24) return std::nullopt;
-    out[0] = static_cast<unsigned char>(bits >> 16);
-    if (padding < 2) out[1] = static_cast<unsigned char>(bits >> 8);
-    if (padding < 1) out[2] = static_cast<unsigned char>(bits);
-    return bytes;
-}
-
 // {"items": [{type: Base64, ...}, ...]}; other keys are ignored.
 bool readPayload(JsonReader& json, ClipPayload& payload) {
     if (!json.enterObject()) return false;
@@ -112,12 +58,14 @@ bool readPayload(JsonReader& json, ClipPayload& payload) {
             PasteboardItem item;
             while (json.more()) {
                 std::string_view type;
-                std::string_view value;
                 if (!json.key(type)) return false;
                 const QString typeName = fromUtf8(type);
-                if (!json.string(value)) return false;
-                auto bytes = parseBase64(value);
-                if (!bytes) return false;
+                // Base64 straight from the file, where nothing in the value is escaped: the
+                // alphabet holds no character JSON would need to check.
+                std::optional<QByteArray> bytes;
+                const auto decode = [&](std::string_view text) { return bool(bytes = Base64::decode(text)); };
+                std::string_view value;
+                if (!json.plainString(decode) && !(json.string(value) && decode(value))) return false;
                 // A repeated type keeps its last value, as a JSON object would.
                 auto same = std::find_if(item.types.begin(), item.types.end(),
                                          [&](const auto& entry) { return entry.first == typeName; });
