@@ -126,6 +126,41 @@ TEST_F(ShelfViewsTest, SampleShelfInLightAndDark) {
     }
 }
 
+TEST_F(ShelfViewsTest, AnOpaqueImageCardDrawsItsThumbnailWithSharpEdges) {
+    // A thumbnail kept in three bytes a pixel is drawn as the four-byte one was: scaled into the
+    // card with whole-pixel edges, nothing blended with the card around it.
+    const QColor green(0, 200, 0);
+    QImage photo(640, 427, QImage::Format_RGB32);
+    photo.fill(green);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    photo.save(&buffer, "PNG");
+    const ClipboardEntry entry(savedClip(ClipPayload{{PasteboardItem{{{ClipTypes::png, png}}}}}), false);
+    ASSERT_TRUE(entry.thumbnail());
+    ASSERT_EQ(entry.thumbnail()->format(), QImage::Format_RGB888);
+    ClipboardCard card(entry, 0, false, sim.clock.now(), ShelfStyle{false, false, true});
+    for (double ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(ratio);
+        QImage drawn(card.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        drawn.setDevicePixelRatio(ratio);
+        drawn.fill(Qt::transparent);
+        card.render(&drawn);
+        // Through the middle of the preview, across and down: the card's colour, then the photo's.
+        const int middleX = drawn.width() / 2, middleY = int(drawn.height() * 0.45);
+        const QRgb background = drawn.pixel(int(20 * ratio), middleY);
+        int greens = 0;
+        for (int x = int(16 * ratio); x < drawn.width() - int(16 * ratio); ++x) {
+            const QRgb pixel = drawn.pixel(x, middleY);
+            greens += pixel == green.rgb();
+            EXPECT_TRUE(pixel == green.rgb() || pixel == background) << x << " " << std::hex << pixel;
+        }
+        EXPECT_GT(greens, 150 * ratio);
+        for (int y = int(40 * ratio); y < int(150 * ratio); ++y)
+            EXPECT_EQ(drawn.pixel(middleX, y), green.rgb()) << y;
+    }
+}
+
 TEST_F(ShelfViewsTest, InspectorMakesTheShelfTaller) {
     insertSampleClips(store, sim.clock.now());
     build();

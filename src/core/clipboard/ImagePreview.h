@@ -7,7 +7,8 @@
 
 namespace fenwold {
 
-// Image size and a thumbnail at most 640 pixels on its longer side, orientation applied.
+// Image size and a thumbnail at most 640 pixels on its longer side, orientation applied; an
+// opaque image's in three bytes a pixel.
 struct ImagePreview {
     std::optional<QImage> thumbnail;
     std::optional<QString> dimensions; // "W × H"; present when the bytes name a readable image
@@ -19,6 +20,11 @@ struct ImagePreview {
 // thumbnail's size where the format allows, an allocation limit). Slow for large images: call it
 // off the main thread.
 ImagePreview makeImagePreview(const QByteArray& bytes);
+
+// A thumbnail as the painter gets it: an opaque one back in four bytes a pixel (briefly, while it
+// is drawn). Qt's raster engine scales 32-bit images on a path of their own, whose edges differ
+// from those its general path draws for other formats.
+QImage thumbnailForDrawing(const QImage& thumbnail);
 
 namespace ImageLimits {
 inline constexpr int thumbnailMaxPixels = 640;

@@ -1,6 +1,7 @@
 #include "ClipboardCard.h"
 
 #include "core/clipboard/ClipboardCode.h"
+#include "core/clipboard/ImagePreview.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -142,7 +143,7 @@ void ClipboardCard::paintPreview(QPainter& painter, const QRectF& area) const {
     }
     case ClipKind::image:
         if (entry_.thumbnail()) {
-            const QImage& image = *entry_.thumbnail();
+            const QImage image = thumbnailForDrawing(*entry_.thumbnail());
             QSizeF size = image.size();
             size.scale(area.size(), Qt::KeepAspectRatio);
             const QRectF target(area.center().x() - size.width() / 2, area.center().y() - size.height() / 2,

@@ -3,6 +3,7 @@
 #include "ClipboardCard.h"
 #include "core/clipboard/ClipboardCode.h"
 #include "core/clipboard/ClipboardStore.h"
+#include "core/clipboard/ImagePreview.h"
 #include "core/clipboard/ShelfTexts.h"
 #include "core/settings/Prefs.h"
 
@@ -557,8 +558,9 @@ void ClipboardShelfView::refreshInspector(const ClipboardEntry* selected) {
     inspectorText_->setVisible(!image);
     if (image) {
         const QSize box(width() - 2 * kMargin, 230);
-        inspectorImage_->setPixmap(QPixmap::fromImage(
-            entry->thumbnail()->scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        inspectorImage_->setPixmap(
+            QPixmap::fromImage(thumbnailForDrawing(*entry->thumbnail())
+                                   .scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     } else if (entry->kind() == ClipKind::code) {
         QTextDocument* document = style_.codeDocument(ClipboardCode::highlight(entry->textPrefix(40000)),
                                                       ShelfStyle::monospaceFont(13), inspectorText_);
