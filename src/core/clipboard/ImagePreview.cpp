@@ -77,14 +77,7 @@ QSize fitted(QSize size) {
         .expandedTo(QSize(1, 1));
 }
 
-constexpr QImage::Format kOpaqueThumbnailFormat = QImage::Format_RGB888;
-
 } // namespace
-
-QImage thumbnailForDrawing(const QImage& thumbnail) {
-    return thumbnail.format() == kOpaqueThumbnailFormat ? thumbnail.convertToFormat(QImage::Format_RGB32)
-                                                        : thumbnail;
-}
 
 ImagePreview makeImagePreview(const QByteArray& original) {
     static std::once_flag limit;
@@ -127,7 +120,7 @@ ImagePreview makeImagePreview(const QByteArray& original) {
         image = image.scaled(fitted(image.size()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     // The history keeps a thumbnail per image for as long as the clip stays: the fourth byte of an
     // opaque pixel is a quarter of it, and converting it away loses nothing.
-    if (image.depth() == 32 && !image.hasAlphaChannel()) image.convertTo(kOpaqueThumbnailFormat);
+    if (image.depth() == 32 && !image.hasAlphaChannel()) image.convertTo(opaqueThumbnailFormat);
     preview.thumbnail = std::move(image);
     return preview;
 }

@@ -21,10 +21,8 @@ struct ImagePreview {
 // off the main thread.
 ImagePreview makeImagePreview(const QByteArray& bytes);
 
-// A thumbnail as the painter gets it: an opaque one back in four bytes a pixel (briefly, while it
-// is drawn). Qt's raster engine scales 32-bit images on a path of their own, whose edges differ
-// from those its general path draws for other formats.
-QImage thumbnailForDrawing(const QImage& thumbnail);
+// What an opaque image's thumbnail is kept in: three bytes a pixel, all the image has.
+inline constexpr QImage::Format opaqueThumbnailFormat = QImage::Format_RGB888;
 
 namespace ImageLimits {
 inline constexpr int thumbnailMaxPixels = 640;

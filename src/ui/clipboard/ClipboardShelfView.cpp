@@ -3,7 +3,6 @@
 #include "ClipboardCard.h"
 #include "core/clipboard/ClipboardCode.h"
 #include "core/clipboard/ClipboardStore.h"
-#include "core/clipboard/ImagePreview.h"
 #include "core/clipboard/ShelfTexts.h"
 #include "core/settings/Prefs.h"
 
@@ -413,7 +412,7 @@ void ClipboardShelfView::refresh() {
 }
 
 ClipboardCard* ClipboardShelfView::makeCard(const ClipboardEntry& entry, std::size_t index, double now) {
-    auto* card = new ClipboardCard(entry, index, false, now, style_, row_);
+    auto* card = new ClipboardCard(entry, index, false, now, style_, thumbnailPixels_, row_);
     card->move(static_cast<int>(index) * kCardPitch, 0);
     card->show();
     const QUuid id = entry.id();
@@ -559,7 +558,7 @@ void ClipboardShelfView::refreshInspector(const ClipboardEntry* selected) {
     if (image) {
         const QSize box(width() - 2 * kMargin, 230);
         inspectorImage_->setPixmap(
-            QPixmap::fromImage(thumbnailForDrawing(*entry->thumbnail())
+            QPixmap::fromImage(thumbnailPixels_.forDrawing(*entry->thumbnail())
                                    .scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     } else if (entry->kind() == ClipKind::code) {
         QTextDocument* document = style_.codeDocument(ClipboardCode::highlight(entry->textPrefix(40000)),
@@ -576,6 +575,11 @@ void ClipboardShelfView::refreshInspector(const ClipboardEntry* selected) {
 void ClipboardShelfView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     makeCardsInView();
+}
+
+void ClipboardShelfView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    thumbnailPixels_.release();
 }
 
 void ClipboardShelfView::paintEvent(QPaintEvent*) {

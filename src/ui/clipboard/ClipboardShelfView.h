@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShelfStyle.h"
+#include "ThumbnailPixels.h"
 #include "core/clipboard/ClipboardShelfController.h"
 
 #include <QLineEdit>
@@ -55,6 +56,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     QWidget* buildHeader();
@@ -73,6 +75,7 @@ private:
     ShelfViewContext context_;
     ShelfStyle style_;
     std::function<double()> now_;
+    ThumbnailPixels thumbnailPixels_;
     Subscription modelObserver_;
     Subscription storeObserver_;
 
