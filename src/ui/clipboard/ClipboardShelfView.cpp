@@ -5,6 +5,7 @@
 #include "core/clipboard/ClipboardStore.h"
 #include "core/clipboard/ShelfTexts.h"
 #include "core/settings/Prefs.h"
+#include "ui/common/QtFloatingPanel.h"
 
 #include <QApplication>
 #include <QEasingCurve>
@@ -188,6 +189,12 @@ ClipboardShelfView::ClipboardShelfView(const ShelfViewContext& context, ShelfSty
         sizeHint();
         ClipboardCard::warmUp(style_, devicePixelRatioF());
     });
+    // Like the panel's backing store, the memory thumbnails are drawn from stays for a shelf shown
+    // again soon, and goes once it has been hidden a while.
+    releaseThumbnailPixels_ = new QTimer(this);
+    releaseThumbnailPixels_->setSingleShot(true);
+    releaseThumbnailPixels_->setInterval(DesktopFloatingPanel::keepsPixelsMilliseconds);
+    connect(releaseThumbnailPixels_, &QTimer::timeout, this, [this] { thumbnailPixels_.release(); });
 }
 
 QWidget* ClipboardShelfView::buildHeader() {
@@ -577,9 +584,14 @@ void ClipboardShelfView::resizeEvent(QResizeEvent* event) {
     makeCardsInView();
 }
 
+void ClipboardShelfView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    releaseThumbnailPixels_->stop();
+}
+
 void ClipboardShelfView::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    thumbnailPixels_.release();
+    releaseThumbnailPixels_->start();
 }
 
 void ClipboardShelfView::paintEvent(QPaintEvent*) {

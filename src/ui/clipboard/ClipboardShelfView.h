@@ -12,6 +12,7 @@ class QLabel;
 class QPushButton;
 class QScrollArea;
 class QTextBrowser;
+class QTimer;
 class QToolButton;
 class QVariantAnimation;
 
@@ -56,6 +57,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
@@ -76,6 +78,7 @@ private:
     ShelfStyle style_;
     std::function<double()> now_;
     ThumbnailPixels thumbnailPixels_;
+    QTimer* releaseThumbnailPixels_ = nullptr;
     Subscription modelObserver_;
     Subscription storeObserver_;
 
