@@ -2,12 +2,14 @@
 // windows and a clipboard history at its bounds (64 MiB of copies, a fifth of them images).
 #include "AppRig.h"
 #include "core/input/Keys.h"
+#include "ui/common/FreeMemory.h"
 #include "ui/common/QtFloatingPanel.h"
 
 #include <QBackingStore>
 #include <QFile>
 #include <benchmark/benchmark.h>
 #include <cctype>
+#include <chrono>
 #include <malloc.h>
 #include <unistd.h>
 
@@ -64,19 +66,24 @@ void ResidentJustAfterStart(benchmark::State& state) {
 }
 BENCHMARK(ResidentJustAfterStart)->Unit(benchmark::kSecond)->Iterations(1);
 
+// A long day: 100 windows, a history at its caps, one Alt+Tab that captures every window's preview
+// and has just closed.
+void liveADay(AppRig& rig) {
+    fillHistoryAtTheCaps(rig.app().clipboard());
+    rig.key(kTab, true, flag::option);
+    runFor(200);
+    settleBackground();
+    rig.key(kTab, false, flag::option);
+    rig.flags(0);
+    runFor(500);
+    settleBackground();
+}
+
 void ResidentWith100WindowsAnd100Clips(benchmark::State& state) {
     const double before = residentMiB();
     for (auto _ : state) {
         AppRig rig([](SimSession& sim) { populateWindows(sim, 100); });
-        fillHistoryAtTheCaps(rig.app().clipboard());
-        // One Alt+Tab captures every window's preview.
-        rig.key(kTab, true, flag::option);
-        runFor(200);
-        settleBackground();
-        rig.key(kTab, false, flag::option);
-        rig.flags(0);
-        runFor(500);
-        settleBackground();
+        liveADay(rig);
         // A panel hidden for a while gives back what its window draws into: the day's memory is
         // what stays, once that while has passed.
         const double justClosed = residentMiB() - kWindowPictureMiB;
@@ -113,5 +120,23 @@ void ResidentWith100WindowsAnd100Clips(benchmark::State& state) {
     }
 }
 BENCHMARK(ResidentWith100WindowsAnd100Clips)->Unit(benchmark::kSecond)->Iterations(1);
+
+// What giving the allocator's free memory back costs when the switcher's panel gives back its
+// pixels, asked here a moment earlier (the panel's own request then finds nothing left).
+void ReturnFreeMemoryAtTheCaps(benchmark::State& state) {
+    for (auto _ : state) {
+        AppRig rig([](SimSession& sim) { populateWindows(sim, 100); });
+        liveADay(rig);
+        const double free = static_cast<double>(::mallinfo2().fordblks) / (1 << 20);
+        const double resident = residentMiB();
+        const auto start = std::chrono::steady_clock::now();
+        returnFreeMemory();
+        state.counters["trimMs"] =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        state.counters["heapFreeMiB"] = free;
+        state.counters["returnedMiB"] = resident - residentMiB();
+    }
+}
+BENCHMARK(ReturnFreeMemoryAtTheCaps)->Unit(benchmark::kSecond)->Iterations(1);
 
 } // namespace

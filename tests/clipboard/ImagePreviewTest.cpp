@@ -100,6 +100,43 @@ TEST(ImagePreview, FormatsThatDecodeWhileScalingAreReadAtTheThumbnailsSize) {
     EXPECT_EQ(preview.thumbnail->size(), QSize(640, 320));
 }
 
+TEST(ImagePreview, OpaqueThumbnailsKeepThreeBytesAPixelAndEveryPixel) {
+    QImage noise(600, 400, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgb((x * 7 + y) % 256, (x ^ y) % 256, (x * y) % 256));
+    QImage translucent(300, 200, QImage::Format_ARGB32);
+    translucent.fill(QColor(200, 40, 90, 128));
+    translucent.setPixel(5, 5, qRgba(1, 2, 3, 0));
+    QImage grey(300, 200, QImage::Format_Grayscale8);
+    grey.fill(77);
+
+    struct Case {
+        const char* name;
+        QImage image;
+        QImage::Format stored;
+    };
+    const std::vector<Case> cases = {
+        {"opaque", noise, QImage::Format_RGB888},
+        {"with alpha", translucent, QImage::Format_ARGB32},
+        {"one byte a pixel", grey, QImage::Format_Grayscale8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ImagePreview preview = makeImagePreview(encoded(c.image, "png"));
+        ASSERT_TRUE(preview.thumbnail);
+        EXPECT_EQ(preview.thumbnail->format(), c.stored);
+        EXPECT_EQ(preview.thumbnail->convertToFormat(c.image.format()), c.image);
+    }
+
+    // Scaled to the thumbnail's size first, then converted: three bytes for what was four.
+    const ImagePreview large = makeImagePreview(encoded(noise.scaled(1280, 854), "png"));
+    ASSERT_TRUE(large.thumbnail);
+    EXPECT_EQ(large.thumbnail->size(), QSize(640, 427));
+    EXPECT_EQ(large.thumbnail->format(), QImage::Format_RGB888);
+    EXPECT_LE(large.thumbnail->sizeInBytes(), 640 * 3 * 427);
+}
+
 TEST(ImagePreview, OnlyFormatsAMacReadsAsImagesCount) {
     // X pixmaps are text; no Mac image source reads them.
     const QByteArray xpm = encoded(filled(8, 8), "xpm");

@@ -10,6 +10,7 @@
 #include "support/Snapshots.h"
 #include "ui/clipboard/ClipboardCard.h"
 #include "ui/clipboard/QtShelfPanel.h"
+#include "ui/clipboard/ThumbnailPixels.h"
 #include "ui/common/PanelHost.h"
 
 #include <QApplication>
@@ -123,6 +124,71 @@ TEST_F(ShelfViewsTest, SampleShelfInLightAndDark) {
         const QImage image = snapshot(appearance ? "shelf-dark" : "shelf-light");
         EXPECT_EQ(image.size(), QSize(1060, 354));
         shelf.reset();
+    }
+}
+
+TEST(ThumbnailPixels, GiveEachOpaqueThumbnailWholeInFourBytesAndOthersAsTheyAre) {
+    auto noise = [](int width, int height, int seed) {
+        QImage image(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                image.setPixel(x, y, qRgb((x * seed + y) % 256, (x ^ (y * seed)) % 256, (x + y * 3) % 256));
+        return image;
+    };
+    ThumbnailPixels pixels;
+    // Larger, smaller, then larger again: the memory kept is reused and grown, never read stale.
+    for (const auto& [size, seed] :
+         std::vector<std::pair<QSize, int>>{{{640, 427}, 3}, {{37, 640}, 5}, {{3, 2}, 7}, {{640, 640}, 11}}) {
+        const QImage original = noise(size.width(), size.height(), seed);
+        const QImage drawn = pixels.forDrawing(original.convertToFormat(opaqueThumbnailFormat));
+        EXPECT_EQ(drawn.format(), QImage::Format_RGB32);
+        EXPECT_EQ(drawn.bytesPerLine(), original.bytesPerLine());
+        EXPECT_EQ(drawn, original) << size.width() << "x" << size.height();
+    }
+    pixels.release();
+    const QImage small = noise(5, 4, 13);
+    EXPECT_EQ(pixels.forDrawing(small.convertToFormat(opaqueThumbnailFormat)), small);
+
+    QImage translucent(4, 4, QImage::Format_ARGB32);
+    translucent.fill(QColor(10, 20, 30, 40));
+    const QImage kept = pixels.forDrawing(translucent);
+    EXPECT_EQ(kept.format(), QImage::Format_ARGB32);
+    EXPECT_EQ(kept.constBits(), translucent.constBits()); // the same pixels, not a copy
+}
+
+TEST_F(ShelfViewsTest, AnOpaqueImageCardDrawsItsThumbnailWithSharpEdges) {
+    // A thumbnail kept in three bytes a pixel is drawn as the four-byte one was: scaled into the
+    // card with whole-pixel edges, nothing blended with the card around it.
+    const QColor green(0, 200, 0);
+    QImage photo(640, 427, QImage::Format_RGB32);
+    photo.fill(green);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    photo.save(&buffer, "PNG");
+    const ClipboardEntry entry(savedClip(ClipPayload{{PasteboardItem{{{ClipTypes::png, png}}}}}), false);
+    ASSERT_TRUE(entry.thumbnail());
+    ASSERT_EQ(entry.thumbnail()->format(), QImage::Format_RGB888);
+    ThumbnailPixels pixels;
+    ClipboardCard card(entry, 0, false, sim.clock.now(), ShelfStyle{false, false, true}, pixels);
+    for (double ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(ratio);
+        QImage drawn(card.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        drawn.setDevicePixelRatio(ratio);
+        drawn.fill(Qt::transparent);
+        card.render(&drawn);
+        // Through the middle of the preview, across and down: the card's colour, then the photo's.
+        const int middleX = drawn.width() / 2, middleY = int(drawn.height() * 0.45);
+        const QRgb background = drawn.pixel(int(20 * ratio), middleY);
+        int greens = 0;
+        for (int x = int(16 * ratio); x < drawn.width() - int(16 * ratio); ++x) {
+            const QRgb pixel = drawn.pixel(x, middleY);
+            greens += pixel == green.rgb();
+            EXPECT_TRUE(pixel == green.rgb() || pixel == background) << x << " " << std::hex << pixel;
+        }
+        EXPECT_GT(greens, 150 * ratio);
+        for (int y = int(40 * ratio); y < int(150 * ratio); ++y)
+            EXPECT_EQ(drawn.pixel(middleX, y), green.rgb()) << y;
     }
 }
 

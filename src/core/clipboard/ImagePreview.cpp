@@ -118,6 +118,9 @@ ImagePreview makeImagePreview(const QByteArray& original) {
     if (!sizeKnown) preview.dimensions = dimensionsText(image.size());
     if (std::max(image.width(), image.height()) > ImageLimits::thumbnailMaxPixels)
         image = image.scaled(fitted(image.size()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // The history keeps a thumbnail per image for as long as the clip stays: the fourth byte of an
+    // opaque pixel is a quarter of it, and converting it away loses nothing.
+    if (image.depth() == 32 && !image.hasAlphaChannel()) image.convertTo(opaqueThumbnailFormat);
     preview.thumbnail = std::move(image);
     return preview;
 }

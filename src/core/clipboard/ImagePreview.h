@@ -7,7 +7,8 @@
 
 namespace fenwold {
 
-// Image size and a thumbnail at most 640 pixels on its longer side, orientation applied.
+// Image size and a thumbnail at most 640 pixels on its longer side, orientation applied; an
+// opaque image's in three bytes a pixel.
 struct ImagePreview {
     std::optional<QImage> thumbnail;
     std::optional<QString> dimensions; // "W × H"; present when the bytes name a readable image
@@ -19,6 +20,9 @@ struct ImagePreview {
 // thumbnail's size where the format allows, an allocation limit). Slow for large images: call it
 // off the main thread.
 ImagePreview makeImagePreview(const QByteArray& bytes);
+
+// What an opaque image's thumbnail is kept in: three bytes a pixel, all the image has.
+inline constexpr QImage::Format opaqueThumbnailFormat = QImage::Format_RGB888;
 
 namespace ImageLimits {
 inline constexpr int thumbnailMaxPixels = 640;

@@ -34,9 +34,9 @@ QString mimeFor(const QString& type) {
 } // namespace
 
 ClipboardCard::ClipboardCard(ClipboardEntry entry, std::size_t index, bool selected, double now,
-                             ShelfStyle style, QWidget* parent)
-    : QWidget(parent), entry_(std::move(entry)), index_(index), selected_(selected), now_(now),
-      style_(style) {
+                             ShelfStyle style, ThumbnailPixels& thumbnailPixels, QWidget* parent)
+    : QWidget(parent), entry_(std::move(entry)), index_(index), selected_(selected), now_(now), style_(style),
+      thumbnailPixels_(thumbnailPixels) {
     setFixedSize(width, height);
     setAttribute(Qt::WA_Hover);
     setAccessibleName(ShelfTexts::accessibilityLabel(entry_));
@@ -64,12 +64,13 @@ void ClipboardCard::warmUp(const ShelfStyle& style, double devicePixelRatio) {
     };
     QImage scratch(QSize(width, height) * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
     scratch.setDevicePixelRatio(devicePixelRatio);
+    ThumbnailPixels noThumbnails;
     for (const char* sample : samples) {
         PasteboardItem item;
         item.types.emplace_back(ClipTypes::string, QByteArray(sample));
         ClipboardCard card(
             ClipboardEntry(SavedClip{QUuid(), ClipPayload{{item}}, QString(), std::nullopt, 0}, false), 0,
-            false, 0, style);
+            false, 0, style, noThumbnails);
         scratch.fill(Qt::transparent);
         card.render(&scratch);
     }
@@ -142,7 +143,7 @@ void ClipboardCard::paintPreview(QPainter& painter, const QRectF& area) const {
     }
     case ClipKind::image:
         if (entry_.thumbnail()) {
-            const QImage& image = *entry_.thumbnail();
+            const QImage image = thumbnailPixels_.forDrawing(*entry_.thumbnail());
             QSizeF size = image.size();
             size.scale(area.size(), Qt::KeepAspectRatio);
             const QRectF target(area.center().x() - size.width() / 2, area.center().y() - size.height() / 2,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShelfStyle.h"
+#include "ThumbnailPixels.h"
 #include "core/clipboard/ClipboardEntry.h"
 #include "core/clipboard/ShelfTexts.h"
 
@@ -21,8 +22,9 @@ public:
     static constexpr int height = 190;
     static constexpr double radius = 13;
 
+    // The shelf's cards draw their thumbnails through one `ThumbnailPixels`, which outlives them.
     ClipboardCard(ClipboardEntry entry, std::size_t index, bool selected, double now, ShelfStyle style,
-                  QWidget* parent = nullptr);
+                  ThumbnailPixels& thumbnailPixels, QWidget* parent = nullptr);
 
     // Paints a card of each kind where nothing shows it, so the fonts, text shaping and glyphs the
     // cards draw with are ready before the first card is shown.
@@ -57,6 +59,7 @@ private:
     bool selected_;
     double now_;
     ShelfStyle style_;
+    ThumbnailPixels& thumbnailPixels_;
     bool hover_ = false;
     QPoint pressPosition_;
     QToolButton* pinButton_;

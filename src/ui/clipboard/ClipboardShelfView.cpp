@@ -5,6 +5,7 @@
 #include "core/clipboard/ClipboardStore.h"
 #include "core/clipboard/ShelfTexts.h"
 #include "core/settings/Prefs.h"
+#include "ui/common/QtFloatingPanel.h"
 
 #include <QApplication>
 #include <QEasingCurve>
@@ -188,6 +189,12 @@ ClipboardShelfView::ClipboardShelfView(const ShelfViewContext& context, ShelfSty
         sizeHint();
         ClipboardCard::warmUp(style_, devicePixelRatioF());
     });
+    // Like the panel's backing store, the memory thumbnails are drawn from stays for a shelf shown
+    // again soon, and goes once it has been hidden a while.
+    releaseThumbnailPixels_ = new QTimer(this);
+    releaseThumbnailPixels_->setSingleShot(true);
+    releaseThumbnailPixels_->setInterval(DesktopFloatingPanel::keepsPixelsMilliseconds);
+    connect(releaseThumbnailPixels_, &QTimer::timeout, this, [this] { thumbnailPixels_.release(); });
 }
 
 QWidget* ClipboardShelfView::buildHeader() {
@@ -412,7 +419,7 @@ void ClipboardShelfView::refresh() {
 }
 
 ClipboardCard* ClipboardShelfView::makeCard(const ClipboardEntry& entry, std::size_t index, double now) {
-    auto* card = new ClipboardCard(entry, index, false, now, style_, row_);
+    auto* card = new ClipboardCard(entry, index, false, now, style_, thumbnailPixels_, row_);
     card->move(static_cast<int>(index) * kCardPitch, 0);
     card->show();
     const QUuid id = entry.id();
@@ -557,8 +564,9 @@ void ClipboardShelfView::refreshInspector(const ClipboardEntry* selected) {
     inspectorText_->setVisible(!image);
     if (image) {
         const QSize box(width() - 2 * kMargin, 230);
-        inspectorImage_->setPixmap(QPixmap::fromImage(
-            entry->thumbnail()->scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        inspectorImage_->setPixmap(
+            QPixmap::fromImage(thumbnailPixels_.forDrawing(*entry->thumbnail())
+                                   .scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     } else if (entry->kind() == ClipKind::code) {
         QTextDocument* document = style_.codeDocument(ClipboardCode::highlight(entry->textPrefix(40000)),
                                                       ShelfStyle::monospaceFont(13), inspectorText_);
@@ -574,6 +582,16 @@ void ClipboardShelfView::refreshInspector(const ClipboardEntry* selected) {
 void ClipboardShelfView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     makeCardsInView();
+}
+
+void ClipboardShelfView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    releaseThumbnailPixels_->stop();
+}
+
+void ClipboardShelfView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    releaseThumbnailPixels_->start();
 }
 
 void ClipboardShelfView::paintEvent(QPaintEvent*) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShelfStyle.h"
+#include "ThumbnailPixels.h"
 #include "core/clipboard/ClipboardShelfController.h"
 
 #include <QLineEdit>
@@ -11,6 +12,7 @@ class QLabel;
 class QPushButton;
 class QScrollArea;
 class QTextBrowser;
+class QTimer;
 class QToolButton;
 class QVariantAnimation;
 
@@ -55,6 +57,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     QWidget* buildHeader();
@@ -73,6 +77,8 @@ private:
     ShelfViewContext context_;
     ShelfStyle style_;
     std::function<double()> now_;
+    ThumbnailPixels thumbnailPixels_;
+    QTimer* releaseThumbnailPixels_ = nullptr;
     Subscription modelObserver_;
     Subscription storeObserver_;
 

@@ -1,5 +1,6 @@
 #include "QtFloatingPanel.h"
 
+#include "FreeMemory.h"
 #include "PanelHost.h"
 
 #include <QApplication>
@@ -126,9 +127,12 @@ DesktopFloatingPanel::DesktopFloatingPanel(QWidget& content, const PanelStyle& s
     givePixelsBack_->setInterval(keepsPixelsMilliseconds);
     connect(givePixelsBack_, &QTimer::timeout, this, [this] {
         // Qt's widgets size the store to the window again, and draw all of it, before they next
-        // paint into it.
-        if (QBackingStore* store = content_.backingStore(); store && !content_.isVisible())
+        // paint into it. The program has gone quiet with the panel: what the allocator keeps
+        // free from drawing it goes back too.
+        if (QBackingStore* store = content_.backingStore(); store && !content_.isVisible()) {
             store->resize(QSize());
+            returnFreeMemory();
+        }
     });
 }
 
