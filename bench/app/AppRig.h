@@ -14,7 +14,6 @@
 #include <QDeadlineTimer>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <QThreadPool>
 #include <QWidget>
 #include <QWindow>
 #include <chrono>
@@ -50,15 +49,6 @@ inline void runFor(int milliseconds) {
     QDeadlineTimer deadline(milliseconds);
     while (!deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, static_cast<int>(deadline.remainingTime()));
-}
-
-// Lets every preview capture finish and its result reach the main thread, and deletes what was
-// left to be deleted later (the cards of clips gone from the history), as the program's running
-// event loop does: processing events outside one leaves such objects alive.
-inline void settleBackground() {
-    QThreadPool::globalInstance()->waitForDone();
-    runFor(20);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // A picture with the detail of a document window, so previews are not uniform.
@@ -166,6 +156,15 @@ public:
     ~AppRig() {
         app_->applicationWillTerminate();
         settleBackground();
+    }
+
+    // Lets every preview capture finish and its result reach the main thread, and deletes what
+    // was left to be deleted later (the cards of clips gone from the history), as the program's
+    // running event loop does: processing events outside one leaves such objects alive.
+    void settleBackground() {
+        host_.background().waitForDone();
+        runFor(20);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     AppDelegate& app() { return *app_; }

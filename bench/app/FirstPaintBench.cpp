@@ -34,7 +34,7 @@ void AltTabToFirstFrame40Windows(benchmark::State& state) {
         rig.key(kTab, false, flag::option);
         rig.flags(0); // Alt released: the chosen window comes to the front
         runUntil([&] { return !AppRig::panel(QStringLiteral("Window switcher"))->isVisible(); });
-        settleBackground();
+        rig.settleBackground();
     };
     // The first session makes the panel and captures every preview; later ones find the
     // previews in the store.
@@ -44,7 +44,7 @@ void AltTabToFirstFrame40Windows(benchmark::State& state) {
     if (!runUntil([&] { return frame.end().has_value(); })) return state.SkipWithError("no frame");
     state.counters["coldMs"] = elapsedSeconds(start, *frame.end()) * 1000;
     state.counters["coldMainThreadMs"] = (frame.endThreadSeconds() - startThread) * 1000;
-    settleBackground();
+    rig.settleBackground();
     close();
     std::vector<double> waits;
     for (auto _ : state) {

@@ -72,11 +72,11 @@ void liveADay(AppRig& rig) {
     fillHistoryAtTheCaps(rig.app().clipboard());
     rig.key(kTab, true, flag::option);
     runFor(200);
-    settleBackground();
+    rig.settleBackground();
     rig.key(kTab, false, flag::option);
     rig.flags(0);
     runFor(500);
-    settleBackground();
+    rig.settleBackground();
 }
 
 void ResidentWith100WindowsAnd100Clips(benchmark::State& state) {

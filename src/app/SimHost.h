@@ -27,6 +27,7 @@ public:
     std::unique_ptr<Updates> makeUpdates() override;
     std::unique_ptr<UpdateCheck> makeUpdateCheck() override;
     SimSession& session() { return session_; }
+    ThreadPoolTasks& background() { return background_; }
     // Open the simulated applications' standard desktop, so that the program and its diagnostic
     // modes have windows to work on when the playground does not draw them.
     void openStandardDesktop();

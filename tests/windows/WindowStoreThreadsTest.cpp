@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QThreadPool>
 
 using namespace fenwold;
 using namespace fenwold::testing;
@@ -69,7 +68,7 @@ TEST(WindowStoreThreads, RefreshesOnThePoolWhileTheMainThreadChangesTheWindows) 
     const auto last = model.store.refresh(model.store.snapshot(), nullptr, nullptr);
     ASSERT_TRUE(last);
     ASSERT_TRUE(runUntil([&] { return last->finished.load(); }));
-    ASSERT_TRUE(QThreadPool::globalInstance()->waitForDone(10000));
+    ASSERT_TRUE(pool.waitForDone(10000));
     QCoreApplication::processEvents();
 
     // Every window still open has its preview at the last size.

@@ -2,9 +2,17 @@
 
 #include "Handoff.h"
 
-#include <QThreadPool>
-
 namespace fenwold {
+
+ThreadPoolTasks::ThreadPoolTasks() {
+    // The tasks are captures run one after another; one thread leaves the other cores to the
+    // frames they feed.
+    pool_.setMaxThreadCount(1);
+}
+
+ThreadPoolTasks::~ThreadPoolTasks() {
+    pool_.waitForDone();
+}
 
 void ThreadPoolTasks::run(std::function<void()> work) {
     // The pool's thread may read nothing handed over before it has acquired, not even the
@@ -15,7 +23,11 @@ void ThreadPoolTasks::run(std::function<void()> work) {
         work();
     };
     handoff::release(&handedToPool);
-    QThreadPool::globalInstance()->start(std::move(start));
+    pool_.start(std::move(start));
+}
+
+bool ThreadPoolTasks::waitForDone(int milliseconds) {
+    return pool_.waitForDone(milliseconds);
 }
 
 } // namespace fenwold

@@ -1,6 +1,7 @@
 #include "SwitcherView.h"
 
 #include "ui/common/GlassBackground.h"
+#include "ui/common/QtFloatingPanel.h"
 #include "ui/common/SymbolIcons.h"
 
 #include <QHelpEvent>
@@ -49,6 +50,10 @@ SwitcherView::SwitcherView(SwitcherModel& model, const Metrics& metrics, QWidget
     setAttribute(Qt::WA_TranslucentBackground);
     // A new thumbnail redraws without relayout.
     observer_ = model_.observe([this] { update(); });
+    // Hidden for as long as a panel keeps its pixels, the view lets its kept previews go too.
+    forgetPreviews_.setSingleShot(true);
+    forgetPreviews_.setInterval(DesktopFloatingPanel::keepsPixelsMilliseconds);
+    connect(&forgetPreviews_, &QTimer::timeout, this, [this] { previews_.clear(); });
 }
 
 SwitcherView::~SwitcherView() {
@@ -187,9 +192,10 @@ void SwitcherView::paintEvent(QPaintEvent*) {
             if (i >= 0 && i < count) paintTile(painter, i); // indices outside the list are skipped
         }
     }
+    previews_.endFrame();
 }
 
-void SwitcherView::paintTile(QPainter& painter, int index) const {
+void SwitcherView::paintTile(QPainter& painter, int index) {
     const WindowInfo& w = model_.windows()[static_cast<std::size_t>(index)];
     const QRectF tile = tileRect(index);
     const QRectF preview = previewRect(index);
@@ -202,12 +208,7 @@ void SwitcherView::paintTile(QPainter& painter, int index) const {
         painter.drawPath(highlight);
     }
     if (!w.thumb.isNull()) {
-        QPainterPath clip;
-        clip.addRoundedRect(preview, 6, 6);
-        painter.setClipPath(clip);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(preview, w.thumb);
-        painter.setClipping(false);
+        previews_.draw(painter, w.id, w.thumb, preview, 6);
     } else if (!w.icon.isNull()) {
         const double side = std::min(preview.height(), preview.width()) * 0.6;
         const QRectF square(preview.center().x() - side / 2, preview.center().y() - side / 2, side, side);
@@ -266,6 +267,16 @@ void SwitcherView::mouseReleaseEvent(QMouseEvent* event) {
     const Hit hit = hitTest(event->position());
     if (hit.index < 0 || !onAction) return;
     onAction(hit.index, hit.button.value_or(TileAction::pick));
+}
+
+void SwitcherView::showEvent(QShowEvent* event) {
+    forgetPreviews_.stop();
+    QWidget::showEvent(event);
+}
+
+void SwitcherView::hideEvent(QHideEvent* event) {
+    forgetPreviews_.start();
+    QWidget::hideEvent(event);
 }
 
 bool SwitcherView::event(QEvent* event) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "RoundedPreviews.h"
 #include "core/switcher/TileGrid.h"
 #include "core/switcher/TileOperations.h"
 
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -32,6 +34,8 @@ public:
     QRectF previewRect(int index) const;
     QRectF buttonRect(int index, TileAction action) const;
     int hoveredTile() const { return hovered_; }
+    // Previews kept as last drawn; let go once the view has been hidden for a while.
+    std::size_t keptPreviews() const { return previews_.size(); }
     const SwitcherModel& model() const { return model_; }
     // The four hover buttons in order, with their tooltips.
     static const std::vector<TileAction>& buttonActions();
@@ -42,6 +46,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -51,7 +57,7 @@ private:
     };
     Hit hitTest(QPointF point) const;
     static double headerHeight(bool hasHeader);
-    void paintTile(QPainter& painter, int index) const;
+    void paintTile(QPainter& painter, int index);
 
     SwitcherModel& model_;
     const Metrics& metrics_;
@@ -60,6 +66,8 @@ private:
     std::optional<QString> header_;
     double radius_ = 24;
     int hovered_ = -1;
+    RoundedPreviews previews_;
+    QTimer forgetPreviews_;
 };
 
 } // namespace fenwold
