@@ -71,7 +71,9 @@ TEST(Base64Test, EveryByteAtEveryPlaceReadsAsTheAlphabetSays) {
             // "=" only ends the text: in the last group's last places it is padding.
             const bool padding = value == '=' && at == good.size() - 1;
             ASSERT_EQ(decoded.has_value(), sextet != std::string_view::npos || padding) << at << " " << value;
-            if (decoded) EXPECT_EQ(*decoded, QByteArray::fromBase64(QByteArray::fromStdString(text)));
+            if (decoded) {
+                EXPECT_EQ(*decoded, QByteArray::fromBase64(QByteArray::fromStdString(text)));
+            }
         }
     }
 }
@@ -95,12 +97,12 @@ TEST(Base64Test, PaddingOnlyEndsTheText) {
     const std::string run(64, 'Q'); // two blocks of "AAAA…" = 0x41 0x04 0x10 …
     const auto head = Base64::decode(run);
     ASSERT_TRUE(head);
-    for (const std::string& tail : {"", "QQ==", "QUE=", "QUFB"}) {
+    for (const std::string tail : {"", "QQ==", "QUE=", "QUFB"}) {
         const auto decoded = decodeBoth(run + tail);
         ASSERT_TRUE(decoded) << tail;
         EXPECT_EQ(*decoded, *head + QByteArray::fromBase64(QByteArray::fromStdString(tail))) << tail;
     }
-    for (const std::string& bad : {"====", "Q===", "QQ=Q", "=QQQ", "Q=QQ", "QQ", "QQQ", "QQ=", "QQQQQ"}) {
+    for (const std::string bad : {"====", "Q===", "QQ=Q", "=QQQ", "Q=QQ", "QQ", "QQQ", "QQ=", "QQQQQ"}) {
         EXPECT_FALSE(decodeBoth(bad)) << bad;
         EXPECT_FALSE(decodeBoth(run + bad)) << bad;
         EXPECT_FALSE(decodeBoth(bad + run)) << bad;
