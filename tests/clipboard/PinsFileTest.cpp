@@ -230,7 +230,9 @@ TEST_F(PinsFileTest, Base64ReadsTheSameWrittenPlainOrEscaped) {
         const char c = plain[at];
         const QByteArray unicode = "\\u00" + QByteArray::number(static_cast<unsigned char>(c), 16);
         EXPECT_EQ(payload(before + unicode + after), bytes) << at;
-        if (c == '/') EXPECT_EQ(payload(before + "\\/" + after), bytes) << at;
+        if (c == '/') {
+            EXPECT_EQ(payload(before + "\\/" + after), bytes) << at;
+        }
         EXPECT_FALSE(payload(before + "\\n" + after)) << at;  // an escaped character outside the alphabet
         EXPECT_FALSE(payload(before + "\\\"" + after)) << at; // an escaped quote
         EXPECT_FALSE(payload(before + "\\" + after)) << at;   // an escape of nothing it may escape
