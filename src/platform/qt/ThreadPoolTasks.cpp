@@ -10,10 +10,6 @@ ThreadPoolTasks::ThreadPoolTasks() {
     pool_.setMaxThreadCount(1);
 }
 
-ThreadPoolTasks::~ThreadPoolTasks() {
-    pool_.waitForDone();
-}
-
 void ThreadPoolTasks::run(std::function<void()> work) {
     // The pool's thread may read nothing handed over before it has acquired, not even the
     // closure's own fields: the hand-off is known by a fixed address instead.

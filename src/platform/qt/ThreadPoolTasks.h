@@ -12,14 +12,13 @@ namespace fenwold {
 class ThreadPoolTasks final : public BackgroundTasks {
 public:
     ThreadPoolTasks();
-    ~ThreadPoolTasks() override;
 
     void run(std::function<void()> work) override;
     // Waits until every task started has finished; false when the time ran out first.
     bool waitForDone(int milliseconds = -1);
 
 private:
-    QThreadPool pool_;
+    QThreadPool pool_; // waits for its tasks when it goes
 };
 
 } // namespace fenwold

@@ -5,7 +5,6 @@
 #include "core/clipboard/ClipboardStore.h"
 #include "core/clipboard/ShelfTexts.h"
 #include "core/settings/Prefs.h"
-#include "ui/common/QtFloatingPanel.h"
 
 #include <QApplication>
 #include <QEasingCurve>
@@ -189,12 +188,6 @@ ClipboardShelfView::ClipboardShelfView(const ShelfViewContext& context, ShelfSty
         sizeHint();
         ClipboardCard::warmUp(style_, devicePixelRatioF());
     });
-    // Like the panel's backing store, the memory thumbnails are drawn from stays for a shelf shown
-    // again soon, and goes once it has been hidden a while.
-    releaseThumbnailPixels_ = new QTimer(this);
-    releaseThumbnailPixels_->setSingleShot(true);
-    releaseThumbnailPixels_->setInterval(DesktopFloatingPanel::keepsPixelsMilliseconds);
-    connect(releaseThumbnailPixels_, &QTimer::timeout, this, [this] { thumbnailPixels_.release(); });
 }
 
 QWidget* ClipboardShelfView::buildHeader() {
@@ -582,16 +575,6 @@ void ClipboardShelfView::refreshInspector(const ClipboardEntry* selected) {
 void ClipboardShelfView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     makeCardsInView();
-}
-
-void ClipboardShelfView::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    releaseThumbnailPixels_->stop();
-}
-
-void ClipboardShelfView::hideEvent(QHideEvent* event) {
-    QWidget::hideEvent(event);
-    releaseThumbnailPixels_->start();
 }
 
 void ClipboardShelfView::paintEvent(QPaintEvent*) {

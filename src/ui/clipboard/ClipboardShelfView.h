@@ -3,6 +3,7 @@
 #include "ShelfStyle.h"
 #include "ThumbnailPixels.h"
 #include "core/clipboard/ClipboardShelfController.h"
+#include "ui/common/HiddenForAWhile.h"
 
 #include <QLineEdit>
 #include <QWidget>
@@ -12,7 +13,6 @@ class QLabel;
 class QPushButton;
 class QScrollArea;
 class QTextBrowser;
-class QTimer;
 class QToolButton;
 class QVariantAnimation;
 
@@ -57,8 +57,6 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     QWidget* buildHeader();
@@ -78,7 +76,7 @@ private:
     ShelfStyle style_;
     std::function<double()> now_;
     ThumbnailPixels thumbnailPixels_;
-    QTimer* releaseThumbnailPixels_ = nullptr;
+    HiddenForAWhile releaseThumbnailPixels_{*this, [this] { thumbnailPixels_.release(); }};
     Subscription modelObserver_;
     Subscription storeObserver_;
 

@@ -1,7 +1,6 @@
 #include "SwitcherView.h"
 
 #include "ui/common/GlassBackground.h"
-#include "ui/common/QtFloatingPanel.h"
 #include "ui/common/SymbolIcons.h"
 
 #include <QHelpEvent>
@@ -50,10 +49,6 @@ SwitcherView::SwitcherView(SwitcherModel& model, const Metrics& metrics, QWidget
     setAttribute(Qt::WA_TranslucentBackground);
     // A new thumbnail redraws without relayout.
     observer_ = model_.observe([this] { update(); });
-    // Hidden for as long as a panel keeps its pixels, the view lets its kept previews go too.
-    forgetPreviews_.setSingleShot(true);
-    forgetPreviews_.setInterval(DesktopFloatingPanel::keepsPixelsMilliseconds);
-    connect(&forgetPreviews_, &QTimer::timeout, this, [this] { previews_.clear(); });
 }
 
 SwitcherView::~SwitcherView() {
@@ -267,16 +262,6 @@ void SwitcherView::mouseReleaseEvent(QMouseEvent* event) {
     const Hit hit = hitTest(event->position());
     if (hit.index < 0 || !onAction) return;
     onAction(hit.index, hit.button.value_or(TileAction::pick));
-}
-
-void SwitcherView::showEvent(QShowEvent* event) {
-    forgetPreviews_.stop();
-    QWidget::showEvent(event);
-}
-
-void SwitcherView::hideEvent(QHideEvent* event) {
-    forgetPreviews_.start();
-    QWidget::hideEvent(event);
 }
 
 bool SwitcherView::event(QEvent* event) {

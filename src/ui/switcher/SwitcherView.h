@@ -3,8 +3,8 @@
 #include "RoundedPreviews.h"
 #include "core/switcher/TileGrid.h"
 #include "core/switcher/TileOperations.h"
+#include "ui/common/HiddenForAWhile.h"
 
-#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -46,8 +46,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -67,7 +65,7 @@ private:
     double radius_ = 24;
     int hovered_ = -1;
     RoundedPreviews previews_;
-    QTimer forgetPreviews_;
+    HiddenForAWhile forgetPreviews_{*this, [this] { previews_.clear(); }};
 };
 
 } // namespace fenwold
