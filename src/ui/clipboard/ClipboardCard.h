@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class QToolButton;
 
@@ -27,8 +28,10 @@ public:
                   ThumbnailPixels& thumbnailPixels, QWidget* parent = nullptr);
 
     // Paints a card of each kind where nothing shows it, so the fonts, text shaping and glyphs the
-    // cards draw with are ready before the first card is shown.
-    static void warmUp(const ShelfStyle& style, double devicePixelRatio);
+    // cards draw with are ready before the first card is shown: making a glyph the first time a
+    // card shows it cost the shelf's first frame about a millisecond.
+    // One card of each kind a step, each a few milliseconds, to run one at a time.
+    static std::vector<std::function<void()>> warmUpSteps(const ShelfStyle& style, double devicePixelRatio);
 
     const ClipboardEntry& entry() const { return entry_; }
     // Where the card now stands in the row (its shortcut badge) and the time its age is told from.
