@@ -1,12 +1,13 @@
 #include "core/windows/AreaScaling.h"
+#include "support/ImageDifference.h"
 
 #include <QSemaphore>
 #include <QThreadPool>
 #include <atomic>
-#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace fenwold;
+using fenwold::testing::largestDifference;
 
 namespace {
 
@@ -21,17 +22,6 @@ QImage windowLike(int w, int h) {
         }
     }
     return image;
-}
-
-int largestDifference(const QImage& a, const QImage& b) {
-    int largest = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
-        }
-    return largest;
 }
 
 } // namespace
