@@ -89,9 +89,9 @@ void WinVToFirstFrame100Clips(benchmark::State& state) {
         runUntil([&] { return !rig.app().shelf().isOpen() && !panel->isVisible(); });
         runFor(30);
     };
-    // Filling the history holds the event loop for a second or two, so the previews the program
-    // captures just after it starts would run at the first Win+V instead, long before which a
-    // person's first Win+V comes. The first opening is measured after them.
+    // Filling the history holds the event loop for a second or two, which would put the previews
+    // the program captures just after it starts at the moment of the first Win+V. A person's
+    // first Win+V comes long after them, so they finish first.
     runFor(100);
     rig.settleBackground();
     // The first time makes the panel and its cards.

@@ -1,5 +1,6 @@
 #include "AreaScaling.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 

@@ -27,10 +27,10 @@ public:
     ClipboardCard(ClipboardEntry entry, std::size_t index, bool selected, double now, ShelfStyle style,
                   ThumbnailPixels& thumbnailPixels, QWidget* parent = nullptr);
 
-    // Paints a card of each kind where nothing shows it, so the fonts, text shaping and glyphs the
-    // cards draw with are ready before the first card is shown: making a glyph the first time a
-    // card shows it cost the shelf's first frame about a millisecond.
-    // One card of each kind a step, each a few milliseconds, to run one at a time.
+    // Painting a card of each kind where nothing shows it, so the fonts, text shaping and glyphs
+    // the cards draw with are ready before the first card is shown (making the glyphs cost the
+    // shelf's first frame about a millisecond). One kind a step of a few milliseconds: run them
+    // one at a time.
     static std::vector<std::function<void()>> warmUpSteps(const ShelfStyle& style, double devicePixelRatio);
 
     const ClipboardEntry& entry() const { return entry_; }
