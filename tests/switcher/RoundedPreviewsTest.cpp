@@ -1,14 +1,13 @@
 // Previews kept between frames look exactly as drawn in place, and follow their image and place.
 #include "ui/switcher/RoundedPreviews.h"
+#include "support/ImageDifference.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
-
 using namespace fenwold;
+using fenwold::testing::largestDifference;
 
 namespace {
 
@@ -43,17 +42,6 @@ void drawKept(QImage& frame, RoundedPreviews& previews, uint32_t id, const QImag
     QPainter p(&frame);
     p.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
     previews.draw(p, id, image, place, 6);
-}
-
-int largestDifference(const QImage& a, const QImage& b) {
-    int largest = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
-        }
-    return largest;
 }
 
 } // namespace

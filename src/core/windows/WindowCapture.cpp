@@ -1,5 +1,6 @@
 #include "WindowCapture.h"
 
+#include "AreaScaling.h"
 #include "ports/ScreenCapture.h"
 #include "ports/WindowServer.h"
 
@@ -94,9 +95,8 @@ QImage WindowCapture::fit(const QImage& image, int width) {
     if (width <= 1 || width >= image.width()) return image;
     const int height =
         std::max(1, static_cast<int>(static_cast<int64_t>(width) * image.height() / image.width()));
-    // Smooth scaling averages the source area, the high-quality choice for large reductions.
-    QImage out = image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                     .scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Averaging the source area is the high-quality choice for large reductions.
+    QImage out = scaleDownByArea(image, QSize(width, height));
     return out.isNull() ? image : out;
 }
 

@@ -3,6 +3,7 @@
 #include "core/clipboard/ClipboardCode.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QMenu>
@@ -56,24 +57,47 @@ ClipboardCard::ClipboardCard(ClipboardEntry entry, std::size_t index, bool selec
     });
 }
 
-void ClipboardCard::warmUp(const ShelfStyle& style, double devicePixelRatio) {
-    static const char* const samples[] = {
-        "The quick brown fox jumps over the lazy dog. 0123456789 (THE QUICK BROWN FOX), [+-*/=%&|!?]",
-        "const value = compute(); // the quick brown fox jumps over the lazy dog 0123456789",
-        "https://example.com/the-quick-brown-fox",
-    };
-    QImage scratch(QSize(width, height) * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
-    scratch.setDevicePixelRatio(devicePixelRatio);
-    ThumbnailPixels noThumbnails;
-    for (const char* sample : samples) {
-        PasteboardItem item;
-        item.types.emplace_back(ClipTypes::string, QByteArray(sample));
-        ClipboardCard card(
-            ClipboardEntry(SavedClip{QUuid(), ClipPayload{{item}}, QString(), std::nullopt, 0}, false), 0,
-            false, 0, style, noThumbnails);
-        scratch.fill(Qt::transparent);
-        card.render(&scratch);
+std::vector<std::function<void()>> ClipboardCard::warmUpSteps(const ShelfStyle& style,
+                                                              double devicePixelRatio) {
+    // Every printable ASCII character in each of the card's fonts, which covers most of what a
+    // clip shows.
+    QString ascii;
+    for (char c = ' '; c <= '~'; ++c)
+        ascii += QLatin1Char(c);
+    std::vector<PasteboardItem> samples(4);
+    samples[0].types.emplace_back(ClipTypes::string, ascii.toUtf8());
+    samples[1].types.emplace_back(ClipTypes::string, "const value = compute();\n" + ascii.toUtf8());
+    samples[2].types.emplace_back(
+        ClipTypes::string, "https://example.com/the-quick-brown-fox-jumps-over-the-lazy-dog-0123456789");
+    QByteArray png;
+    {
+        QImage pixel(1, 1, QImage::Format_RGB32);
+        pixel.fill(Qt::gray);
+        QBuffer buffer(&png);
+        pixel.save(&buffer, "PNG");
     }
+    samples[3].types.emplace_back(ClipTypes::png, png);
+    std::vector<std::function<void()>> steps;
+    for (std::size_t n = 0; n < samples.size(); ++n) {
+        steps.push_back([=, item = samples[n]] {
+            QImage scratch(QSize(width, height) * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+            scratch.setDevicePixelRatio(devicePixelRatio);
+            ThumbnailPixels thumbnailPixels;
+            ClipboardCard card(
+                ClipboardEntry(SavedClip{QUuid(), ClipPayload{{item}}, ascii, std::nullopt, 0}, false), 0,
+                false, 0, style, thumbnailPixels);
+            // Qt keeps a glyph's image for each quarter-pixel it may start at: the card is drawn
+            // at each.
+            for (int quarter = 0; quarter < 4; ++quarter) {
+                card.place((n * 4 + quarter) % 9, 0); // the shortcut badges' digits
+                scratch.fill(Qt::transparent);
+                QPainter painter(&scratch);
+                painter.translate(quarter / (4 * devicePixelRatio), 0);
+                card.render(&painter);
+            }
+        });
+    }
+    return steps;
 }
 
 void ClipboardCard::place(std::size_t index, double now) {

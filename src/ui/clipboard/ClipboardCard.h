@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class QToolButton;
 
@@ -26,9 +27,11 @@ public:
     ClipboardCard(ClipboardEntry entry, std::size_t index, bool selected, double now, ShelfStyle style,
                   ThumbnailPixels& thumbnailPixels, QWidget* parent = nullptr);
 
-    // Paints a card of each kind where nothing shows it, so the fonts, text shaping and glyphs the
-    // cards draw with are ready before the first card is shown.
-    static void warmUp(const ShelfStyle& style, double devicePixelRatio);
+    // Painting a card of each kind where nothing shows it, so the fonts, text shaping and glyphs
+    // the cards draw with are ready before the first card is shown (making the glyphs cost the
+    // shelf's first frame about a millisecond). One kind a step of a few milliseconds: run them
+    // one at a time.
+    static std::vector<std::function<void()>> warmUpSteps(const ShelfStyle& style, double devicePixelRatio);
 
     const ClipboardEntry& entry() const { return entry_; }
     // Where the card now stands in the row (its shortcut badge) and the time its age is told from.

@@ -6,6 +6,7 @@
 #include "core/clipboard/ShelfTexts.h"
 #include "core/settings/Prefs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEasingCurve>
 #include <QHBoxLayout>
@@ -184,9 +185,31 @@ ClipboardShelfView::ClipboardShelfView(const ShelfViewContext& context, ShelfSty
     // What the first frame needs from the fonts (loading, shaping, the glyphs) is done once the
     // program has started, where nobody waits, rather than while a person waits for the shelf to
     // open the first time.
-    QTimer::singleShot(0, this, [this] {
+    auto steps = ClipboardCard::warmUpSteps(style_, devicePixelRatioF());
+    // The shelf's own words, each drawn where it is: a text's glyphs fall on the same quarter-pixel
+    // places wherever its label stands.
+    steps.push_back([this] {
         sizeHint();
-        ClipboardCard::warmUp(style_, devicePixelRatioF());
+        QImage scratch;
+        for (QWidget* words : findChildren<QWidget*>()) {
+            if (!qobject_cast<QLabel*>(words) && !qobject_cast<QAbstractButton*>(words)) continue;
+            if (scratch.size() != words->size() * devicePixelRatioF()) {
+                scratch = QImage(words->size() * devicePixelRatioF(), QImage::Format_ARGB32_Premultiplied);
+                scratch.setDevicePixelRatio(devicePixelRatioF());
+            }
+            scratch.fill(Qt::transparent);
+            words->render(&scratch, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+        }
+    });
+    warmUp(std::move(steps));
+}
+
+void ClipboardShelfView::warmUp(std::vector<std::function<void()>> steps) {
+    if (steps.empty()) return;
+    QTimer::singleShot(0, this, [this, steps = std::move(steps)]() mutable {
+        steps.front()();
+        steps.erase(steps.begin());
+        warmUp(std::move(steps));
     });
 }
 

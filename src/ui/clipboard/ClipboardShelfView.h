@@ -7,6 +7,7 @@
 
 #include <QLineEdit>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class QLabel;
@@ -59,6 +60,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Runs the steps one at a time, each on a later turn of the event loop, so none keeps a key
+    // or a click waiting long.
+    void warmUp(std::vector<std::function<void()>> steps);
     QWidget* buildHeader();
     QWidget* buildChips();
     QWidget* buildFooter();

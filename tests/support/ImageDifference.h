@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+#include <algorithm>
+#include <cstdlib>
+
+namespace fenwold::testing {
+
+// The largest difference of any channel, alpha included, between two images of the same size.
+inline int largestDifference(const QImage& a, const QImage& b) {
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+        }
+    return largest;
+}
+
+} // namespace fenwold::testing
