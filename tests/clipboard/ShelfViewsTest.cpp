@@ -127,6 +127,53 @@ TEST_F(ShelfViewsTest, SampleShelfInLightAndDark) {
     }
 }
 
+// Counts the paints the shelf's labels get outside the panel's own frames: the launch warm-up's.
+class PaintsOutsideFrames : public QObject {
+public:
+    explicit PaintsOutsideFrames(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+    ~PaintsOutsideFrames() override { qApp->removeEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::UpdateRequest || type == QEvent::Expose) &&
+            (watched == window_ || watched == window_->windowHandle())) {
+            ++depth_; // delivered here, to know which paints belong to the frame
+            watched->event(event);
+            --depth_;
+            return true;
+        }
+        auto* label = qobject_cast<QLabel*>(watched);
+        if (type == QEvent::Paint && depth_ == 0 && label && label->window() == window_) ++count;
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    int depth_ = 0;
+};
+
+TEST_F(ShelfViewsTest, TheLaunchWarmUpDrawsWhileTheShelfIsHiddenAndStopsOnceItOpens) {
+    build();
+    {
+        PaintsOutsideFrames warmUp(panel->window());
+        for (int turn = 0; turn < 200 && warmUp.count == 0; ++turn)
+            QTest::qWait(1);
+        EXPECT_GT(warmUp.count, 0);
+        EXPECT_FALSE(panel->window()->isVisible());
+    }
+    shelf.reset();
+
+    // Opened before the warm-up has run: the person's frames are the only drawing.
+    build();
+    PaintsOutsideFrames warmUp(panel->window());
+    open();
+    ASSERT_TRUE(panel->window()->isVisible());
+    QTest::qWait(100);
+    EXPECT_EQ(warmUp.count, 0);
+}
+
 TEST(ThumbnailPixels, GiveEachOpaqueThumbnailWholeInFourBytesAndOthersAsTheyAre) {
     auto noise = [](int width, int height, int seed) {
         QImage image(width, height, QImage::Format_RGB32);

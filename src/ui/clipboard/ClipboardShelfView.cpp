@@ -207,6 +207,9 @@ ClipboardShelfView::ClipboardShelfView(const ShelfViewContext& context, ShelfSty
 void ClipboardShelfView::warmUp(std::vector<std::function<void()>> steps) {
     if (steps.empty()) return;
     QTimer::singleShot(0, this, [this, steps = std::move(steps)]() mutable {
+        // Once the shelf is open its own frames make what it needs; a step now would only hold up
+        // the person's next key.
+        if (isVisible()) return;
         steps.front()();
         steps.erase(steps.begin());
         warmUp(std::move(steps));
