@@ -9,6 +9,7 @@
 #include "support/RecordingPanels.h"
 #include "support/Snapshots.h"
 #include "ui/clipboard/ClipboardCard.h"
+#include "ui/clipboard/ClipboardShelfView.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/clipboard/ThumbnailPixels.h"
 #include "ui/common/PanelHost.h"
@@ -154,23 +155,27 @@ private:
     int depth_ = 0;
 };
 
-TEST_F(ShelfViewsTest, TheLaunchWarmUpDrawsWhileTheShelfIsHiddenAndStopsOnceItOpens) {
+TEST_F(ShelfViewsTest, TheLaunchWarmUpWaitsForStartUpDrawsWhileHiddenAndStopsOnceTheShelfOpens) {
+    // Long enough for every step: a handful, each a few milliseconds.
+    const int warmUpMilliseconds =
+        ClipboardShelfView::warmUpDelayMilliseconds + 10 * ClipboardShelfView::warmUpGapMilliseconds + 200;
     build();
     {
         PaintsOutsideFrames warmUp(panel->window());
-        for (int turn = 0; turn < 200 && warmUp.count == 0; ++turn)
-            QTest::qWait(1);
+        QTest::qWait(ClipboardShelfView::warmUpDelayMilliseconds / 2);
+        EXPECT_EQ(warmUp.count, 0) << "the warm-up waits for the program's start to pass";
+        QTest::qWait(warmUpMilliseconds);
         EXPECT_GT(warmUp.count, 0);
         EXPECT_FALSE(panel->window()->isVisible());
     }
     shelf.reset();
 
-    // Opened before the warm-up has run: the person's frames are the only drawing.
+    // Opened before the warm-up has begun: the person's frames are the only drawing.
     build();
     PaintsOutsideFrames warmUp(panel->window());
     open();
     ASSERT_TRUE(panel->window()->isVisible());
-    QTest::qWait(100);
+    QTest::qWait(warmUpMilliseconds);
     EXPECT_EQ(warmUp.count, 0);
 }
 
