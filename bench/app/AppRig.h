@@ -232,10 +232,13 @@ protected:
     }
 
 private:
+    // A hidden panel's widgets may paint too (drawn into an image, as the launch warm-up does);
+    // only a shown panel's paint is a frame.
     bool belongs(QObject* object) const {
-        if (auto* widget = qobject_cast<QWidget*>(object)) return widget->window()->windowTitle() == title_;
+        if (auto* widget = qobject_cast<QWidget*>(object))
+            return widget->window()->windowTitle() == title_ && widget->window()->isVisible();
         auto* window = qobject_cast<QWindow*>(object);
-        return window && window->title() == title_;
+        return window && window->title() == title_ && window->isVisible();
     }
 
     QString title_;

@@ -9,6 +9,7 @@
 #include "support/RecordingPanels.h"
 #include "support/Snapshots.h"
 #include "ui/clipboard/ClipboardCard.h"
+#include "ui/clipboard/ClipboardShelfView.h"
 #include "ui/clipboard/QtShelfPanel.h"
 #include "ui/clipboard/ThumbnailPixels.h"
 #include "ui/common/PanelHost.h"
@@ -125,6 +126,57 @@ TEST_F(ShelfViewsTest, SampleShelfInLightAndDark) {
         EXPECT_EQ(image.size(), QSize(1060, 354));
         shelf.reset();
     }
+}
+
+// Counts the paints the shelf's labels get outside the panel's own frames: the launch warm-up's.
+class PaintsOutsideFrames : public QObject {
+public:
+    explicit PaintsOutsideFrames(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+    ~PaintsOutsideFrames() override { qApp->removeEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::UpdateRequest || type == QEvent::Expose) &&
+            (watched == window_ || watched == window_->windowHandle())) {
+            ++depth_; // delivered here, to know which paints belong to the frame
+            watched->event(event);
+            --depth_;
+            return true;
+        }
+        auto* label = qobject_cast<QLabel*>(watched);
+        if (type == QEvent::Paint && depth_ == 0 && label && label->window() == window_) ++count;
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    int depth_ = 0;
+};
+
+TEST_F(ShelfViewsTest, TheLaunchWarmUpWaitsForStartUpDrawsWhileHiddenAndStopsOnceTheShelfOpens) {
+    // Long enough for every step: a handful, each a few milliseconds.
+    const int warmUpMilliseconds =
+        ClipboardShelfView::warmUpDelayMilliseconds + 10 * ClipboardShelfView::warmUpGapMilliseconds + 200;
+    build();
+    {
+        PaintsOutsideFrames warmUp(panel->window());
+        QTest::qWait(ClipboardShelfView::warmUpDelayMilliseconds / 2);
+        EXPECT_EQ(warmUp.count, 0) << "the warm-up waits for the program's start to pass";
+        QTest::qWait(warmUpMilliseconds);
+        EXPECT_GT(warmUp.count, 0);
+        EXPECT_FALSE(panel->window()->isVisible());
+    }
+    shelf.reset();
+
+    // Opened before the warm-up has begun: the person's frames are the only drawing.
+    build();
+    PaintsOutsideFrames warmUp(panel->window());
+    open();
+    ASSERT_TRUE(panel->window()->isVisible());
+    QTest::qWait(warmUpMilliseconds);
+    EXPECT_EQ(warmUp.count, 0);
 }
 
 TEST(ThumbnailPixels, GiveEachOpaqueThumbnailWholeInFourBytesAndOthersAsTheyAre) {

@@ -201,15 +201,18 @@ ClipboardShelfView::ClipboardShelfView(const ShelfViewContext& context, ShelfSty
             words->render(&scratch, QPoint(), QRegion(), QWidget::DrawWindowBackground);
         }
     });
-    warmUp(std::move(steps));
+    warmUp(std::move(steps), warmUpDelayMilliseconds);
 }
 
-void ClipboardShelfView::warmUp(std::vector<std::function<void()>> steps) {
+void ClipboardShelfView::warmUp(std::vector<std::function<void()>> steps, int afterMilliseconds) {
     if (steps.empty()) return;
-    QTimer::singleShot(0, this, [this, steps = std::move(steps)]() mutable {
+    QTimer::singleShot(afterMilliseconds, this, [this, steps = std::move(steps)]() mutable {
+        // Once the shelf is open its own frames make what it needs; a step now would only hold up
+        // the person's next key.
+        if (isVisible()) return;
         steps.front()();
         steps.erase(steps.begin());
-        warmUp(std::move(steps));
+        warmUp(std::move(steps), warmUpGapMilliseconds);
     });
 }
 

@@ -55,14 +55,20 @@ public:
     const std::vector<ClipboardCard*>& cards() const { return cards_; }
     ClipboardSearchField* searchField() const { return search_; }
 
+    // The launch warm-up starts this long after the shelf is made, out of the way of what the
+    // program does as it starts and of a key pressed at once, and leaves the second gap between
+    // its steps so a key or a frame never waits behind more than one.
+    static constexpr int warmUpDelayMilliseconds = 500;
+    static constexpr int warmUpGapMilliseconds = 20;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // Runs the steps one at a time, each on a later turn of the event loop, so none keeps a key
-    // or a click waiting long.
-    void warmUp(std::vector<std::function<void()>> steps);
+    // Runs the steps one at a time, the first after the given time and each later one after the
+    // gap, until the shelf opens.
+    void warmUp(std::vector<std::function<void()>> steps, int afterMilliseconds);
     QWidget* buildHeader();
     QWidget* buildChips();
     QWidget* buildFooter();
