@@ -3,12 +3,14 @@
 // take more memory than a preview is worth.
 #include "core/clipboard/ImagePreview.h"
 #include "ClipTestSupport.h"
+#include "support/HeldThreadPool.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 using namespace fenwold;
 using namespace fenwold::test;
+using fenwold::testing::HeldThreadPool;
 
 namespace {
 
@@ -135,6 +137,24 @@ TEST(ImagePreview, OpaqueThumbnailsKeepThreeBytesAPixelAndEveryPixel) {
     EXPECT_EQ(large.thumbnail->size(), QSize(640, 427));
     EXPECT_EQ(large.thumbnail->format(), QImage::Format_RGB888);
     EXPECT_LE(large.thumbnail->sizeInBytes(), 640 * 3 * 427);
+}
+
+// Thumbnails are made in the background: reducing a large picture must not wait for, or make a
+// frame wait behind, the thread pool Qt's raster engine splits its fills across.
+TEST(ImagePreview, ALargePicturesThumbnailLeavesQtsThreadPoolToOthers) {
+    QImage picture(3000, 2000, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x % 256, y % 256, (x + y) % 256));
+    const QByteArray png = encoded(picture, "png");
+    HeldThreadPool pool;
+    ASSERT_TRUE(pool.held());
+    const ImagePreview preview = makeImagePreview(png);
+    EXPECT_EQ(pool.finished(), 0) << "made only once the pool's threads were free";
+    pool.release();
+    ASSERT_TRUE(preview.thumbnail);
+    EXPECT_EQ(preview.thumbnail->size(), QSize(640, 426));
+    EXPECT_EQ(preview.thumbnail->format(), QImage::Format_RGB888);
 }
 
 TEST(ImagePreview, OnlyFormatsAMacReadsAsImagesCount) {

@@ -1,12 +1,11 @@
 #include "core/windows/AreaScaling.h"
+#include "support/HeldThreadPool.h"
 #include "support/ImageDifference.h"
 
-#include <QSemaphore>
-#include <QThreadPool>
-#include <atomic>
 #include <gtest/gtest.h>
 
 using namespace fenwold;
+using fenwold::testing::HeldThreadPool;
 using fenwold::testing::largestDifference;
 
 namespace {
@@ -78,20 +77,16 @@ TEST(AreaScaling, NeverEnlargesAndRefusesEmptySizes) {
 // The point of it: a large reduction finishes while every thread of Qt's pool is taken, as when
 // a frame's fills hold them. Qt's own smooth scaling would queue its pieces behind them.
 TEST(AreaScaling, LeavesQtsThreadPoolToOthers) {
-    QThreadPool* pool = QThreadPool::globalInstance();
-    const int threads = pool->maxThreadCount();
-    QSemaphore hold, holding;
-    std::atomic<int> done{0};
-    for (int i = 0; i < threads; ++i)
-        pool->start([&] {
-            holding.release();
-            hold.tryAcquire(1, 5'000); // let go by the test, or in the end by itself
-            ++done;
-        });
-    ASSERT_TRUE(holding.tryAcquire(threads, 5'000));
+    // Converted a strip at a time below, as Qt converts it whole.
+    QImage translucent = windowLike(1000, 700).convertToFormat(QImage::Format_ARGB32);
+    for (int x = 0; x < translucent.width(); ++x)
+        translucent.setPixel(x, x % translucent.height(), qRgba(x % 256, 40, 200, x % 251));
+    HeldThreadPool pool;
+    ASSERT_TRUE(pool.held());
     const QImage reduced = scaleDownByArea(windowLike(2000, 1200), QSize(400, 240));
-    EXPECT_EQ(done.load(), 0) << "finished only once the pool's threads were free";
-    hold.release(threads);
-    pool->waitForDone();
+    const QImage converted = convertedOnThisThread(translucent, QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(pool.finished(), 0) << "finished only once the pool's threads were free";
+    pool.release();
     EXPECT_EQ(reduced.size(), QSize(400, 240));
+    EXPECT_EQ(converted, translucent.convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }

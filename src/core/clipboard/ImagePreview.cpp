@@ -1,5 +1,7 @@
 #include "ImagePreview.h"
 
+#include "core/windows/AreaScaling.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QtEndian>
@@ -117,10 +119,11 @@ ImagePreview makeImagePreview(const QByteArray& original) {
     if (image.isNull()) return preview;
     if (!sizeKnown) preview.dimensions = dimensionsText(image.size());
     if (std::max(image.width(), image.height()) > ImageLimits::thumbnailMaxPixels)
-        image = image.scaled(fitted(image.size()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image = scaleDownByArea(image, fitted(image.size()));
     // The history keeps a thumbnail per image for as long as the clip stays: the fourth byte of an
     // opaque pixel is a quarter of it, and converting it away loses nothing.
-    if (image.depth() == 32 && !image.hasAlphaChannel()) image.convertTo(opaqueThumbnailFormat);
+    if (image.depth() == 32 && !image.hasAlphaChannel())
+        image = convertedOnThisThread(image, opaqueThumbnailFormat);
     preview.thumbnail = std::move(image);
     return preview;
 }

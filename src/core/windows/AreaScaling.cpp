@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace fenwold {
@@ -45,11 +46,10 @@ QImage scaleDownByArea(const QImage& image, QSize size) {
     if (image.isNull() || dw <= 0 || dh <= 0 || dw > sw || dh > sh) return {};
     // Both formats hold premultiplied channels a byte each (opaque pixels in the second), which
     // average as they are. Captures arrive in the first.
-    const QImage source =
-        image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_RGB32
-            ? image
-            : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QImage out(dw, dh, QImage::Format_ARGB32_Premultiplied);
+    const QImage::Format format =
+        image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const QImage source = convertedOnThisThread(image, format);
+    QImage out(dw, dh, format);
     if (out.isNull()) return {};
     const Spans across = spansOf(sw, dw), down = spansOf(sh, dh);
 
@@ -91,6 +91,28 @@ QImage scaleDownByArea(const QImage& image, QSize size) {
             const auto channel = [&](int i) { return static_cast<uint32_t>(double(sum[i]) * scale + 0.5); };
             line[x] = channel(0) | channel(1) << 8 | channel(2) << 16 | (opaque ? 0xffu : channel(3)) << 24;
         }
+    }
+    return out;
+}
+
+QImage convertedOnThisThread(const QImage& image, QImage::Format format) {
+    if (image.isNull() || image.format() == format) return image;
+    // Qt converts a strip of fewer than twice 65,536 pixels in one piece, on the calling thread.
+    const int rows = std::max(1, ((1 << 17) - 1) / image.width());
+    const bool palette = QImage::toPixelFormat(format).colorModel() == QPixelFormat::Indexed;
+    if (rows >= image.height() || palette) return image.convertToFormat(format);
+    QImage out(image.size(), format);
+    if (out.isNull()) return {};
+    for (int y = 0; y < image.height(); y += rows) {
+        const int height = std::min(rows, image.height() - y);
+        // The rows where they are, not a copy; a palette image's strip needs its colours.
+        QImage strip(image.constScanLine(y), image.width(), height, image.bytesPerLine(), image.format());
+        if (!image.colorTable().isEmpty()) strip.setColorTable(image.colorTable());
+        const QImage converted = strip.convertToFormat(format);
+        if (converted.isNull()) return {};
+        for (int row = 0; row < height; ++row)
+            std::memcpy(out.scanLine(y + row), converted.constScanLine(row),
+                        static_cast<std::size_t>(out.bytesPerLine()));
     }
     return out;
 }

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QSemaphore>
+#include <QThreadPool>
+#include <atomic>
+
+namespace fenwold::testing {
+
+// Every thread of Qt's global pool held by a task, as a frame's fills may hold them, until
+// `release` (or five seconds, so a failing test still ends).
+class HeldThreadPool {
+public:
+    HeldThreadPool() : threads_(QThreadPool::globalInstance()->maxThreadCount()) {
+        for (int i = 0; i < threads_; ++i)
+            QThreadPool::globalInstance()->start([this] {
+                holding_.release();
+                hold_.tryAcquire(1, 5'000);
+                ++finished_;
+            });
+        held_ = holding_.tryAcquire(threads_, 5'000);
+    }
+    ~HeldThreadPool() { release(); }
+
+    // Whether every thread was taken.
+    bool held() const { return held_; }
+    // How many of the holding tasks have ended.
+    int finished() const { return finished_; }
+    void release() {
+        if (released_) return;
+        released_ = true;
+        hold_.release(threads_);
+        QThreadPool::globalInstance()->waitForDone();
+    }
+
+private:
+    const int threads_;
+    QSemaphore hold_, holding_;
+    std::atomic<int> finished_{0};
+    bool held_ = false;
+    bool released_ = false;
+};
+
+} // namespace fenwold::testing
