@@ -68,10 +68,8 @@ BENCHMARK(AltTabToFirstFrame40Windows)->UseManualTime()->Unit(benchmark::kMillis
 // then looks for it: the shelf shows a changed history.
 void WinVToFirstFrame100Clips(benchmark::State& state) {
     AppRig rig([](SimSession& sim) { populateWindows(sim, 4); });
-    // When what the program does as it starts is over, the shelf's warm-up included: a handful of
-    // steps after its delay.
-    const QDeadlineTimer startUpOver(ClipboardShelfView::warmUpDelayMilliseconds +
-                                     10 * ClipboardShelfView::warmUpGapMilliseconds + 100);
+    // When what the program does as it starts is over, the shelf's warm-up included.
+    const QDeadlineTimer startUpOver(ClipboardShelfView::warmUpOverMilliseconds);
     fillHistoryAtTheCaps(rig.app().clipboard());
     const bool copyFirst = state.range(0) != 0;
     FirstFrame frame(QStringLiteral("Clipboard shelf"));

@@ -156,9 +156,7 @@ private:
 };
 
 TEST_F(ShelfViewsTest, TheLaunchWarmUpWaitsForStartUpDrawsWhileHiddenAndStopsOnceTheShelfOpens) {
-    // Long enough for every step: a handful, each a few milliseconds.
-    const int warmUpMilliseconds =
-        ClipboardShelfView::warmUpDelayMilliseconds + 10 * ClipboardShelfView::warmUpGapMilliseconds + 200;
+    const int warmUpMilliseconds = ClipboardShelfView::warmUpOverMilliseconds;
     build();
     {
         PaintsOutsideFrames warmUp(panel->window());

@@ -60,6 +60,9 @@ public:
     // its steps so a key or a frame never waits behind more than one.
     static constexpr int warmUpDelayMilliseconds = 500;
     static constexpr int warmUpGapMilliseconds = 20;
+    // By this long after the shelf is made the warm-up is over: a handful of steps of a few
+    // milliseconds each, after its delay.
+    static constexpr int warmUpOverMilliseconds = warmUpDelayMilliseconds + 10 * warmUpGapMilliseconds + 200;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
